@@ -1,0 +1,356 @@
+// The editor control's state: creation, metrics, caret and view rules, the line store's notifications,
+// painting locks and invalidation.
+#include "editor/CustomEdit.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+#include "editor/RangeScan.h"
+
+namespace editor {
+namespace {
+
+// The control's size before it has a window.
+constexpr int kInitialClientHeight = 150;
+
+}  // namespace
+
+TqeCustomEdit::TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& clipboard)
+    : fonts_(fonts),
+      clipboard_(clipboard),
+      undoList_([this] { if (OnChange) OnChange(); }),
+      redoList_([this] { if (OnChange) OnChange(); }) {
+  lines_.OnChanging = [this] { ListChanging(); };
+  lines_.OnChanged = [this] { ListChanged(); };
+  lines_.OnAdded = [this] { ListAdded(); };
+  lines_.OnDeleted = [this](int i) { ListDeleted(i); };
+  lines_.OnInserted = [this](int i) { ListInserted(i); };
+  lines_.OnLoaded = [this] { ListLoaded(); };
+  lines_.OnPutted = [this](int i) { ListPutted(i); };
+  lines_.Add({});
+  SetFont(platform::FontDesc{});
+}
+
+void TqeCustomEdit::SetWindow(platform::ControlWindow* window) {
+  window_ = window;
+  RecomputeMetrics();
+  if (window_) {
+    UpdateScrollBars();
+    InvalidateAll();
+    UpdateCaret();
+  }
+}
+
+void TqeCustomEdit::Resized() {
+  RecomputeMetrics();
+  UpdateScrollBars();
+  InvalidateAll();
+}
+
+void TqeCustomEdit::RecomputeMetrics() {
+  platform::FontMetrics m = fonts_.Metrics(font_);
+  cellWidth_ = std::max(1, m.cellWidth);
+  cellHeight_ = std::max(1, m.cellHeight);
+  if (window_) {
+    platform::Size client = window_->ClientSize();
+    visibleColumns_ = std::max(0, (client.width - gutterPixels_ - 2) / cellWidth_);
+    visibleRows_ = std::max(0, client.height / RowHeight());
+  } else {
+    visibleColumns_ = 10;
+    visibleRows_ = kInitialClientHeight / RowHeight();
+  }
+}
+
+// ---- Properties ----
+
+void TqeCustomEdit::SetFont(const platform::FontDesc& desc) {
+  platform::FontHandle handle = fonts_.CreateFont(desc);
+  fontDesc_ = desc;
+  if (!fonts_.Metrics(handle).IsFixedPitch()) {
+    fontDesc_.family = "Courier New";
+    handle = fonts_.CreateFont(fontDesc_);
+  }
+  font_ = handle;
+  RecomputeMetrics();
+  UpdateScrollBars();
+  InvalidateAll();
+  UpdateCaret();
+}
+
+void TqeCustomEdit::SetFontColor(platform::Color color) {
+  fontColor_ = color;
+  InvalidateAll();
+}
+
+void TqeCustomEdit::SetColor(platform::Color color) {
+  color_ = color;
+  InvalidateAll();
+}
+
+void TqeCustomEdit::SetExtraLineSpacing(int pixels) {
+  extraLineSpacing_ = pixels;
+  RecomputeMetrics();
+  UpdateScrollBars();
+  InvalidateAll();
+}
+
+void TqeCustomEdit::SetTabIndent(int spaces) {
+  if (spaces >= 0 && spaces <= 16) tabIndent_ = spaces;
+}
+
+void TqeCustomEdit::SetMaxUndo(int count) {
+  if (count < 0) return;
+  undoList_.SetMaxCount(count);
+  redoList_.SetMaxCount(count);
+}
+
+void TqeCustomEdit::SetRightEdge(int column) {
+  rightEdge_ = column;
+  InvalidateAll();
+}
+
+void TqeCustomEdit::SetInsertMode(bool on) {
+  insertMode_ = on;
+  UpdateCaret();
+}
+
+void TqeCustomEdit::SetHighLighter(highlighters::TqeCustomHighLighter* highlighter) {
+  highlighter_ = highlighter;
+  // Every slot is rebuilt at once, so painting never starts a line from another scanner's state.
+  if (highlighter_) RescanAll(lines_, *highlighter_);
+  InvalidateAll();
+}
+
+// ---- Caret and view ----
+
+void TqeCustomEdit::SetCaretColumn(int column) {
+  column = std::max(column, 1);
+  if (scrollPastEOL_) {
+    column = std::max(1, std::min(column, columnLimit_ - visibleColumns_));
+  } else {
+    column = std::min(column, LineLength(caret_.line) + 1);
+    if (column >= leftChar_ + visibleColumns_)
+      SetLeftChar(column - visibleColumns_ + 1);
+    else if (column < leftChar_)
+      SetLeftChar(column);
+  }
+  if (column != caret_.column) {
+    caret_.column = column;
+    EnsureCaretVisible();
+    UpdateCaret();
+  }
+  if (OnSelectionChange) OnSelectionChange();
+}
+
+void TqeCustomEdit::SetCaretLine(int line) {
+  line = std::clamp(line, 1, LineCount());
+  if (line != caret_.line) {
+    caret_.line = line;
+    const int end = LineLength(line) + 1;
+    if (!scrollPastEOL_ && caret_.column > end) {
+      SetCaretColumn(end);
+      if (caret_.column < leftChar_) SetLeftChar(caret_.column);
+      return;
+    }
+    EnsureCaretVisible();
+    UpdateCaret();
+  }
+  if (OnSelectionChange) OnSelectionChange();
+}
+
+void TqeCustomEdit::SetCaretXY(TextPoint point) {
+  IncPaintLock();
+  SetCaretLine(point.line);
+  SetCaretColumn(point.column);
+  DecPaintLock();
+}
+
+void TqeCustomEdit::EnsureCaretVisible() {
+  if (caret_.column < leftChar_)
+    SetLeftChar(caret_.column);
+  else if (caret_.column > leftChar_ + visibleColumns_)
+    SetLeftChar(caret_.column - visibleColumns_ + 1);
+  if (caret_.line < topLine_)
+    SetTopLine(caret_.line);
+  else if (caret_.line > topLine_ + visibleRows_ - 1)
+    SetTopLine(caret_.line - visibleRows_ + 1);
+}
+
+void TqeCustomEdit::SetLeftChar(int column) {
+  column = std::clamp(column, 1, std::max(1, columnLimit_ - visibleColumns_));
+  if (column == leftChar_) return;
+  leftChar_ = column;
+  InvalidateLines(topLine_, topLine_ + visibleRows_, Area::Text);
+  UpdateScrollBars();
+  UpdateCaret();
+}
+
+void TqeCustomEdit::SetTopLine(int line) {
+  line = std::clamp(line, 1, LineCount());
+  if (line == topLine_) return;
+  const int delta = topLine_ - line;
+  topLine_ = line;
+  // Scrolling the window while an edit is collecting invalid areas would move them; repaint instead.
+  if (window_ && paintLock_ == 0 && !collecting_ && std::abs(delta) < visibleRows_)
+    window_->ScrollContents(0, delta * RowHeight());
+  else
+    InvalidateAll();
+  UpdateScrollBars();
+  UpdateCaret();
+}
+
+void TqeCustomEdit::UpdateCaret() {
+  if (!window_) return;
+  if (paintLock_ > 0) {
+    pendingCaret_ = true;
+    return;
+  }
+  // The vertical-line caret stands one pixel left of the cell.
+  const int offset = insertMode_ ? -1 : 0;
+  window_->SetCaretPosition({(caret_.column - 1) * cellWidth_ + TextLeft() + offset,
+                             (caret_.line - topLine_) * RowHeight() + 1});
+}
+
+void TqeCustomEdit::UpdateScrollBars() {
+  if (!window_) return;
+  if (paintLock_ > 0) {
+    pendingScrollBars_ = true;
+    return;
+  }
+  // A scroll bar holds 16-bit positions: a longer range is scaled down to 0..32767.
+  const long long range = static_cast<long long>(LineCount()) + visibleRows_ - 1;
+  platform::ScrollBarState vertical{1, static_cast<int>(range), visibleRows_, topLine_};
+  if (range > 32767) {
+    vertical = {0, 32767, static_cast<int>(visibleRows_ * 32767LL / range),
+                static_cast<int>(topLine_ * 32767LL / range)};
+  }
+  window_->SetScrollBar(platform::ScrollBarKind::Vertical, vertical);
+  window_->SetScrollBar(platform::ScrollBarKind::Horizontal,
+                        {1, columnLimit_ - visibleColumns_, visibleColumns_, leftChar_});
+}
+
+// ---- Painting locks and invalidation ----
+
+void TqeCustomEdit::IncPaintLock() { ++paintLock_; }
+
+void TqeCustomEdit::DecPaintLock() {
+  if (--paintLock_ > 0 || !window_) return;
+  if (pendingScrollBars_) {
+    pendingScrollBars_ = false;
+    UpdateScrollBars();
+  }
+  if (pendingRepaint_) {
+    pendingRepaint_ = false;
+    InvalidateAll();
+  }
+  if (pendingCaret_) {
+    pendingCaret_ = false;
+    UpdateCaret();
+  }
+}
+
+void TqeCustomEdit::Invalidate(const platform::Rect& rect) {
+  if (!window_ || rect.IsEmpty()) return;
+  if (collecting_)
+    collected_ = collected_.United(rect);
+  else
+    window_->Invalidate(rect);
+}
+
+void TqeCustomEdit::InvalidateAll() {
+  if (!window_) return;
+  if (paintLock_ > 0) {
+    pendingRepaint_ = true;
+    return;
+  }
+  platform::Size client = window_->ClientSize();
+  Invalidate({0, 0, client.width, client.height});
+}
+
+void TqeCustomEdit::InvalidateLines(int first, int last, Area area) {
+  if (!window_ || last < first) return;
+  platform::Size client = window_->ClientSize();
+  const int top = std::max(0, (first - topLine_) * RowHeight());
+  const long long bottom = std::min<long long>(client.height, (static_cast<long long>(last) - topLine_ + 1) * RowHeight());
+  if (bottom <= top) return;
+  const int left = area == Area::Text ? gutterPixels_ : 0;
+  const int right = area == Area::Gutter ? gutterPixels_ : client.width;
+  Invalidate({left, top, right, static_cast<int>(bottom)});
+}
+
+// ---- Line store notifications ----
+
+void TqeCustomEdit::ListChanging() { collecting_ = true; }
+
+void TqeCustomEdit::ListChanged() {
+  collecting_ = false;
+  // A caret left below the last line by a removal is brought back, so no edit starts outside the text.
+  if (caret_.line > LineCount()) SetCaretLine(LineCount());
+  if (!window_) return;
+  UpdateScrollBars();
+  SetSelectionStart(caret_);
+  if (!collected_.IsEmpty()) window_->Invalidate(collected_);
+  collected_ = {};
+}
+
+void TqeCustomEdit::RescanAround(int index) {
+  if (!highlighter_ || LineCount() == 0) return;
+  if (index <= 0) {
+    highlighter_->ResetRangeState();
+    lines_.SetSlot(0, static_cast<RangeSlot>(highlighter_->RangeState()));
+    if (LineCount() > 1) RescanFrom(lines_, *highlighter_, 0);
+  } else {
+    highlighter_->SetRangeState(lines_.Slot(index - 1));
+    RescanFrom(lines_, *highlighter_, index - 1);
+  }
+}
+
+void TqeCustomEdit::ListAdded() {
+  const int count = LineCount();
+  if (highlighter_) {
+    if (count < 2) {
+      highlighter_->ResetRangeState();
+      lines_.SetSlot(0, static_cast<RangeSlot>(highlighter_->RangeState()));
+    } else {
+      highlighter_->SetRangeState(lines_.Slot(count - 2));
+      highlighter_->StartLine(lines_.Get(count - 2), count - 2);
+      highlighter_->ScanToLineEnd();
+      lines_.SetSlot(count - 1, static_cast<RangeSlot>(highlighter_->RangeState()));
+    }
+  }
+  InvalidateLines(count, count, Area::Both);
+}
+
+void TqeCustomEdit::ListDeleted(int index) {
+  RescanAround(index);
+  InvalidateLines(index + 1, INT_MAX / 2, Area::Both);
+}
+
+void TqeCustomEdit::ListInserted(int index) {
+  RescanAround(index);
+  InvalidateLines(index + 1, topLine_ + visibleRows_, Area::Both);
+}
+
+void TqeCustomEdit::ListPutted(int index) {
+  int lastEditorLine = index + 1;
+  if (highlighter_) {
+    highlighter_->SetRangeState(lines_.Slot(index));
+    lastEditorLine = RescanFrom(lines_, *highlighter_, index) + 1;
+  }
+  InvalidateLines(index + 1, lastEditorLine, Area::Text);
+}
+
+void TqeCustomEdit::ListLoaded() {
+  if (LineCount() == 0) lines_.Add({});
+  // The loaded lines carry no states yet; fill every slot so painting can start at any line.
+  if (highlighter_) RescanAll(lines_, *highlighter_);
+  SetCaretXY({1, 1});
+  SetLeftChar(1);
+  SetTopLine(1);
+  undoList_.ClearRecords();
+  redoList_.ClearRecords();
+  InvalidateAll();
+}
+
+}  // namespace editor

@@ -1,0 +1,228 @@
+// The source editor control's core: line store, caret, selection, view and edits. It knows its window
+// only through platform::ControlWindow and paints through platform::Canvas.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "editor/EditList.h"
+#include "editor/EditTypes.h"
+#include "editor/EditorCommands.h"
+#include "editor/MarkList.h"
+#include "editor/UndoList.h"
+#include "highlighters/CustomHighlighter.h"
+#include "platform/Canvas.h"
+#include "platform/Clipboard.h"
+#include "platform/ControlWindow.h"
+#include "platform/Font.h"
+
+namespace editor {
+
+// The clipboard format that carries the selection mode with the text: one mode byte, then the text.
+inline constexpr std::string_view kBlockTypeFormatName = "qeEdit Control Block Type";
+inline constexpr std::string_view kBlockTypeFormat = "application/x-qeedit-control-block-type";
+
+class TqeCustomEdit {
+ public:
+  TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& clipboard);
+  TqeCustomEdit(const TqeCustomEdit&) = delete;
+  TqeCustomEdit& operator=(const TqeCustomEdit&) = delete;
+
+  // The host widget once it exists (nullptr: no window). Recomputes the visible rows and columns.
+  void SetWindow(platform::ControlWindow* window);
+  bool HasWindow() const { return window_ != nullptr; }
+  // The window's client area changed size.
+  void Resized();
+
+  TqeEditList& Lines() { return lines_; }
+  const TqeEditList& Lines() const { return lines_; }
+  int LineCount() const { return lines_.Count(); }
+
+  // Caret (1-based). Setters clamp, scroll the caret into view and fire OnSelectionChange.
+  int CaretColumn() const { return caret_.column; }
+  int CaretLine() const { return caret_.line; }
+  TextPoint CaretXY() const { return caret_; }
+  void SetCaretColumn(int column);
+  void SetCaretLine(int line);
+  void SetCaretXY(TextPoint point);
+
+  // Selection corners as set: the anchor and the moving end.
+  TextPoint SelectionStart() const { return selStart_; }
+  TextPoint SelectionEnd() const { return selEnd_; }
+  void SetSelectionStart(TextPoint point);
+  void SetSelectionEnd(TextPoint point);
+  bool HasSelection() const { return !(selStart_ == selEnd_); }
+  TSelectionMode SelectionMode() const { return selectionMode_; }
+  void SetSelectionMode(TSelectionMode mode);
+
+  std::string SelectedText() const;
+  // Replaces the selection with text, recorded for undo.
+  void SetSelectedText(std::string_view text);
+  std::string CurrentLineText() const;
+  void SetCurrentLineText(std::string_view text);
+  void SelectWholeText();
+  // The primitive of every multi-byte edit: deletes the selection in the current mode, inserts text in
+  // the given mode at the caret. Records nothing for undo.
+  void ReplaceSelectionRaw(TSelectionMode mode, std::string_view text);
+
+  void CopySelection();
+  void CutSelection();
+  void PasteClipboard();
+  // Empties the store to one empty line; the undo lists stay.
+  void ClearText();
+
+  void IncPaintLock();
+  void DecPaintLock();
+
+  void ExecuteCommand(TqeEditorCommand command, char character, const void* data);
+  // The character path of the keyboard: OnKeyPress, then ecChar.
+  void KeyPress(char character);
+
+  // View.
+  int LeftChar() const { return leftChar_; }
+  void SetLeftChar(int column);
+  int TopLine() const { return topLine_; }
+  void SetTopLine(int line);
+  int CellWidth() const { return cellWidth_; }
+  int RowHeight() const { return cellHeight_ + extraLineSpacing_; }
+  int VisibleColumns() const { return visibleColumns_; }
+  int VisibleRows() const { return visibleRows_; }
+  int GutterPixels() const { return gutterPixels_; }
+  int TextLeft() const { return gutterPixels_ + 2 - (leftChar_ - 1) * cellWidth_; }
+  int ColumnLimit() const { return columnLimit_; }
+
+  // Properties, with the control's own defaults.
+  bool Autoindent() const { return autoindent_; }
+  void SetAutoindent(bool on) { autoindent_ = on; }
+  bool InsertMode() const { return insertMode_; }
+  void SetInsertMode(bool on);
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool on) { readOnly_ = on; }
+  bool ScrollPastEOL() const { return scrollPastEOL_; }
+  void SetScrollPastEOL(bool on) { scrollPastEOL_ = on; }
+  bool WantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool on) { wantTabs_ = on; }
+  bool HalfpageScroll() const { return halfpageScroll_; }
+  void SetHalfpageScroll(bool on) { halfpageScroll_ = on; }
+  int ExtraLineSpacing() const { return extraLineSpacing_; }
+  void SetExtraLineSpacing(int pixels);
+  int TabIndent() const { return tabIndent_; }
+  void SetTabIndent(int spaces);  // values outside 0..16 are ignored
+  int MaxUndo() const { return undoList_.MaxCount(); }
+  void SetMaxUndo(int count);     // negative values are ignored; applies to both lists
+  int RightEdge() const { return rightEdge_; }
+  void SetRightEdge(int column);
+  platform::Color Color() const { return color_; }
+  void SetColor(platform::Color color);
+  // A font that is not fixed pitch is not used: "Courier New" with its size and style stands in.
+  const platform::FontDesc& Font() const { return fontDesc_; }
+  void SetFont(const platform::FontDesc& desc);
+  platform::Color FontColor() const { return fontColor_; }
+  void SetFontColor(platform::Color color);
+  highlighters::TqeCustomHighLighter* HighLighter() const { return highlighter_; }
+  void SetHighLighter(highlighters::TqeCustomHighLighter* highlighter);
+
+  TUndoList& UndoList() { return undoList_; }
+  TUndoList& RedoList() { return redoList_; }
+  bool CanUndo() const { return undoList_.RecordCount() > 0; }
+  bool CanRedo() const { return redoList_.RecordCount() > 0; }
+  TMarkList& Marks() { return marks_; }
+
+  // Paints the part of the client area inside area.
+  void Paint(platform::Canvas& canvas, const platform::Rect& area);
+
+  // Events.
+  std::function<void()> OnChange;
+  std::function<void()> OnSelectionChange;
+  std::function<void()> OnCommandDone;
+  std::function<void(TqeEditorCommand&, char&, const void*)> OnProcessCommand;
+  std::function<void(TqeEditorCommand&, char&, const void*)> OnProcessUserCommand;
+  std::function<void(char&)> OnKeyPress;
+
+ private:
+  enum class Area { Text, Gutter, Both };
+
+  // Line store answers.
+  void ListChanging();
+  void ListChanged();
+  void ListAdded();
+  void ListDeleted(int index);
+  void ListInserted(int index);
+  void ListLoaded();
+  void ListPutted(int index);
+  void RescanAround(int index);
+
+  void RecomputeMetrics();
+  void EnsureCaretVisible();
+  void UpdateCaret();
+  void UpdateScrollBars();
+  void InvalidateAll();
+  void InvalidateLines(int first, int last, Area area);
+  void Invalidate(const platform::Rect& rect);
+
+  TextPoint ClampCorner(TextPoint point) const;
+  // The corners ordered by line, then column.
+  std::pair<TextPoint, TextPoint> NormalizedSelection() const;
+  // Where text typed or pasted over the selection begins: its first corner, column 1 in line mode.
+  TextPoint SelectionInsertPoint() const;
+  int LineLength(int line) const { return static_cast<int>(lines_.Get(line - 1).size()); }
+
+  // Steps of ReplaceSelectionRaw; each moves pos, the caret to be.
+  void DeleteSelectionRaw(TextPoint& pos);
+  void InsertRaw(TSelectionMode mode, std::string_view text, TextPoint& pos);
+
+  // Returns false when OnCommandDone must not fire.
+  bool RunCommand(TqeEditorCommand command, char character, const void* data);
+  bool TypeCharacter(char character);
+
+  platform::FontEngine& fonts_;
+  platform::Clipboard& clipboard_;
+  platform::ControlWindow* window_ = nullptr;
+  highlighters::TqeCustomHighLighter* highlighter_ = nullptr;
+
+  TqeEditList lines_;
+  TUndoList undoList_;
+  TUndoList redoList_;
+  TMarkList marks_;
+
+  TextPoint caret_;
+  TextPoint selStart_;
+  TextPoint selEnd_;
+  TSelectionMode selectionMode_ = smNormal;
+  int leftChar_ = 1;
+  int topLine_ = 1;
+
+  platform::FontDesc fontDesc_;
+  platform::FontHandle font_;
+  platform::Color fontColor_ = platform::kColorWindowText;
+  platform::Color color_ = platform::kColorWindow;
+  int cellWidth_ = 8;
+  int cellHeight_ = 16;
+  int visibleColumns_ = 10;
+  int visibleRows_ = 0;
+  int gutterPixels_ = 30;
+  int columnLimit_ = 1024;
+  int rightEdge_ = 80;
+
+  bool autoindent_ = true;
+  bool insertMode_ = true;
+  bool readOnly_ = false;
+  bool scrollPastEOL_ = true;
+  bool wantTabs_ = false;
+  bool halfpageScroll_ = false;
+  int extraLineSpacing_ = 0;
+  int tabIndent_ = 4;
+
+  int paintLock_ = 0;
+  bool pendingScrollBars_ = false;
+  bool pendingRepaint_ = false;
+  bool pendingCaret_ = false;
+  // While the line store is inside an update, invalidated areas are gathered here.
+  bool collecting_ = false;
+  platform::Rect collected_;
+  // Characters still to skip after an input-method string delivered them at once.
+  int imeCharsToSkip_ = 0;
+};
+
+}  // namespace editor

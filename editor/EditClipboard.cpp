@@ -1,0 +1,73 @@
+// Clipboard transfers: text goes out as plain text and in the block-type format that keeps its
+// selection mode, so a column or line block pastes back as one.
+#include <algorithm>
+
+#include "editor/CustomEdit.h"
+#include "editor/TextUtil.h"
+
+namespace editor {
+namespace {
+
+// Clipboard text ends at its first zero byte, as a zero-terminated block always did.
+std::string_view UpToZero(std::string_view data) { return data.substr(0, data.find('\0')); }
+
+}  // namespace
+
+void TqeCustomEdit::CopySelection() {
+  if (!HasSelection()) return;
+  const std::string text = SelectedText();
+  std::string block(1, static_cast<char>(selectionMode_));
+  block += text;
+  const bool ok = clipboard_.SetItems({{std::string(platform::kPlainTextFormat), text},
+                                       {std::string(kBlockTypeFormat), block}});
+  if (!ok) throw EqeEditError("Clipboard copy operation failed");
+}
+
+void TqeCustomEdit::CutSelection() {
+  if (!HasSelection()) return;
+  CopySelection();
+  IncPaintLock();
+  undoList_.AddRecord(UndoDelete, selStart_, selectionMode_, SelectedText(), selEnd_);
+  ReplaceSelectionRaw(smNormal, {});
+  DecPaintLock();
+}
+
+void TqeCustomEdit::PasteClipboard() {
+  const bool hasBlock = clipboard_.HasFormat(kBlockTypeFormat);
+  if (!hasBlock && !clipboard_.HasFormat(platform::kPlainTextFormat)) return;
+  const auto data = clipboard_.Data(hasBlock ? kBlockTypeFormat : platform::kPlainTextFormat);
+  if (!data) throw EqeEditError("Clipboard paste operation failed.");
+
+  IncPaintLock();
+  const TextPoint from = SelectionInsertPoint();
+  if (HasSelection())
+    undoList_.AddRecord(UndoSelectionReplaced, selStart_, selectionMode_, SelectedText(), selEnd_);
+  if (hasBlock && !data->empty()) {
+    const auto stored = static_cast<unsigned char>((*data)[0]);
+    const TSelectionMode mode = stored <= smLine ? static_cast<TSelectionMode>(stored) : smNormal;
+    const std::string_view text = UpToZero(std::string_view(*data).substr(1));
+    ReplaceSelectionRaw(mode, text);
+    undoList_.AddRecord(UndoPaste, from, mode, {}, caret_);
+    if (mode == smColumn) {
+      // The caret goes below the block, at its left edge, ready to paste the next block under it.
+      const int width = static_cast<int>(SplitAtLineEnds(text).back().size());
+      SetCaretXY({caret_.column - width, caret_.line + 1});
+    }
+  } else {
+    undoList_.Lock();
+    SetSelectedText(UpToZero(*data));
+    undoList_.Unlock();
+    undoList_.AddRecord(UndoPaste, from, selectionMode_, {}, caret_);
+  }
+  EnsureCaretVisible();
+  DecPaintLock();
+}
+
+void TqeCustomEdit::ClearText() {
+  IncPaintLock();
+  if (HasSelection()) SetSelectionStart({1, 1});
+  lines_.Clear();
+  DecPaintLock();
+}
+
+}  // namespace editor

@@ -1,0 +1,221 @@
+// Line store operations, line splitting, loading and saving.
+#include "editor/EditList.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <limits>
+
+namespace editor {
+namespace {
+
+constexpr std::size_t kMaxLineLength = (1u << 31) - 1;
+
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// Holds the store's Loading flag for one load, clearing it however the load ends.
+class LoadingFlag {
+ public:
+  explicit LoadingFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~LoadingFlag() { flag_ = false; }
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+EListError::EListError(int index) : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")") {}
+
+TqeEditList::~TqeEditList() { ReleaseAll(); }
+
+TqeEditList::Line TqeEditList::MakeOwned(std::string_view text) {
+  if (text.size() > kMaxLineLength) throw std::length_error("Line too long");
+  Line line;
+  if (!text.empty()) {
+    line.data = static_cast<char*>(std::malloc(text.size()));
+    if (!line.data) throw std::bad_alloc();
+    std::memcpy(line.data, text.data(), text.size());
+  }
+  line.length = static_cast<std::uint32_t>(text.size());
+  line.owned = 1;
+  return line;
+}
+
+void TqeEditList::Release(Line& line) {
+  if (line.owned) std::free(line.data);
+  line.data = nullptr;
+}
+
+void TqeEditList::ReleaseAll() {
+  for (std::size_t i = 0; i < lines_.size(); ++i) Release(lines_[i]);
+  lines_.clear();
+  blocks_.clear();
+}
+
+void TqeEditList::CheckIndex(int index) const {
+  if (index < 0 || index >= Count()) throw EListError(index);
+}
+
+std::string_view TqeEditList::Get(int index) const {
+  CheckIndex(index);
+  const Line& line = lines_[index];
+  return {line.data, line.length};
+}
+
+RangeSlot TqeEditList::Slot(int index) const {
+  CheckIndex(index);
+  return lines_[index].slot;
+}
+
+void TqeEditList::SetSlot(int index, RangeSlot value) {
+  CheckIndex(index);
+  lines_[index].slot = value;
+}
+
+void TqeEditList::BeginUpdate() {
+  if (updateCount_ == 0 && OnChanging) OnChanging();
+  ++updateCount_;
+}
+
+void TqeEditList::EndUpdate() {
+  --updateCount_;
+  if (updateCount_ == 0 && OnChanged) OnChanged();
+}
+
+int TqeEditList::Add(std::string_view text) {
+  UpdateScope update(*this);
+  lines_.push_back(MakeOwned(text));
+  if (OnAdded) OnAdded();
+  return Count() - 1;
+}
+
+void TqeEditList::Insert(int index, std::string_view text) {
+  if (index < 0 || index > Count()) throw EListError(index);
+  UpdateScope update(*this);
+  lines_.insert(index, MakeOwned(text));
+  if (OnInserted) OnInserted(index);
+}
+
+void TqeEditList::Delete(int index) {
+  CheckIndex(index);
+  UpdateScope update(*this);
+  Release(lines_[index]);
+  lines_.erase(index);
+  if (OnDeleted) OnDeleted(index);
+}
+
+void TqeEditList::Put(int index, std::string_view text) {
+  CheckIndex(index);
+  UpdateScope update(*this);
+  // The new text may be a view into the old one, so copy before releasing.
+  Line fresh = MakeOwned(text);
+  Line& line = lines_[index];
+  fresh.slot = line.slot;
+  Release(line);
+  line = fresh;
+  if (OnPutted) OnPutted(index);
+}
+
+void TqeEditList::Clear() {
+  if (Count() > 0) {
+    UpdateScope update(*this);
+    ReleaseAll();
+  }
+  if (!loading_) Add({});
+}
+
+void TqeEditList::AdoptText(std::unique_ptr<char[]> block, std::size_t size) {
+  char* text = block.get();
+  if (const void* zero = std::memchr(text, 0, size)) size = static_cast<const char*>(zero) - text;
+
+  std::size_t ends = 0;
+  for (std::size_t i = 0; i < size; ++i)
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == size || text[i + 1] != '\n'))) ++ends;
+
+  std::vector<Line> lines;
+  lines.reserve(ends + 1);
+  std::size_t start = 0;
+  while (start < size) {
+    std::size_t end = start;
+    while (end < size && !IsLineEnd(text[end])) ++end;
+    if (end - start > kMaxLineLength) throw std::length_error("Line too long");
+    Line line;
+    line.data = text + start;
+    line.length = static_cast<std::uint32_t>(end - start);
+    lines.push_back(line);
+    if (end < size && text[end] == '\r' && end + 1 < size && text[end + 1] == '\n') ++end;
+    start = end + 1;
+  }
+
+  ReleaseAll();
+  lines_.assign(std::move(lines));
+  if (size > 0) blocks_.push_back(std::move(block));
+}
+
+void TqeEditList::SetTextStr(std::string_view text) {
+  UpdateScope update(*this);
+  auto block = std::make_unique_for_overwrite<char[]>(text.size());
+  std::memcpy(block.get(), text.data(), text.size());
+  AdoptText(std::move(block), text.size());
+  if (OnLoaded) OnLoaded();
+}
+
+void TqeEditList::LoadFromStream(std::istream& in) {
+  LoadingFlag loading(loading_);
+  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) throw EFileError("Read error");
+  SetTextStr(bytes);
+}
+
+void TqeEditList::LoadFromFile(const std::filesystem::path& file) {
+  LoadingFlag loading(loading_);
+  std::ifstream in(file, std::ios::binary);
+  std::error_code ec;
+  auto size = std::filesystem::file_size(file, ec);
+  if (!in || ec || std::filesystem::is_directory(file)) throw EFileError("Cannot open file " + file.string());
+  // Read the file straight into the block the lines will point into: one copy of the text, no more.
+  auto block = std::make_unique_for_overwrite<char[]>(size);
+  in.read(block.get(), static_cast<std::streamsize>(size));
+  if (static_cast<std::uintmax_t>(in.gcount()) != size) throw EFileError("Read error in file " + file.string());
+  UpdateScope update(*this);
+  AdoptText(std::move(block), size);
+  if (OnLoaded) OnLoaded();
+}
+
+std::string TqeEditList::Text() const {
+  std::string out;
+  std::size_t total = 0;
+  for (std::size_t i = 0; i < lines_.size(); ++i) total += lines_[i].length + 2;
+  out.reserve(total);
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    out.append(lines_[i].data, lines_[i].length);
+    out += "\r\n";
+  }
+  return out;
+}
+
+void TqeEditList::SaveToStream(std::ostream& out) const {
+  // Written in pieces so saving a large file does not build a second copy of it in memory.
+  std::string chunk;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    chunk.append(lines_[i].data, lines_[i].length);
+    chunk += "\r\n";
+    if (chunk.size() >= (1u << 20)) {
+      out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+      chunk.clear();
+    }
+  }
+  out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+}
+
+void TqeEditList::SaveToFile(const std::filesystem::path& file) const {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  if (!out) throw EFileError("Cannot create file " + file.string());
+  SaveToStream(out);
+  out.close();
+  if (!out) throw EFileError("Write error in file " + file.string());
+}
+
+}  // namespace editor

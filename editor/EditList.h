@@ -1,0 +1,108 @@
+// The editor's line store: an ordered list of byte lines without line ends, each with one range slot
+// (the highlighter state in force at the start of the line), and the notifications the editor hooks.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/GapVector.h"
+
+namespace editor {
+
+// A highlighter range state as stored per line. Scanners hand out one byte, so 32 bits keep it whole.
+using RangeSlot = std::uint32_t;
+
+// The list's index error ("List index out of bounds (N)").
+class EListError : public std::out_of_range {
+ public:
+  explicit EListError(int index);
+};
+
+// A file that cannot be read or written ("Cannot open file PATH", "Cannot create file PATH").
+class EFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TqeEditList {
+ public:
+  TqeEditList() = default;
+  ~TqeEditList();
+  TqeEditList(const TqeEditList&) = delete;
+  TqeEditList& operator=(const TqeEditList&) = delete;
+
+  int Count() const { return static_cast<int>(lines_.size()); }
+  // The text of line index; valid until that line changes.
+  std::string_view Get(int index) const;
+  std::string_view operator[](int index) const { return Get(index); }
+  RangeSlot Slot(int index) const;
+  void SetSlot(int index, RangeSlot value);
+
+  int Add(std::string_view text);
+  void Insert(int index, std::string_view text);
+  void Delete(int index);
+  // Replaces the text of one line; its slot keeps its value.
+  void Put(int index, std::string_view text);
+  // Removes every line; outside a load one empty line is then added through Add.
+  void Clear();
+  // Replaces the whole text, split at CR, LF or CR LF; a zero byte ends the text.
+  void SetTextStr(std::string_view text);
+  // Every line followed by CR LF.
+  std::string Text() const;
+
+  // Set Loading, read all bytes, replace the text as SetTextStr does; Loading is cleared even on failure.
+  void LoadFromFile(const std::filesystem::path& file);
+  void LoadFromStream(std::istream& in);
+  void SaveToFile(const std::filesystem::path& file) const;
+  void SaveToStream(std::ostream& out) const;
+
+  bool Loading() const { return loading_; }
+  void BeginUpdate();
+  void EndUpdate();
+  int UpdateCount() const { return updateCount_; }
+
+  // The two change events of the list: changing fires when the outermost update begins, changed when it ends.
+  std::function<void()> OnChanging;
+  std::function<void()> OnChanged;
+  std::function<void()> OnAdded;
+  std::function<void(int)> OnDeleted;
+  std::function<void(int)> OnInserted;
+  std::function<void()> OnLoaded;
+  std::function<void(int)> OnPutted;
+
+ private:
+  // A line's bytes live either in a shared block (the text of a load, never copied line by line) or in an
+  // allocation of the line's own; 16 bytes a line keep a million-line file small.
+  struct Line {
+    char* data = nullptr;
+    std::uint32_t length : 31 = 0;
+    std::uint32_t owned : 1 = 0;
+    RangeSlot slot = 0;
+  };
+  static Line MakeOwned(std::string_view text);
+  static void Release(Line& line);
+  void CheckIndex(int index) const;
+  void ReleaseAll();
+  // Splits a block that the store takes over; lines point into it.
+  void AdoptText(std::unique_ptr<char[]> block, std::size_t size);
+
+  struct UpdateScope {
+    explicit UpdateScope(TqeEditList& l) : list(l) { list.BeginUpdate(); }
+    ~UpdateScope() { list.EndUpdate(); }
+    TqeEditList& list;
+  };
+
+  GapVector<Line> lines_;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  int updateCount_ = 0;
+  bool loading_ = false;
+};
+
+}  // namespace editor

@@ -1,0 +1,233 @@
+// Selection corners, reading the selected text and replacing it: the primitive every edit goes through.
+#include <algorithm>
+#include <climits>
+#include <vector>
+
+#include "editor/CustomEdit.h"
+#include "editor/TextUtil.h"
+
+namespace editor {
+
+TextPoint TqeCustomEdit::ClampCorner(TextPoint p) const {
+  p.line = std::clamp(p.line, 1, LineCount());
+  p.column = std::clamp(p.column, 1, columnLimit_);
+  if (selectionMode_ == smNormal) p.column = std::min(p.column, LineLength(p.line) + 1);
+  return p;
+}
+
+std::pair<TextPoint, TextPoint> TqeCustomEdit::NormalizedSelection() const {
+  if (IsBefore(selEnd_, selStart_)) return {selEnd_, selStart_};
+  return {selStart_, selEnd_};
+}
+
+TextPoint TqeCustomEdit::SelectionInsertPoint() const {
+  if (!HasSelection()) return caret_;
+  TextPoint first = NormalizedSelection().first;
+  if (selectionMode_ == smLine) first.column = 1;
+  return first;
+}
+
+void TqeCustomEdit::SetSelectionStart(TextPoint point) {
+  point = ClampCorner(point);
+  auto [first, last] = NormalizedSelection();
+  if (HasSelection()) InvalidateLines(first.line, last.line, Area::Text);
+  selStart_ = selEnd_ = point;
+}
+
+void TqeCustomEdit::SetSelectionEnd(TextPoint point) {
+  point = ClampCorner(point);
+  if (selectionMode_ == smColumn && point.column != selEnd_.column) {
+    const int top = std::min({selStart_.line, selEnd_.line, point.line});
+    const int bottom = std::max({selStart_.line, selEnd_.line, point.line});
+    InvalidateLines(top, bottom, Area::Text);
+  } else {
+    InvalidateLines(std::min(selEnd_.line, point.line), std::max(selEnd_.line, point.line), Area::Text);
+  }
+  selEnd_ = point;
+}
+
+void TqeCustomEdit::SetSelectionMode(TSelectionMode mode) {
+  if (mode == selectionMode_) return;
+  selectionMode_ = mode;
+  if (HasSelection()) {
+    auto [first, last] = NormalizedSelection();
+    InvalidateLines(first.line, last.line, Area::Text);
+  }
+}
+
+std::string TqeCustomEdit::SelectedText() const {
+  if (!HasSelection()) return {};
+  auto [first, last] = NormalizedSelection();
+  std::string out;
+  switch (selectionMode_) {
+    case smNormal:
+      if (first.line == last.line) return std::string(Slice(lines_.Get(first.line - 1), first.column, last.column));
+      out = Slice(lines_.Get(first.line - 1), first.column, INT_MAX);
+      for (int l = first.line + 1; l < last.line; ++l) {
+        out += "\r\n";
+        out += lines_.Get(l - 1);
+      }
+      out += "\r\n";
+      out += Slice(lines_.Get(last.line - 1), 1, last.column);
+      return out;
+    case smColumn: {
+      const int left = std::min(first.column, last.column);
+      const int right = std::max(first.column, last.column);
+      for (int l = first.line; l <= last.line; ++l) {
+        if (l > first.line) out += "\r\n";
+        std::string piece(Slice(lines_.Get(l - 1), left, right));
+        piece.resize(right - left, ' ');
+        out += piece;
+      }
+      return out;
+    }
+    case smLine:
+      for (int l = first.line; l <= last.line; ++l) {
+        out += lines_.Get(l - 1);
+        if (l < last.line || l < LineCount()) out += "\r\n";
+      }
+      return out;
+  }
+  return out;
+}
+
+std::string TqeCustomEdit::CurrentLineText() const {
+  if (LineCount() == 0) return {};
+  return std::string(lines_.Get(caret_.line - 1));
+}
+
+void TqeCustomEdit::SetCurrentLineText(std::string_view text) { lines_.Put(caret_.line - 1, text); }
+
+void TqeCustomEdit::SelectWholeText() {
+  IncPaintLock();
+  const TextPoint end{LineLength(LineCount()) + 1, LineCount()};
+  SetSelectionStart({1, 1});
+  SetSelectionEnd(end);
+  SetCaretXY(end);
+  DecPaintLock();
+}
+
+void TqeCustomEdit::DeleteSelectionRaw(TextPoint& pos) {
+  auto [first, last] = NormalizedSelection();
+  switch (selectionMode_) {
+    case smNormal: {
+      std::string joined(Slice(lines_.Get(first.line - 1), 1, first.column));
+      joined += Slice(lines_.Get(last.line - 1), last.column, INT_MAX);
+      lines_.Put(first.line - 1, RightTrim(joined));
+      for (int l = first.line + 1; l <= last.line; ++l) lines_.Delete(first.line);
+      pos = first;
+      const int removed = last.line - first.line;
+      marks_.MoveLinesTo(first.line + 1, last.line - 1, first.line);
+      marks_.ShiftLines(last.line, INT_MAX, -removed);
+      break;
+    }
+    case smColumn: {
+      const int left = std::min(first.column, last.column);
+      const int right = std::max(first.column, last.column);
+      for (int l = first.line; l <= last.line; ++l) {
+        std::string text(lines_.Get(l - 1));
+        if (left - 1 < static_cast<int>(text.size())) text.erase(left - 1, right - left);
+        lines_.Put(l - 1, RightTrim(text));
+      }
+      pos = {left, selEnd_.line};
+      break;
+    }
+    case smLine: {
+      const int removed = last.line - first.line + 1;
+      const bool reachesEnd = last.line >= LineCount();
+      for (int l = first.line; l < last.line; ++l) lines_.Delete(first.line - 1);
+      if (reachesEnd)
+        lines_.Put(first.line - 1, {});
+      else
+        lines_.Delete(first.line - 1);
+      pos = {1, first.line};
+      marks_.MoveLinesTo(first.line + 1, last.line - 1, first.line);
+      marks_.ShiftLines(last.line, INT_MAX, -removed);
+      break;
+    }
+  }
+}
+
+void TqeCustomEdit::InsertRaw(TSelectionMode mode, std::string_view text, TextPoint& pos) {
+  const std::vector<std::string_view> segments = SplitAtLineEnds(text);
+  const int startLine = pos.line;
+  const int countBefore = LineCount();
+  switch (mode) {
+    case smNormal: {
+      std::string line(lines_.Get(pos.line - 1));
+      if (static_cast<int>(line.size()) < pos.column - 1) line.resize(pos.column - 1, ' ');
+      const std::string tail = line.substr(pos.column - 1);
+      line.resize(pos.column - 1);
+      if (segments.size() == 1) {
+        lines_.Put(pos.line - 1, line + std::string(segments[0]) + tail);
+        pos.column += static_cast<int>(segments[0].size());
+        break;
+      }
+      lines_.Put(pos.line - 1, line + std::string(segments[0]));
+      for (size_t i = 1; i + 1 < segments.size(); ++i) lines_.Insert(pos.line - 1 + static_cast<int>(i), segments[i]);
+      const int lastLine = pos.line + static_cast<int>(segments.size()) - 1;
+      lines_.Insert(lastLine - 1, std::string(segments.back()) + tail);
+      pos = {static_cast<int>(segments.back().size()) + 1, lastLine};
+      break;
+    }
+    case smColumn: {
+      for (size_t i = 0; i < segments.size(); ++i) {
+        const int l = pos.line + static_cast<int>(i);
+        if (l <= LineCount()) {
+          std::string line(lines_.Get(l - 1));
+          if (static_cast<int>(line.size()) < pos.column - 1) line.resize(pos.column - 1, ' ');
+          line.insert(pos.column - 1, segments[i]);
+          lines_.Put(l - 1, line);
+        } else {
+          lines_.Add(std::string(pos.column - 1, ' ') + std::string(segments[i]));
+        }
+      }
+      pos.column += static_cast<int>(segments.back().size());
+      pos.line += static_cast<int>(segments.size()) - 1;
+      break;
+    }
+    case smLine: {
+      pos.column = 1;
+      for (size_t i = 0; i + 1 < segments.size(); ++i) {
+        lines_.Insert(pos.line - 1, segments[i]);
+        ++pos.line;
+      }
+      const std::string_view final = segments.back();
+      if (!final.empty()) {
+        if (pos.line <= LineCount())
+          lines_.Put(pos.line - 1, std::string(final) + std::string(lines_.Get(pos.line - 1)));
+        else
+          lines_.Add(final);
+        pos.column = static_cast<int>(final.size()) + 1;
+      }
+      break;
+    }
+  }
+  const int added = LineCount() - countBefore;
+  if (added > 0) marks_.ShiftLines(startLine, INT_MAX, added);
+}
+
+void TqeCustomEdit::ReplaceSelectionRaw(TSelectionMode mode, std::string_view text) {
+  IncPaintLock();
+  lines_.BeginUpdate();
+  TextPoint pos = caret_;
+  if (HasSelection()) DeleteSelectionRaw(pos);
+  if (!text.empty()) InsertRaw(mode, text, pos);
+  if (LineCount() == 0) lines_.Add({});
+  pos.line = std::max(pos.line, 1);
+  SetCaretXY(pos);
+  EnsureCaretVisible();
+  lines_.EndUpdate();
+  DecPaintLock();
+}
+
+void TqeCustomEdit::SetSelectedText(std::string_view text) {
+  IncPaintLock();
+  if (HasSelection()) undoList_.AddRecord(UndoDelete, selStart_, selectionMode_, SelectedText(), selEnd_);
+  const TextPoint from = SelectionInsertPoint();
+  ReplaceSelectionRaw(smNormal, text);
+  undoList_.AddRecord(UndoInsert, from, selectionMode_, {}, caret_);
+  DecPaintLock();
+}
+
+}  // namespace editor

@@ -1,0 +1,45 @@
+// Byte-string helpers.
+#include "editor/TextUtil.h"
+
+#include <algorithm>
+
+namespace editor {
+namespace {
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+}  // namespace
+
+std::string_view Slice(std::string_view line, int from, int to) {
+  const long long size = static_cast<long long>(line.size());
+  const long long begin = std::clamp<long long>(from - 1LL, 0, size);
+  const long long end = std::clamp<long long>(to - 1LL, begin, size);
+  return line.substr(static_cast<size_t>(begin), static_cast<size_t>(end - begin));
+}
+
+std::string RightTrim(std::string_view text) {
+  size_t end = text.size();
+  while (end > 0 && IsBlank(text[end - 1])) --end;
+  return std::string(text.substr(0, end));
+}
+
+std::vector<std::string_view> SplitAtLineEnds(std::string_view text) {
+  std::vector<std::string_view> segments;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    segments.push_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  segments.push_back(text.substr(start));
+  return segments;
+}
+
+int IndentationOf(std::string_view line) {
+  int n = 0;
+  while (n < static_cast<int>(line.size()) && IsBlank(line[n])) ++n;
+  return n;
+}
+
+}  // namespace editor

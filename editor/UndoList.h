@@ -1,0 +1,57 @@
+// One list of undo (or redo) records with its limit and lock.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "editor/EditTypes.h"
+
+namespace editor {
+
+enum TUndoKind : std::uint8_t {
+  UndoInsert = 0,
+  UndoPaste = 1,
+  UndoDragInsert = 2,
+  UndoDeleteAfter = 3,
+  UndoDelete = 4,
+  UndoSelectionReplaced = 5,
+  UndoDragDelete = 6,
+  UndoLineBreak = 7,
+  UndoNone = 8,  // answered for an empty list; never stored
+};
+
+struct TUndoRecord {
+  std::string text;  // what reverses the edit: the text that stood there, or the deleted text
+  TUndoKind kind = UndoNone;
+  TextPoint start;
+  TextPoint end;
+  TSelectionMode mode = smNormal;
+};
+
+class TUndoList {
+ public:
+  // Fires after every record added: the editor's OnChange.
+  explicit TUndoList(std::function<void()> onChange = {}) : onChange_(std::move(onChange)) {}
+
+  void AddRecord(TUndoKind kind, TextPoint start, TSelectionMode mode, std::string_view text, TextPoint end);
+  // Removes and returns the newest record; kind UndoNone when the list is empty.
+  TUndoRecord TakeRecord();
+  TUndoKind LastKind() const { return records_.empty() ? UndoNone : records_.back().kind; }
+  int RecordCount() const { return static_cast<int>(records_.size()); }
+  int MaxCount() const { return maxCount_; }
+  void SetMaxCount(int n);
+  void ClearRecords() { records_.clear(); }
+  void Lock() { locked_ = true; }
+  void Unlock() { locked_ = false; }
+  bool Locked() const { return locked_; }
+
+ private:
+  std::deque<TUndoRecord> records_;
+  int maxCount_ = 10;
+  bool locked_ = false;
+  std::function<void()> onChange_;
+};
+
+}  // namespace editor

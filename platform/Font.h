@@ -1,0 +1,41 @@
+// Fonts as the core sees them: a description, a typed handle from the font engine, and cell measures.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+enum FontStyleBit : std::uint8_t { kBold = 1, kItalic = 2, kUnderline = 4, kStrikeOut = 8 };
+using FontStyle = std::uint8_t;  // a set of FontStyleBit
+
+struct FontDesc {
+  std::string family = "Courier New";
+  int pointSize = 10;
+  FontStyle style = 0;
+  friend bool operator==(const FontDesc&, const FontDesc&) = default;
+};
+
+struct FontHandle {
+  int id = 0;  // 0: no font
+  friend bool operator==(const FontHandle&, const FontHandle&) = default;
+};
+
+struct FontMetrics {
+  int cellWidth = 0;      // advance of "M" plus overhang
+  int cellHeight = 0;     // ascent plus descent
+  int averageWidth = 0;   // the editor refuses a font whose average and maximum widths differ
+  int maximumWidth = 0;
+  int ascent = 0;
+  bool IsFixedPitch() const { return averageWidth == maximumWidth; }
+};
+
+// Creates fonts and answers their measures. Handles stay valid as long as the engine lives.
+class FontEngine {
+ public:
+  virtual ~FontEngine() = default;
+  virtual FontHandle CreateFont(const FontDesc& desc) = 0;
+  virtual FontMetrics Metrics(FontHandle font) const = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,24 @@
+// A canvas that logs every draw call as one line of text, for layout and painting tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Canvas.h"
+
+namespace platform::fakes {
+
+class RecordingCanvas : public Canvas {
+ public:
+  void FillRect(const Rect& area, Color color) override;
+  void DrawText(Point origin, FontHandle font, Color color, std::string_view bytes, int cellWidth) override;
+  void DrawLine(Point from, Point to, Color color) override;
+
+  const std::vector<std::string>& Calls() const { return calls_; }
+  void Clear() { calls_.clear(); }
+
+ private:
+  std::vector<std::string> calls_;
+};
+
+}  // namespace platform::fakes

@@ -1,0 +1,18 @@
+// Recording of window requests.
+#include "platform/fakes/RecordingWindow.h"
+
+namespace platform::fakes {
+
+void RecordingWindow::SetScrollBar(ScrollBarKind kind, const ScrollBarState& state) {
+  (kind == ScrollBarKind::Vertical ? vertical : horizontal) = state;
+  ++scrollBarUpdates;
+}
+
+void RecordingWindow::ClearLog() {
+  invalidated.clear();
+  scrolled.clear();
+  scrollBarUpdates = 0;
+  repaintsNow = 0;
+}
+
+}  // namespace platform::fakes

@@ -1,0 +1,59 @@
+// The editor control's Qt widget: turns Qt events into core calls and the core's window requests into
+// Qt calls. All editing logic stays in editor::TqeCustomEdit.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QTimer>
+
+#include "editor/CustomEdit.h"
+#include "platform/ControlWindow.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtFontEngine.h"
+
+namespace platform::qt {
+
+class EditorWidget : public QAbstractScrollArea, public ControlWindow {
+  Q_OBJECT
+
+ public:
+  explicit EditorWidget(QWidget* parent = nullptr);
+  ~EditorWidget() override;
+
+  editor::TqeCustomEdit& Editor() { return editor_; }
+
+  // ControlWindow
+  Size ClientSize() const override;
+  void Invalidate(const Rect& area) override;
+  void ScrollContents(int dx, int dy) override;
+  void SetScrollBar(ScrollBarKind kind, const ScrollBarState& state) override;
+  void SetCaretPosition(Point topLeft) override;
+  void RepaintNow() override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  bool focusNextPrevChild(bool next) override;
+
+ private:
+  editor::TextPoint PointAt(QPoint position) const;
+  QRect CaretRect() const;
+  // Runs a core call; an error is shown in a message box, as the application does for every command.
+  template <typename F>
+  void Guarded(F&& call);
+
+  QtFontEngine fonts_;
+  QtClipboard clipboard_;
+  editor::TqeCustomEdit editor_;
+  Point caret_;
+  bool caretShown_ = false;
+  bool settingScrollBars_ = false;
+  QTimer blink_;
+};
+
+}  // namespace platform::qt

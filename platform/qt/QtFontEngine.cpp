@@ -1,0 +1,38 @@
+// Creating QFonts from descriptions and measuring their grid cells.
+#include "platform/qt/QtFontEngine.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+
+namespace platform::qt {
+
+FontHandle QtFontEngine::CreateFont(const FontDesc& desc) {
+  for (size_t i = 0; i < fonts_.size(); ++i)
+    if (fonts_[i].desc == desc) return FontHandle{static_cast<int>(i) + 1};
+  QFont font(QString::fromStdString(desc.family), desc.pointSize);
+  font.setBold(desc.style & kBold);
+  font.setItalic(desc.style & kItalic);
+  font.setUnderline(desc.style & kUnderline);
+  font.setStrikeOut(desc.style & kStrikeOut);
+  font.setKerning(false);
+  if (desc.family == "Courier New") font.setStyleHint(QFont::Monospace);
+
+  const QFontMetrics qm(font);
+  FontMetrics m;
+  m.cellWidth = qm.horizontalAdvance(QLatin1Char('M'));
+  m.cellHeight = qm.height();
+  m.ascent = qm.ascent();
+  // Qt's maximum width counts glyphs the editor never draws; the font's pitch flag is the honest test.
+  if (QFontInfo(font).fixedPitch()) {
+    m.averageWidth = m.maximumWidth = m.cellWidth;
+  } else {
+    m.averageWidth = qm.averageCharWidth();
+    m.maximumWidth = std::max(qm.maxWidth(), m.averageWidth + 1);
+  }
+  fonts_.push_back({desc, font, m});
+  return FontHandle{static_cast<int>(fonts_.size())};
+}
+
+FontMetrics QtFontEngine::Metrics(FontHandle font) const { return fonts_.at(font.id - 1).metrics; }
+
+}  // namespace platform::qt

@@ -1,0 +1,27 @@
+// Fonts through Qt. "Courier New", "Times New Roman" and "Arial" reach the metric-compatible Liberation
+// fonts through fontconfig.
+#pragma once
+
+#include <QFont>
+#include <vector>
+
+#include "platform/Font.h"
+
+namespace platform::qt {
+
+class QtFontEngine : public FontEngine {
+ public:
+  FontHandle CreateFont(const FontDesc& desc) override;
+  FontMetrics Metrics(FontHandle font) const override;
+  const QFont& Font(FontHandle font) const { return fonts_.at(font.id - 1).font; }
+
+ private:
+  struct Entry {
+    FontDesc desc;
+    QFont font;
+    FontMetrics metrics;
+  };
+  std::vector<Entry> fonts_;
+};
+
+}  // namespace platform::qt

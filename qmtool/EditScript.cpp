@@ -1,0 +1,338 @@
+// Parsing and running `qmtool edit` scripts, and the dump format that golden files compare.
+#include "qmtool/EditScript.h"
+
+#include <charconv>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "qmtool/TextEscape.h"
+
+namespace qmtool {
+namespace {
+
+using editor::TextPoint;
+
+std::vector<std::string_view> Words(std::string_view text) {
+  std::vector<std::string_view> words;
+  size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && text[i] == ' ') ++i;
+    size_t start = i;
+    while (i < text.size() && text[i] != ' ') ++i;
+    if (i > start) words.push_back(text.substr(start, i - start));
+  }
+  return words;
+}
+
+std::optional<int> ToInt(std::string_view word) {
+  int value = 0;
+  auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (ec != std::errc() || end != word.data() + word.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<bool> ToBool(std::string_view word) {
+  if (word == "true") return true;
+  if (word == "false") return false;
+  return std::nullopt;
+}
+
+const char* ModeName(editor::TSelectionMode mode) {
+  switch (mode) {
+    case editor::smColumn: return "column";
+    case editor::smLine: return "line";
+    default: return "normal";
+  }
+}
+
+std::optional<editor::TSelectionMode> ModeFromName(std::string_view name) {
+  if (name == "normal") return editor::smNormal;
+  if (name == "column") return editor::smColumn;
+  if (name == "line") return editor::smLine;
+  return std::nullopt;
+}
+
+// Reads n integers from words[first...]; nothing unless exactly that many are there.
+std::optional<std::vector<int>> Ints(const std::vector<std::string_view>& words, size_t first, size_t n) {
+  if (words.size() != first + n) return std::nullopt;
+  std::vector<int> values;
+  for (size_t i = first; i < words.size(); ++i) {
+    auto v = ToInt(words[i]);
+    if (!v) return std::nullopt;
+    values.push_back(*v);
+  }
+  return values;
+}
+
+// The commands the editor core carries out so far; the others arrive with the keyboard issue's work.
+bool CommandAvailable(editor::TqeEditorCommand c) {
+  using namespace editor;
+  switch (c) {
+    case ecChar: case ecGotoXY: case ecSelGotoXY: case ecSelectAll: case ecCut: case ecCopy: case ecPaste:
+    case ecClearAll: case ecInsertMode: case ecOverwriteMode: case ecToggleMode: case ecNormalSelect:
+    case ecColumnSelect: case ecLineSelect:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+EditScript::EditScript(platform::Size clientSize) : window_(clientSize), editor_(fonts_, clipboard_) {
+  editor_.SetWindow(&window_);
+}
+
+int EditScript::Run(std::istream& script, std::ostream& out, std::ostream& err) {
+  std::string line;
+  int number = 0;
+  int status = 0;
+  while (std::getline(script, line)) {
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const size_t start = line.find_first_not_of(' ');
+    if (start == std::string::npos || line[start] == '#') continue;
+    try {
+      switch (RunLine(std::string_view(line).substr(start), out)) {
+        case Outcome::Done:
+          break;
+        case Outcome::NotAvailable:
+          err << "not available: " << notAvailable_ << "\n";
+          break;
+        case Outcome::Bad:
+          err << "line " << number << ": cannot read \"" << line << "\"\n";
+          return 2;
+      }
+    } catch (const std::exception& e) {
+      err << "line " << number << ": " << e.what() << "\n";
+      status = 1;
+    }
+  }
+  Dump(out);
+  return status;
+}
+
+EditScript::Outcome EditScript::RunLine(std::string_view line, std::ostream& out) {
+  const size_t space = line.find(' ');
+  const std::string_view verb = line.substr(0, space);
+  // Text arguments keep their blanks: everything after the single space that follows the verb.
+  const std::string_view rest = space == std::string_view::npos ? std::string_view{} : line.substr(space + 1);
+  const auto words = Words(line);
+
+  auto notAvailable = [this](std::string_view name) {
+    notAvailable_ = std::string(name);
+    return Outcome::NotAvailable;
+  };
+  auto noArguments = [&](auto action) {
+    if (words.size() != 1) return Outcome::Bad;
+    action();
+    return Outcome::Done;
+  };
+
+  if (verb == "set") {
+    if (words.size() != 3) return Outcome::Bad;
+    return RunSet(words[1], words[2]);
+  }
+  if (verb == "caret") {
+    auto v = Ints(words, 1, 2);
+    if (!v) return Outcome::Bad;
+    editor_.SetCaretXY({(*v)[0], (*v)[1]});
+    return Outcome::Done;
+  }
+  if (verb == "select") {
+    auto v = Ints(words, 1, 4);
+    if (!v) return Outcome::Bad;
+    editor_.SetSelectionStart({(*v)[0], (*v)[1]});
+    editor_.SetSelectionEnd({(*v)[2], (*v)[3]});
+    return Outcome::Done;
+  }
+  if (verb == "type" || verb == "settext") {
+    auto text = Unescape(rest, verb == "settext");
+    if (!text) return Outcome::Bad;
+    if (verb == "settext") {
+      editor_.SetSelectedText(*text);
+    } else {
+      for (char c : *text) editor_.KeyPress(c);
+    }
+    return Outcome::Done;
+  }
+  if (verb == "cmd") return RunCommand(rest);
+  if (verb == "copy") return noArguments([&] { editor_.CopySelection(); });
+  if (verb == "cut") return noArguments([&] { editor_.CutSelection(); });
+  if (verb == "paste") return noArguments([&] { editor_.PasteClipboard(); });
+  if (verb == "selectall") return noArguments([&] { editor_.SelectWholeText(); });
+  if (verb == "clear") return noArguments([&] { editor_.ClearText(); });
+  if (verb == "dump") return noArguments([&] { Dump(out); });
+  if (verb == "mark") {
+    auto v = Ints(words, 1, 3);
+    if (!v) return Outcome::Bad;
+    editor_.Marks().Add(editor::TMark{(*v)[0], (*v)[1], (*v)[2], -1, true});
+    return Outcome::Done;
+  }
+  if (verb == "print") {
+    if (words.size() != 2) return Outcome::Bad;
+    if (words[1] == "selected") {
+      out << "selected " << Quote(editor_.SelectedText()) << "\n";
+    } else if (words[1] == "clipboard") {
+      PrintClipboard(out);
+    } else {
+      return Outcome::Bad;
+    }
+    return Outcome::Done;
+  }
+  if (verb == "key" || verb == "undo" || verb == "redo" || verb == "mouse" || verb == "wheel" ||
+      verb == "bookmark")
+    return notAvailable(verb);
+  return Outcome::Bad;
+}
+
+EditScript::Outcome EditScript::RunSet(std::string_view name, std::string_view value) {
+  if (name == "SelectionMode") {
+    auto mode = ModeFromName(value);
+    if (!mode) return Outcome::Bad;
+    editor_.SetSelectionMode(*mode);
+    return Outcome::Done;
+  }
+  struct IntSetting {
+    std::string_view name;
+    void (editor::TqeCustomEdit::*set)(int);
+  };
+  static constexpr IntSetting kInts[] = {{"TabIndent", &editor::TqeCustomEdit::SetTabIndent},
+                                         {"MaxUndo", &editor::TqeCustomEdit::SetMaxUndo},
+                                         {"ExtraLineSpacing", &editor::TqeCustomEdit::SetExtraLineSpacing}};
+  struct BoolSetting {
+    std::string_view name;
+    void (editor::TqeCustomEdit::*set)(bool);
+  };
+  static constexpr BoolSetting kBools[] = {{"ScrollPastEOL", &editor::TqeCustomEdit::SetScrollPastEOL},
+                                           {"Autoindent", &editor::TqeCustomEdit::SetAutoindent},
+                                           {"InsertMode", &editor::TqeCustomEdit::SetInsertMode},
+                                           {"ReadOnly", &editor::TqeCustomEdit::SetReadOnly},
+                                           {"WantTabs", &editor::TqeCustomEdit::SetWantTabs},
+                                           {"HalfpageScroll", &editor::TqeCustomEdit::SetHalfpageScroll}};
+  for (const auto& s : kInts) {
+    if (s.name != name) continue;
+    auto v = ToInt(value);
+    if (!v) return Outcome::Bad;
+    (editor_.*s.set)(*v);
+    return Outcome::Done;
+  }
+  for (const auto& s : kBools) {
+    if (s.name != name) continue;
+    auto v = ToBool(value);
+    if (!v) return Outcome::Bad;
+    (editor_.*s.set)(*v);
+    return Outcome::Done;
+  }
+  return Outcome::Bad;
+}
+
+EditScript::Outcome EditScript::RunCommand(std::string_view args) {
+  const size_t space = args.find(' ');
+  const std::string_view name = args.substr(0, space);
+  const std::string_view rest = space == std::string_view::npos ? std::string_view{} : args.substr(space + 1);
+  auto command = editor::EditorCommandFromText(name);
+  if (!command) return Outcome::Bad;
+  if (!CommandAvailable(*command)) {
+    notAvailable_ = std::string(name);
+    return Outcome::NotAvailable;
+  }
+  if (*command == editor::ecChar) {
+    auto text = Unescape(rest, true);
+    if (!text || text->size() != 1) return Outcome::Bad;
+    editor_.ExecuteCommand(*command, (*text)[0], nullptr);
+    return Outcome::Done;
+  }
+  if (*command == editor::ecGotoXY || *command == editor::ecSelGotoXY) {
+    auto v = Ints(Words(rest), 0, 2);
+    if (!v) return Outcome::Bad;
+    const TextPoint target{(*v)[0], (*v)[1]};
+    editor_.ExecuteCommand(*command, 0, &target);
+    return Outcome::Done;
+  }
+  if (!rest.empty()) return Outcome::Bad;
+  editor_.ExecuteCommand(*command, 0, nullptr);
+  return Outcome::Done;
+}
+
+void EditScript::PrintClipboard(std::ostream& out) {
+  if (auto block = clipboard_.Data(editor::kBlockTypeFormat); block && !block->empty()) {
+    const auto mode = static_cast<unsigned char>((*block)[0]);
+    out << "clipboard " << ModeName(mode <= editor::smLine ? static_cast<editor::TSelectionMode>(mode) : editor::smNormal)
+        << " " << Quote(block->substr(1)) << "\n";
+  } else if (auto text = clipboard_.Data(platform::kPlainTextFormat)) {
+    out << "clipboard normal " << Quote(*text) << "\n";
+  } else {
+    out << "clipboard none \"\"\n";
+  }
+}
+
+void EditScript::Dump(std::ostream& out) {
+  const auto& lines = editor_.Lines();
+  out << "lines " << lines.Count() << "\n";
+  for (int i = 0; i < lines.Count(); ++i) out << i + 1 << " " << Quote(lines.Get(i)) << "\n";
+  out << "caret " << editor_.CaretColumn() << " " << editor_.CaretLine() << "\n";
+  const TextPoint s = editor_.SelectionStart(), e = editor_.SelectionEnd();
+  out << "selection " << s.column << " " << s.line << " " << e.column << " " << e.line << " "
+      << ModeName(editor_.SelectionMode()) << "\n";
+  out << "view top " << editor_.TopLine() << " left " << editor_.LeftChar() << "\n";
+  out << "undo " << editor_.UndoList().RecordCount() << " redo " << editor_.RedoList().RecordCount() << "\n";
+  out << "marks\n";
+  auto& marks = editor_.Marks();
+  for (int i = 0; i < marks.Count(); ++i) {
+    const auto& m = marks[i];
+    out << "  " << m.line << " " << m.column << " image " << m.imageIndex << " bookmark " << m.bookmarkNumber << " "
+        << (m.visible ? "visible" : "hidden") << "\n";
+  }
+}
+
+int RunEditCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err) {
+  std::string file, scriptPath;
+  platform::Size size{800, 600};
+  for (int i = 0; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--file" && i + 1 < argc) {
+      file = argv[++i];
+    } else if (arg == "--size" && i + 1 < argc) {
+      const std::string_view wh = argv[++i];
+      const size_t x = wh.find('x');
+      auto w = ToInt(wh.substr(0, x)), h = x == std::string_view::npos ? std::nullopt : ToInt(wh.substr(x + 1));
+      if (!w || !h || *w <= 0 || *h <= 0) {
+        err << "qmtool edit: bad size \"" << wh << "\" (expected WxH)\n";
+        return 2;
+      }
+      size = {*w, *h};
+    } else if (scriptPath.empty() && (arg == "-" || arg.substr(0, 2) != "--")) {
+      scriptPath = arg;
+    } else {
+      err << "usage: qmtool edit [--file PATH] [--size WxH] [SCRIPT|-]\n";
+      return 2;
+    }
+  }
+
+  EditScript session(size);
+  if (!file.empty()) {
+    try {
+      session.Editor().Lines().LoadFromFile(file);
+    } catch (const std::exception& e) {
+      err << "qmtool edit: " << e.what() << "\n";
+      return 2;
+    }
+  }
+  if (scriptPath.empty()) {
+    std::istringstream none;
+    return session.Run(none, out, err);
+  }
+  if (scriptPath == "-") return session.Run(in, out, err);
+  std::ifstream script(scriptPath, std::ios::binary);
+  if (!script) {
+    err << "qmtool edit: Cannot open file " << scriptPath << "\n";
+    return 2;
+  }
+  return session.Run(script, out, err);
+}
+
+}  // namespace qmtool

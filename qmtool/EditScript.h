@@ -1,0 +1,45 @@
+// `qmtool edit`: an editor core on the test font and an in-memory clipboard, driven by a script, then dumped.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+#include "editor/CustomEdit.h"
+#include "platform/fakes/FakeFont.h"
+#include "platform/fakes/MemoryClipboard.h"
+#include "platform/fakes/RecordingWindow.h"
+
+namespace qmtool {
+
+class EditScript {
+ public:
+  explicit EditScript(platform::Size clientSize);
+
+  editor::TqeCustomEdit& Editor() { return editor_; }
+  platform::fakes::MemoryClipboard& Clipboard() { return clipboard_; }
+
+  // Runs every line of script; returns the exit status: 0, 1 when a command raised an error (its message
+  // goes to err and the script goes on), 2 at the first bad line (named on err).
+  int Run(std::istream& script, std::ostream& out, std::ostream& err);
+  void Dump(std::ostream& out);
+
+ private:
+  enum class Outcome { Done, NotAvailable, Bad };
+  Outcome RunLine(std::string_view line, std::ostream& out);
+  Outcome RunSet(std::string_view name, std::string_view value);
+  Outcome RunCommand(std::string_view args);
+  void PrintClipboard(std::ostream& out);
+
+  platform::fakes::FakeFontEngine fonts_;
+  platform::fakes::MemoryClipboard clipboard_;
+  platform::fakes::RecordingWindow window_;
+  editor::TqeCustomEdit editor_;
+  std::string notAvailable_;
+};
+
+// The whole `qmtool edit` command line (arguments after "edit"); returns the exit status.
+int RunEditCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err);
+
+}  // namespace qmtool

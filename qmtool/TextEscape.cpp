@@ -1,0 +1,72 @@
+// Quoting and unquoting bytes for qmtool.
+#include "qmtool/TextEscape.h"
+
+#include <cstdio>
+
+namespace qmtool {
+namespace {
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::string Quote(std::string_view bytes) {
+  std::string out = "\"";
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      case '\t': out += "\\t"; break;
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      default:
+        if (b < 32 || b >= 127) {
+          char hex[8];
+          std::snprintf(hex, sizeof hex, "\\x%02X", b);
+          out += hex;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::optional<std::string> Unescape(std::string_view text, bool allowLineEnds) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    if (++i >= text.size()) return std::nullopt;
+    switch (text[i]) {
+      case '\\': out += '\\'; break;
+      case 't': out += '\t'; break;
+      case 'r':
+      case 'n':
+        if (!allowLineEnds) return std::nullopt;
+        out += text[i] == 'r' ? '\r' : '\n';
+        break;
+      case 'x': {
+        if (i + 2 >= text.size()) return std::nullopt;
+        const int hi = HexValue(text[i + 1]), lo = HexValue(text[i + 2]);
+        if (hi < 0 || lo < 0) return std::nullopt;
+        out += static_cast<char>(hi * 16 + lo);
+        i += 2;
+        break;
+      }
+      default:
+        return std::nullopt;
+    }
+  }
+  return out;
+}
+
+}  // namespace qmtool

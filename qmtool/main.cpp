@@ -1,0 +1,32 @@
+// qmtool: the command-line companion of the editor, over the same core.
+#include <iostream>
+#include <string_view>
+
+#include "qmtool/EditScript.h"
+
+namespace {
+
+void Usage(std::ostream& out) {
+  out << "usage: qmtool COMMAND [ARGS]\n"
+         "commands:\n"
+         "  edit [--file PATH] [--size WxH] [SCRIPT|-]   run an editing script, then dump the editor\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  if (argc < 2) {
+    Usage(std::cerr);
+    return 2;
+  }
+  const std::string_view command = argv[1];
+  if (command == "edit") return qmtool::RunEditCommand(argc - 2, argv + 2, std::cin, std::cout, std::cerr);
+  if (command == "--help" || command == "help") {
+    Usage(std::cout);
+    return 0;
+  }
+  std::cerr << "qmtool: unknown command \"" << command << "\"\n";
+  Usage(std::cerr);
+  return 2;
+}

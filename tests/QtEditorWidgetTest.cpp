@@ -1,0 +1,75 @@
+// The editor widget turns Qt input into core edits and paints the core's picture.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTest>
+
+#include "platform/qt/EditorWidget.h"
+#include "platform/qt/QtCanvas.h"
+
+namespace {
+
+std::string Line(platform::qt::EditorWidget& w, int index) { return std::string(w.Editor().Lines().Get(index)); }
+
+}  // namespace
+
+TEST(EditorWidget, TypedKeysAndArrowsReachTheCore) {
+  platform::qt::EditorWidget widget;
+  widget.resize(400, 300);
+  widget.show();
+  QTest::keyClicks(&widget, "hi");
+  QTest::keyClick(&widget, Qt::Key_Left);
+  QTest::keyClicks(&widget, QString::fromUtf8("é€"));
+  EXPECT_EQ(Line(widget, 0), "h\xE9\x80i") << "text arrives as Windows-1252 bytes";
+  EXPECT_EQ(widget.Editor().CaretColumn(), 4);
+}
+
+TEST(EditorWidget, ShiftArrowsSelectAndClipboardShortcutsKeepTheMode) {
+  platform::qt::EditorWidget widget;
+  widget.resize(400, 300);
+  widget.show();
+  auto& editor = widget.Editor();
+  editor.Lines().SetTextStr("abcd\r\nefgh\r\n");
+  editor.SetSelectionMode(editor::smColumn);
+  QTest::keyClick(&widget, Qt::Key_Right);
+  QTest::keyClick(&widget, Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(&widget, Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(editor.SelectedText(), "b\r\nf");
+  QTest::keyClick(&widget, Qt::Key_C, Qt::ControlModifier);
+  editor.SetSelectionMode(editor::smNormal);
+  editor.SetSelectionStart(editor.CaretXY());
+  QTest::keyClick(&widget, Qt::Key_End);
+  QTest::keyClick(&widget, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Line(widget, 1), "efghb");
+  EXPECT_EQ(Line(widget, 2), "    f") << "the column block came back as a column";
+}
+
+TEST(EditorWidget, MouseDragSelects) {
+  platform::qt::EditorWidget widget;
+  widget.resize(400, 300);
+  widget.show();
+  auto& editor = widget.Editor();
+  editor.Lines().SetTextStr("hello world\r\n");
+  const int cell = editor.CellWidth();
+  const int y = editor.RowHeight() / 2;
+  QTest::mousePress(widget.viewport(), Qt::LeftButton, {}, QPoint(editor.TextLeft() + 6 * cell, y));
+  QMouseEvent move(QEvent::MouseMove, QPointF(editor.TextLeft() + 11 * cell, y), QPointF(), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget.viewport(), &move);
+  EXPECT_EQ(editor.SelectedText(), "world");
+}
+
+TEST(EditorWidget, PaintsTheSelectionInTheHighlightColour) {
+  platform::qt::EditorWidget widget;
+  widget.resize(400, 300);
+  widget.show();
+  auto& editor = widget.Editor();
+  editor.Lines().SetTextStr("some text\r\n");
+  editor.SetSelectionStart({1, 1});
+  editor.SetSelectionEnd({5, 1});
+  const QImage image = widget.viewport()->grab().toImage();
+  const QPoint inside(editor.TextLeft() + editor.CellWidth() / 2, 1);
+  EXPECT_EQ(image.pixelColor(inside), platform::qt::ToQColor(platform::kColorHighlight));
+  const QPoint gutter(editor.GutterPixels() / 2, 5);
+  EXPECT_EQ(image.pixelColor(gutter), platform::qt::ToQColor(platform::kColorButtonFace));
+}

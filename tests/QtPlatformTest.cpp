@@ -1,0 +1,40 @@
+// The Qt implementations of the platform seams.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPalette>
+
+#include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtFontEngine.h"
+
+TEST(QtClipboard, PlainTextGoesOutAsUnicodeAndPrivateFormatsAsBytes) {
+  platform::qt::QtClipboard clipboard;
+  ASSERT_TRUE(clipboard.SetItems({{"text/plain", "caf\xE9 \x80"}, {"application/x-test", std::string("\x02z\0", 3)}}));
+  EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("café €"));
+  EXPECT_EQ(clipboard.Data("text/plain"), "caf\xE9 \x80");
+  EXPECT_EQ(clipboard.Data("application/x-test"), std::string("\x02z\0", 3));
+  EXPECT_FALSE(clipboard.HasFormat("application/x-missing"));
+  EXPECT_FALSE(clipboard.Data("application/x-missing"));
+
+  QApplication::clipboard()->setText(QString::fromUtf8("ü中"));
+  EXPECT_EQ(clipboard.Data("text/plain"), "\xFC?") << "characters outside the code page become '?'";
+}
+
+TEST(QtFontEngine, CourierNewIsAFixedPitchGrid) {
+  platform::qt::QtFontEngine fonts;
+  const auto courier = fonts.CreateFont({"Courier New", 10, 0});
+  const auto metrics = fonts.Metrics(courier);
+  EXPECT_GT(metrics.cellWidth, 0);
+  EXPECT_GT(metrics.cellHeight, 0);
+  EXPECT_TRUE(metrics.IsFixedPitch());
+  EXPECT_EQ(fonts.CreateFont({"Courier New", 10, 0}), courier) << "one handle per description";
+  EXPECT_NE(fonts.CreateFont({"Courier New", 10, platform::kBold}), courier);
+}
+
+TEST(QtCanvas, ColoursFollowTheStoredEncoding) {
+  EXPECT_EQ(platform::qt::ToQColor(platform::Rgb(0x12, 0x34, 0x56)), QColor(0x12, 0x34, 0x56));
+  EXPECT_EQ(platform::qt::ToQColor(0x0000FF), QColor(Qt::red));
+  EXPECT_EQ(platform::qt::ToQColor(platform::kColorWindow), QApplication::palette().color(QPalette::Base));
+}

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Rewrites every golden expected file from the current build, for review as a diff before committing.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+tool=${1:-$root/build/qmtool}
+for script in "$root"/tests/data/edit/*.qms; do
+  "$root/tests/run_golden.sh" "$tool" edit "$script" --update
+done
+git -C "$root" status --short tests/data
