@@ -285,6 +285,7 @@ void TqeCustomEdit::ListChanging() { collecting_ = true; }
 
 void TqeCustomEdit::ListChanged() {
   collecting_ = false;
+  if (LineCount() == 0) return;  // a load is in progress; its loaded answer adds the empty line
   // A caret left below the last line by a removal is brought back, so no edit starts outside the text.
   if (caret_.line > LineCount()) SetCaretLine(LineCount());
   if (!window_) return;

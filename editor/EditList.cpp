@@ -119,10 +119,9 @@ void TqeEditList::Put(int index, std::string_view text) {
 }
 
 void TqeEditList::Clear() {
-  if (Count() > 0) {
-    UpdateScope update(*this);
-    ReleaseAll();
-  }
+  // One update around both steps, so listeners never see the store empty.
+  UpdateScope update(*this);
+  ReleaseAll();
   if (!loading_) Add({});
 }
 

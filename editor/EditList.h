@@ -18,6 +18,9 @@ namespace editor {
 
 // A highlighter range state as stored per line. Scanners hand out one byte, so 32 bits keep it whole.
 using RangeSlot = std::uint32_t;
+// The slot of a line no scanner has seen yet. No scanner hands it out, so the rescan never stops early
+// on a line that was just inserted.
+inline constexpr RangeSlot kUnscannedSlot = 0xFFFFFFFFu;
 
 // The list's index error ("List index out of bounds (N)").
 class EListError : public std::out_of_range {
@@ -84,7 +87,7 @@ class TqeEditList {
     char* data = nullptr;
     std::uint32_t length : 31 = 0;
     std::uint32_t owned : 1 = 0;
-    RangeSlot slot = 0;
+    RangeSlot slot = kUnscannedSlot;
   };
   static Line MakeOwned(std::string_view text);
   static void Release(Line& line);

@@ -1,7 +1,9 @@
 // The editor widget turns Qt input into core edits and paints the core's picture.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTest>
 
 #include "platform/qt/EditorWidget.h"
@@ -19,7 +21,8 @@ TEST(EditorWidget, TypedKeysAndArrowsReachTheCore) {
   widget.show();
   QTest::keyClicks(&widget, "hi");
   QTest::keyClick(&widget, Qt::Key_Left);
-  QTest::keyClicks(&widget, QString::fromUtf8("é€"));
+  QKeyEvent accented(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("é€"));
+  QApplication::sendEvent(&widget, &accented);
   EXPECT_EQ(Line(widget, 0), "h\xE9\x80i") << "text arrives as Windows-1252 bytes";
   EXPECT_EQ(widget.Editor().CaretColumn(), 4);
 }

@@ -60,14 +60,14 @@ TEST_F(RangeSlotTest, EditKeepingTheEndStateRescansOneLineAndOneRow) {
   EXPECT_EQ(window.invalidated[0], (platform::Rect{editor.GutterPixels(), rowTop, 800, rowTop + 16}));
 }
 
-TEST_F(RangeSlotTest, OpeningACommentRescansUpToWhereItClosesAndClosingItRescansThemBack) {
+TEST_F(RangeSlotTest, OpeningACommentRescansUntilTheStatesMeetAgainAndClosingItRescansThemBack) {
   editor.Lines().Put(0, "/*line 0");
-  EXPECT_EQ(scanner.linesScanned, 521) << "line 520 closes the comment; line 521 starts as it did";
+  EXPECT_EQ(scanner.linesScanned, 501) << "lines 501 on already started inside the comment line 500 opened";
   EXPECT_EQ(StoredSlots(editor.Lines()), FreshSlots(editor.Lines()));
 
   scanner.linesScanned = 0;
   editor.Lines().Put(0, "line 0");
-  EXPECT_EQ(scanner.linesScanned, 521);
+  EXPECT_EQ(scanner.linesScanned, 501);
   EXPECT_EQ(StoredSlots(editor.Lines()), FreshSlots(editor.Lines()));
 }
 
@@ -101,6 +101,18 @@ TEST_F(RangeSlotTest, EditsThroughTheSelectionKeepTheSlotsTrue) {
 TEST_F(RangeSlotTest, LoadingRefillsTheSlots) {
   editor.Lines().SetTextStr("/*\r\na\r\n*/\r\nb\r\n");
   EXPECT_EQ(StoredSlots(editor.Lines()), (std::vector<editor::RangeSlot>{0, 1, 1, 0}));
+}
+
+TEST_F(RangeSlotTest, AnInsertedLineIsAlwaysScannedEvenWhenItsStartStateMatches) {
+  editor.Lines().Insert(10, "/* opened by a new line");
+  EXPECT_EQ(editor.Lines().Slot(11), 1u);
+  EXPECT_EQ(StoredSlots(editor.Lines()), FreshSlots(editor.Lines()));
+}
+
+TEST_F(RangeSlotTest, ATextThatEndsInsideACommentRescansToTheEnd) {
+  editor.Lines().Put(520, "still open");
+  EXPECT_EQ(scanner.linesScanned, 1000 - 520);
+  EXPECT_EQ(editor.Lines().Slot(999), 1u);
 }
 
 TEST(RescanFrom, StopsAtTheFirstMatchingSlotAndReportsTheLastLineScanned) {
