@@ -7,6 +7,7 @@
 # and shows the diff; --update writes the expected file instead.
 set -u
 tool=$1 subcommand=$2 input=$3 mode=${4:-check}
+case $tool in /*) ;; *) tool=$PWD/$tool ;; esac
 dir=$(dirname "$input")
 name=$(basename "$input")
 expected="${input%.*}.expected"
