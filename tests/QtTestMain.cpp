@@ -1,9 +1,10 @@
-// Runs the Qt-layer tests inside a QApplication (offscreen platform under CTest).
+// Runs the Qt-layer tests inside a QApplication on the offscreen platform, so they need no display.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
