@@ -218,8 +218,7 @@ void TqeCustomEdit::UpdateScrollBars() {
     pendingScrollBars_ = true;
     return;
   }
-  // A scroll bar holds 16-bit positions: a longer range is scaled down to 0..32767.
-  const long long range = static_cast<long long>(LineCount()) + visibleRows_ - 1;
+  const long long range = VerticalScrollRange();
   platform::ScrollBarState vertical{1, static_cast<int>(range), visibleRows_, topLine_};
   if (range > 32767) {
     vertical = {0, 32767, static_cast<int>(visibleRows_ * 32767LL / range),
@@ -228,6 +227,15 @@ void TqeCustomEdit::UpdateScrollBars() {
   window_->SetScrollBar(platform::ScrollBarKind::Vertical, vertical);
   window_->SetScrollBar(platform::ScrollBarKind::Horizontal,
                         {1, columnLimit_ - visibleColumns_, visibleColumns_, leftChar_});
+}
+
+void TqeCustomEdit::ScrollBarMoved(platform::ScrollBarKind kind, int position) {
+  if (kind == platform::ScrollBarKind::Horizontal) {
+    SetLeftChar(position);
+    return;
+  }
+  const long long range = VerticalScrollRange();
+  SetTopLine(range > 32767 ? static_cast<int>(position * range / 32767) : position);
 }
 
 // ---- Painting locks and invalidation ----

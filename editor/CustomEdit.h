@@ -2,6 +2,7 @@
 // only through platform::ControlWindow and paints through platform::Canvas.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -84,8 +85,11 @@ class TqeCustomEdit {
   void SetLeftChar(int column);
   int TopLine() const { return topLine_; }
   void SetTopLine(int line);
+  // The user moved a scroll bar's thumb to position (in the units last given to the window).
+  void ScrollBarMoved(platform::ScrollBarKind kind, int position);
   int CellWidth() const { return cellWidth_; }
-  int RowHeight() const { return cellHeight_ + extraLineSpacing_; }
+  // Never below one pixel, whatever negative spacing is set: rows are divided by it.
+  int RowHeight() const { return std::max(1, cellHeight_ + extraLineSpacing_); }
   int VisibleColumns() const { return visibleColumns_; }
   int VisibleRows() const { return visibleRows_; }
   int GutterPixels() const { return gutterPixels_; }
@@ -157,6 +161,8 @@ class TqeCustomEdit {
   void EnsureCaretVisible();
   void UpdateCaret();
   void UpdateScrollBars();
+  // Lines covered by the vertical scroll bar; a bar holds 16-bit positions, so more are scaled down.
+  long long VerticalScrollRange() const { return static_cast<long long>(LineCount()) + visibleRows_ - 1; }
   void InvalidateAll();
   void InvalidateLines(int first, int last, Area area);
   void Invalidate(const platform::Rect& rect);

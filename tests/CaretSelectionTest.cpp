@@ -155,6 +155,8 @@ TEST_F(EditorTest, ScrollBarRangeIsScaledPast32767) {
   const long long range = 100000 + 37 - 1;
   EXPECT_EQ(window.vertical, (platform::ScrollBarState{0, 32767, static_cast<int>(37 * 32767LL / range),
                                                        static_cast<int>(50000 * 32767LL / range)}));
+  editor.ScrollBarMoved(platform::ScrollBarKind::Vertical, 32767 / 2);
+  EXPECT_NEAR(editor.TopLine(), range / 2, 4) << "a thumb position is scaled back to a line";
 }
 
 TEST_F(EditorTest, NonFixedPitchFontIsReplacedByCourierNew) {

@@ -48,8 +48,8 @@ void EditorWidget::SetScrollBar(ScrollBarKind kind, const ScrollBarState& s) {
 
 void EditorWidget::scrollContentsBy(int, int) {
   if (settingScrollBars_) return;
-  editor_.SetTopLine(verticalScrollBar()->value());
-  editor_.SetLeftChar(horizontalScrollBar()->value());
+  editor_.ScrollBarMoved(ScrollBarKind::Vertical, verticalScrollBar()->value());
+  editor_.ScrollBarMoved(ScrollBarKind::Horizontal, horizontalScrollBar()->value());
 }
 
 QRect EditorWidget::CaretRect() const {
