@@ -35,15 +35,6 @@ std::string UnescapeValue(const std::string& v) {
 
 }  // namespace
 
-std::optional<int> Registry::ReadInteger(std::string_view key, std::string_view name) const {
-  auto text = ReadString(key, name);
-  if (!text) return std::nullopt;
-  char* end = nullptr;
-  long value = std::strtol(text->c_str(), &end, 10);
-  if (text->empty() || *end != '\0') return std::nullopt;
-  return static_cast<int>(value);
-}
-
 IniFileRegistry::IniFileRegistry(std::filesystem::path file) : file_(std::move(file)) {
   std::ifstream in(file_, std::ios::binary);
   std::string line;
