@@ -1,10 +1,25 @@
-// The main window: the editor filling the centre, showing one document at a time.
+// TForm1, the main window: menus, toolbars, side lists, the centre pages with the editor, the status bar
+// and the "Quick Cuts" tool window. Commands are carried out by app::MainForm.
 #pragma once
 
 #include <QMainWindow>
-#include <QString>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "app/Forms.h"
+#include "app/MainForm.h"
 #include "platform/qt/EditorWidget.h"
+
+class QAction;
+class QDockWidget;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QTabWidget;
+class QToolButton;
 
 namespace app {
 
@@ -12,17 +27,58 @@ class TForm1 : public QMainWindow {
   Q_OBJECT
 
  public:
-  // installDir holds default.htm; file, when it names an existing file, is opened instead.
-  TForm1(QString installDir, const QString& file, QWidget* parent = nullptr);
+  // arguments: the command line after the program name; FormShow reads them when the window first shows.
+  TForm1(const std::string& installDir, MainFormServices services, std::vector<std::string> arguments,
+         QWidget* parent = nullptr);
+  ~TForm1() override;
 
+  MainForm& Logic() { return logic_; }
   platform::qt::EditorWidget& RichEdit1() { return *richEdit1_; }
+  SecondaryForms& Dialogs() { return *forms_; }
+  // A menu or toolbar action by its object name (the handler's control, e.g. "NewFile").
+  QAction* Action(const QString& name) const;
+  QMenu* OpenMenu() const { return openMenu_; }
+  QListWidget* SideList(int index) const;
+  QLabel* StatusPanel(int index) const;
+  QDockWidget* QuickCuts() const { return quickCuts_; }
+
+  WindowPlacement CurrentPlacement() const;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
-  // Loads a file into the editor; a failure is shown in a message box and leaves the text as it was.
-  bool PerformFileOpen(const QString& path);
+  void CreateMenus();
+  void CreateToolbars();
+  void CreatePages();
+  void CreateStatusBar();
+  void CreateQuickCuts();
+  QAction* AddAction(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
+                     std::function<void()> handler);
+  void ApplyPlacement(const WindowPlacement& placement);
+  void UpdateRecentMenu();
+  void Exit1Click();
+  // Runs a command; an error is shown in a message box and the command stops there.
+  void Run(const std::function<void()>& command);
 
-  QString installDir_;
+  MainFormServices services_;
   platform::qt::EditorWidget* richEdit1_;
+  MainForm logic_;
+  std::unique_ptr<SecondaryForms> forms_;
+  std::vector<std::string> arguments_;
+  bool shown_ = false;
+  int restoredState_ = 0;
+
+  QMenu* openMenu_ = nullptr;
+  QAction* recentAnchor_ = nullptr;
+  std::vector<QAction*> recentItems_;
+  QTabWidget* leftPages_ = nullptr;
+  QTabWidget* PageControl3 = nullptr;
+  std::vector<QListWidget*> sideLists_;
+  std::vector<QLabel*> statusPanels_;
+  QDockWidget* quickCuts_ = nullptr;
+  QAction* QCBut = nullptr;
 };
 
 }  // namespace app

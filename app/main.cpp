@@ -1,25 +1,53 @@
-// The Quillmark program: finds its data folder, then opens the main window.
+// The Quillmark program: finds its data folder, creates its windows and runs until the main window closes.
 #include <QApplication>
 #include <QMessageBox>
 
 #include "app/DataFolder.h"
 #include "app/MainWindow.h"
 #include "platform/IniFileRegistry.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtPrinter.h"
+#include "platform/qt/QtShell.h"
+
+namespace {
+
+// The application's error handler: an exception that escapes a command is shown in a message box and the
+// program goes on, as every command expects.
+class Application : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+      QMessageBox::critical(activeWindow(), app::kApplicationTitle, QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+  }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName("Quillmark");
+  Application application(argc, argv);
+  QApplication::setApplicationName(app::kApplicationTitle);
   try {
     platform::IniFileRegistry registry(platform::IniFileRegistry::DefaultFile());
     const std::string installDir =
         app::ResolveInstallDir(registry, app::DataFolderEnvironment::FromProcess(),
                                app::FindShippedData(QCoreApplication::applicationDirPath().toStdString()));
-    const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    app::TForm1 form1(QString::fromStdString(installDir), file);
+    platform::qt::QtDialogs dialogs;
+    platform::qt::QtShell shell;
+    platform::qt::QtPrinter printer;
+    const char* path = std::getenv("PATH");
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    app::TForm1 form1(installDir, {registry, dialogs, shell, printer, path ? path : ""}, std::move(arguments));
+    dialogs.SetParent(&form1);
+    printer.SetParent(&form1);
     form1.show();
     return application.exec();
   } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, "Quillmark", QString::fromLocal8Bit(e.what()));
+    QMessageBox::critical(nullptr, app::kApplicationTitle, QString::fromLocal8Bit(e.what()));
     return 1;
   }
 }

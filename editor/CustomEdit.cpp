@@ -110,6 +110,11 @@ void TqeCustomEdit::SetRightEdge(int column) {
   InvalidateAll();
 }
 
+void TqeCustomEdit::SetRightEdgeColor(platform::Color color) {
+  rightEdgeColor_ = color;
+  InvalidateAll();
+}
+
 void TqeCustomEdit::SetInsertMode(bool on) {
   insertMode_ = on;
   UpdateCaret();
@@ -293,6 +298,7 @@ void TqeCustomEdit::ListChanging() { collecting_ = true; }
 
 void TqeCustomEdit::ListChanged() {
   collecting_ = false;
+  if (OnLinesChanged) OnLinesChanged();
   if (LineCount() == 0) return;  // a load is in progress; its loaded answer adds the empty line
   // A caret left below the last line by a removal is brought back, so no edit starts outside the text.
   if (caret_.line > LineCount()) SetCaretLine(LineCount());

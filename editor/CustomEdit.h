@@ -117,6 +117,8 @@ class TqeCustomEdit {
   void SetMaxUndo(int count);     // negative values are ignored; applies to both lists
   int RightEdge() const { return rightEdge_; }
   void SetRightEdge(int column);
+  platform::Color RightEdgeColor() const { return rightEdgeColor_; }
+  void SetRightEdgeColor(platform::Color color);
   platform::Color Color() const { return color_; }
   void SetColor(platform::Color color);
   // A font that is not fixed pitch is not used: "Courier New" with its size and style stands in.
@@ -138,6 +140,8 @@ class TqeCustomEdit {
 
   // Events.
   std::function<void()> OnChange;
+  // The lines changed in any way (typed, replaced, loaded): fires when the line store's update closes.
+  std::function<void()> OnLinesChanged;
   std::function<void()> OnSelectionChange;
   std::function<void()> OnCommandDone;
   std::function<void(TqeEditorCommand&, char&, const void*)> OnProcessCommand;
@@ -210,6 +214,7 @@ class TqeCustomEdit {
   int gutterPixels_ = 30;
   int columnLimit_ = 1024;
   int rightEdge_ = 80;
+  platform::Color rightEdgeColor_ = platform::kColorSilver;
 
   bool autoindent_ = true;
   bool insertMode_ = true;

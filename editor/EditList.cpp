@@ -210,11 +210,7 @@ void TqeEditList::SaveToStream(std::ostream& out) const {
 }
 
 void TqeEditList::SaveToFile(const std::filesystem::path& file) const {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out) throw EFileError("Cannot create file " + file.string());
-  SaveToStream(out);
-  out.close();
-  if (!out) throw EFileError("Write error in file " + file.string());
+  platform::WriteFileAtomically(file, [this](std::ostream& out) { SaveToStream(out); });
 }
 
 }  // namespace editor

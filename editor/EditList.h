@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "editor/GapVector.h"
+#include "platform/FileIO.h"
 
 namespace editor {
 
@@ -28,11 +29,7 @@ class EListError : public std::out_of_range {
   explicit EListError(int index);
 };
 
-// A file that cannot be read or written ("Cannot open file PATH", "Cannot create file PATH").
-class EFileError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+using platform::EFileError;
 
 class TqeEditList {
  public:
@@ -63,6 +60,7 @@ class TqeEditList {
   // Set Loading, read all bytes, replace the text as SetTextStr does; Loading is cleared even on failure.
   void LoadFromFile(const std::filesystem::path& file);
   void LoadFromStream(std::istream& in);
+  // Writes Text() to a temporary file that replaces file only once it is complete.
   void SaveToFile(const std::filesystem::path& file) const;
   void SaveToStream(std::ostream& out) const;
 

@@ -52,7 +52,7 @@ void TqeCustomEdit::Paint(platform::Canvas& canvas, const platform::Rect& area) 
   if (rightEdge_ > 0) {
     const int x = TextLeft() + rightEdge_ * cellWidth_;
     if (x > gutterPixels_ && x >= area.left && x < area.right)
-      canvas.DrawLine({x, area.top}, {x, area.bottom}, platform::kColorSilver);
+      canvas.DrawLine({x, area.top}, {x, area.bottom}, rightEdgeColor_);
   }
 }
 

@@ -13,6 +13,7 @@ struct FontDesc {
   std::string family = "Courier New";
   int pointSize = 10;
   FontStyle style = 0;
+  int pixelHeight = 0;  // when above 0, the font's height in pixels instead of pointSize
   friend bool operator==(const FontDesc&, const FontDesc&) = default;
 };
 

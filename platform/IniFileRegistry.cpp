@@ -1,9 +1,10 @@
 // Reading and writing the INI-style registry file.
 #include "platform/IniFileRegistry.h"
 
+#include "platform/FileIO.h"
+
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 namespace platform {
 namespace {
@@ -65,20 +66,16 @@ std::filesystem::path IniFileRegistry::DefaultFile() {
 void IniFileRegistry::Changed() {
   std::error_code ec;
   std::filesystem::create_directories(file_.parent_path(), ec);
-  std::ostringstream out;
-  for (const auto& [key, values] : keys_) {
-    out << '[' << key << "]\n";
-    for (const auto& [name, value] : values) out << name << '=' << EscapeValue(value) << '\n';
+  // A settings file that cannot be written loses only this change; the program goes on.
+  try {
+    WriteFileAtomically(file_, [this](std::ostream& out) {
+      for (const auto& [key, values] : keys_) {
+        out << '[' << key << "]\n";
+        for (const auto& [name, value] : values) out << name << '=' << EscapeValue(value) << '\n';
+      }
+    });
+  } catch (const EFileError&) {
   }
-  // Write a sibling file and rename it over the old one, so a crash never leaves half a file.
-  auto temp = file_;
-  temp += ".tmp";
-  {
-    std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-    f << out.str();
-    if (!f) return;
-  }
-  std::filesystem::rename(temp, file_, ec);
 }
 
 }  // namespace platform

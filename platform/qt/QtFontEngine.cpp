@@ -10,6 +10,7 @@ FontHandle QtFontEngine::CreateFont(const FontDesc& desc) {
   for (size_t i = 0; i < fonts_.size(); ++i)
     if (fonts_[i].desc == desc) return FontHandle{static_cast<int>(i) + 1};
   QFont font(QString::fromStdString(desc.family), desc.pointSize);
+  if (desc.pixelHeight > 0) font.setPixelSize(desc.pixelHeight);
   font.setBold(desc.style & kBold);
   font.setItalic(desc.style & kItalic);
   font.setUnderline(desc.style & kUnderline);

@@ -1,0 +1,212 @@
+// Start-up, the document lifecycle, titles, flags and the shell commands of the main window.
+#include "app/MainForm.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/TextFiles.h"
+#include "platform/ProgramSearch.h"
+
+namespace app {
+namespace {
+
+const std::string kSaveQuestion = "Save changes to this file?";
+const std::string kShellError = "ERROR: Please re-set the program.";
+
+const char* const kOpenFilter =
+    "HTML Files (*.htm, *.html, *.asp, *.shtml)|*.htm; *.html; *.asp; *.shtml|XML Files (*.xml)|*.xml|"
+    "CSS Files (*.css)|*.css|JavaScript Files (*.js)|*.js|CGI Files (*.cgi)|*.cgi|Perl Files (*.pl)|*.pl|"
+    "Java Files (*.java)|*.java|Delphi Files (*.pas)|*.pas|Text Files (*.txt)|*.txt|C++ Files (*.cpp)|*.cpp|"
+    "All Files (*.*)|*.*";
+const char* const kSaveFilter =
+    "HTML Files (*.htm, *.html, *.asp, *.shtml)|*.htm; *.html; *.asp; *.shtml|XML Files (*.xml)|*.xml|"
+    "CSS Files (*.css)|*.css|JavaScript Files (*.js)|*.js|CGI Files (*.cgi)|*.cgi|Perl Files (*.perl)|*.pl|"
+    "Java Files (*.java)|*.java|RTF Files (*.rtf)|*.rtf|Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+
+std::string VersionedTitle(const std::string& document) {
+  return std::string(kApplicationTitle) + " - [" + document + "]";
+}
+
+}  // namespace
+
+MainForm::MainForm(editor::TqeCustomEdit& richEdit1, MainFormServices services, std::string installDir)
+    : richEdit1_(richEdit1), services_(std::move(services)), installDir_(std::move(installDir)) {
+  MRU.SetMenuItem(true);
+  MRU.Mode = rflAfter;
+  MRU.OnMenuClick = [this](const std::string& path) { MRUMenuClick(path); };
+  FormSizeSave1.Company = "Tarnwell";
+  FormSizeSave1.ProductName = "Larch";
+  FormSizeSave1.SubKey = "3.0";
+  FormSizeSave1.SaveMode = smAll;
+  richEdit1_.OnLinesChanged = [this] { modified_ = true; };
+  title_ = VersionedTitle("Untitled");
+}
+
+void MainForm::FormCreate(WindowPlacement& placement) {
+  FormSizeSave1.RestorePlacement(services_.registry, "Form1", placement);
+  untitledFlag_ = "Yes";
+  StandardTemplatesFolder = DataFile("Templates/");
+  UserTemplatesFolder = DataFile("Templates/User/");
+}
+
+void MainForm::FormShow(const std::vector<std::string>& arguments) {
+  std::error_code ec;
+  const bool commandLineFile = !arguments.empty() && std::filesystem::is_regular_file(arguments[0], ec);
+  if (commandLineFile)
+    PerformFileOpen(arguments[0]);
+  else
+    MRU.SetFiles(ReadLines(DataFile("recent.ini")));
+  MRU.AddFile(DataFile("default.htm"));
+  ListBox1Items = ReadLines(DataFile("libhtml.kls"));
+  Notify(OnSideListsLoaded);
+  ListBox2Items = ReadLines(DataFile("libevents.kls"));
+  Notify(OnSideListsLoaded);
+  ListBox3Items = ReadLines(DataFile("libfunctions.kls"));
+  Notify(OnSideListsLoaded);
+  if (!commandLineFile) LoadDocument(DataFile("default.htm"));
+}
+
+void MainForm::LoadDocument(const std::string& path) {
+  richEdit1_.Lines().LoadFromFile(path);
+  modified_ = false;
+}
+
+void MainForm::PerformFileOpen(const std::string& path) {
+  MRU.AddFile(path);
+  LoadDocument(path);
+  Notify(OnFocusEditor);
+  SetTitle("Tarnwell Quillmark - [" + path + "]");
+}
+
+void MainForm::SetTitle(std::string title) {
+  title_ = std::move(title);
+  Notify(OnTitleChanged);
+}
+
+void MainForm::SetFlags(Flags flags, const std::string& path) {
+  docSaveState_ = "False";
+  openedFileName_ = flags == Flags::Opened ? path : "";
+  savedFileName_ = flags == Flags::Saved ? path : "";
+  untitledFlag_ = flags == Flags::New ? "Yes" : "";
+}
+
+platform::MessageAnswer MainForm::AskSaveChanges(platform::MessageIcon icon) {
+  return services_.dialogs.MessageBox(kSaveQuestion, kApplicationTitle, icon, platform::MessageButtons::YesNoCancel);
+}
+
+bool MainForm::SaveOrDiscardChanges(platform::MessageIcon icon) {
+  switch (AskSaveChanges(icon)) {
+    case platform::MessageAnswer::Yes: return FileSave();
+    case platform::MessageAnswer::No: return true;
+    default: return false;
+  }
+}
+
+// New and Open Local File ask every time. Yes saves and ends the command: the user repeats it.
+void MainForm::NewFileClick() {
+  switch (AskSaveChanges(platform::MessageIcon::Question)) {
+    case platform::MessageAnswer::Yes: FileSave(); break;
+    case platform::MessageAnswer::No: FileNew(); break;
+    default: break;
+  }
+}
+
+void MainForm::FromFile1Click() {
+  switch (AskSaveChanges(platform::MessageIcon::Question)) {
+    case platform::MessageAnswer::Yes: FileSave(); break;
+    case platform::MessageAnswer::No: FileOpen(); break;
+    default: break;
+  }
+}
+
+void MainForm::FileNew() {
+  richEdit1_.ClearText();
+  LoadDocument(DataFile("default.htm"));
+  SetTitle(VersionedTitle("Untitled"));
+  SetFlags(Flags::New, {});
+  Notify(OnRepaintEditor);
+}
+
+void MainForm::FileOpen() {
+  auto path = services_.dialogs.OpenFile({"Open a (Local) File", kOpenFilter, "htm", {}});
+  if (!path) return;
+  // The text is only cleared once the file is known to be readable, so a bad choice loses nothing.
+  if (!std::ifstream(*path, std::ios::binary) || std::filesystem::is_directory(*path))
+    throw platform::EFileError("Cannot open file " + *path);
+  richEdit1_.ClearText();
+  MRU.AddFile(*path);
+  LoadDocument(*path);
+  SetTitle(VersionedTitle(*path));
+  WriteLines(DataFile("recent.ini"), MRU.Files());
+  SetFlags(Flags::Opened, *path);
+  Notify(OnRepaintEditor);
+}
+
+bool MainForm::FileSave() {
+  auto path = services_.dialogs.SaveFile({"Save As File", kSaveFilter, "", {}});
+  if (!path) return false;
+  richEdit1_.Lines().SaveToFile(*path);
+  modified_ = false;
+  SetTitle(VersionedTitle(*path));
+  SetFlags(Flags::Saved, *path);
+  Notify(OnRepaintEditor);
+  return true;
+}
+
+void MainForm::MRUMenuClick(const std::string& path) {
+  if (modified_ && !SaveOrDiscardChanges(platform::MessageIcon::Question)) return;
+  LoadDocument(path);
+  SetTitle(VersionedTitle(path));
+}
+
+void MainForm::PrintFileClick() {
+  const std::string copy = DataFile("Prt01.ht~");
+  richEdit1_.Lines().SaveToFile(copy);
+  if (!services_.printer.ShowPrintDialog()) return;
+  const std::vector<std::string> lines = ReadLines(copy);
+  std::string title;
+  for (const auto& line : lines) title += line + "\r\n";
+  services_.printer.PrintText(title, lines, richEdit1_.Font());
+}
+
+bool MainForm::FormClose(const WindowPlacement& placement) {
+  FormSizeSave1.SavePlacement(services_.registry, "Form1", placement);
+  // Asked while nothing has been opened or saved yet in this run, and whenever work is unsaved.
+  if (docSaveState_ == "False" && !modified_) return true;
+  return SaveOrDiscardChanges(platform::MessageIcon::Warning);
+}
+
+bool MainForm::Exit1Click(const WindowPlacement& placement) {
+  FormSizeSave1.SavePlacement(services_.registry, "Form1", placement);
+  return !modified_ || SaveOrDiscardChanges(platform::MessageIcon::Warning);
+}
+
+void MainForm::ShowShellError() {
+  services_.dialogs.MessageBox(kShellError, kApplicationTitle, platform::MessageIcon::Error,
+                               platform::MessageButtons::Ok);
+}
+
+void MainForm::ToolbarButton977Click() {
+  const std::string copy = DataFile("Prt325.htm");
+  richEdit1_.Lines().SaveToFile(copy);
+  if (!services_.shell.OpenDocument(copy, installDir_)) ShowShellError();
+}
+
+void MainForm::Contents1Click() {
+  if (!services_.shell.OpenDocument(DataFile("Help.htm"), installDir_)) ShowShellError();
+}
+
+void MainForm::StartTool(std::initializer_list<std::string_view> programs) {
+  auto program = platform::FindProgram(programs, services_.searchPath);
+  if (!program || !services_.shell.StartProgram(*program, installDir_)) ShowShellError();
+}
+
+void MainForm::SpeedButton4Click() {
+  StartTool({"gnome-calculator", "kcalc", "galculator", "qalculate-gtk", "mate-calc", "xcalc"});
+}
+
+void MainForm::SpeedButton5Click() {
+  StartTool({"gnome-text-editor", "gedit", "kwrite", "kate", "mousepad", "pluma", "xed", "leafpad", "featherpad"});
+}
+
+}  // namespace app

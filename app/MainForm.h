@@ -1,0 +1,111 @@
+// The main window's logic without its widgets: start-up, the document's lifecycle (new, open, save as,
+// print, close, exit), the title and the four document flags, the recent files, the window placement and
+// the commands that hand a file to another program. The Qt window calls these handlers.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/FormSizeSave.h"
+#include "app/RecentFileList.h"
+#include "editor/CustomEdit.h"
+#include "platform/Dialogs.h"
+#include "platform/Printer.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+
+namespace app {
+
+inline constexpr const char* kApplicationTitle = "Tarnwell Quillmark 3.01";
+
+// The platform services the main window's logic asks.
+struct MainFormServices {
+  platform::Registry& registry;
+  platform::Dialogs& dialogs;
+  platform::Shell& shell;
+  platform::Printer& printer;
+  std::string searchPath;  // PATH, for Calculator and Notepad
+};
+
+class MainForm {
+ public:
+  MainForm(editor::TqeCustomEdit& richEdit1, MainFormServices services, std::string installDir);
+
+  // Start-up: FormCreate when the window is made (placement restored into placement), FormShow when it is
+  // first shown, with the command-line arguments after the program name.
+  void FormCreate(WindowPlacement& placement);
+  void FormShow(const std::vector<std::string>& arguments);
+
+  void NewFileClick();
+  void FromFile1Click();
+  void SaveAs1Click() { FileSave(); }
+  void PrintFileClick();
+  void PrinterSetup1Click() { services_.printer.ShowSetupDialog(); }
+  void MRUMenuClick(const std::string& path);
+  void ToolbarButton977Click();  // Browser Preview
+  void Contents1Click();         // Help
+  void SpeedButton4Click();      // Calculator
+  void SpeedButton5Click();      // Notepad
+  void RefreshClick() { Notify(OnRepaintEditor); }
+
+  // Whether the window may close (FormClose) or the program end (Exit1Click); both store the placement
+  // and ask to save unsaved work.
+  bool FormClose(const WindowPlacement& placement);
+  bool Exit1Click(const WindowPlacement& placement);
+
+  void FileNew();
+  void FileOpen();
+  // Save As; false when the dialog was cancelled.
+  bool FileSave();
+  void PerformFileOpen(const std::string& path);
+
+  const std::string& InstallDir() const { return installDir_; }
+  const std::string& DocSaveState() const { return docSaveState_; }
+  const std::string& OpenedFileName() const { return openedFileName_; }
+  const std::string& SavedFileName() const { return savedFileName_; }
+  const std::string& UntitledFlag() const { return untitledFlag_; }
+  const std::string& Title() const { return title_; }
+  // The text changed since it was loaded or saved.
+  bool Modified() const { return modified_; }
+  std::string DataFile(const std::string& name) const { return installDir_ + "/" + name; }
+
+  TRecentFileList MRU;
+  TFormSizeSave FormSizeSave1;
+  std::vector<std::string> ListBox1Items;  // "HTML"
+  std::vector<std::string> ListBox2Items;  // "Events"
+  std::vector<std::string> ListBox3Items;  // "Functions"
+  std::string StandardTemplatesFolder;
+  std::string UserTemplatesFolder;
+
+  std::function<void()> OnTitleChanged;
+  std::function<void()> OnRepaintEditor;
+  std::function<void()> OnFocusEditor;
+  std::function<void()> OnSideListsLoaded;
+
+ private:
+  enum class Flags { New, Opened, Saved };
+  void SetFlags(Flags flags, const std::string& path);
+  void SetTitle(std::string title);
+  void LoadDocument(const std::string& path);
+  platform::MessageAnswer AskSaveChanges(platform::MessageIcon icon);
+  // Yes saves (false when the save was cancelled), No goes on, Cancel stops: whether to go on.
+  bool SaveOrDiscardChanges(platform::MessageIcon icon);
+  void ShowShellError();
+  void StartTool(std::initializer_list<std::string_view> programs);
+  static void Notify(const std::function<void()>& event) {
+    if (event) event();
+  }
+
+  editor::TqeCustomEdit& richEdit1_;
+  MainFormServices services_;
+  std::string installDir_;
+  std::string docSaveState_;
+  std::string openedFileName_;
+  std::string savedFileName_;
+  std::string untitledFlag_;
+  std::string title_;
+  bool modified_ = false;
+};
+
+}  // namespace app

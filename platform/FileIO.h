@@ -1,0 +1,24 @@
+// Reading and writing whole files with the program's error messages. Every write of a document goes to a
+// temporary file beside the target that is then renamed over it, so a failed write never destroys the
+// old file.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <stdexcept>
+
+namespace platform {
+
+// A file that cannot be read or written ("Cannot open file PATH", "Cannot create file PATH").
+class EFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Calls write with a stream on a temporary file in target's folder and renames it over target. An existing
+// target's permission bits are kept; a link is followed, so the file it points at is replaced. Any failure
+// removes the temporary file, leaves target as it was and raises "Cannot create file TARGET".
+void WriteFileAtomically(const std::filesystem::path& target, const std::function<void(std::ostream&)>& write);
+
+}  // namespace platform

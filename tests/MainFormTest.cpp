@@ -1,0 +1,327 @@
+// The main window's logic through fake dialogs, shell and printer: start-up, the flag table, titles,
+// recent files, placement, the save question and safe saving.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "app/MainForm.h"
+#include "app/TextFiles.h"
+#include "editor/CustomEdit.h"
+#include "platform/MemoryRegistry.h"
+#include "platform/fakes/FakeDialogs.h"
+#include "platform/fakes/FakeFont.h"
+#include "platform/fakes/FakePrinter.h"
+#include "platform/fakes/FakeShell.h"
+#include "platform/fakes/MemoryClipboard.h"
+
+namespace fs = std::filesystem;
+using platform::MessageAnswer;
+
+namespace {
+
+std::string Read(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void Write(const fs::path& file, const std::string& text) {
+  fs::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary) << text;
+}
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  MainFormTest()
+      : dir(fs::temp_directory_path() / ("quillmark-main-" + std::to_string(::getpid()))),
+        editor(fonts, clipboard),
+        form(editor, {registry, dialogs, shell, printer, ""}, (dir / "data").string()) {
+    fs::remove_all(dir);
+    Write(dir / "data" / "default.htm", "<html>\r\n</html>\r\n");
+    Write(dir / "data" / "recent.ini", "/b/one.htm\r\n");
+    Write(dir / "data" / "libhtml.kls", "<b></b>\r\n<i></i>\r\n");
+    Write(dir / "data" / "libevents.kls", "onclick=\"\"\r\n");
+    Write(dir / "data" / "libfunctions.kls", "alert(\"\");\r\n");
+    Write(dir / "page.htm", "page\r\n");
+    form.OnTitleChanged = [this] { titles.push_back(form.Title()); };
+  }
+  ~MainFormTest() override { fs::remove_all(dir); }
+
+  void Start(const std::vector<std::string>& arguments = {}) {
+    app::WindowPlacement placement;
+    form.FormCreate(placement);
+    form.FormShow(arguments);
+  }
+  std::string Text() const { return editor.Lines().Text(); }
+  std::vector<std::string> Flags() const {
+    return {form.DocSaveState(), form.OpenedFileName(), form.SavedFileName(), form.UntitledFlag()};
+  }
+  std::string Data(const char* name) const { return (dir / "data" / name).string(); }
+
+  fs::path dir;
+  platform::fakes::FakeFontEngine fonts;
+  platform::fakes::MemoryClipboard clipboard;
+  platform::MemoryRegistry registry;
+  platform::fakes::FakeDialogs dialogs;
+  platform::fakes::FakeShell shell;
+  platform::fakes::FakePrinter printer;
+  editor::TqeCustomEdit editor;
+  app::MainForm form;
+  std::vector<std::string> titles;
+};
+
+using Strings = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(MainFormTest, StartUpLoadsTheDefaultPageListsAndRecentFiles) {
+  Start();
+  EXPECT_EQ(Text(), "<html>\r\n</html>\r\n");
+  EXPECT_EQ(form.Title(), "Tarnwell Quillmark 3.01 - [Untitled]");
+  EXPECT_EQ(Flags(), (Strings{"", "", "", "Yes"}));
+  EXPECT_EQ(form.MRU.Files(), (Strings{Data("default.htm"), "/b/one.htm"}));
+  EXPECT_EQ(form.ListBox1Items, (Strings{"<b></b>", "<i></i>"}));
+  EXPECT_EQ(form.ListBox3Items, (Strings{"alert(\"\");"}));
+  EXPECT_EQ(form.UserTemplatesFolder, Data("Templates/User/"));
+  EXPECT_FALSE(form.Modified());
+}
+
+TEST_F(MainFormTest, ACommandLineFileOpensWithoutReadingRecentIni) {
+  Start({(dir / "page.htm").string()});
+  EXPECT_EQ(Text(), "page\r\n");
+  EXPECT_EQ(form.Title(), "Tarnwell Quillmark - [" + (dir / "page.htm").string() + "]");
+  EXPECT_EQ(form.MRU.Files(), (Strings{Data("default.htm"), (dir / "page.htm").string()}));
+  EXPECT_EQ(Flags(), (Strings{"", "", "", "Yes"})) << "the command-line file leaves the flags";
+
+  dialogs.answers = {MessageAnswer::No};
+  dialogs.files = {(dir / "page.htm").string()};
+  form.FromFile1Click();
+  EXPECT_EQ(app::ReadLines(Data("recent.ini")), (Strings{(dir / "page.htm").string(), Data("default.htm")}));
+}
+
+TEST_F(MainFormTest, AnArgumentThatIsNoFileIsIgnored) {
+  Start({(dir / "missing.htm").string()});
+  EXPECT_EQ(Text(), "<html>\r\n</html>\r\n");
+  EXPECT_EQ(form.MRU.Files().size(), 2u);
+}
+
+TEST_F(MainFormTest, MissingDataFilesStopStartUpAtThatStep) {
+  fs::remove(Data("libevents.kls"));
+  app::WindowPlacement placement;
+  form.FormCreate(placement);
+  try {
+    form.FormShow({});
+    FAIL() << "start-up should stop";
+  } catch (const platform::EFileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + Data("libevents.kls"));
+  }
+  EXPECT_EQ(form.ListBox1Items.size(), 2u);
+  EXPECT_TRUE(form.ListBox3Items.empty());
+  EXPECT_EQ(Text(), "\r\n") << "the default page is not loaded after the failed step";
+
+  fs::remove(Data("recent.ini"));
+  app::MainForm again(editor, {registry, dialogs, shell, printer, ""}, (dir / "data").string());
+  EXPECT_THROW(again.FormShow({}), platform::EFileError);
+  EXPECT_TRUE(again.ListBox1Items.empty());
+}
+
+TEST_F(MainFormTest, FlagTableAndTitles) {
+  Start();
+  dialogs.answers = {MessageAnswer::No};
+  dialogs.files = {(dir / "page.htm").string()};
+  form.FromFile1Click();
+  EXPECT_EQ(Flags(), (Strings{"False", (dir / "page.htm").string(), "", ""}));
+  EXPECT_EQ(form.Title(), "Tarnwell Quillmark 3.01 - [" + (dir / "page.htm").string() + "]");
+
+  dialogs.files = {(dir / "saved.htm").string()};
+  form.SaveAs1Click();
+  EXPECT_EQ(Flags(), (Strings{"False", "", (dir / "saved.htm").string(), ""}));
+  EXPECT_EQ(Read(dir / "saved.htm"), "page\r\n");
+
+  form.MRUMenuClick(Data("default.htm"));
+  EXPECT_EQ(Flags(), (Strings{"False", "", (dir / "saved.htm").string(), ""})) << "a recent file leaves the flags";
+  EXPECT_EQ(form.Title(), "Tarnwell Quillmark 3.01 - [" + Data("default.htm") + "]");
+
+  dialogs.answers = {MessageAnswer::No};
+  form.NewFileClick();
+  EXPECT_EQ(Flags(), (Strings{"False", "", "", "Yes"}));
+  EXPECT_EQ(form.Title(), "Tarnwell Quillmark 3.01 - [Untitled]");
+}
+
+TEST_F(MainFormTest, NewAndOpenAskEveryTimeAndYesOnlySaves) {
+  Start();
+  dialogs.answers = {MessageAnswer::Yes};
+  dialogs.files = {(dir / "kept.htm").string()};
+  editor.Lines().Put(0, "<html lang=\"en\">");
+  form.NewFileClick();
+  EXPECT_EQ(Read(dir / "kept.htm"), "<html lang=\"en\">\r\n</html>\r\n");
+  EXPECT_EQ(editor.Lines().Get(0), "<html lang=\"en\">") << "Yes saves and leaves the old text";
+
+  dialogs.answers = {MessageAnswer::Cancel};
+  form.FromFile1Click();
+  EXPECT_EQ(dialogs.messages.size(), 2u) << "asked although nothing changed since the save";
+  EXPECT_TRUE(dialogs.fileDialogs.size() == 1u) << "Cancel ends the command before the open dialog";
+}
+
+TEST_F(MainFormTest, OpeningAnUnreadableFileKeepsTheText) {
+  Start();
+  dialogs.answers = {MessageAnswer::No};
+  dialogs.files = {(dir / "nothing-here.htm").string()};
+  EXPECT_THROW(form.FromFile1Click(), platform::EFileError);
+  EXPECT_EQ(Text(), "<html>\r\n</html>\r\n");
+  EXPECT_EQ(form.MRU.Files().size(), 2u);
+}
+
+TEST_F(MainFormTest, ClosingAsksWhileNothingWasSavedAndWhenWorkIsUnsaved) {
+  Start();
+  EXPECT_FALSE(form.FormClose({})) << "asked at once after start; the fake answers Cancel";
+  EXPECT_EQ(dialogs.icons.back(), platform::MessageIcon::Warning);
+
+  dialogs.files = {(dir / "saved.htm").string()};
+  form.SaveAs1Click();
+  const size_t asked = dialogs.messages.size();
+  EXPECT_TRUE(form.FormClose({}));
+  EXPECT_EQ(dialogs.messages.size(), asked) << "saved and unchanged: no question";
+
+  editor.SetCaretXY({1, 1});
+  editor.KeyPress('x');
+  dialogs.answers = {MessageAnswer::Yes};
+  EXPECT_FALSE(form.FormClose({})) << "Yes with a cancelled save dialog keeps the window open";
+  dialogs.answers = {MessageAnswer::No};
+  EXPECT_TRUE(form.FormClose({}));
+}
+
+TEST_F(MainFormTest, ExitAsksOnlyForUnsavedWorkAndStoresThePlacement) {
+  Start();
+  app::WindowPlacement placement{10, 20, 700, 500, "title", 0};
+  EXPECT_TRUE(form.Exit1Click(placement));
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(registry.ReadInteger("HKEY_LOCAL_MACHINE\\SOFTWARE\\Tarnwell\\Larch\\3.0", "Form1.Width"), 700);
+
+  editor.KeyPress('x');
+  EXPECT_FALSE(form.Exit1Click(placement));
+  dialogs.answers = {MessageAnswer::Yes};
+  dialogs.files = {(dir / "exit.htm").string()};
+  EXPECT_TRUE(form.Exit1Click(placement));
+  EXPECT_EQ(Read(dir / "exit.htm").substr(0, 1), "x");
+}
+
+TEST_F(MainFormTest, ARecentFileAsksFirstWhenWorkIsUnsaved) {
+  Start();
+  form.MRUMenuClick((dir / "page.htm").string());
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(Text(), "page\r\n");
+
+  editor.KeyPress('x');
+  form.MRUMenuClick(Data("default.htm"));  // the fake answers Cancel
+  EXPECT_EQ(editor.Lines().Get(0), "xpage");
+  dialogs.answers = {MessageAnswer::No};
+  form.MRUMenuClick(Data("default.htm"));
+  EXPECT_EQ(Text(), "<html>\r\n</html>\r\n");
+}
+
+TEST_F(MainFormTest, PrintWritesItsCopyBeforeTheDialog) {
+  Start();
+  printer.accept = false;
+  form.PrintFileClick();
+  EXPECT_EQ(Read(Data("Prt01.ht~")), "<html>\r\n</html>\r\n");
+  EXPECT_EQ(printer.jobs, 0);
+  printer.accept = true;
+  form.PrintFileClick();
+  EXPECT_EQ(printer.printed, (Strings{"<html>", "</html>"}));
+  EXPECT_EQ(printer.jobTitle, "<html>\r\n</html>\r\n");
+}
+
+TEST_F(MainFormTest, ShellCommandsAndTheirFailure) {
+  Start();
+  form.ToolbarButton977Click();
+  EXPECT_EQ(Read(Data("Prt325.htm")), "<html>\r\n</html>\r\n");
+  EXPECT_EQ(shell.opened, (Strings{Data("Prt325.htm") + " in " + (dir / "data").string()}));
+
+  shell.succeed = false;
+  form.Contents1Click();
+  EXPECT_EQ(dialogs.messages.back(), "ERROR: Please re-set the program.");
+  EXPECT_EQ(dialogs.icons.back(), platform::MessageIcon::Error);
+
+  shell.succeed = true;
+  form.SpeedButton4Click();  // no calculator on an empty PATH
+  EXPECT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_TRUE(shell.started.empty());
+}
+
+TEST(RecentFileList, CaseTrimmingAndCaptions) {
+  app::TRecentFileList mru;
+  mru.SetMenuItem(true);
+  mru.SetFiles({"/a", "/b", "/c", "/d", "/e", "/f", "/g"});
+  EXPECT_EQ(mru.Files().size(), 7u) << "loading does not trim";
+  EXPECT_TRUE(mru.MenuCaptions().empty()) << "nor touch the menu";
+  mru.AddFile("/C");
+  EXPECT_EQ(mru.Files(), (Strings{"/C", "/a", "/b", "/d", "/e"}));
+  EXPECT_EQ(mru.MenuCaptions(), (Strings{"&0 /C", "&1 /a", "&2 /b", "&3 /d", "&4 /e"}));
+  mru.AddFile("/c");
+  EXPECT_EQ(mru.Files()[0], "/C") << "present at the top: unchanged";
+
+  std::string clicked;
+  mru.OnMenuClick = [&](const std::string& f) { clicked = f; };
+  mru.MenuItemClicked(3);
+  EXPECT_EQ(clicked, "/d");
+  mru.MenuItemClicked(9);
+  EXPECT_EQ(clicked, "/d");
+
+  app::TRecentFileList counted;
+  counted.SetMenuItem(true);
+  counted.InitialCounter = 10;
+  counted.AddFile("/x");
+  EXPECT_EQ(counted.MenuCaptions(), (Strings{"&A /x"}));
+}
+
+TEST(FormSizeSave, KeyAndValues) {
+  platform::MemoryRegistry registry;
+  app::TFormSizeSave save;
+  save.Company = "Tarnwell";
+  save.ProductName = "  ";
+  save.SubKey = "3.0";
+  EXPECT_EQ(save.KeyPath(), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tarnwell\\3.0");
+  save.ProductName = "Larch";
+  const std::string key = save.KeyPath();
+  EXPECT_EQ(key, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tarnwell\\Larch\\3.0");
+
+  save.SavePlacement(registry, "Form1", {5, 6, 700, 500, "Normal", 0});
+  save.SavePlacement(registry, "Form1", {0, 0, 1920, 1080, "Maximised", 2});
+  EXPECT_EQ(registry.ReadInteger(key, "Form1.Width"), 700) << "a maximised window keeps the normal bounds";
+  EXPECT_EQ(registry.ReadInteger(key, "Form1.State"), 2);
+  EXPECT_EQ(registry.ReadString(key, "Form1.Caption"), "Maximised");
+
+  app::WindowPlacement restored{1, 1, 1, 1, "", 0};
+  save.SaveMode = app::smPositionOnly;
+  save.RestorePlacement(registry, "Form1", restored);
+  EXPECT_EQ(restored.left, 5);
+  EXPECT_EQ(restored.width, 1) << "position only";
+  EXPECT_EQ(restored.state, 2);
+}
+
+TEST(WriteFileAtomically, AFailedWriteLeavesTheOldFile) {
+  const fs::path file = fs::temp_directory_path() / ("quillmark-atomic-" + std::to_string(::getpid()) + ".htm");
+  Write(file, "old contents");
+  try {
+    platform::WriteFileAtomically(file, [](std::ostream& out) {
+      out << "half of the new";
+      throw std::runtime_error("disk full");
+    });
+    FAIL() << "the write should fail";
+  } catch (const platform::EFileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create file " + file.string());
+  }
+  EXPECT_EQ(Read(file), "old contents");
+  for (const auto& entry : fs::directory_iterator(file.parent_path()))
+    EXPECT_EQ(entry.path().string().find(file.string() + ".~"), std::string::npos) << "temporary file left";
+
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  platform::WriteFileAtomically(file, [](std::ostream& out) { out << "new"; });
+  EXPECT_EQ(Read(file), "new");
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::remove(file);
+}
