@@ -1,0 +1,136 @@
+// The main window on the offscreen platform, with dialogs, shell and printer answered by fakes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "app/MainWindow.h"
+#include "platform/MemoryRegistry.h"
+#include "platform/fakes/FakeDialogs.h"
+#include "platform/fakes/FakePrinter.h"
+#include "platform/fakes/FakeShell.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtPrinter.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() : dir(fs::temp_directory_path() / ("quillmark-window-" + std::to_string(::getpid()))) {
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (const char* name : {"default.htm", "recent.ini", "libhtml.kls", "libevents.kls", "libfunctions.kls"})
+      std::ofstream(dir / name, std::ios::binary) << (std::string(name) == "libhtml.kls" ? "<b></b>\r\n" : "x\r\n");
+  }
+  ~MainWindowTest() override { fs::remove_all(dir); }
+
+  std::unique_ptr<app::TForm1> MakeWindow() {
+    auto form = std::make_unique<app::TForm1>(dir.string(), app::MainFormServices{registry, dialogs, shell, printer, ""},
+                                              std::vector<std::string>{});
+    form->show();
+    return form;
+  }
+
+  fs::path dir;
+  platform::MemoryRegistry registry;
+  platform::fakes::FakeDialogs dialogs;
+  platform::fakes::FakeShell shell;
+  platform::fakes::FakePrinter printer;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcutsAndLaterCommandsAreDisabled) {
+  auto form = MakeWindow();
+  EXPECT_EQ(form->windowTitle(), "Tarnwell Quillmark 3.01 - [Untitled]");
+  EXPECT_EQ(form->Action("NewFile")->text(), "&New");
+  EXPECT_EQ(form->Action("NewFile")->shortcut(), QKeySequence("Ctrl+N"));
+  EXPECT_EQ(form->Action("PrinterSetup1")->shortcut(), QKeySequence("Ctrl+Shift+F1"));
+  EXPECT_EQ(form->Action("BrowserPreview1")->shortcut(), QKeySequence("F11"));
+  EXPECT_TRUE(form->Action("SaveAs1")->isEnabled());
+  EXPECT_FALSE(form->Action("Image1")->isEnabled());
+  EXPECT_EQ(form->Action("Image1")->shortcut(), QKeySequence("Ctrl+I"));
+  EXPECT_FALSE(form->Action("FromWeborFTPSite1")->isEnabled());
+  EXPECT_EQ(form->SideList(0)->item(0)->text(), "<b></b>");
+  EXPECT_EQ(form->StatusPanel(1)->text(), "Row: 0 Col: 0");
+  EXPECT_EQ(form->Dialogs().Form2->windowTitle(), "Tarnwell Quillmark 3.01");
+}
+
+TEST_F(MainWindowTest, RecentFilesAppearAfterTheOpenMenusSeparator) {
+  auto form = MakeWindow();
+  QStringList texts;
+  for (QAction* a : form->OpenMenu()->actions()) texts << (a->isSeparator() ? "-" : a->text());
+  EXPECT_EQ(texts, (QStringList{"Open Local File", "Open Web File", "-", QString::fromStdString("&0 " + (dir / "default.htm").string()),
+                                "&1 x"}));
+}
+
+TEST_F(MainWindowTest, CancellingTheCloseQuestionKeepsTheWindow) {
+  auto form = MakeWindow();
+  QCloseEvent close;
+  QApplication::sendEvent(form.get(), &close);
+  EXPECT_FALSE(close.isAccepted());
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0], "Save changes to this file?");
+  EXPECT_TRUE(registry.ReadInteger("HKEY_LOCAL_MACHINE\\SOFTWARE\\Tarnwell\\Larch\\3.0", "Form1.Width"));
+
+  dialogs.answers = {platform::MessageAnswer::No};
+  QCloseEvent again;
+  QApplication::sendEvent(form.get(), &again);
+  EXPECT_TRUE(again.isAccepted());
+}
+
+TEST_F(MainWindowTest, QuickCutsComesBackThroughTheToolbarButton) {
+  auto form = MakeWindow();
+  form->QuickCuts()->close();
+  QAction* button = form->Action("QCBut");
+  EXPECT_TRUE(button->isVisible());
+  button->trigger();
+  EXPECT_TRUE(form->QuickCuts()->isVisible());
+  EXPECT_FALSE(button->isVisible());
+}
+
+TEST_F(MainWindowTest, PlacementIsRestored) {
+  const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tarnwell\\Larch\\3.0";
+  registry.WriteInteger(key, "Form1.Left", 40);
+  registry.WriteInteger(key, "Form1.Top", 30);
+  registry.WriteInteger(key, "Form1.Width", 640);
+  registry.WriteInteger(key, "Form1.Height", 480);
+  auto form = MakeWindow();
+  const app::WindowPlacement p = form->CurrentPlacement();
+  EXPECT_EQ(p.width, 640);
+  EXPECT_EQ(p.height, 480);
+}
+
+TEST(QtDialogs, FiltersKeepTheirDescriptions) {
+  EXPECT_EQ(platform::qt::ToQtFilter("HTML Files (*.htm, *.html)|*.htm; *.html|All Files (*.*)|*.*"),
+            "HTML Files (*.htm, *.html) (*.htm *.html);;All Files (*.*) (*.*)");
+}
+
+TEST(QtPrinter, PrintsToPdf) {
+  const fs::path pdf = fs::temp_directory_path() / ("quillmark-print-" + std::to_string(::getpid()) + ".pdf");
+  platform::qt::QtPrinter printer;
+  printer.Device().setOutputFormat(QPrinter::PdfFormat);
+  printer.Device().setOutputFileName(QString::fromStdString(pdf.string()));
+  std::vector<std::string> lines(200, "<p>line\twith a tab</p>");
+  printer.PrintText("job", lines, {"Courier New", 10, 0});
+  std::ifstream in(pdf, std::ios::binary);
+  std::string head(5, '\0');
+  in.read(head.data(), 5);
+  EXPECT_EQ(head, "%PDF-");
+  std::string all{std::istreambuf_iterator<char>(in), {}};
+  size_t pages = 0;
+  for (size_t at = all.find("/Type /Page\n"); at != std::string::npos; at = all.find("/Type /Page\n", at + 1)) ++pages;
+  EXPECT_GE(pages, 2u) << "200 lines take more than one page";
+  fs::remove(pdf);
+}
