@@ -9,6 +9,10 @@
 class CommentScanner : public highlighters::TqeCustomHighLighter {
  public:
   bool AtLineEnd() const override { return run_ > line_.size(); }
+  std::string_view TokenText() const override { return {}; }
+  const highlighters::TqeHighLightAttributes* TokenAttribute() const override { return nullptr; }
+  int TokenKind() const override { return 0; }
+  int TokenPosition() const override { return 0; }
   highlighters::RangeValue RangeState() const override { return inComment_ ? 1 : 0; }
   void SetRangeState(highlighters::RangeValue v) override { inComment_ = (v & 0xFF) == 1; }
   void ResetRangeState() override { inComment_ = false; }

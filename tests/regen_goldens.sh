@@ -6,4 +6,7 @@ tool=${1:-$root/build/qmtool}
 for script in "$root"/tests/data/edit/*.qms; do
   "$root/tests/run_golden.sh" "$tool" edit "$script" --update
 done
+for page in "$root"/tests/data/tokens/*.htm; do
+  "$root/tests/run_golden.sh" "$tool" tokens "$page" --update
+done
 git -C "$root" status --short tests/data

@@ -1,0 +1,56 @@
+// The hashed keyword lookup the scanners share: each keyword sits in the slot equal to its own hash, and a
+// word is compared only with the keywords of its slot, in the order they were added.
+#pragma once
+
+#include <array>
+#include <cctype>
+#include <string_view>
+#include <vector>
+
+namespace highlighters {
+
+// Values of the characters for hashing and case-insensitive comparison.
+using CharValues = std::array<int, 256>;
+
+template <typename Kind>
+class KeywordTable {
+ public:
+  // caseInsensitive: letters compare without regard to case. (Comparing hash values instead would make a
+  // digit equal the letter of the same value, so "1" would pass for "A".)
+  KeywordTable(int size, Kind defaultKind, bool caseInsensitive)
+      : slots_(size), defaultKind_(defaultKind), caseInsensitive_(caseInsensitive) {}
+
+  void Add(int hash, std::string_view keyword, Kind kind) {
+    if (hash >= 0 && hash < static_cast<int>(slots_.size())) slots_[hash].push_back({keyword, kind});
+  }
+
+  // The kind of the word of `length` characters at `word` whose hash is `hash`; the default kind when the
+  // hash lies outside the table or no keyword of its slot matches.
+  Kind Lookup(const char* word, int length, int hash) const {
+    if (hash < 0 || hash >= static_cast<int>(slots_.size())) return defaultKind_;
+    for (const Entry& entry : slots_[hash])
+      if (Matches(entry.keyword, word, length)) return entry.kind;
+    return defaultKind_;
+  }
+
+ private:
+  struct Entry {
+    std::string_view keyword;
+    Kind kind;
+  };
+  bool Matches(std::string_view keyword, const char* word, int length) const {
+    if (static_cast<int>(keyword.size()) != length) return false;
+    for (int i = 0; i < length; ++i) {
+      const auto k = static_cast<unsigned char>(keyword[i]);
+      const auto w = static_cast<unsigned char>(word[i]);
+      if (caseInsensitive_ ? std::toupper(k) != std::toupper(w) : k != w) return false;
+    }
+    return true;
+  }
+
+  std::vector<std::vector<Entry>> slots_;
+  Kind defaultKind_;
+  bool caseInsensitive_;
+};
+
+}  // namespace highlighters
