@@ -1,6 +1,8 @@
 // Building the main window and routing its commands.
 #include "app/MainWindow.h"
 
+#include "app/Highlighters.h"
+
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDockWidget>
@@ -47,6 +49,12 @@ TForm1::TForm1(const std::string& installDir, MainFormServices services, std::ve
   editor.SetWantTabs(true);
   editor.SetScrollPastEOL(false);
   editor.SetRightEdgeColor(platform::kColorButtonShadow);
+  editor.Gutter().SetWidth(10);
+  editor.Gutter().SetDigitCount(5);
+  editor.Gutter().SetShowLineNumbers(true);
+  editor.SetBookmarkImages(&ImageList1);
+  ConfigureTypeHTML(TypeHTML);
+  editor.SetHighLighter(&TypeHTML);
   editor.Lines().SetTextStr("\r\n\r\n\r\n\r\n\r\n");
 
   CreateMenus();

@@ -11,6 +11,8 @@
 
 #include "app/Forms.h"
 #include "app/MainForm.h"
+#include "editor/MarkGlyphs.h"
+#include "highlighters/HtmlHighlighter.h"
 #include "platform/qt/EditorWidget.h"
 
 class QAction;
@@ -63,6 +65,8 @@ class TForm1 : public QMainWindow {
   void Run(const std::function<void()>& command);
 
   MainFormServices services_;
+  highlighters::TzrHTMLSyn TypeHTML;
+  editor::LineStatusImages ImageList1;
   platform::qt::EditorWidget* richEdit1_;
   MainForm logic_;
   std::unique_ptr<SecondaryForms> forms_;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "editor/RangeScan.h"
+#include "editor/TextUtil.h"
 
 namespace editor {
 namespace {
@@ -20,7 +21,9 @@ TqeCustomEdit::TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& c
     : fonts_(fonts),
       clipboard_(clipboard),
       undoList_([this] { if (OnChange) OnChange(); }),
-      redoList_([this] { if (OnChange) OnChange(); }) {
+      redoList_([this] { if (OnChange) OnChange(); }),
+      textDrawer_(fonts) {
+  gutter_.OnChange = [this] { GutterChanged(); };
   lines_.OnChanging = [this] { ListChanging(); };
   lines_.OnChanged = [this] { ListChanged(); };
   lines_.OnAdded = [this] { ListAdded(); };
@@ -30,6 +33,10 @@ TqeCustomEdit::TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& c
   lines_.OnPutted = [this](int i) { ListPutted(i); };
   lines_.Add({});
   SetFont(platform::FontDesc{});
+}
+
+TqeCustomEdit::~TqeCustomEdit() {
+  if (highlighter_) highlighter_->RemoveClient(this);
 }
 
 void TqeCustomEdit::SetWindow(platform::ControlWindow* window) {
@@ -49,9 +56,8 @@ void TqeCustomEdit::Resized() {
 }
 
 void TqeCustomEdit::RecomputeMetrics() {
-  platform::FontMetrics m = fonts_.Metrics(font_);
-  cellWidth_ = std::max(1, m.cellWidth);
-  cellHeight_ = std::max(1, m.cellHeight);
+  cellWidth_ = std::max(1, textDrawer_.CellWidth());
+  cellHeight_ = std::max(1, textDrawer_.CellHeight());
   if (window_) {
     platform::Size client = window_->ClientSize();
     visibleColumns_ = std::max(0, (client.width - gutterPixels_ - 2) / cellWidth_);
@@ -65,14 +71,11 @@ void TqeCustomEdit::RecomputeMetrics() {
 // ---- Properties ----
 
 void TqeCustomEdit::SetFont(const platform::FontDesc& desc) {
-  platform::FontHandle handle = fonts_.CreateFont(desc);
   fontDesc_ = desc;
-  if (!fonts_.Metrics(handle).IsFixedPitch()) {
-    fontDesc_.family = "Courier New";
-    handle = fonts_.CreateFont(fontDesc_);
-  }
-  font_ = handle;
+  if (!fonts_.Metrics(fonts_.CreateFont(desc)).IsFixedPitch()) fontDesc_.family = "Courier New";
+  textDrawer_.SetBaseFont(fontDesc_);
   RecomputeMetrics();
+  if (gutter_.ShowLineNumbers()) GutterChanged();
   UpdateScrollBars();
   InvalidateAll();
   UpdateCaret();
@@ -121,9 +124,51 @@ void TqeCustomEdit::SetInsertMode(bool on) {
 }
 
 void TqeCustomEdit::SetHighLighter(highlighters::TqeCustomHighLighter* highlighter) {
+  if (highlighter_) highlighter_->RemoveClient(this);
   highlighter_ = highlighter;
-  // Every slot is rebuilt at once, so painting never starts a line from another scanner's state.
-  if (highlighter_) RescanAll(lines_, *highlighter_);
+  if (highlighter_) {
+    highlighter_->AddClient(this);
+    RescanAll(lines_, *highlighter_);
+  }
+  InvalidateAll();
+}
+
+void TqeCustomEdit::HighlighterDestroyed() {
+  highlighter_ = nullptr;
+  InvalidateAll();
+}
+
+void TqeCustomEdit::SetBookmarkImages(const MarkImages* images) {
+  bookmarkImages_ = images;
+  InvalidateGutterLines(topLine_, topLine_ + visibleRows_);
+}
+
+void TqeCustomEdit::SetHideSelection(bool on) {
+  hideSelection_ = on;
+  InvalidateAll();
+}
+
+void TqeCustomEdit::SetFocused(bool focused) {
+  focused_ = focused;
+  if (hideSelection_ && HasSelection()) InvalidateAll();
+}
+
+int TqeCustomEdit::ShownColumn(int line, int byteColumn) const {
+  if (line < 1 || line > LineCount()) return byteColumn;
+  return editor::ShownColumn(lines_.Get(line - 1), byteColumn, DisplayTabWidth);
+}
+
+void TqeCustomEdit::GutterChanged() {
+  const int pixels = gutter_.ShowLineNumbers()
+                         ? gutter_.LeftOffset() + gutter_.RightOffset() + cellWidth_ * gutter_.DigitCount() + 2
+                         : gutter_.Width();
+  if (pixels == gutterPixels_) {
+    InvalidateGutterLines(topLine_, topLine_ + visibleRows_);
+    return;
+  }
+  gutterPixels_ = pixels;
+  RecomputeMetrics();
+  UpdateScrollBars();
   InvalidateAll();
 }
 
@@ -213,7 +258,7 @@ void TqeCustomEdit::UpdateCaret() {
   }
   // The vertical-line caret stands one pixel left of the cell.
   const int offset = insertMode_ ? -1 : 0;
-  window_->SetCaretPosition({(caret_.column - 1) * cellWidth_ + TextLeft() + offset,
+  window_->SetCaretPosition({(ShownColumn(caret_.line, caret_.column) - 1) * cellWidth_ + TextLeft() + offset,
                              (caret_.line - topLine_) * RowHeight() + 1});
 }
 

@@ -10,7 +10,10 @@
 #include "editor/EditList.h"
 #include "editor/EditTypes.h"
 #include "editor/EditorCommands.h"
+#include "editor/MarkGlyphs.h"
 #include "editor/MarkList.h"
+#include "editor/PaintOptions.h"
+#include "editor/TextDrawer.h"
 #include "editor/UndoList.h"
 #include "highlighters/CustomHighlighter.h"
 #include "platform/Canvas.h"
@@ -24,9 +27,13 @@ namespace editor {
 inline constexpr std::string_view kBlockTypeFormatName = "qeEdit Control Block Type";
 inline constexpr std::string_view kBlockTypeFormat = "application/x-qeedit-control-block-type";
 
-class TqeCustomEdit {
+class TqeCustomEdit : public highlighters::HighlighterClient {
  public:
+  // Tabs are shown up to the next multiple of this many columns.
+  static constexpr int DisplayTabWidth = 8;
+
   TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& clipboard);
+  ~TqeCustomEdit() override;
   TqeCustomEdit(const TqeCustomEdit&) = delete;
   TqeCustomEdit& operator=(const TqeCustomEdit&) = delete;
 
@@ -127,7 +134,22 @@ class TqeCustomEdit {
   platform::Color FontColor() const { return fontColor_; }
   void SetFontColor(platform::Color color);
   highlighters::TqeCustomHighLighter* HighLighter() const { return highlighter_; }
+  // Binding rescans every line's slot at once, so painting never starts from another scanner's state.
   void SetHighLighter(highlighters::TqeCustomHighLighter* highlighter);
+  void HighlighterChanged() override { InvalidateAll(); }
+  void HighlighterDestroyed() override;
+
+  TqeGutter& Gutter() { return gutter_; }
+  TqeSelectedColor& SelectedColor() { return selectedColor_; }
+  TqeBookMarkOpt& BookMarkOptions() { return bookMarkOptions_; }
+  // Glyphs for marks that do not ask for the editor's own; none: the editor's own for every mark.
+  void SetBookmarkImages(const MarkImages* images);
+  bool HideSelection() const { return hideSelection_; }
+  void SetHideSelection(bool on);
+  // The window gained or lost the keyboard focus (a hidden selection shows only with the focus).
+  void SetFocused(bool focused);
+  // The column at which the byte column of a line is shown, tabs expanded.
+  int ShownColumn(int line, int byteColumn) const;
 
   TUndoList& UndoList() { return undoList_; }
   TUndoList& RedoList() { return redoList_; }
@@ -135,8 +157,10 @@ class TqeCustomEdit {
   bool CanRedo() const { return redoList_.RecordCount() > 0; }
   TMarkList& Marks() { return marks_; }
 
-  // Paints the part of the client area inside area.
+  // Paints the part of the client area inside area: the gutter, then the text, then OnPaint.
   void Paint(platform::Canvas& canvas, const platform::Rect& area);
+  void InvalidateGutterLines(int first, int last) { InvalidateLines(first, last, Area::Gutter); }
+  void InvalidateTextLines(int first, int last) { InvalidateLines(first, last, Area::Text); }
 
   // Events.
   std::function<void()> OnChange;
@@ -147,6 +171,9 @@ class TqeCustomEdit {
   std::function<void(TqeEditorCommand&, char&, const void*)> OnProcessCommand;
   std::function<void(TqeEditorCommand&, char&, const void*)> OnProcessUserCommand;
   std::function<void(char&)> OnKeyPress;
+  std::function<void(platform::Canvas&)> OnPaint;
+  // (line, special, foreground, background): a special line is drawn in its own colours.
+  std::function<void(int, bool&, platform::Color&, platform::Color&)> OnSpecialLineColors;
 
  private:
   enum class Area { Text, Gutter, Both };
@@ -162,6 +189,9 @@ class TqeCustomEdit {
   void RescanAround(int index);
 
   void RecomputeMetrics();
+  void GutterChanged();
+  void PaintGutter(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine);
+  void PaintText(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine);
   void EnsureCaretVisible();
   void UpdateCaret();
   void UpdateScrollBars();
@@ -204,7 +234,14 @@ class TqeCustomEdit {
   int topLine_ = 1;
 
   platform::FontDesc fontDesc_;
-  platform::FontHandle font_;
+  TTextDrawer textDrawer_;
+  TqeGutter gutter_;
+  TqeSelectedColor selectedColor_;
+  TqeBookMarkOpt bookMarkOptions_;
+  InternalMarkGlyphs internalGlyphs_;
+  const MarkImages* bookmarkImages_ = nullptr;
+  bool hideSelection_ = false;
+  bool focused_ = false;
   platform::Color fontColor_ = platform::kColorWindowText;
   platform::Color color_ = platform::kColorWindow;
   int cellWidth_ = 8;

@@ -1,58 +1,212 @@
-// Painting in plain colours: gutter strip, text on the fixed grid, selection and the right edge.
+// Painting: the gutter (line numbers, the 3-D edge, mark glyphs) and the text area (highlighter tokens
+// merged into runs, the selection in up to three pieces per run, special lines, the right edge).
 #include <algorithm>
+#include <climits>
+#include <string>
 
 #include "editor/CustomEdit.h"
+#include "editor/TextUtil.h"
 
 namespace editor {
+namespace {
 
-void TqeCustomEdit::Paint(platform::Canvas& canvas, const platform::Rect& area) {
+// The text of a line number: right-aligned in digits characters, zeros instead of the leading blanks.
+std::string LineNumberText(int number, int digits, bool leadingZeros) {
+  std::string text = std::to_string(number);
+  if (static_cast<int>(text.size()) < digits) text.insert(0, digits - text.size(), leadingZeros ? '0' : ' ');
+  return text;
+}
+
+bool AllSpaces(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+
+// The colours and style one run is drawn with.
+struct Look {
+  platform::FontStyle style = 0;
+  platform::Color foreground = 0;
+  platform::Color background = 0;
+};
+
+}  // namespace
+
+void TqeCustomEdit::Paint(platform::Canvas& canvas, const platform::Rect& clip) {
   const int rowHeight = RowHeight();
-  canvas.FillRect({area.left, area.top, std::min(area.right, gutterPixels_), area.bottom}, platform::kColorButtonFace);
-  canvas.FillRect({std::max(area.left, gutterPixels_), area.top, area.right, area.bottom}, color_);
+  const int firstLine = topLine_ + std::max(0, clip.top) / rowHeight;
+  const int lastLine = std::min(LineCount(), topLine_ + (clip.bottom + rowHeight - 1) / rowHeight);
+  textDrawer_.StartDrawing(canvas);
+  if (clip.left < gutterPixels_) PaintGutter(canvas, clip, firstLine, lastLine);
+  if (clip.right > gutterPixels_) PaintText(canvas, clip, firstLine, lastLine);
+  textDrawer_.FinishDrawing();
+  if (OnPaint) OnPaint(canvas);
+}
 
-  const int textX = gutterPixels_ + 2;
-  const int shownColumns = visibleColumns_ + 1;  // the partly visible last cell too
-  auto [first, last] = NormalizedSelection();
-  const bool selected = HasSelection();
-  for (int row = std::max(0, area.top / rowHeight); row * rowHeight < area.bottom; ++row) {
-    const int line = topLine_ + row;
-    if (line > LineCount()) break;
-    const int y = row * rowHeight;
-    const std::string_view text = lines_.Get(line - 1);
-    auto visible = [&](int from, int to) {  // columns [from, to) clipped to the window
-      from = std::max(from, leftChar_);
-      to = std::min(to, leftChar_ + shownColumns);
-      return std::pair{from, std::max(from, to)};
-    };
-    auto bytes = [&](int from, int to) {
-      if (from - 1 >= static_cast<int>(text.size())) return std::string_view{};
-      return text.substr(from - 1, std::min<size_t>(to - from, text.size() - (from - 1)));
-    };
-    auto [v0, v1] = visible(1, static_cast<int>(text.size()) + 1);
-    canvas.DrawText({textX, y}, font_, fontColor_, bytes(v0, v1), cellWidth_);
-
-    if (!selected || line < first.line || line > last.line) continue;
-    int from = 1, to = static_cast<int>(text.size()) + 1;
-    if (selectionMode_ == smColumn) {
-      from = std::min(first.column, last.column);
-      to = std::max(first.column, last.column);
-    } else if (selectionMode_ == smNormal) {
-      if (line == first.line) from = first.column;
-      if (line == last.line) to = last.column;
-    } else {
-      to = std::max(to, leftChar_ + shownColumns);
+void TqeCustomEdit::PaintGutter(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine) {
+  const int rowHeight = RowHeight();
+  const platform::Rect strip{clip.left, clip.top, std::min(clip.right, gutterPixels_), clip.bottom};
+  textDrawer_.SetBackgroundColour(gutter_.Color());
+  if (gutter_.ShowLineNumbers()) {
+    textDrawer_.SetForegroundColour(fontColor_);
+    textDrawer_.ApplyStyle(0);
+    int y = (firstLine - topLine_) * rowHeight;
+    for (int line = firstLine; line <= lastLine; ++line, y += rowHeight) {
+      const std::string number =
+          LineNumberText(gutter_.ZeroStart() ? line - 1 : line, gutter_.DigitCount(), gutter_.LeadingZeros());
+      textDrawer_.DrawText(gutter_.LeftOffset(), y, true, {clip.left, y, gutterPixels_ - 2, y + rowHeight}, number);
     }
-    auto [s0, s1] = visible(from, to);
-    if (s1 <= s0) continue;
-    const int x = textX + (s0 - leftChar_) * cellWidth_;
-    canvas.FillRect({x, y, x + (s1 - s0) * cellWidth_, y + rowHeight}, platform::kColorHighlight);
-    canvas.DrawText({x, y}, font_, platform::kColorHighlightText, bytes(s0, s1), cellWidth_);
+    if (y < clip.bottom) canvas.FillRect({strip.left, y, strip.right, clip.bottom}, gutter_.Color());
+  } else {
+    canvas.FillRect(strip, gutter_.Color());
+  }
+  const int edge = gutterPixels_ - 2;
+  if (clip.left <= edge && edge < clip.right) {
+    canvas.DrawLine({edge, clip.top}, {edge, clip.bottom}, platform::kColorButtonHighlight);
+    canvas.DrawLine({edge + 1, clip.top}, {edge + 1, clip.bottom}, platform::kColorButtonShadow);
   }
 
-  if (rightEdge_ > 0) {
-    const int x = TextLeft() + rightEdge_ * cellWidth_;
-    if (x > gutterPixels_ && x >= area.left && x < area.right)
-      canvas.DrawLine({x, area.top}, {x, area.bottom}, rightEdgeColor_);
+  if (!bookMarkOptions_.GlyphsVisible || marks_.Count() == 0) return;
+  std::vector<int> offsets(lastLine - firstLine + 2, 0);
+  const platform::FontHandle font = fonts_.CreateFont(fontDesc_);
+  // Plain marks first, then bookmarks, side by side on a shared line.
+  for (bool bookmarks : {false, true}) {
+    for (int i = 0; i < marks_.Count(); ++i) {
+      const TMark& mark = marks_[i];
+      if (!mark.visible || mark.IsBookmark() != bookmarks || mark.line < firstLine || mark.line > lastLine) continue;
+      int& offset = offsets[mark.line - firstLine];
+      const platform::Point at{bookMarkOptions_.LeftMargin + offset, (mark.line - topLine_) * rowHeight};
+      const MarkImages& images = (!bookmarkImages_ || mark.internalImage) ? internalGlyphs_ : *bookmarkImages_;
+      if (mark.imageIndex >= 0 && mark.imageIndex < images.Count())
+        images.Draw(canvas, mark.imageIndex, at, rowHeight, font, cellWidth_);
+      offset += bookMarkOptions_.Xoffset;
+    }
+  }
+}
+
+void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine) {
+  const int rowHeight = RowHeight();
+  const int textX = gutterPixels_ + 2;
+  const int rightEdgeX = rightEdge_ * cellWidth_ + TextLeft();
+  const bool showRightEdge = rightEdge_ > 0 && rightEdgeX >= clip.left && rightEdgeX < clip.right;
+  auto drawRightEdge = [&](int top, int bottom) {
+    if (showRightEdge) canvas.DrawLine({rightEdgeX, top}, {rightEdgeX, bottom}, rightEdgeColor_);
+  };
+  // The two pixels between the gutter and the text.
+  const platform::Rect margin = platform::Rect{gutterPixels_, clip.top, textX, clip.bottom}.Intersected(clip);
+  if (!margin.IsEmpty()) canvas.FillRect(margin, color_);
+
+  // Columns (shown, 1-based) of the cells the clip touches.
+  const int firstColumn = leftChar_ + std::max(0, clip.left - textX) / cellWidth_;
+  const int lastColumn = leftChar_ + (clip.right - textX + cellWidth_ - 1) / cellWidth_;
+  auto columnX = [&](int column) { return textX + (column - leftChar_) * cellWidth_; };
+
+  const bool selectionShown = HasSelection() && !(hideSelection_ && !focused_);
+  auto [selFirst, selLast] = NormalizedSelection();
+
+  int y = (firstLine - topLine_) * rowHeight;
+  for (int line = firstLine; line <= lastLine; ++line, y += rowHeight) {
+    const std::string_view raw = lines_.Get(line - 1);
+    const std::string text = ExpandTabs(raw, DisplayTabWidth);
+
+    // The selected columns [selStart, selEnd) of this row, shown columns; whole: the entire row.
+    int selStart = INT_MAX, selEnd = INT_MAX;
+    bool whole = false;
+    if (selectionShown && line >= selFirst.line && line <= selLast.line) {
+      selStart = 1;
+      selEnd = INT_MAX;
+      if (selectionMode_ == smLine) {
+        whole = true;
+      } else if (selectionMode_ == smColumn) {
+        selStart = ShownColumn(line, std::min(selFirst.column, selLast.column));
+        selEnd = ShownColumn(line, std::max(selFirst.column, selLast.column));
+      } else {
+        if (line == selFirst.line) selStart = ShownColumn(line, selFirst.column);
+        if (line == selLast.line) selEnd = ShownColumn(line, selLast.column);
+        whole = line != selFirst.line && line != selLast.line;
+      }
+    }
+
+    Look normal{fontDesc_.style, fontColor_, color_};
+    bool special = false;
+    if (OnSpecialLineColors) {
+      platform::Color fg = normal.foreground, bg = normal.background;
+      OnSpecialLineColors(line, special, fg, bg);
+      if (special) normal.foreground = fg, normal.background = bg;
+    }
+    const Look selected = special ? Look{0, normal.background, normal.foreground}
+                                  : Look{0, selectedColor_.Foreground, selectedColor_.Background};
+
+    // Draws the columns [from, to) of text in look, split at the selection into up to three pieces.
+    auto drawRun = [&](int from, int to, Look look) {
+      from = std::max(from, firstColumn);
+      to = std::min(to, lastColumn + 1);
+      if (to <= from) return;
+      if (special) look.foreground = normal.foreground, look.background = normal.background;
+      textDrawer_.ApplyStyle(look.style);
+      const int cuts[] = {from, std::clamp(selStart, from, to), std::clamp(selEnd, from, to), to};
+      for (int piece = 0; piece < 3; ++piece) {
+        const int a = cuts[piece], b = cuts[piece + 1];
+        if (b <= a) continue;
+        const bool inside = piece == 1 || whole;
+        textDrawer_.SetForegroundColour(inside ? selected.foreground : look.foreground);
+        textDrawer_.SetBackgroundColour(inside ? selected.background : look.background);
+        const int x = columnX(a);
+        textDrawer_.DrawText(x, y, true, {x, y, columnX(b), y + rowHeight}, std::string_view(text).substr(a - 1, b - a));
+      }
+    };
+
+    const int textEnd = static_cast<int>(text.size()) + 1;  // the column after the last character
+    if (highlighter_) {
+      highlighter_->SetRangeState(lines_.Slot(line - 1));
+      highlighter_->StartLine(text, line - 1);
+      int runFrom = 0, runTo = 0;
+      Look run;
+      for (; !highlighter_->AtLineEnd(); highlighter_->NextToken()) {
+        const int from = highlighter_->TokenPosition() + 1;
+        const std::string_view token = highlighter_->TokenText();
+        const int to = from + static_cast<int>(token.size());
+        if (to <= firstColumn || token.empty()) continue;
+        const highlighters::TqeHighLightAttributes* attribute = highlighter_->TokenAttribute();
+        const Look look = attribute ? Look{attribute->Style(), attribute->Foreground(), attribute->Background()}
+                                    : Look{fontDesc_.style, fontColor_, color_};
+        const bool blank = AllSpaces(token);
+        const bool joins = runTo > runFrom && (look.style == run.style || blank) &&
+                           (special || whole ||
+                            (look.background == run.background && (look.foreground == run.foreground || blank)));
+        if (!joins) {
+          drawRun(runFrom, runTo, run);
+          runFrom = from;
+          run = look;
+        }
+        runTo = to;
+        if (from > lastColumn) break;
+      }
+      drawRun(runFrom, runTo, run);
+    } else {
+      drawRun(1, textEnd, normal);
+    }
+
+    // The rest of the row: the editor colour, the selection colour inside the selection.
+    const int restFrom = std::max(textEnd, firstColumn);
+    if (restFrom <= lastColumn) {
+      const int restX = columnX(restFrom);
+      const platform::Color rest = normal.background;
+      if (whole) {
+        canvas.FillRect({restX, y, clip.right, y + rowHeight}, selected.background);
+      } else if (selEnd > restFrom && selStart != INT_MAX) {
+        const int a = std::max(restFrom, selStart);
+        const int aX = columnX(a);
+        const int bX = selEnd == INT_MAX ? clip.right : std::min(clip.right, columnX(selEnd));
+        if (aX > restX) canvas.FillRect({restX, y, aX, y + rowHeight}, rest);
+        canvas.FillRect({aX, y, bX, y + rowHeight}, selected.background);
+        if (bX < clip.right) canvas.FillRect({bX, y, clip.right, y + rowHeight}, rest);
+      } else {
+        canvas.FillRect({restX, y, clip.right, y + rowHeight}, rest);
+      }
+    }
+    drawRightEdge(y, y + rowHeight);
+  }
+
+  if (y < clip.bottom) {
+    canvas.FillRect({std::max(clip.left, textX), y, clip.right, clip.bottom}, color_);
+    drawRightEdge(y, clip.bottom);
   }
 }
 

@@ -11,6 +11,7 @@ struct TMark {
   int imageIndex = 0;
   int bookmarkNumber = -1;  // -1: a plain mark
   bool visible = true;
+  bool internalImage = false;  // drawn with the editor's own glyphs even when it has BookmarkImages
   bool IsBookmark() const { return bookmarkNumber >= 0; }
 };
 

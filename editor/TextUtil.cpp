@@ -36,6 +36,28 @@ std::vector<std::string_view> SplitAtLineEnds(std::string_view text) {
   return segments;
 }
 
+std::string ExpandTabs(std::string_view line, int tabWidth) {
+  if (line.find('\t') == std::string_view::npos) return std::string(line);
+  std::string shown;
+  shown.reserve(line.size() + 8);
+  for (char c : line) {
+    if (c != '\t') {
+      shown += c;
+      continue;
+    }
+    do shown += ' ';
+    while (shown.size() % tabWidth != 0);
+  }
+  return shown;
+}
+
+int ShownColumn(std::string_view line, int byteColumn, int tabWidth) {
+  int shown = 0;
+  const int bytes = std::min<int>(byteColumn - 1, static_cast<int>(line.size()));
+  for (int i = 0; i < bytes; ++i) shown = line[i] == '\t' ? (shown / tabWidth + 1) * tabWidth : shown + 1;
+  return shown + 1 + std::max(0, byteColumn - 1 - bytes);
+}
+
 int IndentationOf(std::string_view line) {
   int n = 0;
   while (n < static_cast<int>(line.size()) && IsBlank(line[n])) ++n;

@@ -151,6 +151,7 @@ void EditorWidget::mouseMoveEvent(QMouseEvent* event) {
 
 void EditorWidget::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
+  editor_.SetFocused(true);
   caretShown_ = true;
   blink_.start();
   viewport()->update(CaretRect());
@@ -158,6 +159,7 @@ void EditorWidget::focusInEvent(QFocusEvent* event) {
 
 void EditorWidget::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
+  editor_.SetFocused(false);
   blink_.stop();
   viewport()->update(CaretRect());
 }
