@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 #include <cstring>
+
+#include <sys/mman.h>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -11,8 +13,6 @@ namespace editor {
 namespace {
 
 constexpr std::size_t kMaxLineLength = (1u << 31) - 1;
-
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 // Holds the store's Loading flag for one load, clearing it however the load ends.
 class LoadingFlag {
@@ -25,6 +25,25 @@ class LoadingFlag {
 };
 
 }  // namespace
+
+TqeEditList::TextBlock::TextBlock(std::size_t size) : size_(size) {
+  if (size >= (1u << 20)) {
+    void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (p != MAP_FAILED) {
+      data_ = static_cast<char*>(p);
+      mapped_ = true;
+      return;
+    }
+  }
+  data_ = new char[std::max<std::size_t>(size, 1)];
+}
+
+TqeEditList::TextBlock::~TextBlock() {
+  if (mapped_)
+    ::munmap(data_, size_);
+  else
+    delete[] data_;
+}
 
 EListError::EListError(int index) : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")") {}
 
@@ -125,27 +144,40 @@ void TqeEditList::Clear() {
   if (!loading_) Add({});
 }
 
-void TqeEditList::AdoptText(std::unique_ptr<char[]> block, std::size_t size) {
-  char* text = block.get();
-  if (const void* zero = std::memchr(text, 0, size)) size = static_cast<const char*>(zero) - text;
-
+// Counts the lines of text: one per CR, LF or CR LF, and one more for text after the last line end.
+static std::size_t CountLines(const char* text, std::size_t size) {
   std::size_t ends = 0;
-  for (std::size_t i = 0; i < size; ++i)
-    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == size || text[i + 1] != '\n'))) ++ends;
+  for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, '\n', text + size - p))); ++p) ++ends;
+  for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, '\r', text + size - p))); ++p)
+    if (p + 1 == text + size || p[1] != '\n') ++ends;  // a CR LF was counted at its LF
+  const char last = size ? text[size - 1] : '\n';
+  return ends + (last == '\n' || last == '\r' ? 0 : 1);
+}
+
+void TqeEditList::AdoptText(std::unique_ptr<TextBlock> block, std::size_t size) {
+  char* text = block->Data();
+  if (const void* zero = std::memchr(text, 0, size)) size = static_cast<const char*>(zero) - text;
+  char* const end = text + size;
 
   std::vector<Line> lines;
-  lines.reserve(ends + 1);
-  std::size_t start = 0;
-  while (start < size) {
-    std::size_t end = start;
-    while (end < size && !IsLineEnd(text[end])) ++end;
-    if (end - start > kMaxLineLength) throw std::length_error("Line too long");
+  lines.reserve(CountLines(text, size));
+  // The first LF at or after the line's start; remembered across lines so that text without LFs is still
+  // searched once, not once per line.
+  char* nextLF = nullptr;
+  for (char* start = text; start < end;) {
+    if (!nextLF || nextLF < start) {
+      nextLF = static_cast<char*>(std::memchr(start, '\n', end - start));
+      if (!nextLF) nextLF = end;
+    }
+    char* cr = static_cast<char*>(std::memchr(start, '\r', nextLF - start));
+    char* lineEnd = cr ? cr : nextLF;
+    if (static_cast<std::size_t>(lineEnd - start) > kMaxLineLength) throw std::length_error("Line too long");
     Line line;
-    line.data = text + start;
-    line.length = static_cast<std::uint32_t>(end - start);
+    line.data = start;
+    line.length = static_cast<std::uint32_t>(lineEnd - start);
     lines.push_back(line);
-    if (end < size && text[end] == '\r' && end + 1 < size && text[end + 1] == '\n') ++end;
-    start = end + 1;
+    start = lineEnd + 1;
+    if (cr && start < end && *start == '\n') ++start;
   }
 
   ReleaseAll();
@@ -155,8 +187,8 @@ void TqeEditList::AdoptText(std::unique_ptr<char[]> block, std::size_t size) {
 
 void TqeEditList::SetTextStr(std::string_view text) {
   UpdateScope update(*this);
-  auto block = std::make_unique_for_overwrite<char[]>(text.size());
-  std::memcpy(block.get(), text.data(), text.size());
+  auto block = std::make_unique<TextBlock>(text.size());
+  std::memcpy(block->Data(), text.data(), text.size());
   AdoptText(std::move(block), text.size());
   if (OnLoaded) OnLoaded();
 }
@@ -175,8 +207,8 @@ void TqeEditList::LoadFromFile(const std::filesystem::path& file) {
   auto size = std::filesystem::file_size(file, ec);
   if (!in || ec || std::filesystem::is_directory(file)) throw EFileError("Cannot open file " + file.string());
   // Read the file straight into the block the lines will point into: one copy of the text, no more.
-  auto block = std::make_unique_for_overwrite<char[]>(size);
-  in.read(block.get(), static_cast<std::streamsize>(size));
+  auto block = std::make_unique<TextBlock>(size);
+  in.read(block->Data(), static_cast<std::streamsize>(size));
   if (static_cast<std::uintmax_t>(in.gcount()) != size) throw EFileError("Read error in file " + file.string());
   UpdateScope update(*this);
   AdoptText(std::move(block), size);

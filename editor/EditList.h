@@ -91,8 +91,23 @@ class TqeEditList {
   static void Release(Line& line);
   void CheckIndex(int index) const;
   void ReleaseAll();
+  // A block of text the lines of a load point into. Large blocks come straight from the kernel with their
+  // pages present: faulting in a 50 MB file page by page costs more than reading it.
+  class TextBlock {
+   public:
+    explicit TextBlock(std::size_t size);
+    ~TextBlock();
+    TextBlock(const TextBlock&) = delete;
+    TextBlock& operator=(const TextBlock&) = delete;
+    char* Data() { return data_; }
+
+   private:
+    char* data_ = nullptr;
+    std::size_t size_;
+    bool mapped_ = false;
+  };
   // Splits a block that the store takes over; lines point into it.
-  void AdoptText(std::unique_ptr<char[]> block, std::size_t size);
+  void AdoptText(std::unique_ptr<TextBlock> block, std::size_t size);
 
   struct UpdateScope {
     explicit UpdateScope(TqeEditList& l) : list(l) { list.BeginUpdate(); }
@@ -101,7 +116,7 @@ class TqeEditList {
   };
 
   GapVector<Line> lines_;
-  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::vector<std::unique_ptr<TextBlock>> blocks_;
   int updateCount_ = 0;
   bool loading_ = false;
 };

@@ -1,7 +1,6 @@
 // The HTML scanner: dispatch table, tag-name hashing, and the text, comment and script-block scanners.
 #include "highlighters/HtmlHighlighter.h"
 
-#include <cctype>
 #include <cstring>
 
 namespace highlighters {
@@ -63,7 +62,8 @@ const CharValues& HashValues() {
   return values;
 }
 
-bool IsHashStart(unsigned char c) { return c == '!' || c == '/' || std::isalpha(c); }
+bool IsLetter(unsigned char c) { return UpperAscii(c) >= 'A' && UpperAscii(c) <= 'Z'; }
+bool IsHashStart(unsigned char c) { return c == '!' || c == '/' || IsLetter(c); }
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 bool EndsLine(unsigned char c) { return c == 0 || c == 10 || c == 13; }
 // Blank characters a space run continues over; a tab starts a run but never continues one.
@@ -121,7 +121,7 @@ TzrHTMLSyn::TzrHTMLSyn() : keywords_(244, tkUndefKey, true) {
 CharSet TzrHTMLSyn::WordChars() const {
   CharSet set;
   for (int c = 0; c < 256; ++c)
-    if (std::isalnum(c)) set.set(c);
+    if (IsLetter(static_cast<unsigned char>(c)) || IsDigit(static_cast<unsigned char>(c))) set.set(c);
   return set;
 }
 
@@ -147,6 +147,10 @@ void TzrHTMLSyn::StartLine(std::string_view text, int) {
   line_.push_back('\0');
   run_ = 0;
   NextToken();
+}
+
+void TzrHTMLSyn::ScanToLineEnd() {
+  while (kind_ != tkNull) TzrHTMLSyn::NextToken();
 }
 
 void TzrHTMLSyn::NextToken() {
@@ -267,7 +271,7 @@ int TzrHTMLSyn::EntityAt(size_t position) const {
   for (int e = 0; e < static_cast<int>(std::size(kEntities)); ++e) {
     const char* entity = kEntities[e];
     size_t i = 0;
-    while (entity[i] && std::toupper(At(position + i)) == std::toupper(static_cast<unsigned char>(entity[i]))) ++i;
+    while (entity[i] && UpperAscii(At(position + i)) == UpperAscii(static_cast<unsigned char>(entity[i]))) ++i;
     if (!entity[i]) return e;
   }
   return kNoEntity;

@@ -50,6 +50,7 @@ class TzrHTMLSyn : public TqeCustomHighLighter {
   int TokenKind() const override { return kind_; }
   int TokenPosition() const override { return static_cast<int>(tokenStart_); }
   void NextToken() override;
+  void ScanToLineEnd() override;
   void StartLine(std::string_view text, int lineNumber) override;
   void SetRangeState(RangeValue value) override { range_ = static_cast<std::uint8_t>(value & 0xFF); }
   void ResetRangeState() override { range_ = rsText; }

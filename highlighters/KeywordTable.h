@@ -3,14 +3,16 @@
 #pragma once
 
 #include <array>
-#include <cctype>
 #include <string_view>
 #include <vector>
 
 namespace highlighters {
 
-// Values of the characters for hashing and case-insensitive comparison.
+// Values of the characters for hashing.
 using CharValues = std::array<int, 256>;
+
+// ASCII upper case without a library call per character: scanners call this in their hottest loops.
+inline unsigned char UpperAscii(unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; }
 
 template <typename Kind>
 class KeywordTable {
@@ -43,7 +45,7 @@ class KeywordTable {
     for (int i = 0; i < length; ++i) {
       const auto k = static_cast<unsigned char>(keyword[i]);
       const auto w = static_cast<unsigned char>(word[i]);
-      if (caseInsensitive_ ? std::toupper(k) != std::toupper(w) : k != w) return false;
+      if (caseInsensitive_ ? UpperAscii(k) != UpperAscii(w) : k != w) return false;
     }
     return true;
   }

@@ -1,0 +1,204 @@
+// Benchmarks of the editor core's hot paths on generated pages: loading, the full highlighter scan, typing,
+// opening and closing a comment at the top, painting a screen, memory and saving. Figures only.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "PageGenerator.h"
+#include "app/Highlighters.h"
+#include "editor/CustomEdit.h"
+#include "editor/RangeScan.h"
+#include "highlighters/HtmlHighlighter.h"
+#include "platform/fakes/FakeFont.h"
+#include "platform/fakes/MemoryClipboard.h"
+#include "platform/fakes/RecordingCanvas.h"
+#include "platform/fakes/RecordingWindow.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Inputs {
+  fs::path html20;   // a 20 MB realistic page
+  fs::path lines1M;  // 1,000,000 lines, about 50 MB
+};
+
+const Inputs& Files() {
+  static const Inputs inputs = [] {
+    const fs::path dir = fs::temp_directory_path() / "quillmark-bench";
+    fs::create_directories(dir);
+    Inputs in{dir / "page-20mb.htm", dir / "page-1m-lines.htm"};
+    if (!fs::exists(in.html20)) std::ofstream(in.html20, std::ios::binary) << bench::RealisticHtml(20u << 20);
+    if (!fs::exists(in.lines1M)) std::ofstream(in.lines1M, std::ios::binary) << bench::LinePage(1000000);
+    return in;
+  }();
+  return inputs;
+}
+
+const fs::path& FileFor(int which) { return which == 0 ? Files().html20 : Files().lines1M; }
+
+// An editor set up as the main window sets up its editor, 50 rows of it on the test font.
+struct MainEditor {
+  platform::fakes::FakeFontEngine fonts;
+  platform::fakes::MemoryClipboard clipboard;
+  platform::fakes::RecordingWindow window{{1000, 50 * 17}};
+  highlighters::TzrHTMLSyn html;
+  editor::TqeCustomEdit editor{fonts, clipboard};
+  MainEditor() {
+    editor.SetWindow(&window);
+    editor.SetExtraLineSpacing(1);
+    editor.SetMaxUndo(30);
+    editor.SetScrollPastEOL(false);
+    editor.Gutter().SetWidth(10);
+    editor.Gutter().SetDigitCount(5);
+    editor.Gutter().SetShowLineNumbers(true);
+    app::ConfigureTypeHTML(html);
+    editor.SetHighLighter(&html);
+  }
+  ~MainEditor() { editor.SetWindow(nullptr); }
+};
+
+void Load(benchmark::State& state) {
+  const fs::path& file = FileFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    editor::TqeEditList lines;
+    lines.LoadFromFile(file);
+    benchmark::DoNotOptimize(lines.Count());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(file)));
+}
+BENCHMARK(Load)->Arg(0)->Arg(1)->ArgName("file")->Unit(benchmark::kMillisecond);
+
+void FullScan(benchmark::State& state) {
+  const fs::path& file = FileFor(static_cast<int>(state.range(0)));
+  editor::TqeEditList lines;
+  lines.LoadFromFile(file);
+  highlighters::TzrHTMLSyn html;
+  for (auto _ : state) editor::RescanAll(lines, html);
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(file)));
+}
+BENCHMARK(FullScan)->Arg(0)->Arg(1)->ArgName("file")->Unit(benchmark::kMillisecond);
+
+// Loading into the main window's editor: the load and the scan that fills every slot.
+void LoadAndScan(benchmark::State& state) {
+  const fs::path& file = FileFor(static_cast<int>(state.range(0)));
+  MainEditor main;
+  for (auto _ : state) main.editor.Lines().LoadFromFile(file);
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(file)));
+}
+BENCHMARK(LoadAndScan)->Arg(0)->Arg(1)->ArgName("file")->Unit(benchmark::kMillisecond);
+
+// One typed character that leaves its line's end state alone, anywhere in the million-line page: the edit,
+// the rescan and the invalidation, timed one by one for the median and the 99th percentile.
+void TypeCharacter(benchmark::State& state) {
+  MainEditor main;
+  main.editor.Lines().LoadFromFile(Files().lines1M);
+  std::vector<double> micros;
+  int i = 0;
+  for (auto _ : state) {
+    const int line = 1 + static_cast<int>((static_cast<long long>(i++) * 7919) % 1000000);
+    main.editor.SetCaretXY({1, line});
+    const auto start = std::chrono::steady_clock::now();
+    main.editor.KeyPress('x');
+    micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    if (main.window.invalidated.size() > 4096) main.window.ClearLog();
+  }
+  std::sort(micros.begin(), micros.end());
+  state.counters["median_us"] = micros[micros.size() / 2];
+  state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+}
+BENCHMARK(TypeCharacter)->Iterations(20000)->Unit(benchmark::kMicrosecond);
+
+// Typing "<!--" at the top of the million-line page (every later line rescanned once) and removing it.
+void CommentAtTop(benchmark::State& state) {
+  MainEditor main;
+  main.editor.Lines().LoadFromFile(Files().lines1M);
+  for (auto _ : state) {
+    main.editor.SetCaretXY({1, 1});
+    main.editor.SetSelectionStart({1, 1});
+    main.editor.SetSelectedText("<!--");
+    main.editor.SetSelectionStart({1, 1});
+    main.editor.SetSelectionEnd({5, 1});
+    main.editor.SetSelectedText("");
+    main.window.ClearLog();
+  }
+}
+BENCHMARK(CommentAtTop)->Unit(benchmark::kMillisecond);
+
+// One full screen (50 rows) painted on the recording canvas, at the top and at line 900,000.
+void PaintScreen(benchmark::State& state) {
+  MainEditor main;
+  main.editor.Lines().LoadFromFile(Files().lines1M);
+  main.editor.SetTopLine(static_cast<int>(state.range(0)));
+  platform::fakes::RecordingCanvas canvas;
+  const platform::Size client = main.window.ClientSize();
+  for (auto _ : state) {
+    canvas.Clear();
+    main.editor.Paint(canvas, {0, 0, client.width, client.height});
+  }
+}
+BENCHMARK(PaintScreen)->Arg(1)->Arg(900000)->ArgName("top")->Unit(benchmark::kMicrosecond);
+
+long ResidentKilobytes(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::string(field).size()));
+  return 0;
+}
+
+// Peak resident memory of loading a page into the main window's editor, in kilobytes above the resident
+// set before the load. Runs in a fresh process (this program started again with --measure-load), so no
+// memory this program used before counts, resident or free.
+void MeasureLoad(const char* file) {
+  const long before = ResidentKilobytes("VmRSS:");
+  MainEditor main;
+  main.editor.Lines().LoadFromFile(file);
+  std::printf("%ld\n", ResidentKilobytes("VmHWM:") - before);
+}
+
+void PeakMemory(benchmark::State& state) {
+  const fs::path& file = FileFor(static_cast<int>(state.range(0)));
+  long kilobytes = 0;
+  for (auto _ : state) {
+    const std::string command = "/proc/" + std::to_string(getpid()) + "/exe --measure-load '" + file.string() + "'";
+    FILE* child = popen(command.c_str(), "r");
+    if (!child || std::fscanf(child, "%ld", &kilobytes) != 1) state.SkipWithError("the measuring process failed");
+    if (child) pclose(child);
+  }
+  state.counters["peak_MB"] = kilobytes / 1024.0;
+  state.counters["ratio"] = kilobytes * 1024.0 / static_cast<double>(fs::file_size(file));
+}
+BENCHMARK(PeakMemory)->Arg(0)->Arg(1)->ArgName("file")->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void Save(benchmark::State& state) {
+  editor::TqeEditList lines;
+  lines.LoadFromFile(Files().lines1M);
+  const fs::path out = fs::temp_directory_path() / "quillmark-bench" / "saved.htm";
+  for (auto _ : state) lines.SaveToFile(out);
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(out)));
+  fs::remove(out);
+}
+BENCHMARK(Save)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--measure-load") {
+    MeasureLoad(argv[2]);
+    return 0;
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

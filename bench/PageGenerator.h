@@ -1,0 +1,16 @@
+// Deterministic benchmark inputs: a realistic HTML page of a given size, and a page of a given number of
+// lines. The same seed always gives the same bytes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace bench {
+
+// Nested tags with attributes, entities, comments over several lines, <% %> blocks, tables and lists.
+std::string RealisticHtml(std::size_t bytes);
+
+// `lines` lines of about 50 bytes each, mixing markup and plain text, none leaving an open construct.
+std::string LinePage(int lines);
+
+}  // namespace bench
