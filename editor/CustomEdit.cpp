@@ -33,6 +33,8 @@ TqeCustomEdit::TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& c
   lines_.OnPutted = [this](int i) { ListPutted(i); };
   lines_.Add({});
   SetFont(platform::FontDesc{});
+  keystrokes_.SetDefaultBindings();
+  marks_.OnChange = [this] { InvalidateGutterLines(topLine_, topLine_ + visibleRows_); };
 }
 
 TqeCustomEdit::~TqeCustomEdit() {
@@ -116,6 +118,16 @@ void TqeCustomEdit::SetRightEdge(int column) {
 void TqeCustomEdit::SetRightEdgeColor(platform::Color color) {
   rightEdgeColor_ = color;
   InvalidateAll();
+}
+
+void TqeCustomEdit::SetInsertCaret(TCaretType type) {
+  insertCaret_ = type;
+  UpdateCaret();
+}
+
+void TqeCustomEdit::SetOverwriteCaret(TCaretType type) {
+  overwriteCaret_ = type;
+  UpdateCaret();
 }
 
 void TqeCustomEdit::SetInsertMode(bool on) {
@@ -256,10 +268,19 @@ void TqeCustomEdit::UpdateCaret() {
     pendingCaret_ = true;
     return;
   }
-  // The vertical-line caret stands one pixel left of the cell.
-  const int offset = insertMode_ ? -1 : 0;
-  window_->SetCaretPosition({(ShownColumn(caret_.line, caret_.column) - 1) * cellWidth_ + TextLeft() + offset,
-                             (caret_.line - topLine_) * RowHeight() + 1});
+  const int rowHeight = RowHeight();
+  int width = cellWidth_, height = rowHeight - 2, dx = 0, dy = 0;
+  switch (insertMode_ ? insertCaret_ : overwriteCaret_) {
+    case ctVerticalLine: width = 2, dx = -1; break;
+    case ctHorizontalLine: height = 2, dy = rowHeight - 2; break;
+    case ctHalfBlock: height = (rowHeight - 2) / 2, dy = height; break;
+    case ctBlock: break;
+  }
+  const int x = (ShownColumn(caret_.line, caret_.column) - 1) * cellWidth_ + TextLeft() + dx;
+  const int y = (caret_.line - topLine_) * rowHeight + 1 + dy;
+  const platform::Size client = window_->ClientSize();
+  const bool visible = x >= gutterPixels_ && x < client.width && y >= 0 && y < client.height;
+  window_->SetCaret(visible ? platform::Rect{x, y, x + width, y + height} : platform::Rect{});
 }
 
 void TqeCustomEdit::UpdateScrollBars() {

@@ -10,6 +10,7 @@
 #include "editor/EditList.h"
 #include "editor/EditTypes.h"
 #include "editor/EditorCommands.h"
+#include "editor/KeyStrokes.h"
 #include "editor/MarkGlyphs.h"
 #include "editor/MarkList.h"
 #include "editor/PaintOptions.h"
@@ -19,6 +20,7 @@
 #include "platform/Canvas.h"
 #include "platform/Clipboard.h"
 #include "platform/ControlWindow.h"
+#include "platform/EventLoop.h"
 #include "platform/Font.h"
 
 namespace editor {
@@ -26,6 +28,9 @@ namespace editor {
 // The clipboard format that carries the selection mode with the text: one mode byte, then the text.
 inline constexpr std::string_view kBlockTypeFormatName = "qeEdit Control Block Type";
 inline constexpr std::string_view kBlockTypeFormat = "application/x-qeedit-control-block-type";
+
+enum TCaretType { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
+enum class MouseButton { Left, Right, Middle };
 
 class TqeCustomEdit : public highlighters::HighlighterClient {
  public:
@@ -84,8 +89,45 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   void DecPaintLock();
 
   void ExecuteCommand(TqeEditorCommand command, char character, const void* data);
+  // A key went down: OnKeyDown, then the key map. False when no binding takes the key (the host then
+  // gives it its default handling).
+  bool KeyDown(std::uint16_t key, TShiftState shift);
   // The character path of the keyboard: OnKeyPress, then ecChar.
   void KeyPress(char character);
+  TqeKeyStrokes& Keystrokes() { return keystrokes_; }
+
+  // Mouse, in client pixels. The host captures the mouse between down and up.
+  void MouseDown(MouseButton button, TShiftState shift, int x, int y);
+  void MouseMove(TShiftState shift, int x, int y, bool leftButtonDown);
+  void MouseUp(MouseButton button, TShiftState shift, int x, int y);
+  void DoubleClick(int x, int y);
+  void MouseWheel(int delta, TShiftState shift);
+  // The text position under a client point: columns to the nearest cell edge (halves up), tabs as shown.
+  TextPoint PointAt(int x, int y) const;
+  // Whether a point lies over the text area (the text beam) rather than the gutter (the arrow).
+  bool OverText(int x) const { return x >= gutterPixels_; }
+  bool Dragging() const { return dragging_; }
+  // Timers for the auto-scroll while a selection is dragged past the window's edge.
+  void SetEventLoop(platform::EventLoop* loop) { eventLoop_ = loop; }
+  TCaretType InsertCaret() const { return insertCaret_; }
+  void SetInsertCaret(TCaretType type);
+  TCaretType OverwriteCaret() const { return overwriteCaret_; }
+  void SetOverwriteCaret(TCaretType type);
+  // Whether the scroll hint "TopLine: N" shows while the vertical thumb is dragged.
+  bool ShowScrollHint() const { return showScrollHint_; }
+  void SetShowScrollHint(bool on) { showScrollHint_ = on; }
+
+  void Undo();
+  void Redo();
+
+  // Bookmarks 0..9.
+  void SetBookmark(int number, int column, int line);
+  void ClearBookmark(int number);
+  void GotoBookmark(int number);
+  // The bookmark's mark, or null.
+  const TMark* Bookmark(int number) const;
+  // Adds a mark after OnPlaceBookmark has had its say (it may change it or cancel it).
+  void PlaceMark(TMark mark);
 
   // View.
   int LeftChar() const { return leftChar_; }
@@ -171,6 +213,9 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   std::function<void(TqeEditorCommand&, char&, const void*)> OnProcessCommand;
   std::function<void(TqeEditorCommand&, char&, const void*)> OnProcessUserCommand;
   std::function<void(char&)> OnKeyPress;
+  std::function<void(std::uint16_t&, TShiftState)> OnKeyDown;
+  // (mark, keep): clear keep to cancel the mark.
+  std::function<void(TMark&, bool&)> OnPlaceBookmark;
   std::function<void(platform::Canvas&)> OnPaint;
   // (line, special, foreground, background): a special line is drawn in its own colours.
   std::function<void(int, bool&, platform::Color&, platform::Color&)> OnSpecialLineColors;
@@ -212,9 +257,35 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   void DeleteSelectionRaw(TextPoint& pos);
   void InsertRaw(TSelectionMode mode, std::string_view text, TextPoint& pos);
 
-  // Returns false when OnCommandDone must not fire.
+  // Each returns false when OnCommandDone must not fire.
   bool RunCommand(TqeEditorCommand command, char character, const void* data);
+  bool RunMove(TqeEditorCommand command, const void* data);
+  TextPoint MoveTarget(TqeEditorCommand move, const void* data);
   bool TypeCharacter(char character);
+  bool TypeString(const char* text);
+  bool TypeText(std::string_view text, TUndoKind selectionKind);
+  bool DeleteLastChar();
+  bool DeleteChar();
+  bool DeleteWord();
+  bool DeleteLastWord();
+  void DeleteToLineStart();
+  void DeleteToLineEnd();
+  void DeleteLine();
+  bool LineBreak(bool moveCaret);
+  void Unindent();
+  void BlockIndent(bool indent);
+  void ToggleBookmark(int number);
+  void DeleteSelection(TUndoKind kind);
+  void DeleteRange(TextPoint from, TextPoint to, TUndoKind kind);
+  bool IsWordByte(unsigned char c) const;
+  bool InsideSavedSelection(TextPoint p) const;
+  void AutoScrollStep();
+  void UpdateAutoScroll();
+  void StopAutoScroll();
+  void DropAt(TextPoint target, bool copy);
+  int ByteColumn(int line, int shownColumn) const;
+  TextPoint NextWordStart(TextPoint p) const;
+  TextPoint PreviousWordStart(TextPoint p) const;
 
   platform::FontEngine& fonts_;
   platform::Clipboard& clipboard_;
@@ -225,6 +296,7 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   TUndoList undoList_;
   TUndoList redoList_;
   TMarkList marks_;
+  TqeKeyStrokes keystrokes_;
 
   TextPoint caret_;
   TextPoint selStart_;
@@ -269,8 +341,23 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   // While the line store is inside an update, invalidated areas are gathered here.
   bool collecting_ = false;
   platform::Rect collected_;
-  // Characters still to skip after an input-method string delivered them at once.
-  int imeCharsToSkip_ = 0;
+
+  // Mouse and drag state.
+  platform::EventLoop* eventLoop_ = nullptr;
+  bool captured_ = false;
+  bool dragPending_ = false;
+  bool dragging_ = false;
+  bool doubleClickPending_ = false;
+  TextPoint dragFirst_, dragLast_;  // the normalized selection when the button went down
+  bool dragHadSelection_ = false;
+  platform::Point mouseDown_;
+  platform::Point lastMouse_;
+  platform::TimerId autoScrollTimer_;
+  int autoScrollInterval_ = -1;
+  int wheelRemainder_ = 0;
+  TCaretType insertCaret_ = ctVerticalLine;
+  TCaretType overwriteCaret_ = ctBlock;
+  bool showScrollHint_ = true;
 };
 
 }  // namespace editor

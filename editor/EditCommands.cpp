@@ -1,10 +1,17 @@
-// The command processor: hooks, painting lock, OnCommandDone, and the commands built so far.
+// The command processor: hooks, the painting lock and OnCommandDone, and every editing command.
 #include <algorithm>
+#include <climits>
 
 #include "editor/CustomEdit.h"
 #include "editor/TextUtil.h"
 
 namespace editor {
+namespace {
+
+bool IsMove(TqeEditorCommand c) { return c >= ecLeft && c <= ecGotoXY; }
+bool IsSelectingMove(TqeEditorCommand c) { return c >= ecSelLeft && c <= ecSelGotoXY; }
+
+}  // namespace
 
 void TqeCustomEdit::ExecuteCommand(TqeEditorCommand command, char character, const void* data) {
   auto& hook = command > 1000 ? OnProcessUserCommand : OnProcessCommand;
@@ -23,65 +30,194 @@ void TqeCustomEdit::ExecuteCommand(TqeEditorCommand command, char character, con
   if (done && OnCommandDone) OnCommandDone();
 }
 
+bool TqeCustomEdit::KeyDown(std::uint16_t key, TShiftState shift) {
+  if (OnKeyDown) OnKeyDown(key, shift);
+  const int index = keystrokes_.FindKeyBinding(key, shift);
+  if (index < 0) return false;
+  ExecuteCommand(keystrokes_[index].Command, 0, nullptr);
+  return true;
+}
+
 void TqeCustomEdit::KeyPress(char character) {
-  if (imeCharsToSkip_ > 0) {
-    --imeCharsToSkip_;
-    return;
-  }
   if (OnKeyPress) OnKeyPress(character);
   ExecuteCommand(ecChar, character, nullptr);
 }
 
+bool TqeCustomEdit::IsWordByte(unsigned char c) const {
+  return highlighter_ ? highlighter_->WordChars().test(c) : c > ' ';
+}
+
+TextPoint TqeCustomEdit::NextWordStart(TextPoint p) const {
+  std::string_view line = lines_.Get(p.line - 1);
+  int len = static_cast<int>(line.size());
+  int i = p.column - 1;  // 0-based byte
+  if (p.column >= len) {
+    if (p.line >= LineCount()) return p;
+    ++p.line;
+    line = lines_.Get(p.line - 1);
+    len = static_cast<int>(line.size());
+    if (IndentationOf(line) == len) return {1, p.line};
+    i = 0;
+  } else {
+    while (i < len && IsWordByte(line[i])) ++i;
+  }
+  while (i < len && !IsWordByte(line[i])) ++i;
+  return {i + 1, p.line};
+}
+
+TextPoint TqeCustomEdit::PreviousWordStart(TextPoint p) const {
+  auto endOfPreviousLine = [&]() -> TextPoint {
+    if (p.line <= 1) return {1, 1};
+    return {LineLength(p.line - 1) + 1, p.line - 1};
+  };
+  const std::string_view line = lines_.Get(p.line - 1);
+  int i = std::min(p.column, static_cast<int>(line.size()) + 1) - 1;  // bytes before the caret
+  if (i <= 0) return endOfPreviousLine();
+  while (i > 0 && !IsWordByte(line[i - 1])) --i;
+  if (i == 0) return endOfPreviousLine();
+  while (i > 0 && IsWordByte(line[i - 1])) --i;
+  return {i + 1, p.line};
+}
+
+TextPoint TqeCustomEdit::MoveTarget(TqeEditorCommand move, const void* data) {
+  TextPoint p = caret_;
+  const int length = LineLength(p.line);
+  const int page = halfpageScroll_ ? visibleRows_ / 2 : visibleRows_;
+  switch (move) {
+    case ecLeft:
+      if (p.column > 1)
+        --p.column;
+      else if (!scrollPastEOL_ && p.line > 1)
+        p = {LineLength(p.line - 1) + 1, p.line - 1};
+      break;
+    case ecRight:
+      if (!scrollPastEOL_ && p.column > length) {
+        if (p.line < LineCount()) p = {1, p.line + 1};
+      } else {
+        ++p.column;
+      }
+      break;
+    case ecUp: --p.line; break;
+    case ecDown: ++p.line; break;
+    case ecWordLeft: p = PreviousWordStart(p); break;
+    case ecWordRight: p = NextWordStart(p); break;
+    case ecLineStart: p.column = 1; break;
+    case ecLineEnd: p.column = length + 1; break;
+    case ecPageUp:
+      SetTopLine(topLine_ - page);
+      p.line -= page;
+      break;
+    case ecPageDown:
+      SetTopLine(topLine_ + page);
+      p.line += page;
+      break;
+    case ecPageLeft:
+      SetLeftChar(leftChar_ - visibleColumns_);
+      p.column -= visibleColumns_;
+      break;
+    case ecPageRight:
+      SetLeftChar(leftChar_ + visibleColumns_);
+      p.column += visibleColumns_;
+      break;
+    case ecPageTop: p.line = topLine_; break;
+    case ecPageBottom: p.line = std::min(LineCount(), topLine_ + visibleRows_ - 1); break;
+    case ecEditorTop: p = {1, 1}; break;
+    case ecEditorBottom:
+      p = {LineLength(LineCount()) + 1, LineCount()};
+      SetTopLine(LineCount() - visibleRows_ + 1);
+      SetLeftChar(1);
+      break;
+    case ecGotoXY: p = *static_cast<const TextPoint*>(data); break;
+    default: break;
+  }
+  p.line = std::clamp(p.line, 1, LineCount());
+  return p;
+}
+
+bool TqeCustomEdit::RunMove(TqeEditorCommand command, const void* data) {
+  const bool selecting = IsSelectingMove(command);
+  const auto move = static_cast<TqeEditorCommand>(selecting ? command - ecSelection : command);
+  if (move == ecGotoXY && !data) return false;
+  if (selecting && !HasSelection()) SetSelectionStart(caret_);
+  const TextPoint target = MoveTarget(move, data);
+  // A vertical move keeps the column, which SetCaretLine clamps as the caret rules say.
+  if (move == ecUp || move == ecDown || move == ecPageUp || move == ecPageDown || move == ecPageTop ||
+      move == ecPageBottom)
+    SetCaretLine(target.line);
+  else
+    SetCaretXY(target);
+  EnsureCaretVisible();
+  if (selecting)
+    SetSelectionEnd(caret_);
+  else
+    SetSelectionStart(caret_);
+  return true;
+}
+
 bool TqeCustomEdit::RunCommand(TqeEditorCommand command, char character, const void* data) {
+  if (IsMove(command) || IsSelectingMove(command)) return RunMove(command, data);
+  if (command >= ecGotoMarker0 && command <= ecGotoMarker0 + 9) {
+    if (bookMarkOptions_.EnableKeys) GotoBookmark(command - ecGotoMarker0);
+    return true;
+  }
+  if (command >= ecSetMarker0 && command <= ecSetMarker0 + 9) {
+    if (bookMarkOptions_.EnableKeys) ToggleBookmark(command - ecSetMarker0);
+    return true;
+  }
   switch (command) {
-    case ecChar:
-      return TypeCharacter(character);
-    case ecGotoXY:
-    case ecSelGotoXY: {
-      if (!data) return false;
-      const TextPoint target = *static_cast<const TextPoint*>(data);
-      if (command == ecSelGotoXY && !HasSelection()) SetSelectionStart(caret_);
-      SetCaretXY(target);
-      if (command == ecSelGotoXY)
-        SetSelectionEnd(caret_);
-      else
-        SetSelectionStart(caret_);
-      return true;
-    }
-    case ecSelectAll:
-      SelectWholeText();
-      return true;
-    case ecCut:
-      if (!readOnly_) CutSelection();
-      return true;
-    case ecCopy:
-      CopySelection();
-      return true;
-    case ecPaste:
-      if (!readOnly_) PasteClipboard();
-      return true;
+    case ecSelectAll: SelectWholeText(); return true;
+    case ecChar: return TypeCharacter(character);
+    case ecImeStr: return data && TypeString(static_cast<const char*>(data));
+    case ecDeleteLastChar: return DeleteLastChar();
+    case ecDeleteChar: return DeleteChar();
+    case ecDeleteWord: return DeleteWord();
+    case ecDeleteLastWord: return DeleteLastWord();
+    case ecDeleteBOL: DeleteToLineStart(); return true;
+    case ecDeleteEOL: DeleteToLineEnd(); return true;
+    case ecDeleteLine: DeleteLine(); return true;
     case ecClearAll:
       if (!readOnly_) ClearText();
       return true;
-    case ecInsertMode:
-    case ecOverwriteMode:
-    case ecToggleMode:
-      SetInsertMode(command == ecInsertMode || (command == ecToggleMode && !insertMode_));
+    case ecLineBreak:
+    case ecInsertLine: return LineBreak(command == ecLineBreak);
+    case ecUndo: Undo(); return true;
+    case ecRedo: Redo(); return true;
+    case ecCut:
+      if (!readOnly_ && HasSelection()) CutSelection();
       return true;
-    case ecNormalSelect:
-      SetSelectionMode(smNormal);
+    case ecCopy: CopySelection(); return true;
+    case ecPaste:
+      if (!readOnly_) PasteClipboard();
       return true;
-    case ecColumnSelect:
-      SetSelectionMode(smColumn);
+    case ecScrollUp:
+      SetTopLine(topLine_ - 1);
+      if (caret_.line > topLine_ + visibleRows_ - 1) SetCaretLine(topLine_ + visibleRows_ - 1);
       return true;
-    case ecLineSelect:
-      SetSelectionMode(smLine);
+    case ecScrollDown:
+      SetTopLine(topLine_ + 1);
+      if (caret_.line < topLine_) SetCaretLine(topLine_);
       return true;
-    default:
+    case ecScrollLeft:
+      SetLeftChar(leftChar_ - 1);
+      if (caret_.column > leftChar_ + visibleColumns_) SetCaretColumn(leftChar_ + visibleColumns_);
       return true;
+    case ecScrollRight:
+      SetLeftChar(leftChar_ + 1);
+      if (caret_.column < leftChar_) SetCaretColumn(leftChar_);
+      return true;
+    case ecInsertMode: SetInsertMode(true); return true;
+    case ecOverwriteMode: SetInsertMode(false); return true;
+    case ecToggleMode: SetInsertMode(!insertMode_); return true;
+    case ecBlockIndent: BlockIndent(true); return true;
+    case ecBlockUnindent: BlockIndent(false); return true;
+    case ecNormalSelect: SetSelectionMode(smNormal); return true;
+    case ecColumnSelect: SetSelectionMode(smColumn); return true;
+    case ecLineSelect: SetSelectionMode(smLine); return true;
+    default: return true;
   }
 }
 
+// Typing one character, or an input-method string, in insert or overwrite mode.
 bool TqeCustomEdit::TypeCharacter(char character) {
   if (readOnly_) return false;
   const auto byte = static_cast<unsigned char>(character);
@@ -91,35 +227,286 @@ bool TqeCustomEdit::TypeCharacter(char character) {
     return false;
   }
   if (byte < 32 || byte == 127) return false;
+  return TypeText(std::string_view(&character, 1), UndoSelectionReplaced);
+}
 
+bool TqeCustomEdit::TypeString(const char* text) {
+  if (readOnly_) return false;
+  return TypeText(text, UndoDelete);
+}
+
+bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
   if (HasSelection()) {
     const TextPoint from = SelectionInsertPoint();
-    undoList_.AddRecord(UndoSelectionReplaced, selStart_, selectionMode_, SelectedText(), selEnd_);
-    ReplaceSelectionRaw(smNormal, std::string_view(&character, 1));
+    undoList_.AddRecord(selectionKind, selStart_, selectionMode_, SelectedText(), selEnd_);
+    ReplaceSelectionRaw(smNormal, text);
     undoList_.AddRecord(UndoInsert, from, selectionMode_, {}, caret_);
     return false;
   }
-
   const TextPoint from = caret_;
+  const int at = from.column - 1;
   std::string line = CurrentLineText();
-  if (static_cast<int>(line.size()) < from.column - 1) line.resize(from.column - 1, ' ');
+  if (static_cast<int>(line.size()) < at) line.resize(at, ' ');
   std::string overwritten;
-  if (insertMode_ || from.column - 1 >= static_cast<int>(line.size())) {
-    line.insert(line.begin() + (from.column - 1), character);
+  if (insertMode_) {
+    line.insert(at, text);
   } else {
-    overwritten.assign(1, line[from.column - 1]);
-    line[from.column - 1] = character;
+    overwritten = line.substr(at, text.size());
+    line.replace(at, text.size(), text);
   }
-  // The caret may go past the line's end while the typed byte lands, whatever ScrollPastEOL says.
+  // The caret may go past the line's end while the text lands, whatever ScrollPastEOL says.
   const bool pastEnd = scrollPastEOL_;
   scrollPastEOL_ = true;
-  SetCaretColumn(from.column + 1);
+  SetCaretColumn(from.column + static_cast<int>(text.size()));
   lines_.Put(from.line - 1, RightTrim(line));
   scrollPastEOL_ = pastEnd;
   undoList_.AddRecord(UndoInsert, from, selectionMode_, overwritten, caret_);
   // Typing past the right edge scrolls by a block, not a column at a time.
   if (caret_.column >= leftChar_ + visibleColumns_) SetLeftChar(leftChar_ + std::min(25, visibleColumns_ - 1));
   return true;
+}
+
+// Deletes the selection recorded as kind; the caret ends at its start.
+void TqeCustomEdit::DeleteSelection(TUndoKind kind) {
+  undoList_.AddRecord(kind, selStart_, selectionMode_, SelectedText(), selEnd_);
+  ReplaceSelectionRaw(smNormal, {});
+}
+
+// Selects [from, to) in normal mode, records it as kind with `from` as its first point and deletes it.
+void TqeCustomEdit::DeleteRange(TextPoint from, TextPoint to, TUndoKind kind) {
+  const TSelectionMode mode = selectionMode_;
+  selectionMode_ = smNormal;
+  SetSelectionStart(from);
+  SetSelectionEnd(to);
+  undoList_.AddRecord(kind, from, smNormal, SelectedText(), to);
+  ReplaceSelectionRaw(smNormal, {});
+  selectionMode_ = mode;
+}
+
+bool TqeCustomEdit::DeleteLastChar() {
+  if (readOnly_) return false;
+  if (HasSelection()) {
+    DeleteSelection(UndoDelete);
+    return false;
+  }
+  const TextPoint p = caret_;
+  const std::string line = CurrentLineText();
+  const int length = static_cast<int>(line.size());
+  if (p.column > length + 1) {
+    undoList_.AddRecord(UndoDelete, p, selectionMode_, {}, p);
+    SetCaretColumn(p.column - 1);
+    return true;
+  }
+  if (p.column == 1) {
+    if (p.line == 1) return true;
+    const std::string above(lines_.Get(p.line - 2));
+    lines_.BeginUpdate();
+    lines_.Put(p.line - 2, RightTrim(above + line));
+    lines_.Delete(p.line - 1);
+    marks_.ShiftLines(p.line, INT_MAX, -1);
+    SetCaretXY({static_cast<int>(above.size()) + 1, p.line - 1});
+    lines_.EndUpdate();
+    const TextPoint joined = caret_;
+    undoList_.AddRecord(UndoDelete, joined, selectionMode_, "\r\n", p);
+    return true;
+  }
+  const auto before = static_cast<unsigned char>(line[p.column - 2]);
+  const int indentation = autoindent_ ? IndentationOf(line) : 0;
+  if (before <= ' ' && autoindent_ && p.column - 1 == indentation) {
+    Unindent();
+    return true;
+  }
+  const std::string deleted = line.substr(p.column - 2, 1);
+  std::string rest = line;
+  rest.erase(p.column - 2, 1);
+  SetCaretColumn(p.column - 1);
+  lines_.Put(p.line - 1, RightTrim(rest));
+  undoList_.AddRecord(UndoDelete, caret_, selectionMode_, deleted, p);
+  return true;
+}
+
+void TqeCustomEdit::Unindent() {
+  const int line = caret_.line;
+  const int n = IndentationOf(lines_.Get(line - 1));
+  int target = 0;
+  for (int above = line - 1; above >= 1; --above) {
+    const std::string_view text = lines_.Get(above - 1);
+    const int indentation = IndentationOf(text);
+    if (indentation < n) {
+      target = indentation;
+      break;
+    }
+  }
+  const std::string text(lines_.Get(line - 1));
+  const std::string deleted = text.substr(0, n - target);
+  SetCaretColumn(caret_.column - (n - target));
+  lines_.Put(line - 1, RightTrim(text.substr(n - target)));
+  undoList_.AddRecord(UndoDelete, caret_, selectionMode_, deleted, caret_);
+}
+
+bool TqeCustomEdit::DeleteChar() {
+  if (readOnly_) return false;
+  if (HasSelection()) {
+    DeleteSelection(UndoDeleteAfter);
+    return false;
+  }
+  const TextPoint p = caret_;
+  std::string line = CurrentLineText();
+  if (p.column > static_cast<int>(line.size())) {
+    if (p.line >= LineCount()) return true;
+    line.resize(p.column - 1, ' ');
+    lines_.BeginUpdate();
+    lines_.Put(p.line - 1, RightTrim(line + std::string(lines_.Get(p.line))));
+    lines_.Delete(p.line);
+    if (LineCount() == 0) lines_.Add({});
+    marks_.ShiftLines(p.line + 1, INT_MAX, -1);
+    lines_.EndUpdate();
+    SetCaretXY(p);
+    undoList_.AddRecord(UndoDeleteAfter, p, selectionMode_, "\r\n", p);
+    return true;
+  }
+  const std::string deleted = line.substr(p.column - 1, 1);
+  line.erase(p.column - 1, 1);
+  lines_.Put(p.line - 1, RightTrim(line));
+  SetCaretXY(p);
+  undoList_.AddRecord(UndoDeleteAfter, p, selectionMode_, deleted, p);
+  return true;
+}
+
+bool TqeCustomEdit::DeleteWord() {
+  if (readOnly_) return false;
+  const TextPoint from = caret_;
+  const TextPoint to = NextWordStart(from);
+  if (to == from) return false;
+  DeleteRange(from, to, UndoDeleteAfter);
+  SetCaretXY(from);
+  return true;
+}
+
+bool TqeCustomEdit::DeleteLastWord() {
+  if (readOnly_) return false;
+  const TextPoint to = caret_;
+  const TextPoint from = PreviousWordStart(to);
+  if (from == to) return false;
+  DeleteRange(from, to, UndoDeleteAfter);
+  SetCaretXY(caret_);
+  return true;
+}
+
+void TqeCustomEdit::DeleteToLineStart() {
+  const TextPoint p = caret_;
+  const TextPoint lineStart{1, p.line};
+  const TSelectionMode mode = selectionMode_;
+  selectionMode_ = smNormal;
+  SetSelectionStart(lineStart);
+  SetSelectionEnd(p);
+  undoList_.AddRecord(UndoDelete, lineStart, smNormal, SelectedText(), lineStart);
+  ReplaceSelectionRaw(smNormal, {});
+  selectionMode_ = mode;
+  SetCaretXY(lineStart);
+}
+
+void TqeCustomEdit::DeleteToLineEnd() {
+  const TextPoint p = caret_;
+  const TSelectionMode mode = selectionMode_;
+  selectionMode_ = smNormal;
+  SetSelectionStart(p);
+  SetSelectionEnd({LineLength(p.line) + 1, p.line});
+  undoList_.AddRecord(UndoDeleteAfter, p, smNormal, SelectedText(), p);
+  ReplaceSelectionRaw(smNormal, {});
+  selectionMode_ = mode;
+  SetCaretXY(p);
+}
+
+void TqeCustomEdit::DeleteLine() {
+  SetSelectionStart(caret_);
+  const TextPoint p = caret_;
+  undoList_.AddRecord(UndoDeleteAfter, {1, p.line}, selectionMode_, std::string(lines_.Get(p.line - 1)) + "\r\n", p);
+  lines_.BeginUpdate();
+  lines_.Delete(p.line - 1);
+  if (LineCount() == 0) lines_.Add({});
+  lines_.EndUpdate();
+  SetCaretXY(p);
+}
+
+bool TqeCustomEdit::LineBreak(bool moveCaret) {
+  if (readOnly_) return false;
+  if (HasSelection()) DeleteSelection(UndoDelete);
+  const TextPoint p = caret_;
+  const std::string line = CurrentLineText();
+  const int length = static_cast<int>(line.size());
+  // The indentation of the nearest line at or above the caret line that is not empty.
+  int indent = 0;
+  if (autoindent_) {
+    for (int l = p.line; l >= 1; --l) {
+      if (LineLength(l) == 0) continue;
+      indent = IndentationOf(lines_.Get(l - 1));
+      break;
+    }
+  }
+  std::string moved;
+  TextPoint caretAfter{indent + 1, p.line + 1};
+  bool wholeLineMoved = true;  // the caret line's text now stands one line lower
+  lines_.BeginUpdate();
+  if (length == 0) {
+    lines_.Insert(p.line - 1, {});
+  } else if (p.column > length) {
+    wholeLineMoved = false;
+    const bool spaces = moveCaret && !scrollPastEOL_ && autoindent_;
+    lines_.Insert(p.line, spaces ? std::string(indent, ' ') : std::string());
+  } else if (p.column - 1 <= (autoindent_ ? IndentationOf(line) : 0)) {
+    // At column 1 or inside the indentation: the whole text goes down a line.
+    moved = line;
+    lines_.Put(p.line - 1, {});
+    lines_.Insert(p.line, line);
+    caretAfter = {p.column, p.line + 1};
+  } else {
+    wholeLineMoved = false;
+    moved = line.substr(p.column - 1);
+    lines_.Put(p.line - 1, RightTrim(line.substr(0, p.column - 1)));
+    lines_.Insert(p.line, std::string(indent, ' ') + moved);
+  }
+  marks_.ShiftLines(wholeLineMoved ? p.line : p.line + 1, INT_MAX, 1);
+  lines_.EndUpdate();
+  SetCaretXY(moveCaret ? caretAfter : p);
+  undoList_.AddRecord(UndoLineBreak, p, selectionMode_, moved, p);
+  return true;
+}
+
+void TqeCustomEdit::BlockIndent(bool indent) {
+  if (readOnly_ || tabIndent_ < 1) return;
+  auto [first, last] = HasSelection() ? NormalizedSelection() : std::pair{caret_, caret_};
+  // A selection ending at column 1 does not touch its last line.
+  if (HasSelection() && selectionMode_ == smNormal && last.column == 1 && last.line > first.line) --last.line;
+  std::string before, after;
+  std::vector<int> shifts;
+  for (int l = first.line; l <= last.line; ++l) {
+    const std::string text(lines_.Get(l - 1));
+    const int shift = indent ? tabIndent_ : -std::min(tabIndent_, IndentationOf(text));
+    const std::string changed = shift >= 0 ? (text.empty() ? text : std::string(shift, ' ') + text) : text.substr(-shift);
+    shifts.push_back(text.empty() ? 0 : shift);
+    if (l > first.line) before += "\r\n", after += "\r\n";
+    before += text;
+    after += changed;
+  }
+  if (before == after) return;
+  const TSelectionMode mode = selectionMode_;
+  const TextPoint start = selStart_, end = selEnd_, caret = caret_;
+  // One step for undo: the lines replaced by their indented copies, recorded as a replaced selection.
+  selectionMode_ = smNormal;
+  SetSelectionStart({1, first.line});
+  SetSelectionEnd({LineLength(last.line) + 1, last.line});
+  undoList_.AddRecord(UndoSelectionReplaced, selStart_, smNormal, before, selEnd_);
+  ReplaceSelectionRaw(smNormal, after);
+  undoList_.AddRecord(UndoInsert, {1, first.line}, smNormal, {}, caret_);
+  selectionMode_ = mode;
+  auto moved = [&](TextPoint q) {
+    if (q.line < first.line || q.line > last.line) return q;
+    return TextPoint{std::max(1, q.column + shifts[q.line - first.line]), q.line};
+  };
+  SetCaretXY(moved(caret));
+  SetSelectionStart(moved(start));
+  SetSelectionEnd(moved(end));
 }
 
 }  // namespace editor

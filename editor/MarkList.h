@@ -1,6 +1,7 @@
 // Gutter marks: a position, an image, visibility and an optional bookmark number.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 namespace editor {
@@ -17,8 +18,20 @@ struct TMark {
 
 class TMarkList {
  public:
-  void Add(const TMark& mark) { marks_.push_back(mark); }
-  void Clear() { marks_.clear(); }
+  void Add(const TMark& mark) {
+    marks_.push_back(mark);
+    Changed();
+  }
+  void Clear() {
+    marks_.clear();
+    Changed();
+  }
+  void Delete(int index) {
+    marks_.erase(marks_.begin() + index);
+    Changed();
+  }
+  // Removes every mark of the line that is not a bookmark.
+  void ClearLine(int line);
   int Count() const { return static_cast<int>(marks_.size()); }
   const TMark& operator[](int i) const { return marks_.at(i); }
   TMark& operator[](int i) { return marks_.at(i); }
@@ -28,7 +41,13 @@ class TMarkList {
   // Every mark whose line lies in [first, last] moves to line target.
   void MoveLinesTo(int first, int last, int target);
 
+  // The editor repaints its gutter.
+  std::function<void()> OnChange;
+
  private:
+  void Changed() {
+    if (OnChange) OnChange();
+  }
   std::vector<TMark> marks_;
 };
 

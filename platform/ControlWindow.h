@@ -24,7 +24,8 @@ class ControlWindow {
   // Moves the painted contents by (dx, dy) pixels and invalidates what is uncovered.
   virtual void ScrollContents(int dx, int dy) = 0;
   virtual void SetScrollBar(ScrollBarKind kind, const ScrollBarState& state) = 0;
-  virtual void SetCaretPosition(Point topLeft) = 0;
+  // The caret's rectangle, in client pixels; an empty rectangle hides it.
+  virtual void SetCaret(const Rect& caret) = 0;
   // Paints what is invalid now rather than on the next idle turn of the event loop.
   virtual void RepaintNow() = 0;
 };

@@ -120,7 +120,7 @@ TEST_F(PaintTest, TabsAreShownUpToTheNextMultipleOfEight) {
   EXPECT_TRUE(Contains(texts, "a       b@32,0 " + Hex(platform::kColorWindowText)));
   EXPECT_TRUE(Contains(texts, "                c@32,16 " + Hex(platform::kColorWindowText)));
   editor.SetCaretXY({3, 1});
-  EXPECT_EQ(window.caret.x, (9 - 1) * 8 + editor.TextLeft() - 1) << "the caret stands after the shown tab";
+  EXPECT_EQ(window.caret.left, (9 - 1) * 8 + editor.TextLeft() - 1) << "the caret stands after the shown tab";
 }
 
 TEST_F(PaintTest, RightEdgeAndSpecialLines) {

@@ -15,7 +15,7 @@ class RecordingWindow : public ControlWindow {
   void Invalidate(const Rect& area) override { invalidated.push_back(area); }
   void ScrollContents(int dx, int dy) override { scrolled.push_back({dx, dy}); }
   void SetScrollBar(ScrollBarKind kind, const ScrollBarState& state) override;
-  void SetCaretPosition(Point topLeft) override { caret = topLeft; }
+  void SetCaret(const Rect& rect) override { caret = rect; }
   void RepaintNow() override { ++repaintsNow; }
 
   void Resize(Size client) { client_ = client; }
@@ -25,7 +25,7 @@ class RecordingWindow : public ControlWindow {
   std::vector<Point> scrolled;
   ScrollBarState vertical, horizontal;
   int scrollBarUpdates = 0;
-  Point caret;
+  Rect caret;
   int repaintsNow = 0;
 
  private:

@@ -1,21 +1,30 @@
-// Event translation for the editor widget.
+// Event translation for the editor widget: Qt keys become virtual-key codes for the key map, mouse and
+// wheel events become core calls, and the core's window requests become viewport updates.
 #include "platform/qt/EditorWidget.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include "platform/Cp1252.h"
 #include "platform/qt/QtCanvas.h"
 
 namespace platform::qt {
+namespace {
+
+editor::TShiftState MouseShift(Qt::KeyboardModifiers m) { return EditorWidget::ShiftState(m); }
+
+}  // namespace
 
 EditorWidget::EditorWidget(QWidget* parent) : QAbstractScrollArea(parent), editor_(fonts_, clipboard_) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setCursor(Qt::IBeamCursor);
+  viewport()->setMouseTracking(true);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   blink_.setInterval(QApplication::cursorFlashTime() / 2 > 0 ? QApplication::cursorFlashTime() / 2 : 500);
@@ -23,10 +32,52 @@ EditorWidget::EditorWidget(QWidget* parent) : QAbstractScrollArea(parent), edito
     caretShown_ = !caretShown_;
     viewport()->update(CaretRect());
   });
+  // While the thumb is dragged the hint near the top right corner names the new top line.
+  connect(verticalScrollBar(), &QScrollBar::sliderMoved, this, [this] {
+    if (!editor_.ShowScrollHint()) return;
+    const QString hint = QString("TopLine: %1").arg(editor_.TopLine());
+    QToolTip::showText(mapToGlobal(QPoint(width() - 4 - fontMetrics().horizontalAdvance(hint) - 8, 10)), hint, this);
+  });
+  connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, [] { QToolTip::hideText(); });
+  editor_.SetEventLoop(&eventLoop_);
   editor_.SetWindow(this);
 }
 
 EditorWidget::~EditorWidget() { editor_.SetWindow(nullptr); }
+
+std::uint16_t EditorWidget::VirtualKey(int key) {
+  switch (key) {
+    case Qt::Key_Backspace: return editor::VK_BACK;
+    case Qt::Key_Tab: return editor::VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return editor::VK_RETURN;
+    case Qt::Key_Escape: return editor::VK_ESCAPE;
+    case Qt::Key_Space: return editor::VK_SPACE;
+    case Qt::Key_PageUp: return editor::VK_PRIOR;
+    case Qt::Key_PageDown: return editor::VK_NEXT;
+    case Qt::Key_End: return editor::VK_END;
+    case Qt::Key_Home: return editor::VK_HOME;
+    case Qt::Key_Left: return editor::VK_LEFT;
+    case Qt::Key_Up: return editor::VK_UP;
+    case Qt::Key_Right: return editor::VK_RIGHT;
+    case Qt::Key_Down: return editor::VK_DOWN;
+    case Qt::Key_Insert: return editor::VK_INSERT;
+    case Qt::Key_Delete: return editor::VK_DELETE;
+    default: break;
+  }
+  if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
+    return static_cast<std::uint16_t>(key);  // Qt's codes for these equal the virtual keys
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<std::uint16_t>(editor::VK_F1 + (key - Qt::Key_F1));
+  return 0;
+}
+
+editor::TShiftState EditorWidget::ShiftState(Qt::KeyboardModifiers m) {
+  editor::TShiftState shift = 0;
+  if (m & Qt::ShiftModifier) shift |= editor::ssShift;
+  if (m & Qt::ControlModifier) shift |= editor::ssCtrl;
+  if (m & Qt::AltModifier) shift |= editor::ssAlt;
+  return shift;
+}
 
 Size EditorWidget::ClientSize() const { return {viewport()->width(), viewport()->height()}; }
 
@@ -52,15 +103,11 @@ void EditorWidget::scrollContentsBy(int, int) {
   editor_.ScrollBarMoved(ScrollBarKind::Horizontal, horizontalScrollBar()->value());
 }
 
-QRect EditorWidget::CaretRect() const {
-  const int height = editor_.RowHeight() - 2;
-  const int width = editor_.InsertMode() ? 2 : editor_.CellWidth();
-  return QRect(caret_.x, caret_.y, width, height);
-}
+QRect EditorWidget::CaretRect() const { return QRect(caret_.left, caret_.top, caret_.Width(), caret_.Height()); }
 
-void EditorWidget::SetCaretPosition(Point topLeft) {
+void EditorWidget::SetCaret(const Rect& caret) {
   viewport()->update(CaretRect());
-  caret_ = topLeft;
+  caret_ = caret;
   caretShown_ = true;
   viewport()->update(CaretRect());
 }
@@ -70,8 +117,7 @@ void EditorWidget::paintEvent(QPaintEvent* event) {
   QtCanvas canvas(painter, fonts_);
   const QRect r = event->rect();
   editor_.Paint(canvas, {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
-  if (hasFocus() && caretShown_ && caret_.x >= editor_.GutterPixels())
-    painter.fillRect(CaretRect(), ToQColor(editor_.FontColor()));
+  if (hasFocus() && caretShown_ && !caret_.IsEmpty()) painter.fillRect(CaretRect(), ToQColor(editor_.FontColor()));
 }
 
 void EditorWidget::resizeEvent(QResizeEvent* event) {
@@ -89,40 +135,34 @@ void EditorWidget::Guarded(F&& call) {
 }
 
 void EditorWidget::keyPressEvent(QKeyEvent* event) {
-  using namespace editor;
-  TqeEditorCommand command = ecNone;
-  if (event == QKeySequence::Copy) command = ecCopy;
-  else if (event == QKeySequence::Cut) command = ecCut;
-  else if (event == QKeySequence::Paste) command = ecPaste;
-  else if (event == QKeySequence::SelectAll) command = ecSelectAll;
-  if (command != ecNone) {
-    Guarded([&] { editor_.ExecuteCommand(command, 0, nullptr); });
+  const std::uint16_t key = VirtualKey(event->key());
+  const editor::TShiftState shift = ShiftState(event->modifiers());
+  bool handled = false;
+  Guarded([&] { handled = key && editor_.KeyDown(key, shift); });
+  if (handled) return;
+  const QString text = event->text();
+  // Characters reach the editor unless Ctrl or Alt make the key a command; AltGr may report both.
+  const bool ctrl = shift & editor::ssCtrl, alt = shift & editor::ssAlt;
+  const bool command = ctrl != alt;
+  const bool altBackspace = key == editor::VK_BACK && (shift & editor::ssAlt);
+  if (text.isEmpty() || command || altBackspace) {
+    if (!altBackspace) QAbstractScrollArea::keyPressEvent(event);
     return;
   }
-  // Plain caret moves until the key map takes over every key.
-  const TextPoint caret = editor_.CaretXY();
-  TextPoint target = caret;
-  switch (event->key()) {
-    case Qt::Key_Left: target.column -= 1; break;
-    case Qt::Key_Right: target.column += 1; break;
-    case Qt::Key_Up: target.line -= 1; break;
-    case Qt::Key_Down: target.line += 1; break;
-    case Qt::Key_Home: target.column = 1; break;
-    case Qt::Key_End: target.column = static_cast<int>(editor_.CurrentLineText().size()) + 1; break;
-    default: {
-      const QString text = event->text();
-      if (text.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        QAbstractScrollArea::keyPressEvent(event);
-        return;
-      }
-      Guarded([&] {
-        for (char32_t code : text.toUcs4()) editor_.KeyPress(static_cast<char>(UnicodeToCp1252(code)));
-      });
-      return;
-    }
+  Guarded([&] {
+    for (char32_t code : text.toUcs4()) editor_.KeyPress(static_cast<char>(UnicodeToCp1252(code)));
+  });
+}
+
+void EditorWidget::inputMethodEvent(QInputMethodEvent* event) {
+  const QString text = event->commitString();
+  if (!text.isEmpty()) {
+    std::string bytes;
+    for (char32_t code : text.toUcs4()) bytes += static_cast<char>(UnicodeToCp1252(code));
+    // Qt sends no character events after a commit, so nothing is to be skipped.
+    Guarded([&] { editor_.ExecuteCommand(editor::ecImeStr, 0, bytes.c_str()); });
   }
-  const bool extend = event->modifiers() & Qt::ShiftModifier;
-  editor_.ExecuteCommand(extend ? ecSelGotoXY : ecGotoXY, 0, &target);
+  event->accept();
 }
 
 bool EditorWidget::focusNextPrevChild(bool next) {
@@ -131,22 +171,38 @@ bool EditorWidget::focusNextPrevChild(bool next) {
   return QAbstractScrollArea::focusNextPrevChild(next);
 }
 
-editor::TextPoint EditorWidget::PointAt(QPoint p) const {
-  const int cell = editor_.CellWidth();
-  return {(p.x() - editor_.TextLeft() + cell / 2) / cell + 1, p.y() / editor_.RowHeight() + editor_.TopLine()};
-}
-
 void EditorWidget::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  const editor::TextPoint target = PointAt(event->position().toPoint());
-  const bool extend = event->modifiers() & Qt::ShiftModifier;
-  editor_.ExecuteCommand(extend ? editor::ecSelGotoXY : editor::ecGotoXY, 0, &target);
+  setFocus();
+  const QPoint p = event->position().toPoint();
+  if (event->button() == Qt::LeftButton)
+    Guarded([&] { editor_.MouseDown(editor::MouseButton::Left, MouseShift(event->modifiers()), p.x(), p.y()); });
 }
 
 void EditorWidget::mouseMoveEvent(QMouseEvent* event) {
-  if (!(event->buttons() & Qt::LeftButton)) return;
-  const editor::TextPoint target = PointAt(event->position().toPoint());
-  editor_.ExecuteCommand(editor::ecSelGotoXY, 0, &target);
+  const QPoint p = event->position().toPoint();
+  viewport()->setCursor(editor_.Dragging() ? (event->modifiers() & Qt::ControlModifier ? Qt::DragCopyCursor
+                                                                                       : Qt::DragMoveCursor)
+                        : editor_.OverText(p.x()) ? Qt::IBeamCursor
+                                                  : Qt::ArrowCursor);
+  Guarded([&] {
+    editor_.MouseMove(MouseShift(event->modifiers()), p.x(), p.y(), event->buttons() & Qt::LeftButton);
+  });
+}
+
+void EditorWidget::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  if (event->button() == Qt::LeftButton)
+    Guarded([&] { editor_.MouseUp(editor::MouseButton::Left, MouseShift(event->modifiers()), p.x(), p.y()); });
+}
+
+void EditorWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) Guarded([&] { editor_.DoubleClick(p.x(), p.y()); });
+}
+
+void EditorWidget::wheelEvent(QWheelEvent* event) {
+  editor_.MouseWheel(event->angleDelta().y(), MouseShift(event->modifiers()));
+  event->accept();
 }
 
 void EditorWidget::focusInEvent(QFocusEvent* event) {

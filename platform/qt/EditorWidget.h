@@ -4,10 +4,12 @@
 
 #include <QAbstractScrollArea>
 #include <QTimer>
+#include <cstdint>
 
 #include "editor/CustomEdit.h"
 #include "platform/ControlWindow.h"
 #include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtFontEngine.h"
 
 namespace platform::qt {
@@ -17,6 +19,9 @@ class EditorWidget : public QAbstractScrollArea, public ControlWindow {
 
  public:
   explicit EditorWidget(QWidget* parent = nullptr);
+  // The virtual-key code and shift set of a Qt key event; key 0 for keys the editor does not know.
+  static std::uint16_t VirtualKey(int qtKey);
+  static editor::TShiftState ShiftState(Qt::KeyboardModifiers modifiers);
   ~EditorWidget() override;
 
   editor::TqeCustomEdit& Editor() { return editor_; }
@@ -26,7 +31,7 @@ class EditorWidget : public QAbstractScrollArea, public ControlWindow {
   void Invalidate(const Rect& area) override;
   void ScrollContents(int dx, int dy) override;
   void SetScrollBar(ScrollBarKind kind, const ScrollBarState& state) override;
-  void SetCaretPosition(Point topLeft) override;
+  void SetCaret(const Rect& caret) override;
   void RepaintNow() override;
 
  protected:
@@ -35,13 +40,16 @@ class EditorWidget : public QAbstractScrollArea, public ControlWindow {
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   bool focusNextPrevChild(bool next) override;
 
  private:
-  editor::TextPoint PointAt(QPoint position) const;
   QRect CaretRect() const;
   // Runs a core call; an error is shown in a message box, as the application does for every command.
   template <typename F>
@@ -49,8 +57,9 @@ class EditorWidget : public QAbstractScrollArea, public ControlWindow {
 
   QtFontEngine fonts_;
   QtClipboard clipboard_;
+  QtEventLoop eventLoop_;
   editor::TqeCustomEdit editor_;
-  Point caret_;
+  Rect caret_;
   bool caretShown_ = false;
   bool settingScrollBars_ = false;
   QTimer blink_;

@@ -1,0 +1,97 @@
+// Undo and redo: each record is reversed with ReplaceSelectionRaw and its reverse goes to the other list.
+// Pairs (a replaced selection and its insertion, the two halves of a drag move) are one step.
+#include <algorithm>
+
+#include "editor/CustomEdit.h"
+#include "editor/TextUtil.h"
+
+namespace editor {
+namespace {
+
+bool IsInsertKind(TUndoKind k) { return k == UndoInsert || k == UndoPaste || k == UndoDragInsert; }
+bool IsDeleteKind(TUndoKind k) {
+  return k == UndoDeleteAfter || k == UndoDelete || k == UndoSelectionReplaced || k == UndoDragDelete;
+}
+
+// Restores the selection mode when an undo or redo step ends.
+class ModeScope {
+ public:
+  ModeScope(TSelectionMode& mode, TSelectionMode temporary) : mode_(mode), saved_(mode) { mode_ = temporary; }
+  ~ModeScope() { mode_ = saved_; }
+
+ private:
+  TSelectionMode& mode_;
+  TSelectionMode saved_;
+};
+
+}  // namespace
+
+void TqeCustomEdit::Undo() {
+  if (undoList_.RecordCount() == 0) return;
+  TUndoRecord r = undoList_.TakeRecord();
+  ModeScope mode(selectionMode_, r.mode);
+  IncPaintLock();
+  if (IsInsertKind(r.kind)) {
+    SetSelectionStart(r.start);
+    SetSelectionEnd(r.end);
+    redoList_.AddRecord(r.kind, r.start, r.mode, SelectedText(), r.end);
+    ReplaceSelectionRaw(r.mode, r.text);
+    SetCaretXY(r.start);
+    const TUndoKind before = undoList_.LastKind();
+    if ((before == UndoDragDelete && r.kind == UndoDragInsert) || before == UndoSelectionReplaced) Undo();
+  } else if (IsDeleteKind(r.kind)) {
+    TextPoint at = IsBefore(r.end, r.start) ? r.end : r.start;
+    if (r.mode == smColumn) at = {std::min(r.start.column, r.end.column), std::min(r.start.line, r.end.line)};
+    if (r.kind == UndoDeleteAfter && LineCount() < at.line) lines_.Add({});
+    SetCaretXY(at);
+    SetSelectionStart(at);
+    ReplaceSelectionRaw(r.mode, r.text);
+    SetCaretXY(r.end);
+    SetSelectionStart(r.start);
+    SetSelectionEnd(r.end);
+    redoList_.AddRecord(r.kind, r.start, r.mode, {}, r.end);
+    EnsureCaretVisible();
+  } else if (r.kind == UndoLineBreak) {
+    SetCaretXY(r.start);
+    redoList_.AddRecord(r.kind, r.start, r.mode, {}, r.end);
+    std::string taken = CurrentLineText();
+    const bool textIndented = !r.text.empty() && static_cast<unsigned char>(r.text[0]) <= ' ';
+    if (static_cast<int>(taken.size()) < caret_.column - 1 && (!textIndented || !autoindent_))
+      taken.resize(caret_.column - 1, ' ');
+    lines_.BeginUpdate();
+    if (r.end.line < LineCount()) lines_.Delete(r.end.line);
+    SetCaretXY(r.start);
+    lines_.Put(caret_.line - 1, RightTrim(taken + r.text));
+    lines_.EndUpdate();
+  }
+  DecPaintLock();
+}
+
+void TqeCustomEdit::Redo() {
+  if (redoList_.RecordCount() == 0) return;
+  TUndoRecord r = redoList_.TakeRecord();
+  ModeScope mode(selectionMode_, r.mode);
+  if (IsInsertKind(r.kind)) {
+    IncPaintLock();
+    SetCaretXY(r.start);
+    SetSelectionStart(r.start);
+    ReplaceSelectionRaw(r.mode, r.text);
+    undoList_.AddRecord(r.kind, r.start, r.mode, SelectedText(), r.end);
+    DecPaintLock();
+  } else if (IsDeleteKind(r.kind)) {
+    IncPaintLock();
+    if (r.kind == UndoDeleteAfter) SetCaretXY(r.start);
+    SetSelectionStart(r.start);
+    SetSelectionEnd(r.end);
+    DecPaintLock();
+    undoList_.AddRecord(r.kind, r.start, r.mode, SelectedText(), r.end);
+    ReplaceSelectionRaw(r.mode, {});
+    SetCaretXY(r.start);
+    const TUndoKind next = redoList_.LastKind();
+    if ((r.kind == UndoDragDelete && next == UndoDragInsert) || r.kind == UndoSelectionReplaced) Redo();
+  } else if (r.kind == UndoLineBreak) {
+    ExecuteCommand(ecLineBreak, '\r', nullptr);
+  }
+}
+
+}  // namespace editor
