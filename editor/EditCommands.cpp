@@ -467,8 +467,8 @@ bool TqeCustomEdit::LineBreak(bool moveCaret) {
     lines_.Insert(p.line, std::string(indent, ' ') + moved);
   }
   marks_.ShiftLines(wholeLineMoved ? p.line : p.line + 1, INT_MAX, 1);
+  SetCaretXY(moveCaret ? caretAfter : p);  // before the update closes, so the selection collapses there
   lines_.EndUpdate();
-  SetCaretXY(moveCaret ? caretAfter : p);
   undoList_.AddRecord(UndoLineBreak, p, selectionMode_, moved, p);
   return true;
 }

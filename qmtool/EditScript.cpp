@@ -67,19 +67,6 @@ std::optional<std::vector<int>> Ints(const std::vector<std::string_view>& words,
   return values;
 }
 
-// The commands the editor core carries out so far; the others arrive with the keyboard issue's work.
-bool CommandAvailable(editor::TqeEditorCommand c) {
-  using namespace editor;
-  switch (c) {
-    case ecChar: case ecGotoXY: case ecSelGotoXY: case ecSelectAll: case ecCut: case ecCopy: case ecPaste:
-    case ecClearAll: case ecInsertMode: case ecOverwriteMode: case ecToggleMode: case ecNormalSelect:
-    case ecColumnSelect: case ecLineSelect:
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace
 
 EditScript::EditScript(platform::Size clientSize) : window_(clientSize), editor_(fonts_, clipboard_) {
@@ -90,6 +77,7 @@ int EditScript::Run(std::istream& script, std::ostream& out, std::ostream& err) 
   std::string line;
   int number = 0;
   int status = 0;
+  editor_.SetEventLoop(&loop_);
   while (std::getline(script, line)) {
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -98,9 +86,6 @@ int EditScript::Run(std::istream& script, std::ostream& out, std::ostream& err) 
     try {
       switch (RunLine(std::string_view(line).substr(start), out)) {
         case Outcome::Done:
-          break;
-        case Outcome::NotAvailable:
-          err << "not available: " << notAvailable_ << "\n";
           break;
         case Outcome::Bad:
           err << "line " << number << ": cannot read \"" << line << "\"\n";
@@ -122,10 +107,6 @@ EditScript::Outcome EditScript::RunLine(std::string_view line, std::ostream& out
   const std::string_view rest = space == std::string_view::npos ? std::string_view{} : line.substr(space + 1);
   const auto words = Words(line);
 
-  auto notAvailable = [this](std::string_view name) {
-    notAvailable_ = std::string(name);
-    return Outcome::NotAvailable;
-  };
   auto noArguments = [&](auto action) {
     if (words.size() != 1) return Outcome::Bad;
     action();
@@ -183,10 +164,65 @@ EditScript::Outcome EditScript::RunLine(std::string_view line, std::ostream& out
     }
     return Outcome::Done;
   }
-  if (verb == "key" || verb == "undo" || verb == "redo" || verb == "mouse" || verb == "wheel" ||
-      verb == "bookmark")
-    return notAvailable(verb);
+  if (verb == "key") {
+    if (words.size() != 2) return Outcome::Bad;
+    const editor::TShortCut shortcut = editor::TextToShortCut(std::string(words[1]));
+    if (!shortcut) return Outcome::Bad;
+    editor::TShiftState shift = 0;
+    if (shortcut & 8192) shift |= editor::ssShift;
+    if (shortcut & 16384) shift |= editor::ssCtrl;
+    if (shortcut & 32768) shift |= editor::ssAlt;
+    editor_.KeyDown(shortcut & 0x1FFF, shift);
+    return Outcome::Done;
+  }
+  if (verb == "undo") return noArguments([&] { editor_.Undo(); });
+  if (verb == "redo") return noArguments([&] { editor_.Redo(); });
+  if (verb == "mouse") return RunMouse(words);
+  if (verb == "wheel") {
+    if (words.size() < 2 || words.size() > 3) return Outcome::Bad;
+    auto delta = ToInt(words[1]);
+    if (!delta || (words.size() == 3 && words[2] != "Ctrl")) return Outcome::Bad;
+    editor_.MouseWheel(*delta, words.size() == 3 ? editor::ssCtrl : 0);
+    return Outcome::Done;
+  }
+  if (verb == "bookmark") {
+    auto n = words.size() == 3 ? ToInt(words[2]) : std::nullopt;
+    if (!n) return Outcome::Bad;
+    if (words[1] == "set") editor_.SetBookmark(*n, editor_.CaretColumn(), editor_.CaretLine());
+    else if (words[1] == "clear") editor_.ClearBookmark(*n);
+    else if (words[1] == "goto") editor_.GotoBookmark(*n);
+    else return Outcome::Bad;
+    return Outcome::Done;
+  }
   return Outcome::Bad;
+}
+
+// mouse down|move|up|dblclick X Y [Shift] [Ctrl]: the left button; a move drags while it is down.
+EditScript::Outcome EditScript::RunMouse(const std::vector<std::string_view>& words) {
+  if (words.size() < 4) return Outcome::Bad;
+  auto x = ToInt(words[2]), y = ToInt(words[3]);
+  if (!x || !y) return Outcome::Bad;
+  editor::TShiftState shift = 0;
+  for (size_t i = 4; i < words.size(); ++i) {
+    if (words[i] == "Shift") shift |= editor::ssShift;
+    else if (words[i] == "Ctrl") shift |= editor::ssCtrl;
+    else return Outcome::Bad;
+  }
+  const std::string_view action = words[1];
+  if (action == "down") {
+    buttonDown_ = true;
+    editor_.MouseDown(editor::MouseButton::Left, shift, *x, *y);
+  } else if (action == "move") {
+    editor_.MouseMove(shift, *x, *y, buttonDown_);
+  } else if (action == "up") {
+    buttonDown_ = false;
+    editor_.MouseUp(editor::MouseButton::Left, shift, *x, *y);
+  } else if (action == "dblclick") {
+    editor_.DoubleClick(*x, *y);
+  } else {
+    return Outcome::Bad;
+  }
+  return Outcome::Done;
 }
 
 EditScript::Outcome EditScript::RunSet(std::string_view name, std::string_view value) {
@@ -236,10 +272,6 @@ EditScript::Outcome EditScript::RunCommand(std::string_view args) {
   const std::string_view rest = space == std::string_view::npos ? std::string_view{} : args.substr(space + 1);
   auto command = editor::EditorCommandFromText(name);
   if (!command) return Outcome::Bad;
-  if (!CommandAvailable(*command)) {
-    notAvailable_ = std::string(name);
-    return Outcome::NotAvailable;
-  }
   if (*command == editor::ecChar) {
     auto text = Unescape(rest, true);
     if (!text || text->size() != 1) return Outcome::Bad;

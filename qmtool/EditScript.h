@@ -5,9 +5,11 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/CustomEdit.h"
 #include "platform/fakes/FakeFont.h"
+#include "platform/fakes/ManualEventLoop.h"
 #include "platform/fakes/MemoryClipboard.h"
 #include "platform/fakes/RecordingWindow.h"
 
@@ -26,17 +28,19 @@ class EditScript {
   void Dump(std::ostream& out);
 
  private:
-  enum class Outcome { Done, NotAvailable, Bad };
+  enum class Outcome { Done, Bad };
   Outcome RunLine(std::string_view line, std::ostream& out);
   Outcome RunSet(std::string_view name, std::string_view value);
   Outcome RunCommand(std::string_view args);
+  Outcome RunMouse(const std::vector<std::string_view>& words);
   void PrintClipboard(std::ostream& out);
 
   platform::fakes::FakeFontEngine fonts_;
   platform::fakes::MemoryClipboard clipboard_;
   platform::fakes::RecordingWindow window_;
+  platform::fakes::ManualEventLoop loop_;
   editor::TqeCustomEdit editor_;
-  std::string notAvailable_;
+  bool buttonDown_ = false;
 };
 
 // The whole `qmtool edit` command line (arguments after "edit"); returns the exit status.
