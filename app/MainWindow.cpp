@@ -132,8 +132,8 @@ void TForm1::CreateMenus() {
   AddAction(file, "Exit1", "E&xit", "", [this] { Exit1Click(); });
 
   QMenu* edit = menuBar()->addMenu("&Edit");
-  AddAction(edit, "Undo1", "&Undo", "Ctrl+Z", kNotYet);
-  AddAction(edit, "Redo1", "Redo", "Ctrl+Y", kNotYet);
+  AddAction(edit, "Undo1", "&Undo", "Ctrl+Z", [this] { ToolbarButton9711Click(); });
+  AddAction(edit, "Redo1", "Redo", "Ctrl+Y", [this] { ToolbarButton9753Click(); });
   edit->addSeparator();
   AddAction(edit, "Cut1", "&Cut", "Ctrl+X", [&editor] { editor.CutSelection(); });
   AddAction(edit, "Copy1", "C&opy", "Ctrl+C", [&editor] { editor.CopySelection(); });
@@ -272,10 +272,10 @@ void TForm1::CreateToolbars() {
   tagButton("ToolbarButton978", "Cut", [&editor] { editor.CutSelection(); });
   tagButton("ToolbarButton979", "Copy", [&editor] { editor.CopySelection(); });
   tagButton("ToolbarButton9710", "Paste", [&editor] { editor.PasteClipboard(); });
-  tagButton("ToolbarButton9711", "Undo", kNotYet);
+  tagButton("ToolbarButton9711", "Undo", [this] { ToolbarButton9711Click(); });
   tagButton("ToolbarButton9712", "Find", kNotYet);
   tagButton("ToolbarButton9713", "Replace", kNotYet);
-  tagButton("ToolbarButton9753", "Redo", kNotYet);
+  tagButton("ToolbarButton9753", "Redo", [this] { ToolbarButton9753Click(); });
   auto* languages = new QComboBox(document);
   languages->setObjectName("ComboBox18");
   languages->setEditable(true);
@@ -422,6 +422,16 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
   else
     event->ignore();
+}
+
+void TForm1::ToolbarButton9711Click() {
+  richEdit1_->Editor().Undo();
+  richEdit1_->setFocus();
+}
+
+void TForm1::ToolbarButton9753Click() {
+  richEdit1_->Editor().Redo();
+  richEdit1_->setFocus();
 }
 
 void TForm1::Exit1Click() {

@@ -61,6 +61,8 @@ class TForm1 : public QMainWindow {
   void ApplyPlacement(const WindowPlacement& placement);
   void UpdateRecentMenu();
   void Exit1Click();
+  void ToolbarButton9711Click();  // Undo
+  void ToolbarButton9753Click();  // Redo
   // Runs a command; an error is shown in a message box and the command stops there.
   void Run(const std::function<void()>& command);
 

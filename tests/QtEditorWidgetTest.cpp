@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QTest>
 
 #include "platform/qt/EditorWidget.h"
@@ -75,4 +76,39 @@ TEST(EditorWidget, PaintsTheSelectionInTheHighlightColour) {
   EXPECT_EQ(image.pixelColor(inside), platform::qt::ToQColor(platform::kColorHighlight));
   const QPoint gutter(editor.GutterPixels() / 2, 5);
   EXPECT_EQ(image.pixelColor(gutter), platform::qt::ToQColor(platform::kColorButtonFace));
+}
+
+TEST(EditorWidget, KeysBecomeVirtualKeysForTheKeyMap) {
+  using platform::qt::EditorWidget;
+  EXPECT_EQ(EditorWidget::VirtualKey(Qt::Key_Backspace), editor::VK_BACK);
+  EXPECT_EQ(EditorWidget::VirtualKey(Qt::Key_PageDown), editor::VK_NEXT);
+  EXPECT_EQ(EditorWidget::VirtualKey(Qt::Key_Z), 'Z');
+  EXPECT_EQ(EditorWidget::VirtualKey(Qt::Key_7), '7');
+  EXPECT_EQ(EditorWidget::VirtualKey(Qt::Key_F3), editor::VK_F1 + 2);
+  EXPECT_EQ(EditorWidget::ShiftState(Qt::ShiftModifier | Qt::AltModifier), editor::ssShift | editor::ssAlt);
+
+  EditorWidget widget;
+  widget.resize(400, 300);
+  widget.show();
+  QTest::keyClicks(&widget, "ab");
+  QTest::keyClick(&widget, Qt::Key_Return);
+  QTest::keyClicks(&widget, "cd");
+  QTest::keyClick(&widget, Qt::Key_Backspace);
+  QTest::keyClick(&widget, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(widget.Editor().Lines().Text(), "ab\r\ncd\r\n") << "Ctrl+Z undid the backspace";
+  QTest::keyClick(&widget, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(widget.Editor().Lines().Text(), "ab\r\nc\r\n") << "Ctrl+Shift+Z redid it";
+}
+
+TEST(EditorWidget, WheelScrollsThreeLinesANotch) {
+  platform::qt::EditorWidget widget;
+  widget.resize(400, 300);
+  widget.show();
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += "line\r\n";
+  widget.Editor().Lines().SetTextStr(text);
+  QWheelEvent wheel(QPointF(50, 50), QPointF(), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(widget.viewport(), &wheel);
+  EXPECT_EQ(widget.Editor().TopLine(), 4);
 }
