@@ -74,6 +74,10 @@ TForm1::TForm1(const std::string& installDir, MainFormServices services, std::ve
     }
   };
   logic_.MRU.OnMenuUpdated = [this] { UpdateRecentMenu(); };
+  // The caret position in the second status panel.
+  editor.OnSelectionChange = [this, &editor] {
+    statusPanels_[1]->setText(QString("Row: %1 Col: %2").arg(editor.CaretLine()).arg(editor.CaretColumn()));
+  };
 
   // Design-time size, centred; then whatever placement the last run stored.
   resize(776, 576);
