@@ -276,7 +276,7 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   void BlockIndent(bool indent);
   void ToggleBookmark(int number);
   void DeleteSelection(TUndoKind kind);
-  void DeleteRange(TextPoint from, TextPoint to, TUndoKind kind);
+  void DeleteRange(TextPoint from, TextPoint to, TUndoKind kind, TextPoint recordStart, TextPoint recordEnd);
   bool IsWordByte(unsigned char c) const;
   bool InsideSavedSelection(TextPoint p) const;
   void AutoScrollStep();

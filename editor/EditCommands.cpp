@@ -272,13 +272,14 @@ void TqeCustomEdit::DeleteSelection(TUndoKind kind) {
   ReplaceSelectionRaw(smNormal, {});
 }
 
-// Selects [from, to) in normal mode, records it as kind with `from` as its first point and deletes it.
-void TqeCustomEdit::DeleteRange(TextPoint from, TextPoint to, TUndoKind kind) {
+// Selects [from, to) in normal mode, records it as kind between recordStart and recordEnd, deletes it.
+void TqeCustomEdit::DeleteRange(TextPoint from, TextPoint to, TUndoKind kind, TextPoint recordStart,
+                                TextPoint recordEnd) {
   const TSelectionMode mode = selectionMode_;
   selectionMode_ = smNormal;
   SetSelectionStart(from);
   SetSelectionEnd(to);
-  undoList_.AddRecord(kind, from, smNormal, SelectedText(), to);
+  undoList_.AddRecord(kind, recordStart, smNormal, SelectedText(), recordEnd);
   ReplaceSelectionRaw(smNormal, {});
   selectionMode_ = mode;
 }
@@ -378,7 +379,7 @@ bool TqeCustomEdit::DeleteWord() {
   const TextPoint from = caret_;
   const TextPoint to = NextWordStart(from);
   if (to == from) return false;
-  DeleteRange(from, to, UndoDeleteAfter);
+  DeleteRange(from, to, UndoDeleteAfter, from, to);
   SetCaretXY(from);
   return true;
 }
@@ -388,33 +389,20 @@ bool TqeCustomEdit::DeleteLastWord() {
   const TextPoint to = caret_;
   const TextPoint from = PreviousWordStart(to);
   if (from == to) return false;
-  DeleteRange(from, to, UndoDeleteAfter);
+  DeleteRange(from, to, UndoDeleteAfter, from, to);
   SetCaretXY(caret_);
   return true;
 }
 
 void TqeCustomEdit::DeleteToLineStart() {
-  const TextPoint p = caret_;
-  const TextPoint lineStart{1, p.line};
-  const TSelectionMode mode = selectionMode_;
-  selectionMode_ = smNormal;
-  SetSelectionStart(lineStart);
-  SetSelectionEnd(p);
-  undoList_.AddRecord(UndoDelete, lineStart, smNormal, SelectedText(), lineStart);
-  ReplaceSelectionRaw(smNormal, {});
-  selectionMode_ = mode;
+  const TextPoint lineStart{1, caret_.line};
+  DeleteRange(lineStart, caret_, UndoDelete, lineStart, lineStart);
   SetCaretXY(lineStart);
 }
 
 void TqeCustomEdit::DeleteToLineEnd() {
   const TextPoint p = caret_;
-  const TSelectionMode mode = selectionMode_;
-  selectionMode_ = smNormal;
-  SetSelectionStart(p);
-  SetSelectionEnd({LineLength(p.line) + 1, p.line});
-  undoList_.AddRecord(UndoDeleteAfter, p, smNormal, SelectedText(), p);
-  ReplaceSelectionRaw(smNormal, {});
-  selectionMode_ = mode;
+  DeleteRange(p, {LineLength(p.line) + 1, p.line}, UndoDeleteAfter, p, p);
   SetCaretXY(p);
 }
 
