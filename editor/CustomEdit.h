@@ -249,7 +249,8 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   TextPoint ClampCorner(TextPoint point) const;
   // The corners ordered by line, then column.
   std::pair<TextPoint, TextPoint> NormalizedSelection() const;
-  // Where text typed or pasted over the selection begins: its first corner, column 1 in line mode.
+  // Where text typed or pasted over the selection begins: its first corner, column 1 in line mode, the left
+  // column on SelectionEnd's line in column mode.
   TextPoint SelectionInsertPoint() const;
   int LineLength(int line) const { return static_cast<int>(lines_.Get(line - 1).size()); }
 

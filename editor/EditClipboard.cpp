@@ -47,7 +47,8 @@ void TqeCustomEdit::PasteClipboard() {
     const TSelectionMode mode = stored <= smLine ? static_cast<TSelectionMode>(stored) : smNormal;
     const std::string_view text = UpToZero(std::string_view(*data).substr(1));
     ReplaceSelectionRaw(mode, text);
-    undoList_.AddRecord(UndoPaste, from, mode, {}, caret_);
+    // Whole lines pasted above the caret line are, as text, a normal insertion at its column 1.
+    undoList_.AddRecord(UndoPaste, from, mode == smLine ? smNormal : mode, {}, caret_);
     if (mode == smColumn) {
       // The caret goes below the block, at its left edge, ready to paste the next block under it.
       const int width = static_cast<int>(SplitAtLineEnds(text).back().size());
@@ -57,7 +58,7 @@ void TqeCustomEdit::PasteClipboard() {
     undoList_.Lock();
     SetSelectedText(UpToZero(*data));
     undoList_.Unlock();
-    undoList_.AddRecord(UndoPaste, from, selectionMode_, {}, caret_);
+    undoList_.AddRecord(UndoPaste, from, smNormal, {}, caret_);
   }
   EnsureCaretVisible();
   DecPaintLock();

@@ -1,6 +1,7 @@
 // The command processor: hooks, the painting lock and OnCommandDone, and every editing command.
 #include <algorithm>
 #include <climits>
+#include <tuple>
 
 #include "editor/CustomEdit.h"
 #include "editor/TextUtil.h"
@@ -240,7 +241,7 @@ bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
     const TextPoint from = SelectionInsertPoint();
     undoList_.AddRecord(selectionKind, selStart_, selectionMode_, SelectedText(), selEnd_);
     ReplaceSelectionRaw(smNormal, text);
-    undoList_.AddRecord(UndoInsert, from, selectionMode_, {}, caret_);
+    undoList_.AddRecord(UndoInsert, from, smNormal, {}, caret_);
     return false;
   }
   const TextPoint from = caret_;
@@ -260,7 +261,7 @@ bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
   SetCaretColumn(from.column + static_cast<int>(text.size()));
   lines_.Put(from.line - 1, RightTrim(line));
   scrollPastEOL_ = pastEnd;
-  undoList_.AddRecord(UndoInsert, from, selectionMode_, overwritten, caret_);
+  undoList_.AddRecord(UndoInsert, from, smNormal, overwritten, caret_);
   // Typing past the right edge scrolls by a block, not a column at a time.
   if (caret_.column >= leftChar_ + visibleColumns_) SetLeftChar(leftChar_ + std::min(25, visibleColumns_ - 1));
   return true;
@@ -450,9 +451,12 @@ bool TqeCustomEdit::LineBreak(bool moveCaret) {
     caretAfter = {p.column, p.line + 1};
   } else {
     wholeLineMoved = false;
-    moved = line.substr(p.column - 1);
-    lines_.Put(p.line - 1, RightTrim(line.substr(0, p.column - 1)));
-    lines_.Insert(p.line, std::string(indent, ' ') + moved);
+    const std::string tail = line.substr(p.column - 1);
+    const std::string head = RightTrim(line.substr(0, p.column - 1));
+    lines_.Put(p.line - 1, head);
+    lines_.Insert(p.line, std::string(indent, ' ') + tail);
+    // The record carries the blanks trimmed from the head too, so undo puts back exactly what was there.
+    moved = line.substr(head.size());
   }
   marks_.ShiftLines(wholeLineMoved ? p.line : p.line + 1, INT_MAX, 1);
   SetCaretXY(moveCaret ? caretAfter : p);  // before the update closes, so the selection collapses there
@@ -463,7 +467,8 @@ bool TqeCustomEdit::LineBreak(bool moveCaret) {
 
 void TqeCustomEdit::BlockIndent(bool indent) {
   if (readOnly_ || tabIndent_ < 1) return;
-  auto [first, last] = HasSelection() ? NormalizedSelection() : std::pair{caret_, caret_};
+  TextPoint first = caret_, last = caret_;
+  if (HasSelection()) std::tie(first, last) = NormalizedSelection();
   // A selection ending at column 1 does not touch its last line.
   if (HasSelection() && selectionMode_ == smNormal && last.column == 1 && last.line > first.line) --last.line;
   std::string before, after;

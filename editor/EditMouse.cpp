@@ -196,7 +196,7 @@ void TqeCustomEdit::DropAt(TextPoint target, bool copy) {
   SetSelectedText(text);
   undoList_.Unlock();
   scrollPastEOL_ = pastEnd;
-  undoList_.AddRecord(UndoDragInsert, target, selectionMode_, {}, caret_);
+  undoList_.AddRecord(UndoDragInsert, target, smNormal, {}, caret_);
   DecPaintLock();
 }
 

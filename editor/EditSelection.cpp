@@ -22,8 +22,11 @@ std::pair<TextPoint, TextPoint> TqeCustomEdit::NormalizedSelection() const {
 
 TextPoint TqeCustomEdit::SelectionInsertPoint() const {
   if (!HasSelection()) return caret_;
-  TextPoint first = NormalizedSelection().first;
+  auto [first, last] = NormalizedSelection();
   if (selectionMode_ == smLine) first.column = 1;
+  // Deleting a column block leaves the caret at its left column on the line of SelectionEnd, and that is
+  // where the new text goes; recording the first corner instead made undo remove the wrong text.
+  if (selectionMode_ == smColumn) first = {std::min(first.column, last.column), selEnd_.line};
   return first;
 }
 
@@ -171,15 +174,17 @@ void TqeCustomEdit::InsertRaw(TSelectionMode mode, std::string_view text, TextPo
       break;
     }
     case smColumn: {
+      // Lines are right-trimmed as every other edit leaves them: a block's padding must not stay at line
+      // ends, where a later join would carry it into the middle of a line.
       for (size_t i = 0; i < segments.size(); ++i) {
         const int l = pos.line + static_cast<int>(i);
         if (l <= LineCount()) {
           std::string line(lines_.Get(l - 1));
           if (static_cast<int>(line.size()) < pos.column - 1) line.resize(pos.column - 1, ' ');
           line.insert(pos.column - 1, segments[i]);
-          lines_.Put(l - 1, line);
+          lines_.Put(l - 1, RightTrim(line));
         } else {
-          lines_.Add(std::string(pos.column - 1, ' ') + std::string(segments[i]));
+          lines_.Add(RightTrim(std::string(pos.column - 1, ' ') + std::string(segments[i])));
         }
       }
       pos.column += static_cast<int>(segments.back().size());
@@ -226,7 +231,7 @@ void TqeCustomEdit::SetSelectedText(std::string_view text) {
   if (HasSelection()) undoList_.AddRecord(UndoDelete, selStart_, selectionMode_, SelectedText(), selEnd_);
   const TextPoint from = SelectionInsertPoint();
   ReplaceSelectionRaw(smNormal, text);
-  undoList_.AddRecord(UndoInsert, from, selectionMode_, {}, caret_);
+  undoList_.AddRecord(UndoInsert, from, smNormal, {}, caret_);
   DecPaintLock();
 }
 

@@ -22,6 +22,10 @@ enum TUndoKind : std::uint8_t {
   UndoNone = 8,  // answered for an empty list; never stored
 };
 
+// The mode of an insertion record is the mode its text was inserted in (normal for typing, SelectedText,
+// plain-text pastes and drops; the block's own mode for a block paste), not the selection mode in force:
+// undo selects the inserted text in the record's mode, and a line-mode selection of one typed character
+// would take its whole line with it.
 struct TUndoRecord {
   std::string text;  // what reverses the edit: the text that stood there, or the deleted text
   TUndoKind kind = UndoNone;

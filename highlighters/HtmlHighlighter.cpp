@@ -146,6 +146,9 @@ void TzrHTMLSyn::StartLine(std::string_view text, int) {
   line_.assign(text);
   line_.push_back('\0');
   run_ = 0;
+  // An '&' with no entity pending keeps the kind it finds; the previous line's end-of-line kind would end
+  // this line before it started, so a line opening with '&' inside a tag would not be shown at all.
+  kind_ = tkText;
   NextToken();
 }
 
@@ -321,6 +324,7 @@ void TzrHTMLSyn::StartExportLine(std::string_view text) {
   line_.assign(text);
   line_.push_back('\0');
   run_ = 0;
+  kind_ = tkText;
   ExportNextToken();
 }
 

@@ -1,0 +1,43 @@
+// libFuzzer entry point: every scanner over arbitrary lines from an arbitrary starting range. The first
+// byte picks the scanner, the second the starting range; the rest is the text. Checks that tokens are
+// contiguous, stay inside the line, end in the end-of-line token, and that the range fits in a byte.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "editor/EditList.h"
+#include "highlighters/HighlighterFactory.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+const char* const kLanguages[] = {"html"};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 2) return 0;
+  auto scanner = highlighters::CreateHighlighter(kLanguages[data[0] % std::size(kLanguages)]);
+  scanner->SetRangeState(data[1]);
+  editor::TqeEditList lines;
+  lines.SetTextStr(std::string_view(reinterpret_cast<const char*>(data + 2), size - 2));
+  for (int i = 0; i < lines.Count(); ++i) {
+    const std::string_view line = lines.Get(i);
+    scanner->StartLine(line, i);
+    int expected = 0;
+    std::size_t tokens = 0;
+    for (; !scanner->AtLineEnd(); scanner->NextToken()) {
+      Check(scanner->TokenPosition() == expected);
+      expected += static_cast<int>(scanner->TokenText().size());
+      Check(expected <= static_cast<int>(line.size()));
+      Check(++tokens <= 2 * line.size() + 2);  // empty tokens come at most once between real ones
+    }
+    Check(scanner->TokenPosition() == static_cast<int>(line.size()));
+    Check(scanner->RangeState() <= 0xFF);
+  }
+  return 0;
+}
