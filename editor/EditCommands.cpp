@@ -295,7 +295,7 @@ bool TqeCustomEdit::DeleteLastChar() {
   const std::string line = CurrentLineText();
   const int length = static_cast<int>(line.size());
   if (p.column > length + 1) {
-    undoList_.AddRecord(UndoDelete, p, selectionMode_, {}, p);
+    undoList_.AddRecord(UndoDelete, p, smNormal, {}, p);
     SetCaretColumn(p.column - 1);
     return true;
   }
@@ -309,7 +309,7 @@ bool TqeCustomEdit::DeleteLastChar() {
     SetCaretXY({static_cast<int>(above.size()) + 1, p.line - 1});
     lines_.EndUpdate();
     const TextPoint joined = caret_;
-    undoList_.AddRecord(UndoDelete, joined, selectionMode_, "\r\n", p);
+    undoList_.AddRecord(UndoDelete, joined, smNormal, "\r\n", p);
     return true;
   }
   const auto before = static_cast<unsigned char>(line[p.column - 2]);
@@ -323,7 +323,7 @@ bool TqeCustomEdit::DeleteLastChar() {
   rest.erase(p.column - 2, 1);
   SetCaretColumn(p.column - 1);
   lines_.Put(p.line - 1, RightTrim(rest));
-  undoList_.AddRecord(UndoDelete, caret_, selectionMode_, deleted, p);
+  undoList_.AddRecord(UndoDelete, caret_, smNormal, deleted, p);
   return true;
 }
 
@@ -343,7 +343,7 @@ void TqeCustomEdit::Unindent() {
   const std::string deleted = text.substr(0, n - target);
   SetCaretColumn(caret_.column - (n - target));
   lines_.Put(line - 1, RightTrim(text.substr(n - target)));
-  undoList_.AddRecord(UndoDelete, caret_, selectionMode_, deleted, caret_);
+  undoList_.AddRecord(UndoDelete, caret_, smNormal, deleted, caret_);
 }
 
 bool TqeCustomEdit::DeleteChar() {
@@ -364,14 +364,14 @@ bool TqeCustomEdit::DeleteChar() {
     marks_.ShiftLines(p.line + 1, INT_MAX, -1);
     lines_.EndUpdate();
     SetCaretXY(p);
-    undoList_.AddRecord(UndoDeleteAfter, p, selectionMode_, "\r\n", p);
+    undoList_.AddRecord(UndoDeleteAfter, p, smNormal, "\r\n", p);
     return true;
   }
   const std::string deleted = line.substr(p.column - 1, 1);
   line.erase(p.column - 1, 1);
   lines_.Put(p.line - 1, RightTrim(line));
   SetCaretXY(p);
-  undoList_.AddRecord(UndoDeleteAfter, p, selectionMode_, deleted, p);
+  undoList_.AddRecord(UndoDeleteAfter, p, smNormal, deleted, p);
   return true;
 }
 
@@ -410,7 +410,7 @@ void TqeCustomEdit::DeleteToLineEnd() {
 void TqeCustomEdit::DeleteLine() {
   SetSelectionStart(caret_);
   const TextPoint p = caret_;
-  undoList_.AddRecord(UndoDeleteAfter, {1, p.line}, selectionMode_, std::string(lines_.Get(p.line - 1)) + "\r\n", p);
+  undoList_.AddRecord(UndoDeleteAfter, {1, p.line}, smNormal, std::string(lines_.Get(p.line - 1)) + "\r\n", p);
   lines_.BeginUpdate();
   lines_.Delete(p.line - 1);
   if (LineCount() == 0) lines_.Add({});
@@ -461,7 +461,7 @@ bool TqeCustomEdit::LineBreak(bool moveCaret) {
   marks_.ShiftLines(wholeLineMoved ? p.line : p.line + 1, INT_MAX, 1);
   SetCaretXY(moveCaret ? caretAfter : p);  // before the update closes, so the selection collapses there
   lines_.EndUpdate();
-  undoList_.AddRecord(UndoLineBreak, p, selectionMode_, moved, p);
+  undoList_.AddRecord(UndoLineBreak, p, smNormal, moved, p);
   return true;
 }
 

@@ -52,6 +52,10 @@ void TqeCustomEdit::SetSelectionEnd(TextPoint point) {
 void TqeCustomEdit::SetSelectionMode(TSelectionMode mode) {
   if (mode == selectionMode_) return;
   selectionMode_ = mode;
+  // Corners set in column or line mode may stand past a line's end; normal mode reads them clamped, and its
+  // edits must see the same points, or a replaced selection comes back at the wrong column on undo.
+  selStart_ = ClampCorner(selStart_);
+  selEnd_ = ClampCorner(selEnd_);
   if (HasSelection()) {
     auto [first, last] = NormalizedSelection();
     InvalidateLines(first.line, last.line, Area::Text);

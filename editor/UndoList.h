@@ -22,10 +22,11 @@ enum TUndoKind : std::uint8_t {
   UndoNone = 8,  // answered for an empty list; never stored
 };
 
-// The mode of an insertion record is the mode its text was inserted in (normal for typing, SelectedText,
-// plain-text pastes and drops; the block's own mode for a block paste), not the selection mode in force:
-// undo selects the inserted text in the record's mode, and a line-mode selection of one typed character
-// would take its whole line with it.
+// A record's mode is the mode its edit worked in, not the selection mode in force: the selection's mode for
+// a deleted selection, the block's mode for a column paste, normal for everything typed, deleted by a key
+// or inserted as text. Undo reads and writes the text in the record's mode, so a character typed or
+// deleted while line mode was on would otherwise take its whole line with it, or come back at the line's
+// start.
 struct TUndoRecord {
   std::string text;  // what reverses the edit: the text that stood there, or the deleted text
   TUndoKind kind = UndoNone;
