@@ -52,6 +52,14 @@ TextPoint TqeCustomEdit::PointAt(int x, int y) const {
 
 bool TqeCustomEdit::InsideSavedSelection(TextPoint p) const {
   if (!dragHadSelection_) return false;
+  // Whole lines, or a rectangle, in the modes that select them: a drop there would land in the text it
+  // moves.
+  if (selectionMode_ == smLine) return p.line >= dragFirst_.line && p.line <= dragLast_.line;
+  if (selectionMode_ == smColumn) {
+    return p.line >= dragFirst_.line && p.line <= dragLast_.line &&
+           p.column >= std::min(dragFirst_.column, dragLast_.column) &&
+           p.column < std::max(dragFirst_.column, dragLast_.column);
+  }
   auto value = [this](TextPoint q) { return static_cast<long long>(q.column) + static_cast<long long>(q.line) * visibleColumns_; };
   return value(p) >= value(dragFirst_) && value(p) < value(dragLast_);
 }
