@@ -66,6 +66,8 @@ bool TqeCustomEdit::InsideSavedSelection(TextPoint p) const {
 
 void TqeCustomEdit::MouseDown(MouseButton button, TShiftState shift, int x, int y) {
   if (button != MouseButton::Left) return;
+  // A press always starts afresh, even if the last one never saw its release.
+  dragPending_ = dragging_ = false;
   dragHadSelection_ = HasSelection();
   if (dragHadSelection_) std::tie(dragFirst_, dragLast_) = NormalizedSelection();
   mouseDown_ = lastMouse_ = {x, y};
@@ -200,11 +202,12 @@ void TqeCustomEdit::DropAt(TextPoint target, bool copy) {
   scrollPastEOL_ = true;
   SetCaretXY(target);
   SetSelectionStart(caret_);
+  const TextPoint at = caret_;  // the drop point as clamped to the text that is left
   undoList_.Lock();
   SetSelectedText(text);
   undoList_.Unlock();
   scrollPastEOL_ = pastEnd;
-  undoList_.AddRecord(UndoDragInsert, target, smNormal, {}, caret_);
+  undoList_.AddRecord(UndoDragInsert, at, smNormal, {}, caret_);
   DecPaintLock();
 }
 
