@@ -70,14 +70,15 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   void SetSelectionMode(TSelectionMode mode);
 
   std::string SelectedText() const;
-  // Replaces the selection with text, recorded for undo.
-  void SetSelectedText(std::string_view text);
+  // Replaces the selection with text, recorded for undo; returns where the text ends.
+  TextPoint SetSelectedText(std::string_view text);
   std::string CurrentLineText() const;
   void SetCurrentLineText(std::string_view text);
   void SelectWholeText();
   // The primitive of every multi-byte edit: deletes the selection in the current mode, inserts text in
-  // the given mode at the caret. Records nothing for undo.
-  void ReplaceSelectionRaw(TSelectionMode mode, std::string_view text);
+  // the given mode at the caret. Records nothing for undo. Returns where the inserted text ends, which the
+  // caret may not reach when the column limit stops it.
+  TextPoint ReplaceSelectionRaw(TSelectionMode mode, std::string_view text);
 
   void CopySelection();
   void CutSelection();

@@ -46,9 +46,9 @@ void TqeCustomEdit::PasteClipboard() {
     const auto stored = static_cast<unsigned char>((*data)[0]);
     const TSelectionMode mode = stored <= smLine ? static_cast<TSelectionMode>(stored) : smNormal;
     const std::string_view text = UpToZero(std::string_view(*data).substr(1));
-    ReplaceSelectionRaw(mode, text);
+    const TextPoint end = ReplaceSelectionRaw(mode, text);
     // Whole lines pasted above the caret line are, as text, a normal insertion at its column 1.
-    undoList_.AddRecord(UndoPaste, from, mode == smLine ? smNormal : mode, {}, caret_);
+    undoList_.AddRecord(UndoPaste, from, mode == smLine ? smNormal : mode, {}, end);
     if (mode == smColumn) {
       // The caret goes below the block, at its left edge, ready to paste the next block under it.
       const int width = static_cast<int>(SplitAtLineEnds(text).back().size());
@@ -56,9 +56,9 @@ void TqeCustomEdit::PasteClipboard() {
     }
   } else {
     undoList_.Lock();
-    SetSelectedText(UpToZero(*data));
+    const TextPoint end = SetSelectedText(UpToZero(*data));
     undoList_.Unlock();
-    undoList_.AddRecord(UndoPaste, from, smNormal, {}, caret_);
+    undoList_.AddRecord(UndoPaste, from, smNormal, {}, end);
   }
   EnsureCaretVisible();
   DecPaintLock();

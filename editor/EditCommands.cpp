@@ -240,8 +240,8 @@ bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
   if (HasSelection()) {
     const TextPoint from = SelectionInsertPoint();
     undoList_.AddRecord(selectionKind, selStart_, selectionMode_, SelectedText(), selEnd_);
-    ReplaceSelectionRaw(smNormal, text);
-    undoList_.AddRecord(UndoInsert, from, smNormal, {}, caret_);
+    const TextPoint end = ReplaceSelectionRaw(smNormal, text);
+    undoList_.AddRecord(UndoInsert, from, smNormal, {}, end);
     return false;
   }
   const TextPoint from = caret_;
@@ -261,7 +261,8 @@ bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
   SetCaretColumn(from.column + static_cast<int>(text.size()));
   lines_.Put(from.line - 1, RightTrim(line));
   scrollPastEOL_ = pastEnd;
-  undoList_.AddRecord(UndoInsert, from, smNormal, overwritten, caret_);
+  // The record ends after the text even where the column limit stopped the caret short of it.
+  undoList_.AddRecord(UndoInsert, from, smNormal, overwritten, {from.column + static_cast<int>(text.size()), from.line});
   // Typing past the right edge scrolls by a block, not a column at a time.
   if (caret_.column >= leftChar_ + visibleColumns_) SetLeftChar(leftChar_ + std::min(25, visibleColumns_ - 1));
   return true;
@@ -490,8 +491,8 @@ void TqeCustomEdit::BlockIndent(bool indent) {
   SetSelectionStart({1, first.line});
   SetSelectionEnd({LineLength(last.line) + 1, last.line});
   undoList_.AddRecord(UndoSelectionReplaced, selStart_, smNormal, before, selEnd_);
-  ReplaceSelectionRaw(smNormal, after);
-  undoList_.AddRecord(UndoInsert, {1, first.line}, smNormal, {}, caret_);
+  const TextPoint afterEnd = ReplaceSelectionRaw(smNormal, after);
+  undoList_.AddRecord(UndoInsert, {1, first.line}, smNormal, {}, afterEnd);
   selectionMode_ = mode;
   auto moved = [&](TextPoint q) {
     if (q.line < first.line || q.line > last.line) return q;

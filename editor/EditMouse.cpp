@@ -204,10 +204,10 @@ void TqeCustomEdit::DropAt(TextPoint target, bool copy) {
   SetSelectionStart(caret_);
   const TextPoint at = caret_;  // the drop point as clamped to the text that is left
   undoList_.Lock();
-  SetSelectedText(text);
+  const TextPoint end = SetSelectedText(text);
   undoList_.Unlock();
   scrollPastEOL_ = pastEnd;
-  undoList_.AddRecord(UndoDragInsert, at, smNormal, {}, caret_);
+  undoList_.AddRecord(UndoDragInsert, at, smNormal, {}, end);
   DecPaintLock();
 }
 

@@ -216,7 +216,7 @@ void TqeCustomEdit::InsertRaw(TSelectionMode mode, std::string_view text, TextPo
   if (added > 0) marks_.ShiftLines(startLine, INT_MAX, added);
 }
 
-void TqeCustomEdit::ReplaceSelectionRaw(TSelectionMode mode, std::string_view text) {
+TextPoint TqeCustomEdit::ReplaceSelectionRaw(TSelectionMode mode, std::string_view text) {
   IncPaintLock();
   lines_.BeginUpdate();
   TextPoint pos = caret_;
@@ -228,15 +228,17 @@ void TqeCustomEdit::ReplaceSelectionRaw(TSelectionMode mode, std::string_view te
   EnsureCaretVisible();
   lines_.EndUpdate();
   DecPaintLock();
+  return pos;
 }
 
-void TqeCustomEdit::SetSelectedText(std::string_view text) {
+TextPoint TqeCustomEdit::SetSelectedText(std::string_view text) {
   IncPaintLock();
   if (HasSelection()) undoList_.AddRecord(UndoDelete, selStart_, selectionMode_, SelectedText(), selEnd_);
   const TextPoint from = SelectionInsertPoint();
-  ReplaceSelectionRaw(smNormal, text);
-  undoList_.AddRecord(UndoInsert, from, smNormal, {}, caret_);
+  const TextPoint end = ReplaceSelectionRaw(smNormal, text);
+  undoList_.AddRecord(UndoInsert, from, smNormal, {}, end);
   DecPaintLock();
+  return end;
 }
 
 }  // namespace editor

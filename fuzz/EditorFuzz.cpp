@@ -87,6 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   e.SetMaxUndo(1 << 20);
   e.Lines().SetTextStr(in.ConsumeRandomLengthString(200));
   const std::vector<std::string> start = Normalized(e.Lines());
+  Trace("start", e);
   bool undoable = true;
   bool buttonDown = false;
 
