@@ -189,7 +189,8 @@ void TqeCustomEdit::GutterChanged() {
 void TqeCustomEdit::SetCaretColumn(int column) {
   column = std::max(column, 1);
   if (scrollPastEOL_) {
-    column = std::max(1, std::min(column, columnLimit_ - visibleColumns_));
+    // The limit bounds positions past the text, never inside a line longer than it.
+    column = std::max(1, std::min(column, std::max(columnLimit_ - visibleColumns_, LineLength(caret_.line) + 1)));
   } else {
     column = std::min(column, LineLength(caret_.line) + 1);
     if (column >= leftChar_ + visibleColumns_)

@@ -258,8 +258,12 @@ bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
   // The caret may go past the line's end while the text lands, whatever ScrollPastEOL says.
   const bool pastEnd = scrollPastEOL_;
   scrollPastEOL_ = true;
-  SetCaretColumn(from.column + static_cast<int>(text.size()));
+  // The caret moves once the line holds the text, so a long line's end is within its reach; both happen
+  // inside one update, so the selection collapses where the caret lands.
+  lines_.BeginUpdate();
   lines_.Put(from.line - 1, RightTrim(line));
+  SetCaretColumn(from.column + static_cast<int>(text.size()));
+  lines_.EndUpdate();
   scrollPastEOL_ = pastEnd;
   // The record ends after the text even where the column limit stopped the caret short of it.
   undoList_.AddRecord(UndoInsert, from, smNormal, overwritten, {from.column + static_cast<int>(text.size()), from.line});

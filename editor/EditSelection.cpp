@@ -10,7 +10,7 @@ namespace editor {
 
 TextPoint TqeCustomEdit::ClampCorner(TextPoint p) const {
   p.line = std::clamp(p.line, 1, LineCount());
-  p.column = std::clamp(p.column, 1, columnLimit_);
+  p.column = std::clamp(p.column, 1, std::max(columnLimit_, LineLength(p.line) + 1));
   if (selectionMode_ == smNormal) p.column = std::min(p.column, LineLength(p.line) + 1);
   return p;
 }

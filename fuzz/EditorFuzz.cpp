@@ -1,11 +1,12 @@
 // libFuzzer entry point: the editor driven by an arbitrary sequence of commands, keys, typed bytes, mouse
 // actions, selection modes and clipboard contents, with the HTML scanner bound. After every step:
 // the store is not empty, every slot holds the state the scanner reaches, and the caret and selection
-// corners lie inside the text. At the end, undoing everything gives the starting text back (lines compared
+// corners lie inside the text (the column limit, or the end of a longer line). At the end, undoing everything gives the starting text back (lines compared
 // without trailing blanks, trailing empty lines ignored: undo restores the text, not the blanks that edits
 // trim or pad).
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -61,7 +62,8 @@ void CheckInvariants(editor::TqeCustomEdit& e, highlighters::TzrHTMLSyn& fresh) 
   }
   for (editor::TextPoint p : {e.CaretXY(), e.SelectionStart(), e.SelectionEnd()}) {
     Check(p.line >= 1 && p.line <= lines.Count());
-    Check(p.column >= 1 && p.column <= e.ColumnLimit());
+    const int length = static_cast<int>(lines.Get(p.line - 1).size());
+    Check(p.column >= 1 && p.column <= std::max(e.ColumnLimit(), length + 1));
   }
 }
 
