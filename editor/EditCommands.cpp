@@ -285,7 +285,8 @@ void TqeCustomEdit::DeleteRange(TextPoint from, TextPoint to, TUndoKind kind, Te
   selectionMode_ = smNormal;
   SetSelectionStart(from);
   SetSelectionEnd(to);
-  undoList_.AddRecord(kind, recordStart, smNormal, SelectedText(), recordEnd);
+  // Points past a line's end are recorded where the selection stopped, at the end: undo inserts there.
+  undoList_.AddRecord(kind, ClampCorner(recordStart), smNormal, SelectedText(), ClampCorner(recordEnd));
   ReplaceSelectionRaw(smNormal, {});
   selectionMode_ = mode;
 }
