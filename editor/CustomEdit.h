@@ -203,7 +203,6 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   // Paints the part of the client area inside area: the gutter, then the text, then OnPaint.
   void Paint(platform::Canvas& canvas, const platform::Rect& area);
   void InvalidateGutterLines(int first, int last) { InvalidateLines(first, last, Area::Gutter); }
-  void InvalidateTextLines(int first, int last) { InvalidateLines(first, last, Area::Text); }
 
   // Events.
   std::function<void()> OnChange;

@@ -50,7 +50,6 @@ class TUndoList {
   void ClearRecords() { records_.clear(); }
   void Lock() { locked_ = true; }
   void Unlock() { locked_ = false; }
-  bool Locked() const { return locked_; }
 
  private:
   std::deque<TUndoRecord> records_;

@@ -142,13 +142,17 @@ const TqeHighLightAttributes* TzrHTMLSyn::TokenAttribute() const {
   }
 }
 
-void TzrHTMLSyn::StartLine(std::string_view text, int) {
+void TzrHTMLSyn::BeginLine(std::string_view text) {
   line_.assign(text);
   line_.push_back('\0');
   run_ = 0;
   // An '&' with no entity pending keeps the kind it finds; the previous line's end-of-line kind would end
   // this line before it started, so a line opening with '&' inside a tag would not be shown at all.
   kind_ = tkText;
+}
+
+void TzrHTMLSyn::StartLine(std::string_view text, int) {
+  BeginLine(text);
   NextToken();
 }
 
@@ -321,10 +325,7 @@ void TzrHTMLSyn::BlockScan(TokenKindValue kind, const char* closer) {
 }
 
 void TzrHTMLSyn::StartExportLine(std::string_view text) {
-  line_.assign(text);
-  line_.push_back('\0');
-  run_ = 0;
-  kind_ = tkText;
+  BeginLine(text);
   ExportNextToken();
 }
 

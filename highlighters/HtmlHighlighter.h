@@ -73,6 +73,7 @@ class TzrHTMLSyn : public TqeCustomHighLighter {
   static constexpr int kNoEntity = -1;
 
   unsigned char At(size_t i) const { return static_cast<unsigned char>(line_[i]); }
+  void BeginLine(std::string_view text);
   void Dispatch();
   void NullProc();
   void LineFeedProc();
