@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/TextFiles.h"
+#include "net/TcpFetch.h"
 #include "platform/ProgramSearch.h"
 
 namespace app {
@@ -157,6 +158,23 @@ void MainForm::MRUMenuClick(const std::string& path) {
   if (modified_ && !SaveOrDiscardChanges(platform::MessageIcon::Question)) return;
   LoadDocument(path);
   SetTitle(VersionedTitle(path));
+}
+
+void MainForm::OpenWebFile(const std::string& url) {
+  net::THttpFetch http(services_.makeSocket());
+  http.URL = url;
+  {
+    struct BusyScope {
+      explicit BusyScope(const std::function<void(bool)>& busy) : busy_(busy) { if (busy_) busy_(true); }
+      ~BusyScope() { if (busy_) busy_(false); }
+      const std::function<void(bool)>& busy_;
+    } busy(OnBusy);
+    http.Fetch();
+  }
+  if (modified_ && !SaveOrDiscardChanges(platform::MessageIcon::Question)) return;
+  richEdit1_.ClearText();
+  richEdit1_.Lines().SetTextStr(http.Body());
+  modified_ = false;
 }
 
 void MainForm::PrintFileClick() {

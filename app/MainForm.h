@@ -14,6 +14,7 @@
 #include "platform/Printer.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
+#include "platform/TcpSocket.h"
 
 namespace app {
 
@@ -26,6 +27,7 @@ struct MainFormServices {
   platform::Shell& shell;
   platform::Printer& printer;
   std::string searchPath;  // PATH, for Calculator and Notepad
+  std::function<std::unique_ptr<platform::TcpSocket>()> makeSocket = platform::MakePosixSocket;
 };
 
 class MainForm {
@@ -59,6 +61,9 @@ class MainForm {
   // Save As; false when the dialog was cancelled.
   bool FileSave();
   void PerformFileOpen(const std::string& path);
+  // Open Web File: fetches url; only a fetch that succeeded replaces the text, after the save question
+  // when work is unsaved. A failure raises its message and leaves the text as it was.
+  void OpenWebFile(const std::string& url);
 
   const std::string& InstallDir() const { return installDir_; }
   const std::string& DocSaveState() const { return docSaveState_; }
@@ -82,6 +87,8 @@ class MainForm {
   std::function<void()> OnRepaintEditor;
   std::function<void()> OnFocusEditor;
   std::function<void()> OnSideListsLoaded;
+  // A blocking exchange begins (true) or ends (false): the window shows the wait cursor meanwhile.
+  std::function<void(bool)> OnBusy;
 
  private:
   enum class Flags { New, Opened, Saved };

@@ -3,6 +3,7 @@
 
 #include "app/Highlighters.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDockWidget>
@@ -74,6 +75,12 @@ TForm1::TForm1(const std::string& installDir, MainFormServices services, std::ve
     }
   };
   logic_.MRU.OnMenuUpdated = [this] { UpdateRecentMenu(); };
+  logic_.OnBusy = [](bool busy) {
+    if (busy)
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+      QApplication::restoreOverrideCursor();
+  };
   // The caret position in the second status panel.
   editor.OnSelectionChange = [this, &editor] {
     statusPanels_[1]->setText(QString("Row: %1 Col: %2").arg(editor.CaretLine()).arg(editor.CaretColumn()));

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "qmtool/EditScript.h"
+#include "qmtool/FetchCommand.h"
 #include "qmtool/TokenDump.h"
 
 namespace {
@@ -11,7 +12,8 @@ void Usage(std::ostream& out) {
   out << "usage: qmtool COMMAND [ARGS]\n"
          "commands:\n"
          "  edit [--file PATH] [--size WxH] [SCRIPT|-]   run an editing script, then dump the editor\n"
-         "  tokens [--lang NAME] FILE                    print the highlighter's tokens of every line\n";
+         "  tokens [--lang NAME] FILE                    print the highlighter's tokens of every line\n"
+         "  fetch URL                                    fetch a page over HTTP/1.0, body to standard output\n";
 }
 
 }  // namespace
@@ -24,6 +26,7 @@ int main(int argc, char** argv) {
   }
   const std::string_view command = argv[1];
   if (command == "edit") return qmtool::RunEditCommand(argc - 2, argv + 2, std::cin, std::cout, std::cerr);
+  if (command == "fetch") return qmtool::RunFetchCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "tokens") return qmtool::RunTokensCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "--help" || command == "help") {
     Usage(std::cout);

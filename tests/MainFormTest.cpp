@@ -16,6 +16,8 @@
 #include "platform/fakes/FakePrinter.h"
 #include "platform/fakes/FakeShell.h"
 #include "platform/fakes/MemoryClipboard.h"
+#include "platform/fakes/ScriptedSocket.h"
+#include "net/TcpFetch.h"
 
 namespace fs = std::filesystem;
 using platform::MessageAnswer;
@@ -324,4 +326,35 @@ TEST(WriteFileAtomically, AFailedWriteLeavesTheOldFile) {
   EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   fs::remove(file);
+}
+
+TEST_F(MainFormTest, OpenWebFileReplacesTheTextOnlyAfterAFetchThatWorked) {
+  platform::fakes::ScriptedSocket::Script script;
+  app::MainForm web(editor, {registry, dialogs, shell, printer, "",
+                             [&] { return std::make_unique<platform::fakes::ScriptedSocket>(script); }},
+                    (dir / "data").string());
+  app::WindowPlacement placement;
+  web.FormCreate(placement);
+  web.FormShow({});
+  std::vector<bool> busy;
+  web.OnBusy = [&](bool on) { busy.push_back(on); };
+
+  script.replies = {"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 404 Not Found\r\n\r\ngone"};
+  EXPECT_THROW(web.OpenWebFile("http://example.org/page.htm"), net::EProtocolError);
+  EXPECT_EQ(Text(), "<html>\r\n</html>\r\n") << "a failed fetch leaves the document";
+  EXPECT_EQ(busy, (std::vector<bool>{true, false}));
+  EXPECT_THROW(web.OpenWebFile("http://unresolvable/"), net::ETcpError);
+
+  editor.KeyPress('x');
+  script.replies = {"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\n<p>one</p>\r\n<p>two</p>\n"};
+  web.OpenWebFile("http://example.org/page.htm");
+  EXPECT_EQ(dialogs.messages.back(), "Save changes to this file?");
+  EXPECT_EQ(editor.Lines().Get(0), "x<html>") << "Cancel keeps the unsaved text";
+
+  dialogs.answers = {platform::MessageAnswer::No};
+  script.replies = {"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\n<p>one</p>\r\n<p>two</p>\n"};
+  web.OpenWebFile("http://example.org/page.htm");
+  EXPECT_EQ(Text(), "<p>one</p>\r\n<p>two</p>\r\n");
+  EXPECT_EQ(script.sent.back(), "GET /page.htm HTTP/1.0\r\n\r\n");
+  EXPECT_EQ(web.Title(), "Tarnwell Quillmark 3.01 - [Untitled]") << "the title and flags stay";
 }
