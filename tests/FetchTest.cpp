@@ -229,3 +229,18 @@ TEST(QmtoolFetch, BodyToOutputAndFailuresToErrors) {
   EXPECT_EQ(qmtool::RunFetchCommand(1, badArgs, none, message), 1);
   EXPECT_EQ(message.str(), "Error creating socket\n");
 }
+
+TEST(Fetch, ThroughAProxyTheWholeAddressIsThePath) {
+  ScriptedServer proxy({"HTTP/1.0 200 OK\r\nLocation: http://elsewhere/\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\nvia proxy"});
+  auto fetch = Fetcher("http://example.org/x.htm");
+  fetch->Proxy = "127.0.0.1:" + std::to_string(proxy.Port());
+  fetch->Sender = "me@example.org";
+  fetch->Reference = "http://example.org/";
+  fetch->Fetch();
+  EXPECT_EQ(fetch->Body(), "via proxy");
+  const auto requests = proxy.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0], "HEAD http://example.org/x.htm HTTP/1.0\r\nFrom: me@example.org\r\nReferer: http://example.org/\r\n\r\n");
+  EXPECT_EQ(requests[1], "GET http://elsewhere/ HTTP/1.0\r\nFrom: me@example.org\r\nReferer: http://example.org/\r\n\r\n")
+      << "behind a proxy a location replaces only the path";
+}
