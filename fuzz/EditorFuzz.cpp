@@ -77,6 +77,20 @@ std::string Printable(std::string text) {
   return text;
 }
 
+// The text's lines padded with spaces to the longest, joined with CR LF.
+std::string Rectangular(const std::string& text) {
+  std::vector<std::string_view> rows = editor::SplitAtLineEnds(text);
+  size_t width = 0;
+  for (auto row : rows) width = std::max(width, row.size());
+  std::string out;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (i) out += "\r\n";
+    out += rows[i];
+    out.append(width - rows[i].size(), ' ');
+  }
+  return out;
+}
+
 // Commands that an undo of the whole run cannot be asked to reverse: undo and redo themselves, and clearing,
 // which is never recorded.
 bool Unrecorded(editor::TqeEditorCommand c) {
@@ -130,8 +144,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       case 3: e.SetSelectionMode(static_cast<editor::TSelectionMode>(in.ConsumeIntegralInRange(0, 2))); break;
       case 4: {
-        const std::string text = Printable(in.ConsumeRandomLengthString(40));
-        std::string block(1, static_cast<char>(in.ConsumeIntegralInRange(0, 3)));
+        std::string text = Printable(in.ConsumeRandomLengthString(40));
+        const char mode = static_cast<char>(in.ConsumeIntegralInRange(0, 3));
+        // A column block on the clipboard is a rectangle, as copying one always makes it.
+        if (mode == editor::smColumn) text = Rectangular(text);
+        std::string block(1, mode);
         clipboard.SetItems({{std::string(platform::kPlainTextFormat), text},
                             {std::string(editor::kBlockTypeFormat), block + text}});
         break;
