@@ -184,7 +184,7 @@ bool TqeCustomEdit::RunCommand(TqeEditorCommand command, char character, const v
     case ecUndo: Undo(); return true;
     case ecRedo: Redo(); return true;
     case ecCut:
-      if (!readOnly_ && HasSelection()) CutSelection();
+      if (!readOnly_) CutSelection();
       return true;
     case ecCopy: CopySelection(); return true;
     case ecPaste:

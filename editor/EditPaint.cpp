@@ -64,7 +64,7 @@ void TqeCustomEdit::PaintGutter(platform::Canvas& canvas, const platform::Rect& 
 
   if (!bookMarkOptions_.GlyphsVisible || marks_.Count() == 0) return;
   std::vector<int> offsets(lastLine - firstLine + 2, 0);
-  const platform::FontHandle font = fonts_.CreateFont(fontDesc_);
+  const platform::FontHandle font = textDrawer_.Font(fontDesc_.style);
   // Plain marks first, then bookmarks, side by side on a shared line.
   for (bool bookmarks : {false, true}) {
     for (int i = 0; i < marks_.Count(); ++i) {

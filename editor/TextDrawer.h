@@ -51,6 +51,8 @@ class TTextDrawer {
   void SetExtraSpacing(int pixels) { extraSpacing_ = pixels; }
   int CellWidth() const { return stock_ ? stock_->CellWidth() + extraSpacing_ : 0; }
   int CellHeight() const { return stock_ ? stock_->CellHeight() : 0; }
+  // The base font's variant for style, made once and kept by the stock.
+  platform::FontHandle Font(platform::FontStyle style) { return stock_ ? stock_->Font(style) : platform::FontHandle{}; }
 
   // Drawing happens between the outermost StartDrawing and FinishDrawing on one canvas; nesting counts.
   void StartDrawing(platform::Canvas& canvas);
