@@ -72,6 +72,9 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   std::string SelectedText() const;
   // Replaces the selection with text, recorded for undo; returns where the text ends.
   TextPoint SetSelectedText(std::string_view text);
+  // Puts text at pos (clamped to the text) as one recorded insertion; the caret and selection keep their
+  // numbers, as they do when lines are inserted into the store. Returns where the text ends.
+  TextPoint InsertTextAt(TextPoint pos, std::string_view text);
   std::string CurrentLineText() const;
   void SetCurrentLineText(std::string_view text);
   void SelectWholeText();
@@ -187,6 +190,7 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   TqeBookMarkOpt& BookMarkOptions() { return bookMarkOptions_; }
   // Glyphs for marks that do not ask for the editor's own; none: the editor's own for every mark.
   void SetBookmarkImages(const MarkImages* images);
+  const MarkImages* BookmarkImages() const { return bookmarkImages_; }
   bool HideSelection() const { return hideSelection_; }
   void SetHideSelection(bool on);
   // The window gained or lost the keyboard focus (a hidden selection shows only with the focus).

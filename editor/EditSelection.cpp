@@ -241,4 +241,15 @@ TextPoint TqeCustomEdit::SetSelectedText(std::string_view text) {
   return end;
 }
 
+TextPoint TqeCustomEdit::InsertTextAt(TextPoint pos, std::string_view text) {
+  pos.line = std::clamp(pos.line, 1, LineCount());
+  pos.column = std::clamp(pos.column, 1, static_cast<int>(lines_.Get(pos.line - 1).size()) + 1);
+  IncPaintLock();
+  TextPoint end = pos;
+  InsertRaw(smNormal, text, end);
+  undoList_.AddRecord(UndoInsert, pos, smNormal, {}, end);
+  DecPaintLock();
+  return end;
+}
+
 }  // namespace editor

@@ -11,6 +11,11 @@ enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class MessageButtons { Ok, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
+struct FontChoice {
+  std::string face;
+  int pointSize = 0;
+};
+
 struct FileDialogOptions {
   std::string title;
   // "Description|*.a; *.b|Description|*.c", as the program has always written its filters.
@@ -27,6 +32,8 @@ class Dialogs {
   // The chosen file's full path, or nothing when the dialog was cancelled.
   virtual std::optional<std::string> OpenFile(const FileDialogOptions& options) = 0;
   virtual std::optional<std::string> SaveFile(const FileDialogOptions& options) = 0;
+  // The font the person chose, or nothing when the dialog was cancelled.
+  virtual std::optional<FontChoice> ChooseFont() = 0;
   virtual void Beep() = 0;
 };
 

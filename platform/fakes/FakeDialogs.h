@@ -22,6 +22,12 @@ class FakeDialogs : public Dialogs {
   }
   std::optional<std::string> OpenFile(const FileDialogOptions& options) override { return Next(options); }
   std::optional<std::string> SaveFile(const FileDialogOptions& options) override { return Next(options); }
+  std::optional<FontChoice> ChooseFont() override {
+    ++fontDialogs;
+    auto f = font;
+    font.reset();
+    return f;
+  }
   void Beep() override { ++beeps; }
 
   std::deque<MessageAnswer> answers;          // for message boxes; Cancel when none is left
@@ -29,6 +35,8 @@ class FakeDialogs : public Dialogs {
   std::vector<std::string> messages;
   std::vector<MessageIcon> icons;
   std::vector<FileDialogOptions> fileDialogs;
+  std::optional<FontChoice> font;  // the next font dialog's answer, used once; cancelled when empty
+  int fontDialogs = 0;
   int beeps = 0;
 
  private:

@@ -12,6 +12,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/qt/QtCanvas.h"
+#include "platform/qt/TextBytes.h"
 
 namespace platform::qt {
 namespace {
@@ -157,8 +158,7 @@ void EditorWidget::keyPressEvent(QKeyEvent* event) {
 void EditorWidget::inputMethodEvent(QInputMethodEvent* event) {
   const QString text = event->commitString();
   if (!text.isEmpty()) {
-    std::string bytes;
-    for (char32_t code : text.toUcs4()) bytes += static_cast<char>(UnicodeToCp1252(code));
+    const std::string bytes = BytesFromText(text);
     // Qt sends no character events after a commit, so nothing is to be skipped.
     Guarded([&] { editor_.ExecuteCommand(editor::ecImeStr, 0, bytes.c_str()); });
   }

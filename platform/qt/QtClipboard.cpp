@@ -5,25 +5,9 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "platform/Cp1252.h"
+#include "platform/qt/TextBytes.h"
 
 namespace platform::qt {
-namespace {
-
-QString ToUnicode(std::string_view bytes) {
-  QString text;
-  text.reserve(static_cast<qsizetype>(bytes.size()));
-  for (char c : bytes) text += QChar(static_cast<char16_t>(Cp1252ToUnicode(static_cast<unsigned char>(c))));
-  return text;
-}
-
-std::string ToBytes(const QString& text) {
-  std::string bytes;
-  for (char32_t code : text.toUcs4()) bytes += static_cast<char>(UnicodeToCp1252(code));
-  return bytes;
-}
-
-}  // namespace
 
 bool QtClipboard::SetItems(const std::vector<ClipboardItem>& items) {
   QClipboard* clipboard = QGuiApplication::clipboard();
@@ -31,7 +15,7 @@ bool QtClipboard::SetItems(const std::vector<ClipboardItem>& items) {
   auto* mime = new QMimeData;
   for (const auto& item : items) {
     if (item.format == kPlainTextFormat)
-      mime->setText(ToUnicode(item.data));
+      mime->setText(TextFromBytes(item.data));
     else
       mime->setData(QString::fromStdString(item.format), QByteArray(item.data.data(), static_cast<qsizetype>(item.data.size())));
   }
@@ -49,7 +33,7 @@ bool QtClipboard::HasFormat(std::string_view format) const {
 std::optional<std::string> QtClipboard::Data(std::string_view format) const {
   const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
   if (!mime || !HasFormat(format)) return std::nullopt;
-  if (format == kPlainTextFormat) return ToBytes(mime->text());
+  if (format == kPlainTextFormat) return BytesFromText(mime->text());
   const QByteArray data = mime->data(QString::fromStdString(std::string(format)));
   return std::string(data.constData(), static_cast<size_t>(data.size()));
 }

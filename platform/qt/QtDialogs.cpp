@@ -3,8 +3,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QStringList>
+
+#include "platform/qt/TextBytes.h"
 
 namespace platform::qt {
 
@@ -13,7 +16,8 @@ QString ToQtFilter(const std::string& filter) {
   QStringList entries;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
-    patterns.replace(';', ' ');
+    // Some filters separate patterns with commas too ("*.jpg, *.jpeg"); both are separators.
+    patterns.replace(';', ' ').replace(',', ' ');
     entries << parts[i] + " (" + patterns.simplified() + ")";
   }
   return entries.join(";;");
@@ -58,6 +62,13 @@ std::optional<std::string> QtDialogs::RunFileDialog(const FileDialogOptions& opt
 std::optional<std::string> QtDialogs::OpenFile(const FileDialogOptions& options) { return RunFileDialog(options, false); }
 
 std::optional<std::string> QtDialogs::SaveFile(const FileDialogOptions& options) { return RunFileDialog(options, true); }
+
+std::optional<FontChoice> QtDialogs::ChooseFont() {
+  bool chosen = false;
+  const QFont font = QFontDialog::getFont(&chosen, parent_);
+  if (!chosen) return std::nullopt;
+  return FontChoice{BytesFromText(font.family()), font.pointSize()};
+}
 
 void QtDialogs::Beep() { QApplication::beep(); }
 

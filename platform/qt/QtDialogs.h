@@ -21,6 +21,7 @@ class QtDialogs : public Dialogs {
                            MessageButtons buttons) override;
   std::optional<std::string> OpenFile(const FileDialogOptions& options) override;
   std::optional<std::string> SaveFile(const FileDialogOptions& options) override;
+  std::optional<FontChoice> ChooseFont() override;
   void Beep() override;
 
  private:
