@@ -44,14 +44,14 @@ DialogShell::DialogShell(const char* objectName, const QString& caption, QWidget
   setWindowFlag(Qt::WindowStaysOnTopHint);
 }
 
-SecondaryForms::SecondaryForms(platform::Shell& shell, QWidget* owner)
+SecondaryForms::SecondaryForms(platform::Shell& shell, InsertDialogServices services, QWidget* owner)
     : Form2(std::make_unique<TForm2>(shell, owner)),
-      Form3(std::make_unique<DialogShell>("Form3", "Open File From Web", owner)),
-      Form4(std::make_unique<DialogShell>("Form4", "Insert an Image", owner)),
-      OKBottomDlg1(std::make_unique<DialogShell>("OKBottomDlg1", "Insert Script...", owner)),
-      Form7(std::make_unique<DialogShell>("Form7", "Java Applets", owner)),
-      Form6(std::make_unique<DialogShell>("Form6", "Insert Hyperlink...", owner)),
-      Form8(std::make_unique<DialogShell>("Form8", "Add External Style Sheet", owner)),
+      Form3(std::make_unique<TForm3>(services, owner)),
+      Form4(std::make_unique<TForm4>(services, owner)),
+      OKBottomDlg1(std::make_unique<TOKBottomDlg1>(services, owner)),
+      Form7(std::make_unique<TForm7>(services, owner)),
+      Form6(std::make_unique<TForm6>(services, owner)),
+      Form8(std::make_unique<TForm8>(services, owner)),
       UpdateForm(std::make_unique<DialogShell>("UpdateForm", "Tarnwell Vireo-Update!", owner)),
       Form9(std::make_unique<DialogShell>("Form9", "Save to Library...", owner)) {}
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <memory>
 
+#include "app/InsertDialogs.h"
 #include "platform/Shell.h"
 
 namespace app {
@@ -26,9 +27,15 @@ class DialogShell : public QDialog {
 
 // TForm2, TForm3, TForm4, TOKBottomDlg1, TForm7, TForm6, TForm8, TUpdateForm, TForm9, made in this order.
 struct SecondaryForms {
-  SecondaryForms(platform::Shell& shell, QWidget* owner);
+  SecondaryForms(platform::Shell& shell, InsertDialogServices services, QWidget* owner);
   std::unique_ptr<TForm2> Form2;
-  std::unique_ptr<DialogShell> Form3, Form4, OKBottomDlg1, Form7, Form6, Form8, UpdateForm, Form9;
+  std::unique_ptr<TForm3> Form3;
+  std::unique_ptr<TForm4> Form4;
+  std::unique_ptr<TOKBottomDlg1> OKBottomDlg1;
+  std::unique_ptr<TForm7> Form7;
+  std::unique_ptr<TForm6> Form6;
+  std::unique_ptr<TForm8> Form8;
+  std::unique_ptr<DialogShell> UpdateForm, Form9;
 };
 
 }  // namespace app

@@ -91,7 +91,16 @@ const char* const kAspVariables[] = {
     "SCRIPT_NAME",     "SERVER_NAME",   "SERVER_PORT", "SERVER_PROTOCOL", "SERVER_SOFTWARE",
 };
 
+const AppletType kAppletTypes[] = {
+    {"User Defined", "", ""},
+    {"Ad Banner", "jads.class", "jads.conf"},
+    {"Rotating Clock", "Clock3D.class", "Clock3D.conf"},
+    {"Image Cube", "image3dcube.class", "image3dcube.conf"},
+};
+
 }  // namespace
+
+std::span<const AppletType> AppletTypes() { return kAppletTypes; }
 
 std::span<const TagCommand> FixedTagCommands() { return kFixedCommands; }
 

@@ -42,6 +42,15 @@ const TagCommand* FindTagCommand(std::string_view handler);
 std::span<const char* const> AspVariableNames();
 inline constexpr const char* kAspVariablesPrompt = "Click for ASP Variables";
 
+// The applet dialog's types: the class file it names and the parameter file in the data folder it loads.
+// "User Defined" names neither.
+struct AppletType {
+  const char* name;
+  const char* source;
+  const char* parameterFile;
+};
+std::span<const AppletType> AppletTypes();
+
 // The insertion dialog's script options.
 enum class ScriptSource { FromFile = 0, AsBelow = 1 };
 

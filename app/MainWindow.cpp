@@ -2,22 +2,29 @@
 #include "app/MainWindow.h"
 
 #include "app/Highlighters.h"
+#include "platform/qt/TextBytes.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFormLayout>
+#include <QLocale>
+#include <QSpinBox>
+#include <filesystem>
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -39,6 +46,8 @@ TForm1::TForm1(const std::string& installDir, MainFormServices services, std::ve
       services_(services),
       richEdit1_(new platform::qt::EditorWidget(this)),
       logic_(richEdit1_->Editor(), services, installDir),
+      inserts_(richEdit1_->Editor()),
+      tagCommands_(MakeTagCommands()),
       arguments_(std::move(arguments)) {
   setObjectName("Form1");
   setWindowTitle(FromBytes(logic_.Title()));
@@ -94,7 +103,8 @@ TForm1::TForm1(const std::string& installDir, MainFormServices services, std::ve
   Run([&] { logic_.FormCreate(placement); });
   ApplyPlacement(placement);
 
-  forms_ = std::make_unique<SecondaryForms>(services_.shell, this);
+  forms_ = std::make_unique<SecondaryForms>(services_.shell,
+                                            InsertDialogServices{inserts_, services_.dialogs, logic_, installDir}, this);
 }
 
 TForm1::~TForm1() = default;
@@ -103,7 +113,7 @@ void TForm1::Run(const std::function<void()>& command) {
   try {
     command();
   } catch (const std::exception& e) {
-    QMessageBox::critical(this, kApplicationTitle, FromBytes(e.what()));
+    services_.dialogs.MessageBox(e.what(), kApplicationTitle, platform::MessageIcon::Error, platform::MessageButtons::Ok);
   }
 }
 
@@ -111,7 +121,11 @@ QAction* TForm1::AddAction(QMenu* menu, const char* name, const QString& caption
                            std::function<void()> handler) {
   auto* action = new QAction(caption, this);
   action->setObjectName(name);
-  if (!shortcut.isEmpty()) action->setShortcut(QKeySequence(shortcut));
+  // A shortcut given to two menu items belongs to the first one made; the second only shows it.
+  if (!shortcut.isEmpty() && shortcutsTaken_.insert(shortcut).second)
+    action->setShortcut(QKeySequence(shortcut));
+  else if (!shortcut.isEmpty())
+    action->setText(caption + "\t" + QKeySequence(shortcut).toString(QKeySequence::NativeText));
   if (handler)
     connect(action, &QAction::triggered, this, [this, handler] { Run(handler); });
   else
@@ -132,7 +146,7 @@ void TForm1::CreateMenus() {
   AddAction(file, "NewFile", "&New", "Ctrl+N", [this] { logic_.NewFileClick(); });
   openMenu_ = file->addMenu("&Open");
   AddAction(openMenu_, "FromFile1", "Open Local File", "Ctrl+O", [this] { logic_.FromFile1Click(); });
-  AddAction(openMenu_, "FromWeborFTPSite1", "Open Web File", "Ctrl+W", kNotYet);
+  AddAction(openMenu_, "FromWeborFTPSite1", "Open Web File", "Ctrl+W", [this] { FromWeborFTPSite1Click(); });
   recentAnchor_ = openMenu_->addSeparator();
   AddAction(file, "SaveAs1", "&Save As", "Ctrl+S", [this] { logic_.SaveAs1Click(); });
   AddAction(file, "SaveToLibrary1", "Save To Library", "Ctrl+Insert", kNotYet);
@@ -154,55 +168,11 @@ void TForm1::CreateMenus() {
   AddAction(edit, "Find1", "&Find", "F3", kNotYet);
   AddAction(edit, "Replace1", "&Replace", "Ctrl+F3", kNotYet);
 
-  struct Item {
-    const char* name;
-    const char* caption;
-    const char* shortcut;
-  };
-  auto addDisabledMenu = [this](const QString& title, std::initializer_list<Item> items) {
+  for (const char* title : {"&Insert", "F&orms", "Fo&nts", "F&rames", "&Lists", "&ASP"}) {
     QMenu* menu = menuBar()->addMenu(title);
-    for (const Item& item : items) AddAction(menu, item.name, item.caption, item.shortcut, kNotYet);
-  };
-  addDisabledMenu("&Insert", {{"HorizontalLine1", "&Horizontal Line", ""},
-                              {"PageBreak1", "&Page Break", "Ctrl+F2"},
-                              {"Timestamp1", "&Timestamp", ""},
-                              {"Image1", "&Image", "Ctrl+I"},
-                              {"Script1", "&Script", "Ctrl+Q"},
-                              {"JavaApplet1", "&Java Applet", "Ctrl+J"},
-                              {"Hyperlink1", "&Hyperlink", "Ctrl+H"},
-                              {"ExternalStyleSheet1", "E&xternal Style Sheet", ""}});
-  addDisabledMenu("F&orms", {{"AddaForm1", "&Add a Form", "Ctrl+Shift+F1"},
-                             {"AddaButton1", "Add a Button", ""},
-                             {"AddaCheckbox1", "Add a Checkbox", ""},
-                             {"AddaRadioButton1", "Add a Radio Button", ""},
-                             {"AddaDropDownListbox1", "Add a Drop-Down Listbox", ""},
-                             {"AddaTextbox1", "Add a Textbox", ""},
-                             {"AddaScrollingTextbox1", "Add a Scrolling Textbox", ""}});
-  addDisabledMenu("Fo&nts", {{"Header11", "Header 1", ""},
-                             {"Header21", "Header 2", ""},
-                             {"Header31", "Header 3", ""},
-                             {"Bold1", "Bold", "Ctrl+B"},
-                             {"Italic1", "Italic", "Ctrl+I"},
-                             {"Strong1", "Strong", ""},
-                             {"Emphasis1", "Emphasis", ""},
-                             {"Preformatted1", "Preformatted", ""},
-                             {"ChangeFont1", "&Change Font", "F9"}});
-  addDisabledMenu("F&rames", {{"Frameset1", "Frameset", ""},
-                              {"Frame1", "Frame", ""},
-                              {"NoFrames1", "No Frames", ""},
-                              {"FloatingFrames1", "Floating Frames", ""}});
-  addDisabledMenu("&Lists", {{"UnorderedLists1", "Unordered Lists", ""},
-                             {"OrderedLists1", "Ordered Lists", ""},
-                             {"ListItem1", "List Item", ""},
-                             {"Definition1", "Definition", ""},
-                             {"DefinitionTerm1", "Definition Term", ""},
-                             {"Menu1", "Menu", ""}});
-  addDisabledMenu("&ASP", {{"IncludeFile1", "Include File", ""},
-                           {"ASPTag1", "ASP Tag", ""},
-                           {"ASPOutput1", "ASP Output", ""},
-                           {"If1", "If..", ""},
-                           {"Else1", "..Else..", ""},
-                           {"EndIf1", "..End If", ""}});
+    for (const TagUiCommand& command : tagCommands_)
+      if (command.menu == title) AddAction(menu, command.menuItem, command.menuCaption, command.shortcut, command.handler);
+  }
 
   QMenu* tools = menuBar()->addMenu("&Tools");
   AddAction(tools, "BrowserPreview1", "&Browser Preview", "F11", [this] { logic_.ToolbarButton977Click(); });
@@ -240,7 +210,7 @@ void TForm1::CreateToolbars() {
   openOptions->setPopupMode(QToolButton::InstantPopup);
   auto* openDrop = new QMenu(openOptions);
   AddAction(openDrop, "FromFileDrop", "&From File", "", [this] { logic_.FromFile1Click(); });
-  AddAction(openDrop, "FromWebSiteDrop", "F&rom Web Site", "", kNotYet);
+  AddAction(openDrop, "FromWebSiteDrop", "F&rom Web Site", "", [this] { FromWeborFTPSite1Click(); });
   AddAction(openDrop, "OpenaProject1", "Open a Project", "", [] {});  // never had an action
   openOptions->setMenu(openDrop);
   main->addWidget(openOptions);
@@ -262,44 +232,115 @@ void TForm1::CreateToolbars() {
   button("SpeedButton7", "Library", QStyle::SP_DirHomeIcon, "Save Current File to Library", kNotYet);
   main->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
-  // The tabbed tag toolbar: its pages' buttons come with the tag insertion commands.
+  // The tabbed tag toolbar.
   addToolBarBreak();
   QToolBar* tags = addToolBar("Tags");
   tags->setObjectName("TagToolbar");
   auto* pages = new QTabWidget(tags);
   pages->setObjectName("TagPages");
   pages->setDocumentMode(true);
-  auto* document = new QWidget(pages);
-  auto* row = new QHBoxLayout(document);
-  row->setContentsMargins(2, 2, 2, 2);
-  auto& editor = richEdit1_->Editor();
-  auto tagButton = [&](const char* name, const QString& caption, std::function<void()> handler) {
-    auto* b = new QToolButton(document);
+  auto addPage = [pages](const QString& title) {
+    auto* page = new QWidget(pages);
+    auto* row = new QHBoxLayout(page);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(2);
+    pages->addTab(page, title);
+    return row;
+  };
+  auto addButton = [this](QHBoxLayout* row, const char* name, const QString& caption, const QString& hint,
+                          std::function<void()> handler) {
+    auto* b = new QToolButton(row->parentWidget());
     QAction* action = AddAction(nullptr, name, caption, "", std::move(handler));
-    action->setToolTip(caption);
+    action->setToolTip(hint);
     b->setDefaultAction(action);
     row->addWidget(b);
+    return b;
   };
-  tagButton("ToolbarButton978", "Cut", [&editor] { editor.CutSelection(); });
-  tagButton("ToolbarButton979", "Copy", [&editor] { editor.CopySelection(); });
-  tagButton("ToolbarButton9710", "Paste", [&editor] { editor.PasteClipboard(); });
-  tagButton("ToolbarButton9711", "Undo", [this] { ToolbarButton9711Click(); });
-  tagButton("ToolbarButton9712", "Find", kNotYet);
-  tagButton("ToolbarButton9713", "Replace", kNotYet);
-  tagButton("ToolbarButton9753", "Redo", [this] { ToolbarButton9753Click(); });
-  auto* languages = new QComboBox(document);
+
+  auto& editor = richEdit1_->Editor();
+  QHBoxLayout* document = addPage("Document");
+  addButton(document, "ToolbarButton978", "Cut", "Cut", [&editor] { editor.CutSelection(); });
+  addButton(document, "ToolbarButton979", "Copy", "Copy", [&editor] { editor.CopySelection(); });
+  addButton(document, "ToolbarButton9710", "Paste", "Paste", [&editor] { editor.PasteClipboard(); });
+  addButton(document, "ToolbarButton9711", "Undo", "Undo", [this] { ToolbarButton9711Click(); });
+  addButton(document, "ToolbarButton9712", "Find", "Find", kNotYet);
+  addButton(document, "ToolbarButton9713", "Replace", "Replace", kNotYet);
+  addButton(document, "ToolbarButton9753", "Redo", "Redo", [this] { ToolbarButton9753Click(); });
+  auto* languages = new QComboBox(document->parentWidget());
   languages->setObjectName("ComboBox18");
   languages->setEditable(true);
   languages->addItems({"AWK", "C++", "HTML", "Java", "Pascal", "Perl", "SQL", "VBScript"});
   languages->setEditText("Choose Highlighting...");
   languages->setMinimumContentsLength(20);
   languages->setEnabled(false);
-  row->addWidget(languages);
-  row->addStretch();
-  pages->addTab(document, "Document");
-  for (const char* page : {"Standard", "Forms", "Tables", "Fonts", "Frames", "Lists", "ASP", "Editor Bookmarks"})
-    pages->addTab(new QWidget(pages), page);
+  document->addWidget(languages);
+  document->addStretch();
+
+  for (const char* title : {"Standard", "Forms", "Tables", "Fonts", "Frames", "Lists", "ASP"}) {
+    QHBoxLayout* row = addPage(title);
+    for (const TagUiCommand& command : tagCommands_)
+      if (command.page == title) addButton(row, command.button.c_str(), command.buttonCaption, command.hint, command.handler);
+    if (std::string_view(title) == "ASP") {
+      ASPVars = new QComboBox(row->parentWidget());
+      ASPVars->setObjectName("ASPVars");
+      ASPVars->setEditable(true);
+      for (const char* name : AspVariableNames()) ASPVars->addItem(name);
+      ASPVars->setEditText(kAspVariablesPrompt);
+      ASPVars->setMinimumContentsLength(22);
+      row->addWidget(ASPVars);
+      addButton(row, "ToolbarButton9745", "+", "Add ASP Variable to Document", [this] {
+        inserts_.AspVariable(platform::qt::BytesFromText(ASPVars->currentText()));
+      });
+    }
+    row->addStretch();
+  }
+
+  QHBoxLayout* marks = addPage("Editor Bookmarks");
+  const char* names[] = {"SpeedButton1", "SpeedButton2", "SpeedButton3"};
+  const char* captions[] = {"Unknown", "Not Ready", "Incorrect"};
+  for (int i = 0; i < 3; ++i) {
+    QToolButton* b = addButton(marks, names[i], captions[i], captions[i], [this, i] {
+      lineStatus_.Click(richEdit1_->Editor(), static_cast<TLineStatusButtons::Button>(i));
+      for (int k = 0; k < 3; ++k) lineStatusButtons_[k]->defaultAction()->setChecked(lineStatus_.Down() == k);
+    });
+    b->defaultAction()->setCheckable(true);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    lineStatusButtons_.push_back(b);
+  }
+  marks->addStretch();
   tags->addWidget(pages);
+}
+
+std::vector<TForm1::TagUiCommand> TForm1::MakeTagCommands() {
+  std::vector<TagUiCommand> commands;
+  for (const TagCommand& fixed : FixedTagCommands()) {
+    std::string button = fixed.handler;
+    button.resize(button.size() - 5);  // the handler's name without "Click"
+    commands.push_back({fixed.menu ? fixed.menu : "", fixed.menuItem, fixed.menuCaption, fixed.shortcut, fixed.page,
+                        button, fixed.buttonCaption, fixed.hint,
+                        [this, &fixed] { inserts_.Run(fixed); }});
+  }
+  // The commands that ask first, after the fixed ones of their menu and page.
+  auto insertAfter = [&](const char* menu, TagUiCommand command) {
+    auto last = std::find_if(commands.rbegin(), commands.rend(), [&](const TagUiCommand& c) { return c.menu == menu; });
+    commands.insert(last.base(), std::move(command));
+  };
+  insertAfter("&Insert", {"&Insert", "Timestamp1", "&Timestamp", "", "Standard", "ToolbarButton971", "Time",
+                          "Insert a Timestamp", [this] { ToolbarButton971Click(); }});
+  insertAfter("&Insert", {"&Insert", "Image1", "&Image", "Ctrl+I", "Standard", "ToolbarButton9716", "Image",
+                          "Insert an Image", [this] { ShowDialog(forms_->Form4.get()); }});
+  insertAfter("&Insert", {"&Insert", "Script1", "&Script", "Ctrl+Q", "Standard", "ToolbarButton9718", "Script",
+                          "Insert a Script", [this] { ShowDialog(forms_->OKBottomDlg1.get()); }});
+  insertAfter("&Insert", {"&Insert", "JavaApplet1", "&Java Applet", "Ctrl+J", "Standard", "ToolbarButton9720", "Applet",
+                          "Insert a Java Applet", [this] { ShowDialog(forms_->Form7.get()); }});
+  insertAfter("&Insert", {"&Insert", "Hyperlink1", "&Hyperlink", "Ctrl+H", "Standard", "ToolbarButton9719", "Link",
+                          "Insert a Hyperlink", [this] { ToolbarButton9719Click(); }});
+  insertAfter("&Insert", {"&Insert", "ExternalStyleSheet1", "E&xternal Style Sheet", "", "Standard",
+                          "ToolbarButton9755", "CSS", "Use an External Style Sheet",
+                          [this] { ShowDialog(forms_->Form8.get()); }});
+  insertAfter("Fo&nts", {"Fo&nts", "ChangeFont1", "&Change Font", "F9", "Fonts", "ToolbarButton9733", "Font",
+                         "Change Font", [this] { inserts_.ChangeFont(services_.dialogs); }});
+  return commands;
 }
 
 void TForm1::CreatePages() {
@@ -310,6 +351,8 @@ void TForm1::CreatePages() {
   for (int i = 0; i < 3; ++i) {
     auto* list = new QListWidget(leftPages_);
     list->setObjectName(names[i]);
+    // Every change of the selected item, by mouse or keyboard, inserts that item below the caret line.
+    connect(list, &QListWidget::currentRowChanged, this, [this, i](int row) { Run([this, i, row] { ListBoxClick(i, row); }); });
     sideLists_.push_back(list);
     leftPages_->addTab(list, titles[i]);
   }
@@ -358,7 +401,32 @@ void TForm1::CreateQuickCuts() {
   quickCuts_ = new QDockWidget("Quick Cuts", this);
   quickCuts_->setObjectName("Toolbar9714");
   auto* pages = new QTabWidget(quickCuts_);
-  pages->addTab(new QWidget(pages), "Instant Table");
+  auto* table = new QWidget(pages);
+  auto* tableLayout = new QFormLayout(table);
+  auto* rows = new QSpinBox(table);
+  rows->setObjectName("Edit2");
+  rows->setRange(0, 100);
+  rows->setValue(1);
+  auto* columns = new QSpinBox(table);
+  columns->setObjectName("Edit3");
+  columns->setRange(1, 100);
+  columns->setValue(1);
+  // The boxes only ever hold whole numbers in range, so the counts follow their values.
+  connect(rows, &QSpinBox::valueChanged, this, [this](int value) {
+    Run([this, value] { instantTable_.Edit2Change(std::to_string(value)); });
+  });
+  connect(columns, &QSpinBox::valueChanged, this, [this](int value) {
+    Run([this, value] { instantTable_.Edit3Change(std::to_string(value)); });
+  });
+  auto* add = new QPushButton("Add To..", table);
+  add->setObjectName("Button1");
+  connect(add, &QPushButton::clicked, this, [this] {
+    Run([this] { instantTable_.Button1Click(inserts_, std::filesystem::temp_directory_path()); });
+  });
+  tableLayout->addRow("Rows:", rows);
+  tableLayout->addRow("Columns", columns);
+  tableLayout->addRow(add);
+  pages->addTab(table, "Instant Table");
   auto* tools = new QWidget(pages);
   auto* row = new QHBoxLayout(tools);
   auto* calculator = new QPushButton("Calculator", tools);
@@ -370,6 +438,7 @@ void TForm1::CreateQuickCuts() {
   row->addWidget(calculator);
   row->addWidget(notepad);
   pages->addTab(tools, "Windows Tools");
+  pages->setMinimumWidth(pages->tabBar()->sizeHint().width() + 8);
   quickCuts_->setWidget(pages);
   addDockWidget(Qt::RightDockWidgetArea, quickCuts_);
   quickCuts_->setFloating(true);
@@ -443,6 +512,37 @@ void TForm1::ToolbarButton9711Click() {
 void TForm1::ToolbarButton9753Click() {
   richEdit1_->Editor().Redo();
   richEdit1_->setFocus();
+}
+
+void TForm1::ShowDialog(QDialog* dialog) {
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
+}
+
+void TForm1::FromWeborFTPSite1Click() {
+  // The text stays until a fetch has worked: the dialog's OK replaces it then.
+  ShowDialog(forms_->Form3.get());
+}
+
+void TForm1::ToolbarButton971Click() {
+  const QLocale locale = QLocale::system();
+  const QDateTime now = QDateTime::currentDateTime();
+  inserts_.Timestamp(platform::qt::BytesFromText(locale.toString(now.date(), QLocale::ShortFormat)),
+                     platform::qt::BytesFromText(locale.toString(now.time(), QLocale::LongFormat)));
+}
+
+void TForm1::ToolbarButton9719Click() {
+  TForm6& form6 = *forms_->Form6;
+  // Showing a hidden dialog empties its boxes; an open one keeps its address, which is inserted at once.
+  ShowDialog(&form6);
+  inserts_.InsertOpenHyperlink(platform::qt::BytesFromText(form6.Edit1->text()));
+}
+
+void TForm1::ListBoxClick(int list, int row) {
+  const std::vector<std::string>* items[] = {&logic_.ListBox1Items, &logic_.ListBox2Items, &logic_.ListBox3Items};
+  if (row < 0 || row >= static_cast<int>(items[list]->size())) return;
+  inserts_.SideListItem((*items[list])[static_cast<size_t>(row)]);
 }
 
 void TForm1::Exit1Click() {

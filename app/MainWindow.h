@@ -6,16 +6,21 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/Forms.h"
+#include "app/InsertCommands.h"
+#include "app/InstantTable.h"
+#include "app/LineStatusButtons.h"
 #include "app/MainForm.h"
 #include "editor/MarkGlyphs.h"
 #include "highlighters/HtmlHighlighter.h"
 #include "platform/qt/EditorWidget.h"
 
 class QAction;
+class QComboBox;
 class QDockWidget;
 class QLabel;
 class QListWidget;
@@ -43,6 +48,7 @@ class TForm1 : public QMainWindow {
   QListWidget* SideList(int index) const;
   QLabel* StatusPanel(int index) const;
   QDockWidget* QuickCuts() const { return quickCuts_; }
+  TInstantTable& InstantTable() { return instantTable_; }
 
   WindowPlacement CurrentPlacement() const;
 
@@ -61,6 +67,24 @@ class TForm1 : public QMainWindow {
   void ApplyPlacement(const WindowPlacement& placement);
   void UpdateRecentMenu();
   void Exit1Click();
+  // A command of the insert menus and the tag toolbar, with its menu item and its button.
+  struct TagUiCommand {
+    QString menu;  // empty: the toolbar only
+    const char* menuItem;
+    QString menuCaption;
+    QString shortcut;
+    QString page;
+    std::string button;
+    QString buttonCaption;
+    QString hint;
+    std::function<void()> handler;
+  };
+  std::vector<TagUiCommand> MakeTagCommands();
+  void ShowDialog(QDialog* dialog);
+  void FromWeborFTPSite1Click();
+  void ToolbarButton971Click();   // Timestamp
+  void ToolbarButton9719Click();  // Hyperlink
+  void ListBoxClick(int list, int row);
   void ToolbarButton9711Click();  // Undo
   void ToolbarButton9753Click();  // Redo
   // Runs a command; an error is shown in a message box and the command stops there.
@@ -71,6 +95,10 @@ class TForm1 : public QMainWindow {
   editor::LineStatusImages ImageList1;
   platform::qt::EditorWidget* richEdit1_;
   MainForm logic_;
+  InsertCommands inserts_;
+  TInstantTable instantTable_;
+  TLineStatusButtons lineStatus_;
+  std::vector<TagUiCommand> tagCommands_;
   std::unique_ptr<SecondaryForms> forms_;
   std::vector<std::string> arguments_;
   bool shown_ = false;
@@ -84,6 +112,9 @@ class TForm1 : public QMainWindow {
   std::vector<QListWidget*> sideLists_;
   std::vector<QLabel*> statusPanels_;
   QDockWidget* quickCuts_ = nullptr;
+  QComboBox* ASPVars = nullptr;
+  std::vector<QToolButton*> lineStatusButtons_;
+  std::set<QString> shortcutsTaken_;
   QAction* QCBut = nullptr;
 };
 

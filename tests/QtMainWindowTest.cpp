@@ -8,48 +8,10 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <filesystem>
-#include <fstream>
 
-#include <unistd.h>
-
-#include "app/MainWindow.h"
-#include "platform/MemoryRegistry.h"
-#include "platform/fakes/FakeDialogs.h"
-#include "platform/fakes/FakePrinter.h"
-#include "platform/fakes/FakeShell.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtPrinter.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-
-class MainWindowTest : public ::testing::Test {
- protected:
-  MainWindowTest() : dir(fs::temp_directory_path() / ("quillmark-window-" + std::to_string(::getpid()))) {
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* name : {"default.htm", "recent.ini", "libhtml.kls", "libevents.kls", "libfunctions.kls"})
-      std::ofstream(dir / name, std::ios::binary) << (std::string(name) == "libhtml.kls" ? "<b></b>\r\n" : "x\r\n");
-  }
-  ~MainWindowTest() override { fs::remove_all(dir); }
-
-  std::unique_ptr<app::TForm1> MakeWindow() {
-    auto form = std::make_unique<app::TForm1>(dir.string(), app::MainFormServices{registry, dialogs, shell, printer, ""},
-                                              std::vector<std::string>{});
-    form->show();
-    return form;
-  }
-
-  fs::path dir;
-  platform::MemoryRegistry registry;
-  platform::fakes::FakeDialogs dialogs;
-  platform::fakes::FakeShell shell;
-  platform::fakes::FakePrinter printer;
-};
-
-}  // namespace
+#include "tests/MainWindowFixture.h"
 
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcutsAndLaterCommandsAreDisabled) {
   auto form = MakeWindow();
@@ -59,9 +21,11 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcutsAndLaterCommandsAreDis
   EXPECT_EQ(form->Action("PrinterSetup1")->shortcut(), QKeySequence("Ctrl+Shift+F1"));
   EXPECT_EQ(form->Action("BrowserPreview1")->shortcut(), QKeySequence("F11"));
   EXPECT_TRUE(form->Action("SaveAs1")->isEnabled());
-  EXPECT_FALSE(form->Action("Image1")->isEnabled());
+  EXPECT_FALSE(form->Action("Find1")->isEnabled());
   EXPECT_EQ(form->Action("Image1")->shortcut(), QKeySequence("Ctrl+I"));
-  EXPECT_FALSE(form->Action("FromWeborFTPSite1")->isEnabled());
+  EXPECT_TRUE(form->Action("Italic1")->shortcut().isEmpty()) << "Ctrl+I belongs to the Image item made first";
+  EXPECT_TRUE(form->Action("Italic1")->text().endsWith("\tCtrl+I"));
+  EXPECT_TRUE(form->Action("AddaForm1")->shortcut().isEmpty());
   EXPECT_EQ(form->SideList(0)->item(0)->text(), "<b></b>");
   EXPECT_EQ(form->StatusPanel(1)->text(), "Row: 1 Col: 1") << "the caret position after the default page loaded";
   EXPECT_EQ(form->Dialogs().Form2->windowTitle(), "Tarnwell Quillmark 3.01");
@@ -115,6 +79,8 @@ TEST_F(MainWindowTest, PlacementIsRestored) {
 TEST(QtDialogs, FiltersKeepTheirDescriptions) {
   EXPECT_EQ(platform::qt::ToQtFilter("HTML Files (*.htm, *.html)|*.htm; *.html|All Files (*.*)|*.*"),
             "HTML Files (*.htm, *.html) (*.htm *.html);;All Files (*.*) (*.*)");
+  EXPECT_EQ(platform::qt::ToQtFilter("Images|*.gif; *.jpg, *.jpeg"), "Images (*.gif *.jpg *.jpeg)")
+      << "commas separate patterns too";
 }
 
 TEST(QtPrinter, PrintsToPdf) {

@@ -1,0 +1,44 @@
+// The main window on the offscreen platform, with its data folder in a temporary directory and dialogs,
+// shell and printer answered by fakes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include <unistd.h>
+
+#include "app/MainWindow.h"
+#include "platform/MemoryRegistry.h"
+#include "platform/fakes/FakeDialogs.h"
+#include "platform/fakes/FakePrinter.h"
+#include "platform/fakes/FakeShell.h"
+
+namespace fs = std::filesystem;
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() : dir(fs::temp_directory_path() / ("quillmark-window-" + std::to_string(::getpid()))) {
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (const char* name : {"default.htm", "recent.ini", "libhtml.kls", "libevents.kls", "libfunctions.kls"})
+      std::ofstream(dir / name, std::ios::binary) << (std::string(name) == "libhtml.kls" ? "<b></b>\r\n" : "x\r\n");
+  }
+  ~MainWindowTest() override { fs::remove_all(dir); }
+
+  std::unique_ptr<app::TForm1> MakeWindow() {
+    auto form = std::make_unique<app::TForm1>(dir.string(), app::MainFormServices{registry, dialogs, shell, printer, ""},
+                                              std::vector<std::string>{});
+    form->show();
+    return form;
+  }
+
+  fs::path dir;
+  platform::MemoryRegistry registry;
+  platform::fakes::FakeDialogs dialogs;
+  platform::fakes::FakeShell shell;
+  platform::fakes::FakePrinter printer;
+};
+
