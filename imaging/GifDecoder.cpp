@@ -17,6 +17,7 @@ struct Reader {
 int ReadBytes(GifFileType* gif, GifByteType* out, int length) {
   auto* reader = static_cast<Reader*>(gif->UserData);
   const size_t n = std::min(size_t(std::max(length, 0)), reader->bytes.size() - reader->offset);
+  if (n == 0) return 0;  // an empty input has no data pointer to copy from
   std::memcpy(out, reader->bytes.data() + reader->offset, n);
   reader->offset += n;
   return int(n);
