@@ -47,8 +47,12 @@ void TqeCustomEdit::PasteClipboard() {
     const TSelectionMode mode = stored <= smLine ? static_cast<TSelectionMode>(stored) : smNormal;
     const std::string_view text = UpToZero(std::string_view(*data).substr(1));
     const TextPoint end = ReplaceSelectionRaw(mode, text);
-    // Whole lines pasted above the caret line are, as text, a normal insertion at its column 1.
-    undoList_.AddRecord(UndoPaste, from, mode == smLine ? smNormal : mode, {}, end);
+    // Whole lines pasted above the caret line are, as text, a normal insertion at its column 1, wherever
+    // the caret or the replaced selection began on that line.
+    if (mode == smLine)
+      undoList_.AddRecord(UndoPaste, {1, from.line}, smNormal, {}, end);
+    else
+      undoList_.AddRecord(UndoPaste, from, mode, {}, end);
     if (mode == smColumn) {
       // The caret goes below the block, at its left edge, ready to paste the next block under it.
       const int width = static_cast<int>(SplitAtLineEnds(text).back().size());

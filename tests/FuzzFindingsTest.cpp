@@ -57,6 +57,21 @@ TEST_F(EditorTest, UndoOfALinePasteWithoutALineEndKeepsTheCaretLine) {
   EXPECT_EQ(Lines(), (::Lines{"first", "last"}));
 }
 
+TEST_F(EditorTest, UndoOfALinePasteOverASelectionLaterInTheLine) {
+  SetLines({"first", "0123456789"});
+  editor.SetSelectionMode(smLine);
+  Select(1, 1, 2, 1);
+  editor.CopySelection();  // "first" with its line end
+  editor.SetSelectionMode(editor::smNormal);
+  editor.SetCaretXY({1, 2});
+  Select(4, 2, 7, 2);  // the caret stays at column 1; the lines go in at column 1 all the same
+  editor.PasteClipboard();
+  EXPECT_EQ(Lines(), (::Lines{"first", "first", "0126789"}));
+  editor.Undo();
+  editor.Undo();
+  EXPECT_EQ(Lines(), (::Lines{"first", "0123456789"}));
+}
+
 TEST_F(EditorTest, NormalModeReadsCornersSetInColumnModeClamped) {
   SetLines({"short", "a longer line"});
   editor.SetSelectionMode(smColumn);
