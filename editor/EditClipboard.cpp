@@ -48,11 +48,10 @@ void TqeCustomEdit::PasteClipboard() {
     const std::string_view text = UpToZero(std::string_view(*data).substr(1));
     const TextPoint end = ReplaceSelectionRaw(mode, text);
     // Whole lines pasted above the caret line are, as text, a normal insertion at its column 1, wherever
-    // the caret or the replaced selection began on that line.
-    if (mode == smLine)
-      undoList_.AddRecord(UndoPaste, {1, from.line}, smNormal, {}, end);
-    else
-      undoList_.AddRecord(UndoPaste, from, mode, {}, end);
+    // the caret or the replaced selection began on that line (an empty block inserts nothing at all).
+    TextPoint start = from;
+    if (mode == smLine && !text.empty()) start.column = 1;
+    undoList_.AddRecord(UndoPaste, start, mode == smLine ? smNormal : mode, {}, end);
     if (mode == smColumn) {
       // The caret goes below the block, at its left edge, ready to paste the next block under it.
       const int width = static_cast<int>(SplitAtLineEnds(text).back().size());

@@ -72,6 +72,15 @@ TEST_F(EditorTest, UndoOfALinePasteOverASelectionLaterInTheLine) {
   EXPECT_EQ(Lines(), (::Lines{"first", "0123456789"}));
 }
 
+TEST_F(EditorTest, UndoOfAnEmptyLineBlockPasteRemovesNothing) {
+  SetLines({"0123456789"});
+  clipboard.SetItems({{std::string(editor::kBlockTypeFormat), std::string(1, static_cast<char>(smLine))}});
+  editor.SetCaretXY({5, 1});
+  editor.PasteClipboard();
+  editor.Undo();
+  EXPECT_EQ(Lines(), (::Lines{"0123456789"}));
+}
+
 TEST_F(EditorTest, NormalModeReadsCornersSetInColumnModeClamped) {
   SetLines({"short", "a longer line"});
   editor.SetSelectionMode(smColumn);
