@@ -32,6 +32,9 @@ void TqeCustomEdit::Undo() {
   ModeScope mode(selectionMode_, r.mode);
   IncPaintLock();
   if (IsInsertKind(r.kind)) {
+    // When trimming has taken the recorded text from a line's end, both corners clamp to one point and
+    // the old text goes back at the caret: bring the caret to the record first.
+    SetCaretXY(r.start);
     SetSelectionStart(r.start);
     SetSelectionEnd(r.end);
     redoList_.AddRecord(r.kind, r.start, r.mode, SelectedText(), r.end);

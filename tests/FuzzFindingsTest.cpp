@@ -81,6 +81,18 @@ TEST_F(EditorTest, UndoOfAnEmptyLineBlockPasteRemovesNothing) {
   EXPECT_EQ(Lines(), (::Lines{"0123456789"}));
 }
 
+TEST_F(EditorTest, UndoOfABlankTypedOverTheLastCharacterPutsItBack) {
+  SetLines({"abce"});
+  editor.SetInsertMode(false);
+  editor.SetCaretXY({4, 1});
+  Type(" ");  // the line is trimmed to "abc"; the caret stays past its end
+  Type("x");
+  EXPECT_EQ(Lines(), (::Lines{"abc x"}));
+  editor.Undo();
+  editor.Undo();
+  EXPECT_EQ(Lines(), (::Lines{"abce"}));
+}
+
 TEST_F(EditorTest, NormalModeReadsCornersSetInColumnModeClamped) {
   SetLines({"short", "a longer line"});
   editor.SetSelectionMode(smColumn);
