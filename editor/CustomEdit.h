@@ -284,6 +284,7 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   void DeleteRange(TextPoint from, TextPoint to, TUndoKind kind, TextPoint recordStart, TextPoint recordEnd);
   bool IsWordByte(unsigned char c) const;
   bool InsideSavedSelection(TextPoint p) const;
+  void PadLineTo(TextPoint point);
   void AutoScrollStep();
   void UpdateAutoScroll();
   void StopAutoScroll();

@@ -26,6 +26,17 @@ class ModeScope {
 
 }  // namespace
 
+// Later edits trim blanks from line ends, so a record may start past the end of a line that was longer
+// when it was made; the blanks come back, or the text around them would shift left.
+void TqeCustomEdit::PadLineTo(TextPoint point) {
+  if (point.line < 1 || point.line > LineCount()) return;
+  const std::string_view line = lines_.Get(point.line - 1);
+  if (static_cast<int>(line.size()) >= point.column - 1) return;
+  std::string padded(line);
+  padded.resize(point.column - 1, ' ');
+  lines_.Put(point.line - 1, padded);
+}
+
 void TqeCustomEdit::Undo() {
   if (undoList_.RecordCount() == 0) return;
   TUndoRecord r = undoList_.TakeRecord();
@@ -34,6 +45,7 @@ void TqeCustomEdit::Undo() {
   if (IsInsertKind(r.kind)) {
     // When trimming has taken the recorded text from a line's end, both corners clamp to one point and
     // the old text goes back at the caret: bring the caret to the record first.
+    PadLineTo(r.start);
     SetCaretXY(r.start);
     SetSelectionStart(r.start);
     SetSelectionEnd(r.end);
@@ -46,6 +58,7 @@ void TqeCustomEdit::Undo() {
     TextPoint at = IsBefore(r.end, r.start) ? r.end : r.start;
     if (r.mode == smColumn) at = {std::min(r.start.column, r.end.column), std::min(r.start.line, r.end.line)};
     if (r.kind == UndoDeleteAfter && LineCount() < at.line) lines_.Add({});
+    PadLineTo(at);
     SetCaretXY(at);
     SetSelectionStart(at);
     ReplaceSelectionRaw(r.mode, r.text);

@@ -93,6 +93,19 @@ TEST_F(EditorTest, UndoOfABlankTypedOverTheLastCharacterPutsItBack) {
   EXPECT_EQ(Lines(), (::Lines{"abce"}));
 }
 
+TEST_F(EditorTest, UndoBringsBackBlanksThatALaterEditTrimmed) {
+  SetLines({"ab      cd"});
+  clipboard.SetItems({{std::string(platform::kPlainTextFormat), "\r\n"}});
+  editor.SetCaretXY({5, 1});
+  editor.PasteClipboard();  // "ab  " and "    cd"
+  editor.SetCaretXY({3, 1});
+  Type("Z");  // the edited line loses its trailing blanks
+  EXPECT_EQ(Lines(), (::Lines{"abZ", "    cd"}));
+  editor.Undo();
+  editor.Undo();
+  EXPECT_EQ(Lines(), (::Lines{"ab      cd"}));
+}
+
 TEST_F(EditorTest, NormalModeReadsCornersSetInColumnModeClamped) {
   SetLines({"short", "a longer line"});
   editor.SetSelectionMode(smColumn);
