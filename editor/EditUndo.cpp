@@ -27,7 +27,8 @@ class ModeScope {
 }  // namespace
 
 // Later edits trim blanks from line ends, so a record may start past the end of a line that was longer
-// when it was made; the blanks come back, or the text around them would shift left.
+// when it was made; the blanks come back, or the text around them would shift left. Records of nothing
+// leave the line alone, so no blanks are left behind at its end.
 void TqeCustomEdit::PadLineTo(TextPoint point) {
   if (point.line < 1 || point.line > LineCount()) return;
   const std::string_view line = lines_.Get(point.line - 1);
@@ -45,7 +46,7 @@ void TqeCustomEdit::Undo() {
   if (IsInsertKind(r.kind)) {
     // When trimming has taken the recorded text from a line's end, both corners clamp to one point and
     // the old text goes back at the caret: bring the caret to the record first.
-    PadLineTo(r.start);
+    if (r.start != r.end) PadLineTo(r.start);
     SetCaretXY(r.start);
     SetSelectionStart(r.start);
     SetSelectionEnd(r.end);
@@ -58,7 +59,7 @@ void TqeCustomEdit::Undo() {
     TextPoint at = IsBefore(r.end, r.start) ? r.end : r.start;
     if (r.mode == smColumn) at = {std::min(r.start.column, r.end.column), std::min(r.start.line, r.end.line)};
     if (r.kind == UndoDeleteAfter && LineCount() < at.line) lines_.Add({});
-    PadLineTo(at);
+    if (!r.text.empty()) PadLineTo(at);
     SetCaretXY(at);
     SetSelectionStart(at);
     ReplaceSelectionRaw(r.mode, r.text);
