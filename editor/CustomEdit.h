@@ -284,7 +284,16 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   void DeleteRange(TextPoint from, TextPoint to, TUndoKind kind, TextPoint recordStart, TextPoint recordEnd);
   bool IsWordByte(unsigned char c) const;
   bool InsideSavedSelection(TextPoint p) const;
-  void PadLineTo(TextPoint point);
+  // Pads a line out to a point for the length of one undo step.
+  class PaddedLine {
+   public:
+    PaddedLine(TqeCustomEdit& editor, TextPoint point);
+    ~PaddedLine();
+
+   private:
+    TqeCustomEdit& editor_;
+    int line_ = 0;
+  };
   void AutoScrollStep();
   void UpdateAutoScroll();
   void StopAutoScroll();

@@ -27,15 +27,22 @@ class ModeScope {
 }  // namespace
 
 // Later edits trim blanks from line ends, so a record may start past the end of a line that was longer
-// when it was made; the blanks come back, or the text around them would shift left. Records of nothing
-// leave the line alone, so no blanks are left behind at its end.
-void TqeCustomEdit::PadLineTo(TextPoint point) {
-  if (point.line < 1 || point.line > LineCount()) return;
-  const std::string_view line = lines_.Get(point.line - 1);
+// when it was made. The blanks come back for the step (or the text around them would shift left), and
+// whatever of them is left at the line's end afterwards goes again, as every edit leaves its lines.
+TqeCustomEdit::PaddedLine::PaddedLine(TqeCustomEdit& editor, TextPoint point) : editor_(editor) {
+  if (point.line < 1 || point.line > editor.LineCount()) return;
+  const std::string_view line = editor.lines_.Get(point.line - 1);
   if (static_cast<int>(line.size()) >= point.column - 1) return;
   std::string padded(line);
   padded.resize(point.column - 1, ' ');
-  lines_.Put(point.line - 1, padded);
+  editor.lines_.Put(point.line - 1, padded);
+  line_ = point.line;
+}
+
+TqeCustomEdit::PaddedLine::~PaddedLine() {
+  if (line_ == 0 || line_ > editor_.LineCount()) return;
+  const std::string_view text = editor_.lines_.Get(line_ - 1);
+  if (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') editor_.lines_.Put(line_ - 1, RightTrim(text));
 }
 
 void TqeCustomEdit::Undo() {
@@ -46,7 +53,7 @@ void TqeCustomEdit::Undo() {
   if (IsInsertKind(r.kind)) {
     // When trimming has taken the recorded text from a line's end, both corners clamp to one point and
     // the old text goes back at the caret: bring the caret to the record first.
-    if (r.start != r.end) PadLineTo(r.start);
+    const PaddedLine padded(*this, r.start);
     SetCaretXY(r.start);
     SetSelectionStart(r.start);
     SetSelectionEnd(r.end);
@@ -59,7 +66,7 @@ void TqeCustomEdit::Undo() {
     TextPoint at = IsBefore(r.end, r.start) ? r.end : r.start;
     if (r.mode == smColumn) at = {std::min(r.start.column, r.end.column), std::min(r.start.line, r.end.line)};
     if (r.kind == UndoDeleteAfter && LineCount() < at.line) lines_.Add({});
-    if (!r.text.empty()) PadLineTo(at);
+    const PaddedLine padded(*this, at);
     SetCaretXY(at);
     SetSelectionStart(at);
     ReplaceSelectionRaw(r.mode, r.text);
