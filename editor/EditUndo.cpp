@@ -30,6 +30,8 @@ class ModeScope {
 // when it was made. The blanks come back for the step (or the text around them would shift left), and
 // whatever of them is left at the line's end afterwards goes again, as every edit leaves its lines.
 TqeCustomEdit::PaddedLine::PaddedLine(TqeCustomEdit& editor, TextPoint point) : editor_(editor) {
+  // Whole lines come and go at column 1: nothing to pad.
+  if (editor.selectionMode_ == smLine) return;
   if (point.line < 1 || point.line > editor.LineCount()) return;
   const std::string_view line = editor.lines_.Get(point.line - 1);
   if (static_cast<int>(line.size()) >= point.column - 1) return;
