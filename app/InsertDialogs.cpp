@@ -47,13 +47,6 @@ QWidget* WithButton(QLineEdit* box, QToolButton* button) {
   return row;
 }
 
-QHBoxLayout* ButtonRow(QVBoxLayout* layout) {
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  layout->addLayout(row);
-  return row;
-}
-
 }  // namespace
 
 std::vector<std::string> MemoLines(const QPlainTextEdit& memo) {
@@ -97,6 +90,24 @@ QPushButton* InsertDialog::AddButton(const QString& caption, const char* name, s
   return button;
 }
 
+QWidget* InsertDialog::BrowseRow(QLineEdit* box, const QString& hint, platform::FileDialogOptions options) {
+  return WithButton(box, BrowseButton(hint, [this, box, options] {
+    const auto path = services_.dialogs.OpenFile(options);
+    if (path) box->setText(QString::fromStdString(*path));
+  }));
+}
+
+QPushButton* InsertDialog::AddOkCancel(QVBoxLayout* layout, OkCancel captions, std::function<void()> ok) {
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  QPushButton* okButton = AddButton(captions.ok, captions.okName, std::move(ok));
+  okButton->setDefault(captions.okIsDefault);
+  row->addWidget(okButton);
+  row->addWidget(AddButton(captions.cancel, captions.cancelName, [this] { hide(); }));
+  layout->addLayout(row);
+  return okButton;
+}
+
 void InsertDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -116,11 +127,7 @@ TForm3::TForm3(InsertDialogServices services, QWidget* owner)
   Edit1 = Box(this, "Edit1", "http://");
   Edit1->setMinimumWidth(320);
   layout->addWidget(Edit1);
-  QHBoxLayout* buttons = ButtonRow(layout);
-  QPushButton* ok = AddButton("&OK", "Button1", [this] { Button1Click(); });
-  ok->setDefault(true);
-  buttons->addWidget(ok);
-  buttons->addWidget(AddButton("Cancel", "Button2", [this] { hide(); }));
+  AddOkCancel(layout, {"&OK", "Button1", "Cancel", "Button2"}, [this] { Button1Click(); });
 }
 
 void TForm3::Button1Click() {
@@ -164,9 +171,7 @@ TForm4::TForm4(InsertDialogServices services, QWidget* owner)
   Image1->setAlignment(Qt::AlignCenter);
   groupLayout->addWidget(Image1, 0, Qt::AlignCenter);
   layout->addWidget(group);
-  QHBoxLayout* buttons = ButtonRow(layout);
-  buttons->addWidget(AddButton("OK", "Button2", [this] { Button2Click(); }));
-  buttons->addWidget(AddButton("Cancel", "Button3", [this] { hide(); }));
+  AddOkCancel(layout, {"OK", "Button2", "Cancel", "Button3", false}, [this] { Button2Click(); });
   connect(animation_, &QTimer::timeout, this, [this] {
     frame_ = (frame_ + 1) % picture_->frames.size();
     ShowFrame();
@@ -218,18 +223,11 @@ TForm6::TForm6(InsertDialogServices services, QWidget* owner)
   layout->addWidget(new QLabel("Please specify a URL or filepath:", this));
   Edit1 = Box(this, "Edit1");
   Edit1->setMinimumWidth(280);
-  layout->addWidget(WithButton(Edit1, BrowseButton("Browse for File...", [this] {
-    const auto path = services_.dialogs.OpenFile({"Browser for File..", "All Files (*.*)|*.*", "", {}});
-    if (path) Edit1->setText(QString::fromStdString(*path));
-  })));
+  layout->addWidget(BrowseRow(Edit1, "Browse for File...", {"Browser for File..", "All Files (*.*)|*.*", "", {}}));
   layout->addWidget(new QLabel("Please specify a Class (if required):", this));
   Edit2 = Box(this, "Edit2");
   layout->addWidget(Edit2);
-  QHBoxLayout* buttons = ButtonRow(layout);
-  QPushButton* ok = AddButton("&OK", "Button1", [this] { Button1Click(); });
-  ok->setDefault(true);
-  buttons->addWidget(ok);
-  buttons->addWidget(AddButton("&Cancel", "Button2", [this] { hide(); }));
+  AddOkCancel(layout, {"&OK", "Button1", "&Cancel", "Button2"}, [this] { Button1Click(); });
 }
 
 void TForm6::showEvent(QShowEvent* event) {
@@ -263,10 +261,7 @@ TForm7::TForm7(InsertDialogServices services, QWidget* owner)
 
   auto* boxes = new QFormLayout;
   Edit1 = Box(this, "Edit1");
-  boxes->addRow("Source:", WithButton(Edit1, BrowseButton("Browse", [this] {
-                  const auto path = services_.dialogs.OpenFile({"Java Applet", "Java Applets|*.class", "class", {}});
-                  if (path) Edit1->setText(QString::fromStdString(*path));
-                })));
+  boxes->addRow("Source:", BrowseRow(Edit1, "Browse", {"Java Applet", "Java Applets|*.class", "class", {}}));
   Edit2 = Box(this, "Edit2");
   boxes->addRow("None-Java Browser Message:", Edit2);
   layout->addLayout(boxes);
@@ -285,11 +280,7 @@ TForm7::TForm7(InsertDialogServices services, QWidget* owner)
   parameterLayout->addRow("Further Parameters:", Memo1);
   layout->addWidget(parameters);
 
-  QHBoxLayout* buttons = ButtonRow(layout);
-  QPushButton* ok = AddButton("&OK", "Button1", [this] { Button1Click(); });
-  ok->setDefault(true);
-  buttons->addWidget(ok);
-  buttons->addWidget(AddButton("&Cancel", "Button2", [this] { hide(); }));
+  QPushButton* ok = AddOkCancel(layout, {"&OK", "Button1", "&Cancel", "Button2"}, [this] { Button1Click(); });
   layout->addWidget(new QLabel("Remember to save a copy of the applet to the directory your file will be in!", this));
   ok->setFocus();
 }
@@ -323,11 +314,8 @@ TOKBottomDlg1::TOKBottomDlg1(InsertDialogServices services, QWidget* owner)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel("From File:", this));
   Edit1 = Box(this, "Edit1");
-  layout->addWidget(WithButton(Edit1, BrowseButton("Browse", [this] {
-    const auto path =
-        services_.dialogs.OpenFile({"Insert Script", "JavaScript Files (*.js)|*.js|All Files (*.*)|*.*", "js", {}});
-    if (path) Edit1->setText(QString::fromStdString(*path));
-  })));
+  layout->addWidget(
+      BrowseRow(Edit1, "Browse", {"Insert Script", "JavaScript Files (*.js)|*.js|All Files (*.*)|*.*", "js", {}}));
   auto* options = new QGroupBox("Insert Options", this);
   options->setObjectName("RadioGroup1");
   auto* optionLayout = new QVBoxLayout(options);
@@ -340,11 +328,7 @@ TOKBottomDlg1::TOKBottomDlg1(InsertDialogServices services, QWidget* owner)
   Memo1 = new QPlainTextEdit(this);
   Memo1->setObjectName("Memo1");
   layout->addWidget(Memo1);
-  QHBoxLayout* buttons = ButtonRow(layout);
-  QPushButton* ok = AddButton("OK", "OKBtn", [this] { OKBtnClick(); });
-  ok->setDefault(true);
-  buttons->addWidget(ok);
-  buttons->addWidget(AddButton("Cancel", "CancelBtn", [this] { hide(); }));
+  AddOkCancel(layout, {"OK", "OKBtn", "Cancel", "CancelBtn"}, [this] { OKBtnClick(); });
 }
 
 void TOKBottomDlg1::showEvent(QShowEvent* event) {
@@ -367,13 +351,8 @@ TForm8::TForm8(InsertDialogServices services, QWidget* owner)
   layout->addWidget(new QLabel("File Name:", this));
   Edit1 = Box(this, "Edit1");
   Edit1->setMinimumWidth(260);
-  layout->addWidget(WithButton(Edit1, BrowseButton("Browse", [this] {
-    const auto path = services_.dialogs.OpenFile({"", "Cascading Style Sheets|*.css", "css", {}});
-    if (path) Edit1->setText(QString::fromStdString(*path));
-  })));
-  QHBoxLayout* buttons = ButtonRow(layout);
-  buttons->addWidget(AddButton("&OK", "Button1", [this] { Button1Click(); }));
-  buttons->addWidget(AddButton("Cancel", "Button2", [this] { hide(); }));
+  layout->addWidget(BrowseRow(Edit1, "Browse", {"", "Cascading Style Sheets|*.css", "css", {}}));
+  AddOkCancel(layout, {"&OK", "Button1", "Cancel", "Button2", false}, [this] { Button1Click(); });
 }
 
 void TForm8::Button1Click() {

@@ -22,6 +22,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTimer;
+class QVBoxLayout;
 class QToolButton;
 
 namespace app {
@@ -52,6 +53,17 @@ class InsertDialog : public QDialog {
   // A browse button beside a box; its hint and what a confirmed choice does.
   QToolButton* BrowseButton(const QString& hint, std::function<void()> handler);
   QPushButton* AddButton(const QString& caption, const char* name, std::function<void()> handler);
+  // A box with a browse button whose confirmed choice fills the box with the file's path.
+  QWidget* BrowseRow(QLineEdit* box, const QString& hint, platform::FileDialogOptions options);
+  struct OkCancel {
+    const char* ok;
+    const char* okName;
+    const char* cancel;
+    const char* cancelName;
+    bool okIsDefault = true;
+  };
+  // The OK and Cancel buttons at the bottom right; Cancel only hides the dialog. Returns OK.
+  QPushButton* AddOkCancel(QVBoxLayout* layout, OkCancel captions, std::function<void()> ok);
   // Centres the dialog on the screen the first time it is shown.
   void showEvent(QShowEvent* event) override;
   InsertDialogServices services_;
