@@ -96,7 +96,6 @@ int EditScript::Run(std::istream& script, std::ostream& out, std::ostream& err) 
       status = 1;
     }
   }
-  Dump(out);
   return status;
 }
 
@@ -354,17 +353,23 @@ int RunEditCommand(int argc, char** argv, std::istream& in, std::ostream& out, s
       return 2;
     }
   }
+  // The text is dumped after a script that ran to its end.
+  auto runAndDump = [&](std::istream& script) {
+    const int status = session.Run(script, out, err);
+    if (status != 2) session.Dump(out);
+    return status;
+  };
   if (scriptPath.empty()) {
     std::istringstream none;
-    return session.Run(none, out, err);
+    return runAndDump(none);
   }
-  if (scriptPath == "-") return session.Run(in, out, err);
+  if (scriptPath == "-") return runAndDump(in);
   std::ifstream script(scriptPath, std::ios::binary);
   if (!script) {
     err << "qmtool edit: Cannot open file " << scriptPath << "\n";
     return 2;
   }
-  return session.Run(script, out, err);
+  return runAndDump(script);
 }
 
 }  // namespace qmtool

@@ -22,8 +22,9 @@ class EditScript {
   editor::TqeCustomEdit& Editor() { return editor_; }
   platform::fakes::MemoryClipboard& Clipboard() { return clipboard_; }
 
-  // Runs every line of script; returns the exit status: 0, 1 when a command raised an error (its message
-  // goes to err and the script goes on), 2 at the first bad line (named on err).
+  // Runs every line of script (a session may run several in turn); returns the exit status: 0, 1 when a
+  // command raised an error (its message goes to err and the script goes on), 2 at the first bad line
+  // (named on err).
   int Run(std::istream& script, std::ostream& out, std::ostream& err);
   void Dump(std::ostream& out);
 
