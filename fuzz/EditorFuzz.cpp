@@ -1,7 +1,7 @@
 // libFuzzer entry point: the editor driven by an arbitrary sequence of commands, keys, typed bytes, mouse
 // actions, selection modes and clipboard contents, with the HTML scanner bound. After every step: the
 // store is not empty, every slot holds the state the scanner reaches, and the caret and selection corners
-// lie inside the text (the column limit, or the end of a longer line). With FUZZ_CHECK_UNDO=1, undoing
+// lie inside the text (the column limit, or the end of a longer line). Undoing
 // everything at the end must also give the starting text back (lines compared without trailing blanks,
 // trailing empty lines ignored: undo restores the text, not the blanks that edits trim or pad).
 #include <fuzzer/FuzzedDataProvider.h>
@@ -29,8 +29,6 @@ void Check(bool condition) {
 
 // FUZZ_TRACE=1 prints every step and the text after it, to read a finding.
 const bool kTrace = std::getenv("FUZZ_TRACE") != nullptr;
-// The whole-run undo check still finds sequences it cannot reverse (see fuzz/README.md); it runs on demand.
-const bool kCheckUndo = std::getenv("FUZZ_CHECK_UNDO") != nullptr;
 
 void Trace(const char* what, const editor::TqeCustomEdit& e) {
   if (!kTrace) return;
@@ -172,7 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckInvariants(e, fresh);
     Trace(what, e);
   }
-  if (!undoable || !kCheckUndo) return 0;
+  if (!undoable) return 0;
   while (e.CanUndo()) {
     e.Undo();
     Trace("undo", e);
