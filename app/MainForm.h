@@ -80,6 +80,10 @@ class MainForm {
   std::vector<std::string> ListBox1Items;  // "HTML"
   std::vector<std::string> ListBox2Items;  // "Events"
   std::vector<std::string> ListBox3Items;  // "Functions"
+  // The items of side list 0, 1 or 2.
+  const std::vector<std::string>& SideListItems(int list) const {
+    return list == 0 ? ListBox1Items : list == 1 ? ListBox2Items : ListBox3Items;
+  }
   std::string StandardTemplatesFolder;
   std::string UserTemplatesFolder;
 

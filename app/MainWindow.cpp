@@ -36,7 +36,8 @@ namespace {
 // Items whose commands arrive with later work: present, with their captions and shortcuts, but disabled.
 const std::function<void()> kNotYet;
 
-QString FromBytes(const std::string& bytes) { return QString::fromLocal8Bit(bytes.c_str()); }
+// Titles and recent-file captions carry file paths, which are in the file system's encoding.
+QString FromPathBytes(const std::string& bytes) { return QString::fromLocal8Bit(bytes.c_str()); }
 
 }  // namespace
 
@@ -50,7 +51,7 @@ TForm1::TForm1(const std::string& installDir, MainFormServices services, std::ve
       tagCommands_(MakeTagCommands()),
       arguments_(std::move(arguments)) {
   setObjectName("Form1");
-  setWindowTitle(FromBytes(logic_.Title()));
+  setWindowTitle(FromPathBytes(logic_.Title()));
   auto& editor = richEdit1_->Editor();
   editor.SetFont({"Courier New", 10, 0, 13});
   editor.SetExtraLineSpacing(1);
@@ -73,14 +74,14 @@ TForm1::TForm1(const std::string& installDir, MainFormServices services, std::ve
   CreateStatusBar();
   CreateQuickCuts();
 
-  logic_.OnTitleChanged = [this] { setWindowTitle(FromBytes(logic_.Title())); };
+  logic_.OnTitleChanged = [this] { setWindowTitle(FromPathBytes(logic_.Title())); };
   logic_.OnRepaintEditor = [this] { richEdit1_->viewport()->update(); };
   logic_.OnFocusEditor = [this] { richEdit1_->setFocus(); };
   logic_.OnSideListsLoaded = [this] {
-    const std::vector<std::string>* items[] = {&logic_.ListBox1Items, &logic_.ListBox2Items, &logic_.ListBox3Items};
     for (size_t i = 0; i < sideLists_.size(); ++i) {
-      if (sideLists_[i]->count() > 0 || items[i]->empty()) continue;
-      for (const auto& item : *items[i]) sideLists_[i]->addItem(FromBytes(item));
+      const std::vector<std::string>& items = logic_.SideListItems(static_cast<int>(i));
+      if (sideLists_[i]->count() > 0 || items.empty()) continue;
+      for (const auto& item : items) sideLists_[i]->addItem(platform::qt::TextFromBytes(item));
     }
   };
   logic_.MRU.OnMenuUpdated = [this] { UpdateRecentMenu(); };
@@ -463,7 +464,7 @@ void TForm1::UpdateRecentMenu() {
       recentItems_.push_back(item);
       after = item;
     }
-    recentItems_[i]->setText(FromBytes(captions[i]));
+    recentItems_[i]->setText(FromPathBytes(captions[i]));
   }
 }
 
@@ -540,9 +541,9 @@ void TForm1::ToolbarButton9719Click() {
 }
 
 void TForm1::ListBoxClick(int list, int row) {
-  const std::vector<std::string>* items[] = {&logic_.ListBox1Items, &logic_.ListBox2Items, &logic_.ListBox3Items};
-  if (row < 0 || row >= static_cast<int>(items[list]->size())) return;
-  inserts_.SideListItem((*items[list])[static_cast<size_t>(row)]);
+  const std::vector<std::string>& items = logic_.SideListItems(list);
+  if (row < 0 || row >= static_cast<int>(items.size())) return;
+  inserts_.SideListItem(items[static_cast<size_t>(row)]);
 }
 
 void TForm1::Exit1Click() {
