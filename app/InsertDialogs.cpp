@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -110,6 +111,8 @@ QPushButton* InsertDialog::AddOkCancel(QVBoxLayout* layout, OkCancel captions, s
 
 void InsertDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  // The window system's own show events (a restored window) are not the program showing the dialog.
+  if (!event->spontaneous()) FormShow();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   if (placed_ || !centred_) return;
   placed_ = true;
@@ -178,8 +181,7 @@ TForm4::TForm4(InsertDialogServices services, QWidget* owner)
   });
 }
 
-void TForm4::showEvent(QShowEvent* event) {
-  InsertDialog::showEvent(event);
+void TForm4::FormShow() {
   Edit1->clear();
 }
 
@@ -188,8 +190,8 @@ void TForm4::Button1Click() {
   if (!path) return;
   Edit1->setText(QString::fromStdString("file://" + *path));
   animation_->stop();
-  picture_.reset();
   compositor_.reset();
+  picture_.reset();
   Image1->clear();
   // The address stays filled when the picture cannot be shown.
   picture_ = imaging::LoadPictureFile(*path);
@@ -230,8 +232,7 @@ TForm6::TForm6(InsertDialogServices services, QWidget* owner)
   AddOkCancel(layout, {"&OK", "Button1", "&Cancel", "Button2"}, [this] { Button1Click(); });
 }
 
-void TForm6::showEvent(QShowEvent* event) {
-  InsertDialog::showEvent(event);
+void TForm6::FormShow() {
   Edit1->clear();
   Edit2->clear();
 }
@@ -331,8 +332,7 @@ TOKBottomDlg1::TOKBottomDlg1(InsertDialogServices services, QWidget* owner)
   AddOkCancel(layout, {"OK", "OKBtn", "Cancel", "CancelBtn"}, [this] { OKBtnClick(); });
 }
 
-void TOKBottomDlg1::showEvent(QShowEvent* event) {
-  InsertDialog::showEvent(event);
+void TOKBottomDlg1::FormShow() {
   Edit1->clear();
   Memo1->clear();
 }

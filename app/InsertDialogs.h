@@ -64,8 +64,11 @@ class InsertDialog : public QDialog {
   };
   // The OK and Cancel buttons at the bottom right; Cancel only hides the dialog. Returns OK.
   QPushButton* AddOkCancel(QVBoxLayout* layout, OkCancel captions, std::function<void()> ok);
-  // Centres the dialog on the screen the first time it is shown.
+  // Centres the dialog on the screen the first time it is shown, and runs FormShow whenever the program
+  // shows it.
   void showEvent(QShowEvent* event) override;
+  // The dialog's show handler: what it clears.
+  virtual void FormShow() {}
   InsertDialogServices services_;
   bool centred_ = true;
 
@@ -96,7 +99,7 @@ class TForm4 : public InsertDialog {  // "Insert an Image"
   const std::optional<imaging::Picture>& Picture() const { return picture_; }
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void FormShow() override;
 
  private:
   void ShowFrame();
@@ -115,7 +118,7 @@ class TForm6 : public InsertDialog {  // "Insert Hyperlink..."
   QLineEdit *Edit1, *Edit2;
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void FormShow() override;
 
 };
 
@@ -143,7 +146,7 @@ class TOKBottomDlg1 : public InsertDialog {  // "Insert Script..."
   QPlainTextEdit* Memo1;
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void FormShow() override;
 
 };
 
