@@ -1,8 +1,6 @@
 // The fixed tag table and the texts the insertion commands compose.
 #include "app/InsertCommands.h"
 
-#include "editor/TextUtil.h"
-
 namespace app {
 namespace {
 
