@@ -67,13 +67,7 @@ InsertDialog::InsertDialog(const char* objectName, const QString& caption, Inser
   setModal(false);
 }
 
-void InsertDialog::Run(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const std::exception& e) {
-    services_.dialogs.MessageBox(e.what(), kApplicationTitle, platform::MessageIcon::Error, platform::MessageButtons::Ok);
-  }
-}
+void InsertDialog::Run(const std::function<void()>& command) { RunCommand(services_.dialogs, command); }
 
 QToolButton* InsertDialog::BrowseButton(const QString& hint, std::function<void()> handler) {
   auto* button = new QToolButton(this);

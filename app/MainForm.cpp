@@ -30,6 +30,14 @@ std::string VersionedTitle(const std::string& document) {
 
 }  // namespace
 
+void RunCommand(platform::Dialogs& dialogs, const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const std::exception& e) {
+    dialogs.MessageBox(e.what(), kApplicationTitle, platform::MessageIcon::Error, platform::MessageButtons::Ok);
+  }
+}
+
 MainForm::MainForm(editor::TqeCustomEdit& richEdit1, MainFormServices services, std::string installDir)
     : richEdit1_(richEdit1), services_(std::move(services)), installDir_(std::move(installDir)) {
   MRU.SetMenuItem(true);

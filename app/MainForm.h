@@ -20,6 +20,10 @@ namespace app {
 
 inline constexpr const char* kApplicationTitle = "Tarnwell Quillmark 3.01";
 
+// Runs a command as the application's error handler does: an error is shown in a message box and the
+// command stops there.
+void RunCommand(platform::Dialogs& dialogs, const std::function<void()>& command);
+
 // The platform services the main window's logic asks.
 struct MainFormServices {
   platform::Registry& registry;

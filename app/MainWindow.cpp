@@ -110,13 +110,7 @@ TForm1::TForm1(const std::string& installDir, MainFormServices services, std::ve
 
 TForm1::~TForm1() = default;
 
-void TForm1::Run(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const std::exception& e) {
-    services_.dialogs.MessageBox(e.what(), kApplicationTitle, platform::MessageIcon::Error, platform::MessageButtons::Ok);
-  }
-}
+void TForm1::Run(const std::function<void()>& command) { RunCommand(services_.dialogs, command); }
 
 QAction* TForm1::AddAction(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
                            std::function<void()> handler) {
