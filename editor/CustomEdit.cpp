@@ -20,7 +20,12 @@ constexpr int kInitialClientHeight = 150;
 TqeCustomEdit::TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& clipboard)
     : fonts_(fonts),
       clipboard_(clipboard),
-      undoList_([this] { if (OnChange) OnChange(); }),
+      // A new edit starts a new history: the redo records would replay at places that no longer hold
+      // their text. Undo and Redo add records to the undo list too, and keep the redo list.
+      undoList_([this] {
+        if (replaying_ == 0) redoList_.ClearRecords();
+        if (OnChange) OnChange();
+      }),
       redoList_([this] { if (OnChange) OnChange(); }),
       textDrawer_(fonts) {
   gutter_.OnChange = [this] { GutterChanged(); };

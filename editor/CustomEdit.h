@@ -284,6 +284,15 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   void DeleteRange(TextPoint from, TextPoint to, TUndoKind kind, TextPoint recordStart, TextPoint recordEnd);
   bool IsWordByte(unsigned char c) const;
   bool InsideSavedSelection(TextPoint p) const;
+  // Marks the length of an undo or redo step.
+  class ReplayScope {
+   public:
+    explicit ReplayScope(int& depth) : depth_(depth) { ++depth_; }
+    ~ReplayScope() { --depth_; }
+
+   private:
+    int& depth_;
+  };
   // Pads a line out to a point for the length of one undo step.
   class PaddedLine {
    public:
@@ -310,6 +319,7 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   TqeEditList lines_;
   TUndoList undoList_;
   TUndoList redoList_;
+  int replaying_ = 0;  // inside Undo or Redo (they nest): their records keep the redo list
   TMarkList marks_;
   TqeKeyStrokes keystrokes_;
 

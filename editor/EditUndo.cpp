@@ -49,6 +49,7 @@ TqeCustomEdit::PaddedLine::~PaddedLine() {
 
 void TqeCustomEdit::Undo() {
   if (undoList_.RecordCount() == 0) return;
+  const ReplayScope replay(replaying_);
   TUndoRecord r = undoList_.TakeRecord();
   ModeScope mode(selectionMode_, r.mode);
   IncPaintLock();
@@ -95,6 +96,7 @@ void TqeCustomEdit::Undo() {
 
 void TqeCustomEdit::Redo() {
   if (redoList_.RecordCount() == 0) return;
+  const ReplayScope replay(replaying_);
   TUndoRecord r = redoList_.TakeRecord();
   ModeScope mode(selectionMode_, r.mode);
   if (IsInsertKind(r.kind)) {
