@@ -246,6 +246,7 @@ TForm7::TForm7(InsertDialogServices services, QWidget* owner)
   ComboBox1 = new QComboBox(typeGroup);
   ComboBox1->setObjectName("ComboBox1");
   ComboBox1->setEditable(true);
+  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
   for (const AppletType& type : AppletTypes()) ComboBox1->addItem(type.name);
   ComboBox1->setEditText("User Defined");
   typeLayout->addWidget(ComboBox1);

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QDateTime>
 #include <QFormLayout>
 #include <QLocale>
@@ -264,6 +265,7 @@ void TForm1::CreateToolbars() {
   auto* languages = new QComboBox(document->parentWidget());
   languages->setObjectName("ComboBox18");
   languages->setEditable(true);
+  languages->setInsertPolicy(QComboBox::NoInsert);
   languages->addItems({"AWK", "C++", "HTML", "Java", "Pascal", "Perl", "SQL", "VBScript"});
   languages->setEditText("Choose Highlighting...");
   languages->setMinimumContentsLength(20);
@@ -279,6 +281,7 @@ void TForm1::CreateToolbars() {
       ASPVars = new QComboBox(row->parentWidget());
       ASPVars->setObjectName("ASPVars");
       ASPVars->setEditable(true);
+      ASPVars->setInsertPolicy(QComboBox::NoInsert);
       for (const char* name : AspVariableNames()) ASPVars->addItem(name);
       ASPVars->setEditText(kAspVariablesPrompt);
       ASPVars->setMinimumContentsLength(22);
@@ -346,8 +349,11 @@ void TForm1::CreatePages() {
   for (int i = 0; i < 3; ++i) {
     auto* list = new QListWidget(leftPages_);
     list->setObjectName(names[i]);
-    // Every change of the selected item, by mouse or keyboard, inserts that item below the caret line.
-    connect(list, &QListWidget::currentRowChanged, this, [this, i](int row) { Run([this, i, row] { ListBoxClick(i, row); }); });
+    // A click on an item, or Enter on the current one, inserts it below the caret line. Moving the current
+    // row does not: Qt moves it on its own when a list gains the focus.
+    connect(list, &QListWidget::itemClicked, this,
+            [this, i, list](QListWidgetItem* item) { Run([this, i, row = list->row(item)] { ListBoxClick(i, row); }); });
+    list->installEventFilter(this);
     sideLists_.push_back(list);
     leftPages_->addTab(list, titles[i]);
   }
@@ -532,6 +538,19 @@ void TForm1::ToolbarButton9719Click() {
   // Showing a hidden dialog empties its boxes; an open one keeps its address, which is inserted at once.
   ShowDialog(&form6);
   inserts_.InsertOpenHyperlink(platform::qt::BytesFromText(form6.Edit1->text()));
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  const auto list = std::find(sideLists_.begin(), sideLists_.end(), watched);
+  if (list != sideLists_.end() && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      const int index = static_cast<int>(list - sideLists_.begin());
+      Run([this, index, row = (*list)->currentRow()] { ListBoxClick(index, row); });
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::ListBoxClick(int list, int row) {

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 
 #include "app/InsertCommands.h"
@@ -102,12 +104,44 @@ TEST_F(InsertWindowTest, TimestampFontAspVariableAndSideLists) {
   Trigger("ToolbarButton9745");
   EXPECT_EQ(GetLines()[1], "<%= Request.ServerVariables(\"QUERY_STRING\") %>");
 
+}
+
+TEST_F(InsertWindowTest, SideListsInsertOnlyWhatIsClickedOrEntered) {
   SetLines({"one", "two"});
   Editor().SetCaretXY({1, 1});
-  form->SideList(0)->setCurrentRow(0);
+  QListWidget* html = form->SideList(0);
+  QTest::mouseClick(html->viewport(), Qt::LeftButton, {}, html->visualItemRect(html->item(0)).center());
   EXPECT_EQ(GetLines(), (Lines{"one", "<b></b>", "two"})) << "a side list's item goes below the caret line";
-  form->SideList(0)->setCurrentRow(-1);
-  EXPECT_EQ(GetLines().size(), 3u) << "no selected item inserts nothing";
+
+  // Switching pages gives the next list the focus, and Qt makes its first row current: nothing is chosen.
+  auto* pages = form->findChild<QTabWidget*>("PageControl1");
+  pages->setCurrentIndex(1);
+  form->SideList(1)->setFocus();
+  form->SideList(1)->setCurrentRow(0);
+  pages->setCurrentIndex(0);
+  html->setCurrentRow(-1);
+  EXPECT_EQ(GetLines(), (Lines{"one", "<b></b>", "two"}));
+
+  html->setCurrentRow(0);
+  QTest::keyClick(html, Qt::Key_Return);
+  EXPECT_EQ(GetLines(), (Lines{"one", "<b></b>", "<b></b>", "two"})) << "Enter inserts the current item";
+}
+
+TEST_F(InsertWindowTest, TypedTextDoesNotJoinTheDropDownLists) {
+  auto* aspVars = form->findChild<QComboBox*>("ASPVars");
+  const int count = aspVars->count();
+  aspVars->setFocus();
+  aspVars->lineEdit()->selectAll();
+  QTest::keyClicks(aspVars->lineEdit(), "MY_VARIABLE");
+  QTest::keyClick(aspVars->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(aspVars->count(), count);
+  EXPECT_EQ(aspVars->currentText(), "MY_VARIABLE") << "the typed text stays in the box";
+
+  auto* appletTypes = form->Dialogs().Form7->findChild<QComboBox*>("ComboBox1");
+  const int types = appletTypes->count();
+  QTest::keyClicks(appletTypes->lineEdit(), "Ticker");
+  QTest::keyClick(appletTypes->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(appletTypes->count(), types);
 }
 
 TEST_F(InsertWindowTest, InstantTableFromTheQuickCutsWindow) {

@@ -3,11 +3,15 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
 #include <QPalette>
+#include <QUrl>
 
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtFontEngine.h"
+#include "platform/qt/QtShell.h"
 
 TEST(QtClipboard, PlainTextGoesOutAsUnicodeAndPrivateFormatsAsBytes) {
   platform::qt::QtClipboard clipboard;
@@ -38,3 +42,37 @@ TEST(QtCanvas, ColoursFollowTheStoredEncoding) {
   EXPECT_EQ(platform::qt::ToQColor(0x0000FF), QColor(Qt::red));
   EXPECT_EQ(platform::qt::ToQColor(platform::kColorWindow), QApplication::palette().color(QPalette::Base));
 }
+
+namespace {
+
+// Takes the addresses the desktop would open, so no program starts during the test.
+class OpenedUrls : public QObject {
+  Q_OBJECT
+
+ public:
+  std::vector<QUrl> urls;
+
+ public slots:
+  void Open(const QUrl& url) { urls.push_back(url); }
+};
+
+}  // namespace
+
+TEST(QtShell, AddressesWithASchemeGoToTheirHandlerAndPathsAreFiles) {
+  OpenedUrls opened;
+  for (const char* scheme : {"mailto", "http", "file"}) QDesktopServices::setUrlHandler(scheme, &opened, "Open");
+  platform::qt::QtShell shell;
+  EXPECT_TRUE(shell.OpenDocument("mailto:support@quillmark.example.org", {}));
+  EXPECT_TRUE(shell.OpenDocument("http://example.org/a b", {}));
+  EXPECT_TRUE(shell.OpenDocument("/tmp/page one.htm", {}));
+  EXPECT_TRUE(shell.OpenDocument("page.htm", {}));
+  for (const char* scheme : {"mailto", "http", "file"}) QDesktopServices::unsetUrlHandler(scheme);
+  ASSERT_EQ(opened.urls.size(), 4u);
+  EXPECT_EQ(opened.urls[0].scheme(), "mailto");
+  EXPECT_EQ(opened.urls[0].path(), "support@quillmark.example.org");
+  EXPECT_EQ(opened.urls[1].host(), "example.org");
+  EXPECT_EQ(opened.urls[2].toLocalFile(), "/tmp/page one.htm");
+  EXPECT_EQ(opened.urls[3].toLocalFile(), QDir::current().absoluteFilePath("page.htm"));
+}
+
+#include "QtPlatformTest.moc"
