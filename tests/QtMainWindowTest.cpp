@@ -83,20 +83,43 @@ TEST(QtDialogs, FiltersKeepTheirDescriptions) {
       << "commas separate patterns too";
 }
 
-TEST(QtPrinter, PrintsToPdf) {
+namespace {
+
+// Prints lines to a PDF file and counts its pages.
+size_t PrintedPages(const std::vector<std::string>& lines) {
   const fs::path pdf = fs::temp_directory_path() / ("quillmark-print-" + std::to_string(::getpid()) + ".pdf");
   platform::qt::QtPrinter printer;
   printer.Device().setOutputFormat(QPrinter::PdfFormat);
   printer.Device().setOutputFileName(QString::fromStdString(pdf.string()));
-  std::vector<std::string> lines(200, "<p>line\twith a tab</p>");
   printer.PrintText("job", lines, {"Courier New", 10, 0});
   std::ifstream in(pdf, std::ios::binary);
-  std::string head(5, '\0');
-  in.read(head.data(), 5);
-  EXPECT_EQ(head, "%PDF-");
   std::string all{std::istreambuf_iterator<char>(in), {}};
+  fs::remove(pdf);
+  EXPECT_EQ(all.substr(0, 5), "%PDF-");
   size_t pages = 0;
   for (size_t at = all.find("/Type /Page\n"); at != std::string::npos; at = all.find("/Type /Page\n", at + 1)) ++pages;
-  EXPECT_GE(pages, 2u) << "200 lines take more than one page";
-  fs::remove(pdf);
+  return pages;
+}
+
+}  // namespace
+
+TEST(QtPrinter, PrintsToPdfAndWrapsLinesWiderThanThePage) {
+  EXPECT_GE(PrintedPages(std::vector<std::string>(200, "<p>line\twith a tab</p>")), 2u)
+      << "200 lines take more than one page";
+  EXPECT_EQ(PrintedPages(std::vector<std::string>(20, "short")), 1u);
+  EXPECT_GE(PrintedPages(std::vector<std::string>(20, std::string(3000, 'x'))), 2u)
+      << "twenty lines of 3000 characters go on in the rows below them";
+
+  const QFont font("Liberation Mono", 10);
+  const QFontMetrics metrics(font);
+  const int width = 20 * metrics.horizontalAdvance(QChar('m'));  // twenty cells
+  const QStringList rows = platform::qt::WrapToWidth("one two three four five six seven eight nine ten", metrics, width);
+  EXPECT_EQ(rows.join(""), "one two three four five six seven eight nine ten") << "nothing lost";
+  EXPECT_EQ(rows.front(), "one two three four ") << "broken after the last blank that fits";
+  for (const QString& row : rows) EXPECT_LE(row.trimmed().size(), 20) << row.toStdString();
+  EXPECT_EQ(platform::qt::WrapToWidth(QString(45, 'x'), metrics, width),
+            (QStringList{QString(20, 'x'), QString(20, 'x'), QString(5, 'x')}))
+      << "a word wider than a row is cut";
+  EXPECT_EQ(platform::qt::WrapToWidth("", metrics, width), QStringList{""});
+  EXPECT_EQ(platform::qt::WrapToWidth("ab", metrics, 1), (QStringList{"a", "b"})) << "a narrow page still advances";
 }

@@ -27,6 +27,27 @@ QString ExpandLine(const std::string& line) {
 
 }  // namespace
 
+QStringList WrapToWidth(const QString& line, const QFontMetrics& metrics, int width) {
+  QStringList rows;
+  qsizetype start = 0;
+  while (true) {
+    // The longest run from start that fits, one character at least so that a narrow page still makes
+    // progress. The printing font is fixed pitch, so advances add up.
+    qsizetype end = start + 1;
+    int used = end <= line.size() ? metrics.horizontalAdvance(line[start]) : 0;
+    while (end < line.size() && used + metrics.horizontalAdvance(line[end]) <= width) used += metrics.horizontalAdvance(line[end++]);
+    if (end >= line.size()) {
+      rows << line.mid(start);
+      return rows;
+    }
+    // Back to the last blank inside the run, where there is one; the blank stays at the row's end.
+    const qsizetype blank = line.lastIndexOf(' ', end - 1);
+    const qsizetype cut = blank > start ? blank + 1 : end;
+    rows << line.mid(start, cut - start);
+    start = cut;
+  }
+}
+
 bool QtPrinter::ShowPrintDialog() {
   QPrintDialog dialog(&printer_, parent_);
   return dialog.exec() == QDialog::Accepted;
@@ -51,12 +72,15 @@ void QtPrinter::PrintText(const std::string& jobTitle, const std::vector<std::st
   const int rowsPerPage = std::max(1, page.height() / rowHeight);
   int row = 0;
   for (const auto& line : lines) {
-    if (row == rowsPerPage) {
-      printer_.newPage();
-      row = 0;
+    // A line wider than the page goes on in the rows below it, so nothing of it is lost on paper.
+    for (const QString& piece : WrapToWidth(ExpandLine(line), metrics, page.width())) {
+      if (row == rowsPerPage) {
+        printer_.newPage();
+        row = 0;
+      }
+      painter.drawText(0, row * rowHeight + metrics.ascent(), piece);
+      ++row;
     }
-    painter.drawText(0, row * rowHeight + metrics.ascent(), ExpandLine(line));
-    ++row;
   }
   painter.end();
 }

@@ -5,9 +5,14 @@
 
 #include "platform/Printer.h"
 
+class QFontMetrics;
 class QWidget;
 
 namespace platform::qt {
+
+// Splits a printed line into rows no wider than width: after the last blank that fits, or inside a word
+// that is wider than a row. The rows joined give the line back.
+QStringList WrapToWidth(const QString& line, const QFontMetrics& metrics, int width);
 
 class QtPrinter : public Printer {
  public:
