@@ -63,9 +63,15 @@ AddressParts SplitAddress(const std::string& address) {
 void TTcpClient::Connect() {
   const auto address = socket_->Resolve(Host);
   if (!address) throw ETcpError("Couldn't resolve hostname " + Host);
-  if (!socket_->Connect(*address, Port, limit_)) throw ESocketError(socket_->LastError());
+  switch (socket_->Connect(*address, Port, limit_)) {
+    case platform::TcpSocket::ConnectResult::Connected: break;
+    case platform::TcpSocket::ConnectResult::TimedOut: throw TimedOut();
+    case platform::TcpSocket::ConnectResult::Failed: throw ESocketError(socket_->LastError());
+  }
   closed_ = false;
 }
+
+ETcpError TTcpClient::TimedOut() const { return ETcpError("The server " + Host + " did not answer in time"); }
 
 void TTcpClient::SendLine(const std::string& text) {
   if (!socket_->Send(text + "\r\n")) throw ESocketError(socket_->LastError());
@@ -74,7 +80,7 @@ void TTcpClient::SendLine(const std::string& text) {
 bool TTcpClient::ReceiveByte(char& c) {
   if (closed_) return false;
   const long n = socket_->Receive(&c, 1, limit_);
-  if (n == -2) throw ETcpError("The server " + Host + " did not answer in time");
+  if (n == -2) throw TimedOut();
   if (n <= 0) closed_ = true;
   return n > 0;
 }
@@ -103,7 +109,7 @@ void TTcpClient::ReadBody() {
   char block[4096];
   while (!closed_) {
     const long n = socket_->Receive(block, sizeof block, limit_);
-    if (n == -2) throw ETcpError("The server " + Host + " did not answer in time");
+    if (n == -2) throw TimedOut();
     if (n <= 0) {
       closed_ = true;
       break;
@@ -114,8 +120,30 @@ void TTcpClient::ReadBody() {
   }
 }
 
+std::string ResolveLocation(const std::string& base, const std::string& location) {
+  if (location.find("://") != std::string::npos) return location;
+  const size_t schemeEnd = base.find("://");
+  const size_t authorityStart = schemeEnd == std::string::npos ? 0 : schemeEnd + 3;
+  if (location.compare(0, 2, "//") == 0)
+    return (schemeEnd == std::string::npos ? std::string("http:") : base.substr(0, schemeEnd + 1)) + location;
+  const size_t pathStart = std::min(base.find('/', authorityStart), base.size());
+  if (!location.empty() && location[0] == '/') return base.substr(0, pathStart) + location;
+  // Relative to the folder of the page that was asked for; its query plays no part.
+  const std::string path = base.substr(pathStart, base.find_first_of("?#", pathStart) - pathStart);
+  const size_t lastSlash = path.rfind('/');
+  return base.substr(0, pathStart) + (lastSlash == std::string::npos ? "/" : path.substr(0, lastSlash + 1)) + location;
+}
+
+std::string THttpFetch::AskedAddress() const {
+  if (!Proxy.empty()) return path_;
+  return "http://" + Host + (Port == 80 ? "" : ":" + std::to_string(Port)) + path_;
+}
+
 void THttpFetch::SendRequest(const char* method) {
   SendLine(std::string(method) + " " + path_ + " HTTP/1.0");
+  // HTTP/1.0 allows the Host line, and servers that hold several sites need it to find the page.
+  const AddressParts asked = SplitAddress(AskedAddress());
+  SendLine("Host: " + asked.host + (asked.port.empty() ? "" : ":" + asked.port));
   if (!Sender.empty()) SendLine("From: " + Sender);
   if (!Reference.empty()) SendLine("Referer: " + Reference);
   if (!Agent.empty()) SendLine("User-Agent: " + Agent);
@@ -127,8 +155,9 @@ void THttpFetch::ReadHeader(bool head) {
   for (;;) {
     const std::string line = ReadLine();
     if (line.empty()) return;
-    if (line.compare(0, 8, "HTTP/1.0") == 0) {
-      statusCode_ = static_cast<int>(ToInteger(line.substr(9, 3)));
+    // Servers answer an HTTP/1.0 request with a 1.0 or a 1.1 status line; both are read alike.
+    if (line.compare(0, 7, "HTTP/1.") == 0 && line.size() >= 8) {
+      statusCode_ = static_cast<int>(ToInteger(line.size() > 9 ? line.substr(9, 3) : std::string()));
       statusText_ = line.size() > 13 ? line.substr(13) : std::string();
       if (head && statusCode_ >= 400) return;
       continue;
@@ -142,10 +171,11 @@ void THttpFetch::ReadHeader(bool head) {
     } else if (name == "content-type") {
       contentType_ = value;
     } else if (name == "location" && head) {
+      const std::string address = ResolveLocation(AskedAddress(), value);
       if (!Proxy.empty()) {
-        path_ = value;
+        path_ = address;
       } else {
-        const AddressParts to = SplitAddress(value);
+        const AddressParts to = SplitAddress(address);
         path_ = to.path;
         Host = to.host;
         if (!to.port.empty()) Port = static_cast<int>(ToInteger(to.port));

@@ -36,6 +36,9 @@ struct AddressParts {
   std::string scheme, user, password, host, port, path;
 };
 AddressParts SplitAddress(const std::string& address);
+// A "Location" value as a whole address: one without a scheme is taken relative to base, the address that
+// was asked for (from its host when it starts with "/", else from the folder of base's path).
+std::string ResolveLocation(const std::string& base, const std::string& location);
 
 class TTcpClient {
  public:
@@ -65,6 +68,7 @@ class TTcpClient {
 
  private:
   bool ReceiveByte(char& c);
+  ETcpError TimedOut() const;
   std::unique_ptr<platform::TcpSocket> socket_;
   std::string body_;
   bool closed_ = false;
@@ -91,6 +95,8 @@ class THttpFetch : public TTcpClient {
   using TTcpClient::SetTimeLimit;
 
  private:
+  // The address the next request asks for, with host and port as they are now.
+  std::string AskedAddress() const;
   void SendRequest(const char* method);
   void ReadHeader(bool head);
 

@@ -33,28 +33,35 @@ class PosixSocket : public TcpSocket {
     return std::string(text);
   }
 
-  bool Connect(const std::string& address, int port, std::chrono::milliseconds limit) override {
+  ConnectResult Connect(const std::string& address, int port, std::chrono::milliseconds limit) override {
     Close();
     fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd_ < 0) return Fail();
+    if (fd_ < 0) return Refused();
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(static_cast<uint16_t>(port));
-    if (inet_pton(AF_INET, address.c_str(), &to.sin_addr) != 1) return Fail(EINVAL);
+    if (inet_pton(AF_INET, address.c_str(), &to.sin_addr) != 1) return Refused(EINVAL);
     // Connect without blocking, then wait at most the limit for the answer.
     const int flags = fcntl(fd_, F_GETFL);
     fcntl(fd_, F_SETFL, flags | O_NONBLOCK);
     if (::connect(fd_, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
-      if (errno != EINPROGRESS) return Fail();
+      if (errno != EINPROGRESS) return Refused();
       pollfd p{fd_, POLLOUT, 0};
-      if (poll(&p, 1, static_cast<int>(limit.count())) <= 0) return Fail(ETIMEDOUT);
+      int ready;
+      do ready = poll(&p, 1, static_cast<int>(limit.count()));
+      while (ready < 0 && errno == EINTR);
+      if (ready == 0) {
+        Fail(ETIMEDOUT);
+        return ConnectResult::TimedOut;
+      }
+      if (ready < 0) return Refused();
       int error = 0;
       socklen_t length = sizeof error;
       getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length);
-      if (error != 0) return Fail(error);
+      if (error != 0) return Refused(error);
     }
     fcntl(fd_, F_SETFL, flags);
-    return true;
+    return ConnectResult::Connected;
   }
 
   bool Send(const std::string& bytes) override {
@@ -94,6 +101,10 @@ class PosixSocket : public TcpSocket {
     error_ = error;
     Close();
     return false;
+  }
+  ConnectResult Refused(int error = errno) {
+    Fail(error);
+    return ConnectResult::Failed;
   }
   int fd_ = -1;
   int error_ = 0;

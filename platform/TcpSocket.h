@@ -14,8 +14,9 @@ class TcpSocket {
   virtual ~TcpSocket() = default;
   // The IPv4 address of a dotted address or a host name (its first address); nothing when it has none.
   virtual std::optional<std::string> Resolve(const std::string& host) = 0;
-  // Connects to a dotted IPv4 address; false when the connection failed or the time limit passed.
-  virtual bool Connect(const std::string& address, int port, std::chrono::milliseconds limit) = 0;
+  enum class ConnectResult { Connected, Failed, TimedOut };
+  // Connects to a dotted IPv4 address within the time limit.
+  virtual ConnectResult Connect(const std::string& address, int port, std::chrono::milliseconds limit) = 0;
   virtual bool Send(const std::string& bytes) = 0;
   // Up to size bytes; 0 when the peer closed the connection, -1 on an error, -2 when the time limit passed.
   virtual long Receive(char* buffer, std::size_t size, std::chrono::milliseconds limit) = 0;

@@ -56,8 +56,9 @@ TEST(Fetch, SendsHeadThenGetAndKeepsTheBody) {
   EXPECT_EQ(fetch->ContentType(), "text/html");
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[0], "HEAD / HTTP/1.0\r\nUser-Agent: Quillmark\r\nPragma: no-cache\r\n\r\n") << "no Host header";
-  EXPECT_EQ(requests[1], "GET / HTTP/1.0\r\nUser-Agent: Quillmark\r\nPragma: no-cache\r\n\r\n");
+  const std::string host = "Host: 127.0.0.1:" + std::to_string(server.Port()) + "\r\n";
+  EXPECT_EQ(requests[0], "HEAD / HTTP/1.0\r\n" + host + "User-Agent: Quillmark\r\nPragma: no-cache\r\n\r\n");
+  EXPECT_EQ(requests[1], "GET / HTTP/1.0\r\n" + host + "User-Agent: Quillmark\r\nPragma: no-cache\r\n\r\n");
 }
 
 TEST(Fetch, AHeadLocationMovesTheGetToAnotherServer) {
@@ -67,17 +68,50 @@ TEST(Fetch, AHeadLocationMovesTheGetToAnotherServer) {
   auto fetch = Fetcher("http://127.0.0.1:" + std::to_string(first.Port()) + "/old.htm");
   fetch->Fetch();
   EXPECT_EQ(fetch->Body(), "second body");
-  EXPECT_EQ(second.Requests()[0], "GET /moved.htm HTTP/1.0\r\n\r\n");
+  EXPECT_EQ(second.Requests()[0],
+            "GET /moved.htm HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(second.Port()) + "\r\n\r\n");
+}
+
+TEST(Fetch, ARelativeLocationIsTakenFromTheAddressAskedFor) {
+  EXPECT_EQ(net::ResolveLocation("http://h:81/a/b.htm?q=/x", "c.htm"), "http://h:81/a/c.htm");
+  EXPECT_EQ(net::ResolveLocation("http://h/a/b.htm", "/root.htm"), "http://h/root.htm");
+  EXPECT_EQ(net::ResolveLocation("http://h", "c.htm"), "http://h/c.htm");
+  EXPECT_EQ(net::ResolveLocation("http://h/a/", "//other/x"), "http://other/x");
+  EXPECT_EQ(net::ResolveLocation("http://h/a/", "https://other/x"), "https://other/x");
+
+  ScriptedServer server({"HTTP/1.1 301 Moved Permanently\r\nLocation: /new/page.htm\r\n\r\n",
+                         "HTTP/1.1 200 OK\r\n\r\nmoved here"});
+  auto fetch = Fetcher("http://127.0.0.1:" + std::to_string(server.Port()) + "/old/page.htm");
+  fetch->Fetch();
+  EXPECT_EQ(fetch->Body(), "moved here");
+  EXPECT_EQ(fetch->Host, "127.0.0.1") << "the host stays";
+  EXPECT_EQ(server.Requests()[1].substr(0, 30), "GET /new/page.htm HTTP/1.0\r\nHo");
 }
 
 TEST(Fetch, StatusLinesAndErrors) {
   {
-    // A 1.1 status line is not recognised: the error page is the body.
-    ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.1 404 Not Found\r\n\r\n<h1>404</h1>"});
+    // A 1.1 status line is read as a 1.0 one: the error page is an error, never the document.
+    ScriptedServer server({"HTTP/1.1 200 OK\r\n\r\n", "HTTP/1.1 404 Not Found\r\n\r\n<h1>404</h1>"});
     auto fetch = Fetcher("127.0.0.1:" + std::to_string(server.Port()) + "/x");
-    fetch->Fetch();
-    EXPECT_EQ(fetch->Body(), "<h1>404</h1>");
-    EXPECT_EQ(fetch->StatusCode(), 200) << "kept from the HEAD answer";
+    try {
+      fetch->Fetch();
+      FAIL() << "404 should raise";
+    } catch (const net::EProtocolError& e) {
+      EXPECT_STREQ(e.what(), "Not Found");
+      EXPECT_EQ(e.Code, 404);
+    }
+    EXPECT_EQ(fetch->Body(), "");
+  }
+  {
+    // A status line too short to hold a code is the conversion error.
+    ScriptedServer server({"HTTP/1.1\r\n\r\n"});
+    auto fetch = Fetcher("127.0.0.1:" + std::to_string(server.Port()));
+    try {
+      fetch->Fetch();
+      FAIL() << "a status line without a code should raise";
+    } catch (const std::invalid_argument& e) {
+      EXPECT_STREQ(e.what(), "'' is not a valid integer value");
+    }
   }
   {
     // A HEAD error is ignored; a GET status above 299 raises its text.
@@ -144,6 +178,33 @@ TEST(Fetch, ClosedSilentFloodingAndMissingServers) {
   }
 }
 
+TEST(Fetch, AConnectionThatIsNeverAcceptedTimesOut) {
+  // A listener whose queue is full drops further connection requests, so connecting waits.
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(listener, 0), 0);
+  socklen_t length = sizeof address;
+  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+  std::vector<int> queued;
+  for (int i = 0; i < 3; ++i) {
+    queued.push_back(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+    connect(queued.back(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+  }
+  auto fetch = Fetcher("127.0.0.1:" + std::to_string(ntohs(address.sin_port)));
+  fetch->SetTimeLimit(std::chrono::milliseconds(300));
+  try {
+    fetch->Fetch();
+    FAIL() << "connecting should time out";
+  } catch (const net::ETcpError& e) {
+    EXPECT_STREQ(e.what(), "The server 127.0.0.1 did not answer in time");
+  }
+  for (int fd : queued) close(fd);
+  close(listener);
+}
+
 TEST(QmtoolFetch, BodyToOutputAndFailuresToErrors) {
   ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\nbytes\r\nas\nsent\x80"});
   std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/p";
@@ -168,7 +229,9 @@ TEST(Fetch, ThroughAProxyTheWholeAddressIsThePath) {
   EXPECT_EQ(fetch->Body(), "via proxy");
   const auto requests = proxy.Requests();
   ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[0], "HEAD http://example.org/x.htm HTTP/1.0\r\nFrom: me@example.org\r\nReferer: http://example.org/\r\n\r\n");
-  EXPECT_EQ(requests[1], "GET http://elsewhere/ HTTP/1.0\r\nFrom: me@example.org\r\nReferer: http://example.org/\r\n\r\n")
+  EXPECT_EQ(requests[0], "HEAD http://example.org/x.htm HTTP/1.0\r\nHost: example.org\r\nFrom: me@example.org\r\n"
+                         "Referer: http://example.org/\r\n\r\n");
+  EXPECT_EQ(requests[1], "GET http://elsewhere/ HTTP/1.0\r\nHost: elsewhere\r\nFrom: me@example.org\r\n"
+                         "Referer: http://example.org/\r\n\r\n")
       << "behind a proxy a location replaces only the path";
 }

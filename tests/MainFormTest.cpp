@@ -355,6 +355,6 @@ TEST_F(MainFormTest, OpenWebFileReplacesTheTextOnlyAfterAFetchThatWorked) {
   script.replies = {"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\n<p>one</p>\r\n<p>two</p>\n"};
   web.OpenWebFile("http://example.org/page.htm");
   EXPECT_EQ(Text(), "<p>one</p>\r\n<p>two</p>\r\n");
-  EXPECT_EQ(script.sent.back(), "GET /page.htm HTTP/1.0\r\n\r\n");
+  EXPECT_EQ(script.sent.back(), "GET /page.htm HTTP/1.0\r\nHost: example.org\r\n\r\n");
   EXPECT_EQ(web.Title(), "Tarnwell Quillmark 3.01 - [Untitled]") << "the title and flags stay";
 }

@@ -23,12 +23,12 @@ class ScriptedSocket : public TcpSocket {
     if (host == "unresolvable") return std::nullopt;
     return std::string("127.0.0.1");
   }
-  bool Connect(const std::string&, int, std::chrono::milliseconds) override {
-    if (script_.replies.empty()) return false;
+  ConnectResult Connect(const std::string&, int, std::chrono::milliseconds) override {
+    if (script_.replies.empty()) return ConnectResult::Failed;
     reply_ = script_.replies.front();
     script_.replies.pop_front();
     script_.sent.emplace_back();
-    return true;
+    return ConnectResult::Connected;
   }
   bool Send(const std::string& bytes) override {
     script_.sent.back() += bytes;
