@@ -175,9 +175,15 @@ int TqeCustomEdit::ShownColumn(int line, int byteColumn) const {
   return editor::ShownColumn(lines_.Get(line - 1), byteColumn, DisplayTabWidth);
 }
 
+int TqeCustomEdit::ShownDigits() const {
+  const int last = gutter_.ZeroStart() ? LineCount() - 1 : LineCount();
+  return std::max(gutter_.DigitCount(), static_cast<int>(std::to_string(last).size()));
+}
+
 void TqeCustomEdit::GutterChanged() {
+  shownDigits_ = ShownDigits();
   const int pixels = gutter_.ShowLineNumbers()
-                         ? gutter_.LeftOffset() + gutter_.RightOffset() + cellWidth_ * gutter_.DigitCount() + 2
+                         ? gutter_.LeftOffset() + gutter_.RightOffset() + cellWidth_ * shownDigits_ + 2
                          : gutter_.Width();
   if (pixels == gutterPixels_) {
     InvalidateGutterLines(topLine_, topLine_ + visibleRows_);
@@ -372,6 +378,7 @@ void TqeCustomEdit::ListChanged() {
   collecting_ = false;
   if (OnLinesChanged) OnLinesChanged();
   if (LineCount() == 0) return;  // a load is in progress; its loaded answer adds the empty line
+  if (gutter_.ShowLineNumbers() && ShownDigits() != shownDigits_) GutterChanged();
   // A caret left below the last line by a removal is brought back, so no edit starts outside the text.
   if (caret_.line > LineCount()) SetCaretLine(LineCount());
   if (!window_) return;

@@ -239,6 +239,8 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
 
   void RecomputeMetrics();
   void GutterChanged();
+  // Digits of the gutter's numbers: DigitCount, or more when the last line's number needs them.
+  int ShownDigits() const;
   void PaintGutter(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine);
   void PaintText(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine);
   void EnsureCaretVisible();
@@ -346,6 +348,7 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   int visibleColumns_ = 10;
   int visibleRows_ = 0;
   int gutterPixels_ = 30;
+  int shownDigits_ = 4;
   int columnLimit_ = 1024;
   int rightEdge_ = 80;
   platform::Color rightEdgeColor_ = platform::kColorSilver;

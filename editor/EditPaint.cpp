@@ -49,7 +49,7 @@ void TqeCustomEdit::PaintGutter(platform::Canvas& canvas, const platform::Rect& 
     int y = (firstLine - topLine_) * rowHeight;
     for (int line = firstLine; line <= lastLine; ++line, y += rowHeight) {
       const std::string number =
-          LineNumberText(gutter_.ZeroStart() ? line - 1 : line, gutter_.DigitCount(), gutter_.LeadingZeros());
+          LineNumberText(gutter_.ZeroStart() ? line - 1 : line, shownDigits_, gutter_.LeadingZeros());
       textDrawer_.DrawText(gutter_.LeftOffset(), y, true, {clip.left, y, gutterPixels_ - 2, y + rowHeight}, number);
     }
     if (y < clip.bottom) canvas.FillRect({strip.left, y, strip.right, clip.bottom}, gutter_.Color());
@@ -84,7 +84,8 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
   const int rowHeight = RowHeight();
   const int textX = gutterPixels_ + 2;
   const int rightEdgeX = rightEdge_ * cellWidth_ + TextLeft();
-  const bool showRightEdge = rightEdge_ > 0 && rightEdgeX >= clip.left && rightEdgeX < clip.right;
+  // Scrolled right past the edge, the line would land in the gutter: it is not shown then.
+  const bool showRightEdge = rightEdge_ > 0 && rightEdgeX >= textX && rightEdgeX >= clip.left && rightEdgeX < clip.right;
   auto drawRightEdge = [&](int top, int bottom) {
     if (showRightEdge) canvas.DrawLine({rightEdgeX, top}, {rightEdgeX, bottom}, rightEdgeColor_);
   };

@@ -123,6 +123,23 @@ TEST_F(PaintTest, TabsAreShownUpToTheNextMultipleOfEight) {
   EXPECT_EQ(window.caret.left, (9 - 1) * 8 + editor.TextLeft() - 1) << "the caret stands after the shown tab";
 }
 
+TEST_F(PaintTest, TheGutterGrowsToHoldTheLastLineNumber) {
+  editor.Gutter().SetShowLineNumbers(true);
+  editor.Gutter().SetDigitCount(2);
+  const int twoDigits = 16 + 2 + 8 * 2 + 2;
+  EXPECT_EQ(editor.GutterPixels(), twoDigits);
+  SetLines(std::vector<std::string>(1001, "x"));
+  EXPECT_EQ(editor.GutterPixels(), twoDigits + 2 * 8) << "four digits for line 1001";
+  editor.SetTopLine(990);
+  EXPECT_TRUE(Contains(Texts(), "1001@16,176 " + Hex(platform::kColorWindowText))) << "no digit cut off";
+  editor.Lines().Delete(0);
+  EXPECT_EQ(editor.GutterPixels(), twoDigits + 2 * 8);
+  editor.Gutter().SetZeroStart(true);
+  EXPECT_EQ(editor.GutterPixels(), twoDigits + 8) << "numbered from 0, the last line is 999";
+  SetLines({"a", "b"});
+  EXPECT_EQ(editor.GutterPixels(), twoDigits) << "the configured width is the least it shrinks to";
+}
+
 TEST_F(PaintTest, RightEdgeAndSpecialLines) {
   SetLines({"one", "two"});
   editor.SetRightEdge(10);
@@ -130,6 +147,11 @@ TEST_F(PaintTest, RightEdgeAndSpecialLines) {
   EXPECT_TRUE(Has("line " + std::to_string(x) + " 0 " + std::to_string(x) + " 16 " + Hex(platform::kColorSilver)));
   editor.SetRightEdge(0);
   EXPECT_FALSE(Has("line " + std::to_string(x) + " 0 " + std::to_string(x) + " 16 " + Hex(platform::kColorSilver)));
+  editor.SetRightEdge(3);
+  editor.SetLeftChar(5);  // column 3 now falls at x 24, inside the gutter
+  for (const std::string& call : PaintAll())
+    EXPECT_NE(call.substr(call.size() - 9), Hex(platform::kColorSilver)) << "scrolled past, the edge is not drawn: " << call;
+  editor.SetLeftChar(1);
 
   editor.OnSpecialLineColors = [](int line, bool& special, platform::Color& fg, platform::Color& bg) {
     if (line != 2) return;

@@ -5,6 +5,9 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 #include <QPalette>
 #include <QUrl>
 
@@ -35,6 +38,25 @@ TEST(QtFontEngine, CourierNewIsAFixedPitchGrid) {
   EXPECT_TRUE(metrics.IsFixedPitch());
   EXPECT_EQ(fonts.CreateFont({"Courier New", 10, 0}), courier) << "one handle per description";
   EXPECT_NE(fonts.CreateFont({"Courier New", 10, platform::kBold}), courier);
+}
+
+TEST(QtCanvas, UnderlineAndStrikeOutRunUnbrokenAcrossBlanks) {
+  platform::qt::QtFontEngine fonts;
+  const auto font = fonts.CreateFont({"Courier New", 12, platform::kUnderline | platform::kStrikeOut});
+  const auto metrics = fonts.Metrics(font);
+  QImage image(200, 40, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    platform::qt::QtCanvas canvas(painter, fonts);
+    canvas.DrawText({0, 0}, font, platform::Rgb(0, 0, 0), "a    b", metrics.cellWidth);
+  }
+  const QFontMetrics qmetrics(fonts.Font(font));
+  const int blankX = metrics.cellWidth * 3;  // the middle of the blanks
+  EXPECT_EQ(image.pixelColor(blankX, metrics.ascent + qmetrics.underlinePos()), QColor(Qt::black));
+  EXPECT_EQ(image.pixelColor(blankX, metrics.ascent - qmetrics.strikeOutPos()), QColor(Qt::black));
+  EXPECT_EQ(image.pixelColor(metrics.cellWidth * 6 + 2, metrics.ascent + qmetrics.underlinePos()), QColor(Qt::white))
+      << "the line ends with the run";
 }
 
 TEST(QtCanvas, ColoursFollowTheStoredEncoding) {

@@ -2,6 +2,7 @@
 #include "platform/qt/QtCanvas.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPalette>
 
 #include "platform/Cp1252.h"
@@ -32,8 +33,17 @@ void QtCanvas::FillRect(const Rect& a, Color color) {
 void QtCanvas::DrawText(Point origin, FontHandle font, Color color, std::string_view bytes, int cellWidth) {
   if (bytes.empty()) return;
   const QFont& qfont = fonts_.Font(font);
-  painter_.setFont(qfont);
-  painter_.setPen(ToQColor(color));
+  const bool decorated = qfont.underline() || qfont.strikeOut();
+  if (decorated) {
+    QFont plain = qfont;
+    plain.setUnderline(false);
+    plain.setStrikeOut(false);
+    painter_.setFont(plain);
+  } else {
+    painter_.setFont(qfont);
+  }
+  const QColor pen = ToQColor(color);
+  painter_.setPen(pen);
   const int baseline = origin.y + fonts_.Metrics(font).ascent;
   // Each glyph is placed in its own cell, so bold or fallback glyphs can never push the grid apart.
   for (size_t i = 0; i < bytes.size(); ++i) {
@@ -43,6 +53,13 @@ void QtCanvas::DrawText(Point origin, FontHandle font, Color color, std::string_
     painter_.drawText(QPoint(origin.x + static_cast<int>(i) * cellWidth, baseline),
                       QString(QChar(static_cast<char16_t>(code))));
   }
+  if (!decorated) return;
+  // Underline and strike-out run unbroken under the whole run, blanks included, as for a run drawn whole.
+  const QFontMetrics metrics(qfont);
+  const int width = static_cast<int>(bytes.size()) * cellWidth;
+  const int thickness = std::max(1, metrics.lineWidth());
+  if (qfont.underline()) painter_.fillRect(origin.x, baseline + metrics.underlinePos(), width, thickness, pen);
+  if (qfont.strikeOut()) painter_.fillRect(origin.x, baseline - metrics.strikeOutPos(), width, thickness, pen);
 }
 
 void QtCanvas::DrawLine(Point from, Point to, Color color) {
