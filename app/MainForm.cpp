@@ -78,6 +78,26 @@ void MainForm::FormShow(const std::vector<std::string>& arguments) {
 void MainForm::LoadDocument(const std::string& path) {
   richEdit1_.Lines().LoadFromFile(path);
   modified_ = false;
+  cutFile_ = richEdit1_.Lines().CutAtZeroByte() ? path : "";
+  if (!cutFile_.empty()) WarnCutAtZeroByte(path);
+}
+
+// A zero byte ends the text, as it always has; the person is told, so that nothing is lost unknowingly.
+void MainForm::WarnCutAtZeroByte(const std::string& source) {
+  services_.dialogs.MessageBox(source + " holds zero bytes; the text after the first one was left out",
+                               kApplicationTitle, platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+}
+
+bool MainForm::MayOverwrite(const std::string& path) {
+  std::error_code ec;
+  if (cutFile_.empty() || !std::filesystem::equivalent(path, cutFile_, ec)) return true;
+  const auto answer = services_.dialogs.MessageBox(
+      path + " holds zero bytes, and the text after the first one is not in this document. Saving replaces the "
+             "whole file with the text shown. Save anyway?",
+      kApplicationTitle, platform::MessageIcon::Warning, platform::MessageButtons::YesNo);
+  if (answer != platform::MessageAnswer::Yes) return false;
+  cutFile_.clear();  // the person chose to replace it; there is nothing more to warn of
+  return true;
 }
 
 void MainForm::PerformFileOpen(const std::string& path) {
@@ -153,7 +173,7 @@ void MainForm::FileOpen() {
 
 bool MainForm::FileSave() {
   auto path = services_.dialogs.SaveFile({"Save As File", kSaveFilter, "", {}});
-  if (!path) return false;
+  if (!path || !MayOverwrite(*path)) return false;
   richEdit1_.Lines().SaveToFile(*path);
   modified_ = false;
   SetTitle(VersionedTitle(*path));
@@ -183,6 +203,8 @@ void MainForm::OpenWebFile(const std::string& url) {
   richEdit1_.ClearText();
   richEdit1_.Lines().SetTextStr(http.Body());
   modified_ = false;
+  cutFile_.clear();
+  if (richEdit1_.Lines().CutAtZeroByte()) WarnCutAtZeroByte(url);
 }
 
 void MainForm::PrintFileClick() {

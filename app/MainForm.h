@@ -103,6 +103,9 @@ class MainForm {
   void SetFlags(Flags flags, const std::string& path);
   void SetTitle(std::string title);
   void LoadDocument(const std::string& path);
+  void WarnCutAtZeroByte(const std::string& source);
+  // Asks before a save replaces the file whose text was cut at a zero byte; true: go on.
+  bool MayOverwrite(const std::string& path);
   platform::MessageAnswer AskSaveChanges(platform::MessageIcon icon);
   // Yes saves (false when the save was cancelled), No goes on, Cancel stops: whether to go on.
   bool SaveOrDiscardChanges(platform::MessageIcon icon);
@@ -121,6 +124,7 @@ class MainForm {
   std::string untitledFlag_;
   std::string title_;
   bool modified_ = false;
+  std::string cutFile_;  // the loaded file, when its text was cut at a zero byte
 };
 
 }  // namespace app

@@ -156,7 +156,9 @@ static std::size_t CountLines(const char* text, std::size_t size) {
 
 void TqeEditList::AdoptText(std::unique_ptr<TextBlock> block, std::size_t size) {
   char* text = block->Data();
-  if (const void* zero = std::memchr(text, 0, size)) size = static_cast<const char*>(zero) - text;
+  const void* zero = std::memchr(text, 0, size);
+  cutAtZeroByte_ = zero != nullptr;
+  if (zero) size = static_cast<const char*>(zero) - text;
   char* const end = text + size;
 
   std::vector<Line> lines;

@@ -54,6 +54,8 @@ class TqeEditList {
   void Clear();
   // Replaces the whole text, split at CR, LF or CR LF; a zero byte ends the text.
   void SetTextStr(std::string_view text);
+  // Whether the last text set or loaded held a zero byte, so that what followed it was left out.
+  bool CutAtZeroByte() const { return cutAtZeroByte_; }
   // Every line followed by CR LF.
   std::string Text() const;
 
@@ -119,6 +121,7 @@ class TqeEditList {
   std::vector<std::unique_ptr<TextBlock>> blocks_;
   int updateCount_ = 0;
   bool loading_ = false;
+  bool cutAtZeroByte_ = false;
 };
 
 }  // namespace editor

@@ -176,6 +176,36 @@ TEST_F(MainFormTest, OpeningAnUnreadableFileKeepsTheText) {
   EXPECT_EQ(form.MRU.Files().size(), 2u);
 }
 
+TEST_F(MainFormTest, AFileCutAtAZeroByteIsReportedAndNotOverwrittenUnasked) {
+  Start();
+  const fs::path binary = dir / "binary.dat";
+  Write(binary, std::string("ELF\r\nhead\0tail\r\nmore\r\n", 20));
+  dialogs.answers = {MessageAnswer::No};
+  dialogs.files = {binary.string()};
+  form.FromFile1Click();
+  EXPECT_EQ(Text(), "ELF\r\nhead\r\n") << "the text still ends at the zero byte";
+  EXPECT_EQ(dialogs.messages.back(), binary.string() + " holds zero bytes; the text after the first one was left out");
+
+  dialogs.files = {binary.string()};
+  dialogs.answers = {MessageAnswer::No};
+  EXPECT_FALSE(form.FileSave());
+  EXPECT_EQ(Read(binary).size(), 20u) << "No keeps the file whole";
+  EXPECT_EQ(dialogs.icons.back(), platform::MessageIcon::Warning);
+
+  dialogs.files = {(dir / "other.htm").string()};
+  const size_t asked = dialogs.messages.size();
+  EXPECT_TRUE(form.FileSave());
+  EXPECT_EQ(dialogs.messages.size(), asked) << "another file is saved without a question";
+
+  dialogs.files = {binary.string(), binary.string()};
+  dialogs.answers = {MessageAnswer::Yes};
+  EXPECT_TRUE(form.FileSave()) << "saved elsewhere, the document still lacks the cut text: asked again";
+  EXPECT_EQ(dialogs.messages.size(), asked + 1);
+  EXPECT_EQ(Read(binary), "ELF\r\nhead\r\n") << "the question was answered Yes";
+  EXPECT_TRUE(form.FileSave());
+  EXPECT_EQ(dialogs.messages.size(), asked + 1) << "once replaced, the file is the document's own";
+}
+
 TEST_F(MainFormTest, ClosingAsksWhileNothingWasSavedAndWhenWorkIsUnsaved) {
   Start();
   EXPECT_FALSE(form.FormClose({})) << "asked at once after start; the fake answers Cancel";

@@ -35,11 +35,17 @@ MessageAnswer QtDialogs::MessageBox(const std::string& text, const std::string& 
     case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
     case MessageIcon::None: break;
   }
-  if (buttons == MessageButtons::YesNoCancel) {
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    box.setDefaultButton(QMessageBox::Yes);
-  } else {
-    box.setStandardButtons(QMessageBox::Ok);
+  switch (buttons) {
+    case MessageButtons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      box.setDefaultButton(QMessageBox::Yes);
+      break;
+    case MessageButtons::YesNo:
+      // Asked before something is lost: No is the safe default.
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.setDefaultButton(QMessageBox::No);
+      break;
+    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
   }
   switch (box.exec()) {
     case QMessageBox::Yes: return MessageAnswer::Yes;
