@@ -190,7 +190,8 @@ void TqeEditList::AdoptText(std::unique_ptr<TextBlock> block, std::size_t size) 
 void TqeEditList::SetTextStr(std::string_view text) {
   UpdateScope update(*this);
   auto block = std::make_unique<TextBlock>(text.size());
-  std::memcpy(block->Data(), text.data(), text.size());
+  // An empty view may hold no pointer at all, which memcpy must never be given.
+  if (!text.empty()) std::memcpy(block->Data(), text.data(), text.size());
   AdoptText(std::move(block), text.size());
   if (OnLoaded) OnLoaded();
 }
