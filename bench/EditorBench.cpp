@@ -17,10 +17,10 @@
 #include "editor/CustomEdit.h"
 #include "editor/RangeScan.h"
 #include "highlighters/HtmlHighlighter.h"
-#include "platform/fakes/FakeFont.h"
-#include "platform/fakes/MemoryClipboard.h"
-#include "platform/fakes/RecordingCanvas.h"
-#include "platform/fakes/RecordingWindow.h"
+#include "testsupport/FakeFont.h"
+#include "testsupport/MemoryClipboard.h"
+#include "testsupport/RecordingCanvas.h"
+#include "testsupport/RecordingWindow.h"
 
 namespace fs = std::filesystem;
 

@@ -15,10 +15,10 @@
 #include "editor/CustomEdit.h"
 #include "editor/TextUtil.h"
 #include "highlighters/HtmlHighlighter.h"
-#include "platform/fakes/FakeFont.h"
-#include "platform/fakes/ManualEventLoop.h"
-#include "platform/fakes/MemoryClipboard.h"
-#include "platform/fakes/RecordingWindow.h"
+#include "testsupport/FakeFont.h"
+#include "testsupport/ManualEventLoop.h"
+#include "testsupport/MemoryClipboard.h"
+#include "testsupport/RecordingWindow.h"
 #include "qmtool/TextEscape.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "editor/CustomEdit.h"
-#include "platform/fakes/FakeFont.h"
-#include "platform/fakes/ManualEventLoop.h"
-#include "platform/fakes/MemoryClipboard.h"
-#include "platform/fakes/RecordingWindow.h"
+#include "testsupport/FakeFont.h"
+#include "testsupport/ManualEventLoop.h"
+#include "testsupport/MemoryClipboard.h"
+#include "testsupport/RecordingWindow.h"
 
 namespace qmtool {
 

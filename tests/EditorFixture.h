@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "editor/CustomEdit.h"
-#include "platform/fakes/FakeFont.h"
-#include "platform/fakes/MemoryClipboard.h"
-#include "platform/fakes/RecordingWindow.h"
+#include "testsupport/FakeFont.h"
+#include "testsupport/MemoryClipboard.h"
+#include "testsupport/RecordingWindow.h"
 
 class EditorTest : public ::testing::Test {
  protected:

@@ -5,7 +5,7 @@
 
 #include "net/TcpFetch.h"
 #include "qmtool/FetchCommand.h"
-#include "tests/ScriptedServer.h"
+#include "testsupport/ScriptedServer.h"
 
 using net::SplitAddress;
 

@@ -8,7 +8,7 @@
 #include "app/InstantTable.h"
 #include "app/LineStatusButtons.h"
 #include "editor/MarkGlyphs.h"
-#include "platform/fakes/FakeDialogs.h"
+#include "testsupport/FakeDialogs.h"
 #include "tests/EditorFixture.h"
 
 namespace fs = std::filesystem;

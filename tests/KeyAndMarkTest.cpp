@@ -3,8 +3,8 @@
 
 #include "EditorFixture.h"
 #include "editor/KeyStrokes.h"
-#include "platform/fakes/ManualEventLoop.h"
-#include "platform/fakes/RecordingCanvas.h"
+#include "testsupport/ManualEventLoop.h"
+#include "testsupport/RecordingCanvas.h"
 
 using namespace editor;
 

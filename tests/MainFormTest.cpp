@@ -11,12 +11,12 @@
 #include "app/TextFiles.h"
 #include "editor/CustomEdit.h"
 #include "platform/MemoryRegistry.h"
-#include "platform/fakes/FakeDialogs.h"
-#include "platform/fakes/FakeFont.h"
-#include "platform/fakes/FakePrinter.h"
-#include "platform/fakes/FakeShell.h"
-#include "platform/fakes/MemoryClipboard.h"
-#include "platform/fakes/ScriptedSocket.h"
+#include "testsupport/FakeDialogs.h"
+#include "testsupport/FakeFont.h"
+#include "testsupport/FakePrinter.h"
+#include "testsupport/FakeShell.h"
+#include "testsupport/MemoryClipboard.h"
+#include "testsupport/ScriptedSocket.h"
 #include "net/TcpFetch.h"
 
 namespace fs = std::filesystem;

@@ -10,11 +10,11 @@
 
 #include <unistd.h>
 
-#include "app/MainWindow.h"
+#include "ui/MainWindow.h"
 #include "platform/MemoryRegistry.h"
-#include "platform/fakes/FakeDialogs.h"
-#include "platform/fakes/FakePrinter.h"
-#include "platform/fakes/FakeShell.h"
+#include "testsupport/FakeDialogs.h"
+#include "testsupport/FakePrinter.h"
+#include "testsupport/FakeShell.h"
 
 namespace fs = std::filesystem;
 

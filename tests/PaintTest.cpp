@@ -6,7 +6,7 @@
 
 #include "EditorFixture.h"
 #include "highlighters/HtmlHighlighter.h"
-#include "platform/fakes/RecordingCanvas.h"
+#include "testsupport/RecordingCanvas.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QWheelEvent>
 #include <QTest>
 
-#include "platform/qt/EditorWidget.h"
+#include "ui/EditorWidget.h"
 #include "platform/qt/QtCanvas.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "imaging/Bitmap.h"
 #include "tests/MainWindowFixture.h"
 #include "tests/PictureEncoders.h"
-#include "tests/ScriptedServer.h"
+#include "testsupport/ScriptedServer.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Recording of window requests.
-#include "platform/fakes/RecordingWindow.h"
+#include "testsupport/RecordingWindow.h"
 
 namespace platform::fakes {
 

@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "app/Forms.h"
+#include "ui/Forms.h"
 #include "app/InsertCommands.h"
 #include "app/InstantTable.h"
 #include "app/LineStatusButtons.h"
 #include "app/MainForm.h"
 #include "editor/MarkGlyphs.h"
 #include "highlighters/HtmlHighlighter.h"
-#include "platform/qt/EditorWidget.h"
+#include "ui/EditorWidget.h"
 
 class QAction;
 class QComboBox;

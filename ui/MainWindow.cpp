@@ -1,5 +1,5 @@
 // Building the main window and routing its commands.
-#include "app/MainWindow.h"
+#include "ui/MainWindow.h"
 
 #include "app/Highlighters.h"
 #include "platform/qt/TextBytes.h"

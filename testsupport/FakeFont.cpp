@@ -1,5 +1,5 @@
 // Fixed-metric fonts for headless tests and qmtool.
-#include "platform/fakes/FakeFont.h"
+#include "testsupport/FakeFont.h"
 
 namespace platform::fakes {
 

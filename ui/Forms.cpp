@@ -1,12 +1,12 @@
 // The about box and the dialog windows.
-#include "app/Forms.h"
+#include "ui/Forms.h"
 
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/UrlLabel.h"
+#include "ui/UrlLabel.h"
 
 namespace app {
 

@@ -1,6 +1,6 @@
 // Event translation for the editor widget: Qt keys become virtual-key codes for the key map, mouse and
 // wheel events become core calls, and the core's window requests become viewport updates.
-#include "platform/qt/EditorWidget.h"
+#include "ui/EditorWidget.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

@@ -1,4 +1,4 @@
-#include "platform/qt/QtPicture.h"
+#include "ui/QtPicture.h"
 
 #include <cstring>
 

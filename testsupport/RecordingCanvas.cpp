@@ -1,5 +1,5 @@
 // Text form of draw calls: "fill L T R B #COLOR", "text X Y font F #COLOR w W \"...\"", "line X1 Y1 X2 Y2 #COLOR".
-#include "platform/fakes/RecordingCanvas.h"
+#include "testsupport/RecordingCanvas.h"
 
 #include <cstdio>
 

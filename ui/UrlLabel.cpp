@@ -1,5 +1,5 @@
 // Link labels.
-#include "app/UrlLabel.h"
+#include "ui/UrlLabel.h"
 
 #include <QApplication>
 #include <QClipboard>

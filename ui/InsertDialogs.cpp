@@ -1,5 +1,5 @@
 // The insertion dialogs' widgets; what they insert is composed by InsertCommands.
-#include "app/InsertDialogs.h"
+#include "ui/InsertDialogs.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -20,7 +20,7 @@
 #include "app/MainForm.h"
 #include "app/TextFiles.h"
 #include "imaging/Decoders.h"
-#include "platform/qt/QtPicture.h"
+#include "ui/QtPicture.h"
 #include "platform/qt/TextBytes.h"
 
 namespace app {

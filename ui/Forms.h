@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "app/InsertDialogs.h"
+#include "ui/InsertDialogs.h"
 #include "platform/Shell.h"
 
 namespace app {

@@ -3,7 +3,7 @@
 #include <QMessageBox>
 
 #include "app/DataFolder.h"
-#include "app/MainWindow.h"
+#include "ui/MainWindow.h"
 #include "platform/IniFileRegistry.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtPrinter.h"
