@@ -15,8 +15,7 @@ std::string TFormSizeSave::KeyPath() const {
   return key;
 }
 
-void TFormSizeSave::RestorePlacement(platform::Registry& registry, const std::string& name,
-                                     WindowPlacement& p) const {
+void TFormSizeSave::RestorePlacement(platform::Registry& registry, const std::string& name, WindowPlacement& p) const {
   const std::string key = KeyPath();
   registry.CreateKey(key);
   auto apply = [&](const char* suffix, int& field) {

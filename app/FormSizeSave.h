@@ -30,7 +30,8 @@ class TFormSizeSave {
   std::string KeyPath() const;
   // Applies the stored values that exist to placement; values are named after the window (Form1.Left, ...).
   void RestorePlacement(platform::Registry& registry, const std::string& windowName, WindowPlacement& placement) const;
-  void SavePlacement(platform::Registry& registry, const std::string& windowName, const WindowPlacement& placement) const;
+  void SavePlacement(platform::Registry& registry, const std::string& windowName,
+                     const WindowPlacement& placement) const;
 };
 
 }  // namespace app

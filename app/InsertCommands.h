@@ -22,10 +22,10 @@ enum class InsertMode {
 
 // A command whose text never changes, with where it appears.
 struct TagCommand {
-  const char* handler;        // e.g. "ToolbarButton9715Click"
-  const char* page;           // page of the tag toolbar
-  const char* menu;           // top menu, or null when only the toolbar has it
-  const char* menuItem;       // the menu item's name
+  const char* handler;   // e.g. "ToolbarButton9715Click"
+  const char* page;      // page of the tag toolbar
+  const char* menu;      // top menu, or null when only the toolbar has it
+  const char* menuItem;  // the menu item's name
   const char* menuCaption;
   const char* shortcut;       // "" for none
   const char* buttonCaption;  // what the toolbar button shows
@@ -66,7 +66,7 @@ class InsertCommands {
 
   void Timestamp(const std::string& date, const std::string& time);  // ToolbarButton971Click
   // Asks for a font; a chosen one wraps the selection in a FONT tag.
-  void ChangeFont(platform::Dialogs& dialogs);  // ToolbarButton9733Click
+  void ChangeFont(platform::Dialogs& dialogs);   // ToolbarButton9733Click
   void AspVariable(const std::string& boxText);  // ToolbarButton9745Click
   void SideListItem(const std::string& item);    // ListBox1Click .. ListBox3Click
 

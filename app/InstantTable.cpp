@@ -1,9 +1,9 @@
 #include "app/InstantTable.h"
 
+#include <unistd.h>
+
 #include <charconv>
 #include <cstdlib>
-
-#include <unistd.h>
 
 #include "app/TextFiles.h"
 #include "platform/FileIO.h"

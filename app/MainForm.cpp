@@ -92,8 +92,9 @@ bool MainForm::MayOverwrite(const std::string& path) {
   std::error_code ec;
   if (cutFile_.empty() || !std::filesystem::equivalent(path, cutFile_, ec)) return true;
   const auto answer = services_.dialogs.MessageBox(
-      path + " holds zero bytes, and the text after the first one is not in this document. Saving replaces the "
-             "whole file with the text shown. Save anyway?",
+      path +
+          " holds zero bytes, and the text after the first one is not in this document. Saving replaces the "
+          "whole file with the text shown. Save anyway?",
       kApplicationTitle, platform::MessageIcon::Warning, platform::MessageButtons::YesNo);
   if (answer != platform::MessageAnswer::Yes) return false;
   cutFile_.clear();  // the person chose to replace it; there is nothing more to warn of
@@ -125,26 +126,39 @@ platform::MessageAnswer MainForm::AskSaveChanges(platform::MessageIcon icon) {
 
 bool MainForm::SaveOrDiscardChanges(platform::MessageIcon icon) {
   switch (AskSaveChanges(icon)) {
-    case platform::MessageAnswer::Yes: return FileSave();
-    case platform::MessageAnswer::No: return true;
-    default: return false;
+    case platform::MessageAnswer::Yes:
+      return FileSave();
+    case platform::MessageAnswer::No:
+      return true;
+    default:
+      return false;
   }
 }
 
 // New and Open Local File ask every time. Yes saves and ends the command: the user repeats it.
 void MainForm::NewFileClick() {
   switch (AskSaveChanges(platform::MessageIcon::Question)) {
-    case platform::MessageAnswer::Yes: FileSave(); break;
-    case platform::MessageAnswer::No: FileNew(); break;
-    default: break;
+    case platform::MessageAnswer::Yes:
+      FileSave();
+      break;
+    case platform::MessageAnswer::No:
+      FileNew();
+      break;
+    default:
+      break;
   }
 }
 
 void MainForm::FromFile1Click() {
   switch (AskSaveChanges(platform::MessageIcon::Question)) {
-    case platform::MessageAnswer::Yes: FileSave(); break;
-    case platform::MessageAnswer::No: FileOpen(); break;
-    default: break;
+    case platform::MessageAnswer::Yes:
+      FileSave();
+      break;
+    case platform::MessageAnswer::No:
+      FileOpen();
+      break;
+    default:
+      break;
   }
 }
 
@@ -193,8 +207,12 @@ void MainForm::OpenWebFile(const std::string& url) {
   http.URL = url;
   {
     struct BusyScope {
-      explicit BusyScope(const std::function<void(bool)>& busy) : busy_(busy) { if (busy_) busy_(true); }
-      ~BusyScope() { if (busy_) busy_(false); }
+      explicit BusyScope(const std::function<void(bool)>& busy) : busy_(busy) {
+        if (busy_) busy_(true);
+      }
+      ~BusyScope() {
+        if (busy_) busy_(false);
+      }
       const std::function<void(bool)>& busy_;
     } busy(OnBusy);
     http.Fetch();

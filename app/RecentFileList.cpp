@@ -8,15 +8,15 @@ namespace app {
 namespace {
 
 bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-    return std::tolower(x) == std::tolower(y);
-  });
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 }  // namespace
 
 void TRecentFileList::AddFile(const std::string& path) {
-  auto found = std::find_if(files_.begin(), files_.end(), [&](const std::string& f) { return SameIgnoringCase(f, path); });
+  auto found =
+      std::find_if(files_.begin(), files_.end(), [&](const std::string& f) { return SameIgnoringCase(f, path); });
   if (found == files_.end()) {
     files_.insert(files_.begin(), path);
   } else if (found != files_.begin()) {

@@ -1,6 +1,7 @@
 // Benchmarks of the editor core's hot paths on generated pages: loading, the full highlighter scan, typing,
 // opening and closing a comment at the top, painting a screen, memory and saving. Figures only.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -9,8 +10,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "PageGenerator.h"
 #include "app/Highlighters.h"

@@ -26,7 +26,9 @@ TqeCustomEdit::TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& c
         if (replaying_ == 0) redoList_.ClearRecords();
         if (OnChange) OnChange();
       }),
-      redoList_([this] { if (OnChange) OnChange(); }),
+      redoList_([this] {
+        if (OnChange) OnChange();
+      }),
       textDrawer_(fonts) {
   gutter_.OnChange = [this] { GutterChanged(); };
   lines_.OnChanging = [this] { ListChanging(); };
@@ -283,10 +285,17 @@ void TqeCustomEdit::UpdateCaret() {
   const int rowHeight = RowHeight();
   int width = cellWidth_, height = rowHeight - 2, dx = 0, dy = 0;
   switch (insertMode_ ? insertCaret_ : overwriteCaret_) {
-    case ctVerticalLine: width = 2, dx = -1; break;
-    case ctHorizontalLine: height = 2, dy = rowHeight - 2; break;
-    case ctHalfBlock: height = (rowHeight - 2) / 2, dy = height; break;
-    case ctBlock: break;
+    case ctVerticalLine:
+      width = 2, dx = -1;
+      break;
+    case ctHorizontalLine:
+      height = 2, dy = rowHeight - 2;
+      break;
+    case ctHalfBlock:
+      height = (rowHeight - 2) / 2, dy = height;
+      break;
+    case ctBlock:
+      break;
   }
   const int x = (ShownColumn(caret_.line, caret_.column) - 1) * cellWidth_ + TextLeft() + dx;
   const int y = (caret_.line - topLine_) * rowHeight + 1 + dy;
@@ -363,7 +372,8 @@ void TqeCustomEdit::InvalidateLines(int first, int last, Area area) {
   if (!window_ || last < first) return;
   platform::Size client = window_->ClientSize();
   const int top = std::max(0, (first - topLine_) * RowHeight());
-  const long long bottom = std::min<long long>(client.height, (static_cast<long long>(last) - topLine_ + 1) * RowHeight());
+  const long long bottom =
+      std::min<long long>(client.height, (static_cast<long long>(last) - topLine_ + 1) * RowHeight());
   if (bottom <= top) return;
   const int left = area == Area::Text ? gutterPixels_ : 0;
   const int right = area == Area::Gutter ? gutterPixels_ : client.width;

@@ -167,7 +167,7 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   int TabIndent() const { return tabIndent_; }
   void SetTabIndent(int spaces);  // values outside 0..16 are ignored
   int MaxUndo() const { return undoList_.MaxCount(); }
-  void SetMaxUndo(int count);     // negative values are ignored; applies to both lists
+  void SetMaxUndo(int count);  // negative values are ignored; applies to both lists
   int RightEdge() const { return rightEdge_; }
   void SetRightEdge(int column);
   platform::Color RightEdgeColor() const { return rightEdgeColor_; }

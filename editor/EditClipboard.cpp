@@ -18,8 +18,8 @@ void TqeCustomEdit::CopySelection() {
   const std::string text = SelectedText();
   std::string block(1, static_cast<char>(selectionMode_));
   block += text;
-  const bool ok = clipboard_.SetItems({{std::string(platform::kPlainTextFormat), text},
-                                       {std::string(kBlockTypeFormat), block}});
+  const bool ok =
+      clipboard_.SetItems({{std::string(platform::kPlainTextFormat), text}, {std::string(kBlockTypeFormat), block}});
   if (!ok) throw EqeEditError("Clipboard copy operation failed");
 }
 
@@ -40,8 +40,7 @@ void TqeCustomEdit::PasteClipboard() {
 
   IncPaintLock();
   const TextPoint from = SelectionInsertPoint();
-  if (HasSelection())
-    undoList_.AddRecord(UndoSelectionReplaced, selStart_, selectionMode_, SelectedText(), selEnd_);
+  if (HasSelection()) undoList_.AddRecord(UndoSelectionReplaced, selStart_, selectionMode_, SelectedText(), selEnd_);
   if (hasBlock && !data->empty()) {
     const auto stored = static_cast<unsigned char>((*data)[0]);
     const TSelectionMode mode = stored <= smLine ? static_cast<TSelectionMode>(stored) : smNormal;

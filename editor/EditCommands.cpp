@@ -98,12 +98,24 @@ TextPoint TqeCustomEdit::MoveTarget(TqeEditorCommand move, const void* data) {
         ++p.column;
       }
       break;
-    case ecUp: --p.line; break;
-    case ecDown: ++p.line; break;
-    case ecWordLeft: p = PreviousWordStart(p); break;
-    case ecWordRight: p = NextWordStart(p); break;
-    case ecLineStart: p.column = 1; break;
-    case ecLineEnd: p.column = length + 1; break;
+    case ecUp:
+      --p.line;
+      break;
+    case ecDown:
+      ++p.line;
+      break;
+    case ecWordLeft:
+      p = PreviousWordStart(p);
+      break;
+    case ecWordRight:
+      p = NextWordStart(p);
+      break;
+    case ecLineStart:
+      p.column = 1;
+      break;
+    case ecLineEnd:
+      p.column = length + 1;
+      break;
     case ecPageUp:
       SetTopLine(topLine_ - page);
       p.line -= page;
@@ -120,16 +132,25 @@ TextPoint TqeCustomEdit::MoveTarget(TqeEditorCommand move, const void* data) {
       SetLeftChar(leftChar_ + visibleColumns_);
       p.column += visibleColumns_;
       break;
-    case ecPageTop: p.line = topLine_; break;
-    case ecPageBottom: p.line = std::min(LineCount(), topLine_ + visibleRows_ - 1); break;
-    case ecEditorTop: p = {1, 1}; break;
+    case ecPageTop:
+      p.line = topLine_;
+      break;
+    case ecPageBottom:
+      p.line = std::min(LineCount(), topLine_ + visibleRows_ - 1);
+      break;
+    case ecEditorTop:
+      p = {1, 1};
+      break;
     case ecEditorBottom:
       p = {LineLength(LineCount()) + 1, LineCount()};
       SetTopLine(LineCount() - visibleRows_ + 1);
       SetLeftChar(1);
       break;
-    case ecGotoXY: p = *static_cast<const TextPoint*>(data); break;
-    default: break;
+    case ecGotoXY:
+      p = *static_cast<const TextPoint*>(data);
+      break;
+    default:
+      break;
   }
   p.line = std::clamp(p.line, 1, LineCount());
   return p;
@@ -166,27 +187,48 @@ bool TqeCustomEdit::RunCommand(TqeEditorCommand command, char character, const v
     return true;
   }
   switch (command) {
-    case ecSelectAll: SelectWholeText(); return true;
-    case ecChar: return TypeCharacter(character);
-    case ecImeStr: return data && TypeString(static_cast<const char*>(data));
-    case ecDeleteLastChar: return DeleteLastChar();
-    case ecDeleteChar: return DeleteChar();
-    case ecDeleteWord: return DeleteWord();
-    case ecDeleteLastWord: return DeleteLastWord();
-    case ecDeleteBOL: DeleteToLineStart(); return true;
-    case ecDeleteEOL: DeleteToLineEnd(); return true;
-    case ecDeleteLine: DeleteLine(); return true;
+    case ecSelectAll:
+      SelectWholeText();
+      return true;
+    case ecChar:
+      return TypeCharacter(character);
+    case ecImeStr:
+      return data && TypeString(static_cast<const char*>(data));
+    case ecDeleteLastChar:
+      return DeleteLastChar();
+    case ecDeleteChar:
+      return DeleteChar();
+    case ecDeleteWord:
+      return DeleteWord();
+    case ecDeleteLastWord:
+      return DeleteLastWord();
+    case ecDeleteBOL:
+      DeleteToLineStart();
+      return true;
+    case ecDeleteEOL:
+      DeleteToLineEnd();
+      return true;
+    case ecDeleteLine:
+      DeleteLine();
+      return true;
     case ecClearAll:
       if (!readOnly_) ClearText();
       return true;
     case ecLineBreak:
-    case ecInsertLine: return LineBreak(command == ecLineBreak);
-    case ecUndo: Undo(); return true;
-    case ecRedo: Redo(); return true;
+    case ecInsertLine:
+      return LineBreak(command == ecLineBreak);
+    case ecUndo:
+      Undo();
+      return true;
+    case ecRedo:
+      Redo();
+      return true;
     case ecCut:
       if (!readOnly_) CutSelection();
       return true;
-    case ecCopy: CopySelection(); return true;
+    case ecCopy:
+      CopySelection();
+      return true;
     case ecPaste:
       if (!readOnly_) PasteClipboard();
       return true;
@@ -206,15 +248,32 @@ bool TqeCustomEdit::RunCommand(TqeEditorCommand command, char character, const v
       SetLeftChar(leftChar_ + 1);
       if (caret_.column < leftChar_) SetCaretColumn(leftChar_);
       return true;
-    case ecInsertMode: SetInsertMode(true); return true;
-    case ecOverwriteMode: SetInsertMode(false); return true;
-    case ecToggleMode: SetInsertMode(!insertMode_); return true;
-    case ecBlockIndent: BlockIndent(true); return true;
-    case ecBlockUnindent: BlockIndent(false); return true;
-    case ecNormalSelect: SetSelectionMode(smNormal); return true;
-    case ecColumnSelect: SetSelectionMode(smColumn); return true;
-    case ecLineSelect: SetSelectionMode(smLine); return true;
-    default: return true;
+    case ecInsertMode:
+      SetInsertMode(true);
+      return true;
+    case ecOverwriteMode:
+      SetInsertMode(false);
+      return true;
+    case ecToggleMode:
+      SetInsertMode(!insertMode_);
+      return true;
+    case ecBlockIndent:
+      BlockIndent(true);
+      return true;
+    case ecBlockUnindent:
+      BlockIndent(false);
+      return true;
+    case ecNormalSelect:
+      SetSelectionMode(smNormal);
+      return true;
+    case ecColumnSelect:
+      SetSelectionMode(smColumn);
+      return true;
+    case ecLineSelect:
+      SetSelectionMode(smLine);
+      return true;
+    default:
+      return true;
   }
 }
 
@@ -266,7 +325,8 @@ bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
   lines_.EndUpdate();
   scrollPastEOL_ = pastEnd;
   // The record ends after the text even where the column limit stopped the caret short of it.
-  undoList_.AddRecord(UndoInsert, from, smNormal, overwritten, {from.column + static_cast<int>(text.size()), from.line});
+  undoList_.AddRecord(UndoInsert, from, smNormal, overwritten,
+                      {from.column + static_cast<int>(text.size()), from.line});
   // Typing past the right edge scrolls by a block, not a column at a time.
   if (caret_.column >= leftChar_ + visibleColumns_) SetLeftChar(leftChar_ + std::min(25, visibleColumns_ - 1));
   return true;
@@ -482,7 +542,8 @@ void TqeCustomEdit::BlockIndent(bool indent) {
   for (int l = first.line; l <= last.line; ++l) {
     const std::string text(lines_.Get(l - 1));
     const int shift = indent ? tabIndent_ : -std::min(tabIndent_, IndentationOf(text));
-    const std::string changed = shift >= 0 ? (text.empty() ? text : std::string(shift, ' ') + text) : text.substr(-shift);
+    const std::string changed =
+        shift >= 0 ? (text.empty() ? text : std::string(shift, ' ') + text) : text.substr(-shift);
     shifts.push_back(text.empty() ? 0 : shift);
     if (l > first.line) before += "\r\n", after += "\r\n";
     before += text;

@@ -1,10 +1,10 @@
 // Line store operations, line splitting, loading and saving.
 #include "editor/EditList.h"
 
+#include <sys/mman.h>
+
 #include <cstdlib>
 #include <cstring>
-
-#include <sys/mman.h>
 #include <fstream>
 #include <iterator>
 #include <limits>

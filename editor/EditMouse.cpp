@@ -60,7 +60,9 @@ bool TqeCustomEdit::InsideSavedSelection(TextPoint p) const {
            p.column >= std::min(dragFirst_.column, dragLast_.column) &&
            p.column < std::max(dragFirst_.column, dragLast_.column);
   }
-  auto value = [this](TextPoint q) { return static_cast<long long>(q.column) + static_cast<long long>(q.line) * visibleColumns_; };
+  auto value = [this](TextPoint q) {
+    return static_cast<long long>(q.column) + static_cast<long long>(q.line) * visibleColumns_;
+  };
   return value(p) >= value(dragFirst_) && value(p) < value(dragLast_);
 }
 
@@ -191,8 +193,10 @@ void TqeCustomEdit::DropAt(TextPoint target, bool copy) {
     if (selectionMode_ == smLine && target.line > last.line) {
       target.line -= last.line - first.line + 1;
     } else if (selectionMode_ == smNormal && !IsBefore(target, last)) {
-      if (target.line == last.line) target = {first.column + target.column - last.column, first.line};
-      else target.line -= last.line - first.line;
+      if (target.line == last.line)
+        target = {first.column + target.column - last.column, first.line};
+      else
+        target.line -= last.line - first.line;
     } else if (selectionMode_ == smColumn && target.line >= first.line && target.line <= last.line &&
                target.column >= std::max(first.column, last.column)) {
       target.column -= std::abs(last.column - first.column);

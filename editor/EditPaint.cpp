@@ -85,7 +85,8 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
   const int textX = gutterPixels_ + 2;
   const int rightEdgeX = rightEdge_ * cellWidth_ + TextLeft();
   // Scrolled right past the edge, the line would land in the gutter: it is not shown then.
-  const bool showRightEdge = rightEdge_ > 0 && rightEdgeX >= textX && rightEdgeX >= clip.left && rightEdgeX < clip.right;
+  const bool showRightEdge =
+      rightEdge_ > 0 && rightEdgeX >= textX && rightEdgeX >= clip.left && rightEdgeX < clip.right;
   auto drawRightEdge = [&](int top, int bottom) {
     if (showRightEdge) canvas.DrawLine({rightEdgeX, top}, {rightEdgeX, bottom}, rightEdgeColor_);
   };
@@ -149,7 +150,8 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
         textDrawer_.SetForegroundColour(inside ? selected.foreground : look.foreground);
         textDrawer_.SetBackgroundColour(inside ? selected.background : look.background);
         const int x = columnX(a);
-        textDrawer_.DrawText(x, y, true, {x, y, columnX(b), y + rowHeight}, std::string_view(text).substr(a - 1, b - a));
+        textDrawer_.DrawText(x, y, true, {x, y, columnX(b), y + rowHeight},
+                             std::string_view(text).substr(a - 1, b - a));
       }
     };
 
@@ -168,9 +170,9 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
         const Look look = attribute ? Look{attribute->Style(), attribute->Foreground(), attribute->Background()}
                                     : Look{fontDesc_.style, fontColor_, color_};
         const bool blank = AllSpaces(token);
-        const bool joins = runTo > runFrom && (look.style == run.style || blank) &&
-                           (special || whole ||
-                            (look.background == run.background && (look.foreground == run.foreground || blank)));
+        const bool joins =
+            runTo > runFrom && (look.style == run.style || blank) &&
+            (special || whole || (look.background == run.background && (look.foreground == run.foreground || blank)));
         if (!joins) {
           drawRun(runFrom, runTo, run);
           runFrom = from;

@@ -13,15 +13,15 @@ struct KeyName {
 };
 
 constexpr KeyName kKeyNames[] = {
-    {VK_BACK, "BkSp"}, {VK_TAB, "Tab"},   {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},  {VK_SPACE, "Space"},
-    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"}, {VK_END, "End"},      {VK_HOME, "Home"},   {VK_LEFT, "Left"},
-    {VK_UP, "Up"},     {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},   {VK_INSERT, "Ins"},  {VK_DELETE, "Del"},
+    {VK_BACK, "BkSp"},  {VK_TAB, "Tab"},     {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"}, {VK_SPACE, "Space"},
+    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},   {VK_END, "End"},      {VK_HOME, "Home"},  {VK_LEFT, "Left"},
+    {VK_UP, "Up"},      {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},    {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
 };
 
 // Longer spellings a script may use for the same keys.
 constexpr KeyName kKeyAliases[] = {
     {VK_BACK, "Backspace"}, {VK_RETURN, "Return"}, {VK_ESCAPE, "Escape"}, {VK_PRIOR, "PageUp"},
-    {VK_NEXT, "PageDown"}, {VK_INSERT, "Insert"}, {VK_DELETE, "Delete"},
+    {VK_NEXT, "PageDown"},  {VK_INSERT, "Insert"}, {VK_DELETE, "Delete"},
 };
 
 std::string KeyToText(std::uint16_t key) {
@@ -72,10 +72,14 @@ TShortCut TextToShortCut(const std::string& text) {
     const size_t plus = rest.find('+');
     if (plus == std::string::npos || plus + 1 == rest.size()) break;
     const std::string modifier = rest.substr(0, plus);
-    if (modifier == "Shift") shift |= ssShift;
-    else if (modifier == "Ctrl") shift |= ssCtrl;
-    else if (modifier == "Alt") shift |= ssAlt;
-    else return 0;
+    if (modifier == "Shift")
+      shift |= ssShift;
+    else if (modifier == "Ctrl")
+      shift |= ssCtrl;
+    else if (modifier == "Alt")
+      shift |= ssAlt;
+    else
+      return 0;
     rest = rest.substr(plus + 1);
   }
   const std::uint16_t key = TextToKey(rest);
@@ -137,8 +141,8 @@ void TqeKeyStrokes::SetDefaultBindings() {
     bool ctrlShift;
   };
   // Each move key: plain, Shift (the selecting twin), Ctrl, Ctrl+Shift (the selecting twin of Ctrl's).
-  const Move moves[] = {{VK_UP, ecUp, ecScrollUp, false},         {VK_DOWN, ecDown, ecScrollDown, false},
-                        {VK_LEFT, ecLeft, ecWordLeft, true},      {VK_RIGHT, ecRight, ecWordRight, true},
+  const Move moves[] = {{VK_UP, ecUp, ecScrollUp, false},          {VK_DOWN, ecDown, ecScrollDown, false},
+                        {VK_LEFT, ecLeft, ecWordLeft, true},       {VK_RIGHT, ecRight, ecWordRight, true},
                         {VK_NEXT, ecPageDown, ecPageBottom, true}, {VK_PRIOR, ecPageUp, ecPageTop, true},
                         {VK_HOME, ecLineStart, ecEditorTop, true}, {VK_END, ecLineEnd, ecEditorBottom, true}};
   for (const Move& m : moves) {
@@ -170,8 +174,10 @@ void TqeKeyStrokes::SetDefaultBindings() {
   bind('Y', ctrlShift, ecDeleteEOL);
   bind('Z', ctrl, ecUndo);
   bind('Z', ctrlShift, ecRedo);
-  for (int n = 0; n < 10; ++n) bind(static_cast<std::uint16_t>('0' + n), ctrl, static_cast<TqeEditorCommand>(ecGotoMarker0 + n));
-  for (int n = 0; n < 10; ++n) bind(static_cast<std::uint16_t>('0' + n), ctrlShift, static_cast<TqeEditorCommand>(ecSetMarker0 + n));
+  for (int n = 0; n < 10; ++n)
+    bind(static_cast<std::uint16_t>('0' + n), ctrl, static_cast<TqeEditorCommand>(ecGotoMarker0 + n));
+  for (int n = 0; n < 10; ++n)
+    bind(static_cast<std::uint16_t>('0' + n), ctrlShift, static_cast<TqeEditorCommand>(ecSetMarker0 + n));
   bind('N', ctrlShift, ecNormalSelect);
   bind('C', ctrlShift, ecColumnSelect);
   bind('L', ctrlShift, ecLineSelect);

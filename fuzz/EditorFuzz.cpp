@@ -15,11 +15,11 @@
 #include "editor/CustomEdit.h"
 #include "editor/TextUtil.h"
 #include "highlighters/HtmlHighlighter.h"
+#include "qmtool/TextEscape.h"
 #include "testsupport/FakeFont.h"
 #include "testsupport/ManualEventLoop.h"
 #include "testsupport/MemoryClipboard.h"
 #include "testsupport/RecordingWindow.h"
-#include "qmtool/TextEscape.h"
 
 namespace {
 
@@ -121,7 +121,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     char what[64];
     std::snprintf(what, sizeof what, "step %d op %d at %d,%d", step, op, x, y);
     switch (op) {
-      case 0: e.KeyPress(static_cast<char>(in.ConsumeIntegral<std::uint8_t>())); break;
+      case 0:
+        e.KeyPress(static_cast<char>(in.ConsumeIntegral<std::uint8_t>()));
+        break;
       case 1: {
         const auto key = in.ConsumeIntegralInRange<std::uint16_t>(0, 127);
         const auto shift = in.ConsumeIntegralInRange<editor::TShiftState>(0, 7);
@@ -140,30 +142,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                          command == editor::ecGotoXY || command == editor::ecSelGotoXY ? &target : nullptr);
         break;
       }
-      case 3: e.SetSelectionMode(static_cast<editor::TSelectionMode>(in.ConsumeIntegralInRange(0, 2))); break;
+      case 3:
+        e.SetSelectionMode(static_cast<editor::TSelectionMode>(in.ConsumeIntegralInRange(0, 2)));
+        break;
       case 4: {
         std::string text = Printable(in.ConsumeRandomLengthString(40));
         const char mode = static_cast<char>(in.ConsumeIntegralInRange(0, 3));
         // A column block on the clipboard is a rectangle, as copying one always makes it.
         if (mode == editor::smColumn) text = Rectangular(text);
         std::string block(1, mode);
-        clipboard.SetItems({{std::string(platform::kPlainTextFormat), text},
-                            {std::string(editor::kBlockTypeFormat), block + text}});
+        clipboard.SetItems(
+            {{std::string(platform::kPlainTextFormat), text}, {std::string(editor::kBlockTypeFormat), block + text}});
         break;
       }
-      case 5: e.SetSelectionStart({x / 8, y / 8}); e.SetSelectionEnd({in.ConsumeIntegralInRange(-2, 60), in.ConsumeIntegralInRange(-2, 20)}); break;
+      case 5:
+        e.SetSelectionStart({x / 8, y / 8});
+        e.SetSelectionEnd({in.ConsumeIntegralInRange(-2, 60), in.ConsumeIntegralInRange(-2, 20)});
+        break;
       case 6:
         buttonDown = true;
         e.MouseDown(editor::MouseButton::Left, in.ConsumeIntegralInRange<editor::TShiftState>(0, 7), x, y);
         break;
-      case 7: e.MouseMove(0, x, y, buttonDown); break;
+      case 7:
+        e.MouseMove(0, x, y, buttonDown);
+        break;
       case 8:
         buttonDown = false;
         e.MouseUp(editor::MouseButton::Left, in.ConsumeBool() ? editor::ssCtrl : 0, x, y);
         break;
       case 9:
-        if (in.ConsumeBool()) e.DoubleClick(x, y);
-        else e.MouseWheel(in.ConsumeIntegralInRange(-480, 480), 0);
+        if (in.ConsumeBool())
+          e.DoubleClick(x, y);
+        else
+          e.MouseWheel(in.ConsumeIntegralInRange(-480, 480), 0);
         loop.Advance(150);
         break;
     }

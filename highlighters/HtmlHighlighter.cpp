@@ -9,43 +9,50 @@ namespace {
 // The entities the text scanner recognises, tried in this order without regard to case. Two are spelled as
 // they always were: "&divide" without its semicolon and "&ldots;".
 constexpr const char* kEntities[] = {
-    "&amp;", "&lt;", "&gt;", "&quot;", "&trade;", "&nbsp;", "&copy;", "&reg;", "&Agrave;", "&Aacute;", "&Acirc;",
-    "&Atilde;", "&Auml;", "&Aring;", "&AElig;", "&Ccedil;", "&Egrave;", "&Eacute;", "&Ecirc;", "&Euml;", "&Igrave;",
-    "&Iacute;", "&Icirc;", "&Iuml;", "&ETH;", "&Ntilde;", "&Ograve;", "&Oacute;", "&Ocirc;", "&Otilde;", "&Ouml;",
-    "&Oslash;", "&Ugrave;", "&Uacute;", "&Ucirc;", "&Uuml;", "&Yacute;", "&THORN;", "&szlig;", "&agrave;",
-    "&aacute;", "&acirc;", "&atilde;", "&auml;", "&aring;", "&aelig;", "&ccedil;", "&egrave;", "&eacute;",
-    "&ecirc;", "&euml;", "&igrave;", "&iacute;", "&icirc;", "&iuml;", "&eth;", "&ntilde;", "&ograve;", "&oacute;",
-    "&ocirc;", "&otilde;", "&ouml;", "&oslash;", "&ugrave;", "&uacute;", "&ucirc;", "&uuml;", "&yacute;", "&thorn;",
-    "&yuml;", "&iexcl;", "&cent;", "&pound;", "&curren;", "&yen;", "&brvbar;", "&sect;", "&uml;", "&ordf;",
-    "&laquo;", "&shy;", "&macr;", "&deg;", "&plusmn;", "&sup2;", "&sup3;", "&acute;", "&micro;", "&middot;",
-    "&cedil;", "&sup1;", "&ordm;", "&raquo;", "&frac14;", "&frac12;", "&frac34;", "&iquest;", "&times;", "&divide",
-    "&euro;", "&#9;", "&#127;", "&#128;", "&#129;", "&#130;", "&#131;", "&#132;", "&ldots;", "&#134;", "&#135;",
-    "&#136;", "&#137;", "&#138;", "&#139;", "&#140;", "&#141;", "&#142;", "&#143;", "&#144;", "&#152;", "&#153;",
-    "&#154;", "&#155;", "&#156;", "&#157;", "&#158;", "&#159;", "&#161;", "&#162;", "&#163;", "&#164;", "&#165;",
-    "&#166;", "&#167;", "&#168;", "&#170;", "&#175;", "&#176;", "&#177;", "&#178;", "&#180;", "&#181;", "&#183;",
-    "&#184;", "&#185;", "&#186;", "&#188;", "&#189;", "&#190;", "&#191;", "&#215;",
+    "&amp;",    "&lt;",     "&gt;",     "&quot;",   "&trade;",  "&nbsp;",   "&copy;",   "&reg;",    "&Agrave;",
+    "&Aacute;", "&Acirc;",  "&Atilde;", "&Auml;",   "&Aring;",  "&AElig;",  "&Ccedil;", "&Egrave;", "&Eacute;",
+    "&Ecirc;",  "&Euml;",   "&Igrave;", "&Iacute;", "&Icirc;",  "&Iuml;",   "&ETH;",    "&Ntilde;", "&Ograve;",
+    "&Oacute;", "&Ocirc;",  "&Otilde;", "&Ouml;",   "&Oslash;", "&Ugrave;", "&Uacute;", "&Ucirc;",  "&Uuml;",
+    "&Yacute;", "&THORN;",  "&szlig;",  "&agrave;", "&aacute;", "&acirc;",  "&atilde;", "&auml;",   "&aring;",
+    "&aelig;",  "&ccedil;", "&egrave;", "&eacute;", "&ecirc;",  "&euml;",   "&igrave;", "&iacute;", "&icirc;",
+    "&iuml;",   "&eth;",    "&ntilde;", "&ograve;", "&oacute;", "&ocirc;",  "&otilde;", "&ouml;",   "&oslash;",
+    "&ugrave;", "&uacute;", "&ucirc;",  "&uuml;",   "&yacute;", "&thorn;",  "&yuml;",   "&iexcl;",  "&cent;",
+    "&pound;",  "&curren;", "&yen;",    "&brvbar;", "&sect;",   "&uml;",    "&ordf;",   "&laquo;",  "&shy;",
+    "&macr;",   "&deg;",    "&plusmn;", "&sup2;",   "&sup3;",   "&acute;",  "&micro;",  "&middot;", "&cedil;",
+    "&sup1;",   "&ordm;",   "&raquo;",  "&frac14;", "&frac12;", "&frac34;", "&iquest;", "&times;",  "&divide",
+    "&euro;",   "&#9;",     "&#127;",   "&#128;",   "&#129;",   "&#130;",   "&#131;",   "&#132;",   "&ldots;",
+    "&#134;",   "&#135;",   "&#136;",   "&#137;",   "&#138;",   "&#139;",   "&#140;",   "&#141;",   "&#142;",
+    "&#143;",   "&#144;",   "&#152;",   "&#153;",   "&#154;",   "&#155;",   "&#156;",   "&#157;",   "&#158;",
+    "&#159;",   "&#161;",   "&#162;",   "&#163;",   "&#164;",   "&#165;",   "&#166;",   "&#167;",   "&#168;",
+    "&#170;",   "&#175;",   "&#176;",   "&#177;",   "&#178;",   "&#180;",   "&#181;",   "&#183;",   "&#184;",
+    "&#185;",   "&#186;",   "&#188;",   "&#189;",   "&#190;",   "&#191;",   "&#215;",
 };
 static_assert(std::size(kEntities) == 151);
 
 // Known tag names: opening names, closing names (with a leading "/") and "!DOCTYPE".
 constexpr const char* kTagNames[] = {
-    "A", "ABBR", "ACRONYM", "ADDRESS", "APPLET", "AREA", "B", "BASE", "BASEFONT", "BGSOUND", "BIG", "BLINK",
-    "BLOCKQUOTE", "BODY", "BR", "BUTTON", "CAPTION", "CENTER", "CITE", "CODE", "COL", "COLGROUP", "COMMENT", "DD",
-    "DEL", "DFN", "DIR", "DIV", "DL", "DT", "EM", "EMBED", "FIELDSET", "FONT", "FORM", "FRAME", "FRAMESET", "H1",
-    "H2", "H3", "H4", "H5", "H6", "HEAD", "HR", "HTML", "I", "IFRAME", "ILAYER", "IMG", "INPUT", "INS", "ISINDEX",
-    "KBD", "KEYGEN", "LABEL", "LAYER", "LEGEND", "LI", "LINK", "LISTING", "MAP", "MARQUEE", "MENU", "META",
-    "MULTICOL", "NEXTID", "NOBR", "NOEMBED", "NOFRAMES", "NOLAYER", "NOSCRIPT", "OBJECT", "OL", "OPTION", "P",
-    "PARAM", "PLAINTEXT", "PRE", "Q", "S", "SAMP", "SCRIPT", "SELECT", "SERVER", "SMALL", "SPACER", "SPAN",
-    "STRIKE", "STRONG", "STYLE", "SUB", "SUP", "TABLE", "TBODY", "TD", "TEXTAREA", "TFOOT", "TH", "THEAD", "TITLE",
-    "TR", "TT", "U", "UL", "VAR", "WBR", "XMP", "/A", "/ABBR", "/ACRONYM", "/ADDRESS", "/APPLET", "/B", "/BIG",
-    "/BLINK", "/BLOCKQUOTE", "/BODY", "/BUTTON", "/CAPTION", "/CENTER", "/CITE", "/CODE", "/COLGROUP", "/COMMENT",
-    "/DD", "/DEL", "/DFN", "/DIR", "/DIV", "/DL", "/DT", "/EM", "/EMBED", "/FIELDSET", "/FONT", "/FORM",
-    "/FRAMESET", "/H1", "/H2", "/H3", "/H4", "/H5", "/H6", "/HEAD", "/HTML", "/I", "/IFRAME", "/ILAYER", "/INS",
-    "/KBD", "/LABEL", "/LAYER", "/LEGEND", "/LI", "/LISTING", "/MAP", "/MARQUEE", "/MENU", "/MULTICOL", "/NOBR",
-    "/NOEMBED", "/NOFRAMES", "/NOLAYER", "/NOSCRIPT", "/OBJECT", "/OL", "/OPTION", "/P", "/PRE", "/Q", "/S",
-    "/SAMP", "/SCRIPT", "/SELECT", "/SERVER", "/SMALL", "/SPAN", "/STRIKE", "/STRONG", "/STYLE", "/SUB", "/SUP",
-    "/TABLE", "/TBODY", "/TD", "/TEXTAREA", "/TFOOT", "/TH", "/THEAD", "/TITLE", "/TR", "/TT", "/U", "/UL", "/VAR",
-    "/XMP", "!DOCTYPE",
+    "A",         "ABBR",     "ACRONYM",   "ADDRESS",    "APPLET",   "AREA",      "B",         "BASE",     "BASEFONT",
+    "BGSOUND",   "BIG",      "BLINK",     "BLOCKQUOTE", "BODY",     "BR",        "BUTTON",    "CAPTION",  "CENTER",
+    "CITE",      "CODE",     "COL",       "COLGROUP",   "COMMENT",  "DD",        "DEL",       "DFN",      "DIR",
+    "DIV",       "DL",       "DT",        "EM",         "EMBED",    "FIELDSET",  "FONT",      "FORM",     "FRAME",
+    "FRAMESET",  "H1",       "H2",        "H3",         "H4",       "H5",        "H6",        "HEAD",     "HR",
+    "HTML",      "I",        "IFRAME",    "ILAYER",     "IMG",      "INPUT",     "INS",       "ISINDEX",  "KBD",
+    "KEYGEN",    "LABEL",    "LAYER",     "LEGEND",     "LI",       "LINK",      "LISTING",   "MAP",      "MARQUEE",
+    "MENU",      "META",     "MULTICOL",  "NEXTID",     "NOBR",     "NOEMBED",   "NOFRAMES",  "NOLAYER",  "NOSCRIPT",
+    "OBJECT",    "OL",       "OPTION",    "P",          "PARAM",    "PLAINTEXT", "PRE",       "Q",        "S",
+    "SAMP",      "SCRIPT",   "SELECT",    "SERVER",     "SMALL",    "SPACER",    "SPAN",      "STRIKE",   "STRONG",
+    "STYLE",     "SUB",      "SUP",       "TABLE",      "TBODY",    "TD",        "TEXTAREA",  "TFOOT",    "TH",
+    "THEAD",     "TITLE",    "TR",        "TT",         "U",        "UL",        "VAR",       "WBR",      "XMP",
+    "/A",        "/ABBR",    "/ACRONYM",  "/ADDRESS",   "/APPLET",  "/B",        "/BIG",      "/BLINK",   "/BLOCKQUOTE",
+    "/BODY",     "/BUTTON",  "/CAPTION",  "/CENTER",    "/CITE",    "/CODE",     "/COLGROUP", "/COMMENT", "/DD",
+    "/DEL",      "/DFN",     "/DIR",      "/DIV",       "/DL",      "/DT",       "/EM",       "/EMBED",   "/FIELDSET",
+    "/FONT",     "/FORM",    "/FRAMESET", "/H1",        "/H2",      "/H3",       "/H4",       "/H5",      "/H6",
+    "/HEAD",     "/HTML",    "/I",        "/IFRAME",    "/ILAYER",  "/INS",      "/KBD",      "/LABEL",   "/LAYER",
+    "/LEGEND",   "/LI",      "/LISTING",  "/MAP",       "/MARQUEE", "/MENU",     "/MULTICOL", "/NOBR",    "/NOEMBED",
+    "/NOFRAMES", "/NOLAYER", "/NOSCRIPT", "/OBJECT",    "/OL",      "/OPTION",   "/P",        "/PRE",     "/Q",
+    "/S",        "/SAMP",    "/SCRIPT",   "/SELECT",    "/SERVER",  "/SMALL",    "/SPAN",     "/STRIKE",  "/STRONG",
+    "/STYLE",    "/SUB",     "/SUP",      "/TABLE",     "/TBODY",   "/TD",       "/TEXTAREA", "/TFOOT",   "/TH",
+    "/THEAD",    "/TITLE",   "/TR",       "/TT",        "/U",       "/UL",       "/VAR",      "/XMP",     "!DOCTYPE",
 };
 static_assert(std::size(kTagNames) == 198);
 
@@ -127,18 +134,30 @@ CharSet TzrHTMLSyn::WordChars() const {
 
 const TqeHighLightAttributes* TzrHTMLSyn::TokenAttribute() const {
   switch (kind_) {
-    case tkAmpersand: return AndAttri;
-    case tkASP: return ASPAttri;
-    case tkComment: return CommentAttri;
-    case tkIdentifier: return IdentifierAttri;
-    case tkKey: return KeyAttri;
-    case tkSpace: return SpaceAttri;
-    case tkString: return ValueAttri;
-    case tkSymbol: return SymbolAttri;
-    case tkText: return TextAttri;
-    case tkUndefKey: return UndefKeyAttri;
-    case tkValue: return ValueAttri;
-    default: return nullptr;
+    case tkAmpersand:
+      return AndAttri;
+    case tkASP:
+      return ASPAttri;
+    case tkComment:
+      return CommentAttri;
+    case tkIdentifier:
+      return IdentifierAttri;
+    case tkKey:
+      return KeyAttri;
+    case tkSpace:
+      return SpaceAttri;
+    case tkString:
+      return ValueAttri;
+    case tkSymbol:
+      return SymbolAttri;
+    case tkText:
+      return TextAttri;
+    case tkUndefKey:
+      return UndefKeyAttri;
+    case tkValue:
+      return ValueAttri;
+    default:
+      return nullptr;
   }
 }
 
@@ -163,10 +182,18 @@ void TzrHTMLSyn::ScanToLineEnd() {
 void TzrHTMLSyn::NextToken() {
   tokenStart_ = run_;
   switch (range_) {
-    case rsText: TextScan(); break;
-    case rsASP: BlockScan(tkASP, "%"); break;
-    case rsComment: BlockScan(tkComment, "--"); break;
-    default: Dispatch(); break;
+    case rsText:
+      TextScan();
+      break;
+    case rsASP:
+      BlockScan(tkASP, "%");
+      break;
+    case rsComment:
+      BlockScan(tkComment, "--");
+      break;
+    default:
+      Dispatch();
+      break;
   }
 }
 

@@ -45,7 +45,9 @@ class TzrHTMLSyn : public TqeCustomHighLighter {
 
   bool AtLineEnd() const override { return kind_ == tkNull; }
   RangeValue RangeState() const override { return range_; }
-  std::string_view TokenText() const override { return std::string_view(line_).substr(tokenStart_, run_ - tokenStart_); }
+  std::string_view TokenText() const override {
+    return std::string_view(line_).substr(tokenStart_, run_ - tokenStart_);
+  }
   const TqeHighLightAttributes* TokenAttribute() const override;
   int TokenKind() const override { return kind_; }
   int TokenPosition() const override { return static_cast<int>(tokenStart_); }

@@ -12,8 +12,7 @@ void CheckSize(int64_t width, int64_t height, const DecodeLimits& limits) {
                           " pixels)");
 }
 
-FrameCompositor::FrameCompositor(const Picture& picture)
-    : picture_(picture), canvas_(picture.width, picture.height) {}
+FrameCompositor::FrameCompositor(const Picture& picture) : picture_(picture), canvas_(picture.width, picture.height) {}
 
 const Bitmap& FrameCompositor::Show(size_t index) {
   if (picture_.frames.empty()) return canvas_;

@@ -79,8 +79,15 @@ Header ReadHeader(const Bytes& in, const DecodeLimits& limits) {
   CheckSize(h.width, height < 0 ? -height : height, limits);
   h.height = int(height < 0 ? -height : height);
   switch (h.bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: Fail("unsupported depth of " + std::to_string(h.bitCount) + " bits");
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      break;
+    default:
+      Fail("unsupported depth of " + std::to_string(h.bitCount) + " bits");
   }
   if ((h.compression == kRle8 && h.bitCount != 8) || (h.compression == kRle4 && h.bitCount != 4) ||
       h.compression > kAlphaBitFields || h.compression == 4 || h.compression == 5)
@@ -113,13 +120,23 @@ void ReadUncompressed(const Bytes& in, size_t offset, const Header& h, Bitmap& i
     for (int x = 0; x < h.width; ++x) {
       uint32_t& out = image.At(x, y);
       switch (h.bitCount) {
-        case 1: out = h.palette[(p[x / 8] >> (7 - x % 8)) & 1]; break;
-        case 4: out = h.palette[(p[x / 2] >> (x % 2 ? 0 : 4)) & 15]; break;
-        case 8: out = h.palette[p[x]]; break;
-        case 24: out = Opaque(p[3 * x + 2], p[3 * x + 1], p[3 * x]); break;
+        case 1:
+          out = h.palette[(p[x / 8] >> (7 - x % 8)) & 1];
+          break;
+        case 4:
+          out = h.palette[(p[x / 2] >> (x % 2 ? 0 : 4)) & 15];
+          break;
+        case 8:
+          out = h.palette[p[x]];
+          break;
+        case 24:
+          out = Opaque(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
+          break;
         default: {
-          const uint32_t v = h.bitCount == 16 ? uint32_t(p[2 * x] | p[2 * x + 1] << 8)
-                                              : uint32_t(p[4 * x] | p[4 * x + 1] << 8 | p[4 * x + 2] << 16 | uint32_t(p[4 * x + 3]) << 24);
+          const uint32_t v =
+              h.bitCount == 16
+                  ? uint32_t(p[2 * x] | p[2 * x + 1] << 8)
+                  : uint32_t(p[4 * x] | p[4 * x + 1] << 8 | p[4 * x + 2] << 16 | uint32_t(p[4 * x + 3]) << 24);
           if (!masked) {
             out = Opaque(uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v));
           } else {

@@ -91,8 +91,9 @@ Frame ReadFrame(GifFileType* gif, const Control& control, const DecodeLimits& li
 
 // Application extensions: "NETSCAPE2.0" (or its "ANIMEXTS1.0" twin) carries the loop count.
 void ReadApplication(GifFileType* gif, GifByteType* block, Picture& picture) {
-  const bool looping = block && block[0] == 11 &&
-                       (std::memcmp(block + 1, "NETSCAPE2.0", 11) == 0 || std::memcmp(block + 1, "ANIMEXTS1.0", 11) == 0);
+  const bool looping =
+      block && block[0] == 11 &&
+      (std::memcmp(block + 1, "NETSCAPE2.0", 11) == 0 || std::memcmp(block + 1, "ANIMEXTS1.0", 11) == 0);
   while (true) {
     if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) Fail(gif->Error);
     if (!block) return;

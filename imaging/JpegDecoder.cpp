@@ -3,8 +3,9 @@
 #include <csetjmp>
 #include <cstdio>
 
-#include <jpeglib.h>
+// libjpeg's headers need FILE and size_t declared first.
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "imaging/Decoders.h"
 
@@ -17,9 +18,7 @@ struct ErrorManager {
   bool endedEarly = false;
 };
 
-void OnFatal(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->escape, 1);
-}
+void OnFatal(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->escape, 1); }
 
 // Warnings are not printed; the one for data that ends early is remembered, as a cut-off file is an error.
 void OnMessage(j_common_ptr cinfo, int level) {

@@ -29,10 +29,14 @@ PictureKind KindBySignature(std::span<const uint8_t> bytes) {
 
 Picture Decode(PictureKind kind, std::span<const uint8_t> bytes, const DecodeLimits& limits) {
   switch (kind) {
-    case PictureKind::Gif: return DecodeGif(bytes, limits);
-    case PictureKind::Jpeg: return DecodeJpeg(bytes, limits);
-    case PictureKind::Bmp: return DecodeBmp(bytes, limits);
-    case PictureKind::Unknown: break;
+    case PictureKind::Gif:
+      return DecodeGif(bytes, limits);
+    case PictureKind::Jpeg:
+      return DecodeJpeg(bytes, limits);
+    case PictureKind::Bmp:
+      return DecodeBmp(bytes, limits);
+    case PictureKind::Unknown:
+      break;
   }
   throw EInvalidGraphic("not a picture this program can show");
 }

@@ -64,9 +64,12 @@ void TTcpClient::Connect() {
   const auto address = socket_->Resolve(Host);
   if (!address) throw ETcpError("Couldn't resolve hostname " + Host);
   switch (socket_->Connect(*address, Port, limit_)) {
-    case platform::TcpSocket::ConnectResult::Connected: break;
-    case platform::TcpSocket::ConnectResult::TimedOut: throw TimedOut();
-    case platform::TcpSocket::ConnectResult::Failed: throw ESocketError(socket_->LastError());
+    case platform::TcpSocket::ConnectResult::Connected:
+      break;
+    case platform::TcpSocket::ConnectResult::TimedOut:
+      throw TimedOut();
+    case platform::TcpSocket::ConnectResult::Failed:
+      throw ESocketError(socket_->LastError());
   }
   closed_ = false;
 }

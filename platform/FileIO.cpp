@@ -1,9 +1,9 @@
 // Atomic replacement of files.
 #include "platform/FileIO.h"
 
-#include <fstream>
-
 #include <unistd.h>
+
+#include <fstream>
 
 namespace platform {
 namespace fs = std::filesystem;

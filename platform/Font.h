@@ -23,9 +23,9 @@ struct FontHandle {
 };
 
 struct FontMetrics {
-  int cellWidth = 0;      // advance of "M" plus overhang
-  int cellHeight = 0;     // ascent plus descent
-  int averageWidth = 0;   // the editor refuses a font whose average and maximum widths differ
+  int cellWidth = 0;     // advance of "M" plus overhang
+  int cellHeight = 0;    // ascent plus descent
+  int averageWidth = 0;  // the editor refuses a font whose average and maximum widths differ
   int maximumWidth = 0;
   int ascent = 0;
   bool IsFixedPitch() const { return averageWidth == maximumWidth; }

@@ -1,10 +1,10 @@
 // Reading and writing the INI-style registry file.
 #include "platform/IniFileRegistry.h"
 
-#include "platform/FileIO.h"
-
 #include <cstdlib>
 #include <fstream>
+
+#include "platform/FileIO.h"
 
 namespace platform {
 namespace {
@@ -13,10 +13,14 @@ namespace {
 std::string EscapeValue(const std::string& v) {
   std::string out;
   for (char c : v) {
-    if (c == '\\') out += "\\\\";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\r') out += "\\r";
-    else out += c;
+    if (c == '\\')
+      out += "\\\\";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == '\r')
+      out += "\\r";
+    else
+      out += c;
   }
   return out;
 }

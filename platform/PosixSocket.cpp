@@ -1,6 +1,5 @@
 // Blocking TCP over POSIX sockets; connect and receive wait with poll() so no call can hang for ever.
 #include <arpa/inet.h>
-#include <cerrno>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -8,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "platform/TcpSocket.h"

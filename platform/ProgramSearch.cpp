@@ -1,9 +1,9 @@
 // PATH lookup.
 #include "platform/ProgramSearch.h"
 
-#include <filesystem>
-
 #include <unistd.h>
+
+#include <filesystem>
 
 namespace platform {
 

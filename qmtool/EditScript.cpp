@@ -42,9 +42,12 @@ std::optional<bool> ToBool(std::string_view word) {
 
 const char* ModeName(editor::TSelectionMode mode) {
   switch (mode) {
-    case editor::smColumn: return "column";
-    case editor::smLine: return "line";
-    default: return "normal";
+    case editor::smColumn:
+      return "column";
+    case editor::smLine:
+      return "line";
+    default:
+      return "normal";
   }
 }
 
@@ -187,10 +190,14 @@ EditScript::Outcome EditScript::RunLine(std::string_view line, std::ostream& out
   if (verb == "bookmark") {
     auto n = words.size() == 3 ? ToInt(words[2]) : std::nullopt;
     if (!n) return Outcome::Bad;
-    if (words[1] == "set") editor_.SetBookmark(*n, editor_.CaretColumn(), editor_.CaretLine());
-    else if (words[1] == "clear") editor_.ClearBookmark(*n);
-    else if (words[1] == "goto") editor_.GotoBookmark(*n);
-    else return Outcome::Bad;
+    if (words[1] == "set")
+      editor_.SetBookmark(*n, editor_.CaretColumn(), editor_.CaretLine());
+    else if (words[1] == "clear")
+      editor_.ClearBookmark(*n);
+    else if (words[1] == "goto")
+      editor_.GotoBookmark(*n);
+    else
+      return Outcome::Bad;
     return Outcome::Done;
   }
   return Outcome::Bad;
@@ -203,9 +210,12 @@ EditScript::Outcome EditScript::RunMouse(const std::vector<std::string_view>& wo
   if (!x || !y) return Outcome::Bad;
   editor::TShiftState shift = 0;
   for (size_t i = 4; i < words.size(); ++i) {
-    if (words[i] == "Shift") shift |= editor::ssShift;
-    else if (words[i] == "Ctrl") shift |= editor::ssCtrl;
-    else return Outcome::Bad;
+    if (words[i] == "Shift")
+      shift |= editor::ssShift;
+    else if (words[i] == "Ctrl")
+      shift |= editor::ssCtrl;
+    else
+      return Outcome::Bad;
   }
   const std::string_view action = words[1];
   if (action == "down") {
@@ -292,8 +302,9 @@ EditScript::Outcome EditScript::RunCommand(std::string_view args) {
 void EditScript::PrintClipboard(std::ostream& out) {
   if (auto block = clipboard_.Data(editor::kBlockTypeFormat); block && !block->empty()) {
     const auto mode = static_cast<unsigned char>((*block)[0]);
-    out << "clipboard " << ModeName(mode <= editor::smLine ? static_cast<editor::TSelectionMode>(mode) : editor::smNormal)
-        << " " << Quote(block->substr(1)) << "\n";
+    out << "clipboard "
+        << ModeName(mode <= editor::smLine ? static_cast<editor::TSelectionMode>(mode) : editor::smNormal) << " "
+        << Quote(block->substr(1)) << "\n";
   } else if (auto text = clipboard_.Data(platform::kPlainTextFormat)) {
     out << "clipboard normal " << Quote(*text) << "\n";
   } else {

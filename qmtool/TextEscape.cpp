@@ -20,11 +20,21 @@ std::string Quote(std::string_view bytes) {
   for (char c : bytes) {
     const auto b = static_cast<unsigned char>(c);
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
       default:
         if (b < 32 || b >= 127) {
           char hex[8];
@@ -47,8 +57,12 @@ std::optional<std::string> Unescape(std::string_view text, bool allowLineEnds) {
     }
     if (++i >= text.size()) return std::nullopt;
     switch (text[i]) {
-      case '\\': out += '\\'; break;
-      case 't': out += '\t'; break;
+      case '\\':
+        out += '\\';
+        break;
+      case 't':
+        out += '\t';
+        break;
       case 'r':
       case 'n':
         if (!allowLineEnds) return std::nullopt;

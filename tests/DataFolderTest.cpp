@@ -1,9 +1,8 @@
 // Finding and seeding the data folder.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
-
-#include <unistd.h>
 
 #include "app/DataFolder.h"
 #include "platform/MemoryRegistry.h"

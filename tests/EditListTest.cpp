@@ -1,12 +1,11 @@
 // The line store: splitting, joining, saving, notifications and update nesting.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "editor/EditList.h"
 #include "editor/GapVector.h"

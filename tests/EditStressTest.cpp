@@ -14,15 +14,36 @@ TEST_F(EditorTest, RandomEditsKeepCaretAndSelectionInsideTheText) {
   for (int step = 0; step < 3000; ++step) {
     const int lines = editor.LineCount();
     switch (pick(9)) {
-      case 0: editor.SetCaretXY({pick(40) - 2, pick(lines + 3) - 1}); break;
-      case 1: Select(pick(40) - 2, pick(lines + 3) - 1, pick(40), pick(lines + 3)); break;
-      case 2: editor.SetSelectionMode(static_cast<editor::TSelectionMode>(pick(3))); break;
-      case 3: editor.SetSelectedText(texts[pick(8)]); break;
-      case 4: editor.ReplaceSelectionRaw(static_cast<editor::TSelectionMode>(pick(3)), texts[pick(8)]); break;
-      case 5: Type(texts[pick(8)]); break;
-      case 6: editor.CopySelection(); break;
-      case 7: pick(2) ? editor.PasteClipboard() : editor.CutSelection(); break;
-      case 8: if (pick(20) == 0) editor.ClearText(); else editor.SetInsertMode(pick(2)); break;
+      case 0:
+        editor.SetCaretXY({pick(40) - 2, pick(lines + 3) - 1});
+        break;
+      case 1:
+        Select(pick(40) - 2, pick(lines + 3) - 1, pick(40), pick(lines + 3));
+        break;
+      case 2:
+        editor.SetSelectionMode(static_cast<editor::TSelectionMode>(pick(3)));
+        break;
+      case 3:
+        editor.SetSelectedText(texts[pick(8)]);
+        break;
+      case 4:
+        editor.ReplaceSelectionRaw(static_cast<editor::TSelectionMode>(pick(3)), texts[pick(8)]);
+        break;
+      case 5:
+        Type(texts[pick(8)]);
+        break;
+      case 6:
+        editor.CopySelection();
+        break;
+      case 7:
+        pick(2) ? editor.PasteClipboard() : editor.CutSelection();
+        break;
+      case 8:
+        if (pick(20) == 0)
+          editor.ClearText();
+        else
+          editor.SetInsertMode(pick(2));
+        break;
     }
     ASSERT_GE(editor.LineCount(), 1);
     ASSERT_GE(editor.CaretLine(), 1);

@@ -79,8 +79,8 @@ TEST(Fetch, ARelativeLocationIsTakenFromTheAddressAskedFor) {
   EXPECT_EQ(net::ResolveLocation("http://h/a/", "//other/x"), "http://other/x");
   EXPECT_EQ(net::ResolveLocation("http://h/a/", "https://other/x"), "https://other/x");
 
-  ScriptedServer server({"HTTP/1.1 301 Moved Permanently\r\nLocation: /new/page.htm\r\n\r\n",
-                         "HTTP/1.1 200 OK\r\n\r\nmoved here"});
+  ScriptedServer server(
+      {"HTTP/1.1 301 Moved Permanently\r\nLocation: /new/page.htm\r\n\r\n", "HTTP/1.1 200 OK\r\n\r\nmoved here"});
   auto fetch = Fetcher("http://127.0.0.1:" + std::to_string(server.Port()) + "/old/page.htm");
   fetch->Fetch();
   EXPECT_EQ(fetch->Body(), "moved here");
@@ -229,9 +229,11 @@ TEST(Fetch, ThroughAProxyTheWholeAddressIsThePath) {
   EXPECT_EQ(fetch->Body(), "via proxy");
   const auto requests = proxy.Requests();
   ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[0], "HEAD http://example.org/x.htm HTTP/1.0\r\nHost: example.org\r\nFrom: me@example.org\r\n"
-                         "Referer: http://example.org/\r\n\r\n");
-  EXPECT_EQ(requests[1], "GET http://elsewhere/ HTTP/1.0\r\nHost: elsewhere\r\nFrom: me@example.org\r\n"
-                         "Referer: http://example.org/\r\n\r\n")
+  EXPECT_EQ(requests[0],
+            "HEAD http://example.org/x.htm HTTP/1.0\r\nHost: example.org\r\nFrom: me@example.org\r\n"
+            "Referer: http://example.org/\r\n\r\n");
+  EXPECT_EQ(requests[1],
+            "GET http://elsewhere/ HTTP/1.0\r\nHost: elsewhere\r\nFrom: me@example.org\r\n"
+            "Referer: http://example.org/\r\n\r\n")
       << "behind a proxy a location replaces only the path";
 }

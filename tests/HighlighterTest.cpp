@@ -125,18 +125,24 @@ TEST(HtmlScanner, ExportHandsTokensWithTheirEscapeFlags) {
   html.SetExporter(&exporter);
   html.StartExportLine("<b x=1>&amp; t");
   while (!html.AtLineEnd()) html.ExportNextToken();
-  EXPECT_EQ(exporter.log, (std::vector<std::string>{"<|Symbol||escape", "b|Reserved word||", " |Space|space|",
-                                                    "x|Identifier||", "=|Symbol||escape", "1|Value||escape",
-                                                    ">|Symbol||escape", "|Text||escape", "&amp;|Escape ampersand||",
-                                                    " t|Text||escape", "|-||"}));
+  EXPECT_EQ(exporter.log,
+            (std::vector<std::string>{"<|Symbol||escape", "b|Reserved word||", " |Space|space|", "x|Identifier||",
+                                      "=|Symbol||escape", "1|Value||escape", ">|Symbol||escape", "|Text||escape",
+                                      "&amp;|Escape ampersand||", " t|Text||escape", "|-||"}));
 }
 
 // Highlighting line by line from the stored states gives what one pass from the top gives, also after edits.
 TEST_F(EditorTest, StoredStatesReproduceAWholePass) {
   TzrHTMLSyn html;
   std::vector<std::string> page;
-  const char* pieces[] = {"<p class=x>text &amp; more", "<!-- comment", "still comment -->", "<% if a then",
-                          "b %> <td", "  align=", "\"center\">", "&lt;end"};
+  const char* pieces[] = {"<p class=x>text &amp; more",
+                          "<!-- comment",
+                          "still comment -->",
+                          "<% if a then",
+                          "b %> <td",
+                          "  align=",
+                          "\"center\">",
+                          "&lt;end"};
   for (int i = 0; i < 400; ++i) page.push_back(pieces[(i * 7) % 8]);
   SetLines(page);
   editor.SetHighLighter(&html);
@@ -171,7 +177,8 @@ class CountingHtml : public TzrHTMLSyn {
 
 TEST_F(EditorTest, TypingInAMillionLinePageRescansOneLineAndRepaintsOneRow) {
   std::string page;
-  for (int i = 0; i < 1000000; ++i) page += i % 5 == 0 ? "<tr><td class=\"c\">cell &amp; text</td></tr>\r\n" : "plain text line\r\n";
+  for (int i = 0; i < 1000000; ++i)
+    page += i % 5 == 0 ? "<tr><td class=\"c\">cell &amp; text</td></tr>\r\n" : "plain text line\r\n";
   editor.Lines().SetTextStr(page);
   CountingHtml html;
   editor.SetHighLighter(&html);

@@ -1,10 +1,9 @@
 // The picture decoders on small files made by the tests, and on cut-off and corrupt ones.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-
-#include <unistd.h>
 
 #include "imaging/Decoders.h"
 #include "tests/PictureEncoders.h"
@@ -124,9 +123,9 @@ TEST(JpegDecoderTest, DecodesColourAndRefusesCutOffOrForeignData) {
 
 TEST(BmpDecoderTest, ReadsEveryDepthBottomUpAndTopDown) {
   // 24 bits, 2 x 2, rows padded to four bytes, stored bottom row first.
-  const Picture rgb = DecodeBmp(testpictures::MakeBmp(2, 2, 24, {}, {
-      0, 0, 255, 0, 255, 0, 0, 0,   // bottom: red, green
-      255, 0, 0, 0, 0, 0, 0, 0}));  // top: blue, black
+  const Picture rgb = DecodeBmp(testpictures::MakeBmp(2, 2, 24, {},
+                                                      {0, 0, 255, 0, 255, 0, 0, 0,   // bottom: red, green
+                                                       255, 0, 0, 0, 0, 0, 0, 0}));  // top: blue, black
   EXPECT_EQ(rgb.frames[0].image.At(0, 0), kBlue);
   EXPECT_EQ(rgb.frames[0].image.At(0, 1), kRed);
   EXPECT_EQ(rgb.frames[0].image.At(1, 1), kGreen);

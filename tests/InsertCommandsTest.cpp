@@ -1,15 +1,15 @@
 // The insertion commands on a headless editor: modes, composed texts, the instant table and the line
 // status buttons.
-#include <filesystem>
-
 #include <unistd.h>
+
+#include <filesystem>
 
 #include "app/InsertCommands.h"
 #include "app/InstantTable.h"
 #include "app/LineStatusButtons.h"
 #include "editor/MarkGlyphs.h"
-#include "testsupport/FakeDialogs.h"
 #include "tests/EditorFixture.h"
+#include "testsupport/FakeDialogs.h"
 
 namespace fs = std::filesystem;
 
@@ -58,7 +58,8 @@ TEST_F(InsertTest, EveryFixedCommandInsertsItsTextInItsMode) {
     if (command.mode == app::InsertMode::WrapSelection) {
       EXPECT_EQ(lines[1], std::string(command.text) + command.closing + "two") << command.handler;
     } else if (std::string(command.handler) == "ToolbarButton973Click") {
-      EXPECT_EQ(lines, (::Lines{"one", "<tr>", "", "</tr>", "two", "three"})) << "Add Rows: three lines at the caret line";
+      EXPECT_EQ(lines, (::Lines{"one", "<tr>", "", "</tr>", "two", "three"}))
+          << "Add Rows: three lines at the caret line";
     } else {
       EXPECT_EQ(lines, (::Lines{"one", command.text, "two", "three"})) << command.handler;
     }
@@ -119,8 +120,10 @@ TEST_F(InsertTest, DialogTextsAndTheirEmptyBoxes) {
   SetLines({"one", "two"});
   CaretAt(1, 2);
   inserts.AddJava("jads.class", "200", "100", {"<param a>", "<param b>"});
-  EXPECT_EQ(Lines(), (::Lines{"one", "<APPLET CODE=\"jads.class\" CODEBASE=\"./\" ALIGN=\"BASELINE\" Height=\"200\" Width=\"100\">",
-                            "<param a>", "<param b>", "", "</APPLET>", "two"}))
+  EXPECT_EQ(
+      Lines(),
+      (::Lines{"one", "<APPLET CODE=\"jads.class\" CODEBASE=\"./\" ALIGN=\"BASELINE\" Height=\"200\" Width=\"100\">",
+               "<param a>", "<param b>", "", "</APPLET>", "two"}))
       << "the memo's text ends in a line break, which reads back as an empty line";
 
   SetLines({"one"});
@@ -129,7 +132,7 @@ TEST_F(InsertTest, DialogTextsAndTheirEmptyBoxes) {
   EXPECT_EQ(Lines(), (::Lines{"one", "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"\">", "</SCRIPT>"}));
   inserts.InsertJCS(app::ScriptSource::AsBelow, "a.js", {});
   EXPECT_EQ(Lines(), (::Lines{"one", "<SCRIPT LANGUAGE=\"JavaScript\">", "", "</SCRIPT>",
-                            "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"\">", "</SCRIPT>"}));
+                              "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"\">", "</SCRIPT>"}));
 }
 
 TEST_F(InsertTest, InstantTableCountsAndBlock) {

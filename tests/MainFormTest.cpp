@@ -1,15 +1,15 @@
 // The main window's logic through fake dialogs, shell and printer: start-up, the flag table, titles,
 // recent files, placement, the save question and safe saving.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
-
 #include "app/MainForm.h"
 #include "app/TextFiles.h"
 #include "editor/CustomEdit.h"
+#include "net/TcpFetch.h"
 #include "platform/MemoryRegistry.h"
 #include "testsupport/FakeDialogs.h"
 #include "testsupport/FakeFont.h"
@@ -17,7 +17,6 @@
 #include "testsupport/FakeShell.h"
 #include "testsupport/MemoryClipboard.h"
 #include "testsupport/ScriptedSocket.h"
-#include "net/TcpFetch.h"
 
 namespace fs = std::filesystem;
 using platform::MessageAnswer;
@@ -360,8 +359,9 @@ TEST(WriteFileAtomically, AFailedWriteLeavesTheOldFile) {
 
 TEST_F(MainFormTest, OpenWebFileReplacesTheTextOnlyAfterAFetchThatWorked) {
   platform::fakes::ScriptedSocket::Script script;
-  app::MainForm web(editor, {registry, dialogs, shell, printer, "",
-                             [&] { return std::make_unique<platform::fakes::ScriptedSocket>(script); }},
+  app::MainForm web(editor,
+                    {registry, dialogs, shell, printer, "",
+                     [&] { return std::make_unique<platform::fakes::ScriptedSocket>(script); }},
                     (dir / "data").string());
   app::WindowPlacement placement;
   web.FormCreate(placement);

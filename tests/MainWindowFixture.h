@@ -3,18 +3,17 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
-#include <unistd.h>
-
-#include "ui/MainWindow.h"
 #include "platform/MemoryRegistry.h"
 #include "testsupport/FakeDialogs.h"
 #include "testsupport/FakePrinter.h"
 #include "testsupport/FakeShell.h"
+#include "ui/MainWindow.h"
 
 namespace fs = std::filesystem;
 
@@ -29,8 +28,8 @@ class MainWindowTest : public ::testing::Test {
   ~MainWindowTest() override { fs::remove_all(dir); }
 
   std::unique_ptr<app::TForm1> MakeWindow() {
-    auto form = std::make_unique<app::TForm1>(dir.string(), app::MainFormServices{registry, dialogs, shell, printer, ""},
-                                              std::vector<std::string>{});
+    auto form = std::make_unique<app::TForm1>(
+        dir.string(), app::MainFormServices{registry, dialogs, shell, printer, ""}, std::vector<std::string>{});
     form->show();
     return form;
   }
@@ -41,4 +40,3 @@ class MainWindowTest : public ::testing::Test {
   platform::fakes::FakeShell shell;
   platform::fakes::FakePrinter printer;
 };
-

@@ -150,7 +150,8 @@ TEST_F(PaintTest, RightEdgeAndSpecialLines) {
   editor.SetRightEdge(3);
   editor.SetLeftChar(5);  // column 3 now falls at x 24, inside the gutter
   for (const std::string& call : PaintAll())
-    EXPECT_NE(call.substr(call.size() - 9), Hex(platform::kColorSilver)) << "scrolled past, the edge is not drawn: " << call;
+    EXPECT_NE(call.substr(call.size() - 9), Hex(platform::kColorSilver))
+        << "scrolled past, the edge is not drawn: " << call;
   editor.SetLeftChar(1);
 
   editor.OnSpecialLineColors = [](int line, bool& special, platform::Color& fg, platform::Color& bg) {
@@ -166,15 +167,17 @@ TEST_F(PaintTest, RightEdgeAndSpecialLines) {
 
 TEST_F(PaintTest, MarksStandSideBySidePlainMarksFirst) {
   SetLines({"x", "y"});
-  editor.Marks().Add({1, 1, 3, 0, true});   // bookmark 0
-  editor.Marks().Add({1, 1, 7, -1, true});  // plain mark
+  editor.Marks().Add({1, 1, 3, 0, true});    // bookmark 0
+  editor.Marks().Add({1, 1, 7, -1, true});   // plain mark
   editor.Marks().Add({2, 1, 12, -1, true});  // no glyph 12: not drawn
   editor.Marks().Add({2, 1, 5, -1, false});  // hidden
   const auto calls = PaintAll();
   const std::string glyph = Hex(platform::Rgb(0, 0, 160));
   EXPECT_TRUE(Contains(calls, "fill 2 1 13 15 " + glyph)) << "the plain mark at LeftMargin";
   EXPECT_TRUE(Contains(calls, "fill 14 1 25 15 " + glyph)) << "the bookmark Xoffset to its right";
-  EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.find(glyph) != std::string::npos; }), 2);
+  EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                          [&](const std::string& c) { return c.find(glyph) != std::string::npos; }),
+            2);
 
   editor::LineStatusImages images;
   editor.SetBookmarkImages(&images);

@@ -1,11 +1,11 @@
 #include "tests/PictureEncoders.h"
 
-#include <gif_lib.h>
-
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
+// libjpeg's header needs FILE and size_t declared first.
+#include <gif_lib.h>
 #include <jpeglib.h>
 
 namespace testpictures {

@@ -4,11 +4,11 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
-#include <QWheelEvent>
 #include <QTest>
+#include <QWheelEvent>
 
-#include "ui/EditorWidget.h"
 #include "platform/qt/QtCanvas.h"
+#include "ui/EditorWidget.h"
 
 namespace {
 

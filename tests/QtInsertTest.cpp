@@ -103,7 +103,6 @@ TEST_F(InsertWindowTest, TimestampFontAspVariableAndSideLists) {
   aspVars->setCurrentIndex(8);
   Trigger("ToolbarButton9745");
   EXPECT_EQ(GetLines()[1], "<%= Request.ServerVariables(\"QUERY_STRING\") %>");
-
 }
 
 TEST_F(InsertWindowTest, SideListsInsertOnlyWhatIsClickedOrEntered) {
@@ -249,8 +248,9 @@ TEST_F(InsertWindowTest, AppletDialogTypesAndItsEmptySource) {
   EXPECT_EQ(form7.Edit1->text(), "jads.class");
   EXPECT_EQ(form7.Memo1->toPlainText(), "<param name=\"delay\" value=\"3000\">\n<param b>\n");
   Click(&form7, "Button1");
-  EXPECT_EQ(GetLines(), (Lines{"<APPLET CODE=\"jads.class\" CODEBASE=\"./\" ALIGN=\"BASELINE\" Height=\"120\" Width=\"200\">",
-                               "<param name=\"delay\" value=\"3000\">", "<param b>", "", "</APPLET>", "one"}));
+  EXPECT_EQ(GetLines(),
+            (Lines{"<APPLET CODE=\"jads.class\" CODEBASE=\"./\" ALIGN=\"BASELINE\" Height=\"120\" Width=\"200\">",
+                   "<param name=\"delay\" value=\"3000\">", "<param b>", "", "</APPLET>", "one"}));
 
   form7.ComboBox1Change("User Defined");
   EXPECT_TRUE(form7.Edit1->text().isEmpty());
@@ -306,7 +306,8 @@ TEST_F(InsertWindowTest, OpenFileFromWebLoadsTheFetchedPageAndKeepsTheTextOnFail
   EXPECT_EQ(form3.Edit1->text(), "http://");
 
   {
-    ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\n<html>\r\n<body>fetched</body>\n</html>"});
+    ScriptedServer server(
+        {"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\n<html>\r\n<body>fetched</body>\n</html>"});
     form3.Edit1->setText(QString("http://127.0.0.1:%1/page.htm").arg(server.Port()));
     dialogs.answers = {platform::MessageAnswer::No};  // the unsaved text need not be saved
     Click(&form3, "Button1");

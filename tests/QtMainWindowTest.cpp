@@ -35,8 +35,8 @@ TEST_F(MainWindowTest, RecentFilesAppearAfterTheOpenMenusSeparator) {
   auto form = MakeWindow();
   QStringList texts;
   for (QAction* a : form->OpenMenu()->actions()) texts << (a->isSeparator() ? "-" : a->text());
-  EXPECT_EQ(texts, (QStringList{"Open Local File", "Open Web File", "-", QString::fromStdString("&0 " + (dir / "default.htm").string()),
-                                "&1 x"}));
+  EXPECT_EQ(texts, (QStringList{"Open Local File", "Open Web File", "-",
+                                QString::fromStdString("&0 " + (dir / "default.htm").string()), "&1 x"}));
 }
 
 TEST_F(MainWindowTest, CancellingTheCloseQuestionKeepsTheWindow) {
@@ -113,7 +113,8 @@ TEST(QtPrinter, PrintsToPdfAndWrapsLinesWiderThanThePage) {
   const QFont font("Liberation Mono", 10);
   const QFontMetrics metrics(font);
   const int width = 20 * metrics.horizontalAdvance(QChar('m'));  // twenty cells
-  const QStringList rows = platform::qt::WrapToWidth("one two three four five six seven eight nine ten", metrics, width);
+  const QStringList rows =
+      platform::qt::WrapToWidth("one two three four five six seven eight nine ten", metrics, width);
   EXPECT_EQ(rows.join(""), "one two three four five six seven eight nine ten") << "nothing lost";
   EXPECT_EQ(rows.front(), "one two three four ") << "broken after the last blank that fits";
   for (const QString& row : rows) EXPECT_LE(row.trimmed().size(), 20) << row.toStdString();

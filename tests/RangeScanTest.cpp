@@ -33,7 +33,8 @@ class RangeSlotTest : public EditorTest {
  protected:
   RangeSlotTest() {
     std::vector<std::string> lines;
-    for (int i = 0; i < 1000; ++i) lines.push_back(i == 500 ? "/* open" : i == 520 ? "close */" : "line " + std::to_string(i));
+    for (int i = 0; i < 1000; ++i)
+      lines.push_back(i == 500 ? "/* open" : i == 520 ? "close */" : "line " + std::to_string(i));
     SetLines(lines);
     editor.SetHighLighter(&scanner);
     scanner.linesScanned = 0;
@@ -79,10 +80,18 @@ TEST_F(RangeSlotTest, RandomEditsKeepTheSlotsEqualToAFreshPass) {
     const int at = static_cast<int>(random() % lines.Count());
     const char* text = texts[random() % std::size(texts)];
     switch (random() % 4) {
-      case 0: lines.Put(at, text); break;
-      case 1: lines.Insert(at, text); break;
-      case 2: if (lines.Count() > 1) lines.Delete(at); break;
-      case 3: lines.Add(text); break;
+      case 0:
+        lines.Put(at, text);
+        break;
+      case 1:
+        lines.Insert(at, text);
+        break;
+      case 2:
+        if (lines.Count() > 1) lines.Delete(at);
+        break;
+      case 3:
+        lines.Add(text);
+        break;
     }
     ASSERT_EQ(StoredSlots(lines), FreshSlots(lines)) << "after step " << step;
   }

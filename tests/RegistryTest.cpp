@@ -1,9 +1,8 @@
 // The INI-file registry keeps keys with backslashes and values with any bytes across restarts.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
-
-#include <unistd.h>
 
 #include "platform/IniFileRegistry.h"
 

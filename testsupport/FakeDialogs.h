@@ -30,7 +30,7 @@ class FakeDialogs : public Dialogs {
   }
   void Beep() override { ++beeps; }
 
-  std::deque<MessageAnswer> answers;          // for message boxes; Cancel when none is left
+  std::deque<MessageAnswer> answers;             // for message boxes; Cancel when none is left
   std::deque<std::optional<std::string>> files;  // for file dialogs; cancelled when none is left
   std::vector<std::string> messages;
   std::vector<MessageIcon> icons;

@@ -48,23 +48,39 @@ EditorWidget::~EditorWidget() { editor_.SetWindow(nullptr); }
 
 std::uint16_t EditorWidget::VirtualKey(int key) {
   switch (key) {
-    case Qt::Key_Backspace: return editor::VK_BACK;
-    case Qt::Key_Tab: return editor::VK_TAB;
+    case Qt::Key_Backspace:
+      return editor::VK_BACK;
+    case Qt::Key_Tab:
+      return editor::VK_TAB;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return editor::VK_RETURN;
-    case Qt::Key_Escape: return editor::VK_ESCAPE;
-    case Qt::Key_Space: return editor::VK_SPACE;
-    case Qt::Key_PageUp: return editor::VK_PRIOR;
-    case Qt::Key_PageDown: return editor::VK_NEXT;
-    case Qt::Key_End: return editor::VK_END;
-    case Qt::Key_Home: return editor::VK_HOME;
-    case Qt::Key_Left: return editor::VK_LEFT;
-    case Qt::Key_Up: return editor::VK_UP;
-    case Qt::Key_Right: return editor::VK_RIGHT;
-    case Qt::Key_Down: return editor::VK_DOWN;
-    case Qt::Key_Insert: return editor::VK_INSERT;
-    case Qt::Key_Delete: return editor::VK_DELETE;
-    default: break;
+    case Qt::Key_Enter:
+      return editor::VK_RETURN;
+    case Qt::Key_Escape:
+      return editor::VK_ESCAPE;
+    case Qt::Key_Space:
+      return editor::VK_SPACE;
+    case Qt::Key_PageUp:
+      return editor::VK_PRIOR;
+    case Qt::Key_PageDown:
+      return editor::VK_NEXT;
+    case Qt::Key_End:
+      return editor::VK_END;
+    case Qt::Key_Home:
+      return editor::VK_HOME;
+    case Qt::Key_Left:
+      return editor::VK_LEFT;
+    case Qt::Key_Up:
+      return editor::VK_UP;
+    case Qt::Key_Right:
+      return editor::VK_RIGHT;
+    case Qt::Key_Down:
+      return editor::VK_DOWN;
+    case Qt::Key_Insert:
+      return editor::VK_INSERT;
+    case Qt::Key_Delete:
+      return editor::VK_DELETE;
+    default:
+      break;
   }
   if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
     return static_cast<std::uint16_t>(key);  // Qt's codes for these equal the virtual keys
@@ -180,13 +196,11 @@ void EditorWidget::mousePressEvent(QMouseEvent* event) {
 
 void EditorWidget::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  viewport()->setCursor(editor_.Dragging() ? (event->modifiers() & Qt::ControlModifier ? Qt::DragCopyCursor
-                                                                                       : Qt::DragMoveCursor)
+  viewport()->setCursor(editor_.Dragging()
+                            ? (event->modifiers() & Qt::ControlModifier ? Qt::DragCopyCursor : Qt::DragMoveCursor)
                         : editor_.OverText(p.x()) ? Qt::IBeamCursor
                                                   : Qt::ArrowCursor);
-  Guarded([&] {
-    editor_.MouseMove(MouseShift(event->modifiers()), p.x(), p.y(), event->buttons() & Qt::LeftButton);
-  });
+  Guarded([&] { editor_.MouseMove(MouseShift(event->modifiers()), p.x(), p.y(), event->buttons() & Qt::LeftButton); });
 }
 
 void EditorWidget::mouseReleaseEvent(QMouseEvent* event) {

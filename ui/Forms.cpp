@@ -28,9 +28,8 @@ TForm2::TForm2(platform::Shell& shell, QWidget* parent) : QDialog(parent) {
   mail->URL = "mailto:support@quillmark.example.org";
   for (TUrlLabel* link : {site, mail}) {
     layout->addWidget(link);
-    connect(link, &TUrlLabel::OpenFailed, this, [this] {
-      QMessageBox::critical(this, windowTitle(), "ERROR: Please re-set the program.");
-    });
+    connect(link, &TUrlLabel::OpenFailed, this,
+            [this] { QMessageBox::critical(this, windowTitle(), "ERROR: Please re-set the program."); });
   }
   auto* ok = new QPushButton("&OK", this);
   ok->setDefault(true);

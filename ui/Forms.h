@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <memory>
 
-#include "ui/InsertDialogs.h"
 #include "platform/Shell.h"
+#include "ui/InsertDialogs.h"
 
 namespace app {
 

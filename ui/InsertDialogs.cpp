@@ -20,8 +20,8 @@
 #include "app/MainForm.h"
 #include "app/TextFiles.h"
 #include "imaging/Decoders.h"
-#include "ui/QtPicture.h"
 #include "platform/qt/TextBytes.h"
+#include "ui/QtPicture.h"
 
 namespace app {
 
@@ -87,9 +87,9 @@ QPushButton* InsertDialog::AddButton(const QString& caption, const char* name, s
 
 QWidget* InsertDialog::BrowseRow(QLineEdit* box, const QString& hint, platform::FileDialogOptions options) {
   return WithButton(box, BrowseButton(hint, [this, box, options] {
-    const auto path = services_.dialogs.OpenFile(options);
-    if (path) box->setText(QString::fromStdString(*path));
-  }));
+                      const auto path = services_.dialogs.OpenFile(options);
+                      if (path) box->setText(QString::fromStdString(*path));
+                    }));
 }
 
 QPushButton* InsertDialog::AddOkCancel(QVBoxLayout* layout, OkCancel captions, std::function<void()> ok) {
@@ -110,8 +110,7 @@ void InsertDialog::showEvent(QShowEvent* event) {
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   if (placed_ || !centred_) return;
   placed_ = true;
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
 }
 
 // ---- Open File From Web
@@ -175,9 +174,7 @@ TForm4::TForm4(InsertDialogServices services, QWidget* owner)
   });
 }
 
-void TForm4::FormShow() {
-  Edit1->clear();
-}
+void TForm4::FormShow() { Edit1->clear(); }
 
 void TForm4::Button1Click() {
   const auto path = services_.dialogs.OpenFile({"Insert Link", kImageFilter, "", {}});
@@ -238,8 +235,7 @@ void TForm6::Button1Click() {
 
 // ---- Java Applets
 
-TForm7::TForm7(InsertDialogServices services, QWidget* owner)
-    : InsertDialog("Form7", "Java Applets", services, owner) {
+TForm7::TForm7(InsertDialogServices services, QWidget* owner) : InsertDialog("Form7", "Java Applets", services, owner) {
   auto* layout = new QVBoxLayout(this);
   auto* typeGroup = new QGroupBox("Applet Type", this);
   auto* typeLayout = new QVBoxLayout(typeGroup);
@@ -251,9 +247,8 @@ TForm7::TForm7(InsertDialogServices services, QWidget* owner)
   ComboBox1->setEditText("User Defined");
   typeLayout->addWidget(ComboBox1);
   layout->addWidget(typeGroup);
-  connect(ComboBox1, &QComboBox::textActivated, this, [this](const QString& choice) {
-    Run([this, choice] { ComboBox1Change(choice); });
-  });
+  connect(ComboBox1, &QComboBox::textActivated, this,
+          [this](const QString& choice) { Run([this, choice] { ComboBox1Change(choice); }); });
 
   auto* boxes = new QFormLayout;
   Edit1 = Box(this, "Edit1");

@@ -83,7 +83,6 @@ class TForm3 : public InsertDialog {  // "Open File From Web"
   TForm3(InsertDialogServices services, QWidget* owner);
   void Button1Click();
   QLineEdit* Edit1;
-
 };
 
 class TForm4 : public InsertDialog {  // "Insert an Image"
@@ -119,7 +118,6 @@ class TForm6 : public InsertDialog {  // "Insert Hyperlink..."
 
  protected:
   void FormShow() override;
-
 };
 
 class TForm7 : public InsertDialog {  // "Java Applets"
@@ -132,7 +130,6 @@ class TForm7 : public InsertDialog {  // "Java Applets"
   QComboBox* ComboBox1;
   QLineEdit *Edit1, *Edit2, *Edit3, *Edit4;
   QPlainTextEdit* Memo1;
-
 };
 
 class TOKBottomDlg1 : public InsertDialog {  // "Insert Script..."
@@ -147,7 +144,6 @@ class TOKBottomDlg1 : public InsertDialog {  // "Insert Script..."
 
  protected:
   void FormShow() override;
-
 };
 
 class TForm8 : public InsertDialog {  // "Add External Style Sheet"
@@ -157,7 +153,6 @@ class TForm8 : public InsertDialog {  // "Add External Style Sheet"
   TForm8(InsertDialogServices services, QWidget* owner);
   void Button1Click();
   QLineEdit* Edit1;
-
 };
 
 }  // namespace app

@@ -1,27 +1,23 @@
 // Building the main window and routing its commands.
 #include "ui/MainWindow.h"
 
-#include "app/Highlighters.h"
-#include "platform/qt/TextBytes.h"
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QDateTime>
-#include <QFormLayout>
-#include <QLocale>
-#include <QSpinBox>
-#include <filesystem>
 #include <QDockWidget>
+#include <QFormLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -30,6 +26,10 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <filesystem>
+
+#include "app/Highlighters.h"
+#include "platform/qt/TextBytes.h"
 
 namespace app {
 namespace {
@@ -99,14 +99,13 @@ TForm1::TForm1(const std::string& installDir, MainFormServices services, std::ve
 
   // Design-time size, centred; then whatever placement the last run stored.
   resize(776, 576);
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
   WindowPlacement placement = CurrentPlacement();
   Run([&] { logic_.FormCreate(placement); });
   ApplyPlacement(placement);
 
-  forms_ = std::make_unique<SecondaryForms>(services_.shell,
-                                            InsertDialogServices{inserts_, services_.dialogs, logic_, installDir}, this);
+  forms_ = std::make_unique<SecondaryForms>(
+      services_.shell, InsertDialogServices{inserts_, services_.dialogs, logic_, installDir}, this);
 }
 
 TForm1::~TForm1() = default;
@@ -167,7 +166,8 @@ void TForm1::CreateMenus() {
   for (const char* title : {"&Insert", "F&orms", "Fo&nts", "F&rames", "&Lists", "&ASP"}) {
     QMenu* menu = menuBar()->addMenu(title);
     for (const TagUiCommand& command : tagCommands_)
-      if (command.menu == title) AddAction(menu, command.menuItem, command.menuCaption, command.shortcut, command.handler);
+      if (command.menu == title)
+        AddAction(menu, command.menuItem, command.menuCaption, command.shortcut, command.handler);
   }
 
   QMenu* tools = menuBar()->addMenu("&Tools");
@@ -276,7 +276,8 @@ void TForm1::CreateToolbars() {
   for (const char* title : {"Standard", "Forms", "Tables", "Fonts", "Frames", "Lists", "ASP"}) {
     QHBoxLayout* row = addPage(title);
     for (const TagUiCommand& command : tagCommands_)
-      if (command.page == title) addButton(row, command.button.c_str(), command.buttonCaption, command.hint, command.handler);
+      if (command.page == title)
+        addButton(row, command.button.c_str(), command.buttonCaption, command.hint, command.handler);
     if (std::string_view(title) == "ASP") {
       ASPVars = new QComboBox(row->parentWidget());
       ASPVars->setObjectName("ASPVars");
@@ -286,9 +287,8 @@ void TForm1::CreateToolbars() {
       ASPVars->setEditText(kAspVariablesPrompt);
       ASPVars->setMinimumContentsLength(22);
       row->addWidget(ASPVars);
-      addButton(row, "ToolbarButton9745", "+", "Add ASP Variable to Document", [this] {
-        inserts_.AspVariable(platform::qt::BytesFromText(ASPVars->currentText()));
-      });
+      addButton(row, "ToolbarButton9745", "+", "Add ASP Variable to Document",
+                [this] { inserts_.AspVariable(platform::qt::BytesFromText(ASPVars->currentText())); });
     }
     row->addStretch();
   }
@@ -315,8 +315,7 @@ std::vector<TForm1::TagUiCommand> TForm1::MakeTagCommands() {
     std::string button = fixed.handler;
     button.resize(button.size() - 5);  // the handler's name without "Click"
     commands.push_back({fixed.menu ? fixed.menu : "", fixed.menuItem, fixed.menuCaption, fixed.shortcut, fixed.page,
-                        button, fixed.buttonCaption, fixed.hint,
-                        [this, &fixed] { inserts_.Run(fixed); }});
+                        button, fixed.buttonCaption, fixed.hint, [this, &fixed] { inserts_.Run(fixed); }});
   }
   // The commands that ask first, after the fixed ones of their menu and page.
   auto insertAfter = [&](const char* menu, TagUiCommand command) {
@@ -333,9 +332,9 @@ std::vector<TForm1::TagUiCommand> TForm1::MakeTagCommands() {
                           "Insert a Java Applet", [this] { ShowDialog(forms_->Form7.get()); }});
   insertAfter("&Insert", {"&Insert", "Hyperlink1", "&Hyperlink", "Ctrl+H", "Standard", "ToolbarButton9719", "Link",
                           "Insert a Hyperlink", [this] { ToolbarButton9719Click(); }});
-  insertAfter("&Insert", {"&Insert", "ExternalStyleSheet1", "E&xternal Style Sheet", "", "Standard",
-                          "ToolbarButton9755", "CSS", "Use an External Style Sheet",
-                          [this] { ShowDialog(forms_->Form8.get()); }});
+  insertAfter("&Insert",
+              {"&Insert", "ExternalStyleSheet1", "E&xternal Style Sheet", "", "Standard", "ToolbarButton9755", "CSS",
+               "Use an External Style Sheet", [this] { ShowDialog(forms_->Form8.get()); }});
   insertAfter("Fo&nts", {"Fo&nts", "ChangeFont1", "&Change Font", "F9", "Fonts", "ToolbarButton9733", "Font",
                          "Change Font", [this] { inserts_.ChangeFont(services_.dialogs); }});
   return commands;
@@ -351,8 +350,9 @@ void TForm1::CreatePages() {
     list->setObjectName(names[i]);
     // A click on an item, or Enter on the current one, inserts it below the caret line. Moving the current
     // row does not: Qt moves it on its own when a list gains the focus.
-    connect(list, &QListWidget::itemClicked, this,
-            [this, i, list](QListWidgetItem* item) { Run([this, i, row = list->row(item)] { ListBoxClick(i, row); }); });
+    connect(list, &QListWidget::itemClicked, this, [this, i, list](QListWidgetItem* item) {
+      Run([this, i, row = list->row(item)] { ListBoxClick(i, row); });
+    });
     list->installEventFilter(this);
     sideLists_.push_back(list);
     leftPages_->addTab(list, titles[i]);
@@ -413,17 +413,14 @@ void TForm1::CreateQuickCuts() {
   columns->setRange(1, 100);
   columns->setValue(1);
   // The boxes only ever hold whole numbers in range, so the counts follow their values.
-  connect(rows, &QSpinBox::valueChanged, this, [this](int value) {
-    Run([this, value] { instantTable_.Edit2Change(std::to_string(value)); });
-  });
-  connect(columns, &QSpinBox::valueChanged, this, [this](int value) {
-    Run([this, value] { instantTable_.Edit3Change(std::to_string(value)); });
-  });
+  connect(rows, &QSpinBox::valueChanged, this,
+          [this](int value) { Run([this, value] { instantTable_.Edit2Change(std::to_string(value)); }); });
+  connect(columns, &QSpinBox::valueChanged, this,
+          [this](int value) { Run([this, value] { instantTable_.Edit3Change(std::to_string(value)); }); });
   auto* add = new QPushButton("Add To..", table);
   add->setObjectName("Button1");
-  connect(add, &QPushButton::clicked, this, [this] {
-    Run([this] { instantTable_.Button1Click(inserts_, std::filesystem::temp_directory_path()); });
-  });
+  connect(add, &QPushButton::clicked, this,
+          [this] { Run([this] { instantTable_.Button1Click(inserts_, std::filesystem::temp_directory_path()); }); });
   tableLayout->addRow("Rows:", rows);
   tableLayout->addRow("Columns", columns);
   tableLayout->addRow(add);

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "ui/Forms.h"
 #include "app/InsertCommands.h"
 #include "app/InstantTable.h"
 #include "app/LineStatusButtons.h"
@@ -18,6 +17,7 @@
 #include "editor/MarkGlyphs.h"
 #include "highlighters/HtmlHighlighter.h"
 #include "ui/EditorWidget.h"
+#include "ui/Forms.h"
 
 class QAction;
 class QComboBox;

@@ -3,11 +3,11 @@
 #include <QMessageBox>
 
 #include "app/DataFolder.h"
-#include "ui/MainWindow.h"
 #include "platform/IniFileRegistry.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtShell.h"
+#include "ui/MainWindow.h"
 
 namespace {
 

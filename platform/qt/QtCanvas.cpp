@@ -13,14 +13,22 @@ QColor ToQColor(Color color) {
   if (IsSystemColor(color)) {
     const QPalette palette = QApplication::palette();
     switch (color & ~kSystemColorFlag) {
-      case 5: return palette.color(QPalette::Base);
-      case 8: return palette.color(QPalette::Text);
-      case 13: return palette.color(QPalette::Highlight);
-      case 14: return palette.color(QPalette::HighlightedText);
-      case 15: return palette.color(QPalette::Button);
-      case 16: return palette.color(QPalette::Dark);
-      case 20: return palette.color(QPalette::Light);
-      default: return palette.color(QPalette::WindowText);
+      case 5:
+        return palette.color(QPalette::Base);
+      case 8:
+        return palette.color(QPalette::Text);
+      case 13:
+        return palette.color(QPalette::Highlight);
+      case 14:
+        return palette.color(QPalette::HighlightedText);
+      case 15:
+        return palette.color(QPalette::Button);
+      case 16:
+        return palette.color(QPalette::Dark);
+      case 20:
+        return palette.color(QPalette::Light);
+      default:
+        return palette.color(QPalette::WindowText);
     }
   }
   return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);

@@ -17,7 +17,8 @@ bool QtClipboard::SetItems(const std::vector<ClipboardItem>& items) {
     if (item.format == kPlainTextFormat)
       mime->setText(TextFromBytes(item.data));
     else
-      mime->setData(QString::fromStdString(item.format), QByteArray(item.data.data(), static_cast<qsizetype>(item.data.size())));
+      mime->setData(QString::fromStdString(item.format),
+                    QByteArray(item.data.data(), static_cast<qsizetype>(item.data.size())));
   }
   clipboard->setMimeData(mime);
   return true;

@@ -29,11 +29,20 @@ MessageAnswer QtDialogs::MessageBox(const std::string& text, const std::string& 
   box.setWindowTitle(QString::fromStdString(caption));
   box.setText(QString::fromLocal8Bit(text.c_str()));
   switch (icon) {
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MessageIcon::None: break;
+    case MessageIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::Error:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case MessageIcon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case MessageIcon::None:
+      break;
   }
   switch (buttons) {
     case MessageButtons::YesNoCancel:
@@ -45,13 +54,19 @@ MessageAnswer QtDialogs::MessageBox(const std::string& text, const std::string& 
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
       box.setDefaultButton(QMessageBox::No);
       break;
-    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MessageButtons::Ok:
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
   }
   switch (box.exec()) {
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
-    case QMessageBox::Ok: return MessageAnswer::Ok;
-    default: return MessageAnswer::Cancel;
+    case QMessageBox::Yes:
+      return MessageAnswer::Yes;
+    case QMessageBox::No:
+      return MessageAnswer::No;
+    case QMessageBox::Ok:
+      return MessageAnswer::Ok;
+    default:
+      return MessageAnswer::Cancel;
   }
 }
 
@@ -65,9 +80,13 @@ std::optional<std::string> QtDialogs::RunFileDialog(const FileDialogOptions& opt
   return dialog.selectedFiles().first().toStdString();
 }
 
-std::optional<std::string> QtDialogs::OpenFile(const FileDialogOptions& options) { return RunFileDialog(options, false); }
+std::optional<std::string> QtDialogs::OpenFile(const FileDialogOptions& options) {
+  return RunFileDialog(options, false);
+}
 
-std::optional<std::string> QtDialogs::SaveFile(const FileDialogOptions& options) { return RunFileDialog(options, true); }
+std::optional<std::string> QtDialogs::SaveFile(const FileDialogOptions& options) {
+  return RunFileDialog(options, true);
+}
 
 std::optional<FontChoice> QtDialogs::ChooseFont() {
   bool chosen = false;

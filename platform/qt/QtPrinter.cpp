@@ -35,7 +35,8 @@ QStringList WrapToWidth(const QString& line, const QFontMetrics& metrics, int wi
     // progress. The printing font is fixed pitch, so advances add up.
     qsizetype end = start + 1;
     int used = end <= line.size() ? metrics.horizontalAdvance(line[start]) : 0;
-    while (end < line.size() && used + metrics.horizontalAdvance(line[end]) <= width) used += metrics.horizontalAdvance(line[end++]);
+    while (end < line.size() && used + metrics.horizontalAdvance(line[end]) <= width)
+      used += metrics.horizontalAdvance(line[end++]);
     if (end >= line.size()) {
       rows << line.mid(start);
       return rows;

@@ -14,7 +14,8 @@ bool QtShell::OpenDocument(const std::string& pathOrUrl, const std::string&) {
   // else names a file. A scheme has two letters at least, so a name like "c:notes" stays a path.
   static const QRegularExpression scheme("^[A-Za-z][A-Za-z0-9+.-]+:");
   const QString target = QString::fromStdString(pathOrUrl);
-  const QUrl url = scheme.match(target).hasMatch() ? QUrl(target) : QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
+  const QUrl url =
+      scheme.match(target).hasMatch() ? QUrl(target) : QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
   return QDesktopServices::openUrl(url);
 }
 
