@@ -18,35 +18,29 @@ constexpr int kInitialClientHeight = 150;
 }  // namespace
 
 TqeCustomEdit::TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& clipboard)
+    : TqeCustomEdit(fonts, clipboard, std::make_unique<TqeDocument>(), nullptr) {}
+
+TqeCustomEdit::TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& clipboard, TqeDocument& document)
+    : TqeCustomEdit(fonts, clipboard, nullptr, &document) {}
+
+TqeCustomEdit::TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& clipboard,
+                             std::unique_ptr<TqeDocument> own, TqeDocument* shared)
     : fonts_(fonts),
       clipboard_(clipboard),
-      // A new edit starts a new history: the redo records would replay at places that no longer hold
-      // their text. Undo and Redo add records to the undo list too, and keep the redo list.
-      undoList_([this] {
-        if (replaying_ == 0) redoList_.ClearRecords();
-        if (OnChange) OnChange();
-      }),
-      redoList_([this] {
-        if (OnChange) OnChange();
-      }),
+      ownDocument_(std::move(own)),
+      document_(shared ? *shared : *ownDocument_),
+      lines_(document_.Lines()),
+      undoList_(document_.UndoList()),
+      redoList_(document_.RedoList()),
+      marks_(document_.Marks()),
       textDrawer_(fonts) {
   gutter_.OnChange = [this] { GutterChanged(); };
-  lines_.OnChanging = [this] { ListChanging(); };
-  lines_.OnChanged = [this] { ListChanged(); };
-  lines_.OnAdded = [this] { ListAdded(); };
-  lines_.OnDeleted = [this](int i) { ListDeleted(i); };
-  lines_.OnInserted = [this](int i) { ListInserted(i); };
-  lines_.OnLoaded = [this] { ListLoaded(); };
-  lines_.OnPutted = [this](int i) { ListPutted(i); };
-  lines_.Add({});
   SetFont(platform::FontDesc{});
   keystrokes_.SetDefaultBindings();
-  marks_.OnChange = [this] { InvalidateGutterLines(topLine_, topLine_ + visibleRows_); };
+  document_.Attach(this);
 }
 
-TqeCustomEdit::~TqeCustomEdit() {
-  if (highlighter_) highlighter_->RemoveClient(this);
-}
+TqeCustomEdit::~TqeCustomEdit() { document_.Detach(this); }
 
 void TqeCustomEdit::SetWindow(platform::ControlWindow* window) {
   window_ = window;
@@ -111,12 +105,6 @@ void TqeCustomEdit::SetTabIndent(int spaces) {
   if (spaces >= 0 && spaces <= 16) tabIndent_ = spaces;
 }
 
-void TqeCustomEdit::SetMaxUndo(int count) {
-  if (count < 0) return;
-  undoList_.SetMaxCount(count);
-  redoList_.SetMaxCount(count);
-}
-
 void TqeCustomEdit::SetRightEdge(int column) {
   rightEdge_ = column;
   InvalidateAll();
@@ -142,21 +130,6 @@ void TqeCustomEdit::SetInsertMode(bool on) {
   UpdateCaret();
 }
 
-void TqeCustomEdit::SetHighLighter(highlighters::TqeCustomHighLighter* highlighter) {
-  if (highlighter_) highlighter_->RemoveClient(this);
-  highlighter_ = highlighter;
-  if (highlighter_) {
-    highlighter_->AddClient(this);
-    RescanAll(lines_, *highlighter_);
-  }
-  InvalidateAll();
-}
-
-void TqeCustomEdit::HighlighterDestroyed() {
-  highlighter_ = nullptr;
-  InvalidateAll();
-}
-
 void TqeCustomEdit::SetBookmarkImages(const MarkImages* images) {
   bookmarkImages_ = images;
   InvalidateGutterLines(topLine_, topLine_ + visibleRows_);
@@ -168,6 +141,7 @@ void TqeCustomEdit::SetHideSelection(bool on) {
 }
 
 void TqeCustomEdit::SetFocused(bool focused) {
+  if (focused) Activate();
   focused_ = focused;
   if (hideSelection_ && HasSelection()) InvalidateAll();
 }
@@ -380,80 +354,68 @@ void TqeCustomEdit::InvalidateLines(int first, int last, Area area) {
   Invalidate({left, top, right, static_cast<int>(bottom)});
 }
 
-// ---- Line store notifications ----
+// ---- The document's notifications ----
 
-void TqeCustomEdit::ListChanging() { collecting_ = true; }
+void TqeCustomEdit::LinesChanging() { collecting_ = true; }
 
-void TqeCustomEdit::ListChanged() {
+void TqeCustomEdit::LinesChanged() {
   collecting_ = false;
   if (OnLinesChanged) OnLinesChanged();
   if (LineCount() == 0) return;  // a load is in progress; its loaded answer adds the empty line
   if (gutter_.ShowLineNumbers() && ShownDigits() != shownDigits_) GutterChanged();
   // A caret left below the last line by a removal is brought back, so no edit starts outside the text.
   if (caret_.line > LineCount()) SetCaretLine(LineCount());
+  if (!Active()) {
+    selStart_ = ClampCorner(selStart_);
+    selEnd_ = ClampCorner(selEnd_);
+    if (topLine_ > LineCount()) SetTopLine(LineCount());
+  }
   if (!window_) return;
   UpdateScrollBars();
-  SetSelectionStart(caret_);
+  if (Active()) SetSelectionStart(caret_);
   if (!collected_.IsEmpty()) window_->Invalidate(collected_);
   collected_ = {};
 }
 
-void TqeCustomEdit::RescanAround(int index) {
-  if (!highlighter_ || LineCount() == 0) return;
-  if (index <= 0) {
-    highlighter_->ResetRangeState();
-    lines_.SetSlot(0, static_cast<RangeSlot>(highlighter_->RangeState()));
-    if (LineCount() > 1) RescanFrom(lines_, *highlighter_, 0);
-  } else {
-    highlighter_->SetRangeState(lines_.Slot(index - 1));
-    RescanFrom(lines_, *highlighter_, index - 1);
-  }
+void TqeCustomEdit::FollowLines(int fromLine, int delta) {
+  if (Active()) return;
+  auto follow = [&](int& line) {
+    if (line >= fromLine) line += delta;
+  };
+  follow(caret_.line);
+  follow(selStart_.line);
+  follow(selEnd_.line);
+  const int top = topLine_;
+  follow(topLine_);
+  // Every row shows another line number now.
+  if (topLine_ != top) InvalidateAll();
+  UpdateCaret();
 }
 
-void TqeCustomEdit::ListAdded() {
+void TqeCustomEdit::LineAdded() {
   const int count = LineCount();
-  if (highlighter_) {
-    if (count < 2) {
-      highlighter_->ResetRangeState();
-      lines_.SetSlot(0, static_cast<RangeSlot>(highlighter_->RangeState()));
-    } else {
-      highlighter_->SetRangeState(lines_.Slot(count - 2));
-      highlighter_->StartLine(lines_.Get(count - 2), count - 2);
-      highlighter_->ScanToLineEnd();
-      lines_.SetSlot(count - 1, static_cast<RangeSlot>(highlighter_->RangeState()));
-    }
-  }
   InvalidateLines(count, count, Area::Both);
 }
 
-void TqeCustomEdit::ListDeleted(int index) {
-  RescanAround(index);
+void TqeCustomEdit::LineDeleted(int index) {
+  // Lines below the removed one (editor line index + 1) move up; a place on it stays on its line.
+  FollowLines(index + 2, -1);
   InvalidateLines(index + 1, INT_MAX / 2, Area::Both);
 }
 
-void TqeCustomEdit::ListInserted(int index) {
-  RescanAround(index);
+void TqeCustomEdit::LineInserted(int index) {
+  FollowLines(index + 1, 1);
   InvalidateLines(index + 1, topLine_ + visibleRows_, Area::Both);
 }
 
-void TqeCustomEdit::ListPutted(int index) {
-  int lastEditorLine = index + 1;
-  if (highlighter_) {
-    highlighter_->SetRangeState(lines_.Slot(index));
-    lastEditorLine = RescanFrom(lines_, *highlighter_, index) + 1;
-  }
-  InvalidateLines(index + 1, lastEditorLine, Area::Text);
+void TqeCustomEdit::LinePutted(int index, int lastRescanned) {
+  InvalidateLines(index + 1, lastRescanned + 1, Area::Text);
 }
 
-void TqeCustomEdit::ListLoaded() {
-  if (LineCount() == 0) lines_.Add({});
-  // The loaded lines carry no states yet; fill every slot so painting can start at any line.
-  if (highlighter_) RescanAll(lines_, *highlighter_);
+void TqeCustomEdit::TextLoaded() {
   SetCaretXY({1, 1});
   SetLeftChar(1);
   SetTopLine(1);
-  undoList_.ClearRecords();
-  redoList_.ClearRecords();
   InvalidateAll();
 }
 

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "editor/Document.h"
 #include "editor/EditList.h"
 #include "editor/EditTypes.h"
 #include "editor/EditorCommands.h"
@@ -32,13 +34,16 @@ inline constexpr std::string_view kBlockTypeFormat = "application/x-qeedit-contr
 enum TCaretType { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
 enum class MouseButton { Left, Right, Middle };
 
-class TqeCustomEdit : public highlighters::HighlighterClient {
+// One view of a document: caret, selection, scroll position, painting and input. A view made without a
+// document owns one of its own; views made on one document share its text, history and marks.
+class TqeCustomEdit : private DocumentView {
  public:
   // Tabs are shown up to the next multiple of this many columns.
   static constexpr int DisplayTabWidth = 8;
 
   TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& clipboard);
-  ~TqeCustomEdit() override;
+  TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& clipboard, TqeDocument& document);
+  ~TqeCustomEdit();
   TqeCustomEdit(const TqeCustomEdit&) = delete;
   TqeCustomEdit& operator=(const TqeCustomEdit&) = delete;
 
@@ -48,7 +53,12 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   // The window's client area changed size.
   void Resized();
 
-  TqeEditList& Lines() { return lines_; }
+  TqeDocument& Document() { return document_; }
+  // Changing the lines through a view makes it the active view, whose selection collapses as they change.
+  TqeEditList& Lines() {
+    Activate();
+    return lines_;
+  }
   const TqeEditList& Lines() const { return lines_; }
   int LineCount() const { return lines_.Count(); }
 
@@ -92,7 +102,7 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   void IncPaintLock();
   void DecPaintLock();
 
-  void ExecuteCommand(TqeEditorCommand command, char character, const void* data);
+  void ExecuteCommand(TqeEditorCommand command, char character, const TCommandData& data = {});
   // A key went down: OnKeyDown, then the key map. False when no binding takes the key (the host then
   // gives it its default handling).
   bool KeyDown(std::uint16_t key, TShiftState shift);
@@ -166,8 +176,8 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   void SetExtraLineSpacing(int pixels);
   int TabIndent() const { return tabIndent_; }
   void SetTabIndent(int spaces);  // values outside 0..16 are ignored
-  int MaxUndo() const { return undoList_.MaxCount(); }
-  void SetMaxUndo(int count);  // negative values are ignored; applies to both lists
+  int MaxUndo() const { return document_.MaxUndo(); }
+  void SetMaxUndo(int count) { document_.SetMaxUndo(count); }
   int RightEdge() const { return rightEdge_; }
   void SetRightEdge(int column);
   platform::Color RightEdgeColor() const { return rightEdgeColor_; }
@@ -179,11 +189,9 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   void SetFont(const platform::FontDesc& desc);
   platform::Color FontColor() const { return fontColor_; }
   void SetFontColor(platform::Color color);
-  highlighters::TqeCustomHighLighter* HighLighter() const { return highlighter_; }
-  // Binding rescans every line's slot at once, so painting never starts from another scanner's state.
-  void SetHighLighter(highlighters::TqeCustomHighLighter* highlighter);
-  void HighlighterChanged() override { InvalidateAll(); }
-  void HighlighterDestroyed() override;
+  // The document's highlighter: binding one binds it for every view of the document.
+  highlighters::TqeCustomHighLighter* HighLighter() const { return document_.HighLighter(); }
+  void SetHighLighter(highlighters::TqeCustomHighLighter* highlighter) { document_.SetHighLighter(highlighter); }
 
   TqeGutter& Gutter() { return gutter_; }
   TqeSelectedColor& SelectedColor() { return selectedColor_; }
@@ -214,8 +222,8 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   std::function<void()> OnLinesChanged;
   std::function<void()> OnSelectionChange;
   std::function<void()> OnCommandDone;
-  std::function<void(TqeEditorCommand&, char&, const void*)> OnProcessCommand;
-  std::function<void(TqeEditorCommand&, char&, const void*)> OnProcessUserCommand;
+  std::function<void(TqeEditorCommand&, char&, const TCommandData&)> OnProcessCommand;
+  std::function<void(TqeEditorCommand&, char&, const TCommandData&)> OnProcessUserCommand;
   std::function<void(char&)> OnKeyPress;
   std::function<void(std::uint16_t&, TShiftState)> OnKeyDown;
   // (mark, keep): clear keep to cancel the mark.
@@ -227,15 +235,28 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
  private:
   enum class Area { Text, Gutter, Both };
 
-  // Line store answers.
-  void ListChanging();
-  void ListChanged();
-  void ListAdded();
-  void ListDeleted(int index);
-  void ListInserted(int index);
-  void ListLoaded();
-  void ListPutted(int index);
-  void RescanAround(int index);
+  // own is the view's own document, or shared the one it attaches to.
+  TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& clipboard, std::unique_ptr<TqeDocument> own,
+                TqeDocument* shared);
+
+  // The document's news.
+  void LinesChanging() override;
+  void LinesChanged() override;
+  void LineAdded() override;
+  void LineDeleted(int index) override;
+  void LineInserted(int index) override;
+  void LinePutted(int index, int lastRescanned) override;
+  void TextLoaded() override;
+  void MarksChanged() override { InvalidateGutterLines(topLine_, topLine_ + visibleRows_); }
+  void HighlightingChanged() override { InvalidateAll(); }
+  void UndoChanged() override {
+    if (OnChange) OnChange();
+  }
+  void Activate() { document_.SetActiveView(this); }
+  bool Active() const { return document_.ActiveView() == this; }
+  // A view that is not editing keeps its place as lines come and go above it: its caret, selection corners
+  // and top line move with their text, as marks do.
+  void FollowLines(int fromLine, int delta);
 
   void RecomputeMetrics();
   void GutterChanged();
@@ -265,11 +286,11 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   void InsertRaw(TSelectionMode mode, std::string_view text, TextPoint& pos);
 
   // Each returns false when OnCommandDone must not fire.
-  bool RunCommand(TqeEditorCommand command, char character, const void* data);
-  bool RunMove(TqeEditorCommand command, const void* data);
-  TextPoint MoveTarget(TqeEditorCommand move, const void* data);
+  bool RunCommand(TqeEditorCommand command, char character, const TCommandData& data);
+  bool RunMove(TqeEditorCommand command, const TCommandData& data);
+  TextPoint MoveTarget(TqeEditorCommand move, const TCommandData& data);
   bool TypeCharacter(char character);
-  bool TypeString(const char* text);
+  bool TypeString(std::string_view text);
   bool TypeText(std::string_view text, TUndoKind selectionKind);
   bool DeleteLastChar();
   bool DeleteChar();
@@ -286,15 +307,6 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   void DeleteRange(TextPoint from, TextPoint to, TUndoKind kind, TextPoint recordStart, TextPoint recordEnd);
   bool IsWordByte(unsigned char c) const;
   bool InsideSavedSelection(TextPoint p) const;
-  // Marks the length of an undo or redo step.
-  class ReplayScope {
-   public:
-    explicit ReplayScope(int& depth) : depth_(depth) { ++depth_; }
-    ~ReplayScope() { --depth_; }
-
-   private:
-    int& depth_;
-  };
   // Pads a line out to a point for the length of one undo step.
   class PaddedLine {
    public:
@@ -316,13 +328,14 @@ class TqeCustomEdit : public highlighters::HighlighterClient {
   platform::FontEngine& fonts_;
   platform::Clipboard& clipboard_;
   platform::ControlWindow* window_ = nullptr;
-  highlighters::TqeCustomHighLighter* highlighter_ = nullptr;
 
-  TqeEditList lines_;
-  TUndoList undoList_;
-  TUndoList redoList_;
-  int replaying_ = 0;  // inside Undo or Redo (they nest): their records keep the redo list
-  TMarkList marks_;
+  std::unique_ptr<TqeDocument> ownDocument_;  // none when the view shares another's document
+  TqeDocument& document_;
+  // The document's parts, under the names every edit uses.
+  TqeEditList& lines_;
+  TUndoList& undoList_;
+  TUndoList& redoList_;
+  TMarkList& marks_;
   TqeKeyStrokes keystrokes_;
 
   TextPoint caret_;

@@ -24,6 +24,7 @@ void TqeCustomEdit::CopySelection() {
 }
 
 void TqeCustomEdit::CutSelection() {
+  Activate();
   if (!HasSelection()) return;
   CopySelection();
   IncPaintLock();
@@ -33,6 +34,7 @@ void TqeCustomEdit::CutSelection() {
 }
 
 void TqeCustomEdit::PasteClipboard() {
+  Activate();
   const bool hasBlock = clipboard_.HasFormat(kBlockTypeFormat);
   if (!hasBlock && !clipboard_.HasFormat(platform::kPlainTextFormat)) return;
   const auto data = clipboard_.Data(hasBlock ? kBlockTypeFormat : platform::kPlainTextFormat);
@@ -67,6 +69,7 @@ void TqeCustomEdit::PasteClipboard() {
 }
 
 void TqeCustomEdit::ClearText() {
+  Activate();
   IncPaintLock();
   if (HasSelection()) SetSelectionStart({1, 1});
   lines_.Clear();

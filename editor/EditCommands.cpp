@@ -14,7 +14,8 @@ bool IsSelectingMove(TqeEditorCommand c) { return c >= ecSelLeft && c <= ecSelGo
 
 }  // namespace
 
-void TqeCustomEdit::ExecuteCommand(TqeEditorCommand command, char character, const void* data) {
+void TqeCustomEdit::ExecuteCommand(TqeEditorCommand command, char character, const TCommandData& data) {
+  Activate();
   auto& hook = command > 1000 ? OnProcessUserCommand : OnProcessCommand;
   if (hook) hook(command, character, data);
   // User commands are the host's to carry out, in its hook.
@@ -32,20 +33,22 @@ void TqeCustomEdit::ExecuteCommand(TqeEditorCommand command, char character, con
 }
 
 bool TqeCustomEdit::KeyDown(std::uint16_t key, TShiftState shift) {
+  Activate();
   if (OnKeyDown) OnKeyDown(key, shift);
   const int index = keystrokes_.FindKeyBinding(key, shift);
   if (index < 0) return false;
-  ExecuteCommand(keystrokes_[index].Command, 0, nullptr);
+  ExecuteCommand(keystrokes_[index].Command, 0);
   return true;
 }
 
 void TqeCustomEdit::KeyPress(char character) {
+  Activate();
   if (OnKeyPress) OnKeyPress(character);
-  ExecuteCommand(ecChar, character, nullptr);
+  ExecuteCommand(ecChar, character);
 }
 
 bool TqeCustomEdit::IsWordByte(unsigned char c) const {
-  return highlighter_ ? highlighter_->WordChars().test(c) : c > ' ';
+  return HighLighter() ? HighLighter()->WordChars().test(c) : c > ' ';
 }
 
 TextPoint TqeCustomEdit::NextWordStart(TextPoint p) const {
@@ -80,7 +83,7 @@ TextPoint TqeCustomEdit::PreviousWordStart(TextPoint p) const {
   return {i + 1, p.line};
 }
 
-TextPoint TqeCustomEdit::MoveTarget(TqeEditorCommand move, const void* data) {
+TextPoint TqeCustomEdit::MoveTarget(TqeEditorCommand move, const TCommandData& data) {
   TextPoint p = caret_;
   const int length = LineLength(p.line);
   const int page = halfpageScroll_ ? visibleRows_ / 2 : visibleRows_;
@@ -147,7 +150,7 @@ TextPoint TqeCustomEdit::MoveTarget(TqeEditorCommand move, const void* data) {
       SetLeftChar(1);
       break;
     case ecGotoXY:
-      p = *static_cast<const TextPoint*>(data);
+      p = std::get<TextPoint>(data);
       break;
     default:
       break;
@@ -156,10 +159,10 @@ TextPoint TqeCustomEdit::MoveTarget(TqeEditorCommand move, const void* data) {
   return p;
 }
 
-bool TqeCustomEdit::RunMove(TqeEditorCommand command, const void* data) {
+bool TqeCustomEdit::RunMove(TqeEditorCommand command, const TCommandData& data) {
   const bool selecting = IsSelectingMove(command);
   const auto move = static_cast<TqeEditorCommand>(selecting ? command - ecSelection : command);
-  if (move == ecGotoXY && !data) return false;
+  if (move == ecGotoXY && !std::holds_alternative<TextPoint>(data)) return false;
   if (selecting && !HasSelection()) SetSelectionStart(caret_);
   const TextPoint target = MoveTarget(move, data);
   // A vertical move keeps the column, which SetCaretLine clamps as the caret rules say.
@@ -176,7 +179,7 @@ bool TqeCustomEdit::RunMove(TqeEditorCommand command, const void* data) {
   return true;
 }
 
-bool TqeCustomEdit::RunCommand(TqeEditorCommand command, char character, const void* data) {
+bool TqeCustomEdit::RunCommand(TqeEditorCommand command, char character, const TCommandData& data) {
   if (IsMove(command) || IsSelectingMove(command)) return RunMove(command, data);
   if (command >= ecGotoMarker0 && command <= ecGotoMarker0 + 9) {
     if (bookMarkOptions_.EnableKeys) GotoBookmark(command - ecGotoMarker0);
@@ -192,8 +195,10 @@ bool TqeCustomEdit::RunCommand(TqeEditorCommand command, char character, const v
       return true;
     case ecChar:
       return TypeCharacter(character);
-    case ecImeStr:
-      return data && TypeString(static_cast<const char*>(data));
+    case ecImeStr: {
+      const auto* text = std::get_if<std::string_view>(&data);
+      return text && TypeString(*text);
+    }
     case ecDeleteLastChar:
       return DeleteLastChar();
     case ecDeleteChar:
@@ -283,16 +288,17 @@ bool TqeCustomEdit::TypeCharacter(char character) {
   const auto byte = static_cast<unsigned char>(character);
   if (byte == '\t' && tabIndent_ >= 1) {
     const int spaces = tabIndent_ - (caret_.column - 1) % tabIndent_;
-    for (int i = 0; i < spaces; ++i) ExecuteCommand(ecChar, ' ', nullptr);
+    for (int i = 0; i < spaces; ++i) ExecuteCommand(ecChar, ' ');
     return false;
   }
   if (byte < 32 || byte == 127) return false;
   return TypeText(std::string_view(&character, 1), UndoSelectionReplaced);
 }
 
-bool TqeCustomEdit::TypeString(const char* text) {
+// An input-method string ends at its first zero byte, as a zero-terminated string always did.
+bool TqeCustomEdit::TypeString(std::string_view text) {
   if (readOnly_) return false;
-  return TypeText(text, UndoDelete);
+  return TypeText(text.substr(0, text.find('\0')), UndoDelete);
 }
 
 bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {

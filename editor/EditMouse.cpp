@@ -67,6 +67,7 @@ bool TqeCustomEdit::InsideSavedSelection(TextPoint p) const {
 }
 
 void TqeCustomEdit::MouseDown(MouseButton button, TShiftState shift, int x, int y) {
+  Activate();
   if (button != MouseButton::Left) return;
   // A press always starts afresh, even if the last one never saw its release.
   dragPending_ = dragging_ = false;
@@ -224,7 +225,7 @@ void TqeCustomEdit::DoubleClick(int, int) {
   int start = at, end = at;
   if (at >= length) {
     start = end = length;
-  } else if (highlighter_) {
+  } else if (HighLighter()) {
     // From one past the last non-word byte before the position to the first non-word byte at or after it.
     while (start > 0 && IsWordByte(line[start - 1])) --start;
     while (end < length && IsWordByte(line[end])) ++end;

@@ -156,17 +156,17 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
     };
 
     const int textEnd = static_cast<int>(text.size()) + 1;  // the column after the last character
-    if (highlighter_) {
-      highlighter_->SetRangeState(lines_.Slot(line - 1));
-      highlighter_->StartLine(text, line - 1);
+    if (highlighters::TqeCustomHighLighter* highlighter = HighLighter()) {
+      highlighter->SetRangeState(lines_.Slot(line - 1));
+      highlighter->StartLine(text, line - 1);
       int runFrom = 0, runTo = 0;
       Look run;
-      for (; !highlighter_->AtLineEnd(); highlighter_->NextToken()) {
-        const int from = highlighter_->TokenPosition() + 1;
-        const std::string_view token = highlighter_->TokenText();
+      for (; !highlighter->AtLineEnd(); highlighter->NextToken()) {
+        const int from = highlighter->TokenPosition() + 1;
+        const std::string_view token = highlighter->TokenText();
         const int to = from + static_cast<int>(token.size());
         if (to <= firstColumn || token.empty()) continue;
-        const highlighters::TqeHighLightAttributes* attribute = highlighter_->TokenAttribute();
+        const highlighters::TqeHighLightAttributes* attribute = highlighter->TokenAttribute();
         const Look look = attribute ? Look{attribute->Style(), attribute->Foreground(), attribute->Background()}
                                     : Look{fontDesc_.style, fontColor_, color_};
         const bool blank = AllSpaces(token);

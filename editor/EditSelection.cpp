@@ -103,7 +103,10 @@ std::string TqeCustomEdit::CurrentLineText() const {
   return std::string(lines_.Get(caret_.line - 1));
 }
 
-void TqeCustomEdit::SetCurrentLineText(std::string_view text) { lines_.Put(caret_.line - 1, text); }
+void TqeCustomEdit::SetCurrentLineText(std::string_view text) {
+  Activate();
+  lines_.Put(caret_.line - 1, text);
+}
 
 void TqeCustomEdit::SelectWholeText() {
   IncPaintLock();
@@ -217,6 +220,7 @@ void TqeCustomEdit::InsertRaw(TSelectionMode mode, std::string_view text, TextPo
 }
 
 TextPoint TqeCustomEdit::ReplaceSelectionRaw(TSelectionMode mode, std::string_view text) {
+  Activate();
   IncPaintLock();
   lines_.BeginUpdate();
   TextPoint pos = caret_;
@@ -232,6 +236,7 @@ TextPoint TqeCustomEdit::ReplaceSelectionRaw(TSelectionMode mode, std::string_vi
 }
 
 TextPoint TqeCustomEdit::SetSelectedText(std::string_view text) {
+  Activate();
   IncPaintLock();
   if (HasSelection()) undoList_.AddRecord(UndoDelete, selStart_, selectionMode_, SelectedText(), selEnd_);
   const TextPoint from = SelectionInsertPoint();
@@ -242,6 +247,7 @@ TextPoint TqeCustomEdit::SetSelectedText(std::string_view text) {
 }
 
 TextPoint TqeCustomEdit::InsertTextAt(TextPoint pos, std::string_view text) {
+  Activate();
   pos.line = std::clamp(pos.line, 1, LineCount());
   pos.column = std::clamp(pos.column, 1, static_cast<int>(lines_.Get(pos.line - 1).size()) + 1);
   IncPaintLock();

@@ -48,8 +48,9 @@ TqeCustomEdit::PaddedLine::~PaddedLine() {
 }
 
 void TqeCustomEdit::Undo() {
+  Activate();
   if (undoList_.RecordCount() == 0) return;
-  const ReplayScope replay(replaying_);
+  const TqeDocument::ReplayScope replay(document_);
   TUndoRecord r = undoList_.TakeRecord();
   ModeScope mode(selectionMode_, r.mode);
   IncPaintLock();
@@ -95,8 +96,9 @@ void TqeCustomEdit::Undo() {
 }
 
 void TqeCustomEdit::Redo() {
+  Activate();
   if (redoList_.RecordCount() == 0) return;
-  const ReplayScope replay(replaying_);
+  const TqeDocument::ReplayScope replay(document_);
   TUndoRecord r = redoList_.TakeRecord();
   ModeScope mode(selectionMode_, r.mode);
   if (IsInsertKind(r.kind)) {
@@ -118,7 +120,7 @@ void TqeCustomEdit::Redo() {
     const TUndoKind next = redoList_.LastKind();
     if ((r.kind == UndoDragDelete && next == UndoDragInsert) || r.kind == UndoSelectionReplaced) Redo();
   } else if (r.kind == UndoLineBreak) {
-    ExecuteCommand(ecLineBreak, '\r', nullptr);
+    ExecuteCommand(ecLineBreak, '\r');
   }
 }
 

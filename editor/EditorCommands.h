@@ -5,10 +5,17 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
+
+#include "editor/EditTypes.h"
 
 namespace editor {
 
 using TqeEditorCommand = std::uint16_t;
+
+// What a command carries besides its character: the target of ecGotoXY and ecSelGotoXY, the text of
+// ecImeStr; nothing for the others.
+using TCommandData = std::variant<std::monostate, TextPoint, std::string_view>;
 
 enum : TqeEditorCommand {
   ecNone = 0,

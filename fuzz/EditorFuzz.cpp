@@ -139,7 +139,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::snprintf(what, sizeof what, "step %d command %d at %d,%d", step, command, x, y);
         const editor::TextPoint target{x / 8, y / 8};
         e.ExecuteCommand(command, static_cast<char>(in.ConsumeIntegral<std::uint8_t>()),
-                         command == editor::ecGotoXY || command == editor::ecSelGotoXY ? &target : nullptr);
+                         command == editor::ecGotoXY || command == editor::ecSelGotoXY ? editor::TCommandData(target)
+                                                                                       : editor::TCommandData());
         break;
       }
       case 3:

@@ -284,18 +284,18 @@ EditScript::Outcome EditScript::RunCommand(std::string_view args) {
   if (*command == editor::ecChar) {
     auto text = Unescape(rest, true);
     if (!text || text->size() != 1) return Outcome::Bad;
-    editor_.ExecuteCommand(*command, (*text)[0], nullptr);
+    editor_.ExecuteCommand(*command, (*text)[0]);
     return Outcome::Done;
   }
   if (*command == editor::ecGotoXY || *command == editor::ecSelGotoXY) {
     auto v = Ints(Words(rest), 0, 2);
     if (!v) return Outcome::Bad;
     const TextPoint target{(*v)[0], (*v)[1]};
-    editor_.ExecuteCommand(*command, 0, &target);
+    editor_.ExecuteCommand(*command, 0, target);
     return Outcome::Done;
   }
   if (!rest.empty()) return Outcome::Bad;
-  editor_.ExecuteCommand(*command, 0, nullptr);
+  editor_.ExecuteCommand(*command, 0);
   return Outcome::Done;
 }
 

@@ -97,7 +97,7 @@ TEST_F(EditorTest, HooksSeeChangeAndCancelCommands) {
   editor.OnKeyPress = [](char& c) {
     if (c == 'a') c = 'A';
   };
-  editor.OnProcessCommand = [](editor::TqeEditorCommand& command, char& c, const void*) {
+  editor.OnProcessCommand = [](editor::TqeEditorCommand& command, char& c, const editor::TCommandData&) {
     if (c == 'q') command = editor::ecNone;
   };
   Type("aqb");
@@ -107,10 +107,10 @@ TEST_F(EditorTest, HooksSeeChangeAndCancelCommands) {
   EXPECT_EQ(done, 2 + 2) << "the spaces of an expanded tab finish as commands; the tab itself does not";
 
   bool userHookRan = false;
-  editor.OnProcessUserCommand = [&](editor::TqeEditorCommand& command, char&, const void*) {
+  editor.OnProcessUserCommand = [&](editor::TqeEditorCommand& command, char&, const editor::TCommandData&) {
     userHookRan = command == editor::ecUserFirst;
   };
-  editor.ExecuteCommand(editor::ecUserFirst, 0, nullptr);
+  editor.ExecuteCommand(editor::ecUserFirst, 0);
   EXPECT_TRUE(userHookRan);
   EXPECT_EQ(done, 4) << "user commands are only the hook's";
 }

@@ -176,7 +176,7 @@ void EditorWidget::inputMethodEvent(QInputMethodEvent* event) {
   if (!text.isEmpty()) {
     const std::string bytes = BytesFromText(text);
     // Qt sends no character events after a commit, so nothing is to be skipped.
-    Guarded([&] { editor_.ExecuteCommand(editor::ecImeStr, 0, bytes.c_str()); });
+    Guarded([&] { editor_.ExecuteCommand(editor::ecImeStr, 0, std::string_view(bytes)); });
   }
   event->accept();
 }
