@@ -27,8 +27,8 @@ class MainWindowTest : public ::testing::Test {
   }
   ~MainWindowTest() override { fs::remove_all(dir); }
 
-  std::unique_ptr<app::TForm1> MakeWindow() {
-    auto form = std::make_unique<app::TForm1>(
+  std::unique_ptr<ui::MainWindow> MakeWindow() {
+    auto form = std::make_unique<ui::MainWindow>(
         dir.string(), app::MainFormServices{registry, dialogs, shell, printer, ""}, std::vector<std::string>{});
     form->show();
     return form;

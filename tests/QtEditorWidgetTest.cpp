@@ -12,12 +12,12 @@
 
 namespace {
 
-std::string Line(platform::qt::EditorWidget& w, int index) { return std::string(w.Editor().Lines().Get(index)); }
+std::string Line(ui::EditorWidget& w, int index) { return std::string(w.Editor().Lines().Get(index)); }
 
 }  // namespace
 
 TEST(EditorWidget, TypedKeysAndArrowsReachTheCore) {
-  platform::qt::EditorWidget widget;
+  ui::EditorWidget widget;
   widget.resize(400, 300);
   widget.show();
   QTest::keyClicks(&widget, "hi");
@@ -29,7 +29,7 @@ TEST(EditorWidget, TypedKeysAndArrowsReachTheCore) {
 }
 
 TEST(EditorWidget, ShiftArrowsSelectAndClipboardShortcutsKeepTheMode) {
-  platform::qt::EditorWidget widget;
+  ui::EditorWidget widget;
   widget.resize(400, 300);
   widget.show();
   auto& editor = widget.Editor();
@@ -49,7 +49,7 @@ TEST(EditorWidget, ShiftArrowsSelectAndClipboardShortcutsKeepTheMode) {
 }
 
 TEST(EditorWidget, MouseDragSelects) {
-  platform::qt::EditorWidget widget;
+  ui::EditorWidget widget;
   widget.resize(400, 300);
   widget.show();
   auto& editor = widget.Editor();
@@ -64,7 +64,7 @@ TEST(EditorWidget, MouseDragSelects) {
 }
 
 TEST(EditorWidget, PaintsTheSelectionInTheHighlightColour) {
-  platform::qt::EditorWidget widget;
+  ui::EditorWidget widget;
   widget.resize(400, 300);
   widget.show();
   auto& editor = widget.Editor();
@@ -79,7 +79,7 @@ TEST(EditorWidget, PaintsTheSelectionInTheHighlightColour) {
 }
 
 TEST(EditorWidget, KeysBecomeVirtualKeysForTheKeyMap) {
-  using platform::qt::EditorWidget;
+  using ui::EditorWidget;
   EXPECT_EQ(EditorWidget::VirtualKey(Qt::Key_Backspace), editor::VK_BACK);
   EXPECT_EQ(EditorWidget::VirtualKey(Qt::Key_PageDown), editor::VK_NEXT);
   EXPECT_EQ(EditorWidget::VirtualKey(Qt::Key_Z), 'Z');
@@ -101,7 +101,7 @@ TEST(EditorWidget, KeysBecomeVirtualKeysForTheKeyMap) {
 }
 
 TEST(EditorWidget, WheelScrollsThreeLinesANotch) {
-  platform::qt::EditorWidget widget;
+  ui::EditorWidget widget;
   widget.resize(400, 300);
   widget.show();
   std::string text;

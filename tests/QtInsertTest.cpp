@@ -28,7 +28,7 @@ class InsertWindowTest : public MainWindowTest {
     std::ofstream(dir / "jads.conf", std::ios::binary) << "<param name=\"delay\" value=\"3000\">\r\n<param b>\r\n";
     form = MakeWindow();
   }
-  editor::TqeCustomEdit& Editor() { return form->RichEdit1().Editor(); }
+  editor::TqeCustomEdit& Editor() { return form->Editor().Editor(); }
   void SetLines(const Lines& lines) {
     std::string text;
     for (const auto& l : lines) text += l + "\r\n";
@@ -51,7 +51,7 @@ class InsertWindowTest : public MainWindowTest {
     button->click();
   }
 
-  std::unique_ptr<app::TForm1> form;
+  std::unique_ptr<ui::MainWindow> form;
 };
 
 }  // namespace
@@ -136,7 +136,7 @@ TEST_F(InsertWindowTest, TypedTextDoesNotJoinTheDropDownLists) {
   EXPECT_EQ(aspVars->count(), count);
   EXPECT_EQ(aspVars->currentText(), "MY_VARIABLE") << "the typed text stays in the box";
 
-  auto* appletTypes = form->Dialogs().Form7->findChild<QComboBox*>("ComboBox1");
+  auto* appletTypes = form->Dialogs().applet->findChild<QComboBox*>("ComboBox1");
   const int types = appletTypes->count();
   QTest::keyClicks(appletTypes->lineEdit(), "Ticker");
   QTest::keyClick(appletTypes->lineEdit(), Qt::Key_Return);
@@ -175,25 +175,25 @@ TEST_F(InsertWindowTest, BookmarkButtonsFormOneGroup) {
 }
 
 TEST_F(InsertWindowTest, ImageDialogInsertsBelowTheCaretAndPreviewsThePicture) {
-  app::TForm4& form4 = *form->Dialogs().Form4;
+  ui::ImageDialog& image = *form->Dialogs().image;
   SetLines({"one", "two"});
   Editor().SetCaretXY({1, 1});
   Trigger("Image1");
-  EXPECT_TRUE(form4.isVisible());
-  form4.Edit1->setText("a.gif");
-  form4.Edit2->setText("");
-  form4.Edit3->setText("40");
-  Click(&form4, "Button2");
-  EXPECT_FALSE(form4.isVisible());
+  EXPECT_TRUE(image.isVisible());
+  image.address->setText("a.gif");
+  image.height->setText("");
+  image.width->setText("40");
+  Click(&image, "Button2");
+  EXPECT_FALSE(image.isVisible());
   EXPECT_EQ(GetLines()[1], "<img src=\"a.gif\">") << "a width without a height gives the plain tag";
 
   Trigger("ToolbarButton9716");
-  EXPECT_TRUE(form4.Edit1->text().isEmpty()) << "showing clears the address";
-  EXPECT_EQ(form4.Edit3->text(), "40") << "and keeps the size boxes";
-  form4.Edit1->setText("b.gif");
-  form4.Edit2->setText("30");
-  form4.Edit3->setText("");
-  Click(&form4, "Button2");
+  EXPECT_TRUE(image.address->text().isEmpty()) << "showing clears the address";
+  EXPECT_EQ(image.width->text(), "40") << "and keeps the size boxes";
+  image.address->setText("b.gif");
+  image.height->setText("30");
+  image.width->setText("");
+  Click(&image, "Button2");
   EXPECT_EQ(GetLines()[1], "<img src=\"b.gif\" height=\"30\" width=\"\">");
 
   // Browsing fills the address and shows the picture; a broken file is reported after that.
@@ -205,74 +205,74 @@ TEST_F(InsertWindowTest, ImageDialogInsertsBelowTheCaretAndPreviewsThePicture) {
   std::ofstream(picture, std::ios::binary).write(reinterpret_cast<const char*>(gif.data()), long(gif.size()));
   Trigger("Image1");
   dialogs.files = {picture.string()};
-  form4.findChild<QToolButton*>("Button1")->click();
-  EXPECT_EQ(form4.Edit1->text().toStdString(), "file://" + picture.string());
-  ASSERT_TRUE(form4.Picture().has_value());
-  EXPECT_EQ(form4.Picture()->frames[0].image.At(0, 0), imaging::Opaque(255, 0, 0));
-  EXPECT_FALSE(form4.Image1->pixmap().isNull());
+  image.findChild<QToolButton*>("Button1")->click();
+  EXPECT_EQ(image.address->text().toStdString(), "file://" + picture.string());
+  ASSERT_TRUE(image.Picture().has_value());
+  EXPECT_EQ(image.Picture()->frames[0].image.At(0, 0), imaging::Opaque(255, 0, 0));
+  EXPECT_FALSE(image.preview->pixmap().isNull());
   EXPECT_EQ(dialogs.fileDialogs.back().title, "Insert Link");
 
   const fs::path broken = dir / "broken.jpg";
   std::ofstream(broken, std::ios::binary) << "not a picture";
   dialogs.files = {broken.string()};
-  form4.findChild<QToolButton*>("Button1")->click();
-  EXPECT_EQ(form4.Edit1->text().toStdString(), "file://" + broken.string());
+  image.findChild<QToolButton*>("Button1")->click();
+  EXPECT_EQ(image.address->text().toStdString(), "file://" + broken.string());
   ASSERT_FALSE(dialogs.messages.empty());
   EXPECT_EQ(dialogs.messages.back().rfind("The picture " + broken.string() + " cannot be shown: JPEG:", 0), 0u);
-  EXPECT_TRUE(form4.Image1->pixmap().isNull());
+  EXPECT_TRUE(image.preview->pixmap().isNull());
 }
 
 TEST_F(InsertWindowTest, HyperlinkDialogAndTheCommandWhileItIsOpen) {
-  app::TForm6& form6 = *form->Dialogs().Form6;
+  ui::HyperlinkDialog& hyperlink = *form->Dialogs().hyperlink;
   SetLines({"one"});
   Editor().SetCaretXY({1, 1});
   Trigger("Hyperlink1");
   EXPECT_EQ(GetLines(), (Lines{"one"})) << "showing the hidden dialog inserts nothing";
-  form6.Edit1->setText("page.htm");
+  hyperlink.address->setText("page.htm");
   Trigger("ToolbarButton9719");
   EXPECT_EQ(GetLines(), (Lines{"<a href=\"page.htm\">page.htm</a>", "one"})) << "already open: a link without class";
-  form6.Edit2->setText("nav");
-  Click(&form6, "Button1");
+  hyperlink.linkClass->setText("nav");
+  Click(&hyperlink, "Button1");
   EXPECT_EQ(GetLines()[0], "<a href=\"page.htm\" class=\"nav\">page.htm</a>");
-  EXPECT_FALSE(form6.isVisible());
+  EXPECT_FALSE(hyperlink.isVisible());
 }
 
 TEST_F(InsertWindowTest, AppletDialogTypesAndItsEmptySource) {
-  app::TForm7& form7 = *form->Dialogs().Form7;
+  ui::AppletDialog& applet = *form->Dialogs().applet;
   SetLines({"one"});
   Editor().SetCaretXY({1, 1});
   Trigger("JavaApplet1");
-  EXPECT_EQ(form7.ComboBox1->currentText(), "User Defined");
-  form7.Edit3->setText("120");
-  form7.ComboBox1Change("Ad Banner");
-  EXPECT_EQ(form7.Edit1->text(), "jads.class");
-  EXPECT_EQ(form7.Memo1->toPlainText(), "<param name=\"delay\" value=\"3000\">\n<param b>\n");
-  Click(&form7, "Button1");
+  EXPECT_EQ(applet.appletType->currentText(), "User Defined");
+  applet.height->setText("120");
+  applet.ChooseAppletType("Ad Banner");
+  EXPECT_EQ(applet.source->text(), "jads.class");
+  EXPECT_EQ(applet.parameters->toPlainText(), "<param name=\"delay\" value=\"3000\">\n<param b>\n");
+  Click(&applet, "Button1");
   EXPECT_EQ(GetLines(),
             (Lines{"<APPLET CODE=\"jads.class\" CODEBASE=\"./\" ALIGN=\"BASELINE\" Height=\"120\" Width=\"200\">",
                    "<param name=\"delay\" value=\"3000\">", "<param b>", "", "</APPLET>", "one"}));
 
-  form7.ComboBox1Change("User Defined");
-  EXPECT_TRUE(form7.Edit1->text().isEmpty());
-  EXPECT_TRUE(form7.Memo1->toPlainText().isEmpty());
-  EXPECT_TRUE(form7.ComboBox1->currentText().isEmpty());
-  EXPECT_EQ(form7.Edit3->text(), "120") << "height and width stay";
+  applet.ChooseAppletType("User Defined");
+  EXPECT_TRUE(applet.source->text().isEmpty());
+  EXPECT_TRUE(applet.parameters->toPlainText().isEmpty());
+  EXPECT_TRUE(applet.appletType->currentText().isEmpty());
+  EXPECT_EQ(applet.height->text(), "120") << "height and width stay";
   Trigger("ToolbarButton9720");
   const size_t before = GetLines().size();
-  Click(&form7, "Button1");
+  Click(&applet, "Button1");
   EXPECT_EQ(GetLines().size(), before) << "an empty source inserts nothing";
-  EXPECT_FALSE(form7.isVisible()) << "although the dialog closes";
+  EXPECT_FALSE(applet.isVisible()) << "although the dialog closes";
 
   // The clock's parameter file is missing here: the source is filled, then the error is shown.
-  form7.ComboBox1->setCurrentIndex(2);
-  emit form7.ComboBox1->textActivated("Rotating Clock");
-  EXPECT_EQ(form7.Edit1->text(), "Clock3D.class");
+  applet.appletType->setCurrentIndex(2);
+  emit applet.appletType->textActivated("Rotating Clock");
+  EXPECT_EQ(applet.source->text(), "Clock3D.class");
   ASSERT_FALSE(dialogs.messages.empty());
   EXPECT_EQ(dialogs.messages.back(), "Cannot open file " + (dir / "Clock3D.conf").string());
 }
 
 TEST_F(InsertWindowTest, ScriptAndStyleSheetDialogs) {
-  app::TOKBottomDlg1& script = *form->Dialogs().OKBottomDlg1;
+  ui::ScriptDialog& script = *form->Dialogs().script;
   SetLines({"one"});
   Editor().SetCaretXY({1, 1});
   Trigger("Script1");
@@ -280,13 +280,13 @@ TEST_F(InsertWindowTest, ScriptAndStyleSheetDialogs) {
   EXPECT_EQ(GetLines(), (Lines{"one", "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"\">", "</SCRIPT>"}))
       << "From File with an empty path still inserts the tag";
   Trigger("Script1");
-  script.AsBelowOption->setChecked(true);
-  script.Memo1->setPlainText("alert(1);");
+  script.asBelowOption->setChecked(true);
+  script.script->setPlainText("alert(1);");
   Click(&script, "OKBtn");
   EXPECT_EQ(GetLines()[1], "<SCRIPT LANGUAGE=\"JavaScript\">");
   EXPECT_EQ(GetLines()[2], "alert(1);");
 
-  app::TForm8& sheet = *form->Dialogs().Form8;
+  ui::StyleSheetDialog& sheet = *form->Dialogs().styleSheet;
   Trigger("ExternalStyleSheet1");
   dialogs.files = {std::string("/site/style.css")};
   sheet.findChild<QToolButton*>()->click();
@@ -294,36 +294,36 @@ TEST_F(InsertWindowTest, ScriptAndStyleSheetDialogs) {
   Click(&sheet, "Button1");
   EXPECT_EQ(GetLines()[0], "<LINK REL=\"stylesheet\" TITLE=\"Default\" HREF=\"/site/style.css\" TYPE=\"text/css\">");
   Trigger("ExternalStyleSheet1");
-  EXPECT_EQ(sheet.Edit1->text(), "/site/style.css") << "the box keeps its text";
+  EXPECT_EQ(sheet.fileName->text(), "/site/style.css") << "the box keeps its text";
 }
 
 TEST_F(InsertWindowTest, OpenFileFromWebLoadsTheFetchedPageAndKeepsTheTextOnFailure) {
-  app::TForm3& form3 = *form->Dialogs().Form3;
+  ui::OpenWebFileDialog& web = *form->Dialogs().openWebFile;
   SetLines({"kept"});
   Trigger("FromWeborFTPSite1");
-  EXPECT_TRUE(form3.isVisible());
+  EXPECT_TRUE(web.isVisible());
   EXPECT_EQ(GetLines(), (Lines{"kept"})) << "opening the dialog leaves the text";
-  EXPECT_EQ(form3.Edit1->text(), "http://");
+  EXPECT_EQ(web.address->text(), "http://");
 
   {
     ScriptedServer server(
         {"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\n<html>\r\n<body>fetched</body>\n</html>"});
-    form3.Edit1->setText(QString("http://127.0.0.1:%1/page.htm").arg(server.Port()));
+    web.address->setText(QString("http://127.0.0.1:%1/page.htm").arg(server.Port()));
     dialogs.answers = {platform::MessageAnswer::No};  // the unsaved text need not be saved
-    Click(&form3, "Button1");
+    Click(&web, "Button1");
   }
   EXPECT_EQ(GetLines(), (Lines{"<html>", "<body>fetched</body>", "</html>"}));
-  EXPECT_TRUE(form3.Edit1->text().isEmpty());
-  EXPECT_TRUE(form3.isVisible()) << "the dialog stays open";
+  EXPECT_TRUE(web.address->text().isEmpty());
+  EXPECT_TRUE(web.isVisible()) << "the dialog stays open";
 
   int closedPort = 0;
   {
     ScriptedServer server({});
     closedPort = server.Port();
   }
-  form3.Edit1->setText(QString("http://127.0.0.1:%1/").arg(closedPort));
-  Click(&form3, "Button1");
+  web.address->setText(QString("http://127.0.0.1:%1/").arg(closedPort));
+  Click(&web, "Button1");
   EXPECT_EQ(GetLines(), (Lines{"<html>", "<body>fetched</body>", "</html>"})) << "a failed fetch changes nothing";
-  EXPECT_FALSE(form3.Edit1->text().isEmpty()) << "and keeps the address for another try";
+  EXPECT_FALSE(web.address->text().isEmpty()) << "and keeps the address for another try";
   EXPECT_FALSE(dialogs.messages.empty());
 }

@@ -28,7 +28,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcutsAndLaterCommandsAreDis
   EXPECT_TRUE(form->Action("AddaForm1")->shortcut().isEmpty());
   EXPECT_EQ(form->SideList(0)->item(0)->text(), "<b></b>");
   EXPECT_EQ(form->StatusPanel(1)->text(), "Row: 1 Col: 1") << "the caret position after the default page loaded";
-  EXPECT_EQ(form->Dialogs().Form2->windowTitle(), "Tarnwell Quillmark 3.01");
+  EXPECT_EQ(form->Dialogs().about->windowTitle(), "Tarnwell Quillmark 3.01");
 }
 
 TEST_F(MainWindowTest, RecentFilesAppearAfterTheOpenMenusSeparator) {

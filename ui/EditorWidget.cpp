@@ -14,7 +14,7 @@
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/TextBytes.h"
 
-namespace platform::qt {
+namespace ui {
 namespace {
 
 editor::TShiftState MouseShift(Qt::KeyboardModifiers m) { return EditorWidget::ShiftState(m); }
@@ -96,16 +96,18 @@ editor::TShiftState EditorWidget::ShiftState(Qt::KeyboardModifiers m) {
   return shift;
 }
 
-Size EditorWidget::ClientSize() const { return {viewport()->width(), viewport()->height()}; }
+platform::Size EditorWidget::ClientSize() const { return {viewport()->width(), viewport()->height()}; }
 
-void EditorWidget::Invalidate(const Rect& a) { viewport()->update(QRect(a.left, a.top, a.Width(), a.Height())); }
+void EditorWidget::Invalidate(const platform::Rect& a) {
+  viewport()->update(QRect(a.left, a.top, a.Width(), a.Height()));
+}
 
 void EditorWidget::ScrollContents(int dx, int dy) { viewport()->scroll(dx, dy); }
 
 void EditorWidget::RepaintNow() { viewport()->repaint(); }
 
-void EditorWidget::SetScrollBar(ScrollBarKind kind, const ScrollBarState& s) {
-  QScrollBar* bar = kind == ScrollBarKind::Vertical ? verticalScrollBar() : horizontalScrollBar();
+void EditorWidget::SetScrollBar(platform::ScrollBarKind kind, const platform::ScrollBarState& s) {
+  QScrollBar* bar = kind == platform::ScrollBarKind::Vertical ? verticalScrollBar() : horizontalScrollBar();
   settingScrollBars_ = true;
   // Qt's maximum is the last position of the bar's top, not the end of the range.
   bar->setRange(s.minimum, std::max(s.minimum, s.maximum - s.page + 1));
@@ -116,13 +118,13 @@ void EditorWidget::SetScrollBar(ScrollBarKind kind, const ScrollBarState& s) {
 
 void EditorWidget::scrollContentsBy(int, int) {
   if (settingScrollBars_) return;
-  editor_.ScrollBarMoved(ScrollBarKind::Vertical, verticalScrollBar()->value());
-  editor_.ScrollBarMoved(ScrollBarKind::Horizontal, horizontalScrollBar()->value());
+  editor_.ScrollBarMoved(platform::ScrollBarKind::Vertical, verticalScrollBar()->value());
+  editor_.ScrollBarMoved(platform::ScrollBarKind::Horizontal, horizontalScrollBar()->value());
 }
 
 QRect EditorWidget::CaretRect() const { return QRect(caret_.left, caret_.top, caret_.Width(), caret_.Height()); }
 
-void EditorWidget::SetCaret(const Rect& caret) {
+void EditorWidget::SetCaret(const platform::Rect& caret) {
   viewport()->update(CaretRect());
   caret_ = caret;
   caretShown_ = true;
@@ -131,10 +133,11 @@ void EditorWidget::SetCaret(const Rect& caret) {
 
 void EditorWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
-  QtCanvas canvas(painter, fonts_);
+  platform::qt::QtCanvas canvas(painter, fonts_);
   const QRect r = event->rect();
   editor_.Paint(canvas, {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
-  if (hasFocus() && caretShown_ && !caret_.IsEmpty()) painter.fillRect(CaretRect(), ToQColor(editor_.FontColor()));
+  if (hasFocus() && caretShown_ && !caret_.IsEmpty())
+    painter.fillRect(CaretRect(), platform::qt::ToQColor(editor_.FontColor()));
 }
 
 void EditorWidget::resizeEvent(QResizeEvent* event) {
@@ -167,14 +170,14 @@ void EditorWidget::keyPressEvent(QKeyEvent* event) {
     return;
   }
   Guarded([&] {
-    for (char32_t code : text.toUcs4()) editor_.KeyPress(static_cast<char>(UnicodeToCp1252(code)));
+    for (char32_t code : text.toUcs4()) editor_.KeyPress(static_cast<char>(platform::UnicodeToCp1252(code)));
   });
 }
 
 void EditorWidget::inputMethodEvent(QInputMethodEvent* event) {
   const QString text = event->commitString();
   if (!text.isEmpty()) {
-    const std::string bytes = BytesFromText(text);
+    const std::string bytes = platform::qt::BytesFromText(text);
     // Qt sends no character events after a commit, so nothing is to be skipped.
     Guarded([&] { editor_.ExecuteCommand(editor::ecImeStr, 0, std::string_view(bytes)); });
   }
@@ -234,4 +237,4 @@ void EditorWidget::focusOutEvent(QFocusEvent* event) {
   viewport()->update(CaretRect());
 }
 
-}  // namespace platform::qt
+}  // namespace ui

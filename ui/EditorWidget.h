@@ -12,9 +12,9 @@
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtFontEngine.h"
 
-namespace platform::qt {
+namespace ui {
 
-class EditorWidget : public QAbstractScrollArea, public ControlWindow {
+class EditorWidget : public QAbstractScrollArea, public platform::ControlWindow {
   Q_OBJECT
 
  public:
@@ -26,12 +26,12 @@ class EditorWidget : public QAbstractScrollArea, public ControlWindow {
 
   editor::TqeCustomEdit& Editor() { return editor_; }
 
-  // ControlWindow
-  Size ClientSize() const override;
-  void Invalidate(const Rect& area) override;
+  // platform::ControlWindow
+  platform::Size ClientSize() const override;
+  void Invalidate(const platform::Rect& area) override;
   void ScrollContents(int dx, int dy) override;
-  void SetScrollBar(ScrollBarKind kind, const ScrollBarState& state) override;
-  void SetCaret(const Rect& caret) override;
+  void SetScrollBar(platform::ScrollBarKind kind, const platform::ScrollBarState& state) override;
+  void SetCaret(const platform::Rect& caret) override;
   void RepaintNow() override;
 
  protected:
@@ -55,14 +55,14 @@ class EditorWidget : public QAbstractScrollArea, public ControlWindow {
   template <typename F>
   void Guarded(F&& call);
 
-  QtFontEngine fonts_;
-  QtClipboard clipboard_;
-  QtEventLoop eventLoop_;
+  platform::qt::QtFontEngine fonts_;
+  platform::qt::QtClipboard clipboard_;
+  platform::qt::QtEventLoop eventLoop_;
   editor::TqeCustomEdit editor_;
-  Rect caret_;
+  platform::Rect caret_;
   bool caretShown_ = false;
   bool settingScrollBars_ = false;
   QTimer blink_;
 };
 
-}  // namespace platform::qt
+}  // namespace ui

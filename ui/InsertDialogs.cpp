@@ -21,10 +21,14 @@
 #include "app/TextFiles.h"
 #include "imaging/Decoders.h"
 #include "platform/qt/TextBytes.h"
-#include "ui/QtPicture.h"
+#include "ui/PictureImage.h"
 
-namespace app {
+namespace ui {
 
+using app::AppletType;
+using app::AppletTypes;
+using app::ReadLines;
+using app::ScriptSource;
 using platform::qt::BytesFromText;
 using platform::qt::TextFromBytes;
 
@@ -67,7 +71,7 @@ InsertDialog::InsertDialog(const char* objectName, const QString& caption, Inser
   setModal(false);
 }
 
-void InsertDialog::Run(const std::function<void()>& command) { RunCommand(services_.dialogs, command); }
+void InsertDialog::Run(const std::function<void()>& command) { app::RunCommand(services_.dialogs, command); }
 
 QToolButton* InsertDialog::BrowseButton(const QString& hint, std::function<void()> handler) {
   auto* button = new QToolButton(this);
@@ -115,21 +119,21 @@ void InsertDialog::showEvent(QShowEvent* event) {
 
 // ---- Open File From Web
 
-TForm3::TForm3(InsertDialogServices services, QWidget* owner)
+OpenWebFileDialog::OpenWebFileDialog(InsertDialogServices services, QWidget* owner)
     : InsertDialog("Form3", "Open File From Web", services, owner) {
   centred_ = false;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel("Please provide the URL of the page you wish to open:", this));
-  Edit1 = Box(this, "Edit1", "http://");
-  Edit1->setMinimumWidth(320);
-  layout->addWidget(Edit1);
-  AddOkCancel(layout, {"&OK", "Button1", "Cancel", "Button2"}, [this] { Button1Click(); });
+  address = Box(this, "Edit1", "http://");
+  address->setMinimumWidth(320);
+  layout->addWidget(address);
+  AddOkCancel(layout, {"&OK", "Button1", "Cancel", "Button2"}, [this] { Open(); });
 }
 
-void TForm3::Button1Click() {
+void OpenWebFileDialog::Open() {
   // A fetch that fails raises its message and keeps the address for another try.
-  services_.mainForm.OpenWebFile(Text(Edit1));
-  Edit1->clear();
+  services_.mainForm.OpenWebFile(Text(address));
+  address->clear();
 }
 
 // ---- Insert an Image
@@ -143,47 +147,47 @@ constexpr int kPreviewSize = 160;
 
 }  // namespace
 
-TForm4::TForm4(InsertDialogServices services, QWidget* owner)
+ImageDialog::ImageDialog(InsertDialogServices services, QWidget* owner)
     : InsertDialog("Form4", "Insert an Image", services, owner), animation_(new QTimer(this)) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel("Please give a URL or file path:", this));
-  Edit1 = Box(this, "Edit1");
-  Edit1->setMinimumWidth(300);
-  QToolButton* browse = BrowseButton("Browse", [this] { Button1Click(); });
+  address = Box(this, "Edit1");
+  address->setMinimumWidth(300);
+  QToolButton* browse = BrowseButton("Browse", [this] { Browse(); });
   browse->setText("&Browse");
   browse->setObjectName("Button1");
-  layout->addWidget(WithButton(Edit1, browse));
+  layout->addWidget(WithButton(address, browse));
   auto* size = new QFormLayout;
-  Edit2 = Box(this, "Edit2");
-  Edit3 = Box(this, "Edit3");
-  size->addRow("Height:", Edit2);
-  size->addRow("Width:", Edit3);
+  height = Box(this, "Edit2");
+  width = Box(this, "Edit3");
+  size->addRow("Height:", height);
+  size->addRow("Width:", width);
   layout->addLayout(size);
   auto* group = new QGroupBox("Image Preview", this);
   auto* groupLayout = new QVBoxLayout(group);
-  Image1 = new QLabel(group);
-  Image1->setObjectName("Image1");
-  Image1->setFixedSize(kPreviewSize, kPreviewSize);
-  Image1->setAlignment(Qt::AlignCenter);
-  groupLayout->addWidget(Image1, 0, Qt::AlignCenter);
+  preview = new QLabel(group);
+  preview->setObjectName("Image1");
+  preview->setFixedSize(kPreviewSize, kPreviewSize);
+  preview->setAlignment(Qt::AlignCenter);
+  groupLayout->addWidget(preview, 0, Qt::AlignCenter);
   layout->addWidget(group);
-  AddOkCancel(layout, {"OK", "Button2", "Cancel", "Button3", false}, [this] { Button2Click(); });
+  AddOkCancel(layout, {"OK", "Button2", "Cancel", "Button3", false}, [this] { Insert(); });
   connect(animation_, &QTimer::timeout, this, [this] {
     frame_ = (frame_ + 1) % picture_->frames.size();
     ShowFrame();
   });
 }
 
-void TForm4::FormShow() { Edit1->clear(); }
+void ImageDialog::FormShow() { address->clear(); }
 
-void TForm4::Button1Click() {
+void ImageDialog::Browse() {
   const auto path = services_.dialogs.OpenFile({"Insert Link", kImageFilter, "", {}});
   if (!path) return;
-  Edit1->setText(QString::fromStdString("file://" + *path));
+  address->setText(QString::fromStdString("file://" + *path));
   animation_->stop();
   compositor_.reset();
   picture_.reset();
-  Image1->clear();
+  preview->clear();
   // The address stays filled when the picture cannot be shown.
   picture_ = imaging::LoadPictureFile(*path);
   compositor_ = std::make_unique<imaging::FrameCompositor>(*picture_);
@@ -191,163 +195,164 @@ void TForm4::Button1Click() {
   ShowFrame();
 }
 
-void TForm4::ShowFrame() {
-  const QImage image = platform::qt::ToQImage(compositor_->Show(frame_));
+void ImageDialog::ShowFrame() {
+  const QImage image = ToQImage(compositor_->Show(frame_));
   const QPixmap pixmap = QPixmap::fromImage(image);
   const bool large = image.width() > kPreviewSize || image.height() > kPreviewSize;
-  Image1->setPixmap(large ? pixmap.scaled(kPreviewSize, kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                          : pixmap);
+  preview->setPixmap(large ? pixmap.scaled(kPreviewSize, kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                           : pixmap);
   if (picture_->IsAnimated()) animation_->start(std::max(picture_->frames[frame_].delayMs, 20));
 }
 
-void TForm4::Button2Click() {
-  if (Edit2->text().isEmpty())
-    services_.inserts.InsertImg(Text(Edit1));
+void ImageDialog::Insert() {
+  if (height->text().isEmpty())
+    services_.inserts.InsertImg(Text(address));
   else
-    services_.inserts.InsertImgX(Text(Edit1), Text(Edit2), Text(Edit3));
+    services_.inserts.InsertImgX(Text(address), Text(height), Text(width));
   hide();
 }
 
 // ---- Insert Hyperlink
 
-TForm6::TForm6(InsertDialogServices services, QWidget* owner)
+HyperlinkDialog::HyperlinkDialog(InsertDialogServices services, QWidget* owner)
     : InsertDialog("Form6", "Insert Hyperlink...", services, owner) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel("Please specify a URL or filepath:", this));
-  Edit1 = Box(this, "Edit1");
-  Edit1->setMinimumWidth(280);
-  layout->addWidget(BrowseRow(Edit1, "Browse for File...", {"Browser for File..", "All Files (*.*)|*.*", "", {}}));
+  address = Box(this, "Edit1");
+  address->setMinimumWidth(280);
+  layout->addWidget(BrowseRow(address, "Browse for File...", {"Browser for File..", "All Files (*.*)|*.*", "", {}}));
   layout->addWidget(new QLabel("Please specify a Class (if required):", this));
-  Edit2 = Box(this, "Edit2");
-  layout->addWidget(Edit2);
-  AddOkCancel(layout, {"&OK", "Button1", "&Cancel", "Button2"}, [this] { Button1Click(); });
+  linkClass = Box(this, "Edit2");
+  layout->addWidget(linkClass);
+  AddOkCancel(layout, {"&OK", "Button1", "&Cancel", "Button2"}, [this] { Insert(); });
 }
 
-void TForm6::FormShow() {
-  Edit1->clear();
-  Edit2->clear();
+void HyperlinkDialog::FormShow() {
+  address->clear();
+  linkClass->clear();
 }
 
-void TForm6::Button1Click() {
-  services_.inserts.InsertHyp(Text(Edit1), Text(Edit2));
+void HyperlinkDialog::Insert() {
+  services_.inserts.InsertHyp(Text(address), Text(linkClass));
   hide();
 }
 
 // ---- Java Applets
 
-TForm7::TForm7(InsertDialogServices services, QWidget* owner) : InsertDialog("Form7", "Java Applets", services, owner) {
+AppletDialog::AppletDialog(InsertDialogServices services, QWidget* owner)
+    : InsertDialog("Form7", "Java Applets", services, owner) {
   auto* layout = new QVBoxLayout(this);
   auto* typeGroup = new QGroupBox("Applet Type", this);
   auto* typeLayout = new QVBoxLayout(typeGroup);
-  ComboBox1 = new QComboBox(typeGroup);
-  ComboBox1->setObjectName("ComboBox1");
-  ComboBox1->setEditable(true);
-  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-  for (const AppletType& type : AppletTypes()) ComboBox1->addItem(type.name);
-  ComboBox1->setEditText("User Defined");
-  typeLayout->addWidget(ComboBox1);
+  appletType = new QComboBox(typeGroup);
+  appletType->setObjectName("ComboBox1");
+  appletType->setEditable(true);
+  appletType->setInsertPolicy(QComboBox::NoInsert);
+  for (const AppletType& type : AppletTypes()) appletType->addItem(type.name);
+  appletType->setEditText("User Defined");
+  typeLayout->addWidget(appletType);
   layout->addWidget(typeGroup);
-  connect(ComboBox1, &QComboBox::textActivated, this,
-          [this](const QString& choice) { Run([this, choice] { ComboBox1Change(choice); }); });
+  connect(appletType, &QComboBox::textActivated, this,
+          [this](const QString& choice) { Run([this, choice] { ChooseAppletType(choice); }); });
 
   auto* boxes = new QFormLayout;
-  Edit1 = Box(this, "Edit1");
-  boxes->addRow("Source:", BrowseRow(Edit1, "Browse", {"Java Applet", "Java Applets|*.class", "class", {}}));
-  Edit2 = Box(this, "Edit2");
-  boxes->addRow("None-Java Browser Message:", Edit2);
+  source = Box(this, "Edit1");
+  boxes->addRow("Source:", BrowseRow(source, "Browse", {"Java Applet", "Java Applets|*.class", "class", {}}));
+  message = Box(this, "Edit2");
+  boxes->addRow("None-Java Browser Message:", message);
   layout->addLayout(boxes);
 
-  auto* parameters = new QGroupBox("Parameters:", this);
-  auto* parameterLayout = new QFormLayout(parameters);
-  Edit3 = Box(parameters, "Edit3", "200");
-  Edit4 = Box(parameters, "Edit4", "200");
-  Memo1 = new QPlainTextEdit(parameters);
-  Memo1->setObjectName("Memo1");
-  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  parameterLayout->addRow("Height:", Edit3);
-  parameterLayout->addRow("Width:", Edit4);
-  parameterLayout->addRow("Further Parameters:", Memo1);
-  layout->addWidget(parameters);
+  auto* parameterGroup = new QGroupBox("Parameters:", this);
+  auto* parameterLayout = new QFormLayout(parameterGroup);
+  height = Box(parameterGroup, "Edit3", "200");
+  width = Box(parameterGroup, "Edit4", "200");
+  parameters = new QPlainTextEdit(parameterGroup);
+  parameters->setObjectName("Memo1");
+  parameters->setLineWrapMode(QPlainTextEdit::NoWrap);
+  parameters->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  parameters->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  parameterLayout->addRow("Height:", height);
+  parameterLayout->addRow("Width:", width);
+  parameterLayout->addRow("Further Parameters:", parameters);
+  layout->addWidget(parameterGroup);
 
-  QPushButton* ok = AddOkCancel(layout, {"&OK", "Button1", "&Cancel", "Button2"}, [this] { Button1Click(); });
+  QPushButton* ok = AddOkCancel(layout, {"&OK", "Button1", "&Cancel", "Button2"}, [this] { Insert(); });
   layout->addWidget(new QLabel("Remember to save a copy of the applet to the directory your file will be in!", this));
   ok->setFocus();
 }
 
-void TForm7::ComboBox1Change(const QString& choice) {
+void AppletDialog::ChooseAppletType(const QString& choice) {
   for (const AppletType& type : AppletTypes()) {
     if (choice != type.name) continue;
-    Edit1->setText(type.source);
-    Memo1->clear();
+    source->setText(type.source);
+    parameters->clear();
     if (!*type.parameterFile) {
-      ComboBox1->setEditText({});
+      appletType->setEditText({});
       return;
     }
     // A missing file is reported after the source box has been filled.
     std::string text;
     for (const std::string& line : ReadLines(services_.installDir + "/" + type.parameterFile)) text += line + "\n";
-    Memo1->setPlainText(TextFromBytes(text));
+    parameters->setPlainText(TextFromBytes(text));
     return;
   }
 }
 
-void TForm7::Button1Click() {
-  services_.inserts.AddJava(Text(Edit1), Text(Edit3), Text(Edit4), MemoLines(*Memo1));
+void AppletDialog::Insert() {
+  services_.inserts.AddJava(Text(source), Text(height), Text(width), MemoLines(*parameters));
   hide();
 }
 
 // ---- Insert Script
 
-TOKBottomDlg1::TOKBottomDlg1(InsertDialogServices services, QWidget* owner)
+ScriptDialog::ScriptDialog(InsertDialogServices services, QWidget* owner)
     : InsertDialog("OKBottomDlg1", "Insert Script...", services, owner) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel("From File:", this));
-  Edit1 = Box(this, "Edit1");
+  file = Box(this, "Edit1");
   layout->addWidget(
-      BrowseRow(Edit1, "Browse", {"Insert Script", "JavaScript Files (*.js)|*.js|All Files (*.*)|*.*", "js", {}}));
+      BrowseRow(file, "Browse", {"Insert Script", "JavaScript Files (*.js)|*.js|All Files (*.*)|*.*", "js", {}}));
   auto* options = new QGroupBox("Insert Options", this);
   options->setObjectName("RadioGroup1");
   auto* optionLayout = new QVBoxLayout(options);
-  FromFileOption = new QRadioButton("From File", options);
-  AsBelowOption = new QRadioButton("As Below", options);
-  FromFileOption->setChecked(true);
-  optionLayout->addWidget(FromFileOption);
-  optionLayout->addWidget(AsBelowOption);
+  fromFileOption = new QRadioButton("From File", options);
+  asBelowOption = new QRadioButton("As Below", options);
+  fromFileOption->setChecked(true);
+  optionLayout->addWidget(fromFileOption);
+  optionLayout->addWidget(asBelowOption);
   layout->addWidget(options);
-  Memo1 = new QPlainTextEdit(this);
-  Memo1->setObjectName("Memo1");
-  layout->addWidget(Memo1);
-  AddOkCancel(layout, {"OK", "OKBtn", "Cancel", "CancelBtn"}, [this] { OKBtnClick(); });
+  script = new QPlainTextEdit(this);
+  script->setObjectName("Memo1");
+  layout->addWidget(script);
+  AddOkCancel(layout, {"OK", "OKBtn", "Cancel", "CancelBtn"}, [this] { Insert(); });
 }
 
-void TOKBottomDlg1::FormShow() {
-  Edit1->clear();
-  Memo1->clear();
+void ScriptDialog::FormShow() {
+  file->clear();
+  script->clear();
 }
 
-void TOKBottomDlg1::OKBtnClick() {
-  const ScriptSource option = AsBelowOption->isChecked() ? ScriptSource::AsBelow : ScriptSource::FromFile;
-  services_.inserts.InsertJCS(option, Text(Edit1), MemoLines(*Memo1));
+void ScriptDialog::Insert() {
+  const ScriptSource option = asBelowOption->isChecked() ? ScriptSource::AsBelow : ScriptSource::FromFile;
+  services_.inserts.InsertJCS(option, Text(file), MemoLines(*script));
   hide();
 }
 
 // ---- Add External Style Sheet
 
-TForm8::TForm8(InsertDialogServices services, QWidget* owner)
+StyleSheetDialog::StyleSheetDialog(InsertDialogServices services, QWidget* owner)
     : InsertDialog("Form8", "Add External Style Sheet", services, owner) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel("File Name:", this));
-  Edit1 = Box(this, "Edit1");
-  Edit1->setMinimumWidth(260);
-  layout->addWidget(BrowseRow(Edit1, "Browse", {"", "Cascading Style Sheets|*.css", "css", {}}));
-  AddOkCancel(layout, {"&OK", "Button1", "Cancel", "Button2", false}, [this] { Button1Click(); });
+  fileName = Box(this, "Edit1");
+  fileName->setMinimumWidth(260);
+  layout->addWidget(BrowseRow(fileName, "Browse", {"", "Cascading Style Sheets|*.css", "css", {}}));
+  AddOkCancel(layout, {"&OK", "Button1", "Cancel", "Button2", false}, [this] { Insert(); });
 }
 
-void TForm8::Button1Click() {
-  services_.inserts.InsertStyleSheet(Text(Edit1));
+void StyleSheetDialog::Insert() {
+  services_.inserts.InsertStyleSheet(Text(fileName));
   hide();
 }
 
-}  // namespace app
+}  // namespace ui

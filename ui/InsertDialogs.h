@@ -26,14 +26,16 @@ class QVBoxLayout;
 class QToolButton;
 
 namespace app {
-
 class MainForm;
+}
+
+namespace ui {
 
 // What the dialogs act on.
 struct InsertDialogServices {
-  InsertCommands& inserts;
+  app::InsertCommands& inserts;
   platform::Dialogs& dialogs;
-  MainForm& mainForm;
+  app::MainForm& mainForm;
   std::string installDir;
 };
 
@@ -76,24 +78,28 @@ class InsertDialog : public QDialog {
   bool placed_ = false;
 };
 
-class TForm3 : public InsertDialog {  // "Open File From Web"
+class OpenWebFileDialog : public InsertDialog {  // "Form3"
   Q_OBJECT
 
  public:
-  TForm3(InsertDialogServices services, QWidget* owner);
-  void Button1Click();
-  QLineEdit* Edit1;
+  OpenWebFileDialog(InsertDialogServices services, QWidget* owner);
+  // Fetches the address into the editor.
+  void Open();
+  QLineEdit* address;  // "Edit1"
 };
 
-class TForm4 : public InsertDialog {  // "Insert an Image"
+class ImageDialog : public InsertDialog {  // "Form4"
   Q_OBJECT
 
  public:
-  TForm4(InsertDialogServices services, QWidget* owner);
-  void Button1Click();  // Browse
-  void Button2Click();  // OK
-  QLineEdit *Edit1, *Edit2, *Edit3;
-  QLabel* Image1;
+  ImageDialog(InsertDialogServices services, QWidget* owner);
+  // Chooses a picture file: its address fills the box and the picture shows in the preview.
+  void Browse();
+  void Insert();
+  QLineEdit* address;  // "Edit1"
+  QLineEdit* height;   // "Edit2"
+  QLineEdit* width;    // "Edit3"
+  QLabel* preview;     // "Image1"
   // The picture shown in the preview box, if any.
   const std::optional<imaging::Picture>& Picture() const { return picture_; }
 
@@ -108,51 +114,56 @@ class TForm4 : public InsertDialog {  // "Insert an Image"
   QTimer* animation_;
 };
 
-class TForm6 : public InsertDialog {  // "Insert Hyperlink..."
+class HyperlinkDialog : public InsertDialog {  // "Form6"
   Q_OBJECT
 
  public:
-  TForm6(InsertDialogServices services, QWidget* owner);
-  void Button1Click();
-  QLineEdit *Edit1, *Edit2;
+  HyperlinkDialog(InsertDialogServices services, QWidget* owner);
+  void Insert();
+  QLineEdit* address;    // "Edit1"
+  QLineEdit* linkClass;  // "Edit2"
 
  protected:
   void FormShow() override;
 };
 
-class TForm7 : public InsertDialog {  // "Java Applets"
+class AppletDialog : public InsertDialog {  // "Form7"
   Q_OBJECT
 
  public:
-  TForm7(InsertDialogServices services, QWidget* owner);
-  void ComboBox1Change(const QString& choice);
-  void Button1Click();
-  QComboBox* ComboBox1;
-  QLineEdit *Edit1, *Edit2, *Edit3, *Edit4;
-  QPlainTextEdit* Memo1;
+  AppletDialog(InsertDialogServices services, QWidget* owner);
+  // A known applet type fills the source and the parameters.
+  void ChooseAppletType(const QString& choice);
+  void Insert();
+  QComboBox* appletType;       // "ComboBox1"
+  QLineEdit* source;           // "Edit1"
+  QLineEdit* message;          // "Edit2"
+  QLineEdit* height;           // "Edit3"
+  QLineEdit* width;            // "Edit4"
+  QPlainTextEdit* parameters;  // "Memo1"
 };
 
-class TOKBottomDlg1 : public InsertDialog {  // "Insert Script..."
+class ScriptDialog : public InsertDialog {  // "OKBottomDlg1"
   Q_OBJECT
 
  public:
-  TOKBottomDlg1(InsertDialogServices services, QWidget* owner);
-  void OKBtnClick();
-  QLineEdit* Edit1;
-  QRadioButton *FromFileOption, *AsBelowOption;  // RadioGroup1's items 0 and 1
-  QPlainTextEdit* Memo1;
+  ScriptDialog(InsertDialogServices services, QWidget* owner);
+  void Insert();
+  QLineEdit* file;                               // "Edit1"
+  QRadioButton *fromFileOption, *asBelowOption;  // "RadioGroup1"'s items 0 and 1
+  QPlainTextEdit* script;                        // "Memo1"
 
  protected:
   void FormShow() override;
 };
 
-class TForm8 : public InsertDialog {  // "Add External Style Sheet"
+class StyleSheetDialog : public InsertDialog {  // "Form8"
   Q_OBJECT
 
  public:
-  TForm8(InsertDialogServices services, QWidget* owner);
-  void Button1Click();
-  QLineEdit* Edit1;
+  StyleSheetDialog(InsertDialogServices services, QWidget* owner);
+  void Insert();
+  QLineEdit* fileName;  // "Edit1"
 };
 
-}  // namespace app
+}  // namespace ui

@@ -31,7 +31,15 @@
 #include "app/Highlighters.h"
 #include "platform/qt/TextBytes.h"
 
-namespace app {
+namespace ui {
+
+using app::AspVariableNames;
+using app::FixedTagCommands;
+using app::MainFormServices;
+using app::TagCommand;
+using app::TLineStatusButtons;
+using app::WindowPlacement;
+
 namespace {
 
 // Items whose commands arrive with later work: present, with their captions and shortcuts, but disabled.
@@ -42,18 +50,19 @@ QString FromPathBytes(const std::string& bytes) { return QString::fromLocal8Bit(
 
 }  // namespace
 
-TForm1::TForm1(const std::string& installDir, MainFormServices services, std::vector<std::string> arguments,
-               QWidget* parent)
+MainWindow::MainWindow(const std::string& installDir, MainFormServices services, std::vector<std::string> arguments,
+                       QWidget* parent)
     : QMainWindow(parent),
       services_(services),
-      richEdit1_(new platform::qt::EditorWidget(this)),
-      logic_(richEdit1_->Editor(), services, installDir),
-      inserts_(richEdit1_->Editor()),
+      editorWidget_(new EditorWidget(this)),
+      logic_(editorWidget_->Editor(), services, installDir),
+      inserts_(editorWidget_->Editor()),
       tagCommands_(MakeTagCommands()),
       arguments_(std::move(arguments)) {
   setObjectName("Form1");
+  editorWidget_->setObjectName("RichEdit1");
   setWindowTitle(FromPathBytes(logic_.Title()));
-  auto& editor = richEdit1_->Editor();
+  auto& editor = editorWidget_->Editor();
   editor.SetFont({"Courier New", 10, 0, 13});
   editor.SetExtraLineSpacing(1);
   editor.SetMaxUndo(30);
@@ -64,9 +73,9 @@ TForm1::TForm1(const std::string& installDir, MainFormServices services, std::ve
   editor.Gutter().SetWidth(10);
   editor.Gutter().SetDigitCount(5);
   editor.Gutter().SetShowLineNumbers(true);
-  editor.SetBookmarkImages(&ImageList1);
-  ConfigureTypeHTML(TypeHTML);
-  editor.SetHighLighter(&TypeHTML);
+  editor.SetBookmarkImages(&lineStatusImages_);
+  app::ConfigureTypeHTML(htmlHighlighter_);
+  editor.SetHighLighter(&htmlHighlighter_);
   editor.Lines().SetTextStr("\r\n\r\n\r\n\r\n\r\n");
 
   CreateMenus();
@@ -76,8 +85,8 @@ TForm1::TForm1(const std::string& installDir, MainFormServices services, std::ve
   CreateQuickCuts();
 
   logic_.OnTitleChanged = [this] { setWindowTitle(FromPathBytes(logic_.Title())); };
-  logic_.OnRepaintEditor = [this] { richEdit1_->viewport()->update(); };
-  logic_.OnFocusEditor = [this] { richEdit1_->setFocus(); };
+  logic_.OnRepaintEditor = [this] { editorWidget_->viewport()->update(); };
+  logic_.OnFocusEditor = [this] { editorWidget_->setFocus(); };
   logic_.OnSideListsLoaded = [this] {
     for (size_t i = 0; i < sideLists_.size(); ++i) {
       const std::vector<std::string>& items = logic_.SideListItems(static_cast<int>(i));
@@ -104,16 +113,16 @@ TForm1::TForm1(const std::string& installDir, MainFormServices services, std::ve
   Run([&] { logic_.FormCreate(placement); });
   ApplyPlacement(placement);
 
-  forms_ = std::make_unique<SecondaryForms>(
+  dialogs_ = std::make_unique<DialogWindows>(
       services_.shell, InsertDialogServices{inserts_, services_.dialogs, logic_, installDir}, this);
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
-void TForm1::Run(const std::function<void()>& command) { RunCommand(services_.dialogs, command); }
+void MainWindow::Run(const std::function<void()>& command) { app::RunCommand(services_.dialogs, command); }
 
-QAction* TForm1::AddAction(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
-                           std::function<void()> handler) {
+QAction* MainWindow::AddAction(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
+                               std::function<void()> handler) {
   auto* action = new QAction(caption, this);
   action->setObjectName(name);
   // A shortcut given to two menu items belongs to the first one made; the second only shows it.
@@ -129,19 +138,19 @@ QAction* TForm1::AddAction(QMenu* menu, const char* name, const QString& caption
   return action;
 }
 
-QAction* TForm1::Action(const QString& name) const { return findChild<QAction*>(name); }
+QAction* MainWindow::Action(const QString& name) const { return findChild<QAction*>(name); }
 
-QListWidget* TForm1::SideList(int index) const { return sideLists_.at(index); }
+QListWidget* MainWindow::SideList(int index) const { return sideLists_.at(index); }
 
-QLabel* TForm1::StatusPanel(int index) const { return statusPanels_.at(index); }
+QLabel* MainWindow::StatusPanel(int index) const { return statusPanels_.at(index); }
 
-void TForm1::CreateMenus() {
-  auto& editor = richEdit1_->Editor();
+void MainWindow::CreateMenus() {
+  auto& editor = editorWidget_->Editor();
   QMenu* file = menuBar()->addMenu("&File");
   AddAction(file, "NewFile", "&New", "Ctrl+N", [this] { logic_.NewFileClick(); });
   openMenu_ = file->addMenu("&Open");
   AddAction(openMenu_, "FromFile1", "Open Local File", "Ctrl+O", [this] { logic_.FromFile1Click(); });
-  AddAction(openMenu_, "FromWeborFTPSite1", "Open Web File", "Ctrl+W", [this] { FromWeborFTPSite1Click(); });
+  AddAction(openMenu_, "FromWeborFTPSite1", "Open Web File", "Ctrl+W", [this] { OpenWebFile(); });
   recentAnchor_ = openMenu_->addSeparator();
   AddAction(file, "SaveAs1", "&Save As", "Ctrl+S", [this] { logic_.SaveAs1Click(); });
   AddAction(file, "SaveToLibrary1", "Save To Library", "Ctrl+Insert", kNotYet);
@@ -149,11 +158,11 @@ void TForm1::CreateMenus() {
   AddAction(file, "PrintFile", "&Print", "Ctrl+P", [this] { logic_.PrintFileClick(); });
   AddAction(file, "PrinterSetup1", "Pr&inter Setup", "Ctrl+Shift+F1", [this] { logic_.PrinterSetup1Click(); });
   file->addSeparator();
-  AddAction(file, "Exit1", "E&xit", "", [this] { Exit1Click(); });
+  AddAction(file, "Exit1", "E&xit", "", [this] { Exit(); });
 
   QMenu* edit = menuBar()->addMenu("&Edit");
-  AddAction(edit, "Undo1", "&Undo", "Ctrl+Z", [this] { ToolbarButton9711Click(); });
-  AddAction(edit, "Redo1", "Redo", "Ctrl+Y", [this] { ToolbarButton9753Click(); });
+  AddAction(edit, "Undo1", "&Undo", "Ctrl+Z", [this] { Undo(); });
+  AddAction(edit, "Redo1", "Redo", "Ctrl+Y", [this] { Redo(); });
   edit->addSeparator();
   AddAction(edit, "Cut1", "&Cut", "Ctrl+X", [&editor] { editor.CutSelection(); });
   AddAction(edit, "Copy1", "C&opy", "Ctrl+C", [&editor] { editor.CopySelection(); });
@@ -180,12 +189,12 @@ void TForm1::CreateMenus() {
   QMenu* help = menuBar()->addMenu("&Help");
   AddAction(help, "Contents1", "&Contents", "F1", [this] { logic_.Contents1Click(); });
   AddAction(help, "About1", "&About", "", [this] {
-    forms_->Form2->show();
-    forms_->Form2->raise();
+    dialogs_->about->show();
+    dialogs_->about->raise();
   });
 }
 
-void TForm1::CreateToolbars() {
+void MainWindow::CreateToolbars() {
   QToolBar* main = addToolBar("Main");
   main->setObjectName("MainToolbar");
   QStyle* s = style();
@@ -206,7 +215,7 @@ void TForm1::CreateToolbars() {
   openOptions->setPopupMode(QToolButton::InstantPopup);
   auto* openDrop = new QMenu(openOptions);
   AddAction(openDrop, "FromFileDrop", "&From File", "", [this] { logic_.FromFile1Click(); });
-  AddAction(openDrop, "FromWebSiteDrop", "F&rom Web Site", "", [this] { FromWeborFTPSite1Click(); });
+  AddAction(openDrop, "FromWebSiteDrop", "F&rom Web Site", "", [this] { OpenWebFile(); });
   AddAction(openDrop, "OpenaProject1", "Open a Project", "", [] {});  // never had an action
   openOptions->setMenu(openDrop);
   main->addWidget(openOptions);
@@ -220,11 +229,11 @@ void TForm1::CreateToolbars() {
   button("ToolbarButton977", "Preview", QStyle::SP_ComputerIcon, "Browser Preview",
          [this] { logic_.ToolbarButton977Click(); });
   button("RtfToHtmlButton", "RTF", QStyle::SP_FileLinkIcon, "RTF to HTML", kNotYet);
-  QCBut = button("QCBut", "Quick Cuts", QStyle::SP_TitleBarNormalButton, "Quick Cuts", [this] {
+  quickCutsButton_ = button("QCBut", "Quick Cuts", QStyle::SP_TitleBarNormalButton, "Quick Cuts", [this] {
     quickCuts_->show();
-    QCBut->setVisible(false);
+    quickCutsButton_->setVisible(false);
   });
-  QCBut->setVisible(false);
+  quickCutsButton_->setVisible(false);
   button("SpeedButton7", "Library", QStyle::SP_DirHomeIcon, "Save Current File to Library", kNotYet);
   main->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
@@ -253,15 +262,15 @@ void TForm1::CreateToolbars() {
     return b;
   };
 
-  auto& editor = richEdit1_->Editor();
+  auto& editor = editorWidget_->Editor();
   QHBoxLayout* document = addPage("Document");
   addButton(document, "ToolbarButton978", "Cut", "Cut", [&editor] { editor.CutSelection(); });
   addButton(document, "ToolbarButton979", "Copy", "Copy", [&editor] { editor.CopySelection(); });
   addButton(document, "ToolbarButton9710", "Paste", "Paste", [&editor] { editor.PasteClipboard(); });
-  addButton(document, "ToolbarButton9711", "Undo", "Undo", [this] { ToolbarButton9711Click(); });
+  addButton(document, "ToolbarButton9711", "Undo", "Undo", [this] { Undo(); });
   addButton(document, "ToolbarButton9712", "Find", "Find", kNotYet);
   addButton(document, "ToolbarButton9713", "Replace", "Replace", kNotYet);
-  addButton(document, "ToolbarButton9753", "Redo", "Redo", [this] { ToolbarButton9753Click(); });
+  addButton(document, "ToolbarButton9753", "Redo", "Redo", [this] { Redo(); });
   auto* languages = new QComboBox(document->parentWidget());
   languages->setObjectName("ComboBox18");
   languages->setEditable(true);
@@ -279,16 +288,16 @@ void TForm1::CreateToolbars() {
       if (command.page == title)
         addButton(row, command.button.c_str(), command.buttonCaption, command.hint, command.handler);
     if (std::string_view(title) == "ASP") {
-      ASPVars = new QComboBox(row->parentWidget());
-      ASPVars->setObjectName("ASPVars");
-      ASPVars->setEditable(true);
-      ASPVars->setInsertPolicy(QComboBox::NoInsert);
-      for (const char* name : AspVariableNames()) ASPVars->addItem(name);
-      ASPVars->setEditText(kAspVariablesPrompt);
-      ASPVars->setMinimumContentsLength(22);
-      row->addWidget(ASPVars);
+      aspVariables_ = new QComboBox(row->parentWidget());
+      aspVariables_->setObjectName("ASPVars");
+      aspVariables_->setEditable(true);
+      aspVariables_->setInsertPolicy(QComboBox::NoInsert);
+      for (const char* name : AspVariableNames()) aspVariables_->addItem(name);
+      aspVariables_->setEditText(app::kAspVariablesPrompt);
+      aspVariables_->setMinimumContentsLength(22);
+      row->addWidget(aspVariables_);
       addButton(row, "ToolbarButton9745", "+", "Add ASP Variable to Document",
-                [this] { inserts_.AspVariable(platform::qt::BytesFromText(ASPVars->currentText())); });
+                [this] { inserts_.AspVariable(platform::qt::BytesFromText(aspVariables_->currentText())); });
     }
     row->addStretch();
   }
@@ -298,7 +307,7 @@ void TForm1::CreateToolbars() {
   const char* captions[] = {"Unknown", "Not Ready", "Incorrect"};
   for (int i = 0; i < 3; ++i) {
     QToolButton* b = addButton(marks, names[i], captions[i], captions[i], [this, i] {
-      lineStatus_.Click(richEdit1_->Editor(), static_cast<TLineStatusButtons::Button>(i));
+      lineStatus_.Click(editorWidget_->Editor(), static_cast<TLineStatusButtons::Button>(i));
       for (int k = 0; k < 3; ++k) lineStatusButtons_[k]->defaultAction()->setChecked(lineStatus_.Down() == k);
     });
     b->defaultAction()->setCheckable(true);
@@ -309,7 +318,7 @@ void TForm1::CreateToolbars() {
   tags->addWidget(pages);
 }
 
-std::vector<TForm1::TagUiCommand> TForm1::MakeTagCommands() {
+std::vector<MainWindow::TagUiCommand> MainWindow::MakeTagCommands() {
   std::vector<TagUiCommand> commands;
   for (const TagCommand& fixed : FixedTagCommands()) {
     std::string button = fixed.handler;
@@ -323,63 +332,63 @@ std::vector<TForm1::TagUiCommand> TForm1::MakeTagCommands() {
     commands.insert(last.base(), std::move(command));
   };
   insertAfter("&Insert", {"&Insert", "Timestamp1", "&Timestamp", "", "Standard", "ToolbarButton971", "Time",
-                          "Insert a Timestamp", [this] { ToolbarButton971Click(); }});
+                          "Insert a Timestamp", [this] { InsertTimestamp(); }});
   insertAfter("&Insert", {"&Insert", "Image1", "&Image", "Ctrl+I", "Standard", "ToolbarButton9716", "Image",
-                          "Insert an Image", [this] { ShowDialog(forms_->Form4.get()); }});
+                          "Insert an Image", [this] { ShowDialog(dialogs_->image.get()); }});
   insertAfter("&Insert", {"&Insert", "Script1", "&Script", "Ctrl+Q", "Standard", "ToolbarButton9718", "Script",
-                          "Insert a Script", [this] { ShowDialog(forms_->OKBottomDlg1.get()); }});
+                          "Insert a Script", [this] { ShowDialog(dialogs_->script.get()); }});
   insertAfter("&Insert", {"&Insert", "JavaApplet1", "&Java Applet", "Ctrl+J", "Standard", "ToolbarButton9720", "Applet",
-                          "Insert a Java Applet", [this] { ShowDialog(forms_->Form7.get()); }});
+                          "Insert a Java Applet", [this] { ShowDialog(dialogs_->applet.get()); }});
   insertAfter("&Insert", {"&Insert", "Hyperlink1", "&Hyperlink", "Ctrl+H", "Standard", "ToolbarButton9719", "Link",
-                          "Insert a Hyperlink", [this] { ToolbarButton9719Click(); }});
+                          "Insert a Hyperlink", [this] { InsertHyperlink(); }});
   insertAfter("&Insert",
               {"&Insert", "ExternalStyleSheet1", "E&xternal Style Sheet", "", "Standard", "ToolbarButton9755", "CSS",
-               "Use an External Style Sheet", [this] { ShowDialog(forms_->Form8.get()); }});
+               "Use an External Style Sheet", [this] { ShowDialog(dialogs_->styleSheet.get()); }});
   insertAfter("Fo&nts", {"Fo&nts", "ChangeFont1", "&Change Font", "F9", "Fonts", "ToolbarButton9733", "Font",
                          "Change Font", [this] { inserts_.ChangeFont(services_.dialogs); }});
   return commands;
 }
 
-void TForm1::CreatePages() {
-  leftPages_ = new QTabWidget(this);
-  leftPages_->setObjectName("PageControl1");
+void MainWindow::CreatePages() {
+  sidePages_ = new QTabWidget(this);
+  sidePages_->setObjectName("PageControl1");
   const char* names[] = {"ListBox1", "ListBox2", "ListBox3"};
   const char* titles[] = {"HTML", "Events", "Functions"};
   for (int i = 0; i < 3; ++i) {
-    auto* list = new QListWidget(leftPages_);
+    auto* list = new QListWidget(sidePages_);
     list->setObjectName(names[i]);
     // A click on an item, or Enter on the current one, inserts it below the caret line. Moving the current
     // row does not: Qt moves it on its own when a list gains the focus.
     connect(list, &QListWidget::itemClicked, this, [this, i, list](QListWidgetItem* item) {
-      Run([this, i, row = list->row(item)] { ListBoxClick(i, row); });
+      Run([this, i, row = list->row(item)] { InsertSideListItem(i, row); });
     });
     list->installEventFilter(this);
     sideLists_.push_back(list);
-    leftPages_->addTab(list, titles[i]);
+    sidePages_->addTab(list, titles[i]);
   }
-  leftPages_->addTab(new QWidget(leftPages_), "Templates");
+  sidePages_->addTab(new QWidget(sidePages_), "Templates");
 
-  PageControl3 = new QTabWidget(this);
-  PageControl3->setObjectName("PageControl3");
-  PageControl3->addTab(richEdit1_, "HTML Code");
-  auto* preview = new QWidget(PageControl3);
+  centrePages_ = new QTabWidget(this);
+  centrePages_->setObjectName("PageControl3");
+  centrePages_->addTab(editorWidget_, "HTML Code");
+  auto* preview = new QWidget(centrePages_);
   auto* previewLayout = new QVBoxLayout(preview);
   auto* bar = new QLabel("This is a generic preview for cross-browser compatability", preview);
   bar->setStyleSheet("font-weight: bold; background: palette(highlight); color: palette(highlighted-text);");
   previewLayout->addWidget(bar);
   previewLayout->addStretch();
-  PageControl3->addTab(preview, "HTML Preview");
-  PageControl3->addTab(new QWidget(PageControl3), "Style Builder");
+  centrePages_->addTab(preview, "HTML Preview");
+  centrePages_->addTab(new QWidget(centrePages_), "Style Builder");
 
   auto* splitter = new QSplitter(this);
-  splitter->addWidget(leftPages_);
-  splitter->addWidget(PageControl3);
+  splitter->addWidget(sidePages_);
+  splitter->addWidget(centrePages_);
   splitter->setStretchFactor(1, 1);
   splitter->setSizes({220, 556});
   setCentralWidget(splitter);
 }
 
-void TForm1::CreateStatusBar() {
+void MainWindow::CreateStatusBar() {
   struct Panel {
     const char* text;
     int width;
@@ -398,7 +407,7 @@ void TForm1::CreateStatusBar() {
   }
 }
 
-void TForm1::CreateQuickCuts() {
+void MainWindow::CreateQuickCuts() {
   quickCuts_ = new QDockWidget("Quick Cuts", this);
   quickCuts_->setObjectName("Toolbar9714");
   auto* pages = new QTabWidget(quickCuts_);
@@ -442,11 +451,11 @@ void TForm1::CreateQuickCuts() {
   quickCuts_->setFloating(true);
   // Closing the tool window brings back the main toolbar's button that shows it again.
   connect(quickCuts_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-    if (!visible && !quickCuts_->isVisible() && isVisible()) QCBut->setVisible(true);
+    if (!visible && !quickCuts_->isVisible() && isVisible()) quickCutsButton_->setVisible(true);
   });
 }
 
-void TForm1::UpdateRecentMenu() {
+void MainWindow::UpdateRecentMenu() {
   const auto& captions = logic_.MRU.MenuCaptions();
   QAction* after = recentItems_.empty() ? recentAnchor_ : recentItems_.back();
   for (size_t i = 0; i < captions.size(); ++i) {
@@ -465,7 +474,7 @@ void TForm1::UpdateRecentMenu() {
   }
 }
 
-WindowPlacement TForm1::CurrentPlacement() const {
+WindowPlacement MainWindow::CurrentPlacement() const {
   WindowPlacement p;
   const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
   p.left = normal.x();
@@ -477,12 +486,12 @@ WindowPlacement TForm1::CurrentPlacement() const {
   return p;
 }
 
-void TForm1::ApplyPlacement(const WindowPlacement& p) {
+void MainWindow::ApplyPlacement(const WindowPlacement& p) {
   setGeometry(p.left, p.top, std::max(200, p.width), std::max(150, p.height));
   restoredState_ = p.state;
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (shown_) return;
   shown_ = true;
@@ -493,7 +502,7 @@ void TForm1::showEvent(QShowEvent* event) {
   Run([this] { logic_.FormShow(arguments_); });
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   bool mayClose = false;
   Run([&] { mayClose = logic_.FormClose(CurrentPlacement()); });
   if (mayClose)
@@ -502,64 +511,64 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-void TForm1::ToolbarButton9711Click() {
-  richEdit1_->Editor().Undo();
-  richEdit1_->setFocus();
+void MainWindow::Undo() {
+  editorWidget_->Editor().Undo();
+  editorWidget_->setFocus();
 }
 
-void TForm1::ToolbarButton9753Click() {
-  richEdit1_->Editor().Redo();
-  richEdit1_->setFocus();
+void MainWindow::Redo() {
+  editorWidget_->Editor().Redo();
+  editorWidget_->setFocus();
 }
 
-void TForm1::ShowDialog(QDialog* dialog) {
+void MainWindow::ShowDialog(QDialog* dialog) {
   dialog->show();
   dialog->raise();
   dialog->activateWindow();
 }
 
-void TForm1::FromWeborFTPSite1Click() {
+void MainWindow::OpenWebFile() {
   // The text stays until a fetch has worked: the dialog's OK replaces it then.
-  ShowDialog(forms_->Form3.get());
+  ShowDialog(dialogs_->openWebFile.get());
 }
 
-void TForm1::ToolbarButton971Click() {
+void MainWindow::InsertTimestamp() {
   const QLocale locale = QLocale::system();
   const QDateTime now = QDateTime::currentDateTime();
   inserts_.Timestamp(platform::qt::BytesFromText(locale.toString(now.date(), QLocale::ShortFormat)),
                      platform::qt::BytesFromText(locale.toString(now.time(), QLocale::LongFormat)));
 }
 
-void TForm1::ToolbarButton9719Click() {
-  TForm6& form6 = *forms_->Form6;
+void MainWindow::InsertHyperlink() {
+  HyperlinkDialog& dialog = *dialogs_->hyperlink;
   // Showing a hidden dialog empties its boxes; an open one keeps its address, which is inserted at once.
-  ShowDialog(&form6);
-  inserts_.InsertOpenHyperlink(platform::qt::BytesFromText(form6.Edit1->text()));
+  ShowDialog(&dialog);
+  inserts_.InsertOpenHyperlink(platform::qt::BytesFromText(dialog.address->text()));
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   const auto list = std::find(sideLists_.begin(), sideLists_.end(), watched);
   if (list != sideLists_.end() && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       const int index = static_cast<int>(list - sideLists_.begin());
-      Run([this, index, row = (*list)->currentRow()] { ListBoxClick(index, row); });
+      Run([this, index, row = (*list)->currentRow()] { InsertSideListItem(index, row); });
       return true;
     }
   }
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TForm1::ListBoxClick(int list, int row) {
+void MainWindow::InsertSideListItem(int list, int row) {
   const std::vector<std::string>& items = logic_.SideListItems(list);
   if (row < 0 || row >= static_cast<int>(items.size())) return;
   inserts_.SideListItem(items[static_cast<size_t>(row)]);
 }
 
-void TForm1::Exit1Click() {
+void MainWindow::Exit() {
   if (!logic_.Exit1Click(CurrentPlacement())) return;
   // Ends the program without the close question, which Exit has already asked when it mattered.
   QCoreApplication::quit();
 }
 
-}  // namespace app
+}  // namespace ui

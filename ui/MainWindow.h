@@ -1,9 +1,8 @@
-// TForm1, the main window: menus, toolbars, side lists, the centre pages with the editor, the status bar
-// and the "Quick Cuts" tool window. Commands are carried out by app::MainForm.
+// The main window ("Form1"): menus, toolbars, side lists, the centre pages with the editor, the status bar
+// and the "Quick Cuts" tool window. Commands are carried out by app::MainForm and app::InsertCommands.
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
 #include <functional>
 #include <memory>
 #include <set>
@@ -16,8 +15,8 @@
 #include "app/MainForm.h"
 #include "editor/MarkGlyphs.h"
 #include "highlighters/HtmlHighlighter.h"
+#include "ui/DialogWindows.h"
 #include "ui/EditorWidget.h"
-#include "ui/Forms.h"
 
 class QAction;
 class QComboBox;
@@ -28,29 +27,29 @@ class QMenu;
 class QTabWidget;
 class QToolButton;
 
-namespace app {
+namespace ui {
 
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  // arguments: the command line after the program name; FormShow reads them when the window first shows.
-  TForm1(const std::string& installDir, MainFormServices services, std::vector<std::string> arguments,
-         QWidget* parent = nullptr);
-  ~TForm1() override;
+  // arguments: the command line after the program name; the logic reads them when the window first shows.
+  MainWindow(const std::string& installDir, app::MainFormServices services, std::vector<std::string> arguments,
+             QWidget* parent = nullptr);
+  ~MainWindow() override;
 
-  MainForm& Logic() { return logic_; }
-  platform::qt::EditorWidget& RichEdit1() { return *richEdit1_; }
-  SecondaryForms& Dialogs() { return *forms_; }
+  app::MainForm& Logic() { return logic_; }
+  EditorWidget& Editor() { return *editorWidget_; }
+  DialogWindows& Dialogs() { return *dialogs_; }
   // A menu or toolbar action by its object name (the handler's control, e.g. "NewFile").
   QAction* Action(const QString& name) const;
   QMenu* OpenMenu() const { return openMenu_; }
   QListWidget* SideList(int index) const;
   QLabel* StatusPanel(int index) const;
   QDockWidget* QuickCuts() const { return quickCuts_; }
-  TInstantTable& InstantTable() { return instantTable_; }
+  app::TInstantTable& InstantTable() { return instantTable_; }
 
-  WindowPlacement CurrentPlacement() const;
+  app::WindowPlacement CurrentPlacement() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -66,9 +65,8 @@ class TForm1 : public QMainWindow {
   void CreateQuickCuts();
   QAction* AddAction(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
                      std::function<void()> handler);
-  void ApplyPlacement(const WindowPlacement& placement);
+  void ApplyPlacement(const app::WindowPlacement& placement);
   void UpdateRecentMenu();
-  void Exit1Click();
   // A command of the insert menus and the tag toolbar, with its menu item and its button.
   struct TagUiCommand {
     QString menu;  // empty: the toolbar only
@@ -83,25 +81,28 @@ class TForm1 : public QMainWindow {
   };
   std::vector<TagUiCommand> MakeTagCommands();
   void ShowDialog(QDialog* dialog);
-  void FromWeborFTPSite1Click();
-  void ToolbarButton971Click();   // Timestamp
-  void ToolbarButton9719Click();  // Hyperlink
-  void ListBoxClick(int list, int row);
-  void ToolbarButton9711Click();  // Undo
-  void ToolbarButton9753Click();  // Redo
+
+  // Commands the window carries out itself.
+  void Undo();
+  void Redo();
+  void OpenWebFile();
+  void InsertTimestamp();
+  void InsertHyperlink();
+  void InsertSideListItem(int list, int row);
+  void Exit();
   // Runs a command; an error is shown in a message box and the command stops there.
   void Run(const std::function<void()>& command);
 
-  MainFormServices services_;
-  highlighters::TzrHTMLSyn TypeHTML;
-  editor::LineStatusImages ImageList1;
-  platform::qt::EditorWidget* richEdit1_;
-  MainForm logic_;
-  InsertCommands inserts_;
-  TInstantTable instantTable_;
-  TLineStatusButtons lineStatus_;
+  app::MainFormServices services_;
+  highlighters::TzrHTMLSyn htmlHighlighter_;
+  editor::LineStatusImages lineStatusImages_;
+  EditorWidget* editorWidget_;
+  app::MainForm logic_;
+  app::InsertCommands inserts_;
+  app::TInstantTable instantTable_;
+  app::TLineStatusButtons lineStatus_;
   std::vector<TagUiCommand> tagCommands_;
-  std::unique_ptr<SecondaryForms> forms_;
+  std::unique_ptr<DialogWindows> dialogs_;
   std::vector<std::string> arguments_;
   bool shown_ = false;
   int restoredState_ = 0;
@@ -109,15 +110,15 @@ class TForm1 : public QMainWindow {
   QMenu* openMenu_ = nullptr;
   QAction* recentAnchor_ = nullptr;
   std::vector<QAction*> recentItems_;
-  QTabWidget* leftPages_ = nullptr;
-  QTabWidget* PageControl3 = nullptr;
+  QTabWidget* sidePages_ = nullptr;
+  QTabWidget* centrePages_ = nullptr;
   std::vector<QListWidget*> sideLists_;
   std::vector<QLabel*> statusPanels_;
   QDockWidget* quickCuts_ = nullptr;
-  QComboBox* ASPVars = nullptr;
+  QComboBox* aspVariables_ = nullptr;
   std::vector<QToolButton*> lineStatusButtons_;
   std::set<QString> shortcutsTaken_;
-  QAction* QCBut = nullptr;
+  QAction* quickCutsButton_ = nullptr;
 };
 
-}  // namespace app
+}  // namespace ui

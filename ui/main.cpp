@@ -41,10 +41,10 @@ int main(int argc, char** argv) {
     platform::qt::QtPrinter printer;
     const char* path = std::getenv("PATH");
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    app::TForm1 form1(installDir, {registry, dialogs, shell, printer, path ? path : ""}, std::move(arguments));
-    dialogs.SetParent(&form1);
-    printer.SetParent(&form1);
-    form1.show();
+    ui::MainWindow window(installDir, {registry, dialogs, shell, printer, path ? path : ""}, std::move(arguments));
+    dialogs.SetParent(&window);
+    printer.SetParent(&window);
+    window.show();
     return application.exec();
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, app::kApplicationTitle, QString::fromLocal8Bit(e.what()));

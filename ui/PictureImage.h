@@ -5,8 +5,8 @@
 
 #include "imaging/Bitmap.h"
 
-namespace platform::qt {
+namespace ui {
 
 QImage ToQImage(const imaging::Bitmap& bitmap);
 
-}  // namespace platform::qt
+}  // namespace ui

@@ -1,16 +1,16 @@
 // The about box and the dialog windows.
-#include "ui/Forms.h"
+#include "ui/DialogWindows.h"
 
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/UrlLabel.h"
+#include "ui/LinkLabel.h"
 
-namespace app {
+namespace ui {
 
-TForm2::TForm2(platform::Shell& shell, QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(platform::Shell& shell, QWidget* parent) : QDialog(parent) {
   setObjectName("Form2");
   setWindowTitle("Tarnwell Quillmark 3.01");
   setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -23,12 +23,12 @@ TForm2::TForm2(platform::Shell& shell, QWidget* parent) : QDialog(parent) {
   layout->addWidget(name);
   layout->addWidget(new QLabel("For 32-bit Windows Installation", this));
   layout->addWidget(new QLabel("Made by Tarnwell", this));
-  auto* site = new TUrlLabel("https://quillmark.example.org/", shell, this);
-  auto* mail = new TUrlLabel("support@quillmark.example.org", shell, this);
+  auto* site = new LinkLabel("https://quillmark.example.org/", shell, this);
+  auto* mail = new LinkLabel("support@quillmark.example.org", shell, this);
   mail->URL = "mailto:support@quillmark.example.org";
-  for (TUrlLabel* link : {site, mail}) {
+  for (LinkLabel* link : {site, mail}) {
     layout->addWidget(link);
-    connect(link, &TUrlLabel::OpenFailed, this,
+    connect(link, &LinkLabel::OpenFailed, this,
             [this] { QMessageBox::critical(this, windowTitle(), "ERROR: Please re-set the program."); });
   }
   auto* ok = new QPushButton("&OK", this);
@@ -43,15 +43,15 @@ DialogShell::DialogShell(const char* objectName, const QString& caption, QWidget
   setWindowFlag(Qt::WindowStaysOnTopHint);
 }
 
-SecondaryForms::SecondaryForms(platform::Shell& shell, InsertDialogServices services, QWidget* owner)
-    : Form2(std::make_unique<TForm2>(shell, owner)),
-      Form3(std::make_unique<TForm3>(services, owner)),
-      Form4(std::make_unique<TForm4>(services, owner)),
-      OKBottomDlg1(std::make_unique<TOKBottomDlg1>(services, owner)),
-      Form7(std::make_unique<TForm7>(services, owner)),
-      Form6(std::make_unique<TForm6>(services, owner)),
-      Form8(std::make_unique<TForm8>(services, owner)),
-      UpdateForm(std::make_unique<DialogShell>("UpdateForm", "Tarnwell Vireo-Update!", owner)),
-      Form9(std::make_unique<DialogShell>("Form9", "Save to Library...", owner)) {}
+DialogWindows::DialogWindows(platform::Shell& shell, InsertDialogServices services, QWidget* owner)
+    : about(std::make_unique<AboutBox>(shell, owner)),
+      openWebFile(std::make_unique<OpenWebFileDialog>(services, owner)),
+      image(std::make_unique<ImageDialog>(services, owner)),
+      script(std::make_unique<ScriptDialog>(services, owner)),
+      applet(std::make_unique<AppletDialog>(services, owner)),
+      hyperlink(std::make_unique<HyperlinkDialog>(services, owner)),
+      styleSheet(std::make_unique<StyleSheetDialog>(services, owner)),
+      update(std::make_unique<DialogShell>("UpdateForm", "Tarnwell Vireo-Update!", owner)),
+      saveToLibrary(std::make_unique<DialogShell>("Form9", "Save to Library...", owner)) {}
 
-}  // namespace app
+}  // namespace ui

@@ -1,4 +1,4 @@
-// TUrlLabel: a label drawn as a link that opens its address with the desktop; its right-click menu copies
+// A label drawn as a link that opens its address with the desktop; its right-click menu copies
 // the caption.
 #pragma once
 
@@ -8,13 +8,13 @@
 
 #include "platform/Shell.h"
 
-namespace app {
+namespace ui {
 
-class TUrlLabel : public QLabel {
+class LinkLabel : public QLabel {
   Q_OBJECT
 
  public:
-  TUrlLabel(const QString& caption, platform::Shell& shell, QWidget* parent = nullptr);
+  LinkLabel(const QString& caption, platform::Shell& shell, QWidget* parent = nullptr);
 
   QString URL;
   QColor ActiveColor{128, 0, 128};  // purple while the button is held
@@ -36,4 +36,4 @@ class TUrlLabel : public QLabel {
   platform::Shell& shell_;
 };
 
-}  // namespace app
+}  // namespace ui

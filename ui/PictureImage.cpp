@@ -1,8 +1,8 @@
-#include "ui/QtPicture.h"
+#include "ui/PictureImage.h"
 
 #include <cstring>
 
-namespace platform::qt {
+namespace ui {
 
 QImage ToQImage(const imaging::Bitmap& bitmap) {
   // Both use 0xAARRGGBB words; the copy lets the image outlive the bitmap.
@@ -12,4 +12,4 @@ QImage ToQImage(const imaging::Bitmap& bitmap) {
   return image;
 }
 
-}  // namespace platform::qt
+}  // namespace ui

@@ -1,5 +1,5 @@
 // Link labels.
-#include "ui/UrlLabel.h"
+#include "ui/LinkLabel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -7,9 +7,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-namespace app {
+namespace ui {
 
-TUrlLabel::TUrlLabel(const QString& caption, platform::Shell& shell, QWidget* parent)
+LinkLabel::LinkLabel(const QString& caption, platform::Shell& shell, QWidget* parent)
     : QLabel(caption, parent), shell_(shell) {
   QFont f = font();
   f.setUnderline(true);
@@ -18,33 +18,33 @@ TUrlLabel::TUrlLabel(const QString& caption, platform::Shell& shell, QWidget* pa
   setCursor(Qt::PointingHandCursor);
 }
 
-QString TUrlLabel::Target() const {
+QString LinkLabel::Target() const {
   const QString url = URL.trimmed();
   return url.isEmpty() ? text() : url;
 }
 
-void TUrlLabel::SetTextColor(const QColor& color) {
+void LinkLabel::SetTextColor(const QColor& color) {
   QPalette p = palette();
   p.setColor(QPalette::WindowText, color);
   setPalette(p);
 }
 
-void TUrlLabel::mousePressEvent(QMouseEvent* event) {
+void LinkLabel::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) SetTextColor(ActiveColor);
   QLabel::mousePressEvent(event);
 }
 
-void TUrlLabel::mouseReleaseEvent(QMouseEvent* event) {
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   SetTextColor(Qt::blue);
   if (rect().contains(event->position().toPoint()) && !shell_.OpenDocument(Target().toStdString(), {}))
     emit OpenFailed();
 }
 
-void TUrlLabel::contextMenuEvent(QContextMenuEvent* event) {
+void LinkLabel::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   menu.addAction("Copy", this, [this] { QApplication::clipboard()->setText(text()); });
   menu.exec(event->globalPos());
 }
 
-}  // namespace app
+}  // namespace ui
