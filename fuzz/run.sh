@@ -22,7 +22,7 @@ for target in "${targets[@]}"; do
   [ -f "$root/fuzz/$target.dict" ] && dict=(-dict="$root/fuzz/$target.dict")
   echo "== fuzz_$target for ${seconds}s"
   status=0
-  "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=2048 \
+  "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=2048 \
     -print_final_stats=1 -artifact_prefix="$root/fuzz/findings/$target-" "${dict[@]}" "$work" \
     >"$work.log" 2>&1 || status=$?
   grep -E "^(#[0-9]+.*DONE|Done|==[0-9]+==|SUMMARY|stat::number_of_executed_units)" "$work.log" || true
