@@ -6,7 +6,6 @@
 #include <climits>
 #include <cstdlib>
 
-#include "editor/RangeScan.h"
 #include "editor/TextUtil.h"
 
 namespace editor {
