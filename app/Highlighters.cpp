@@ -26,7 +26,7 @@ void ConfigureTypeHTML(highlighters::TzrHTMLSyn& html) {
   Set(*html.UndefKeyAttri, window, Rgb(255, 0, 0), kBold);
   Set(*html.ValueAttri, window, 0xFF8000, 0);
   Set(*html.AndAttri, window, Rgb(0, 255, 0), kBold);
-  html.SetDefaultFilter("HTML Document (*.htm,*.html)|*.htm;*.html");
+  html.SetDefaultFilter(highlighters::TzrHTMLSyn::kDefaultFilter);
 }
 
 }  // namespace app

@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "PageGenerator.h"
+#include "SourceGenerator.h"
 #include "app/Highlighters.h"
 #include "editor/CustomEdit.h"
 #include "editor/RangeScan.h"
+#include "highlighters/HighlighterFactory.h"
 #include "highlighters/HtmlHighlighter.h"
 #include "testsupport/FakeFont.h"
 #include "testsupport/MemoryClipboard.h"
@@ -85,6 +87,20 @@ void FullScan(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(file)));
 }
 BENCHMARK(FullScan)->Arg(0)->Arg(1)->ArgName("file")->Unit(benchmark::kMillisecond);
+
+// Each scanner filling every slot of a 20 MB source of its language.
+void ScanLanguage(benchmark::State& state, std::string_view language) {
+  const fs::path file = fs::temp_directory_path() / "quillmark-bench" / ("source-20mb." + std::string(language));
+  if (!fs::exists(file)) std::ofstream(file, std::ios::binary) << bench::RealisticSource(language, 20u << 20);
+  editor::TqeEditList lines;
+  lines.LoadFromFile(file);
+  auto scanner = highlighters::CreateHighlighter(language);
+  for (auto _ : state) editor::RescanAll(lines, *scanner);
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(file)));
+}
+BENCHMARK_CAPTURE(ScanLanguage, perl, "perl")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ScanLanguage, cpp, "cpp")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ScanLanguage, java, "java")->Unit(benchmark::kMillisecond);
 
 // Loading into the main window's editor: the load and the scan that fills every slot.
 void LoadAndScan(benchmark::State& state) {

@@ -1,36 +1,9 @@
-// Page generation from a small linear congruential generator, so inputs never live in the repository.
+// Generated HTML pages.
 #include "PageGenerator.h"
 
-#include <cstdint>
+#include "Random.h"
 
 namespace bench {
-namespace {
-
-class Random {
- public:
-  explicit Random(std::uint64_t seed) : state_(seed) {}
-  unsigned Next(unsigned bound) {
-    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<unsigned>((state_ >> 33) % bound);
-  }
-
- private:
-  std::uint64_t state_;
-};
-
-const char* const kWords[] = {"lorem", "ipsum", "dolor", "sit",  "amet",  "page",   "editor", "table", "value",
-                              "quill", "mark",  "text",  "link", "image", "script", "server", "block", "line"};
-
-std::string Words(Random& r, int count) {
-  std::string s;
-  for (int i = 0; i < count; ++i) {
-    if (i) s += ' ';
-    s += kWords[r.Next(std::size(kWords))];
-  }
-  return s;
-}
-
-}  // namespace
 
 std::string RealisticHtml(std::size_t bytes) {
   Random r(20261208);

@@ -1,6 +1,6 @@
 // libFuzzer entry point: every scanner over arbitrary lines from an arbitrary starting range. The first
-// byte picks the scanner, the second the starting range; the rest is the text. Checks that tokens are
-// contiguous, stay inside the line, end in the end-of-line token, and that the range fits in a byte.
+// byte picks the scanner (in the factory's order), the second the starting range; the rest is the text. Checks that
+// tokens are contiguous, stay inside the line, end in the end-of-line token, and that the range fits in a byte.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,13 +15,12 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-const char* const kLanguages[] = {"html"};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
-  auto scanner = highlighters::CreateHighlighter(kLanguages[data[0] % std::size(kLanguages)]);
+  const auto languages = highlighters::Languages();
+  auto scanner = languages[data[0] % languages.size()].create();
   scanner->SetRangeState(data[1]);
   editor::TqeEditList lines;
   lines.SetTextStr(std::string_view(reinterpret_cast<const char*>(data + 2), size - 2));

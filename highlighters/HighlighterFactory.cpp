@@ -1,12 +1,38 @@
-// The scanners by name.
+// The table of scanners.
 #include "highlighters/HighlighterFactory.h"
 
+#include "highlighters/CppHighlighter.h"
 #include "highlighters/HtmlHighlighter.h"
+#include "highlighters/JavaHighlighter.h"
+#include "highlighters/PerlHighlighter.h"
 
 namespace highlighters {
+namespace {
 
-std::unique_ptr<TqeCustomHighLighter> CreateHighlighter(std::string_view language) {
-  if (language == "html") return std::make_unique<TzrHTMLSyn>();
+template <typename Scanner>
+std::unique_ptr<TqeCustomHighLighter> Create() {
+  return std::make_unique<Scanner>();
+}
+
+template <typename Scanner>
+constexpr Language Row(std::string_view name, std::string_view displayName) {
+  return {name, displayName, Scanner::kDefaultFilter, &Create<Scanner>};
+}
+
+constexpr Language kLanguages[] = {
+    Row<TzrHTMLSyn>("html", "HTML"),
+    Row<TUloPerlSyn>("perl", "Perl"),
+    Row<TUloCppSyn>("cpp", "C++"),
+    Row<TUloJavaSyn>("java", "Java"),
+};
+
+}  // namespace
+
+std::span<const Language> Languages() { return kLanguages; }
+
+std::unique_ptr<TqeCustomHighLighter> CreateHighlighter(std::string_view name) {
+  for (const Language& language : kLanguages)
+    if (language.name == name) return language.create();
   return nullptr;
 }
 

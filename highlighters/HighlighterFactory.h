@@ -1,14 +1,24 @@
-// Making a scanner from its language's short name, for qmtool and tests.
+// The scanners by language: one row each, with the name qmtool and the tests use, the name the language
+// drop-down shows and the file filter the scanner starts with.
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string_view>
 
 #include "highlighters/CustomHighlighter.h"
 
 namespace highlighters {
 
-// "html" so far; nothing for a name without a scanner.
-std::unique_ptr<TqeCustomHighLighter> CreateHighlighter(std::string_view language);
+struct Language {
+  std::string_view name;           // "html", "perl", "cpp", ...
+  std::string_view displayName;    // "HTML", "Perl", "C++", ...
+  std::string_view defaultFilter;  // "Perl files (*.pl,*.pm,*.cgi)|*.pl;*.pm;*.cgi", ...
+  std::unique_ptr<TqeCustomHighLighter> (*create)();
+};
+
+std::span<const Language> Languages();
+// The scanner for a language's name; nothing for a name without one.
+std::unique_ptr<TqeCustomHighLighter> CreateHighlighter(std::string_view name);
 
 }  // namespace highlighters

@@ -122,7 +122,7 @@ TzrHTMLSyn::TzrHTMLSyn() : keywords_(244, tkUndefKey, true) {
   dispatch_['>'] = &TzrHTMLSyn::TagCloseProc;
 
   ResetRangeState();
-  SetDefaultFilter("HTML Document (*.htm,*.html)|*.htm;*.html");
+  SetDefaultFilter(kDefaultFilter);
 }
 
 CharSet TzrHTMLSyn::WordChars() const {

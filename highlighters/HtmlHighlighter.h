@@ -37,6 +37,8 @@ class TzrHTMLSyn : public TqeCustomHighLighter {
     rsValue = 7,
   };
 
+  static constexpr const char* kDefaultFilter = "HTML Document (*.htm,*.html)|*.htm;*.html";
+
   TzrHTMLSyn();
 
   CharSet WordChars() const override;

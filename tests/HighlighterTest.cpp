@@ -131,40 +131,6 @@ TEST(HtmlScanner, ExportHandsTokensWithTheirEscapeFlags) {
                                       "&amp;|Escape ampersand||", " t|Text||escape", "|-||"}));
 }
 
-// Highlighting line by line from the stored states gives what one pass from the top gives, also after edits.
-TEST_F(EditorTest, StoredStatesReproduceAWholePass) {
-  TzrHTMLSyn html;
-  std::vector<std::string> page;
-  const char* pieces[] = {"<p class=x>text &amp; more",
-                          "<!-- comment",
-                          "still comment -->",
-                          "<% if a then",
-                          "b %> <td",
-                          "  align=",
-                          "\"center\">",
-                          "&lt;end"};
-  for (int i = 0; i < 400; ++i) page.push_back(pieces[(i * 7) % 8]);
-  SetLines(page);
-  editor.SetHighLighter(&html);
-  for (int i = 0; i < 60; ++i) {
-    editor.SetCaretXY({(i * 3) % 20 + 1, (i * 37) % 400 + 1});
-    Type(i % 3 == 0 ? "<!--" : i % 3 == 1 ? "-->" : "\"");
-  }
-  TzrHTMLSyn fresh;
-  fresh.ResetRangeState();
-  std::vector<std::string> whole, stored;
-  for (int i = 0; i < editor.LineCount(); ++i) {
-    for (const Token& t : Tokens(fresh, editor.Lines().Get(i)))
-      whole.push_back(std::to_string(i) + ":" + t.text + ":" + std::to_string(t.kind));
-  }
-  for (int i = 0; i < editor.LineCount(); ++i) {
-    html.SetRangeState(editor.Lines().Slot(i));
-    for (const Token& t : Tokens(html, editor.Lines().Get(i)))
-      stored.push_back(std::to_string(i) + ":" + t.text + ":" + std::to_string(t.kind));
-  }
-  EXPECT_EQ(stored, whole);
-}
-
 // Counts the lines the scanner is asked to scan.
 class CountingHtml : public TzrHTMLSyn {
  public:

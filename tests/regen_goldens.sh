@@ -6,7 +6,8 @@ tool=${1:-$root/build/qmtool}
 for script in "$root"/tests/data/edit/*.qms; do
   "$root/tests/run_golden.sh" "$tool" edit "$script" --update
 done
-for page in "$root"/tests/data/tokens/*.htm; do
-  "$root/tests/run_golden.sh" "$tool" tokens "$page" --update
+for source in "$root"/tests/data/tokens/*.*; do
+  case $source in *.expected | *.new) continue ;; esac
+  "$root/tests/run_golden.sh" "$tool" tokens "$source" --update
 done
 git -C "$root" status --short tests/data

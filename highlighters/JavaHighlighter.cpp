@@ -1,0 +1,167 @@
+// The Java scanner's keyword list, its dispatch table and the rules for comments, literals and numbers.
+#include "highlighters/JavaHighlighter.h"
+
+#include <memory>
+#include <string_view>
+
+namespace highlighters {
+namespace {
+
+constexpr std::string_view kKeywords[] = {
+    "if",        "do",         "case",     "char",      "catch",      "for",          "break",    "else",     "new",
+    "int",       "final",      "false",    "package",   "long",       "void",         "byte",     "class",    "float",
+    "this",      "goto",       "while",    "null",      "double",     "try",          "true",     "public",   "boolean",
+    "default",   "const",      "native",   "static",    "super",      "short",        "finally",  "switch",   "throw",
+    "interface", "abstract",   "import",   "extends",   "private",    "return",       "volatile", "continue", "throws",
+    "protected", "instanceof", "strictfp", "transient", "implements", "synchronized",
+};
+
+constexpr int kTableSize = 173;
+
+bool IsWordChar(unsigned char c) { return IsDigit(c) || IsLetter(c) || c == '_' || c == '$'; }
+
+// The hash walks '$', digits, letters and '_': A to Z count 1 to 26, a to z 2 to 27, the others nothing.
+constexpr auto kHash = HashTable([](unsigned char c) {
+  if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
+  if (c >= 'a' && c <= 'z') return c - 'a' + 2;
+  return IsDigit(c) || c == '_' || c == '$' ? 0 : -1;
+});
+
+int HashOf(std::string_view word) {
+  int hash = 0;
+  for (char c : word) hash += kHash[static_cast<unsigned char>(c)];
+  return hash;
+}
+
+bool IsNumberChar(unsigned char c) {
+  return IsDigit(c) || c == '-' || c == '.' || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f') || c == 'L' ||
+         c == 'X' || c == 'l' || c == 'x';
+}
+
+std::unique_ptr<TqeHighLightAttributes> Attribute(const char* name, platform::FontStyle style = 0) {
+  auto attribute = std::make_unique<TqeHighLightAttributes>(name);
+  attribute->SetStyle(style);
+  return attribute;
+}
+
+}  // namespace
+
+TUloJavaSyn::TUloJavaSyn()
+    : LineScanner(tkNull, tkSpace, &Call<&TUloJavaSyn::Symbol>), keywords_(kTableSize, tkIdentifier, false) {
+  CommentAttri = RegisterAttribute(Attribute("Comment", platform::kItalic));
+  DocumentAttri = RegisterAttribute(Attribute("Documentation", platform::kItalic));
+  IdentifierAttri = RegisterAttribute(Attribute("Identifier"));
+  InvalidAttri = RegisterAttribute(Attribute("Invalid symbol"));
+  KeyAttri = RegisterAttribute(Attribute("Reserved word", platform::kBold));
+  NumberAttri = RegisterAttribute(Attribute("Number"));
+  SpaceAttri = RegisterAttribute(Attribute("Space"));
+  SpaceAttri->SetForeground(platform::kColorWindow);
+  StringAttri = RegisterAttribute(Attribute("String"));
+  SymbolAttri = RegisterAttribute(Attribute("Symbol"));
+  SetAttributeNotifier();
+
+  for (std::string_view w : kKeywords) keywords_.Add(HashOf(w), w, tkKey);
+
+  On<&TUloJavaSyn::Slash>('/');
+  On<&TUloJavaSyn::DoubleQuoted>('"');
+  On<&TUloJavaSyn::CharLiteral>('\'');
+  On<&TUloJavaSyn::Number>("0123456789");
+  for (int c = 0; c < 256; ++c) {
+    if (IsLetter(static_cast<unsigned char>(c))) On<&TUloJavaSyn::Word>(static_cast<unsigned char>(c));
+    if (c >= 127) On<&TUloJavaSyn::Illegal>(static_cast<unsigned char>(c));
+  }
+  On<&TUloJavaSyn::Word>("$_");
+  On<&TUloJavaSyn::InvalidSymbol>(",#@");
+  On<&TUloJavaSyn::Illegal>("\\`");
+  On<&TUloJavaSyn::Bang>('!');
+  On<&TUloJavaSyn::Percent>('%');
+  On<&TUloJavaSyn::Ampersand>('&');
+  On<&TUloJavaSyn::Star>('*');
+  On<&TUloJavaSyn::Plus>('+');
+  On<&TUloJavaSyn::Minus>('-');
+  On<&TUloJavaSyn::Less>('<');
+  On<&TUloJavaSyn::Equal>('=');
+  On<&TUloJavaSyn::Greater>('>');
+  On<&TUloJavaSyn::Caret>('^');
+  On<&TUloJavaSyn::Bar>('|');
+
+  ResetRangeState();
+  SetDefaultFilter(kDefaultFilter);
+}
+
+CharSet TUloJavaSyn::WordChars() const {
+  CharSet set;
+  for (int c = 0; c < 256; ++c)
+    if (IsWordChar(static_cast<unsigned char>(c))) set.set(c);
+  return set;
+}
+
+const TqeHighLightAttributes* TUloJavaSyn::TokenAttribute() const {
+  switch (kind_) {
+    case tkComment:
+      return CommentAttri;
+    case tkDocument:
+      return DocumentAttri;
+    case tkIdentifier:
+      return IdentifierAttri;
+    case tkInvalid:
+      return InvalidAttri;
+    case tkKey:
+      return KeyAttri;
+    case tkNumber:
+      return NumberAttri;
+    case tkSpace:
+      return SpaceAttri;
+    case tkString:
+      return StringAttri;
+    case tkSymbol:
+      return SymbolAttri;
+    case tkUnknown:
+      return InvalidAttri;
+    default:
+      return nullptr;
+  }
+}
+
+void TUloJavaSyn::NextToken() {
+  tokenStart_ = run_;
+  if (range_ == rsComment || range_ == rsDocument) {
+    ContinueComment(range_ == rsComment ? tkComment : tkDocument, rsUnknown);
+    return;
+  }
+  range_ = rsUnknown;
+  Dispatch();
+}
+
+// "/**" opens a documentation comment and "/*" a block comment; the closing "*/" is looked for after the
+// opener, so "/**/" stays open. "//" runs to the line's end.
+void TUloJavaSyn::Slash() {
+  if (At(run_ + 1) == '*' && At(run_ + 2) == '*') {
+    range_ = rsDocument;
+    SlashStarComment(tkDocument, run_ + 3, rsUnknown);
+  } else if (At(run_ + 1) == '*') {
+    range_ = rsComment;
+    SlashStarComment(tkComment, run_ + 2, rsUnknown);
+  } else if (At(run_ + 1) == '/') {
+    ToLineEnd(tkComment);
+  } else {
+    Operator(tkSymbol, {"/="});
+  }
+}
+
+// Digits, hexadecimal digits, '-' and the suffix letters; a '.' followed by another '.' ends the number.
+void TUloJavaSyn::Number() {
+  kind_ = tkNumber;
+  ++run_;
+  while (IsNumberChar(At(run_)) && !(At(run_) == '.' && At(run_ + 1) == '.')) ++run_;
+}
+
+void TUloJavaSyn::Word() {
+  int hash = 0;
+  std::size_t i = run_;
+  for (int value; (value = kHash[At(i)]) >= 0; ++i) hash += value;
+  kind_ = keywords_.Lookup(line_.data() + run_, static_cast<int>(i - run_), hash);
+  run_ = i;
+}
+
+}  // namespace highlighters

@@ -1,0 +1,173 @@
+// LineScanner: what the table-driven scanners share. The current line is kept with a terminating zero, so
+// handlers read past a token's last character and stop at the zero; a 256-entry table maps each character
+// to the handler of the token it starts. The handlers every language reads alike (end of line, line feed,
+// carriage return, runs of blanks, single characters, operators) live here. Derived is the scanner class:
+// the per-token loop calls its NextToken directly, without a virtual call, since the editor's rescans spend
+// most of their time there.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "highlighters/CustomHighlighter.h"
+
+namespace highlighters {
+
+// The end of a line for strings and comments: the terminating zero, or a line end inside the line.
+constexpr bool EndsLine(unsigned char c) { return c == 0 || c == 10 || c == 13; }
+constexpr bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+// The codes a run of blanks continues over: 1 to 9, 11, 12 and 14 to 32.
+constexpr bool IsBlank(unsigned char c) { return c - 1u < 32u && c != 10 && c != 13; }
+
+// A 256-entry table of the values the hash adds for the characters it walks, -1 for the others: one load a
+// character in the scanners' hottest loop. value(c) gives a walked character's value, or -1.
+template <typename Value>
+constexpr std::array<std::int8_t, 256> HashTable(Value value) {
+  std::array<std::int8_t, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = static_cast<std::int8_t>(value(static_cast<unsigned char>(c)));
+  return table;
+}
+
+template <typename Derived>
+class LineScanner : public TqeCustomHighLighter {
+ public:
+  bool AtLineEnd() const override { return kind_ == endKind_; }
+  RangeValue RangeState() const override { return range_; }
+  std::string_view TokenText() const override {
+    return std::string_view(line_).substr(tokenStart_, run_ - tokenStart_);
+  }
+  int TokenKind() const override { return kind_; }
+  int TokenPosition() const override { return static_cast<int>(tokenStart_); }
+  void StartLine(std::string_view text, int) override {
+    line_.assign(text);
+    line_.push_back('\0');
+    run_ = 0;
+    Self().Derived::NextToken();
+  }
+  void SetRangeState(RangeValue value) override { range_ = static_cast<std::uint8_t>(value & 0xFF); }
+  void ScanToLineEnd() override {
+    while (kind_ != endKind_) Self().Derived::NextToken();
+  }
+
+ protected:
+  // A handler is a plain function, so a call through the table needs none of a member pointer's
+  // adjustments; Call<&Derived::Method> makes one of a member function.
+  using Handler = void (*)(Derived&);
+  template <auto Method>
+  static void Call(Derived& scanner) {
+    (scanner.*Method)();
+  }
+
+  // endKind and spaceKind: the scanner's end-of-line and space token kinds. The table starts with the end
+  // of line at 0, line feed, carriage return and blank runs in place and `other` everywhere else.
+  LineScanner(std::uint8_t endKind, std::uint8_t spaceKind, Handler other) : endKind_(endKind), spaceKind_(spaceKind) {
+    dispatch_.fill(other);
+    for (int c = 1; c <= 32; ++c) dispatch_[c] = &Call<&LineScanner::Blanks>;
+    dispatch_[0] = &Call<&LineScanner::EndOfLine>;
+    dispatch_[10] = &Call<&LineScanner::LineFeed>;
+    dispatch_[13] = &Call<&LineScanner::CarriageReturn>;
+  }
+  // The characters' tokens start with Method.
+  template <auto Method>
+  void On(std::string_view characters) {
+    for (char c : characters) dispatch_[static_cast<unsigned char>(c)] = &Call<Method>;
+  }
+  template <auto Method>
+  void On(unsigned char c) {
+    dispatch_[c] = &Call<Method>;
+  }
+
+  unsigned char At(std::size_t i) const { return static_cast<unsigned char>(line_[i]); }
+  // Runs the handler of the character at run.
+  void Dispatch() { dispatch_[At(run_)](Self()); }
+
+  void EndOfLine() { kind_ = endKind_; }
+  void LineFeed() { Take(spaceKind_, 1); }
+  void CarriageReturn() { Take(spaceKind_, At(run_ + 1) == 10 ? 2 : 1); }
+  // The longest run of the codes 1 to 9, 11, 12 and 14 to 32.
+  void Blanks() {
+    kind_ = spaceKind_;
+    ++run_;
+    while (IsBlank(At(run_))) ++run_;
+  }
+  // A token of kind, `length` characters long.
+  void Take(std::uint8_t kind, std::size_t length) {
+    kind_ = kind;
+    run_ += length;
+  }
+  // Everything to the end of the line.
+  void ToLineEnd(std::uint8_t kind) {
+    kind_ = kind;
+    while (!EndsLine(At(run_))) ++run_;
+  }
+  // The first of the operators that stands at run, else the character at run alone.
+  void Operator(std::uint8_t kind, std::initializer_list<std::string_view> operators) {
+    for (std::string_view op : operators) {
+      if (StandsAt(run_, op)) {
+        Take(kind, op.size());
+        return;
+      }
+    }
+    Take(kind, 1);
+  }
+  // A comment closed by "*/": from position `from` to the line's end, where it stays open, or past the
+  // first "*/", which sets the range to `closed`.
+  void SlashStarComment(std::uint8_t kind, std::size_t from, std::uint8_t closed) {
+    kind_ = kind;
+    run_ = from;
+    while (!EndsLine(At(run_))) {
+      if (At(run_) == '*' && At(run_ + 1) == '/') {
+        run_ += 2;
+        range_ = closed;
+        return;
+      }
+      ++run_;
+    }
+  }
+  // Inside a comment that an earlier line opened: a line end inside it is a line end as ever; otherwise the
+  // comment goes on from run.
+  void ContinueComment(std::uint8_t kind, std::uint8_t closed) {
+    if (EndsLine(At(run_)))
+      Dispatch();
+    else
+      SlashStarComment(kind, run_, closed);
+  }
+  // A literal from the quote at run to the next `quote` before the line's end, which is taken with it; a
+  // backslash keeps the quote after it inside. Rules: kTripleOpens, three quotes open the literal as one;
+  // kEscapedLineFeed, a backslash keeps a line feed inside too.
+  enum LiteralRule : unsigned { kPlainLiteral = 0, kTripleOpens = 1, kEscapedLineFeed = 2 };
+  void QuotedLiteral(std::uint8_t kind, unsigned char quote, unsigned rules) {
+    kind_ = kind;
+    if ((rules & kTripleOpens) && At(run_ + 1) == quote && At(run_ + 2) == quote) run_ += 2;
+    do {
+      if (EndsLine(At(run_))) break;
+      if (At(run_) == '\\' && (At(run_ + 1) == quote || ((rules & kEscapedLineFeed) && At(run_ + 1) == 10))) ++run_;
+      ++run_;
+    } while (At(run_) != quote);
+    if (!EndsLine(At(run_))) ++run_;
+  }
+  // Whether text stands at position i; the terminating zero never matches, so nothing past it is read.
+  bool StandsAt(std::size_t i, std::string_view text) const {
+    for (char c : text)
+      if (At(i++) != static_cast<unsigned char>(c)) return false;
+    return true;
+  }
+
+  std::string line_;  // the line's bytes and a terminating zero
+  std::size_t run_ = 0;
+  std::size_t tokenStart_ = 0;
+  std::uint8_t kind_ = 0;
+  std::uint8_t range_ = 0;
+
+ private:
+  Derived& Self() { return static_cast<Derived&>(*this); }
+  std::array<Handler, 256> dispatch_{};
+  std::uint8_t endKind_;
+  std::uint8_t spaceKind_;
+};
+
+}  // namespace highlighters

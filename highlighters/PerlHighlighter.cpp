@@ -1,0 +1,451 @@
+// The Perl scanner's word lists, its dispatch table and the rules for strings, numbers and words.
+#include "highlighters/PerlHighlighter.h"
+
+#include <memory>
+#include <string_view>
+
+namespace highlighters {
+namespace {
+
+constexpr std::string_view kKeywords[] = {
+    "m",
+    "q",
+    "lc",
+    "if",
+    "do",
+    "uc",
+    "no",
+    "qq",
+    "tr",
+    "my",
+    "qw",
+    "qx",
+    "die",
+    "abs",
+    "eof",
+    "chr",
+    "ref",
+    "vec",
+    "map",
+    "tie",
+    "log",
+    "cos",
+    "hex",
+    "ord",
+    "oct",
+    "for",
+    "sin",
+    "sub",
+    "int",
+    "use",
+    "exp",
+    "pop",
+    "pos",
+    "each",
+    "read",
+    "bind",
+    "pack",
+    "getc",
+    "glob",
+    "exec",
+    "rand",
+    "seek",
+    "eval",
+    "else",
+    "send",
+    "chop",
+    "redo",
+    "kill",
+    "link",
+    "grep",
+    "pipe",
+    "time",
+    "recv",
+    "join",
+    "tell",
+    "open",
+    "fork",
+    "last",
+    "wait",
+    "dump",
+    "warn",
+    "goto",
+    "exit",
+    "stat",
+    "keys",
+    "next",
+    "push",
+    "sort",
+    "sqrt",
+    "atan2",
+    "chdir",
+    "local",
+    "chmod",
+    "alarm",
+    "flock",
+    "undef",
+    "elsif",
+    "close",
+    "chomp",
+    "mkdir",
+    "fcntl",
+    "index",
+    "srand",
+    "bless",
+    "sleep",
+    "while",
+    "ioctl",
+    "shift",
+    "rmdir",
+    "chown",
+    "umask",
+    "times",
+    "reset",
+    "semop",
+    "utime",
+    "untie",
+    "lstat",
+    "write",
+    "split",
+    "print",
+    "crypt",
+    "study",
+    "accept",
+    "caller",
+    "delete",
+    "scalar",
+    "rename",
+    "fileno",
+    "splice",
+    "select",
+    "length",
+    "unpack",
+    "gmtime",
+    "semget",
+    "msgget",
+    "shmget",
+    "semctl",
+    "socket",
+    "format",
+    "rindex",
+    "msgctl",
+    "shmctl",
+    "msgsnd",
+    "listen",
+    "chroot",
+    "values",
+    "unlink",
+    "msgrcv",
+    "unless",
+    "import",
+    "return",
+    "exists",
+    "substr",
+    "system",
+    "package",
+    "defined",
+    "foreach",
+    "readdir",
+    "binmode",
+    "shmread",
+    "dbmopen",
+    "seekdir",
+    "connect",
+    "getppid",
+    "telldir",
+    "opendir",
+    "waitpid",
+    "lcfirst",
+    "getpgrp",
+    "sysread",
+    "syscall",
+    "reverse",
+    "require",
+    "ucfirst",
+    "unshift",
+    "setpgrp",
+    "sprintf",
+    "symlink",
+    "dbmclose",
+    "readlink",
+    "getgrgid",
+    "getgrnam",
+    "closedir",
+    "endgrent",
+    "getlogin",
+    "formline",
+    "getgrent",
+    "getpwnam",
+    "endpwent",
+    "truncate",
+    "getpwuid",
+    "setgrent",
+    "getpwent",
+    "shmwrite",
+    "setpwent",
+    "shutdown",
+    "syswrite",
+    "localtime",
+    "endnetent",
+    "rewinddir",
+    "getnetent",
+    "quotemeta",
+    "wantarray",
+    "setnetent",
+    "socketpair",
+    "endhostent",
+    "endservent",
+    "getsockopt",
+    "gethostent",
+    "getservent",
+    "setsockopt",
+    "sethostent",
+    "setservent",
+    "getpeername",
+    "getsockname",
+    "endprotoent",
+    "getprotoent",
+    "getpriority",
+    "setprotoent",
+    "setpriority",
+    "getnetbyaddr",
+    "getnetbyname",
+    "gethostbyaddr",
+    "gethostbyname",
+    "getservbyname",
+    "getservbyport",
+    "getprotobyname",
+    "getprotobynumber",
+};
+constexpr std::string_view kWordOperators[] = {"ge", "le", "ne", "eq", "gt", "lt", "or", "and", "cmp", "not", "xor"};
+constexpr std::string_view kPragmas[] = {"less",    "vars",    "subs",     "locale",     "strict",
+                                         "integer", "sigtrap", "constant", "diagnostics"};
+constexpr std::string_view kVariables[] = {
+    "$NR",
+    "$RS",
+    "$GID",
+    "$ARG",
+    "%INC",
+    "$PID",
+    "$UID",
+    "$SIG",
+    "$ENV",
+    "$ORS",
+    "@INC",
+    "$EGID",
+    "$EUID",
+    "$ARGV",
+    "$OFMT",
+    "@ARGV",
+    "$MATCH",
+    "$ERRNO",
+    "$PERLDB",
+    "$SUBSEP",
+    "$WARNING",
+    "$BASETIME",
+    "$PREMATCH",
+    "$OS_ERROR",
+    "$DEBUGGING",
+    "$POSTMATCH",
+    "$PROCESS_ID",
+    "$EVAL_ERROR",
+    "$ACCUMULATOR",
+    "$FORMAT_NAME",
+    "$CHILD_ERROR",
+    "$INPLACE_EDIT",
+    "$PROGRAM_NAME",
+    "$REAL_USER_ID",
+    "$PERL_VERSION",
+    "$REAL_GROUP_ID",
+    "$SYSTEM_FD_MAX",
+    "$LIST_SEPARATOR",
+    "$EXECUTABLE_NAME",
+    "$FORMAT_FORMFEED",
+    "$FORMAT_TOP_NAME",
+    "$LAST_PAREN_MATCH",
+    "$OUTPUT_AUTOFLUSH",
+    "$EFFECTIVE_USER_ID",
+    "$FORMAT_LINES_LEFT",
+    "$INPUT_LINE_NUMBER",
+    "$MULTILINE_MATCHING",
+    "$EFFECTIVE_GROUP_ID",
+    "$FORMAT_PAGE_NUMBER",
+    "$SUBSCRIPT_SEPARATOR",
+    "$FORMAT_LINES_PER_PAGE",
+    "$INPUT_RECORD_SEPARATOR",
+    "$OUTPUT_FIELD_SEPARATOR",
+    "$FORMAT_LINE_BREAK_CHARACTERS",
+};
+
+constexpr int kTableSize = 2168;
+
+// The hash walks '$', '%', the digits, '@' to 'Z', '_' and a to z; each adds its own code.
+constexpr auto kHash = HashTable([](unsigned char c) {
+  const bool walked =
+      c == '$' || c == '%' || IsDigit(c) || (c >= '@' && c <= 'Z') || c == '_' || (c >= 'a' && c <= 'z');
+  return walked ? static_cast<int>(c) : -1;
+});
+bool IsWordChar(unsigned char c) { return IsDigit(c) || IsLetter(c) || c == '_'; }
+
+int HashOf(std::string_view word) {
+  int hash = 0;
+  for (char c : word) hash += static_cast<unsigned char>(c);
+  return hash;
+}
+
+// The characters after '$' that make a two-character punctuation variable.
+bool PunctuationVariable(unsigned char c) {
+  return (c >= '!' && c <= '@' && c != ',') || c == '[' || c == '\\' || c == ']' || c == '_' || c == '`' || c == '|' ||
+         c == '~';
+}
+
+std::unique_ptr<TqeHighLightAttributes> Attribute(const char* name, platform::FontStyle style = 0) {
+  auto attribute = std::make_unique<TqeHighLightAttributes>(name);
+  attribute->SetStyle(style);
+  return attribute;
+}
+
+}  // namespace
+
+TUloPerlSyn::TUloPerlSyn()
+    : LineScanner(tkNull, tkSpace, &Call<&TUloPerlSyn::Symbol>), keywords_(kTableSize, tkIdentifier, false) {
+  using platform::kBold;
+  CommentAttri = RegisterAttribute(Attribute("Comment", platform::kItalic));
+  IdentifierAttri = RegisterAttribute(Attribute("Identifier"));
+  InvalidAttri = RegisterAttribute(Attribute("Illegal char"));
+  KeyAttri = RegisterAttribute(Attribute("Reserved word", kBold));
+  NumberAttri = RegisterAttribute(Attribute("Number"));
+  OperatorAttri = RegisterAttribute(Attribute("Operator"));
+  PragmaAttri = RegisterAttribute(Attribute("Pragma", kBold));
+  SpaceAttri = RegisterAttribute(Attribute("Space"));
+  SpaceAttri->SetForeground(platform::kColorWindow);
+  StringAttri = RegisterAttribute(Attribute("String"));
+  SymbolAttri = RegisterAttribute(Attribute("Symbol"));
+  VariableAttri = RegisterAttribute(Attribute("Variable", kBold));
+  SetAttributeNotifier();
+
+  for (std::string_view w : kKeywords) keywords_.Add(HashOf(w), w, tkKey);
+  for (std::string_view w : kWordOperators) keywords_.Add(HashOf(w), w, tkOperator);
+  for (std::string_view w : kPragmas) keywords_.Add(HashOf(w), w, tkPragma);
+  for (std::string_view w : kVariables) keywords_.Add(HashOf(w), w, tkVariable);
+
+  On<&TUloPerlSyn::Comment>('#');
+  On<&TUloPerlSyn::DoubleQuoted>('"');
+  On<&TUloPerlSyn::SingleQuoted>('\'');
+  On<&TUloPerlSyn::DotOrNumber>('.');
+  On<&TUloPerlSyn::Number>("0123456789");
+  On<&TUloPerlSyn::Word>("$%@_");
+  for (int c = 0; c < 256; ++c) {
+    if (IsLetter(static_cast<unsigned char>(c))) On<&TUloPerlSyn::Word>(static_cast<unsigned char>(c));
+    if (c >= 127) On<&TUloPerlSyn::Illegal>(static_cast<unsigned char>(c));
+  }
+  On<&TUloPerlSyn::Illegal>('`');
+  On<&TUloPerlSyn::Bang>('!');
+  On<&TUloPerlSyn::Ampersand>('&');
+  On<&TUloPerlSyn::Star>('*');
+  On<&TUloPerlSyn::Plus>('+');
+  On<&TUloPerlSyn::Minus>('-');
+  On<&TUloPerlSyn::Slash>('/');
+  On<&TUloPerlSyn::Colon>(':');
+  On<&TUloPerlSyn::Less>('<');
+  On<&TUloPerlSyn::Equal>('=');
+  On<&TUloPerlSyn::Greater>('>');
+  On<&TUloPerlSyn::Caret>('^');
+  On<&TUloPerlSyn::Bar>('|');
+
+  ResetRangeState();
+  SetDefaultFilter(kDefaultFilter);
+}
+
+CharSet TUloPerlSyn::WordChars() const {
+  CharSet set;
+  for (int c = 0; c < 256; ++c)
+    if (IsWordChar(static_cast<unsigned char>(c)) || c == '$' || c == '%' || c == '@') set.set(c);
+  return set;
+}
+
+const TqeHighLightAttributes* TUloPerlSyn::TokenAttribute() const {
+  switch (kind_) {
+    case tkComment:
+      return CommentAttri;
+    case tkIdentifier:
+      return IdentifierAttri;
+    case tkKey:
+      return KeyAttri;
+    case tkNumber:
+      return NumberAttri;
+    case tkOperator:
+      return OperatorAttri;
+    case tkPragma:
+      return PragmaAttri;
+    case tkSpace:
+      return SpaceAttri;
+    case tkString:
+      return StringAttri;
+    case tkSymbol:
+      return SymbolAttri;
+    case tkUnknown:
+      return InvalidAttri;
+    case tkVariable:
+      return VariableAttri;
+    default:
+      return nullptr;
+  }
+}
+
+void TUloPerlSyn::SingleQuoted() {
+  kind_ = tkString;
+  ++run_;
+  while (!EndsLine(At(run_)) && At(run_) != '\'') ++run_;
+  if (At(run_) == '\'') ++run_;
+}
+
+void TUloPerlSyn::DotOrNumber() {
+  if (StandsAt(run_, "...")) return Take(tkSymbol, 3);
+  if (StandsAt(run_, "..") || StandsAt(run_, ".=")) return Take(tkSymbol, 2);
+  if (IsLetter(At(run_ + 1)) || At(run_ + 1) == '_') return Take(tkSymbol, 1);
+  Number();
+}
+
+// Decimal, hexadecimal and exponent notations: a '-' belongs to a number only before 'e' or 'E', and a
+// '.' ends it before another '.', where a range operator begins.
+void TUloPerlSyn::Number() {
+  kind_ = tkNumber;
+  ++run_;
+  for (;;) {
+    const unsigned char c = At(run_);
+    if (c == '-') {
+      if (At(run_ + 1) != 'e' && At(run_ + 1) != 'E') return;
+    } else if (c == '.') {
+      if (At(run_ + 1) == '.') return;
+    } else if (!(IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f') || c == 'X' || c == 'x' || c == '_')) {
+      return;
+    }
+    ++run_;
+  }
+}
+
+void TUloPerlSyn::Word() {
+  const unsigned char first = At(run_), next = At(run_ + 1);
+  if (first == '$' && PunctuationVariable(next)) return Take(tkVariable, 2);
+  if (first == '$' && next == '^') {
+    const unsigned char third = At(run_ + 2);
+    if (third == 0) return Take(tkVariable, 2);
+    if (std::string_view("ADFILPTWX").find(static_cast<char>(third)) != std::string_view::npos)
+      return Take(tkVariable, 3);
+  }
+  if (first == '%' && (next == 0 || next == '=')) return Take(tkSymbol, next == '=' ? 2 : 1);
+  if (first == 'x' && (next == 0 || next == '=')) return Take(tkSymbol, next == '=' ? 2 : 1);
+  HashedWord();
+}
+
+void TUloPerlSyn::HashedWord() {
+  int hash = 0;
+  std::size_t i = run_;
+  for (int value; (value = kHash[At(i)]) >= 0; ++i) hash += value;
+  kind_ = keywords_.Lookup(line_.data() + run_, static_cast<int>(i - run_), hash);
+  run_ = i;
+  while (IsWordChar(At(run_))) ++run_;
+}
+
+}  // namespace highlighters

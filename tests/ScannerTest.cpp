@@ -1,0 +1,156 @@
+// Every scanner of the factory: highlighting from the stored states equals one pass from the top, also after
+// edits; line ends and empty lines; and what the Perl, C++ and Java scanners keep across lines or report
+// that token dumps do not show.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "EditorFixture.h"
+#include "highlighters/CppHighlighter.h"
+#include "highlighters/HighlighterFactory.h"
+#include "highlighters/JavaHighlighter.h"
+#include "highlighters/PerlHighlighter.h"
+
+using highlighters::TqeCustomHighLighter;
+
+namespace {
+
+// Every token of a line as "TEXT:KIND", the scanner's range at its start already set.
+std::vector<std::string> Tokens(TqeCustomHighLighter& scanner, std::string_view line) {
+  std::vector<std::string> tokens;
+  scanner.StartLine(line, 0);
+  for (; !scanner.AtLineEnd(); scanner.NextToken())
+    tokens.push_back(std::string(scanner.TokenText()) + ":" + std::to_string(scanner.TokenKind()));
+  return tokens;
+}
+
+// Lines of each language that open and close what spans lines, and what each scanner is typed over with.
+struct Sample {
+  std::vector<const char*> pieces;
+  std::vector<const char*> typed;
+};
+const std::map<std::string, Sample> kSamples = {
+    {"html",
+     {{"<p class=x>text &amp; more", "<!-- comment", "still comment -->", "<% if a then", "b %> <td",
+       "  align=", "\"center\">", "&lt;end"},
+      {"<!--", "-->", "\"", "<%", "%>"}}},
+    {"perl",
+     {{"my $x = \"a string\";", "# comment", "print $ENV{HOME} . 'x';", "s/a/b/ for @list;", "1..5 0x1F $^W",
+       "sub name { return 1e-5; }"},
+      {"\"", "'", "#", "$"}}},
+    {"cpp",
+     {{"int a; /* open", "still */ b = 2;", "#define X 1", "s = \"str\\\"ing\";", "// line comment", "x >>= 0x1FUL;",
+       "__asm", "mov eax, 1"},
+      {"/*", "*/", "\"", "//", "asm"}}},
+    {"java",
+     {{"/** doc", " * more */ class A {", "/* block", " end */ int x;", "String s = \"x\";", "a >>>= 1-2;", "// line"},
+      {"/**", "/*", "*/", "\""}}},
+};
+
+}  // namespace
+
+TEST(ScannerFactory, EveryLanguageHasASampleAndMakesItsScanner) {
+  for (const highlighters::Language& language : highlighters::Languages()) {
+    EXPECT_TRUE(kSamples.count(std::string(language.name))) << language.name;
+    auto scanner = highlighters::CreateHighlighter(language.name);
+    ASSERT_NE(scanner, nullptr) << language.name;
+    EXPECT_EQ(scanner->DefaultFilter(), language.defaultFilter);
+  }
+  EXPECT_EQ(highlighters::CreateHighlighter("cobol"), nullptr);
+  EXPECT_EQ(highlighters::CreateHighlighter("Perl"), nullptr) << "names are the short ones";
+}
+
+// Highlighting line by line from the stored states gives what one pass from the top gives, also after
+// edits that open and close comments and strings.
+TEST_F(EditorTest, EveryScannersStoredStatesReproduceAWholePass) {
+  for (const auto& [name, sample] : kSamples) {
+    auto scanner = highlighters::CreateHighlighter(name);
+    ASSERT_NE(scanner, nullptr) << name;
+    std::vector<std::string> text;
+    for (size_t i = 0; i < 300; ++i) text.push_back(sample.pieces[(i * 7) % sample.pieces.size()]);
+    SetLines(text);
+    editor.SetHighLighter(scanner.get());
+    for (size_t i = 0; i < 60; ++i) {
+      editor.SetCaretXY({static_cast<int>(i * 3) % 20 + 1, static_cast<int>(i * 37) % 300 + 1});
+      Type(sample.typed[i % sample.typed.size()]);
+    }
+    auto fresh = highlighters::CreateHighlighter(name);
+    fresh->ResetRangeState();
+    std::vector<std::string> whole, stored;
+    for (int i = 0; i < editor.LineCount(); ++i)
+      for (const std::string& t : Tokens(*fresh, editor.Lines().Get(i))) whole.push_back(std::to_string(i) + " " + t);
+    for (int i = 0; i < editor.LineCount(); ++i) {
+      scanner->SetRangeState(editor.Lines().Slot(i));
+      for (const std::string& t : Tokens(*scanner, editor.Lines().Get(i)))
+        stored.push_back(std::to_string(i) + " " + t);
+    }
+    EXPECT_EQ(stored, whole) << name;
+    editor.SetHighLighter(nullptr);
+  }
+}
+
+TEST(Scanners, EmptyLinesAndLineEndsInsideALine) {
+  for (const highlighters::Language& language : highlighters::Languages()) {
+    auto scanner = highlighters::CreateHighlighter(language.name);
+    scanner->ResetRangeState();
+    scanner->StartLine("", 0);
+    EXPECT_TRUE(scanner->AtLineEnd()) << language.name;
+    EXPECT_EQ(scanner->TokenText(), "");
+    EXPECT_EQ(scanner->TokenAttribute(), nullptr);
+    if (language.name == "html") continue;  // its text runs stop elsewhere; its own test covers them
+    const auto tokens = Tokens(*scanner, "a\r\nb\nc");
+    ASSERT_EQ(tokens.size(), 5u) << language.name;
+    EXPECT_EQ(tokens[1].substr(0, 3), "\r\n:") << "one space token of two characters";
+    EXPECT_EQ(tokens[3].substr(0, 2), "\n:");
+  }
+}
+
+TEST(Scanners, CommentsKeepTheirRangeAcrossLinesAndLineEnds) {
+  highlighters::TUloCppSyn cpp;
+  cpp.ResetRangeState();
+  EXPECT_EQ(cpp.RangeState(), highlighters::TUloCppSyn::rsUnknown);
+  Tokens(cpp, "x; /* open");
+  EXPECT_EQ(cpp.RangeState(), highlighters::TUloCppSyn::rsComment);
+  EXPECT_EQ(Tokens(cpp, "a\r\nb"), (std::vector<std::string>{"a:1", "\r\n:7", "b:1"}))
+      << "a line end inside a comment is a space, and the comment goes on after it";
+  Tokens(cpp, "*/ y;");
+  EXPECT_EQ(cpp.RangeState(), highlighters::TUloCppSyn::rsUnknown);
+  Tokens(cpp, "int a; asm");
+  EXPECT_EQ(cpp.RangeState(), highlighters::TUloCppSyn::rsAsm) << "a line ending with asm starts the next in it";
+  EXPECT_EQ(Tokens(cpp, "mov"), (std::vector<std::string>{"mov:3"}));
+  EXPECT_EQ(cpp.RangeState(), highlighters::TUloCppSyn::rsUnknown);
+
+  highlighters::TUloJavaSyn java;
+  java.ResetRangeState();
+  Tokens(java, "/**/");
+  EXPECT_EQ(java.RangeState(), highlighters::TUloJavaSyn::rsDocument) << "the closer is looked for after the opener";
+  EXPECT_EQ(Tokens(java, "*/ x"), (std::vector<std::string>{"*/:1", " :7", "x:2"}));
+  Tokens(java, "/* block");
+  EXPECT_EQ(java.RangeState(), highlighters::TUloJavaSyn::rsComment);
+
+  highlighters::TUloPerlSyn perl;
+  Tokens(perl, "\"open string");
+  EXPECT_EQ(perl.RangeState(), 0u) << "nothing in Perl spans lines";
+}
+
+TEST(Scanners, WordCharactersCapabilitiesAndDefaultColours) {
+  highlighters::TUloPerlSyn perl;
+  highlighters::TUloCppSyn cpp;
+  highlighters::TUloJavaSyn java;
+  EXPECT_TRUE(perl.WordChars().test('$') && perl.WordChars().test('%') && perl.WordChars().test('@'));
+  EXPECT_FALSE(cpp.WordChars().test('$'));
+  EXPECT_TRUE(java.WordChars().test('$') && java.WordChars().test('_') && !java.WordChars().test('@'));
+  EXPECT_EQ(perl.Capabilities(), highlighters::kRegistry);
+  EXPECT_EQ(cpp.Capabilities(), highlighters::kUserSettings | highlighters::kRegistry);
+  EXPECT_EQ(java.Capabilities(), highlighters::kRegistry);
+  EXPECT_THROW(cpp.StartExportLine("x"), highlighters::EAbstractError);
+
+  EXPECT_EQ(perl.AttributeCount(), 11);
+  EXPECT_EQ(perl.VariableAttri->Style(), platform::kBold);
+  EXPECT_EQ(perl.SpaceAttri->Foreground(), platform::kColorWindow);
+  EXPECT_EQ(cpp.AttributeCount(), 10);
+  EXPECT_EQ(cpp.CommentAttri->Style(), platform::kItalic);
+  EXPECT_EQ(java.AttributeCount(), 9) << "both invalid kinds share \"Invalid symbol\"";
+  EXPECT_EQ(java.DocumentAttri->Style(), platform::kItalic);
+  EXPECT_EQ(java.AttributeAt(0)->Name(), "Comment") << "the list is sorted by name";
+}

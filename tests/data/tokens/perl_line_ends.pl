@@ -1,0 +1,4 @@
+# args: --lang perl
+line with crlf
+
+	indented
