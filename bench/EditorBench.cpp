@@ -91,6 +91,7 @@ BENCHMARK(FullScan)->Arg(0)->Arg(1)->ArgName("file")->Unit(benchmark::kMilliseco
 // Each scanner filling every slot of a 20 MB source of its language.
 void ScanLanguage(benchmark::State& state, std::string_view language) {
   const fs::path file = fs::temp_directory_path() / "quillmark-bench" / ("source-20mb." + std::string(language));
+  fs::create_directories(file.parent_path());
   if (!fs::exists(file)) std::ofstream(file, std::ios::binary) << bench::RealisticSource(language, 20u << 20);
   editor::TqeEditList lines;
   lines.LoadFromFile(file);
@@ -101,6 +102,10 @@ void ScanLanguage(benchmark::State& state, std::string_view language) {
 BENCHMARK_CAPTURE(ScanLanguage, perl, "perl")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ScanLanguage, cpp, "cpp")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ScanLanguage, java, "java")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ScanLanguage, vbscript, "vbscript")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ScanLanguage, sql, "sql")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ScanLanguage, pascal, "pascal")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ScanLanguage, awk, "awk")->Unit(benchmark::kMillisecond);
 
 // Loading into the main window's editor: the load and the scan that fills every slot.
 void LoadAndScan(benchmark::State& state) {

@@ -1,4 +1,5 @@
-// Deterministic source files for the scanners' benchmarks: realistic Perl, C++ and Java of a given size.
+// Deterministic source files for the scanners' benchmarks: realistic code of a given size in each language
+// that has a scanner besides HTML.
 #pragma once
 
 #include <cstddef>
@@ -7,8 +8,8 @@
 
 namespace bench {
 
-// language: "perl", "cpp" or "java". Functions with comments (some over several lines), strings, numbers,
-// keywords, operators and indentation, about `bytes` long.
+// language: a scanner's name ("perl", "cpp", "java", "vbscript", "sql", "pascal", "awk"). Functions with comments (some
+// over several lines), strings, numbers, keywords, operators and indentation, about `bytes` long.
 std::string RealisticSource(std::string_view language, std::size_t bytes);
 
 }  // namespace bench

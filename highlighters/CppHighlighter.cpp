@@ -1,7 +1,6 @@
 // The C++ scanner's keyword list, its dispatch table and the rules for comments, literals and numbers.
 #include "highlighters/CppHighlighter.h"
 
-#include <memory>
 #include <string_view>
 
 namespace highlighters {
@@ -59,8 +58,6 @@ constexpr std::string_view kKeywords[] = {
 
 constexpr int kTableSize = 207;
 
-bool IsWordChar(unsigned char c) { return IsDigit(c) || IsLetter(c) || c == '_'; }
-
 // The hash walks digits, letters and '_': A to Z count 1 to 26, a to z 2 to 27, digits and '_' nothing.
 constexpr auto kHash = HashTable([](unsigned char c) {
   if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
@@ -68,51 +65,37 @@ constexpr auto kHash = HashTable([](unsigned char c) {
   return IsDigit(c) || c == '_' ? 0 : -1;
 });
 
-int HashOf(std::string_view word) {
-  int hash = 0;
-  for (char c : word) hash += kHash[static_cast<unsigned char>(c)];
-  return hash;
-}
-
 bool IsNumberChar(unsigned char c) {
   return IsDigit(c) || c == '.' || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f') || c == 'L' || c == 'U' ||
          c == 'X' || c == 'l' || c == 'u' || c == 'x';
-}
-
-std::unique_ptr<TqeHighLightAttributes> Attribute(const char* name, platform::FontStyle style = 0) {
-  auto attribute = std::make_unique<TqeHighLightAttributes>(name);
-  attribute->SetStyle(style);
-  return attribute;
 }
 
 }  // namespace
 
 TUloCppSyn::TUloCppSyn()
     : LineScanner(tkNull, tkSpace, &Call<&TUloCppSyn::Symbol>), keywords_(kTableSize, tkIdentifier, false) {
-  AsmAttri = RegisterAttribute(Attribute("Assembler"));
-  CommentAttri = RegisterAttribute(Attribute("Comment", platform::kItalic));
-  IdentifierAttri = RegisterAttribute(Attribute("Identifier"));
-  InvalidAttri = RegisterAttribute(Attribute("Illegal char"));
-  KeyAttri = RegisterAttribute(Attribute("Reserved word", platform::kBold));
-  NumberAttri = RegisterAttribute(Attribute("Number"));
-  SpaceAttri = RegisterAttribute(Attribute("Space"));
+  AsmAttri = RegisterAttribute(NewAttribute("Assembler"));
+  CommentAttri = RegisterAttribute(NewAttribute("Comment", platform::kItalic));
+  IdentifierAttri = RegisterAttribute(NewAttribute("Identifier"));
+  InvalidAttri = RegisterAttribute(NewAttribute("Illegal char"));
+  KeyAttri = RegisterAttribute(NewAttribute("Reserved word", platform::kBold));
+  NumberAttri = RegisterAttribute(NewAttribute("Number"));
+  SpaceAttri = RegisterAttribute(NewAttribute("Space"));
   SpaceAttri->SetForeground(platform::kColorWindow);
-  StringAttri = RegisterAttribute(Attribute("String"));
-  SymbolAttri = RegisterAttribute(Attribute("Symbol"));
-  DirecAttri = RegisterAttribute(Attribute("Preprocessor"));
+  StringAttri = RegisterAttribute(NewAttribute("String"));
+  SymbolAttri = RegisterAttribute(NewAttribute("Symbol"));
+  DirecAttri = RegisterAttribute(NewAttribute("Preprocessor"));
   SetAttributeNotifier();
 
-  for (std::string_view w : kKeywords) keywords_.Add(HashOf(w), w, tkKey);
+  for (std::string_view w : kKeywords) keywords_.Add(HashOf(kHash, w), w, tkKey);
 
   On<&TUloCppSyn::Slash>('/');
   On<&TUloCppSyn::Directive>('#');
   On<&TUloCppSyn::DoubleQuoted>('"');
   On<&TUloCppSyn::CharLiteral>('\'');
   On<&TUloCppSyn::Number>("0123456789");
-  for (int c = 0; c < 256; ++c) {
-    if (IsLetter(static_cast<unsigned char>(c))) On<&TUloCppSyn::Word>(static_cast<unsigned char>(c));
-    if (c >= 127) On<&TUloCppSyn::Illegal>(static_cast<unsigned char>(c));
-  }
+  OnLetters<&TUloCppSyn::Word>();
+  OnHighBytes<&TUloCppSyn::Illegal>();
   On<&TUloCppSyn::Word>('_');
   On<&TUloCppSyn::Illegal>("@$\\`");
   On<&TUloCppSyn::Bang>('!');
@@ -133,12 +116,7 @@ TUloCppSyn::TUloCppSyn()
   SetDefaultFilter(kDefaultFilter);
 }
 
-CharSet TUloCppSyn::WordChars() const {
-  CharSet set;
-  for (int c = 0; c < 256; ++c)
-    if (IsWordChar(static_cast<unsigned char>(c))) set.set(c);
-  return set;
-}
+CharSet TUloCppSyn::WordChars() const { return CharsOf(IsIdentifierChar); }
 
 const TqeHighLightAttributes* TUloCppSyn::TokenAttribute() const {
   switch (kind_) {
@@ -190,9 +168,9 @@ void TUloCppSyn::Slash() {
   }
 }
 
-void TUloCppSyn::DoubleQuoted() { QuotedLiteral(tkString, '"', kTripleOpens | kEscapedLineFeed); }
+void TUloCppSyn::DoubleQuoted() { QuotedLiteral(tkString, '"', kTripleOpens | kBackslashQuote | kBackslashLineFeed); }
 
-void TUloCppSyn::CharLiteral() { QuotedLiteral(tkString, '\'', kPlainLiteral); }
+void TUloCppSyn::CharLiteral() { QuotedLiteral(tkString, '\'', kBackslashQuote); }
 
 // Digits, hexadecimal digits and the suffix letters; a '.' followed by another '.' is left to the dots.
 void TUloCppSyn::Number() {
@@ -203,8 +181,7 @@ void TUloCppSyn::Number() {
 
 void TUloCppSyn::Word() {
   int hash = 0;
-  std::size_t i = run_;
-  for (int value; (value = kHash[At(i)]) >= 0; ++i) hash += value;
+  const std::size_t i = WalkWord(kHash, hash);
   kind_ = keywords_.Lookup(line_.data() + run_, static_cast<int>(i - run_), hash);
   // The assembler keywords leave their range behind: the next token clears it, but a line ending with one
   // starts the next line in it.

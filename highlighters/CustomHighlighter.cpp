@@ -58,13 +58,18 @@ bool TqeCustomHighLighter::LoadAttributes(platform::Registry& registry, std::str
                                           std::string_view keyPath) {
   const std::string key = std::string(rootKey) + "\\" + std::string(keyPath);
   if (!registry.KeyExists(key)) return false;
-  for (auto& attribute : attributes_) {
-    const std::string sub = key + "\\" + attribute->Name();
-    if (!registry.KeyExists(sub)) return false;
-    if (auto v = registry.ReadInteger(sub, "Background")) attribute->SetBackground(static_cast<platform::Color>(*v));
-    if (auto v = registry.ReadInteger(sub, "Foreground")) attribute->SetForeground(static_cast<platform::Color>(*v));
-    if (auto v = registry.ReadInteger(sub, "Style")) attribute->SetIntegerStyle(*v);
-  }
+  for (auto& attribute : attributes_)
+    if (!LoadAttribute(registry, key, *attribute)) return false;
+  return true;
+}
+
+bool TqeCustomHighLighter::LoadAttribute(const platform::Registry& registry, const std::string& key,
+                                         TqeHighLightAttributes& attribute) {
+  const std::string sub = key + "\\" + attribute.Name();
+  if (!registry.KeyExists(sub)) return false;
+  if (auto v = registry.ReadInteger(sub, "Background")) attribute.SetBackground(static_cast<platform::Color>(*v));
+  if (auto v = registry.ReadInteger(sub, "Foreground")) attribute.SetForeground(static_cast<platform::Color>(*v));
+  if (auto v = registry.ReadInteger(sub, "Style")) attribute.SetIntegerStyle(*v);
   return true;
 }
 

@@ -92,10 +92,19 @@ class TqeCustomHighLighter {
   bool LoadAttributes(platform::Registry& registry, std::string_view rootKey, std::string_view keyPath);
   bool SaveAttributes(platform::Registry& registry, std::string_view rootKey, std::string_view keyPath);
 
+  // Saved colour schemes: the names of the schemes there are, and applying one by its index (false when
+  // there is none such, or it could not be applied whole). Scanners without schemes list none.
+  virtual std::vector<std::string> ListUserSettings() const { return {}; }
+  virtual bool ApplyUserSetting(int) { return false; }
+
   void AddClient(HighlighterClient* client);
   void RemoveClient(HighlighterClient* client);
 
  protected:
+  // Reads an attribute's "Background", "Foreground" and "Style" from the subkey of `key` named after it;
+  // each value that is there is taken. False when the subkey is missing.
+  static bool LoadAttribute(const platform::Registry& registry, const std::string& key,
+                            TqeHighLightAttributes& attribute);
   // Adds an attribute under its name (kept sorted, ignoring case); a name already there is ignored.
   TqeHighLightAttributes* RegisterAttribute(std::unique_ptr<TqeHighLightAttributes> attribute);
   // Makes every attribute's change repaint the bound editors.

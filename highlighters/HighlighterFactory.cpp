@@ -1,10 +1,14 @@
 // The table of scanners.
 #include "highlighters/HighlighterFactory.h"
 
+#include "highlighters/AwkHighlighter.h"
 #include "highlighters/CppHighlighter.h"
 #include "highlighters/HtmlHighlighter.h"
 #include "highlighters/JavaHighlighter.h"
+#include "highlighters/PascalHighlighter.h"
 #include "highlighters/PerlHighlighter.h"
+#include "highlighters/SqlHighlighter.h"
+#include "highlighters/VbsHighlighter.h"
 
 namespace highlighters {
 namespace {
@@ -20,10 +24,9 @@ constexpr Language Row(std::string_view name, std::string_view displayName) {
 }
 
 constexpr Language kLanguages[] = {
-    Row<TzrHTMLSyn>("html", "HTML"),
-    Row<TUloPerlSyn>("perl", "Perl"),
-    Row<TUloCppSyn>("cpp", "C++"),
-    Row<TUloJavaSyn>("java", "Java"),
+    Row<TzrHTMLSyn>("html", "HTML"),    Row<TUloPerlSyn>("perl", "Perl"),       Row<TUloCppSyn>("cpp", "C++"),
+    Row<TUloJavaSyn>("java", "Java"),   Row<TpvVbsSyn>("vbscript", "VBScript"), Row<TgxSQLSyn>("sql", "SQL"),
+    Row<TqePasSyn>("pascal", "Pascal"), Row<TzrAWKSyn>("awk", "AWK"),
 };
 
 }  // namespace

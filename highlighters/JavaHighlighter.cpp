@@ -1,7 +1,6 @@
 // The Java scanner's keyword list, its dispatch table and the rules for comments, literals and numbers.
 #include "highlighters/JavaHighlighter.h"
 
-#include <memory>
 #include <string_view>
 
 namespace highlighters {
@@ -18,8 +17,6 @@ constexpr std::string_view kKeywords[] = {
 
 constexpr int kTableSize = 173;
 
-bool IsWordChar(unsigned char c) { return IsDigit(c) || IsLetter(c) || c == '_' || c == '$'; }
-
 // The hash walks '$', digits, letters and '_': A to Z count 1 to 26, a to z 2 to 27, the others nothing.
 constexpr auto kHash = HashTable([](unsigned char c) {
   if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
@@ -27,49 +24,35 @@ constexpr auto kHash = HashTable([](unsigned char c) {
   return IsDigit(c) || c == '_' || c == '$' ? 0 : -1;
 });
 
-int HashOf(std::string_view word) {
-  int hash = 0;
-  for (char c : word) hash += kHash[static_cast<unsigned char>(c)];
-  return hash;
-}
-
 bool IsNumberChar(unsigned char c) {
   return IsDigit(c) || c == '-' || c == '.' || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f') || c == 'L' ||
          c == 'X' || c == 'l' || c == 'x';
-}
-
-std::unique_ptr<TqeHighLightAttributes> Attribute(const char* name, platform::FontStyle style = 0) {
-  auto attribute = std::make_unique<TqeHighLightAttributes>(name);
-  attribute->SetStyle(style);
-  return attribute;
 }
 
 }  // namespace
 
 TUloJavaSyn::TUloJavaSyn()
     : LineScanner(tkNull, tkSpace, &Call<&TUloJavaSyn::Symbol>), keywords_(kTableSize, tkIdentifier, false) {
-  CommentAttri = RegisterAttribute(Attribute("Comment", platform::kItalic));
-  DocumentAttri = RegisterAttribute(Attribute("Documentation", platform::kItalic));
-  IdentifierAttri = RegisterAttribute(Attribute("Identifier"));
-  InvalidAttri = RegisterAttribute(Attribute("Invalid symbol"));
-  KeyAttri = RegisterAttribute(Attribute("Reserved word", platform::kBold));
-  NumberAttri = RegisterAttribute(Attribute("Number"));
-  SpaceAttri = RegisterAttribute(Attribute("Space"));
+  CommentAttri = RegisterAttribute(NewAttribute("Comment", platform::kItalic));
+  DocumentAttri = RegisterAttribute(NewAttribute("Documentation", platform::kItalic));
+  IdentifierAttri = RegisterAttribute(NewAttribute("Identifier"));
+  InvalidAttri = RegisterAttribute(NewAttribute("Invalid symbol"));
+  KeyAttri = RegisterAttribute(NewAttribute("Reserved word", platform::kBold));
+  NumberAttri = RegisterAttribute(NewAttribute("Number"));
+  SpaceAttri = RegisterAttribute(NewAttribute("Space"));
   SpaceAttri->SetForeground(platform::kColorWindow);
-  StringAttri = RegisterAttribute(Attribute("String"));
-  SymbolAttri = RegisterAttribute(Attribute("Symbol"));
+  StringAttri = RegisterAttribute(NewAttribute("String"));
+  SymbolAttri = RegisterAttribute(NewAttribute("Symbol"));
   SetAttributeNotifier();
 
-  for (std::string_view w : kKeywords) keywords_.Add(HashOf(w), w, tkKey);
+  for (std::string_view w : kKeywords) keywords_.Add(HashOf(kHash, w), w, tkKey);
 
   On<&TUloJavaSyn::Slash>('/');
   On<&TUloJavaSyn::DoubleQuoted>('"');
   On<&TUloJavaSyn::CharLiteral>('\'');
   On<&TUloJavaSyn::Number>("0123456789");
-  for (int c = 0; c < 256; ++c) {
-    if (IsLetter(static_cast<unsigned char>(c))) On<&TUloJavaSyn::Word>(static_cast<unsigned char>(c));
-    if (c >= 127) On<&TUloJavaSyn::Illegal>(static_cast<unsigned char>(c));
-  }
+  OnLetters<&TUloJavaSyn::Word>();
+  OnHighBytes<&TUloJavaSyn::Illegal>();
   On<&TUloJavaSyn::Word>("$_");
   On<&TUloJavaSyn::InvalidSymbol>(",#@");
   On<&TUloJavaSyn::Illegal>("\\`");
@@ -90,10 +73,7 @@ TUloJavaSyn::TUloJavaSyn()
 }
 
 CharSet TUloJavaSyn::WordChars() const {
-  CharSet set;
-  for (int c = 0; c < 256; ++c)
-    if (IsWordChar(static_cast<unsigned char>(c))) set.set(c);
-  return set;
+  return CharsOf([](unsigned char c) { return IsIdentifierChar(c) || c == '$'; });
 }
 
 const TqeHighLightAttributes* TUloJavaSyn::TokenAttribute() const {
@@ -158,8 +138,7 @@ void TUloJavaSyn::Number() {
 
 void TUloJavaSyn::Word() {
   int hash = 0;
-  std::size_t i = run_;
-  for (int value; (value = kHash[At(i)]) >= 0; ++i) hash += value;
+  const std::size_t i = WalkWord(kHash, hash);
   kind_ = keywords_.Lookup(line_.data() + run_, static_cast<int>(i - run_), hash);
   run_ = i;
 }

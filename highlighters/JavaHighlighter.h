@@ -46,8 +46,8 @@ class TUloJavaSyn : public LineScanner<TUloJavaSyn> {
 
  private:
   void Slash();
-  void DoubleQuoted() { QuotedLiteral(tkString, '"', kTripleOpens); }
-  void CharLiteral() { QuotedLiteral(tkString, '\'', kTripleOpens); }
+  void DoubleQuoted() { QuotedLiteral(tkString, '"', kTripleOpens | kBackslashQuote); }
+  void CharLiteral() { QuotedLiteral(tkString, '\'', kTripleOpens | kBackslashQuote); }
   void Number();
   void Word();
   void InvalidSymbol() { Take(tkInvalid, 1); }

@@ -22,8 +22,12 @@ class KeywordTable {
   KeywordTable(int size, Kind defaultKind, bool caseInsensitive)
       : slots_(size), defaultKind_(defaultKind), caseInsensitive_(caseInsensitive) {}
 
+  // A keyword whose hash lies past the table's size widens the table, so that every listed keyword is
+  // found; other words with such hashes still get the default kind.
   void Add(int hash, std::string_view keyword, Kind kind) {
-    if (hash >= 0 && hash < static_cast<int>(slots_.size())) slots_[hash].push_back({keyword, kind});
+    if (hash < 0) return;
+    if (hash >= static_cast<int>(slots_.size())) slots_.resize(hash + 1);
+    slots_[hash].push_back({keyword, kind});
   }
 
   // The kind of the word of `length` characters at `word` whose hash is `hash`; the default kind when the

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -23,14 +24,40 @@ constexpr bool IsLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >
 // The codes a run of blanks continues over: 1 to 9, 11, 12 and 14 to 32.
 constexpr bool IsBlank(unsigned char c) { return c - 1u < 32u && c != 10 && c != 13; }
 
+constexpr bool IsIdentifierChar(unsigned char c) { return IsDigit(c) || IsLetter(c) || c == '_'; }
+
 // A 256-entry table of the values the hash adds for the characters it walks, -1 for the others: one load a
 // character in the scanners' hottest loop. value(c) gives a walked character's value, or -1.
+using HashValues = std::array<std::int8_t, 256>;
 template <typename Value>
-constexpr std::array<std::int8_t, 256> HashTable(Value value) {
-  std::array<std::int8_t, 256> table{};
+constexpr HashValues HashTable(Value value) {
+  HashValues table{};
   for (int c = 0; c < 256; ++c) table[c] = static_cast<std::int8_t>(value(static_cast<unsigned char>(c)));
   return table;
 }
+inline int HashOf(const HashValues& values, std::string_view word) {
+  int hash = 0;
+  for (char c : word) hash += values[static_cast<unsigned char>(c)];
+  return hash;
+}
+// The hash of the scanners that ignore case (VBScript, SQL): digits, letters and '_', the letters 1 to 26
+// without regard to case, '_' 31, digits nothing.
+constexpr HashValues kCaselessHash = HashTable([](unsigned char c) {
+  if (IsLetter(c)) return (c | 0x20) - 'a' + 1;
+  return c == '_' ? 31 : IsDigit(c) ? 0 : -1;
+});
+
+// The characters for which in(c) holds.
+template <typename Predicate>
+CharSet CharsOf(Predicate in) {
+  CharSet set;
+  for (int c = 0; c < 256; ++c)
+    if (in(static_cast<unsigned char>(c))) set.set(c);
+  return set;
+}
+
+// An attribute with its name and style and the framework's colours.
+std::unique_ptr<TqeHighLightAttributes> NewAttribute(std::string name, platform::FontStyle style = 0);
 
 template <typename Derived>
 class LineScanner : public TqeCustomHighLighter {
@@ -43,9 +70,7 @@ class LineScanner : public TqeCustomHighLighter {
   int TokenKind() const override { return kind_; }
   int TokenPosition() const override { return static_cast<int>(tokenStart_); }
   void StartLine(std::string_view text, int) override {
-    line_.assign(text);
-    line_.push_back('\0');
-    run_ = 0;
+    BeginLine(text);
     Self().Derived::NextToken();
   }
   void SetRangeState(RangeValue value) override { range_ = static_cast<std::uint8_t>(value & 0xFF); }
@@ -80,7 +105,21 @@ class LineScanner : public TqeCustomHighLighter {
   void On(unsigned char c) {
     dispatch_[c] = &Call<Method>;
   }
+  template <auto Method>
+  void OnLetters() {
+    for (int c = 0; c < 256; ++c)
+      if (IsLetter(static_cast<unsigned char>(c))) dispatch_[c] = &Call<Method>;
+  }
+  template <auto Method>
+  void OnHighBytes() {
+    for (int c = 127; c < 256; ++c) dispatch_[c] = &Call<Method>;
+  }
 
+  void BeginLine(std::string_view text) {
+    line_.assign(text);
+    line_.push_back('\0');
+    run_ = 0;
+  }
   unsigned char At(std::size_t i) const { return static_cast<unsigned char>(line_[i]); }
   // Runs the handler of the character at run.
   void Dispatch() { dispatch_[At(run_)](Self()); }
@@ -136,19 +175,55 @@ class LineScanner : public TqeCustomHighLighter {
     else
       SlashStarComment(kind, run_, closed);
   }
-  // A literal from the quote at run to the next `quote` before the line's end, which is taken with it; a
-  // backslash keeps the quote after it inside. Rules: kTripleOpens, three quotes open the literal as one;
-  // kEscapedLineFeed, a backslash keeps a line feed inside too.
-  enum LiteralRule : unsigned { kPlainLiteral = 0, kTripleOpens = 1, kEscapedLineFeed = 2 };
+  // A literal from the quote at run to the next `quote` before the line's end, which is taken with it.
+  // Rules: kTripleOpens, three quotes open the literal as one; kBackslashQuote, a backslash keeps the quote
+  // after it inside; kBackslashLineFeed, a backslash keeps a line feed inside too.
+  enum LiteralRule : unsigned { kPlainLiteral = 0, kTripleOpens = 1, kBackslashQuote = 2, kBackslashLineFeed = 4 };
   void QuotedLiteral(std::uint8_t kind, unsigned char quote, unsigned rules) {
     kind_ = kind;
     if ((rules & kTripleOpens) && At(run_ + 1) == quote && At(run_ + 2) == quote) run_ += 2;
     do {
       if (EndsLine(At(run_))) break;
-      if (At(run_) == '\\' && (At(run_ + 1) == quote || ((rules & kEscapedLineFeed) && At(run_ + 1) == 10))) ++run_;
+      if (At(run_) == '\\' && (((rules & kBackslashQuote) && At(run_ + 1) == quote) ||
+                               ((rules & kBackslashLineFeed) && At(run_ + 1) == 10)))
+        ++run_;
       ++run_;
     } while (At(run_) != quote);
     if (!EndsLine(At(run_))) ++run_;
+  }
+  // At '.': "...", ".." and ".=" are symbols, and so is a '.' before a letter or '_'; anything else is a
+  // number starting with the dot.
+  void DotsOrNumber(std::uint8_t symbolKind, std::uint8_t numberKind) {
+    if (StandsAt(run_, "...")) return Take(symbolKind, 3);
+    if (StandsAt(run_, "..") || StandsAt(run_, ".=")) return Take(symbolKind, 2);
+    if (IsLetter(At(run_ + 1)) || At(run_ + 1) == '_') return Take(symbolKind, 1);
+    ScriptNumber(numberKind);
+  }
+  // Decimal, hexadecimal and exponent notations as the script languages read them: after the first
+  // character, digits, A to F, a to f, 'X', 'x', '_', '.' and '-'; a '-' only before 'e' or 'E', and a '.'
+  // not before another '.', where a range operator begins.
+  void ScriptNumber(std::uint8_t kind) {
+    kind_ = kind;
+    ++run_;
+    for (;;) {
+      const unsigned char c = At(run_);
+      if (c == '-') {
+        if (At(run_ + 1) != 'e' && At(run_ + 1) != 'E') return;
+      } else if (c == '.') {
+        if (At(run_ + 1) == '.') return;
+      } else if (!(IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f') || c == 'X' || c == 'x' ||
+                   c == '_')) {
+        return;
+      }
+      ++run_;
+    }
+  }
+  // Where the word at run ends as the hash walks it, and its hash.
+  std::size_t WalkWord(const HashValues& values, int& hash) const {
+    hash = 0;
+    std::size_t i = run_;
+    for (int value; (value = values[At(i)]) >= 0; ++i) hash += value;
+    return i;
   }
   // Whether text stands at position i; the terminating zero never matches, so nothing past it is read.
   bool StandsAt(std::size_t i, std::string_view text) const {

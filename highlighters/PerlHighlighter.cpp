@@ -1,7 +1,6 @@
 // The Perl scanner's word lists, its dispatch table and the rules for strings, numbers and words.
 #include "highlighters/PerlHighlighter.h"
 
-#include <memory>
 #include <string_view>
 
 namespace highlighters {
@@ -285,13 +284,6 @@ constexpr auto kHash = HashTable([](unsigned char c) {
       c == '$' || c == '%' || IsDigit(c) || (c >= '@' && c <= 'Z') || c == '_' || (c >= 'a' && c <= 'z');
   return walked ? static_cast<int>(c) : -1;
 });
-bool IsWordChar(unsigned char c) { return IsDigit(c) || IsLetter(c) || c == '_'; }
-
-int HashOf(std::string_view word) {
-  int hash = 0;
-  for (char c : word) hash += static_cast<unsigned char>(c);
-  return hash;
-}
 
 // The characters after '$' that make a two-character punctuation variable.
 bool PunctuationVariable(unsigned char c) {
@@ -299,35 +291,29 @@ bool PunctuationVariable(unsigned char c) {
          c == '~';
 }
 
-std::unique_ptr<TqeHighLightAttributes> Attribute(const char* name, platform::FontStyle style = 0) {
-  auto attribute = std::make_unique<TqeHighLightAttributes>(name);
-  attribute->SetStyle(style);
-  return attribute;
-}
-
 }  // namespace
 
 TUloPerlSyn::TUloPerlSyn()
     : LineScanner(tkNull, tkSpace, &Call<&TUloPerlSyn::Symbol>), keywords_(kTableSize, tkIdentifier, false) {
   using platform::kBold;
-  CommentAttri = RegisterAttribute(Attribute("Comment", platform::kItalic));
-  IdentifierAttri = RegisterAttribute(Attribute("Identifier"));
-  InvalidAttri = RegisterAttribute(Attribute("Illegal char"));
-  KeyAttri = RegisterAttribute(Attribute("Reserved word", kBold));
-  NumberAttri = RegisterAttribute(Attribute("Number"));
-  OperatorAttri = RegisterAttribute(Attribute("Operator"));
-  PragmaAttri = RegisterAttribute(Attribute("Pragma", kBold));
-  SpaceAttri = RegisterAttribute(Attribute("Space"));
+  CommentAttri = RegisterAttribute(NewAttribute("Comment", platform::kItalic));
+  IdentifierAttri = RegisterAttribute(NewAttribute("Identifier"));
+  InvalidAttri = RegisterAttribute(NewAttribute("Illegal char"));
+  KeyAttri = RegisterAttribute(NewAttribute("Reserved word", kBold));
+  NumberAttri = RegisterAttribute(NewAttribute("Number"));
+  OperatorAttri = RegisterAttribute(NewAttribute("Operator"));
+  PragmaAttri = RegisterAttribute(NewAttribute("Pragma", kBold));
+  SpaceAttri = RegisterAttribute(NewAttribute("Space"));
   SpaceAttri->SetForeground(platform::kColorWindow);
-  StringAttri = RegisterAttribute(Attribute("String"));
-  SymbolAttri = RegisterAttribute(Attribute("Symbol"));
-  VariableAttri = RegisterAttribute(Attribute("Variable", kBold));
+  StringAttri = RegisterAttribute(NewAttribute("String"));
+  SymbolAttri = RegisterAttribute(NewAttribute("Symbol"));
+  VariableAttri = RegisterAttribute(NewAttribute("Variable", kBold));
   SetAttributeNotifier();
 
-  for (std::string_view w : kKeywords) keywords_.Add(HashOf(w), w, tkKey);
-  for (std::string_view w : kWordOperators) keywords_.Add(HashOf(w), w, tkOperator);
-  for (std::string_view w : kPragmas) keywords_.Add(HashOf(w), w, tkPragma);
-  for (std::string_view w : kVariables) keywords_.Add(HashOf(w), w, tkVariable);
+  for (std::string_view w : kKeywords) keywords_.Add(HashOf(kHash, w), w, tkKey);
+  for (std::string_view w : kWordOperators) keywords_.Add(HashOf(kHash, w), w, tkOperator);
+  for (std::string_view w : kPragmas) keywords_.Add(HashOf(kHash, w), w, tkPragma);
+  for (std::string_view w : kVariables) keywords_.Add(HashOf(kHash, w), w, tkVariable);
 
   On<&TUloPerlSyn::Comment>('#');
   On<&TUloPerlSyn::DoubleQuoted>('"');
@@ -335,10 +321,8 @@ TUloPerlSyn::TUloPerlSyn()
   On<&TUloPerlSyn::DotOrNumber>('.');
   On<&TUloPerlSyn::Number>("0123456789");
   On<&TUloPerlSyn::Word>("$%@_");
-  for (int c = 0; c < 256; ++c) {
-    if (IsLetter(static_cast<unsigned char>(c))) On<&TUloPerlSyn::Word>(static_cast<unsigned char>(c));
-    if (c >= 127) On<&TUloPerlSyn::Illegal>(static_cast<unsigned char>(c));
-  }
+  OnLetters<&TUloPerlSyn::Word>();
+  OnHighBytes<&TUloPerlSyn::Illegal>();
   On<&TUloPerlSyn::Illegal>('`');
   On<&TUloPerlSyn::Bang>('!');
   On<&TUloPerlSyn::Ampersand>('&');
@@ -358,10 +342,7 @@ TUloPerlSyn::TUloPerlSyn()
 }
 
 CharSet TUloPerlSyn::WordChars() const {
-  CharSet set;
-  for (int c = 0; c < 256; ++c)
-    if (IsWordChar(static_cast<unsigned char>(c)) || c == '$' || c == '%' || c == '@') set.set(c);
-  return set;
+  return CharsOf([](unsigned char c) { return IsIdentifierChar(c) || c == '$' || c == '%' || c == '@'; });
 }
 
 const TqeHighLightAttributes* TUloPerlSyn::TokenAttribute() const {
@@ -400,31 +381,6 @@ void TUloPerlSyn::SingleQuoted() {
   if (At(run_) == '\'') ++run_;
 }
 
-void TUloPerlSyn::DotOrNumber() {
-  if (StandsAt(run_, "...")) return Take(tkSymbol, 3);
-  if (StandsAt(run_, "..") || StandsAt(run_, ".=")) return Take(tkSymbol, 2);
-  if (IsLetter(At(run_ + 1)) || At(run_ + 1) == '_') return Take(tkSymbol, 1);
-  Number();
-}
-
-// Decimal, hexadecimal and exponent notations: a '-' belongs to a number only before 'e' or 'E', and a
-// '.' ends it before another '.', where a range operator begins.
-void TUloPerlSyn::Number() {
-  kind_ = tkNumber;
-  ++run_;
-  for (;;) {
-    const unsigned char c = At(run_);
-    if (c == '-') {
-      if (At(run_ + 1) != 'e' && At(run_ + 1) != 'E') return;
-    } else if (c == '.') {
-      if (At(run_ + 1) == '.') return;
-    } else if (!(IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f') || c == 'X' || c == 'x' || c == '_')) {
-      return;
-    }
-    ++run_;
-  }
-}
-
 void TUloPerlSyn::Word() {
   const unsigned char first = At(run_), next = At(run_ + 1);
   if (first == '$' && PunctuationVariable(next)) return Take(tkVariable, 2);
@@ -441,11 +397,10 @@ void TUloPerlSyn::Word() {
 
 void TUloPerlSyn::HashedWord() {
   int hash = 0;
-  std::size_t i = run_;
-  for (int value; (value = kHash[At(i)]) >= 0; ++i) hash += value;
+  const std::size_t i = WalkWord(kHash, hash);
   kind_ = keywords_.Lookup(line_.data() + run_, static_cast<int>(i - run_), hash);
   run_ = i;
-  while (IsWordChar(At(run_))) ++run_;
+  while (IsIdentifierChar(At(run_))) ++run_;
 }
 
 }  // namespace highlighters

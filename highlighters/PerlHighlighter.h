@@ -51,10 +51,10 @@ class TUloPerlSyn : public LineScanner<TUloPerlSyn> {
 
  private:
   void Comment() { ToLineEnd(tkComment); }
-  void DoubleQuoted() { QuotedLiteral(tkString, '"', kTripleOpens); }
+  void DoubleQuoted() { QuotedLiteral(tkString, '"', kTripleOpens | kBackslashQuote); }
   void SingleQuoted();
-  void DotOrNumber();
-  void Number();
+  void DotOrNumber() { DotsOrNumber(tkSymbol, tkNumber); }
+  void Number() { ScriptNumber(tkNumber); }
   void Word();
   void HashedWord();
   void Illegal() { Take(tkUnknown, 1); }

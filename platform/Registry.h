@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -13,6 +14,8 @@ class Registry {
   virtual ~Registry() = default;
   virtual bool KeyExists(std::string_view key) const = 0;
   virtual void CreateKey(std::string_view key) = 0;
+  // The names of the key's direct subkeys, sorted; none when the key does not exist.
+  virtual std::vector<std::string> SubKeys(std::string_view key) const = 0;
   virtual std::optional<std::string> ReadString(std::string_view key, std::string_view name) const = 0;
   // Creates the key when it is missing.
   virtual void WriteString(std::string_view key, std::string_view name, std::string_view value) = 0;

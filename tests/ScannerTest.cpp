@@ -6,10 +6,14 @@
 #include <map>
 
 #include "EditorFixture.h"
+#include "highlighters/AwkHighlighter.h"
 #include "highlighters/CppHighlighter.h"
 #include "highlighters/HighlighterFactory.h"
 #include "highlighters/JavaHighlighter.h"
+#include "highlighters/PascalHighlighter.h"
 #include "highlighters/PerlHighlighter.h"
+#include "highlighters/SqlHighlighter.h"
+#include "platform/MemoryRegistry.h"
 
 using highlighters::TqeCustomHighLighter;
 
@@ -45,6 +49,14 @@ const std::map<std::string, Sample> kSamples = {
     {"java",
      {{"/** doc", " * more */ class A {", "/* block", " end */ int x;", "String s = \"x\";", "a >>>= 1-2;", "// line"},
       {"/**", "/*", "*/", "\""}}},
+    {"vbscript", {{"Dim x ' comment", "x = \"a\" & #1/1/2000#", "If x <> 1 Then"}, {"'", "\"", "#"}}},
+    {"sql",
+     {{"SELECT a /* open", "still */ FROM t", "-- dash", "WHERE x = 'y' # hash", "/*/ done"}, {"/*", "*/", "--", "'"}}},
+    {"pascal",
+     {{"property X: Integer read FX", "  write FX;", "asm mov eax, 1 { open", " } end;", "(* paren", " *) x := 1;",
+       "  private", "{ brace }"},
+      {"{", "}", "(*", "*)", "asm", "end", "property ", "'"}}},
+    {"awk", {{"BEGIN { FS = \":\" }", "$1 == \"x\" { next file; }", "# comment"}, {"\"", "'", "#", "$"}}},
 };
 
 }  // namespace
@@ -153,4 +165,90 @@ TEST(Scanners, WordCharactersCapabilitiesAndDefaultColours) {
   EXPECT_EQ(java.AttributeCount(), 9) << "both invalid kinds share \"Invalid symbol\"";
   EXPECT_EQ(java.DocumentAttri->Style(), platform::kItalic);
   EXPECT_EQ(java.AttributeAt(0)->Name(), "Comment") << "the list is sorted by name";
+}
+
+TEST(Scanners, PascalRangesAndTheD4Words) {
+  highlighters::TqePasSyn pascal;
+  pascal.ResetRangeState();
+  Tokens(pascal, "  property Name: string read FName");
+  EXPECT_EQ(pascal.RangeState(), highlighters::TqePasSyn::rsProperty);
+  Tokens(pascal, "x private");
+  EXPECT_EQ(pascal.RangeState(), highlighters::TqePasSyn::rsProperty) << "private after other text";
+  Tokens(pascal, " \t private");
+  EXPECT_EQ(pascal.RangeState(), highlighters::TqePasSyn::rsUnknown);
+  Tokens(pascal, "asm { open");
+  EXPECT_EQ(pascal.RangeState(), highlighters::TqePasSyn::rsBorAsm);
+  EXPECT_EQ(Tokens(pascal, "} mov"), (std::vector<std::string>{"}:1", " :6", "mov:0"}))
+      << "the comment closes back into the assembler block";
+  EXPECT_EQ(Tokens(pascal, "end"), (std::vector<std::string>{"end:3"}));
+  EXPECT_EQ(pascal.RangeState(), highlighters::TqePasSyn::rsUnknown);
+
+  EXPECT_EQ(Tokens(pascal, "overload"), (std::vector<std::string>{"overload:3"}));
+  pascal.D4syntax = false;
+  EXPECT_EQ(Tokens(pascal, "overload"), (std::vector<std::string>{"overload:2"}));
+  Tokens(pascal, "property X: T");
+  EXPECT_EQ(Tokens(pascal, "implements read"), (std::vector<std::string>{"implements:2", " :6", "read:3"}));
+}
+
+TEST(Scanners, SqlSchemesComeWholeFromTheSettingsStore) {
+  platform::MemoryRegistry settings;
+  const std::string key = highlighters::TgxSQLSyn::kSchemesKey;
+  for (const char* name : {"Comment", "Identifier", "Reserved word", "Number", "String", "Symbol"})
+    settings.WriteInteger(key + "\\Dark\\" + name, "Foreground", 0x00FF00);
+  settings.WriteInteger(key + "\\Dark\\Comment", "Style", 0);
+  settings.WriteInteger(key + "\\Broken\\Comment", "Foreground", 0x0000FF);
+
+  highlighters::TgxSQLSyn none;
+  EXPECT_TRUE(none.ListUserSettings().empty());
+  EXPECT_FALSE(none.ApplyUserSetting(0)) << "without a store there is no scheme";
+  EXPECT_EQ(none.CommentAttri->Style(), platform::kItalic);
+
+  highlighters::TgxSQLSyn sql(&settings);
+  EXPECT_EQ(sql.ListUserSettings(), (std::vector<std::string>{"Broken", "Dark"}));
+  EXPECT_FALSE(sql.ApplyUserSetting(2));
+  EXPECT_EQ(sql.CommentAttri->Foreground(), platform::kColorWindowText)
+      << "the first scheme lacks attributes: nothing of it stays";
+  EXPECT_TRUE(sql.ApplyUserSetting(1));
+  EXPECT_EQ(sql.CommentAttri->Foreground(), 0x00FF00u);
+  EXPECT_EQ(sql.CommentAttri->Style(), 0);
+  EXPECT_EQ(sql.SymbolAttri->Foreground(), 0x00FF00u);
+}
+
+namespace {
+
+class ExportLog : public highlighters::TokenExporter {
+ public:
+  void ExportToken(std::string_view text, const highlighters::TqeHighLightAttributes* attribute, bool isSpace,
+                   bool escape) override {
+    log.push_back(std::string(text) + "|" + (attribute ? attribute->Name() : "-") + (isSpace ? "|space" : "") +
+                  (escape ? "|escape" : ""));
+  }
+  std::vector<std::string> log;
+};
+
+std::vector<std::string> Exported(TqeCustomHighLighter& scanner, std::string_view line) {
+  ExportLog log;
+  scanner.SetExporter(&log);
+  scanner.StartExportLine(line);
+  while (!scanner.AtLineEnd()) scanner.ExportNextToken();
+  scanner.SetExporter(nullptr);
+  return log.log;
+}
+
+}  // namespace
+
+TEST(Scanners, PascalAndAwkExportTheirTokens) {
+  highlighters::TqePasSyn pascal;
+  pascal.ResetRangeState();
+  EXPECT_EQ(Exported(pascal, "x:='a'{c}"), (std::vector<std::string>{"x|Identifier", ":=|Symbol|escape",
+                                                                     "'a'|String|escape", "{c}|Comment|escape", "|-"}));
+  pascal.SetRangeState(highlighters::TqePasSyn::rsAsm);
+  EXPECT_EQ(Exported(pascal, "mov ;"),
+            (std::vector<std::string>{"mov|Assembler", " |Space|space", ";|Assembler", "|-"}))
+      << "inside an assembler block a symbol is assembler, and not escaped";
+
+  highlighters::TzrAWKSyn awk;
+  EXPECT_EQ(Exported(awk, "{ \"a\\\"b\" }"), (std::vector<std::string>{"{|Symbol", " |Space|space", "\"a\\\"b\"|String",
+                                                                       " |Space|space", "}|Symbol", "|-"}))
+      << "AWK never asks for escapes";
 }

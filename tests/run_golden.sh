@@ -2,17 +2,17 @@
 # Runs one golden qmtool case and compares what it prints with the expected file beside it.
 #   run_golden.sh QMTOOL SUBCOMMAND INPUT [--update]
 # The tool runs in INPUT's folder as `qmtool SUBCOMMAND ARGS INPUT`, ARGS taken from a first line
-# "# args: ..." (or "// args: ...", a comment in the C-like languages) of INPUT. Expected output: standard
-# output, then "--- stderr" and the error output when there is any, then "--- status N" when the status is
-# not 0. A mismatch writes INPUT's name with .new and shows the diff; --update writes the expected file
-# instead.
+# "# args: ..." (or "// args: ..." or "' args: ...", as the language writes a comment) of INPUT.
+# Expected output: standard output, then "--- stderr" and the error output when there is any, then
+# "--- status N" when the status is not 0. A mismatch writes INPUT's name with .new and shows the diff;
+# --update writes the expected file instead.
 set -u
 tool=$1 subcommand=$2 input=$3 mode=${4:-check}
 case $tool in /*) ;; *) tool=$PWD/$tool ;; esac
 dir=$(dirname "$input")
 name=$(basename "$input")
 expected="${input%.*}.expected"
-args=$(sed -n -E '1s@^(#|//) args: @@p' "$input" | tr -d '\r')
+args=$(sed -n -E "1s@^(#|//|') args: @@p" "$input" | tr -d '\r')
 out=$(mktemp)
 err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
