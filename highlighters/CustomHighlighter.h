@@ -67,6 +67,7 @@ class TqeCustomHighLighter {
   virtual void ExportNextToken() { throw EAbstractError(); }
   virtual void StartExportLine(std::string_view) { throw EAbstractError(); }
   void SetExporter(TokenExporter* exporter) { exporter_ = exporter; }
+  TokenExporter* Exporter() const { return exporter_; }
 
   virtual bool AtLineEnd() const = 0;
   virtual RangeValue RangeState() const = 0;
@@ -109,7 +110,6 @@ class TqeCustomHighLighter {
   TqeHighLightAttributes* RegisterAttribute(std::unique_ptr<TqeHighLightAttributes> attribute);
   // Makes every attribute's change repaint the bound editors.
   void SetAttributeNotifier();
-  TokenExporter* Exporter() const { return exporter_; }
 
  private:
   std::vector<std::unique_ptr<TqeHighLightAttributes>> attributes_;

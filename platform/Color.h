@@ -25,4 +25,17 @@ constexpr Color kColorButtonShadow = SystemColor(16);
 constexpr Color kColorButtonHighlight = SystemColor(20);
 constexpr Color kColorSilver = Rgb(0xC0, 0xC0, 0xC0);
 
+// A colour as plain RGB, system colours taken as the classic desktop scheme has them (window white,
+// window text black): what a document on white paper expects of them.
+constexpr Color ClassicRgb(Color c) {
+  if (!IsSystemColor(c)) return c & 0xFFFFFF;
+  switch (c & ~kSystemColorFlag) {
+    case 5: case 14: case 20: return Rgb(255, 255, 255);
+    case 13: return Rgb(0, 0, 128);
+    case 15: return Rgb(192, 192, 192);
+    case 16: return Rgb(128, 128, 128);
+    default: return Rgb(0, 0, 0);
+  }
+}
+
 }  // namespace platform

@@ -4,7 +4,7 @@
 
 #include "qmtool/EditScript.h"
 #include "qmtool/FetchCommand.h"
-#include "qmtool/TokenDump.h"
+#include "qmtool/HighlightCommands.h"
 
 namespace {
 
@@ -13,6 +13,7 @@ void Usage(std::ostream& out) {
          "commands:\n"
          "  edit [--file PATH] [--size WxH] [SCRIPT|-]   run an editing script, then dump the editor\n"
          "  tokens [--lang NAME] FILE                    print the highlighter's tokens of every line\n"
+         "  rtf [--lang NAME] FILE                       print the file as the RTF export copies it\n"
          "  fetch URL                                    fetch a page over HTTP/1.0, body to standard output\n";
 }
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   if (command == "edit") return qmtool::RunEditCommand(argc - 2, argv + 2, std::cin, std::cout, std::cerr);
   if (command == "fetch") return qmtool::RunFetchCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "tokens") return qmtool::RunTokensCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  if (command == "rtf") return qmtool::RunRtfCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "--help" || command == "help") {
     Usage(std::cout);
     return 0;

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
@@ -123,4 +125,28 @@ TEST(QtPrinter, PrintsToPdfAndWrapsLinesWiderThanThePage) {
       << "a word wider than a row is cut";
   EXPECT_EQ(platform::qt::WrapToWidth("", metrics, width), QStringList{""});
   EXPECT_EQ(platform::qt::WrapToWidth("ab", metrics, 1), (QStringList{"a", "b"})) << "a narrow page still advances";
+}
+
+TEST_F(MainWindowTest, CopyAsRtfPutsTheColouredSelectionOnTheClipboard) {
+  auto form = MakeWindow();
+  QAction* copy = form->Action("CopyAsRTF1");
+  ASSERT_NE(copy, nullptr);
+  QMenu* edit = nullptr;
+  for (QAction* menu : form->menuBar()->actions())
+    if (menu->text() == "&Edit") edit = menu->menu();
+  ASSERT_NE(edit, nullptr);
+  auto& editor = form->Editor().Editor();
+  editor.Lines().SetTextStr("<b>bold</b>\r\n");
+  emit edit->aboutToShow();
+  EXPECT_FALSE(copy->isEnabled()) << "nothing is selected";
+  editor.SelectWholeText();
+  emit edit->aboutToShow();
+  ASSERT_TRUE(copy->isEnabled());
+  copy->trigger();
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  ASSERT_TRUE(data->hasFormat("text/rtf"));
+  const QByteArray rtf = data->data("text/rtf");
+  EXPECT_TRUE(rtf.startsWith("{\\rtf1")) << rtf.toStdString();
+  EXPECT_TRUE(rtf.contains("\\red0\\green0\\blue255;")) << "the main window's blue for known tags";
+  EXPECT_EQ(data->text(), "<b>bold</b>");
 }

@@ -10,4 +10,8 @@ for source in "$root"/tests/data/tokens/*.*; do
   case $source in *.expected | *.new) continue ;; esac
   "$root/tests/run_golden.sh" "$tool" tokens "$source" --update
 done
+for source in "$root"/tests/data/rtf/*.*; do
+  case $source in *.expected | *.new) continue ;; esac
+  "$root/tests/run_golden.sh" "$tool" rtf "$source" --update
+done
 git -C "$root" status --short tests/data

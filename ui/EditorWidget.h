@@ -25,6 +25,7 @@ class EditorWidget : public QAbstractScrollArea, public platform::ControlWindow 
   ~EditorWidget() override;
 
   editor::TqeCustomEdit& Editor() { return editor_; }
+  platform::Clipboard& Clipboard() { return clipboard_; }
 
   // platform::ControlWindow
   platform::Size ClientSize() const override;

@@ -168,6 +168,11 @@ void MainWindow::CreateMenus() {
   AddAction(edit, "Copy1", "C&opy", "Ctrl+C", [&editor] { editor.CopySelection(); });
   AddAction(edit, "Paste1", "&Paste", "Ctrl+V", [&editor] { editor.PasteClipboard(); });
   AddAction(edit, "SelectAll1", "Select All", "Ctrl+A", [&editor] { editor.SelectWholeText(); });
+  // The selection with its colours, for word processors and mail.
+  QAction* copyAsRtf = AddAction(edit, "CopyAsRTF1", "Copy as RTF", "", [this, &editor] {
+    htmlExport_.ExportToClipboard(editor, editor.HighLighter(), editorWidget_->Clipboard());
+  });
+  connect(edit, &QMenu::aboutToShow, this, [copyAsRtf, &editor] { copyAsRtf->setEnabled(editor.HasSelection()); });
   edit->addSeparator();
   AddAction(edit, "Find1", "&Find", "F3", kNotYet);
   AddAction(edit, "Replace1", "&Replace", "Ctrl+F3", kNotYet);

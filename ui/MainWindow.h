@@ -14,6 +14,7 @@
 #include "app/LineStatusButtons.h"
 #include "app/MainForm.h"
 #include "editor/MarkGlyphs.h"
+#include "editor/RtfExport.h"
 #include "highlighters/HtmlHighlighter.h"
 #include "ui/DialogWindows.h"
 #include "ui/EditorWidget.h"
@@ -101,6 +102,7 @@ class MainWindow : public QMainWindow {
   app::InsertCommands inserts_;
   app::TInstantTable instantTable_;
   app::TLineStatusButtons lineStatus_;
+  editor::TqeRtfExport htmlExport_;
   std::vector<TagUiCommand> tagCommands_;
   std::unique_ptr<DialogWindows> dialogs_;
   std::vector<std::string> arguments_;

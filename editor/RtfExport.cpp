@@ -1,0 +1,139 @@
+// The export loop over the selected lines and the RTF it writes.
+#include "editor/RtfExport.h"
+
+#include <algorithm>
+
+#include "editor/CustomEdit.h"
+
+namespace editor {
+namespace {
+
+// A scanner without export operations is driven by its ordinary ones, every token handed on as the
+// exporting scanners hand theirs.
+void ExportLine(highlighters::TqeCustomHighLighter& highlighter, std::string_view text,
+                highlighters::TokenExporter& exporter) {
+  if (highlighter.Capabilities() & highlighters::kExportable) {
+    highlighter.StartExportLine(text);
+    while (!highlighter.AtLineEnd()) highlighter.ExportNextToken();
+    return;
+  }
+  highlighter.StartLine(text, 0);
+  for (;; highlighter.NextToken()) {
+    if (highlighter.AtLineEnd()) {
+      exporter.ExportToken({}, nullptr, false, false);
+      return;
+    }
+    exporter.ExportToken(highlighter.TokenText(), highlighter.TokenAttribute(), false, true);
+  }
+}
+
+// Detaches the exporter from the highlighter however the export ends.
+class ExporterScope {
+ public:
+  ExporterScope(highlighters::TqeCustomHighLighter& highlighter, highlighters::TokenExporter* exporter)
+      : highlighter_(highlighter) {
+    highlighter_.SetExporter(exporter);
+  }
+  ~ExporterScope() { highlighter_.SetExporter(nullptr); }
+
+ private:
+  highlighters::TqeCustomHighLighter& highlighter_;
+};
+
+}  // namespace
+
+std::string TqeCustomExport::Export(const TqeCustomEdit& editor, highlighters::TqeCustomHighLighter* highlighter) {
+  if (!highlighter) throw EqeEditError("Invalid Parameter");
+  if (!editor.HasSelection()) throw EqeEditError("There is no selected text to export");
+  const ExporterScope scope(*highlighter, this);
+  Reset(editor);
+  TextPoint first = editor.SelectionStart(), last = editor.SelectionEnd();
+  if (IsBefore(last, first)) std::swap(first, last);
+  // Whole lines in line mode; otherwise the text between the corners, as a normal selection has it.
+  if (editor.SelectionMode() == smLine) {
+    first.column = 1;
+    last.column = static_cast<int>(editor.Lines().Get(last.line - 1).size()) + 1;
+  }
+  output_.reserve(static_cast<std::size_t>(last.line - first.line + 1) * 100);
+  highlighter->SetRangeState(editor.Lines().Slot(first.line - 1));
+  for (int line = first.line; line <= last.line; ++line) {
+    std::string_view text = editor.Lines().Get(line - 1);
+    if (line == last.line) text = text.substr(0, std::min<std::size_t>(text.size(), last.column - 1));
+    if (line == first.line) text.remove_prefix(std::min<std::size_t>(text.size(), first.column - 1));
+    ExportLine(*highlighter, text, *this);
+  }
+  // The body ends with the last line's text.
+  if (output_.size() >= LineEnd().size() && std::string_view(output_).substr(output_.size() - LineEnd().size()) ==
+                                                 LineEnd())
+    output_.resize(output_.size() - LineEnd().size());
+  std::string exported = Header() + output_ + Footer();
+  output_.clear();
+  return exported;
+}
+
+void TqeCustomExport::ExportToClipboardAs(const TqeCustomEdit& editor, highlighters::TqeCustomHighLighter* highlighter,
+                                          platform::Clipboard& clipboard, std::string_view format) {
+  std::string exported = Export(editor, highlighter);
+  if (!clipboard.SetItems({{std::string(format), std::move(exported)},
+                           {std::string(platform::kPlainTextFormat), editor.SelectedText()}}))
+    throw EqeEditError("Clipboard copy operation failed");
+}
+
+void TqeRtfExport::Reset(const TqeCustomEdit& editor) {
+  output_.clear();
+  last_ = {};
+  colors_.clear();
+  fontSize_ = "\\fs" + std::to_string(2 * editor.Font().pointSize);
+  fontName_ = editor.Font().family.substr(0, 32);
+}
+
+int TqeRtfExport::ColorNumber(platform::Color color) {
+  const auto found = std::find(colors_.begin(), colors_.end(), color);
+  if (found != colors_.end()) return static_cast<int>(found - colors_.begin());
+  colors_.push_back(color);
+  return static_cast<int>(colors_.size()) - 1;
+}
+
+// Braces and backslashes are always escaped, whatever the scanner asks: left as they are, they would
+// open and close groups and swallow or scramble the text when a word processor reads it.
+void TqeRtfExport::ExportToken(std::string_view text, const highlighters::TqeHighLightAttributes* attribute, bool,
+                               bool) {
+  if (!attribute) {
+    output_ += LineEnd();
+    return;
+  }
+  const int foreground = ColorNumber(attribute->Foreground());
+  const int background = UseBackGround ? ColorNumber(attribute->Background()) : 0;
+  const Look look{attribute->Foreground(), UseBackGround ? attribute->Background() : 0, attribute->Style()};
+  const bool changed = !(look == last_);
+  if (changed) {
+    output_ += "\\plain" + fontSize_;
+    if (UseBackGround) output_ += "\\cb" + std::to_string(background);
+    output_ += "\\cf" + std::to_string(foreground);
+    if (look.style & platform::kBold) output_ += "\\b";
+    if (look.style & platform::kItalic) output_ += "\\i";
+    if (look.style & platform::kUnderline) output_ += "\\ul";
+    if (look.style & platform::kStrikeOut) output_ += "\\strike";
+    output_ += ' ';
+    last_ = look;
+  }
+  for (char c : text) {
+    if (c == '\\' || c == '{' || c == '}') output_ += '\\';
+    output_ += c;
+  }
+  if (changed && UseBackGround) output_ += "\\plain\\f0" + fontSize_;
+}
+
+std::string TqeRtfExport::Header() const {
+  std::string header = "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fmodern " + fontName_ + ";}}\r\n{\\colortbl";
+  for (platform::Color color : colors_) {
+    const platform::Color rgb = platform::ClassicRgb(color);
+    header += "\\red" + std::to_string(rgb & 0xFF) + "\\green" + std::to_string((rgb >> 8) & 0xFF) + "\\blue" +
+              std::to_string((rgb >> 16) & 0xFF) + ";";
+  }
+  header += "}\r\n{\\info{\\comment Generated by qeRtfExport}\r\n{\\title " + Title() + "}}\r\n";
+  header += "\\deflang1033\\pard\\plain \r\n";
+  return header;
+}
+
+}  // namespace editor

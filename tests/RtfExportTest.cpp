@@ -1,0 +1,103 @@
+// The RTF export of a selection: groups only where the look changes, the colour table in order of first
+// use, escaping, the cut of the first and last lines, backgrounds, the clipboard, and its refusals.
+#include <gtest/gtest.h>
+
+#include "EditorFixture.h"
+#include "editor/RtfExport.h"
+#include "highlighters/AwkHighlighter.h"
+#include "highlighters/PerlHighlighter.h"
+
+namespace {
+
+// The body of an export: what follows the header's last line, without the closing brace.
+std::string Body(const std::string& rtf) {
+  const std::string marker = "\\deflang1033\\pard\\plain \r\n";
+  const size_t at = rtf.find(marker);
+  EXPECT_NE(at, std::string::npos);
+  EXPECT_EQ(rtf.back(), '}');
+  return rtf.substr(at + marker.size(), rtf.size() - at - marker.size() - 1);
+}
+
+std::string ColorTable(const std::string& rtf) {
+  const size_t at = rtf.find("{\\colortbl");
+  return rtf.substr(at, rtf.find('}', at) - at + 1);
+}
+
+class RtfExportTest : public EditorTest {
+ protected:
+  highlighters::TzrAWKSyn awk;
+  editor::TqeRtfExport exporter;
+};
+
+}  // namespace
+
+TEST_F(RtfExportTest, GroupsColoursAndEscapes) {
+  SetLines({"x = y # {a \\ b}", "print"});
+  editor.SetHighLighter(&awk);
+  editor.SelectWholeText();
+  const std::string rtf = exporter.Export(editor, &awk);
+  EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fmodern Courier New;}}\r\n", 0), 0u);
+  EXPECT_NE(rtf.find("{\\title (Untitled)}}\r\n"), std::string::npos);
+  // Identifier, space and "=" (a bold symbol): the identifier and the space share a look, one group.
+  EXPECT_EQ(Body(rtf),
+            "\\plain\\fs20\\cf0 x \\plain\\fs20\\cf0\\b =\\plain\\fs20\\cf0  y \\plain\\fs20\\cf1 # \\{a \\\\ b\\}"
+            "\r\n\\par \\plain\\fs20\\cf2\\b print")
+      << "the comment's braces and backslash are escaped although AWK never asks for it";
+  EXPECT_EQ(ColorTable(rtf), "{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;\\red128\\green0\\blue255;}")
+      << "window text, then the comment's blue, then the keyword's colour, each once";
+
+  editor.SetFont({"Courier New", 12, 0});
+  EXPECT_NE(Body(exporter.Export(editor, &awk)).find("\\fs24"), std::string::npos) << "twice the point size";
+}
+
+TEST_F(RtfExportTest, OnlyTheSelectionIsExported) {
+  SetLines({"first line", "second", "third line"});
+  editor.SetHighLighter(&awk);
+  Select(7, 1, 6, 3);
+  EXPECT_EQ(Body(exporter.Export(editor, &awk)),
+            "\\plain\\fs20\\cf0 line\r\n\\par second\r\n\\par third")
+      << "from the start column on the first line to the end column on the last";
+  editor.SetSelectionMode(editor::smLine);
+  Select(3, 2, 2, 2);
+  EXPECT_EQ(Body(exporter.Export(editor, &awk)), "\\plain\\fs20\\cf0 second") << "line mode takes whole lines";
+
+  platform::fakes::MemoryClipboard board;
+  exporter.ExportToClipboard(editor, &awk, board);
+  EXPECT_EQ(board.Data(editor::kRtfFormat)->rfind("{\\rtf1", 0), 0u);
+  EXPECT_EQ(board.Data(platform::kPlainTextFormat), "second\r\n") << "the plain text goes beside it";
+}
+
+TEST_F(RtfExportTest, BackgroundsOnRequestAndScannersWithoutExport) {
+  SetLines({"$x = 1;"});
+  highlighters::TUloPerlSyn perl;
+  editor.SetHighLighter(&perl);
+  editor.SelectWholeText();
+  exporter.UseBackGround = true;
+  const std::string body = Body(exporter.Export(editor, &perl));
+  EXPECT_EQ(body.rfind("\\plain\\fs20\\cb1\\cf0 $x\\plain\\f0\\fs20", 0), 0u)
+      << "a Perl selection exports through the scanner's ordinary tokens: " << body;
+  EXPECT_EQ(ColorTable(exporter.Export(editor, &perl)), "{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;}")
+      << "the foreground is numbered before the background; the window is white";
+}
+
+TEST_F(RtfExportTest, RefusalsLeaveTheClipboardAlone) {
+  SetLines({"text"});
+  platform::fakes::MemoryClipboard board;
+  board.SetItems({{std::string(platform::kPlainTextFormat), "kept"}});
+  editor.SetHighLighter(&awk);
+  try {
+    exporter.ExportToClipboard(editor, &awk, board);
+    FAIL() << "nothing is selected";
+  } catch (const editor::EqeEditError& e) {
+    EXPECT_STREQ(e.what(), "There is no selected text to export");
+  }
+  editor.SelectWholeText();
+  try {
+    exporter.ExportToClipboard(editor, nullptr, board);
+    FAIL() << "no highlighter";
+  } catch (const editor::EqeEditError& e) {
+    EXPECT_STREQ(e.what(), "Invalid Parameter");
+  }
+  EXPECT_EQ(board.Data(platform::kPlainTextFormat), "kept");
+  EXPECT_EQ(awk.Exporter(), nullptr) << "the scanner is free of the exporter afterwards";
+}
