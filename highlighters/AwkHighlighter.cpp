@@ -83,28 +83,26 @@ constexpr ListedWord kWords[] = {
 constexpr HashValues kHash = HashTable([](unsigned char c) { return IsLetter(c) ? c - 'A' : -1; });
 constexpr int kTableSize = 512;
 
-std::unique_ptr<TqeHighLightAttributes> Coloured(const char* name, platform::Color foreground,
-                                                 platform::FontStyle style = 0) {
-  auto attribute = NewAttribute(name, style);
-  attribute->SetForeground(foreground);
-  return attribute;
-}
-
 }  // namespace
 
 TzrAWKSyn::TzrAWKSyn()
     : LineScanner(tkNull, tkSpace, &Call<&TzrAWKSyn::Symbol>), words_(kTableSize, tkIdentifier, false) {
   using platform::kBold;
   using platform::Rgb;
-  CommentAttri = RegisterAttribute(Coloured("Comment", Rgb(0, 0, 255)));
-  IdentifierAttri = RegisterAttribute(NewAttribute("Identifier"));
-  InterFuncAttri = RegisterAttribute(Coloured("Internal function", Rgb(128, 128, 64), kBold));
-  KeyAttri = RegisterAttribute(Coloured("Reserved word", 0xFF0080, kBold));
-  NumberAttri = RegisterAttribute(NewAttribute("Number"));
-  SpaceAttri = RegisterAttribute(NewAttribute("Space"));
-  StringAttri = RegisterAttribute(Coloured("String", Rgb(0, 128, 128)));
-  SymbolAttri = RegisterAttribute(NewAttribute("Symbol", kBold));
-  SysVarAttri = RegisterAttribute(Coloured("System value", Rgb(255, 128, 0), kBold));
+  CommentAttri = AddAttribute(tkComment, "Comment");
+  CommentAttri->SetForeground(Rgb(0, 0, 255));
+  IdentifierAttri = AddAttribute(tkIdentifier, "Identifier");
+  InterFuncAttri = AddAttribute(tkInterFunc, "Internal function", kBold);
+  InterFuncAttri->SetForeground(Rgb(128, 128, 64));
+  KeyAttri = AddAttribute(tkKey, "Reserved word", kBold);
+  KeyAttri->SetForeground(0xFF0080);
+  NumberAttri = AddAttribute(tkNumber, "Number");
+  SpaceAttri = AddAttribute(tkSpace, "Space");
+  StringAttri = AddAttribute(tkString, "String");
+  StringAttri->SetForeground(Rgb(0, 128, 128));
+  SymbolAttri = AddAttribute(tkSymbol, "Symbol", kBold);
+  SysVarAttri = AddAttribute(tkSysVar, "System value", kBold);
+  SysVarAttri->SetForeground(Rgb(255, 128, 0));
   SetAttributeNotifier();
 
   for (const ListedWord& w : kWords) words_.Add(HashOf(kHash, w.word), w.word, w.kind);
@@ -129,31 +127,6 @@ CharSet TzrAWKSyn::WordChars() const {
   return CharsOf([](unsigned char c) { return IsDigit(c) || IsLetter(c); });
 }
 
-const TqeHighLightAttributes* TzrAWKSyn::TokenAttribute() const {
-  switch (kind_) {
-    case tkComment:
-      return CommentAttri;
-    case tkIdentifier:
-      return IdentifierAttri;
-    case tkInterFunc:
-      return InterFuncAttri;
-    case tkKey:
-      return KeyAttri;
-    case tkNumber:
-      return NumberAttri;
-    case tkSpace:
-      return SpaceAttri;
-    case tkString:
-      return StringAttri;
-    case tkSymbol:
-      return SymbolAttri;
-    case tkSysVar:
-      return SysVarAttri;
-    default:
-      return nullptr;
-  }
-}
-
 void TzrAWKSyn::StartExportLine(std::string_view text) {
   BeginLine(text);
   ExportNextToken();
@@ -163,7 +136,7 @@ void TzrAWKSyn::StartExportLine(std::string_view text) {
 void TzrAWKSyn::ExportNextToken() {
   NextToken();
   if (TokenExporter* exporter = Exporter())
-    exporter->ExportToken(TokenText(), kind_ == tkNull ? nullptr : TokenAttribute(), kind_ == tkSpace, false);
+    exporter->ExportToken(TokenText(), TokenAttribute(), kind_ == tkSpace, false);
 }
 
 // A string ends at a double quote after anything but a backslash; a single quote opens one but never

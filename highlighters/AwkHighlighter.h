@@ -28,7 +28,6 @@ class TzrAWKSyn : public LineScanner<TzrAWKSyn> {
   CharSet WordChars() const override;
   std::string LanguageTitle() const override { return "AWK Script"; }
   int Capabilities() const override { return kUserSettings | kRegistry | kExportable; }
-  const TqeHighLightAttributes* TokenAttribute() const override;
   void NextToken() override {
     tokenStart_ = run_;
     Dispatch();

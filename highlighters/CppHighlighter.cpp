@@ -74,17 +74,17 @@ bool IsNumberChar(unsigned char c) {
 
 TUloCppSyn::TUloCppSyn()
     : LineScanner(tkNull, tkSpace, &Call<&TUloCppSyn::Symbol>), keywords_(kTableSize, tkIdentifier, false) {
-  AsmAttri = RegisterAttribute(NewAttribute("Assembler"));
-  CommentAttri = RegisterAttribute(NewAttribute("Comment", platform::kItalic));
-  IdentifierAttri = RegisterAttribute(NewAttribute("Identifier"));
-  InvalidAttri = RegisterAttribute(NewAttribute("Illegal char"));
-  KeyAttri = RegisterAttribute(NewAttribute("Reserved word", platform::kBold));
-  NumberAttri = RegisterAttribute(NewAttribute("Number"));
-  SpaceAttri = RegisterAttribute(NewAttribute("Space"));
+  AsmAttri = AddAttribute(tkAsm, "Assembler");
+  CommentAttri = AddAttribute(tkComment, "Comment", platform::kItalic);
+  IdentifierAttri = AddAttribute(tkIdentifier, "Identifier");
+  InvalidAttri = AddAttribute(tkUnknown, "Illegal char");
+  KeyAttri = AddAttribute(tkKey, "Reserved word", platform::kBold);
+  NumberAttri = AddAttribute(tkNumber, "Number");
+  SpaceAttri = AddAttribute(tkSpace, "Space");
   SpaceAttri->SetForeground(platform::kColorWindow);
-  StringAttri = RegisterAttribute(NewAttribute("String"));
-  SymbolAttri = RegisterAttribute(NewAttribute("Symbol"));
-  DirecAttri = RegisterAttribute(NewAttribute("Preprocessor"));
+  StringAttri = AddAttribute(tkString, "String");
+  SymbolAttri = AddAttribute(tkSymbol, "Symbol");
+  DirecAttri = AddAttribute(tkDirective, "Preprocessor");
   SetAttributeNotifier();
 
   for (std::string_view w : kKeywords) keywords_.Add(HashOf(kHash, w), w, tkKey);
@@ -117,33 +117,6 @@ TUloCppSyn::TUloCppSyn()
 }
 
 CharSet TUloCppSyn::WordChars() const { return CharsOf(IsIdentifierChar); }
-
-const TqeHighLightAttributes* TUloCppSyn::TokenAttribute() const {
-  switch (kind_) {
-    case tkAsm:
-      return AsmAttri;
-    case tkComment:
-      return CommentAttri;
-    case tkDirective:
-      return DirecAttri;
-    case tkIdentifier:
-      return IdentifierAttri;
-    case tkKey:
-      return KeyAttri;
-    case tkNumber:
-      return NumberAttri;
-    case tkSpace:
-      return SpaceAttri;
-    case tkString:
-      return StringAttri;
-    case tkSymbol:
-      return SymbolAttri;
-    case tkUnknown:
-      return InvalidAttri;
-    default:
-      return nullptr;
-  }
-}
 
 void TUloCppSyn::NextToken() {
   tokenStart_ = run_;

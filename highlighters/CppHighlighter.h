@@ -32,7 +32,6 @@ class TUloCppSyn : public LineScanner<TUloCppSyn> {
   CharSet WordChars() const override;
   std::string LanguageTitle() const override { return "C++"; }
   int Capabilities() const override { return kUserSettings | kRegistry; }
-  const TqeHighLightAttributes* TokenAttribute() const override;
   void NextToken() override;
   void ResetRangeState() override { range_ = rsUnknown; }
 

@@ -33,16 +33,17 @@ bool IsNumberChar(unsigned char c) {
 
 TUloJavaSyn::TUloJavaSyn()
     : LineScanner(tkNull, tkSpace, &Call<&TUloJavaSyn::Symbol>), keywords_(kTableSize, tkIdentifier, false) {
-  CommentAttri = RegisterAttribute(NewAttribute("Comment", platform::kItalic));
-  DocumentAttri = RegisterAttribute(NewAttribute("Documentation", platform::kItalic));
-  IdentifierAttri = RegisterAttribute(NewAttribute("Identifier"));
-  InvalidAttri = RegisterAttribute(NewAttribute("Invalid symbol"));
-  KeyAttri = RegisterAttribute(NewAttribute("Reserved word", platform::kBold));
-  NumberAttri = RegisterAttribute(NewAttribute("Number"));
-  SpaceAttri = RegisterAttribute(NewAttribute("Space"));
+  CommentAttri = AddAttribute(tkComment, "Comment", platform::kItalic);
+  DocumentAttri = AddAttribute(tkDocument, "Documentation", platform::kItalic);
+  IdentifierAttri = AddAttribute(tkIdentifier, "Identifier");
+  InvalidAttri = AddAttribute(tkInvalid, "Invalid symbol");
+  KeyAttri = AddAttribute(tkKey, "Reserved word", platform::kBold);
+  NumberAttri = AddAttribute(tkNumber, "Number");
+  SpaceAttri = AddAttribute(tkSpace, "Space");
   SpaceAttri->SetForeground(platform::kColorWindow);
-  StringAttri = RegisterAttribute(NewAttribute("String"));
-  SymbolAttri = RegisterAttribute(NewAttribute("Symbol"));
+  StringAttri = AddAttribute(tkString, "String");
+  SymbolAttri = AddAttribute(tkSymbol, "Symbol");
+  PaintWith(tkUnknown, InvalidAttri);
   SetAttributeNotifier();
 
   for (std::string_view w : kKeywords) keywords_.Add(HashOf(kHash, w), w, tkKey);
@@ -74,33 +75,6 @@ TUloJavaSyn::TUloJavaSyn()
 
 CharSet TUloJavaSyn::WordChars() const {
   return CharsOf([](unsigned char c) { return IsIdentifierChar(c) || c == '$'; });
-}
-
-const TqeHighLightAttributes* TUloJavaSyn::TokenAttribute() const {
-  switch (kind_) {
-    case tkComment:
-      return CommentAttri;
-    case tkDocument:
-      return DocumentAttri;
-    case tkIdentifier:
-      return IdentifierAttri;
-    case tkInvalid:
-      return InvalidAttri;
-    case tkKey:
-      return KeyAttri;
-    case tkNumber:
-      return NumberAttri;
-    case tkSpace:
-      return SpaceAttri;
-    case tkString:
-      return StringAttri;
-    case tkSymbol:
-      return SymbolAttri;
-    case tkUnknown:
-      return InvalidAttri;
-    default:
-      return nullptr;
-  }
 }
 
 void TUloJavaSyn::NextToken() {

@@ -30,7 +30,6 @@ class TUloJavaSyn : public LineScanner<TUloJavaSyn> {
 
   CharSet WordChars() const override;
   std::string LanguageTitle() const override { return "Java"; }
-  const TqeHighLightAttributes* TokenAttribute() const override;
   void NextToken() override;
   void ResetRangeState() override { range_ = rsUnknown; }
 

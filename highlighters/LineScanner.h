@@ -68,6 +68,7 @@ class LineScanner : public TqeCustomHighLighter {
     return std::string_view(line_).substr(tokenStart_, run_ - tokenStart_);
   }
   int TokenKind() const override { return kind_; }
+  const TqeHighLightAttributes* TokenAttribute() const override { return attributeOf_[kind_]; }
   int TokenPosition() const override { return static_cast<int>(tokenStart_); }
   void StartLine(std::string_view text, int) override {
     BeginLine(text);
@@ -114,6 +115,14 @@ class LineScanner : public TqeCustomHighLighter {
   void OnHighBytes() {
     for (int c = 127; c < 256; ++c) dispatch_[c] = &Call<Method>;
   }
+
+  // Registers an attribute under its name and paints the tokens of kind with it.
+  TqeHighLightAttributes* AddAttribute(std::uint8_t kind, std::string name, platform::FontStyle style = 0) {
+    return attributeOf_[kind] = RegisterAttribute(NewAttribute(std::move(name), style));
+  }
+  // Paints the tokens of kind with an attribute already registered.
+  void PaintWith(std::uint8_t kind, TqeHighLightAttributes* attribute) { attributeOf_[kind] = attribute; }
+  const TqeHighLightAttributes* AttributeOf(std::uint8_t kind) const { return attributeOf_[kind]; }
 
   void BeginLine(std::string_view text) {
     line_.assign(text);
@@ -241,6 +250,8 @@ class LineScanner : public TqeCustomHighLighter {
  private:
   Derived& Self() { return static_cast<Derived&>(*this); }
   std::array<Handler, 256> dispatch_{};
+  // Each token kind's attribute; none for the end of the line.
+  std::array<TqeHighLightAttributes*, 256> attributeOf_{};
   std::uint8_t endKind_;
   std::uint8_t spaceKind_;
 };

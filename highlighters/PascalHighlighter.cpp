@@ -123,14 +123,15 @@ RangeEffect EffectOf(std::string_view word) {
 }  // namespace
 
 TqePasSyn::TqePasSyn() : LineScanner(tkNull, tkSpace, &Call<&TqePasSyn::Symbol>), keywords_(kTableSize, Word{}, true) {
-  AsmAttri = RegisterAttribute(NewAttribute("Assembler"));
-  CommentAttri = RegisterAttribute(NewAttribute("Comment", platform::kItalic));
-  IdentifierAttri = RegisterAttribute(NewAttribute("Identifier"));
-  KeyAttri = RegisterAttribute(NewAttribute("Reserved word", platform::kBold));
-  NumberAttri = RegisterAttribute(NewAttribute("Number"));
-  SpaceAttri = RegisterAttribute(NewAttribute("Space"));
-  StringAttri = RegisterAttribute(NewAttribute("String"));
-  SymbolAttri = RegisterAttribute(NewAttribute("Symbol"));
+  AsmAttri = AddAttribute(tkAsm, "Assembler");
+  CommentAttri = AddAttribute(tkComment, "Comment", platform::kItalic);
+  IdentifierAttri = AddAttribute(tkIdentifier, "Identifier");
+  KeyAttri = AddAttribute(tkKey, "Reserved word", platform::kBold);
+  NumberAttri = AddAttribute(tkNumber, "Number");
+  SpaceAttri = AddAttribute(tkSpace, "Space");
+  StringAttri = AddAttribute(tkString, "String");
+  SymbolAttri = AddAttribute(tkSymbol, "Symbol");
+  PaintWith(tkUnknown, SymbolAttri);
   SetAttributeNotifier();
 
   for (std::string_view w : kReserved) keywords_.Add(HashOf(kHash, w), w, {WordClass::kReserved, EffectOf(w)});
@@ -163,30 +164,6 @@ TqePasSyn::TqePasSyn() : LineScanner(tkNull, tkSpace, &Call<&TqePasSyn::Symbol>)
 std::uint8_t TqePasSyn::ReportedKind() const {
   if (range_ == rsAsm && !asmStart_ && kind_ != tkComment && kind_ != tkNull && kind_ != tkSpace) return tkAsm;
   return kind_;
-}
-
-const TqeHighLightAttributes* TqePasSyn::TokenAttribute() const {
-  switch (ReportedKind()) {
-    case tkAsm:
-      return AsmAttri;
-    case tkComment:
-      return CommentAttri;
-    case tkIdentifier:
-      return IdentifierAttri;
-    case tkKey:
-      return KeyAttri;
-    case tkNumber:
-      return NumberAttri;
-    case tkSpace:
-      return SpaceAttri;
-    case tkString:
-      return StringAttri;
-    case tkSymbol:
-    case tkUnknown:
-      return SymbolAttri;
-    default:
-      return nullptr;
-  }
 }
 
 void TqePasSyn::NextToken() {

@@ -42,7 +42,7 @@ class TqePasSyn : public LineScanner<TqePasSyn> {
   // Inside an assembler block every token but comments, spaces and the line's end is reported, and
   // painted, as assembler.
   int TokenKind() const override { return ReportedKind(); }
-  const TqeHighLightAttributes* TokenAttribute() const override;
+  const TqeHighLightAttributes* TokenAttribute() const override { return AttributeOf(ReportedKind()); }
   void NextToken() override;
   void ResetRangeState() override { range_ = rsUnknown; }
   void StartExportLine(std::string_view text) override;

@@ -296,18 +296,18 @@ bool PunctuationVariable(unsigned char c) {
 TUloPerlSyn::TUloPerlSyn()
     : LineScanner(tkNull, tkSpace, &Call<&TUloPerlSyn::Symbol>), keywords_(kTableSize, tkIdentifier, false) {
   using platform::kBold;
-  CommentAttri = RegisterAttribute(NewAttribute("Comment", platform::kItalic));
-  IdentifierAttri = RegisterAttribute(NewAttribute("Identifier"));
-  InvalidAttri = RegisterAttribute(NewAttribute("Illegal char"));
-  KeyAttri = RegisterAttribute(NewAttribute("Reserved word", kBold));
-  NumberAttri = RegisterAttribute(NewAttribute("Number"));
-  OperatorAttri = RegisterAttribute(NewAttribute("Operator"));
-  PragmaAttri = RegisterAttribute(NewAttribute("Pragma", kBold));
-  SpaceAttri = RegisterAttribute(NewAttribute("Space"));
+  CommentAttri = AddAttribute(tkComment, "Comment", platform::kItalic);
+  IdentifierAttri = AddAttribute(tkIdentifier, "Identifier");
+  InvalidAttri = AddAttribute(tkUnknown, "Illegal char");
+  KeyAttri = AddAttribute(tkKey, "Reserved word", kBold);
+  NumberAttri = AddAttribute(tkNumber, "Number");
+  OperatorAttri = AddAttribute(tkOperator, "Operator");
+  PragmaAttri = AddAttribute(tkPragma, "Pragma", kBold);
+  SpaceAttri = AddAttribute(tkSpace, "Space");
   SpaceAttri->SetForeground(platform::kColorWindow);
-  StringAttri = RegisterAttribute(NewAttribute("String"));
-  SymbolAttri = RegisterAttribute(NewAttribute("Symbol"));
-  VariableAttri = RegisterAttribute(NewAttribute("Variable", kBold));
+  StringAttri = AddAttribute(tkString, "String");
+  SymbolAttri = AddAttribute(tkSymbol, "Symbol");
+  VariableAttri = AddAttribute(tkVariable, "Variable", kBold);
   SetAttributeNotifier();
 
   for (std::string_view w : kKeywords) keywords_.Add(HashOf(kHash, w), w, tkKey);
@@ -343,35 +343,6 @@ TUloPerlSyn::TUloPerlSyn()
 
 CharSet TUloPerlSyn::WordChars() const {
   return CharsOf([](unsigned char c) { return IsIdentifierChar(c) || c == '$' || c == '%' || c == '@'; });
-}
-
-const TqeHighLightAttributes* TUloPerlSyn::TokenAttribute() const {
-  switch (kind_) {
-    case tkComment:
-      return CommentAttri;
-    case tkIdentifier:
-      return IdentifierAttri;
-    case tkKey:
-      return KeyAttri;
-    case tkNumber:
-      return NumberAttri;
-    case tkOperator:
-      return OperatorAttri;
-    case tkPragma:
-      return PragmaAttri;
-    case tkSpace:
-      return SpaceAttri;
-    case tkString:
-      return StringAttri;
-    case tkSymbol:
-      return SymbolAttri;
-    case tkUnknown:
-      return InvalidAttri;
-    case tkVariable:
-      return VariableAttri;
-    default:
-      return nullptr;
-  }
 }
 
 void TUloPerlSyn::SingleQuoted() {

@@ -30,7 +30,6 @@ class TUloPerlSyn : public LineScanner<TUloPerlSyn> {
 
   CharSet WordChars() const override;
   std::string LanguageTitle() const override { return "Perl"; }
-  const TqeHighLightAttributes* TokenAttribute() const override;
   void NextToken() override {
     tokenStart_ = run_;
     Dispatch();

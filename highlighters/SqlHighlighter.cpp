@@ -33,12 +33,13 @@ TgxSQLSyn::TgxSQLSyn(const platform::Registry* settings)
     : LineScanner(tkNull, tkSymbol, &Call<&TgxSQLSyn::Stray>),
       settings_(settings),
       keywords_(kTableSize, tkIdentifier, true) {
-  CommentAttri = RegisterAttribute(NewAttribute("Comment", platform::kItalic));
-  IdentifierAttri = RegisterAttribute(NewAttribute("Identifier"));
-  KeyAttri = RegisterAttribute(NewAttribute("Reserved word", platform::kBold));
-  NumberAttri = RegisterAttribute(NewAttribute("Number"));
-  StringAttri = RegisterAttribute(NewAttribute("String"));
-  SymbolAttri = RegisterAttribute(NewAttribute("Symbol"));
+  CommentAttri = AddAttribute(tkComment, "Comment", platform::kItalic);
+  IdentifierAttri = AddAttribute(tkIdentifier, "Identifier");
+  KeyAttri = AddAttribute(tkKey, "Reserved word", platform::kBold);
+  NumberAttri = AddAttribute(tkNumber, "Number");
+  StringAttri = AddAttribute(tkString, "String");
+  SymbolAttri = AddAttribute(tkSymbol, "Symbol");
+  PaintWith(tkUnknown, SymbolAttri);
   SetAttributeNotifier();
 
   for (std::string_view w : kKeywords) keywords_.Add(HashOf(kCaselessHash, w), w, tkKey);
@@ -57,26 +58,6 @@ TgxSQLSyn::TgxSQLSyn(const platform::Registry* settings)
   ResetRangeState();
   SetDefaultFilter(kDefaultFilter);
   ApplyUserSetting(0);
-}
-
-const TqeHighLightAttributes* TgxSQLSyn::TokenAttribute() const {
-  switch (kind_) {
-    case tkComment:
-      return CommentAttri;
-    case tkIdentifier:
-      return IdentifierAttri;
-    case tkKey:
-      return KeyAttri;
-    case tkNumber:
-      return NumberAttri;
-    case tkString:
-      return StringAttri;
-    case tkSymbol:
-    case tkUnknown:
-      return SymbolAttri;
-    default:
-      return nullptr;
-  }
 }
 
 void TgxSQLSyn::NextToken() {

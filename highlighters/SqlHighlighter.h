@@ -31,7 +31,6 @@ class TgxSQLSyn : public LineScanner<TgxSQLSyn> {
 
   std::string LanguageTitle() const override { return "SQL"; }
   int Capabilities() const override { return kUserSettings | kRegistry; }
-  const TqeHighLightAttributes* TokenAttribute() const override;
   void NextToken() override;
   void ResetRangeState() override { range_ = rsUnknown; }
   std::vector<std::string> ListUserSettings() const override;

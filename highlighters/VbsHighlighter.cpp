@@ -19,13 +19,13 @@ constexpr int kTableSize = 134;
 
 TpvVbsSyn::TpvVbsSyn()
     : LineScanner(tkNull, tkSpace, &Call<&TpvVbsSyn::Other>), keywords_(kTableSize, tkIdentifier, true) {
-  CommentAttri = RegisterAttribute(NewAttribute("Comment", platform::kItalic));
-  IdentifierAttri = RegisterAttribute(NewAttribute("Identifier"));
-  KeyAttri = RegisterAttribute(NewAttribute("Reserved word", platform::kBold));
-  NumberAttri = RegisterAttribute(NewAttribute("Number"));
-  SpaceAttri = RegisterAttribute(NewAttribute("Space"));
-  StringAttri = RegisterAttribute(NewAttribute("String"));
-  SymbolAttri = RegisterAttribute(NewAttribute("Symbol"));
+  CommentAttri = AddAttribute(tkComment, "Comment", platform::kItalic);
+  IdentifierAttri = AddAttribute(tkIdentifier, "Identifier");
+  KeyAttri = AddAttribute(tkKey, "Reserved word", platform::kBold);
+  NumberAttri = AddAttribute(tkNumber, "Number");
+  SpaceAttri = AddAttribute(tkSpace, "Space");
+  StringAttri = AddAttribute(tkString, "String");
+  SymbolAttri = AddAttribute(tkSymbol, "Symbol");
   SetAttributeNotifier();
 
   for (std::string_view w : kKeywords) keywords_.Add(HashOf(kCaselessHash, w), w, tkKey);
@@ -45,27 +45,6 @@ TpvVbsSyn::TpvVbsSyn()
 }
 
 CharSet TpvVbsSyn::WordChars() const { return CharsOf(IsIdentifierChar); }
-
-const TqeHighLightAttributes* TpvVbsSyn::TokenAttribute() const {
-  switch (kind_) {
-    case tkComment:
-      return CommentAttri;
-    case tkIdentifier:
-      return IdentifierAttri;
-    case tkKey:
-      return KeyAttri;
-    case tkNumber:
-      return NumberAttri;
-    case tkSpace:
-      return SpaceAttri;
-    case tkString:
-      return StringAttri;
-    case tkSymbol:
-      return SymbolAttri;
-    default:
-      return nullptr;
-  }
-}
 
 void TpvVbsSyn::Number() {
   kind_ = tkNumber;

@@ -26,7 +26,6 @@ class TpvVbsSyn : public LineScanner<TpvVbsSyn> {
   CharSet WordChars() const override;
   std::string LanguageTitle() const override { return "MS VBScript"; }
   int Capabilities() const override { return kUserSettings | kRegistry; }
-  const TqeHighLightAttributes* TokenAttribute() const override;
   void NextToken() override {
     tokenStart_ = run_;
     Dispatch();
