@@ -7,9 +7,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/Document.h"
 #include "editor/EditList.h"
+#include "editor/EditSearch.h"
 #include "editor/EditTypes.h"
 #include "editor/EditorCommands.h"
 #include "editor/KeyStrokes.h"
@@ -134,6 +136,11 @@ class TqeCustomEdit : private DocumentView {
   void Undo();
   void Redo();
 
+  // Finds the search text in the area the options give, selects the match and puts the caret at its end
+  // (at its start, backwards); replaces it, or every match, when asked. Returns how many matches were
+  // handled: 0 when there is none, or the search text is empty.
+  int SearchReplace(std::string_view search, std::string_view replacement, TSearchOptions options);
+
   // Bookmarks 0..9.
   void SetBookmark(int number, int column, int line);
   void ClearBookmark(int number);
@@ -229,6 +236,9 @@ class TqeCustomEdit : private DocumentView {
   // (mark, keep): clear keep to cancel the mark.
   std::function<void(TMark&, bool&)> OnPlaceBookmark;
   std::function<void(platform::Canvas&)> OnPaint;
+  // (search, replacement, line, column, action): asked before each replacement unless replace-all is in
+  // force; the action starts as ReplaceCancel.
+  std::function<void(std::string_view, std::string_view, int, int, TqeReplaceAction&)> OnReplaceText;
   // (line, special, foreground, background): a special line is drawn in its own colours.
   std::function<void(int, bool&, platform::Color&, platform::Color&)> OnSpecialLineColors;
 
@@ -307,6 +317,9 @@ class TqeCustomEdit : private DocumentView {
   void DeleteRange(TextPoint from, TextPoint to, TUndoKind kind, TextPoint recordStart, TextPoint recordEnd);
   bool IsWordByte(unsigned char c) const;
   bool InsideSavedSelection(TextPoint p) const;
+  // Replace-all: the matches of each line, replaced once the walk is over, as one undo step.
+  struct LineMatches;
+  void ReplaceEveryMatch(std::vector<LineMatches> batches, const std::string& replacement, bool regex, bool backwards);
   // Pads a line out to a point for the length of one undo step.
   class PaddedLine {
    public:
@@ -337,6 +350,7 @@ class TqeCustomEdit : private DocumentView {
   TUndoList& redoList_;
   TMarkList& marks_;
   TqeKeyStrokes keystrokes_;
+  TqeEditSearch search_;
 
   TextPoint caret_;
   TextPoint selStart_;

@@ -63,8 +63,8 @@ std::string TqeCustomExport::Export(const TqeCustomEdit& editor, highlighters::T
     ExportLine(*highlighter, text, *this);
   }
   // The body ends with the last line's text.
-  if (output_.size() >= LineEnd().size() && std::string_view(output_).substr(output_.size() - LineEnd().size()) ==
-                                                 LineEnd())
+  if (output_.size() >= LineEnd().size() &&
+      std::string_view(output_).substr(output_.size() - LineEnd().size()) == LineEnd())
     output_.resize(output_.size() - LineEnd().size());
   std::string exported = Header() + output_ + Footer();
   output_.clear();

@@ -30,11 +30,18 @@ constexpr Color kColorSilver = Rgb(0xC0, 0xC0, 0xC0);
 constexpr Color ClassicRgb(Color c) {
   if (!IsSystemColor(c)) return c & 0xFFFFFF;
   switch (c & ~kSystemColorFlag) {
-    case 5: case 14: case 20: return Rgb(255, 255, 255);
-    case 13: return Rgb(0, 0, 128);
-    case 15: return Rgb(192, 192, 192);
-    case 16: return Rgb(128, 128, 128);
-    default: return Rgb(0, 0, 0);
+    case 5:
+    case 14:
+    case 20:
+      return Rgb(255, 255, 255);
+    case 13:
+      return Rgb(0, 0, 128);
+    case 15:
+      return Rgb(192, 192, 192);
+    case 16:
+      return Rgb(128, 128, 128);
+    default:
+      return Rgb(0, 0, 0);
   }
 }
 

@@ -17,6 +17,40 @@ char32_t Cp1252ToUnicode(unsigned char byte) {
   return byte;
 }
 
+unsigned char Cp1252Lower(unsigned char byte) {
+  if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7)) return byte + 0x20;
+  switch (byte) {
+    case 0x8A:
+    case 0x8C:
+    case 0x8E:
+      return byte + 0x10;  // Š Œ Ž
+    case 0x9F:
+      return 0xFF;  // Ÿ
+    default:
+      return byte;
+  }
+}
+
+bool Cp1252IsAlphaNumeric(unsigned char byte) {
+  if ((byte >= '0' && byte <= '9') || ((byte | 0x20) >= 'a' && (byte | 0x20) <= 'z')) return true;
+  switch (byte) {
+    case 0x83:
+    case 0x8A:
+    case 0x8C:
+    case 0x8E:
+    case 0x9A:
+    case 0x9C:
+    case 0x9E:
+    case 0x9F:  // ƒ Š Œ Ž š œ ž Ÿ
+    case 0xAA:
+    case 0xB5:
+    case 0xBA:  // ª µ º
+      return true;
+    default:
+      return byte >= 0xC0 && byte != 0xD7 && byte != 0xF7;
+  }
+}
+
 unsigned char UnicodeToCp1252(char32_t codePoint) {
   if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) return static_cast<unsigned char>(codePoint);
   for (int i = 0; i < 32; ++i)

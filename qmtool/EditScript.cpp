@@ -1,6 +1,7 @@
 // Parsing and running `qmtool edit` scripts, and the dump format that golden files compare.
 #include "qmtool/EditScript.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <iostream>
@@ -177,6 +178,7 @@ EditScript::Outcome EditScript::RunLine(std::string_view line, std::ostream& out
     editor_.KeyDown(shortcut & 0x1FFF, shift);
     return Outcome::Done;
   }
+  if (verb == "search" || verb == "replace") return RunSearch(verb == "replace", rest, out);
   if (verb == "undo") return noArguments([&] { editor_.Undo(); });
   if (verb == "redo") return noArguments([&] { editor_.Redo(); });
   if (verb == "mouse") return RunMouse(words);
@@ -204,6 +206,44 @@ EditScript::Outcome EditScript::RunLine(std::string_view line, std::ostream& out
 }
 
 // mouse down|move|up|dblclick X Y [Shift] [Ctrl]: the left button; a move drags while it is down.
+EditScript::Outcome EditScript::RunSearch(bool replace, std::string_view args, std::ostream& out) {
+  const std::size_t space = args.find(' ');
+  if (space == std::string_view::npos) return Outcome::Bad;
+  const std::string_view flags = args.substr(0, space);
+  editor::TSearchOptions options = replace ? editor::TSearchOptions{editor::soReplace} : 0u;
+  if (flags != "-") {
+    for (std::size_t start = 0; start <= flags.size();) {
+      const std::size_t comma = std::min(flags.find(',', start), flags.size());
+      const std::string_view flag = flags.substr(start, comma - start);
+      const struct {
+        std::string_view name;
+        editor::TSearchOptions option;
+      } known[] = {{"case", editor::soMatchCase},         {"word", editor::soWholeWord},
+                   {"back", editor::soBackwards},         {"entire", editor::soEntireScope},
+                   {"selection", editor::soSelectedOnly}, {"regex", editor::soRegularExpression},
+                   {"all", editor::soReplaceAll}};
+      const auto found =
+          std::find_if(std::begin(known), std::end(known), [&](const auto& k) { return k.name == flag; });
+      if (found == std::end(known) || (found->option == editor::soReplaceAll && !replace)) return Outcome::Bad;
+      options |= found->option;
+      start = comma + 1;
+    }
+  }
+  std::string_view rest = args.substr(space + 1);
+  const auto text = ReadQuoted(rest);
+  if (!text) return Outcome::Bad;
+  std::string replacement;
+  if (replace) {
+    const auto with = ReadQuoted(rest);
+    if (!with) return Outcome::Bad;
+    replacement = *with;
+  }
+  if (!rest.empty()) return Outcome::Bad;
+  const int count = editor_.SearchReplace(*text, replacement, options);
+  out << (replace ? "replace " : "search ") << count << "\n";
+  return Outcome::Done;
+}
+
 EditScript::Outcome EditScript::RunMouse(const std::vector<std::string_view>& words) {
   if (words.size() < 4) return Outcome::Bad;
   auto x = ToInt(words[2]), y = ToInt(words[3]);

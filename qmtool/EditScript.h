@@ -34,6 +34,8 @@ class EditScript {
   Outcome RunSet(std::string_view name, std::string_view value);
   Outcome RunCommand(std::string_view args);
   Outcome RunMouse(const std::vector<std::string_view>& words);
+  // "search FLAGS \"TEXT\"" and "replace FLAGS \"TEXT\" \"REPLACEMENT\"": prints "search N" or "replace N".
+  Outcome RunSearch(bool replace, std::string_view args, std::ostream& out);
   void PrintClipboard(std::ostream& out);
 
   platform::fakes::FakeFontEngine fonts_;

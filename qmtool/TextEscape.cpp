@@ -58,7 +58,8 @@ std::optional<std::string> Unescape(std::string_view text, bool allowLineEnds) {
     if (++i >= text.size()) return std::nullopt;
     switch (text[i]) {
       case '\\':
-        out += '\\';
+      case '"':
+        out += text[i];
         break;
       case 't':
         out += '\t';
@@ -81,6 +82,17 @@ std::optional<std::string> Unescape(std::string_view text, bool allowLineEnds) {
     }
   }
   return out;
+}
+
+std::optional<std::string> ReadQuoted(std::string_view& text) {
+  if (text.empty() || text[0] != '"') return std::nullopt;
+  std::size_t end = 1;
+  while (end < text.size() && text[end] != '"') end += text[end] == '\\' ? 2 : 1;
+  if (end >= text.size()) return std::nullopt;
+  auto value = Unescape(text.substr(1, end - 1), true);
+  text.remove_prefix(end + 1);
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  return value;
 }
 
 }  // namespace qmtool
