@@ -1,32 +1,128 @@
 // Highlighter colours of the main window.
 #include "app/Highlighters.h"
 
+#include <initializer_list>
+#include <string>
+
 namespace app {
 namespace {
 
-void Set(highlighters::TqeHighLightAttributes& a, platform::Color background, platform::Color foreground,
-         platform::FontStyle style) {
+using platform::Color;
+using platform::FontStyle;
+using platform::kBold;
+using platform::kItalic;
+using platform::Rgb;
+
+constexpr Color kWindow = platform::kColorWindow, kText = platform::kColorWindowText, kGray = Rgb(128, 128, 128),
+                kMaroon = Rgb(128, 0, 0), kBlue = Rgb(0, 0, 255), kPurple = Rgb(128, 0, 128);
+
+struct Look {
+  const char* attribute;
+  Color background, foreground;
+  FontStyle style;
+};
+
+void Set(highlighters::TqeHighLightAttributes& a, Color background, Color foreground, FontStyle style) {
   a.SetBackground(background);
   a.SetForeground(foreground);
   a.SetStyle(style);
 }
 
+// Applies each look to the highlighter's attribute of that name.
+void Configure(highlighters::TqeCustomHighLighter& highlighter, std::initializer_list<Look> looks) {
+  for (const Look& look : looks)
+    for (int i = 0; i < highlighter.AttributeCount(); ++i)
+      if (highlighter.AttributeAt(i)->Name() == look.attribute)
+        Set(*highlighter.AttributeAt(i), look.background, look.foreground, look.style);
+}
+
 }  // namespace
 
 void ConfigureTypeHTML(highlighters::TzrHTMLSyn& html) {
-  using namespace platform;
-  const Color window = kColorWindow, text = kColorWindowText;
   Set(*html.ASPAttri, Rgb(255, 255, 0), Rgb(0, 0, 0), 0);
-  Set(*html.CommentAttri, window, Rgb(128, 128, 128), kItalic);
-  Set(*html.IdentifierAttri, window, Rgb(128, 0, 0), 0);
-  Set(*html.KeyAttri, window, Rgb(0, 0, 255), kBold);
-  Set(*html.SpaceAttri, window, text, 0);
-  Set(*html.SymbolAttri, window, text, 0);
-  Set(*html.TextAttri, window, text, 0);
-  Set(*html.UndefKeyAttri, window, Rgb(255, 0, 0), kBold);
-  Set(*html.ValueAttri, window, 0xFF8000, 0);
-  Set(*html.AndAttri, window, Rgb(0, 255, 0), kBold);
+  Set(*html.CommentAttri, kWindow, kGray, kItalic);
+  Set(*html.IdentifierAttri, kWindow, kMaroon, 0);
+  Set(*html.KeyAttri, kWindow, kBlue, kBold);
+  Set(*html.SpaceAttri, kWindow, kText, 0);
+  Set(*html.SymbolAttri, kWindow, kText, 0);
+  Set(*html.TextAttri, kWindow, kText, 0);
+  Set(*html.UndefKeyAttri, kWindow, Rgb(255, 0, 0), kBold);
+  Set(*html.ValueAttri, kWindow, 0xFF8000, 0);
+  Set(*html.AndAttri, kWindow, Rgb(0, 255, 0), kBold);
   html.SetDefaultFilter(highlighters::TzrHTMLSyn::kDefaultFilter);
+}
+
+MainHighlighters::MainHighlighters(const platform::Registry& settings) : TypeSQL(&settings) {
+  ConfigureTypeHTML(TypeHTML);
+  Configure(TypePerl, {{"Comment", kWindow, kGray, kItalic},
+                       {"Identifier", kWindow, kMaroon, 0},
+                       {"Illegal char", kWindow, Rgb(255, 0, 0), 0},
+                       {"Reserved word", kWindow, kBlue, kBold},
+                       {"Number", kWindow, kText, 0},
+                       {"Operator", kWindow, kText, kBold},
+                       {"Pragma", kWindow, kText, kBold},
+                       {"Space", kWindow, kWindow, 0},
+                       {"String", kWindow, kPurple, 0},
+                       {"Symbol", kWindow, kText, 0},
+                       {"Variable", kWindow, kText, kBold}});
+  Configure(TypeCPP, {{"Assembler", kWindow, kText, 0},
+                      {"Comment", kWindow, kText, kItalic},
+                      {"Preprocessor", kWindow, kText, 0},
+                      {"Identifier", kWindow, kText, 0},
+                      {"Illegal char", kWindow, kText, 0},
+                      {"Reserved word", kWindow, kText, kBold},
+                      {"Number", kWindow, kText, 0},
+                      {"Space", kWindow, kWindow, 0},
+                      {"String", kWindow, kText, 0},
+                      {"Symbol", kWindow, kText, 0}});
+  Configure(TypeJava, {{"Comment", kWindow, kGray, kItalic},
+                       {"Documentation", kWindow, kText, kItalic},
+                       {"Identifier", kWindow, kMaroon, 0},
+                       {"Invalid symbol", kWindow, kText, 0},
+                       {"Reserved word", kWindow, kBlue, kBold},
+                       {"Number", kWindow, kText, 0},
+                       {"Space", kWindow, kWindow, 0},
+                       {"String", kWindow, kPurple, 0},
+                       {"Symbol", kWindow, kText, 0}});
+  Configure(TypeVBS, {{"Comment", kWindow, kGray, kItalic},
+                      {"Identifier", kWindow, kMaroon, 0},
+                      {"Reserved word", kWindow, kBlue, kBold},
+                      {"Number", kWindow, kText, 0},
+                      {"Space", kWindow, kText, 0},
+                      {"String", kWindow, kPurple, 0},
+                      {"Symbol", kWindow, kText, 0}});
+  Configure(TypeSQL, {{"Comment", kWindow, kGray, kItalic},
+                      {"Identifier", kWindow, kMaroon, 0},
+                      {"Reserved word", kWindow, kBlue, kBold},
+                      {"Number", kWindow, kText, 0},
+                      {"String", kWindow, kPurple, 0},
+                      {"Symbol", kWindow, kText, 0}});
+  Configure(TypePascal, {{"Assembler", kWindow, kText, 0},
+                         {"Comment", kWindow, kGray, kItalic},
+                         {"Identifier", kWindow, kMaroon, 0},
+                         {"Reserved word", kWindow, kBlue, kBold},
+                         {"Number", kWindow, kText, 0},
+                         {"Space", kWindow, kText, 0},
+                         {"String", kWindow, kPurple, 0},
+                         {"Symbol", kWindow, kText, 0}});
+  Configure(TypeAWK, {{"Comment", kWindow, kGray, kItalic},
+                      {"Identifier", kWindow, kMaroon, 0},
+                      {"Internal function", kWindow, Rgb(128, 128, 64), kBold},
+                      {"Reserved word", kWindow, kBlue, kBold},
+                      {"Number", kWindow, kText, 0},
+                      {"Space", kWindow, kText, 0},
+                      {"Symbol", kWindow, kText, 0},
+                      {"System value", kWindow, Rgb(255, 128, 0), kBold},
+                      {"String", kWindow, kPurple, 0}});
+}
+
+highlighters::TqeCustomHighLighter* MainHighlighters::ForLanguage(std::string_view text) {
+  const std::pair<std::string_view, highlighters::TqeCustomHighLighter*> languages[] = {
+      {"Perl", &TypePerl}, {"HTML", &TypeHTML}, {"C++", &TypeCPP},       {"VBScript", &TypeVBS},
+      {"SQL", &TypeSQL},   {"Java", &TypeJava}, {"Pascal", &TypePascal}, {"AWK", &TypeAWK}};
+  for (const auto& [name, highlighter] : languages)
+    if (name == text) return highlighter;
+  return nullptr;
 }
 
 }  // namespace app

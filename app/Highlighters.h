@@ -1,9 +1,36 @@
 // The main window's highlighter objects, configured as its form has always configured them.
 #pragma once
 
+#include "highlighters/AwkHighlighter.h"
+#include "highlighters/CppHighlighter.h"
 #include "highlighters/HtmlHighlighter.h"
+#include "highlighters/JavaHighlighter.h"
+#include "highlighters/PascalHighlighter.h"
+#include "highlighters/PerlHighlighter.h"
+#include "highlighters/SqlHighlighter.h"
+#include "highlighters/VbsHighlighter.h"
+#include "platform/Registry.h"
 
 namespace app {
+
+// The eight languages of the main window, one highlighter each, alive as long as the window.
+struct MainHighlighters {
+  // The SQL scanner reads its saved schemes from the settings store before the form's colours apply.
+  explicit MainHighlighters(const platform::Registry& settings);
+
+  highlighters::TzrHTMLSyn TypeHTML;
+  highlighters::TUloPerlSyn TypePerl;
+  highlighters::TUloCppSyn TypeCPP;
+  highlighters::TUloJavaSyn TypeJava;
+  highlighters::TpvVbsSyn TypeVBS;
+  highlighters::TgxSQLSyn TypeSQL;
+  highlighters::TqePasSyn TypePascal;
+  highlighters::TzrAWKSyn TypeAWK;
+
+  // The highlighter a language drop-down text names, compared exactly ("Perl", "HTML", "C++",
+  // "VBScript", "SQL", "Java", "Pascal", "AWK"); null for any other text.
+  highlighters::TqeCustomHighLighter* ForLanguage(std::string_view text);
+};
 
 // TypeHTML's colours: script blocks black on yellow, comments gray italic, attribute names maroon, known
 // tags blue bold, unknown tags red bold, values orange, entities lime bold, the rest in window colours.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -106,6 +107,58 @@ BENCHMARK_CAPTURE(ScanLanguage, vbscript, "vbscript")->Unit(benchmark::kMillisec
 BENCHMARK_CAPTURE(ScanLanguage, sql, "sql")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ScanLanguage, pascal, "pascal")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ScanLanguage, awk, "awk")->Unit(benchmark::kMillisecond);
+
+// Looking for a word that is not there through the whole 20 MB page, as Find does, beside memmem over the
+// same bytes; with and without regard to case.
+void SearchAbsentWord(benchmark::State& state) {
+  MainEditor main;
+  main.editor.Lines().LoadFromFile(Files().html20);
+  const editor::TSearchOptions options = editor::soEntireScope | (state.range(0) ? editor::soMatchCase : 0u);
+  for (auto _ : state) benchmark::DoNotOptimize(main.editor.SearchReplace("quillpen", {}, options));
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(Files().html20)));
+}
+BENCHMARK(SearchAbsentWord)->Arg(0)->Arg(1)->ArgName("case")->Unit(benchmark::kMillisecond);
+
+void MemmemAbsentWord(benchmark::State& state) {
+  std::ifstream in(Files().html20, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  for (auto _ : state) benchmark::DoNotOptimize(memmem(text.data(), text.size(), "quillpen", 8));
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(MemmemAbsentWord)->Unit(benchmark::kMillisecond);
+
+// Replace All of a word standing on every tenth line of the million-line page (100,000 matches) in the
+// main window's editor, then the one undo step that takes it all back.
+void ReplaceAllInAMillionLines(benchmark::State& state) {
+  std::string page = bench::LinePage(1000000);
+  std::string marked;
+  marked.reserve(page.size() + 1000000);
+  int line = 0;
+  for (std::size_t start = 0; start < page.size();) {
+    const std::size_t end = page.find("\r\n", start);
+    marked.append(page, start, end - start);
+    if (line++ % 10 == 0) marked += " needle";
+    marked += "\r\n";
+    start = end + 2;
+  }
+  MainEditor main;
+  double undoMs = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    main.editor.Lines().SetTextStr(marked);
+    state.ResumeTiming();
+    const int replaced = main.editor.SearchReplace("needle", "thread",
+                                                   editor::soReplaceAll | editor::soEntireScope | editor::soMatchCase);
+    if (replaced != 100000) state.SkipWithError("expected 100,000 replacements");
+    state.PauseTiming();
+    const auto start = std::chrono::steady_clock::now();
+    main.editor.Undo();
+    undoMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    state.ResumeTiming();
+  }
+  state.counters["undo_ms"] = undoMs;
+}
+BENCHMARK(ReplaceAllInAMillionLines)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // Loading into the main window's editor: the load and the scan that fills every slot.
 void LoadAndScan(benchmark::State& state) {

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace editor {
@@ -54,6 +56,10 @@ class TqeEditSearch {
   void BuildTables();
   unsigned char Fold(char c) const { return fold_[static_cast<unsigned char>(c)]; }
   bool IsWholeWord(std::size_t start) const;
+  // Whether the pattern, and the whole-word rule, match the text at start.
+  bool MatchesAt(std::size_t start) const;
+  // Counts the match at start, moves past it and returns its position.
+  int Found(std::size_t start);
 
   std::string pattern_;  // as given
   std::string folded_;   // through the fold table
@@ -61,6 +67,9 @@ class TqeEditSearch {
   bool wholeWord_ = false;
   std::array<unsigned char, 256> fold_{};
   std::array<std::size_t, 256> skip_{};
+  std::array<bool, 256> endsPattern_{};  // the bytes that fold to the pattern's last byte
+  // The (at most two) bytes that fold to the pattern's first and last bytes, for the 16-at-a-time scan.
+  std::optional<std::pair<unsigned char, unsigned char>> first_, last_;
   std::size_t lookBack_ = 0;
   std::string_view text_;
   std::size_t windowEnd_ = 0;  // 0-based index of the window's last byte

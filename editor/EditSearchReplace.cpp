@@ -48,6 +48,9 @@ void TqeCustomEdit::ReplaceEveryMatch(std::vector<LineMatches> batches, const st
   auto with = [&](const TextMatch& m) -> const std::string& { return regex ? m.replacement : replacement; };
   const int first = batches.front().line, last = batches.back().line;
   std::string before;
+  std::size_t size = 0;
+  for (int line = first; line <= last; ++line) size += lines_.Get(line - 1).size() + 2;
+  before.reserve(size);
   for (int line = first; line <= last; ++line) {
     if (line > first) before += "\r\n";
     before += lines_.Get(line - 1);
@@ -97,7 +100,8 @@ void TqeCustomEdit::ReplaceEveryMatch(std::vector<LineMatches> batches, const st
   lines_.EndUpdate();
   // One step for undo: the stretch of lines replaced by its new text, as block indenting records its lines.
   const TextPoint start{1, first};
-  undoList_.AddRecord(UndoSelectionReplaced, start, smNormal, before, {static_cast<int>(oldLastLength) + 1, last});
+  undoList_.AddRecord(UndoSelectionReplaced, start, smNormal, std::move(before),
+                      {static_cast<int>(oldLastLength) + 1, last});
   undoList_.AddRecord(UndoInsert, start, smNormal, {}, {LineLength(last + added) + 1, last + added});
   const int selectedLine = batches[selectedBatch].line + above;
   const TextPoint selStart{composed[selectedBatch].selectedStart.column,

@@ -3,10 +3,10 @@
 
 namespace editor {
 
-void TUndoList::AddRecord(TUndoKind kind, TextPoint start, TSelectionMode mode, std::string_view text, TextPoint end) {
+void TUndoList::AddRecord(TUndoKind kind, TextPoint start, TSelectionMode mode, std::string text, TextPoint end) {
   if (locked_) return;
   if (!records_.empty() && RecordCount() >= maxCount_) records_.pop_front();
-  records_.push_back(TUndoRecord{std::string(text), kind, start, end, mode});
+  records_.push_back(TUndoRecord{std::move(text), kind, start, end, mode});
   if (onChange_) onChange_();
 }
 

@@ -40,7 +40,8 @@ class TUndoList {
   // Fires after every record added: the editor's OnChange.
   explicit TUndoList(std::function<void()> onChange = {}) : onChange_(std::move(onChange)) {}
 
-  void AddRecord(TUndoKind kind, TextPoint start, TSelectionMode mode, std::string_view text, TextPoint end);
+  // The text is taken over: a replace-all's record may hold the whole text.
+  void AddRecord(TUndoKind kind, TextPoint start, TSelectionMode mode, std::string text, TextPoint end);
   // Removes and returns the newest record; kind UndoNone when the list is empty.
   TUndoRecord TakeRecord();
   TUndoKind LastKind() const { return records_.empty() ? UndoNone : records_.back().kind; }

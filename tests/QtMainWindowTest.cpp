@@ -2,14 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
-#include <QMimeData>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtPrinter.h"
@@ -23,7 +28,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcutsAndLaterCommandsAreDis
   EXPECT_EQ(form->Action("PrinterSetup1")->shortcut(), QKeySequence("Ctrl+Shift+F1"));
   EXPECT_EQ(form->Action("BrowserPreview1")->shortcut(), QKeySequence("F11"));
   EXPECT_TRUE(form->Action("SaveAs1")->isEnabled());
-  EXPECT_FALSE(form->Action("Find1")->isEnabled());
+  EXPECT_FALSE(form->Action("ImportRTFtoHTML1")->isEnabled());
   EXPECT_EQ(form->Action("Image1")->shortcut(), QKeySequence("Ctrl+I"));
   EXPECT_TRUE(form->Action("Italic1")->shortcut().isEmpty()) << "Ctrl+I belongs to the Image item made first";
   EXPECT_TRUE(form->Action("Italic1")->text().endsWith("\tCtrl+I"));
@@ -149,4 +154,81 @@ TEST_F(MainWindowTest, CopyAsRtfPutsTheColouredSelectionOnTheClipboard) {
   EXPECT_TRUE(rtf.startsWith("{\\rtf1")) << rtf.toStdString();
   EXPECT_TRUE(rtf.contains("\\red0\\green0\\blue255;")) << "the main window's blue for known tags";
   EXPECT_EQ(data->text(), "<b>bold</b>");
+}
+
+TEST_F(MainWindowTest, TheLanguageDropDownBindsItsHighlighter) {
+  auto form = MakeWindow();
+  auto* languages = form->findChild<QComboBox*>("ComboBox18");
+  auto& editor = form->Editor().Editor();
+  const auto* html = editor.HighLighter();
+  ASSERT_NE(html, nullptr);
+  EXPECT_EQ(languages->currentText(), "Choose Highlighting...");
+  emit languages->textActivated("Choose Highlighting...");
+  EXPECT_EQ(editor.HighLighter(), html);
+  emit languages->textActivated("Pascal");
+  EXPECT_EQ(editor.HighLighter()->LanguageTitle(), "ObjectPascal");
+  emit languages->textActivated("perl");
+  EXPECT_EQ(editor.HighLighter()->LanguageTitle(), "ObjectPascal") << "the names compare with regard to case";
+  emit languages->textActivated("C++");
+  EXPECT_EQ(editor.HighLighter()->LanguageTitle(), "C++");
+  EXPECT_EQ(editor.HighLighter()->AttributeAt(0)->Name(), "Assembler");
+  EXPECT_EQ(editor.HighLighter()->AttributeAt(0)->Foreground(), platform::kColorWindowText) << "the form's colours";
+}
+
+TEST_F(MainWindowTest, FindAndReplaceFromTheirDialogs) {
+  auto form = MakeWindow();
+  auto& editor = form->Editor().Editor();
+  editor.Lines().SetTextStr("one cat, two Cat\r\nthree cat\r\n");
+  editor.SetCaretXY({1, 1});
+
+  form->Action("Find1")->trigger();
+  ui::FindDialog* find = form->FindWindow();
+  ASSERT_TRUE(find->isVisible());
+  EXPECT_TRUE(find->down->isChecked());
+  EXPECT_FALSE(find->matchCase->isChecked());
+  find->findText->setText("cat");
+  auto click = [](QWidget* dialog, const char* name) { dialog->findChild<QPushButton*>(name)->click(); };
+  click(find, "FindNext");
+  EXPECT_EQ(editor.SelectionStart(), (editor::TextPoint{5, 1}));
+  click(find, "FindNext");
+  EXPECT_EQ(editor.SelectedText(), "Cat") << "case is ignored unless asked for";
+  find->up->setChecked(true);
+  click(find, "FindNext");
+  EXPECT_EQ(editor.SelectionStart(), (editor::TextPoint{5, 1})) << "up from the match goes to the one before";
+  const int beeps = dialogs.beeps;
+  click(find, "FindNext");
+  EXPECT_EQ(dialogs.beeps, beeps + 1) << "nothing above: a beep";
+  find->findText->clear();
+  click(find, "FindNext");
+  EXPECT_EQ(dialogs.beeps, beeps + 2);
+
+  form->Action("Replace1")->trigger();
+  ui::FindDialog* replace = form->ReplaceWindow();
+  EXPECT_TRUE(replace->matchCase->isChecked()) << "the replace dialog starts with match case";
+  EXPECT_EQ(replace->findText->text(), "cat") << "the selected text is what to find";
+  replace->replaceText->setText("dog");
+  click(replace, "Replace");
+  EXPECT_EQ(editor.Lines().Get(0), "one dog, two Cat") << "the selected match is replaced without a search";
+  click(replace, "Replace");
+  EXPECT_EQ(editor.Lines().Get(1), "three dog") << "no match selected: the next is found and replaced at once";
+
+  editor.Lines().SetTextStr("a cat\r\ncat cat\r\n");
+  editor.SetCaretXY({1, 1});
+  click(replace, "ReplaceAll");
+  EXPECT_EQ(editor.Lines().Get(0), "a dog");
+  EXPECT_EQ(editor.Lines().Get(1), "dog dog");
+  EXPECT_EQ(form->StatusPanel(0)->text(), "Replaced 3 occurrences");
+  editor.Undo();
+  EXPECT_EQ(editor.Lines().Get(1), "cat cat") << "one undo step";
+
+  replace->regularExpression->setChecked(true);
+  replace->findText->setText("(\\w+) (\\w+)");
+  replace->replaceText->setText("$2-$1");
+  editor.SetCaretXY({1, 1});
+  click(replace, "ReplaceAll");
+  EXPECT_EQ(editor.Lines().Get(1), "cat-cat");
+  replace->findText->setText("(oops");
+  click(replace, "FindNext");
+  ASSERT_FALSE(dialogs.messages.empty());
+  EXPECT_EQ(dialogs.messages.back().rfind("Invalid regular expression at position", 0), 0u) << dialogs.messages.back();
 }

@@ -54,8 +54,7 @@ TEST_F(RtfExportTest, OnlyTheSelectionIsExported) {
   SetLines({"first line", "second", "third line"});
   editor.SetHighLighter(&awk);
   Select(7, 1, 6, 3);
-  EXPECT_EQ(Body(exporter.Export(editor, &awk)),
-            "\\plain\\fs20\\cf0 line\r\n\\par second\r\n\\par third")
+  EXPECT_EQ(Body(exporter.Export(editor, &awk)), "\\plain\\fs20\\cf0 line\r\n\\par second\r\n\\par third")
       << "from the start column on the first line to the end column on the last";
   editor.SetSelectionMode(editor::smLine);
   Select(3, 2, 2, 2);
@@ -76,7 +75,8 @@ TEST_F(RtfExportTest, BackgroundsOnRequestAndScannersWithoutExport) {
   const std::string body = Body(exporter.Export(editor, &perl));
   EXPECT_EQ(body.rfind("\\plain\\fs20\\cb1\\cf0 $x\\plain\\f0\\fs20", 0), 0u)
       << "a Perl selection exports through the scanner's ordinary tokens: " << body;
-  EXPECT_EQ(ColorTable(exporter.Export(editor, &perl)), "{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;}")
+  EXPECT_EQ(ColorTable(exporter.Export(editor, &perl)),
+            "{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;}")
       << "the foreground is numbered before the background; the window is white";
 }
 

@@ -29,6 +29,7 @@
 #include <filesystem>
 
 #include "app/Highlighters.h"
+#include "editor/RegexSearch.h"
 #include "platform/qt/TextBytes.h"
 
 namespace ui {
@@ -54,6 +55,7 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
                        QWidget* parent)
     : QMainWindow(parent),
       services_(services),
+      highlighters_(services.registry),
       editorWidget_(new EditorWidget(this)),
       logic_(editorWidget_->Editor(), services, installDir),
       inserts_(editorWidget_->Editor()),
@@ -74,8 +76,7 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
   editor.Gutter().SetDigitCount(5);
   editor.Gutter().SetShowLineNumbers(true);
   editor.SetBookmarkImages(&lineStatusImages_);
-  app::ConfigureTypeHTML(htmlHighlighter_);
-  editor.SetHighLighter(&htmlHighlighter_);
+  editor.SetHighLighter(&highlighters_.TypeHTML);
   editor.Lines().SetTextStr("\r\n\r\n\r\n\r\n\r\n");
 
   CreateMenus();
@@ -112,6 +113,13 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
   WindowPlacement placement = CurrentPlacement();
   Run([&] { logic_.FormCreate(placement); });
   ApplyPlacement(placement);
+
+  findDialog_ = new FindDialog(FindDialog::Kind::Find, this);
+  replaceDialog_ = new FindDialog(FindDialog::Kind::Replace, this);
+  for (FindDialog* dialog : {findDialog_, replaceDialog_})
+    connect(dialog, &FindDialog::FindNext, this, [this, dialog] { Run([this, dialog] { FindNext(*dialog); }); });
+  connect(replaceDialog_, &FindDialog::Replace, this, [this] { Run([this] { ReplaceOne(); }); });
+  connect(replaceDialog_, &FindDialog::ReplaceAll, this, [this] { Run([this] { ReplaceEvery(); }); });
 
   dialogs_ = std::make_unique<DialogWindows>(
       services_.shell, InsertDialogServices{inserts_, services_.dialogs, logic_, installDir}, this);
@@ -174,8 +182,8 @@ void MainWindow::CreateMenus() {
   });
   connect(edit, &QMenu::aboutToShow, this, [copyAsRtf, &editor] { copyAsRtf->setEnabled(editor.HasSelection()); });
   edit->addSeparator();
-  AddAction(edit, "Find1", "&Find", "F3", kNotYet);
-  AddAction(edit, "Replace1", "&Replace", "Ctrl+F3", kNotYet);
+  AddAction(edit, "Find1", "&Find", "F3", [this] { ShowSearchDialog(findDialog_); });
+  AddAction(edit, "Replace1", "&Replace", "Ctrl+F3", [this] { ShowSearchDialog(replaceDialog_); });
 
   for (const char* title : {"&Insert", "F&orms", "Fo&nts", "F&rames", "&Lists", "&ASP"}) {
     QMenu* menu = menuBar()->addMenu(title);
@@ -273,8 +281,8 @@ void MainWindow::CreateToolbars() {
   addButton(document, "ToolbarButton979", "Copy", "Copy", [&editor] { editor.CopySelection(); });
   addButton(document, "ToolbarButton9710", "Paste", "Paste", [&editor] { editor.PasteClipboard(); });
   addButton(document, "ToolbarButton9711", "Undo", "Undo", [this] { Undo(); });
-  addButton(document, "ToolbarButton9712", "Find", "Find", kNotYet);
-  addButton(document, "ToolbarButton9713", "Replace", "Replace", kNotYet);
+  addButton(document, "ToolbarButton9712", "Find", "Find", [this] { ShowSearchDialog(findDialog_); });
+  addButton(document, "ToolbarButton9713", "Replace", "Replace", [this] { ShowSearchDialog(replaceDialog_); });
   addButton(document, "ToolbarButton9753", "Redo", "Redo", [this] { Redo(); });
   auto* languages = new QComboBox(document->parentWidget());
   languages->setObjectName("ComboBox18");
@@ -283,7 +291,11 @@ void MainWindow::CreateToolbars() {
   languages->addItems({"AWK", "C++", "HTML", "Java", "Pascal", "Perl", "SQL", "VBScript"});
   languages->setEditText("Choose Highlighting...");
   languages->setMinimumContentsLength(20);
-  languages->setEnabled(false);
+  // A chosen or typed name binds its language's highlighter; any other text changes nothing.
+  connect(languages, &QComboBox::textActivated, this, [this](const QString& text) {
+    if (highlighters::TqeCustomHighLighter* highlighter = highlighters_.ForLanguage(text.toStdString()))
+      editorWidget_->Editor().SetHighLighter(highlighter);
+  });
   document->addWidget(languages);
   document->addStretch();
 
@@ -524,6 +536,82 @@ void MainWindow::Undo() {
 void MainWindow::Redo() {
   editorWidget_->Editor().Redo();
   editorWidget_->setFocus();
+}
+
+void MainWindow::ShowSearchDialog(FindDialog* dialog) {
+  // A selection within one line is what the person most likely looks for.
+  const auto& editor = editorWidget_->Editor();
+  if (editor.HasSelection() && editor.SelectionStart().line == editor.SelectionEnd().line)
+    dialog->findText->setText(platform::qt::TextFromBytes(editor.SelectedText()));
+  ShowDialog(dialog);
+  dialog->findText->setFocus();
+  dialog->findText->selectAll();
+}
+
+bool MainWindow::FindNext(const FindDialog& dialog) {
+  if (dialog.FindText().isEmpty()) {
+    services_.dialogs.Beep();
+    return false;
+  }
+  const int found =
+      editorWidget_->Editor().SearchReplace(platform::qt::BytesFromText(dialog.FindText()), {}, dialog.Options());
+  if (found == 0) services_.dialogs.Beep();
+  return found > 0;
+}
+
+// Whether the selection is a match of the replace dialog's find text: the text itself, with regard to
+// case, or the whole of a match of the pattern.
+bool MainWindow::SelectionIsMatch() {
+  const auto& editor = editorWidget_->Editor();
+  const std::string find = platform::qt::BytesFromText(replaceDialog_->FindText());
+  const std::string selected = editor.SelectedText();
+  if (!(replaceDialog_->Options() & editor::soRegularExpression)) return editor.HasSelection() && selected == find;
+  editor::TqeRegexSearch pattern(find, replaceDialog_->Options() & editor::soMatchCase, false);
+  return editor.HasSelection() && pattern.MatchesWhole(selected);
+}
+
+// Replaces the selected match, finding the next one first when the selection is none.
+void MainWindow::ReplaceOne() {
+  if (!SelectionIsMatch() && !FindNext(*replaceDialog_)) return;
+  auto& editor = editorWidget_->Editor();
+  std::string with = platform::qt::BytesFromText(replaceDialog_->ReplaceText());
+  if (replaceDialog_->Options() & editor::soRegularExpression) {
+    editor::TqeRegexSearch pattern(platform::qt::BytesFromText(replaceDialog_->FindText()),
+                                   replaceDialog_->Options() & editor::soMatchCase, false);
+    const auto matches = pattern.FindAll(editor.SelectedText(), &with);
+    if (!matches.empty()) with = matches.front().replacement;
+  }
+  editor.SetSelectedText(with);
+}
+
+// Every match from the caret to the end of the text in the dialog's direction, a selected match
+// included, as one undo step; the count goes to the status bar.
+void MainWindow::ReplaceEvery() {
+  const QString find = replaceDialog_->FindText();
+  if (find.isEmpty()) {
+    services_.dialogs.Beep();
+    return;
+  }
+  auto& editor = editorWidget_->Editor();
+  editor::TSearchOptions options = replaceDialog_->Options() | editor::soReplace | editor::soReplaceAll;
+  if (SelectionIsMatch()) {
+    const auto first = editor::IsBefore(editor.SelectionEnd(), editor.SelectionStart()) ? editor.SelectionEnd()
+                                                                                        : editor.SelectionStart();
+    const auto last = editor::IsBefore(editor.SelectionEnd(), editor.SelectionStart()) ? editor.SelectionStart()
+                                                                                       : editor.SelectionEnd();
+    if (!(options & editor::soBackwards))
+      editor.SetCaretXY(first);
+    else if (last.column <= static_cast<int>(editor.Lines().Get(last.line - 1).size()))
+      editor.SetCaretXY({last.column + 1, last.line});  // a backwards search stops one column short of it
+    else if (last.line < editor.LineCount())
+      editor.SetCaretXY({1, last.line + 1});
+    else
+      options |= editor::soEntireScope;  // nothing follows the match at the end of the text
+  }
+  const int replaced = editor.SearchReplace(platform::qt::BytesFromText(find),
+                                            platform::qt::BytesFromText(replaceDialog_->ReplaceText()), options);
+  if (replaced == 0) services_.dialogs.Beep();
+  statusPanels_[0]->setText(replaced == 1 ? "Replaced 1 occurrence" : QString("Replaced %1 occurrences").arg(replaced));
 }
 
 void MainWindow::ShowDialog(QDialog* dialog) {

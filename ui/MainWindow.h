@@ -9,15 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "app/Highlighters.h"
 #include "app/InsertCommands.h"
 #include "app/InstantTable.h"
 #include "app/LineStatusButtons.h"
 #include "app/MainForm.h"
 #include "editor/MarkGlyphs.h"
 #include "editor/RtfExport.h"
-#include "highlighters/HtmlHighlighter.h"
 #include "ui/DialogWindows.h"
 #include "ui/EditorWidget.h"
+#include "ui/SearchDialogs.h"
 
 class QAction;
 class QComboBox;
@@ -42,6 +43,8 @@ class MainWindow : public QMainWindow {
   app::MainForm& Logic() { return logic_; }
   EditorWidget& Editor() { return *editorWidget_; }
   DialogWindows& Dialogs() { return *dialogs_; }
+  FindDialog* FindWindow() const { return findDialog_; }
+  FindDialog* ReplaceWindow() const { return replaceDialog_; }
   // A menu or toolbar action by its object name (the handler's control, e.g. "NewFile").
   QAction* Action(const QString& name) const;
   QMenu* OpenMenu() const { return openMenu_; }
@@ -90,12 +93,18 @@ class MainWindow : public QMainWindow {
   void InsertTimestamp();
   void InsertHyperlink();
   void InsertSideListItem(int list, int row);
+  void ShowSearchDialog(FindDialog* dialog);
+  // Find Next of either dialog; false when nothing was found (after a beep).
+  bool FindNext(const FindDialog& dialog);
+  bool SelectionIsMatch();
+  void ReplaceOne();
+  void ReplaceEvery();
   void Exit();
   // Runs a command; an error is shown in a message box and the command stops there.
   void Run(const std::function<void()>& command);
 
   app::MainFormServices services_;
-  highlighters::TzrHTMLSyn htmlHighlighter_;
+  app::MainHighlighters highlighters_;
   editor::LineStatusImages lineStatusImages_;
   EditorWidget* editorWidget_;
   app::MainForm logic_;
@@ -121,6 +130,8 @@ class MainWindow : public QMainWindow {
   std::vector<QToolButton*> lineStatusButtons_;
   std::set<QString> shortcutsTaken_;
   QAction* quickCutsButton_ = nullptr;
+  FindDialog* findDialog_ = nullptr;
+  FindDialog* replaceDialog_ = nullptr;
 };
 
 }  // namespace ui
