@@ -74,6 +74,13 @@ void TqeCustomEdit::Undo() {
     SetCaretXY(at);
     SetSelectionStart(at);
     ReplaceSelectionRaw(r.mode, r.text);
+    // A line end put back ends the line before it, which keeps no blanks at its end as no edited line
+    // does: blanks that padded it out to a join would otherwise stay inside the text once it is joined
+    // again.
+    if (r.mode != smLine && !r.text.empty() && (r.text[0] == '\r' || r.text[0] == '\n')) {
+      const std::string_view head = lines_.Get(at.line - 1);
+      if (!head.empty() && static_cast<unsigned char>(head.back()) <= ' ') lines_.Put(at.line - 1, RightTrim(head));
+    }
     SetCaretXY(r.end);
     SetSelectionStart(r.start);
     SetSelectionEnd(r.end);

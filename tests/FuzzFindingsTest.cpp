@@ -106,6 +106,19 @@ TEST_F(EditorTest, UndoBringsBackBlanksThatALaterEditTrimmed) {
   EXPECT_EQ(Lines(), (::Lines{"ab      cd"}));
 }
 
+TEST_F(EditorTest, UndoingAJoinPastTheLineEndLeavesNoPaddingBehind) {
+  SetLines({"i"});
+  editor.SetCaretXY({1, 1});
+  editor.ExecuteCommand(editor::ecLineBreak, '\r');
+  editor.SetCaretXY({2, 1});
+  editor.ExecuteCommand(editor::ecDeleteChar, 0);
+  EXPECT_EQ(Lines(), (::Lines{" i"})) << "the empty line is padded out to the caret before the join";
+  editor.Undo();
+  EXPECT_EQ(Lines(), (::Lines{"", "i"})) << "the padding goes with the join";
+  editor.Undo();
+  EXPECT_EQ(Lines(), (::Lines{"i"}));
+}
+
 TEST_F(EditorTest, NormalModeReadsCornersSetInColumnModeClamped) {
   SetLines({"short", "a longer line"});
   editor.SetSelectionMode(smColumn);
