@@ -12,6 +12,7 @@
 #endif
 
 #include "editor/EditTypes.h"
+#include "editor/TextUtil.h"
 #include "platform/Cp1252.h"
 
 namespace editor {
@@ -81,12 +82,6 @@ void TqeEditSearch::BuildTables() {
   }
 }
 
-bool TqeEditSearch::IsWholeWord(std::size_t start) const {
-  const std::size_t end = start + pattern_.size();
-  if (start > 0 && platform::Cp1252IsAlphaNumeric(static_cast<unsigned char>(text_[start - 1]))) return false;
-  return end >= text_.size() || !platform::Cp1252IsAlphaNumeric(static_cast<unsigned char>(text_[end]));
-}
-
 int TqeEditSearch::FindFirstMatch(std::string_view text) {
   text_ = text;
   if (pattern_.empty() || text.size() < pattern_.size()) {
@@ -100,7 +95,7 @@ int TqeEditSearch::FindFirstMatch(std::string_view text) {
 bool TqeEditSearch::MatchesAt(std::size_t start) const {
   for (std::size_t j = 0; j < pattern_.size(); ++j)
     if (fold_[static_cast<unsigned char>(text_[start + j])] != static_cast<unsigned char>(folded_[j])) return false;
-  return !wholeWord_ || IsWholeWord(start);
+  return !wholeWord_ || IsWholeWord(text_, start, start + pattern_.size());
 }
 
 int TqeEditSearch::Found(std::size_t start) {

@@ -55,7 +55,6 @@ class TqeEditSearch {
  private:
   void BuildTables();
   unsigned char Fold(char c) const { return fold_[static_cast<unsigned char>(c)]; }
-  bool IsWholeWord(std::size_t start) const;
   // Whether the pattern, and the whole-word rule, match the text at start.
   bool MatchesAt(std::size_t start) const;
   // Counts the match at start, moves past it and returns its position.

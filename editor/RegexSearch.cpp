@@ -5,7 +5,7 @@
 #include <pcre2.h>
 
 #include "editor/EditTypes.h"
-#include "platform/Cp1252.h"
+#include "editor/TextUtil.h"
 
 namespace editor {
 namespace {
@@ -55,7 +55,6 @@ TqeRegexSearch::~TqeRegexSearch() = default;
 std::vector<TextMatch> TqeRegexSearch::FindAll(std::string_view line, const std::string* replacementTemplate) {
   std::vector<TextMatch> matches;
   const auto* subject = reinterpret_cast<PCRE2_SPTR>(line.data() ? line.data() : "");
-  auto wordByte = [&](std::size_t i) { return platform::Cp1252IsAlphaNumeric(static_cast<unsigned char>(line[i])); };
   for (PCRE2_SIZE from = 0; from <= line.size();) {
     const int found = pcre2_match(code_->code, subject, line.size(), from, 0, code_->data, code_->context);
     if (found == PCRE2_ERROR_NOMATCH) break;
@@ -64,7 +63,7 @@ std::vector<TextMatch> TqeRegexSearch::FindAll(std::string_view line, const std:
     const PCRE2_SIZE start = groups[0], end = groups[1];
     // An empty match is taken once; the next search starts a byte further on.
     from = end > start ? end : start + 1;
-    if (wholeWord_ && ((start > 0 && wordByte(start - 1)) || (end < line.size() && wordByte(end)))) continue;
+    if (wholeWord_ && !IsWholeWord(line, start, end)) continue;
     TextMatch match{static_cast<int>(start) + 1, static_cast<int>(end - start), {}};
     if (replacementTemplate) {
       const std::string& t = *replacementTemplate;

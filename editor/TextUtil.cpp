@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/Cp1252.h"
+
 namespace editor {
 namespace {
 
@@ -62,6 +64,11 @@ int IndentationOf(std::string_view line) {
   int n = 0;
   while (n < static_cast<int>(line.size()) && IsBlank(line[n])) ++n;
   return n;
+}
+
+bool IsWholeWord(std::string_view text, std::size_t start, std::size_t end) {
+  auto wordByte = [&](std::size_t i) { return platform::Cp1252IsAlphaNumeric(static_cast<unsigned char>(text[i])); };
+  return !(start > 0 && wordByte(start - 1)) && !(end < text.size() && wordByte(end));
 }
 
 }  // namespace editor

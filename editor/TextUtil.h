@@ -24,4 +24,7 @@ int ShownColumn(std::string_view line, int byteColumn, int tabWidth);
 // Leading bytes at or below the space.
 int IndentationOf(std::string_view line);
 
+// Whether text[start, end) stands as a whole word: no letter or digit touches it on either side.
+bool IsWholeWord(std::string_view text, std::size_t start, std::size_t end);
+
 }  // namespace editor
