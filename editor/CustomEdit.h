@@ -78,6 +78,8 @@ class TqeCustomEdit : private DocumentView {
   void SetSelectionStart(TextPoint point);
   void SetSelectionEnd(TextPoint point);
   bool HasSelection() const { return !(selStart_ == selEnd_); }
+  // The corners ordered by line, then column.
+  std::pair<TextPoint, TextPoint> NormalizedSelection() const;
   TSelectionMode SelectionMode() const { return selectionMode_; }
   void SetSelectionMode(TSelectionMode mode);
 
@@ -284,8 +286,6 @@ class TqeCustomEdit : private DocumentView {
   void Invalidate(const platform::Rect& rect);
 
   TextPoint ClampCorner(TextPoint point) const;
-  // The corners ordered by line, then column.
-  std::pair<TextPoint, TextPoint> NormalizedSelection() const;
   // Where text typed or pasted over the selection begins: its first corner, column 1 in line mode, the left
   // column on SelectionEnd's line in column mode.
   TextPoint SelectionInsertPoint() const;

@@ -1,7 +1,9 @@
-// The skip-table matcher on its own, and SearchReplace with an OnReplaceText handler answering for each match.
+// The skip-table matcher on its own, SearchReplace with an OnReplaceText handler answering for each match, and
+// the main window's Replace and Replace All.
 #include <gtest/gtest.h>
 
 #include "EditorFixture.h"
+#include "app/SearchCommands.h"
 #include "editor/EditSearch.h"
 
 using editor::TqeEditSearch;
@@ -91,4 +93,45 @@ TEST_F(EditorTest, ReplaceAllOfAMillionLinesIsOneUndoStep) {
   EXPECT_EQ(Lines(), lines);
   editor.Redo();
   EXPECT_EQ(editor.Lines().Get(0), "a beta a");
+}
+
+TEST_F(EditorTest, TheWindowsReplaceAllTakesASelectedMatchInEitherDirection) {
+  const editor::TSearchOptions up = editor::soBackwards | editor::soMatchCase;
+  struct Case {
+    const char* why;
+    int c1, l1, c2, l2;  // the selection
+    editor::TSearchOptions options;
+    int replaced;
+    ::Lines after;
+  };
+  const Case cases[] = {
+      {"down from a selected match", 5, 1, 8, 1, editor::soMatchCase, 2, {"cat dog", "dog"}},
+      {"up from a match inside its line", 1, 1, 4, 1, up, 1, {"dog cat", "cat"}},
+      {"up from a match at its line's end", 5, 1, 8, 1, up, 2, {"dog dog", "cat"}},
+      {"up from the match at the end of the text", 1, 2, 4, 2, up, 3, {"dog dog", "dog"}},
+  };
+  for (const Case& c : cases) {
+    SetLines({"cat cat", "cat"});
+    Select(c.c1, c.l1, c.c2, c.l2);
+    EXPECT_EQ(app::ReplaceEvery(editor, "cat", "dog", c.options), c.replaced) << c.why;
+    EXPECT_EQ(Lines(), c.after) << c.why;
+  }
+
+  SetLines({"cat cot"});
+  Select(5, 1, 8, 1);
+  EXPECT_EQ(app::ReplaceEvery(editor, "c.t", "[$0]", editor::soRegularExpression), 1) << "a selected pattern match";
+  EXPECT_EQ(Lines(), (::Lines{"cat [cot]"}));
+}
+
+TEST_F(EditorTest, TheWindowsReplaceTakesTheSelectedMatchOrFindsOne) {
+  SetLines({"cat cot cut"});
+  Select(5, 1, 8, 1);
+  EXPECT_TRUE(app::ReplaceOne(editor, "c(.)t", "<$1>", editor::soRegularExpression));
+  EXPECT_EQ(Lines(), (::Lines{"cat <o> cut"})) << "the selected match, its group filled in";
+  EXPECT_TRUE(app::ReplaceOne(editor, "c(.)t", "<$1>", editor::soRegularExpression));
+  EXPECT_EQ(Lines(), (::Lines{"cat <o> <u>"})) << "no match selected: the next one from the caret";
+  EXPECT_FALSE(app::ReplaceOne(editor, "c(.)t", "<$1>", editor::soRegularExpression)) << "none left after the caret";
+  Select(1, 1, 4, 1);
+  EXPECT_FALSE(app::ReplaceOne(editor, "CAT", "dog", editor::soMatchCase))
+      << "a selection differing in case is no match";
 }

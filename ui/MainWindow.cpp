@@ -29,7 +29,7 @@
 #include <filesystem>
 
 #include "app/Highlighters.h"
-#include "editor/RegexSearch.h"
+#include "app/SearchCommands.h"
 #include "platform/qt/TextBytes.h"
 
 namespace ui {
@@ -549,67 +549,26 @@ void MainWindow::ShowSearchDialog(FindDialog* dialog) {
 }
 
 bool MainWindow::FindNext(const FindDialog& dialog) {
-  if (dialog.FindText().isEmpty()) {
-    services_.dialogs.Beep();
-    return false;
-  }
   const int found =
       editorWidget_->Editor().SearchReplace(platform::qt::BytesFromText(dialog.FindText()), {}, dialog.Options());
   if (found == 0) services_.dialogs.Beep();
   return found > 0;
 }
 
-// Whether the selection is a match of the replace dialog's find text: the text itself, with regard to
-// case, or the whole of a match of the pattern.
-bool MainWindow::SelectionIsMatch() {
-  const auto& editor = editorWidget_->Editor();
-  const std::string find = platform::qt::BytesFromText(replaceDialog_->FindText());
-  const std::string selected = editor.SelectedText();
-  if (!(replaceDialog_->Options() & editor::soRegularExpression)) return editor.HasSelection() && selected == find;
-  editor::TqeRegexSearch pattern(find, replaceDialog_->Options() & editor::soMatchCase, false);
-  return editor.HasSelection() && pattern.MatchesWhole(selected);
-}
-
-// Replaces the selected match, finding the next one first when the selection is none.
 void MainWindow::ReplaceOne() {
-  if (!SelectionIsMatch() && !FindNext(*replaceDialog_)) return;
-  auto& editor = editorWidget_->Editor();
-  std::string with = platform::qt::BytesFromText(replaceDialog_->ReplaceText());
-  if (replaceDialog_->Options() & editor::soRegularExpression) {
-    editor::TqeRegexSearch pattern(platform::qt::BytesFromText(replaceDialog_->FindText()),
-                                   replaceDialog_->Options() & editor::soMatchCase, false);
-    const auto matches = pattern.FindAll(editor.SelectedText(), &with);
-    if (!matches.empty()) with = matches.front().replacement;
-  }
-  editor.SetSelectedText(with);
+  if (!app::ReplaceOne(editorWidget_->Editor(), platform::qt::BytesFromText(replaceDialog_->FindText()),
+                       platform::qt::BytesFromText(replaceDialog_->ReplaceText()), replaceDialog_->Options()))
+    services_.dialogs.Beep();
 }
 
-// Every match from the caret to the end of the text in the dialog's direction, a selected match
-// included, as one undo step; the count goes to the status bar.
 void MainWindow::ReplaceEvery() {
-  const QString find = replaceDialog_->FindText();
-  if (find.isEmpty()) {
+  if (replaceDialog_->FindText().isEmpty()) {
     services_.dialogs.Beep();
     return;
   }
-  auto& editor = editorWidget_->Editor();
-  editor::TSearchOptions options = replaceDialog_->Options() | editor::soReplace | editor::soReplaceAll;
-  if (SelectionIsMatch()) {
-    const auto first = editor::IsBefore(editor.SelectionEnd(), editor.SelectionStart()) ? editor.SelectionEnd()
-                                                                                        : editor.SelectionStart();
-    const auto last = editor::IsBefore(editor.SelectionEnd(), editor.SelectionStart()) ? editor.SelectionStart()
-                                                                                       : editor.SelectionEnd();
-    if (!(options & editor::soBackwards))
-      editor.SetCaretXY(first);
-    else if (last.column <= static_cast<int>(editor.Lines().Get(last.line - 1).size()))
-      editor.SetCaretXY({last.column + 1, last.line});  // a backwards search stops one column short of it
-    else if (last.line < editor.LineCount())
-      editor.SetCaretXY({1, last.line + 1});
-    else
-      options |= editor::soEntireScope;  // nothing follows the match at the end of the text
-  }
-  const int replaced = editor.SearchReplace(platform::qt::BytesFromText(find),
-                                            platform::qt::BytesFromText(replaceDialog_->ReplaceText()), options);
+  const int replaced =
+      app::ReplaceEvery(editorWidget_->Editor(), platform::qt::BytesFromText(replaceDialog_->FindText()),
+                        platform::qt::BytesFromText(replaceDialog_->ReplaceText()), replaceDialog_->Options());
   if (replaced == 0) services_.dialogs.Beep();
   statusPanels_[0]->setText(replaced == 1 ? "Replaced 1 occurrence" : QString("Replaced %1 occurrences").arg(replaced));
 }

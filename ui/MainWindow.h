@@ -96,7 +96,6 @@ class MainWindow : public QMainWindow {
   void ShowSearchDialog(FindDialog* dialog);
   // Find Next of either dialog; false when nothing was found (after a beep).
   bool FindNext(const FindDialog& dialog);
-  bool SelectionIsMatch();
   void ReplaceOne();
   void ReplaceEvery();
   void Exit();
