@@ -136,31 +136,22 @@ bool MainForm::SaveOrDiscardChanges(platform::MessageIcon icon) {
 }
 
 // New and Open Local File ask every time. Yes saves and ends the command: the user repeats it.
-void MainForm::NewFileClick() {
+void MainForm::AskThen(void (MainForm::*command)()) {
   switch (AskSaveChanges(platform::MessageIcon::Question)) {
     case platform::MessageAnswer::Yes:
       FileSave();
       break;
     case platform::MessageAnswer::No:
-      FileNew();
+      (this->*command)();
       break;
     default:
       break;
   }
 }
 
-void MainForm::FromFile1Click() {
-  switch (AskSaveChanges(platform::MessageIcon::Question)) {
-    case platform::MessageAnswer::Yes:
-      FileSave();
-      break;
-    case platform::MessageAnswer::No:
-      FileOpen();
-      break;
-    default:
-      break;
-  }
-}
+void MainForm::NewFileClick() { AskThen(&MainForm::FileNew); }
+
+void MainForm::FromFile1Click() { AskThen(&MainForm::FileOpen); }
 
 void MainForm::FileNew() {
   richEdit1_.ClearText();

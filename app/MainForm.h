@@ -109,6 +109,8 @@ class MainForm {
   platform::MessageAnswer AskSaveChanges(platform::MessageIcon icon);
   // Yes saves (false when the save was cancelled), No goes on, Cancel stops: whether to go on.
   bool SaveOrDiscardChanges(platform::MessageIcon icon);
+  // Asks to save the changes; No runs the command.
+  void AskThen(void (MainForm::*command)());
   void ShowShellError();
   void StartTool(std::initializer_list<std::string_view> programs);
   static void Notify(const std::function<void()>& event) {
