@@ -46,6 +46,10 @@ TEST_F(RtfExportTest, GroupsColoursAndEscapes) {
   EXPECT_EQ(ColorTable(rtf), "{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;\\red128\\green0\\blue255;}")
       << "window text, then the comment's blue, then the keyword's colour, each once";
 
+  exporter.SetTitle("C:\\pages\\{draft}.awk");
+  EXPECT_NE(exporter.Export(editor, &awk).find("{\\title C:\\\\pages\\\\\\{draft\\}.awk}}\r\n"), std::string::npos)
+      << "a title is escaped as the text is";
+
   editor.SetFont({"Courier New", 12, 0});
   EXPECT_NE(Body(exporter.Export(editor, &awk)).find("\\fs24"), std::string::npos) << "twice the point size";
 }
