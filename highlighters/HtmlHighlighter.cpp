@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "highlighters/ScanChars.h"
+
 namespace highlighters {
 namespace {
 
@@ -57,30 +59,15 @@ constexpr const char* kTagNames[] = {
 static_assert(std::size(kTagNames) == 198);
 
 // Hash values: '!' 123, '/' 122, letters 1 to 26 without regard to case, digits their value.
-const CharValues& HashValues() {
-  static const CharValues values = [] {
-    CharValues v{};
-    v['!'] = 123;
-    v['/'] = 122;
-    for (int c = 'A'; c <= 'Z'; ++c) v[c] = v[c + 32] = c - 'A' + 1;
-    for (int c = '0'; c <= '9'; ++c) v[c] = c - '0';
-    return v;
-  }();
-  return values;
-}
+constexpr HashValues kHtmlHash = HashTable([](unsigned char c) {
+  if (IsLetter(c)) return (c | 0x20) - 'a' + 1;
+  if (IsDigit(c)) return c - '0';
+  return c == '!' ? 123 : c == '/' ? 122 : -1;
+});
 
-bool IsLetter(unsigned char c) { return UpperAscii(c) >= 'A' && UpperAscii(c) <= 'Z'; }
 bool IsHashStart(unsigned char c) { return c == '!' || c == '/' || IsLetter(c); }
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool EndsLine(unsigned char c) { return c == 0 || c == 10 || c == 13; }
 // Blank characters a space run continues over; a tab starts a run but never continues one.
 bool ContinuesSpace(unsigned char c) { return (c >= 1 && c <= 8) || c == 11 || c == 12 || (c >= 14 && c <= 32); }
-
-int HashOf(std::string_view word) {
-  int hash = 0;
-  for (char c : word) hash += HashValues()[static_cast<unsigned char>(c)];
-  return hash;
-}
 
 std::unique_ptr<TqeHighLightAttributes> MakeAttribute(const char* name, platform::Color foreground,
                                                       platform::FontStyle style) {
@@ -108,7 +95,7 @@ TzrHTMLSyn::TzrHTMLSyn() : keywords_(244, tkUndefKey, true) {
   AndAttri = RegisterAttribute(MakeAttribute("Escape ampersand", platform::Rgb(0, 255, 0), kBold));
   SetAttributeNotifier();
 
-  for (const char* name : kTagNames) keywords_.Add(HashOf(name), name, tkKey);
+  for (const char* name : kTagNames) keywords_.Add(HashOf(kHtmlHash, name), name, tkKey);
 
   for (int c = 0; c < 256; ++c) dispatch_[c] = &TzrHTMLSyn::IdentProc;
   for (int c = 1; c <= 32; ++c) dispatch_[c] = &TzrHTMLSyn::SpaceProc;
@@ -126,10 +113,7 @@ TzrHTMLSyn::TzrHTMLSyn() : keywords_(244, tkUndefKey, true) {
 }
 
 CharSet TzrHTMLSyn::WordChars() const {
-  CharSet set;
-  for (int c = 0; c < 256; ++c)
-    if (IsLetter(static_cast<unsigned char>(c)) || IsDigit(static_cast<unsigned char>(c))) set.set(c);
-  return set;
+  return CharsOf([](unsigned char c) { return IsLetter(c) || IsDigit(c); });
 }
 
 const TqeHighLightAttributes* TzrHTMLSyn::TokenAttribute() const {
@@ -272,8 +256,8 @@ void TzrHTMLSyn::TagCloseProc() {
 TzrHTMLSyn::TokenKindValue TzrHTMLSyn::HashedWord(int& length) const {
   int hash = 0;
   size_t i = run_;
-  while (IsHashStart(At(i))) hash += HashValues()[At(i++)];
-  while (IsDigit(At(i))) hash += HashValues()[At(i++)];
+  while (IsHashStart(At(i))) hash += kHtmlHash[At(i++)];
+  while (IsDigit(At(i))) hash += kHtmlHash[At(i++)];
   length = static_cast<int>(i - run_);
   return keywords_.Lookup(line_.data() + run_, length, hash);
 }

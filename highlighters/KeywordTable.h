@@ -2,14 +2,10 @@
 // word is compared only with the keywords of its slot, in the order they were added.
 #pragma once
 
-#include <array>
 #include <string_view>
 #include <vector>
 
 namespace highlighters {
-
-// Values of the characters for hashing.
-using CharValues = std::array<int, 256>;
 
 // ASCII upper case without a library call per character: scanners call this in their hottest loops.
 inline unsigned char UpperAscii(unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; }
