@@ -1,6 +1,7 @@
 // What the core paints on: the widget's painter in the program, a recording canvas in tests.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "platform/Color.h"
@@ -17,6 +18,14 @@ class Canvas {
   // origin.y is the top of the cell. The background is left as it is.
   virtual void DrawText(Point origin, FontHandle font, Color color, std::string_view bytes, int cellWidth) = 0;
   virtual void DrawLine(Point from, Point to, Color color) = 0;
+  // Draws bytes in a proportional font, origin.y being the top of the font's cell; with a background the
+  // run's cell is filled with it first (opaque), otherwise what is below shows through.
+  virtual void DrawTextRun(Point origin, FontHandle font, Color color, std::string_view bytes,
+                           std::optional<Color> background) = 0;
+  // An ellipse inside box, outlined in pen and filled when fill is given.
+  virtual void DrawEllipse(const Rect& box, Color pen, std::optional<Color> fill) = 0;
+  // Later drawing stays inside clip; no clip lifts the limit.
+  virtual void SetClip(std::optional<Rect> clip) = 0;
 };
 
 }  // namespace platform

@@ -22,6 +22,7 @@ constexpr Color kColorHighlight = SystemColor(13);
 constexpr Color kColorHighlightText = SystemColor(14);
 constexpr Color kColorButtonFace = SystemColor(15);
 constexpr Color kColorButtonShadow = SystemColor(16);
+constexpr Color kColorButtonText = SystemColor(18);
 constexpr Color kColorButtonHighlight = SystemColor(20);
 constexpr Color kColorSilver = Rgb(0xC0, 0xC0, 0xC0);
 

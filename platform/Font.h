@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -14,6 +15,7 @@ struct FontDesc {
   int pointSize = 10;
   FontStyle style = 0;
   int pixelHeight = 0;  // when above 0, the font's height in pixels instead of pointSize
+  int charSet = 1;      // the character set asked for; bytes are always shown through Windows-1252
   friend bool operator==(const FontDesc&, const FontDesc&) = default;
 };
 
@@ -28,6 +30,9 @@ struct FontMetrics {
   int averageWidth = 0;  // the editor refuses a font whose average and maximum widths differ
   int maximumWidth = 0;
   int ascent = 0;
+  int descent = 0;
+  int externalLeading = 0;  // the gap the font asks for between lines, outside cellHeight
+  int overhang = 0;         // what synthesised bold or italic adds to a run's extent
   bool IsFixedPitch() const { return averageWidth == maximumWidth; }
 };
 
@@ -37,6 +42,8 @@ class FontEngine {
   virtual ~FontEngine() = default;
   virtual FontHandle CreateFont(const FontDesc& desc) = 0;
   virtual FontMetrics Metrics(FontHandle font) const = 0;
+  // The advance of a run of bytes drawn in font, overhang included.
+  virtual int TextWidth(FontHandle font, std::string_view bytes) const = 0;
 };
 
 }  // namespace platform

@@ -1,6 +1,8 @@
 // Fixed-metric fonts for headless tests and qmtool.
 #include "testsupport/FakeFont.h"
 
+#include <algorithm>
+
 namespace platform::fakes {
 
 FontHandle FakeFontEngine::CreateFont(const FontDesc& desc) {
@@ -11,7 +13,26 @@ FontHandle FakeFontEngine::CreateFont(const FontDesc& desc) {
 }
 
 FontMetrics FakeFontEngine::Metrics(FontHandle) const {
-  return FontMetrics{kCellWidth, kCellHeight, kCellWidth, kCellWidth, 13};
+  return FontMetrics{kCellWidth, kCellHeight, kCellWidth, kCellWidth, 13, 3};
+}
+
+int FakeFontEngine::TextWidth(FontHandle, std::string_view bytes) const {
+  return static_cast<int>(bytes.size()) * kCellWidth;
+}
+
+// Rounding to the nearest integer: (n + 1) / 3 rounds n / 3, which never lies halfway.
+FontMetrics ScaledFakeFontEngine::Metrics(FontHandle font) const {
+  const int points = std::max(Desc(font).pointSize, 1);
+  FontMetrics m;
+  m.cellWidth = m.averageWidth = m.maximumWidth = Advance(points);
+  m.cellHeight = Height(points);
+  m.descent = m.cellHeight / 4;
+  m.ascent = m.cellHeight - m.descent;
+  return m;
+}
+
+int ScaledFakeFontEngine::TextWidth(FontHandle font, std::string_view bytes) const {
+  return static_cast<int>(bytes.size()) * Advance(std::max(Desc(font).pointSize, 1));
 }
 
 }  // namespace platform::fakes

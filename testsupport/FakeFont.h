@@ -14,11 +14,23 @@ class FakeFontEngine : public FontEngine {
 
   FontHandle CreateFont(const FontDesc& desc) override;
   FontMetrics Metrics(FontHandle font) const override;
+  int TextWidth(FontHandle font, std::string_view bytes) const override;
   // The description a handle was made from, for recordings.
   const FontDesc& Desc(FontHandle font) const { return fonts_.at(font.id - 1); }
 
  private:
   std::vector<FontDesc> fonts_;
+};
+
+// The page test font: every face and style measures by its point size S alone. Height round(S * 4 / 3),
+// descent height / 4, no leading or overhang, and every byte advances round(S * 2 / 3) pixels; so 12
+// points are 8 x 16 pixels. Layout dumps and golden files rest on these numbers.
+class ScaledFakeFontEngine : public FakeFontEngine {
+ public:
+  static int Height(int points) { return (points * 4 + 1) / 3; }
+  static int Advance(int points) { return (points * 2 + 1) / 3; }
+  FontMetrics Metrics(FontHandle font) const override;
+  int TextWidth(FontHandle font, std::string_view bytes) const override;
 };
 
 }  // namespace platform::fakes

@@ -1,4 +1,5 @@
-// Text form of draw calls: "fill L T R B #COLOR", "text X Y font F #COLOR w W \"...\"", "line X1 Y1 X2 Y2 #COLOR".
+// Text form of draw calls: "fill L T R B #COLOR", "text X Y font F #COLOR w W \"...\"", "line X1 Y1 X2 Y2 #COLOR",
+// "run X Y font F #COLOR [on #COLOR] \"...\"", "ellipse L T R B #PEN [fill #COLOR]", "clip L T R B" or "clip none".
 #include "testsupport/RecordingCanvas.h"
 
 #include <cstdio>
@@ -27,6 +28,23 @@ void RecordingCanvas::DrawText(Point o, FontHandle font, Color color, std::strin
 void RecordingCanvas::DrawLine(Point f, Point t, Color color) {
   calls_.push_back("line " + std::to_string(f.x) + " " + std::to_string(f.y) + " " + std::to_string(t.x) + " " +
                    std::to_string(t.y) + " " + Hex(color));
+}
+
+void RecordingCanvas::DrawTextRun(Point o, FontHandle font, Color color, std::string_view bytes,
+                                  std::optional<Color> background) {
+  calls_.push_back("run " + std::to_string(o.x) + " " + std::to_string(o.y) + " font " + std::to_string(font.id) + " " +
+                   Hex(color) + (background ? " on " + Hex(*background) : "") + " \"" + std::string(bytes) + "\"");
+}
+
+void RecordingCanvas::DrawEllipse(const Rect& a, Color pen, std::optional<Color> fill) {
+  calls_.push_back("ellipse " + std::to_string(a.left) + " " + std::to_string(a.top) + " " + std::to_string(a.right) +
+                   " " + std::to_string(a.bottom) + " " + Hex(pen) + (fill ? " fill " + Hex(*fill) : ""));
+}
+
+void RecordingCanvas::SetClip(std::optional<Rect> clip) {
+  calls_.push_back(clip ? "clip " + std::to_string(clip->left) + " " + std::to_string(clip->top) + " " +
+                              std::to_string(clip->right) + " " + std::to_string(clip->bottom)
+                        : std::string("clip none"));
 }
 
 }  // namespace platform::fakes

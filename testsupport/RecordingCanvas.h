@@ -13,6 +13,10 @@ class RecordingCanvas : public Canvas {
   void FillRect(const Rect& area, Color color) override;
   void DrawText(Point origin, FontHandle font, Color color, std::string_view bytes, int cellWidth) override;
   void DrawLine(Point from, Point to, Color color) override;
+  void DrawTextRun(Point origin, FontHandle font, Color color, std::string_view bytes,
+                   std::optional<Color> background) override;
+  void DrawEllipse(const Rect& box, Color pen, std::optional<Color> fill) override;
+  void SetClip(std::optional<Rect> clip) override;
 
   const std::vector<std::string>& Calls() const { return calls_; }
   void Clear() { calls_.clear(); }

@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include "platform/Cp1252.h"
+#include "platform/qt/TextBytes.h"
 
 namespace platform::qt {
 
@@ -25,6 +26,8 @@ QColor ToQColor(Color color) {
         return palette.color(QPalette::Button);
       case 16:
         return palette.color(QPalette::Dark);
+      case 18:
+        return palette.color(QPalette::ButtonText);
       case 20:
         return palette.color(QPalette::Light);
       default:
@@ -73,6 +76,34 @@ void QtCanvas::DrawText(Point origin, FontHandle font, Color color, std::string_
 void QtCanvas::DrawLine(Point from, Point to, Color color) {
   painter_.setPen(ToQColor(color));
   painter_.drawLine(from.x, from.y, to.x, to.y);
+}
+
+void QtCanvas::DrawTextRun(Point origin, FontHandle font, Color color, std::string_view bytes,
+                           std::optional<Color> background) {
+  if (bytes.empty()) return;
+  const QFont& qfont = fonts_.Font(font);
+  const QString text = TextFromBytes(bytes);
+  const FontMetrics metrics = fonts_.Metrics(font);
+  if (background)
+    painter_.fillRect(origin.x, origin.y, QFontMetrics(qfont).horizontalAdvance(text), metrics.cellHeight,
+                      ToQColor(*background));
+  painter_.setFont(qfont);
+  painter_.setPen(ToQColor(color));
+  painter_.drawText(QPoint(origin.x, origin.y + metrics.ascent), text);
+}
+
+void QtCanvas::DrawEllipse(const Rect& box, Color pen, std::optional<Color> fill) {
+  painter_.setPen(ToQColor(pen));
+  painter_.setBrush(fill ? QBrush(ToQColor(*fill)) : QBrush(Qt::NoBrush));
+  painter_.drawEllipse(box.left, box.top, box.Width() - 1, box.Height() - 1);
+  painter_.setBrush(Qt::NoBrush);
+}
+
+void QtCanvas::SetClip(std::optional<Rect> clip) {
+  if (clip)
+    painter_.setClipRect(clip->left, clip->top, clip->Width(), clip->Height());
+  else
+    painter_.setClipping(false);
 }
 
 }  // namespace platform::qt

@@ -4,6 +4,8 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 
+#include "platform/qt/TextBytes.h"
+
 namespace platform::qt {
 
 FontHandle QtFontEngine::CreateFont(const FontDesc& desc) {
@@ -23,6 +25,8 @@ FontHandle QtFontEngine::CreateFont(const FontDesc& desc) {
   m.cellWidth = qm.horizontalAdvance(QLatin1Char('M'));
   m.cellHeight = qm.height();
   m.ascent = qm.ascent();
+  m.descent = qm.descent();
+  m.externalLeading = std::max(0, qm.leading());
   // Qt's maximum width counts glyphs the editor never draws; the font's pitch flag is the honest test.
   if (QFontInfo(font).fixedPitch()) {
     m.averageWidth = m.maximumWidth = m.cellWidth;
@@ -35,5 +39,9 @@ FontHandle QtFontEngine::CreateFont(const FontDesc& desc) {
 }
 
 FontMetrics QtFontEngine::Metrics(FontHandle font) const { return fonts_.at(font.id - 1).metrics; }
+
+int QtFontEngine::TextWidth(FontHandle font, std::string_view bytes) const {
+  return QFontMetrics(Font(font)).horizontalAdvance(TextFromBytes(bytes));
+}
 
 }  // namespace platform::qt
