@@ -5,6 +5,7 @@
 #include "qmtool/EditScript.h"
 #include "qmtool/FetchCommand.h"
 #include "qmtool/HighlightCommands.h"
+#include "qmtool/PreviewCommands.h"
 
 namespace {
 
@@ -14,7 +15,9 @@ void Usage(std::ostream& out) {
          "  edit [--file PATH] [--size WxH] [SCRIPT|-]   run an editing script, then dump the editor\n"
          "  tokens [--lang NAME] FILE                    print the highlighter's tokens of every line\n"
          "  rtf [--lang NAME] FILE                       print the file as the RTF export copies it\n"
-         "  fetch URL                                    fetch a page over HTTP/1.0, body to standard output\n";
+         "  fetch URL                                    fetch a page over HTTP/1.0, body to standard output\n"
+         "  htmltokens FILE                              print the preview's page tokens\n"
+         "  layout [--width W] [--font-size N] FILE      print the preview's layout with the test font\n";
 }
 
 }  // namespace
@@ -29,6 +32,8 @@ int main(int argc, char** argv) {
   if (command == "edit") return qmtool::RunEditCommand(argc - 2, argv + 2, std::cin, std::cout, std::cerr);
   if (command == "fetch") return qmtool::RunFetchCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "tokens") return qmtool::RunTokensCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  if (command == "htmltokens") return qmtool::RunHtmlTokensCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  if (command == "layout") return qmtool::RunLayoutCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "rtf") return qmtool::RunRtfCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "--help" || command == "help") {
     Usage(std::cout);

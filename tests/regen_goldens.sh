@@ -14,4 +14,10 @@ for source in "$root"/tests/data/rtf/*.*; do
   case $source in *.expected | *.new) continue ;; esac
   "$root/tests/run_golden.sh" "$tool" rtf "$source" --update
 done
+for page in "$root"/tests/data/htmltokens/*.htm; do
+  "$root/tests/run_golden.sh" "$tool" htmltokens "$page" --update
+done
+for page in "$root"/tests/data/layout/*.htm "$root"/tests/data/layout/*.txt; do
+  "$root/tests/run_golden.sh" "$tool" layout "$page" --update
+done
 git -C "$root" status --short tests/data

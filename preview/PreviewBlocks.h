@@ -1,0 +1,155 @@
+// The blocks a previewed page is made of, and the cell that stacks them. Every block is laid out at a
+// y in its cell's coordinates and drawn at an offset from them; character positions number the text
+// of the whole document, for selection, search and copying.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/Canvas.h"
+#include "preview/HtmlTokenizer.h"
+#include "preview/IndentManager.h"
+#include "preview/PreviewFonts.h"
+
+namespace preview {
+
+class TSectionList;
+
+// A block that cannot be laid out ("Table has too many Columns"): the block is dropped and the message shown.
+class EProcessError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class BlockKind {
+  Section,
+  PreFormated,
+  OListItem,
+  UListItem,
+  DListItem,
+  ParagraphSpace,
+  HeadingSpace,
+  HorzLine,
+  Table
+};
+
+class TSectionBase {
+ public:
+  explicit TSectionBase(TSectionList* owner) : owner_(owner) {}
+  virtual ~TSectionBase() = default;
+  TSectionBase(const TSectionBase&) = delete;
+  TSectionBase& operator=(const TSectionBase&) = delete;
+
+  virtual BlockKind Kind() const = 0;
+  // Appends the block's part of the owner's selection.
+  virtual void CopyToBuffer(std::string& buffer) const;
+  // Lays the block out with its top at y; position is the document position of its first character and
+  // moves past its text; maxWidth grows to the widest thing laid out. Answers the height.
+  virtual int Layout(int y, int& position, int& maxWidth, IndentManager& indents);
+  virtual void Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset);
+  // The link at a point of the cell, if any.
+  virtual const TUrlTarget* UrlAt(int x, int y) const;
+  virtual int CursorAt(int x, int y) const;
+  virtual int FindText(int from, std::string_view text, bool matchCase) const;
+  virtual bool PositionToXY(int position, int& x, int& y) const;
+  virtual bool CharAt(int position, char& ch) const;
+  virtual void RefreshFonts() { UpdateSpacing(); }
+  virtual void UpdateSpacing() {}
+  virtual void WidthRange(int& min, int& max);
+
+  TSectionList* Owner() const { return owner_; }
+  int Height() const { return height_; }
+  int DrawHeight() const { return drawHeight_; }
+  int Top() const { return yValue_; }
+  int StartPosition() const { return startPosition_; }
+
+ protected:
+  // True when the owner's selection runs across this block's start.
+  bool SelectionSpansStart() const;
+
+  TSectionList* owner_;
+  int height_ = 0;
+  int drawHeight_ = 0;
+  int yValue_ = 0;
+  int startPosition_ = 0;
+};
+
+// The space a P leaves.
+class TParagraphSpace : public TSectionBase {
+ public:
+  using TSectionBase::TSectionBase;
+  BlockKind Kind() const override { return BlockKind::ParagraphSpace; }
+  void CopyToBuffer(std::string& buffer) const override;
+  void UpdateSpacing() override;
+};
+
+// The space above and below a heading, by its level.
+class THeadingSpace : public TSectionBase {
+ public:
+  THeadingSpace(TSectionList* owner, int level) : TSectionBase(owner), level_(level) {}
+  BlockKind Kind() const override { return BlockKind::HeadingSpace; }
+  void CopyToBuffer(std::string& buffer) const override;
+  void UpdateSpacing() override;
+
+ private:
+  int level_;
+};
+
+// A rule (HR).
+class THorzLine : public TSectionBase {
+ public:
+  THorzLine(TSectionList* owner, const TAttributeList& attributes);
+  BlockKind Kind() const override { return BlockKind::HorzLine; }
+  void CopyToBuffer(std::string& buffer) const override;
+  int Layout(int y, int& position, int& maxWidth, IndentManager& indents) override;
+  void Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) override;
+  void UpdateSpacing() override;
+
+ private:
+  enum class Align { Left, Center, Right };
+  int thickness_ = 2;
+  int width_ = 0;  // 0: the full width
+  bool percent_ = false;
+  Align align_ = Align::Center;
+  std::optional<platform::Color> color_;
+  bool noShade_ = false;
+  int left_ = 0;  // the indents at the last layout
+  int right_ = 0;
+};
+
+// A list of blocks laid out one below the other: the document, and every table cell.
+class TCell {
+ public:
+  explicit TCell(TSectionList* owner) : owner_(owner) {}
+  virtual ~TCell() = default;
+
+  // Takes the block; an empty one is ignored.
+  void Add(std::unique_ptr<TSectionBase> block);
+  const std::vector<std::unique_ptr<TSectionBase>>& Blocks() const { return blocks_; }
+  bool Empty() const { return blocks_.empty(); }
+  void Clear() { blocks_.clear(); }
+
+  // Lays the blocks out for width from y; a block whose layout fails is reported and removed.
+  int Layout(int y, int& position, int& maxWidth, int width);
+  void WidthRange(int& min, int& max);
+  void Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset);
+  const TUrlTarget* UrlAt(int x, int y) const;
+  int CursorAt(int x, int y) const;
+  int FindText(int from, std::string_view text, bool matchCase) const;
+  bool PositionToXY(int position, int& x, int& y) const;
+  bool CharAt(int position, char& ch) const;
+  void CopyToBuffer(std::string& buffer) const;
+  void RefreshFonts();
+  int CharCount() const { return charCount_; }
+
+ private:
+  TSectionList* owner_;
+  std::vector<std::unique_ptr<TSectionBase>> blocks_;
+  IndentManager indents_;
+  int charCount_ = 0;
+};
+
+}  // namespace preview

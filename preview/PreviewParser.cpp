@@ -1,0 +1,613 @@
+// The document builder: tokens in, blocks out.
+#include "preview/PreviewParser.h"
+
+#include <bitset>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+#include "platform/FileIO.h"
+#include "preview/Section.h"
+
+namespace preview {
+namespace {
+
+constexpr std::size_t kPreFlush = 200;
+constexpr std::size_t kMaxFace = 50;
+
+std::optional<Alignment> AlignmentOf(const TAttribute* align) {
+  if (!align) return std::nullopt;
+  if (SameText(align->text, "left")) return Alignment::Left;
+  if (SameText(align->text, "center")) return Alignment::Center;
+  if (SameText(align->text, "right")) return Alignment::Right;
+  return std::nullopt;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw platform::EFileError("Cannot open file " + path);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  if (file.bad()) throw platform::EFileError("Cannot open file " + path);
+  return std::move(bytes).str();
+}
+
+// The tokens at which a body parser stops and hands back to its caller.
+struct StopSet {
+  std::bitset<kTagCount> starts;
+  std::bitset<kTagCount> ends;
+
+  bool Has(const THtmlTokenizer& t) const {
+    const auto i = static_cast<std::size_t>(t.tag);
+    return (t.kind == TokenKind::StartTag && starts[i]) || (t.kind == TokenKind::EndTag && ends[i]);
+  }
+  StopSet WithEnds(std::initializer_list<Tag> tags) const {
+    StopSet more = *this;
+    for (Tag tag : tags) more.ends.set(static_cast<std::size_t>(tag));
+    return more;
+  }
+};
+
+constexpr std::initializer_list<Tag> kListTags = {Tag::Ol, Tag::Ul, Tag::Dir, Tag::Menu, Tag::Dl, Tag::Blockquote};
+
+// The tags that act inside PRE as they do in the body; the others are ignored there.
+constexpr std::initializer_list<Tag> kTagsInPre = {Tag::B,    Tag::Strong,   Tag::I,     Tag::Em,     Tag::Cite,
+                                                   Tag::Var,  Tag::U,        Tag::S,     Tag::Strike, Tag::A,
+                                                   Tag::Font, Tag::Basefont, Tag::Script};
+
+bool IsOneOf(Tag tag, std::initializer_list<Tag> tags) {
+  return std::find(tags.begin(), tags.end(), tag) != tags.end();
+}
+
+class THtmlParser {
+ public:
+  THtmlParser(std::string_view page, TSectionList& list, TNameList& names, const ParseCallbacks& callbacks)
+      : tok_(page, callbacks.include),
+        list_(list),
+        names_(names),
+        callbacks_(callbacks),
+        fonts_(BaseFont(list)),
+        linkColor_(list.Settings().defHotSpotColor) {
+    list_.ClearDocument();
+    names_.clear();
+  }
+
+  ParseResult ParseHtml() {
+    tok_.Start();
+    NewSection();
+    Next();
+    ParseBody(StopSet{});
+    EndSection();
+    return result_;
+  }
+
+  ParseResult ParseText() {
+    tok_.script = true;  // every byte literal: no comments either
+    PushPreformattedFont();
+    tok_.Start();
+    NewSection<TPreFormated>();
+    std::string collected;
+    for (; tok_.Ch() != kEndChar; tok_.ReadChar()) {
+      if (tok_.Ch() == '\r') {
+        FlushInto(collected);
+        EndSection();
+        NewSection<TPreFormated>();
+        continue;
+      }
+      collected += static_cast<char>(tok_.Ch());
+      if (collected.size() >= kPreFlush) FlushInto(collected);
+    }
+    FlushInto(collected);
+    EndSection();
+    return result_;
+  }
+
+ private:
+  static TMyFont BaseFont(const TSectionList& list) {
+    TMyFont font;
+    font.name = list.Settings().defFontName;
+    font.color = list.Settings().defFontColor;
+    font.charSet = list.Settings().charSet;
+    font.SetNominalSize(12, list.Settings().defFontSize);
+    return font;
+  }
+
+  int DefFontSize() const { return list_.Settings().defFontSize; }
+  void Next() { tok_.NextHtmlToken(); }
+  bool AtEnd() const { return tok_.kind == TokenKind::EndOfFile; }
+  const TAttribute* Attribute(Attr kind) const { return tok_.attributes.Find(kind); }
+
+  // The top font with the style flags on it.
+  TMyFont CurrentFont() {
+    TMyFont font = fonts_.Top();
+    font.style |= style_;
+    return font;
+  }
+
+  template <typename Section = TSection>
+  void NewSection(std::optional<Alignment> align = std::nullopt) {
+    section_ = std::make_unique<Section>(&list_, level_, align.value_or(align_), CurrentFont(), subSup_,
+                                         linkOpen_ ? link_ : TUrlTarget{});
+  }
+  void OpenSectionIfNone() {
+    if (!section_) NewSection();
+  }
+  void EndSection() { cell_->Add(std::move(section_)); }
+  void FontChange(LinkChange change = LinkChange::Keep) {
+    if (section_) section_->ChangeFont(CurrentFont(), subSup_, change, link_);
+  }
+  void FlushInto(std::string& collected) {
+    if (section_ && !collected.empty()) section_->AppendText(collected);
+    collected.clear();
+  }
+  bool PushPreformattedFont() {
+    if (!fonts_.Push()) return false;
+    TMyFont& top = fonts_.Top();
+    top.name = list_.Settings().defPreFontName;
+    top.SetNominalSize(10, DefFontSize());
+    top.fixedPitch = true;
+    return true;
+  }
+
+  void ParseBody(const StopSet& stop) {
+    while (!AtEnd() && !tok_.IsEnd(Tag::Body) && !stop.Has(tok_)) {
+      if (tok_.kind == TokenKind::StartTag) {
+        switch (tok_.tag) {
+          case Tag::Title:
+            ReadTitle();
+            continue;
+          case Tag::Body:
+            StartBody();
+            break;
+          case Tag::Base:
+            if (const TAttribute* href = Attribute(Attr::Href)) result_.base = href->text;
+            if (const TAttribute* target = Attribute(Attr::Target)) result_.baseTarget = target->text;
+            break;
+          case Tag::Bgsound:
+            if (const TAttribute* src = Attribute(Attr::Src); src && callbacks_.sound) {
+              const TAttribute* loop = Attribute(Attr::Loop);
+              callbacks_.sound(src->text, loop ? loop->value : 1, false);
+            }
+            break;
+          case Tag::Meta:
+            if (callbacks_.meta) callbacks_.meta(TextOf(Attr::HttpEquiv), TextOf(Attr::Name), TextOf(Attr::Content));
+            break;
+          default:
+            if (DoToken(stop)) Next();
+            continue;
+        }
+        Next();
+        continue;
+      }
+      if (DoToken(stop)) Next();
+    }
+  }
+
+  std::string TextOf(Attr kind) const {
+    const TAttribute* attribute = Attribute(kind);
+    return attribute ? attribute->text : std::string();
+  }
+
+  void ReadTitle() {
+    std::string title;
+    for (Next(); tok_.kind == TokenKind::Text; Next()) title += tok_.text;
+    result_.title = std::move(title);
+  }
+
+  void StartBody() {
+    if (!list_.Empty()) return;
+    section_.reset();
+    if (const TAttribute* text = Attribute(Attr::Text))
+      if (const auto color = ParseColor(text->text)) fonts_.Base().color = *color;
+    if (const TAttribute* link = Attribute(Attr::Link))
+      if (const auto color = ParseColor(link->text)) linkColor_ = *color;
+    if (const TAttribute* background = Attribute(Attr::BgColor))
+      if (const auto color = ParseColor(background->text)) list_.SetBackground(*color);
+    if (const TAttribute* image = Attribute(Attr::Background)) list_.SetBackgroundImage(image->text);
+    TMyFont base = fonts_.Base();
+    base.style |= style_;
+    section_ = std::make_unique<TSection>(&list_, level_, align_, base, subSup_, linkOpen_ ? link_ : TUrlTarget{});
+  }
+
+  // Acts on the current token. True when the caller is to read the next one; false when the token's
+  // handler read ahead itself and left its lookahead current.
+  bool DoToken(const StopSet& stop) {
+    if (tok_.kind == TokenKind::Text) {
+      OpenSectionIfNone();
+      section_->AppendText(tok_.text);
+      return true;
+    }
+    const bool start = tok_.kind == TokenKind::StartTag;
+    if (!start && tok_.kind != TokenKind::EndTag) return true;
+    switch (tok_.tag) {
+      case Tag::P:
+        Paragraph();
+        return false;
+      case Tag::Br:
+        if (start) LineBreak();
+        return true;
+      case Tag::H:
+        start ? StartHeading() : EndHeading();
+        return true;
+      case Tag::Hr:
+        if (!start) return true;
+        EndSection();
+        cell_->Add(std::make_unique<THorzLine>(&list_, tok_.attributes));
+        return true;
+      case Tag::Ol:
+      case Tag::Ul:
+      case Tag::Dir:
+      case Tag::Menu:
+      case Tag::Dl:
+      case Tag::Blockquote:
+        if (!start) return true;
+        ParseList(1, stop);
+        return false;
+      case Tag::Center:
+      case Tag::Div:
+        if (!start) return true;
+        ParseAligned(stop);
+        return false;
+      case Tag::Pre:
+        if (!start) return true;
+        ParsePre();
+        return false;
+      default:
+        DoInlineToken();
+        return true;
+    }
+  }
+
+  // The tokens that change fonts, links and scripts: they act alike in the body and inside PRE, and never
+  // read ahead. False when the token is not one of them.
+  bool DoInlineToken() {
+    const bool start = tok_.kind == TokenKind::StartTag;
+    switch (tok_.tag) {
+      case Tag::B:
+      case Tag::Strong:
+        return SetStyle(platform::kBold, start);
+      case Tag::I:
+      case Tag::Em:
+      case Tag::Cite:
+      case Tag::Var:
+        return SetStyle(platform::kItalic, start);
+      case Tag::U:
+        return SetStyle(platform::kUnderline, start);
+      case Tag::S:
+      case Tag::Strike:
+        return SetStyle(platform::kStrikeOut, start);
+      case Tag::Sub:
+      case Tag::Sup:
+        if (start) OpenSectionIfNone();
+        subSup_ = !start ? SubSup::None : tok_.tag == Tag::Sub ? SubSup::Sub : SubSup::Sup;
+        FontChange();
+        return true;
+      case Tag::Tt:
+      case Tag::Code:
+      case Tag::Kbd:
+      case Tag::Samp:
+        if (start && !PushPreformattedFont()) return true;
+        if (!start) fonts_.Pop();
+        FontChange();
+        return true;
+      case Tag::Font:
+        if (start) return FontTag(false);
+        fonts_.Pop();
+        FontChange();
+        return true;
+      case Tag::Basefont:
+        return FontTag(true);
+      case Tag::Big:
+      case Tag::Small:
+        if (start) return BigOrSmall(tok_.tag == Tag::Big);
+        fonts_.Pop();
+        FontChange();
+        return true;
+      case Tag::Address:
+        EndSection();
+        if (!start) {
+          fonts_.Pop();
+          return true;
+        }
+        if (fonts_.Push()) fonts_.Top().style |= platform::kItalic;
+        NewSection();
+        return true;
+      case Tag::A:
+        start ? StartLink() : EndLink();
+        return true;
+      case Tag::Script:
+        if (start) ParseScript();
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  bool SetStyle(platform::FontStyle bit, bool on) {
+    style_ = on ? (style_ | bit) : (style_ & ~bit);
+    FontChange();
+    return true;
+  }
+
+  void Paragraph() {
+    EndSection();
+    if (!tok_.paragraphSpaceSuppressed) cell_->Add(std::make_unique<TParagraphSpace>(&list_));
+    tok_.paragraphSpaceSuppressed = true;
+    std::optional<Alignment> align;
+    while (tok_.IsStart(Tag::P) || tok_.IsEnd(Tag::P)) {
+      if (tok_.IsStart(Tag::P)) align = AlignmentOf(Attribute(Attr::Align));
+      Next();
+      // Blanks between the marks are skipped; reading them must not count as text shown.
+      while (tok_.kind == TokenKind::Text && tok_.text == " ") {
+        tok_.paragraphSpaceSuppressed = true;
+        Next();
+      }
+    }
+    NewSection(align);
+  }
+
+  void LineBreak() {
+    const Alignment align = section_ ? section_->Align() : align_;
+    if (section_) section_->KeepLineHeight();
+    EndSection();
+    NewSection(align);
+    if (const TAttribute* clear = Attribute(Attr::Clear))
+      section_->SetClearMode(SameText(clear->text, "left") ? 1 : SameText(clear->text, "right") ? 2 : 3);
+  }
+
+  void StartHeading() {
+    if (!fonts_.HasRoom()) return;
+    EndSection();
+    fonts_.Push();
+    TMyFont& top = fonts_.Top();
+    top.SetNominalSize(HeadingPoints(tok_.headingLevel), DefFontSize());
+    if (tok_.headingLevel >= 1) top.style |= platform::kBold;
+    cell_->Add(std::make_unique<THeadingSpace>(&list_, tok_.headingLevel));
+    NewSection(AlignmentOf(Attribute(Attr::Align)));
+  }
+
+  void EndHeading() {
+    if (fonts_.Depth() <= 1) return;
+    EndSection();
+    cell_->Add(std::make_unique<THeadingSpace>(&list_, tok_.headingLevel));
+    fonts_.Pop();
+  }
+
+  bool FontTag(bool baseFont) {
+    std::optional<int> size;
+    std::optional<platform::Color> color;
+    std::string face;
+    for (const TAttribute& a : tok_.attributes.Items()) {
+      if (a.kind == Attr::Size) {
+        const bool relative = a.text.size() > 1 && (a.text[0] == '+' || a.text[0] == '-');
+        size = std::clamp(relative ? baseFontSize_ + a.value : a.value, 1, 7);
+        if (baseFont) baseFontSize_ = *size;
+      } else if (a.kind == Attr::Color && !baseFont) {
+        if (const auto parsed = ParseColor(a.text)) color = parsed;
+      } else if (a.kind == Attr::Face && !baseFont) {
+        std::string name = a.text.substr(0, kMaxFace);
+        name = name.substr(0, name.find(','));
+        const auto first = name.find_first_not_of(' ');
+        if (first != std::string::npos) face = name.substr(first, name.find_last_not_of(' ') - first + 1);
+      }
+    }
+    // A BASEFONT changes fonts only before anything is on the page.
+    if (baseFont && !(list_.Empty() && cell_ == &list_)) return true;
+    if (!fonts_.Push()) return true;
+    TMyFont& top = fonts_.Top();
+    if (color) top.color = *color;
+    if (size) top.SetNominalSize(SizeOfIndex(*size, tok_.preformatted), DefFontSize());
+    if (!face.empty()) top.name = face;
+    FontChange();
+    return true;
+  }
+
+  bool BigOrSmall(bool bigger) {
+    const auto index = IndexOfSize(fonts_.Top().nominalSize);
+    if (!index) return true;
+    const int next = *index + (bigger ? 1 : -1);
+    if (next < 1 || next > 7 || !fonts_.Push()) return true;
+    fonts_.Top().SetNominalSize(SizeOfIndex(next, false), DefFontSize());
+    FontChange();
+    return true;
+  }
+
+  void StartLink() {
+    for (const TAttribute& a : tok_.attributes.Items()) {
+      if (a.kind == Attr::Href) {
+        EndLink();
+        link_ = {a.text, ""};
+        if (const TAttribute* target = Attribute(Attr::Target)) link_.target = target->text;
+        linkOpen_ = true;
+        if (fonts_.Push()) {
+          fonts_.Top().style |= platform::kUnderline;
+          fonts_.Top().color = linkColor_;
+        }
+        FontChange(LinkChange::Start);
+      } else if (a.kind == Attr::Name) {
+        OpenSectionIfNone();
+        names_.emplace(UpperCase(a.text), section_.get());
+      }
+    }
+  }
+
+  void EndLink() {
+    if (!linkOpen_) return;
+    linkOpen_ = false;
+    link_ = {};
+    fonts_.Pop();
+    FontChange(LinkChange::End);
+  }
+
+  void ParseAligned(const StopSet& stop) {
+    EndSection();
+    const Alignment saved = align_;
+    if (tok_.tag == Tag::Center) align_ = Alignment::Center;
+    if (const auto align = AlignmentOf(Attribute(Attr::Align)); align && tok_.tag == Tag::Div) align_ = *align;
+    NewSection();
+    Next();
+    ParseBody(stop.WithEnds({Tag::Center, Tag::Div}));
+    EndSection();
+    align_ = saved;
+    NewSection();
+    if (tok_.IsEnd(Tag::Center) || tok_.IsEnd(Tag::Div)) Next();
+  }
+
+  static bool EndsList(const THtmlTokenizer& t) {
+    return t.kind == TokenKind::EndOfFile || (t.kind == TokenKind::EndTag && IsOneOf(t.tag, kListTags));
+  }
+
+  void ParseList(int level, const StopSet& stop) {
+    const Tag listTag = tok_.tag;
+    int counter = 1;
+    char type = '1';
+    bool plain = false;
+    if (listTag == Tag::Ol) {
+      if (const TAttribute* start = Attribute(Attr::Start); start && start->value >= 0) counter = start->value;
+      if (const TAttribute* kind = Attribute(Attr::Type); kind && !kind->text.empty()) type = kind->text[0];
+    }
+    if (listTag == Tag::Ul) plain = Attribute(Attr::Plain) != nullptr;
+    EndSection();
+    const int savedLevel = level_;
+    level_ = level;
+    Next();
+    while (!EndsList(tok_) && !stop.Has(tok_)) {
+      const bool start = tok_.kind == TokenKind::StartTag;
+      if (start && tok_.tag == Tag::Li) {
+        EndSection();
+        if (listTag == Tag::Ol)
+          section_ =
+              std::make_unique<TOListItem>(&list_, level, CurrentFont(), subSup_, CurrentLink(), counter++, type);
+        else
+          section_ = std::make_unique<TUListItem>(&list_, level, CurrentFont(), subSup_, CurrentLink(), plain);
+        Next();
+        if (tok_.IsStart(Tag::P)) Next();
+      } else if (start && (tok_.tag == Tag::Dt || tok_.tag == Tag::Dd)) {
+        EndSection();
+        level_ = tok_.tag == Tag::Dt ? level - 1 : level;
+        section_ = std::make_unique<TDListItem>(&list_, level_, CurrentFont(), subSup_, CurrentLink());
+        Next();
+      } else if (start && IsOneOf(tok_.tag, kListTags)) {
+        ParseList(level + 1, stop);
+        level_ = level;
+      } else if (start && (tok_.tag == Tag::Center || tok_.tag == Tag::Div)) {
+        StopSet untilListEnd = stop.WithEnds(kListTags);
+        ParseBody(untilListEnd);
+      } else if (start && IsOneOf(tok_.tag, {Tag::Title, Tag::Body, Tag::Base, Tag::Bgsound, Tag::Meta})) {
+        Next();
+      } else if (DoToken(stop)) {
+        Next();
+      }
+    }
+    EndSection();
+    if (tok_.kind == TokenKind::EndTag && IsOneOf(tok_.tag, kListTags)) Next();
+    level_ = savedLevel;
+  }
+
+  TUrlTarget CurrentLink() const { return linkOpen_ ? link_ : TUrlTarget{}; }
+
+  void ParsePre() {
+    EndSection();
+    PushPreformattedFont();
+    tok_.preformatted = true;
+    NewSection<TPreFormated>();
+    std::string collected;
+    const auto breakLine = [&] {
+      FlushInto(collected);
+      EndSection();
+      NewSection<TPreFormated>();
+    };
+    for (;;) {
+      const int c = tok_.Ch();
+      if (c == kEndChar) break;
+      if (c == '\r') {
+        breakLine();
+        tok_.ReadChar();
+      } else if (c == '&') {
+        collected += tok_.ReadEntity();
+      } else if (c == '<') {
+        FlushInto(collected);
+        Next();
+        if (tok_.kind == TokenKind::Text) {
+          collected += tok_.text;
+        } else if (tok_.IsStart(Tag::P) || tok_.IsStart(Tag::Br)) {
+          breakLine();
+          if (tok_.Ch() == '\r') tok_.ReadChar();
+        } else if (tok_.IsEnd(Tag::Pre) || tok_.IsEnd(Tag::Td) || tok_.IsEnd(Tag::Th)) {
+          break;
+        } else if ((tok_.kind == TokenKind::StartTag || tok_.kind == TokenKind::EndTag) &&
+                   IsOneOf(tok_.tag, kTagsInPre)) {
+          DoInlineToken();
+        }
+      } else {
+        collected += static_cast<char>(c);
+        tok_.ReadChar();
+        if (collected.size() >= kPreFlush) FlushInto(collected);
+      }
+    }
+    FlushInto(collected);
+    EndSection();
+    tok_.preformatted = false;
+    fonts_.Pop();
+    Next();
+  }
+
+  // With the character after <SCRIPT ...> current: reads the script up to its end tag and leaves the
+  // character after that current.
+  void ParseScript() {
+    if (!list_.onScript) {
+      do tok_.NextScriptToken();
+      while (tok_.kind != TokenKind::EndOfFile && tok_.kind != TokenKind::EndTag);
+      return;
+    }
+    const std::string language = TextOf(Attr::Language);
+    tok_.script = true;
+    std::string script;
+    for (tok_.NextScriptToken(); tok_.kind != TokenKind::EndOfFile && tok_.kind != TokenKind::EndTag;
+         tok_.NextScriptToken())
+      script += tok_.kind == TokenKind::EndOfLine ? std::string("\r\n") : tok_.text;
+    tok_.script = false;
+    list_.onScript(language, script);
+  }
+
+  THtmlTokenizer tok_;
+  TSectionList& list_;
+  TNameList& names_;
+  const ParseCallbacks& callbacks_;
+  TCell* cell_ = &list_;
+  std::unique_ptr<TSection> section_;
+  TFontStack fonts_;
+  TUrlTarget link_;
+  bool linkOpen_ = false;
+  platform::Color linkColor_;
+  Alignment align_ = Alignment::Left;
+  platform::FontStyle style_ = 0;
+  SubSup subSup_ = SubSup::None;
+  int baseFontSize_ = 3;
+  int level_ = 0;
+  ParseResult result_;
+};
+
+}  // namespace
+
+ParseResult ParseHtmlBuffer(std::string_view page, TSectionList& list, TNameList& names,
+                            const ParseCallbacks& callbacks) {
+  return THtmlParser(page, list, names, callbacks).ParseHtml();
+}
+
+ParseResult ParseHtmlFile(const std::string& path, TSectionList& list, TNameList& names,
+                          const ParseCallbacks& callbacks) {
+  const std::string page = ReadWholeFile(path);
+  return ParseHtmlBuffer(page, list, names, callbacks);
+}
+
+ParseResult ParseTextFile(const std::string& path, TSectionList& list, TNameList& names) {
+  const std::string text = ReadWholeFile(path);
+  const ParseCallbacks none;
+  return THtmlParser(text, list, names, none).ParseText();
+}
+
+}  // namespace preview

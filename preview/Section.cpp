@@ -1,0 +1,400 @@
+// Sections: their text and font runs, line breaking, drawing, and the questions the viewer asks of them
+// (the character or link at a point, where a position is, finding text, copying the selection).
+#include "preview/Section.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "preview/SectionList.h"
+
+namespace preview {
+namespace {
+
+bool IsMark(char c) { return c == kImageMark || c == kControlMark; }
+
+// Upper case for ASCII and the Latin-1 letters, for case-insensitive finding.
+unsigned char Folded(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) return static_cast<unsigned char>(b - 32);
+  return b;
+}
+
+std::string Roman(int number) {
+  static constexpr const char* kOnes[] = {"", "I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX"};
+  return std::string(number / 10, 'X') + kOnes[number % 10];
+}
+
+}  // namespace
+
+TSection::TSection(TSectionList* owner, int level, Alignment align, const TMyFont& font, SubSup subSup,
+                   const TUrlTarget& link)
+    : TSectionBase(owner), level_(level), align_(align == Alignment::None ? Alignment::Left : align) {
+  ChangeFont(font, subSup, link.Empty() ? LinkChange::Keep : LinkChange::Start, link);
+  markerFont_.font = fonts_.front().font;
+}
+
+void TSection::AppendText(std::string_view text) {
+  if (text.empty() || static_cast<int>(text_.size()) > kMaxSectionText) return;
+  if (text.front() == ' ' && (text_.empty() || text_.back() == ' ')) text.remove_prefix(1);
+  text_ += text;
+}
+
+void TPreFormated::AppendText(std::string_view text) {
+  if (!text.empty() && static_cast<int>(text_.size()) <= kMaxSectionText) text_ += text;
+}
+
+void TSection::ChangeFont(const TMyFont& font, SubSup subSup, LinkChange change, const TUrlTarget& link) {
+  const int end = static_cast<int>(text_.size());
+  if (fonts_.empty() || fonts_.back().pos != end) {
+    TFontObj run;
+    run.pos = end;
+    if (!fonts_.empty()) run.link = fonts_.back().link;
+    fonts_.push_back(std::move(run));
+  }
+  TFontObj& run = fonts_.back();
+  run.font = font;
+  run.Forget();
+  run.subSup = subSup;
+  if (subSup != SubSup::None) run.font.SetNominalSize(font.nominalSize * 3 / 4, owner_->Settings().defFontSize);
+  if (change == LinkChange::Start) run.link = link;
+  if (change == LinkChange::End) run.link = {};
+}
+
+std::size_t TSection::RunAt(int index) const {
+  const auto after =
+      std::upper_bound(fonts_.begin(), fonts_.end(), index, [](int i, const TFontObj& run) { return i < run.pos; });
+  return after == fonts_.begin() ? 0 : static_cast<std::size_t>(after - fonts_.begin() - 1);
+}
+
+int TSection::RunEnd(std::size_t run) const { return run + 1 < fonts_.size() ? fonts_[run + 1].pos : INT_MAX; }
+
+int TSection::TextWidth(int from, int to) const {
+  int width = 0;
+  for (std::size_t r = RunAt(from); from < to; ++r) {
+    const int end = std::min(RunEnd(r), to);
+    const TFontObj& run = fonts_[r];
+    width +=
+        owner_->Fonts().TextWidth(run.handle, std::string_view(text_).substr(from, end - from)) - run.metrics.overhang;
+    from = end;
+  }
+  return width;
+}
+
+// The most characters from `from` that fit in avail, run by run; at least one.
+int TSection::FitCount(int from, int avail) const {
+  const int length = static_cast<int>(text_.size());
+  int used = 0;
+  int k = from;
+  for (std::size_t r = RunAt(from); k < length; ++r) {
+    const int end = std::min(RunEnd(r), length);
+    const int width = TextWidth(k, end);
+    if (used + width <= avail) {
+      used += width;
+      k = end;
+      continue;
+    }
+    int fits = 0, fails = end - k;  // fits characters fit, fails do not
+    while (fails - fits > 1) {
+      const int middle = (fits + fails) / 2;
+      (used + TextWidth(k, k + middle) <= avail ? fits : fails) = middle;
+    }
+    k += fits;
+    break;
+  }
+  return std::max(1, k - from);
+}
+
+// Where a line of count fitting characters breaks: after a run of blanks, before an object, after the
+// last blank or object in it, or, for a word wider than the line, after the word and its blanks.
+int TSection::BreakCount(int from, int count) const {
+  const int length = static_cast<int>(text_.size());
+  int end = from + count;
+  if (text_[end - 1] == ' ') {
+    while (end < length && text_[end] == ' ') ++end;
+    return end - from;
+  }
+  if (IsMark(text_[end])) return count;
+  for (int j = end - 1; j >= from; --j)
+    if (text_[j] == ' ' || IsMark(text_[j])) return j + 1 - from;
+  while (end < length && text_[end] != ' ' && !IsMark(text_[end])) ++end;
+  while (end < length && text_[end] == ' ') ++end;
+  return end - from;
+}
+
+int TSection::TrimmedEnd(const LineRec& line) const {
+  int end = line.start + line.count;
+  while (end > line.start && text_[end - 1] == ' ') --end;
+  return end;
+}
+
+LineRec TSection::FinishLine(int from, int count, int left, int right, int y) const {
+  LineRec line;
+  line.start = from;
+  line.count = count;
+  line.y = y;
+  for (std::size_t r = RunAt(from); r < fonts_.size() && fonts_[r].pos < from + count; ++r) {
+    line.lineHeight = std::max(line.lineHeight, fonts_[r].LineHeight());
+    line.descent = std::max(line.descent, fonts_[r].metrics.descent);
+  }
+  // Preformatted lines do not wrap, but they are centred or set right within the cell's real width.
+  const int avail = right - left;
+  const int width = align_ == Alignment::Left ? 0 : TextWidth(from, TrimmedEnd(line));
+  switch (align_) {
+    case Alignment::Center:
+      line.x = std::max(left, left + (avail - width) / 2);
+      break;
+    case Alignment::Right:
+      line.x = std::max(left, right - width - 1);
+      break;
+    default:
+      line.x = left;
+  }
+  line.drawHeight = line.Height();
+  return line;
+}
+
+int TSection::Clearance(const IndentManager& indents, int y) const {
+  int bottom = kNoFloats;
+  if (clearMode_ & 1) bottom = indents.LeftFloatBottom();
+  if (clearMode_ & 2) bottom = std::max(bottom, indents.RightFloatBottom());
+  return bottom >= y ? bottom + 1 - y : 0;
+}
+
+int TSection::Layout(int y, int& position, int& maxWidth, IndentManager& indents) {
+  yValue_ = y;
+  startPosition_ = position;
+  lines_.clear();
+  indents.SetLevel(level_, y);
+  for (TFontObj& run : fonts_) run.Measure(owner_->Fonts());
+  int bottom = y;
+  if (const int clearance = Clearance(indents, y); clearance > 0) {
+    LineRec blank;
+    blank.y = y;
+    blank.lineHeight = blank.drawHeight = clearance;
+    lines_.push_back(blank);
+    bottom += clearance;
+  }
+  const int length = static_cast<int>(text_.size());
+  for (int from = 0; from < length;) {
+    const int left = indents.LeftIndent(bottom), right = indents.RightSide(bottom);
+    int count = FitCount(from, AvailableWidth(left, right));
+    if (from + count < length) count = BreakCount(from, count);
+    const LineRec line = FinishLine(from, count, left, right, bottom);
+    maxWidth = std::max(maxWidth, line.x + TextWidth(from, TrimmedEnd(line)));
+    bottom += line.Height();
+    lines_.push_back(line);
+    from += count;
+  }
+  height_ = bottom - y;
+  position += length;
+  if (Kind() == BlockKind::OListItem || Kind() == BlockKind::UListItem || Kind() == BlockKind::DListItem) {
+    const int floatBottom = indents.LeftFloatBottomBeyond(level_, y);
+    if (floatBottom >= y) height_ = std::max(height_, floatBottom + 1 - y);
+  }
+  const int floats = std::max(indents.LeftFloatBottom(), indents.RightFloatBottom());
+  drawHeight_ = std::max(height_, floats + 1 - y);
+  return height_;
+}
+
+const TFontObj& TSection::MarkerFont() {
+  markerFont_.Measure(owner_->Fonts());
+  return markerFont_;
+}
+
+void TSection::DrawLine(platform::Canvas& canvas, const LineRec& line, int dx, int baseline) {
+  const platform::Color background = owner_->Background();
+  const int selStart = owner_->SelStart() - startPosition_, selEnd = owner_->SelEnd() - startPosition_;
+  int x = line.x + dx;
+  const int end = line.start + line.count;
+  for (std::size_t r = RunAt(line.start); r < fonts_.size() && fonts_[r].pos < end; ++r) {
+    const TFontObj& run = fonts_[r];
+    const int from = std::max(run.pos, line.start), to = std::min(RunEnd(r), end);
+    int top = baseline - run.metrics.ascent;
+    if (run.subSup == SubSup::Sup) top -= run.LineHeight() / 3;
+    if (run.subSup == SubSup::Sub) top += run.metrics.descent / 2 + 1;
+    // Before, inside and after the selection.
+    const int cuts[] = {from, std::clamp(selStart, from, to), std::clamp(selEnd, from, to), to};
+    for (int part = 0; part < 3; ++part) {
+      if (cuts[part] >= cuts[part + 1]) continue;
+      const std::string_view bytes = std::string_view(text_).substr(cuts[part], cuts[part + 1] - cuts[part]);
+      const bool selected = part == 1;
+      canvas.DrawTextRun({x, top}, run.handle, selected ? background : run.font.color, bytes,
+                         selected ? std::optional(run.font.color) : std::nullopt);
+      x += TextWidth(cuts[part], cuts[part + 1]);
+    }
+  }
+}
+
+void TSection::Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) {
+  const bool clipLines = Kind() == BlockKind::PreFormated;
+  for (const LineRec& line : lines_) {
+    const int top = line.y + offset.y;
+    if (top >= clip.bottom) break;
+    if (top + line.drawHeight < clip.top) continue;
+    const int baseline = top + line.spaceAbove + line.lineHeight - line.descent;
+    if (&line == &lines_.front()) DrawMarker(canvas, line.x + offset.x, baseline, line);
+    if (clipLines) canvas.SetClip(platform::Rect{clip.left, top, clip.right, top + line.Height()}.Intersected(clip));
+    DrawLine(canvas, line, offset.x, baseline);
+    if (clipLines) canvas.SetClip(clip);
+  }
+}
+
+// The character whose left half holds x, or the one after when x is in its right half.
+int TSection::CharIndexAt(const LineRec& line, int x) const {
+  int left = line.x;
+  const int end = line.start + line.count;
+  for (int i = line.start; i < end; ++i) {
+    const int width = TextWidth(i, i + 1);
+    if (x < left + width / 2) return i;
+    left += width;
+  }
+  return end;
+}
+
+int TSection::CursorAt(int x, int y) const {
+  for (const LineRec& line : lines_)
+    if (y >= line.y && y < line.y + line.Height()) return startPosition_ + CharIndexAt(line, x);
+  return -1;
+}
+
+const TUrlTarget* TSection::UrlAt(int x, int y) const {
+  for (const LineRec& line : lines_) {
+    if (y < line.y || y >= line.y + line.Height() || x < line.x) continue;
+    int left = line.x;
+    for (int i = line.start; i < line.start + line.count; ++i) {
+      left += TextWidth(i, i + 1);
+      if (x < left) {
+        const TUrlTarget& link = fonts_[RunAt(i)].link;
+        return link.Empty() ? nullptr : &link;
+      }
+    }
+  }
+  return nullptr;
+}
+
+bool TSection::PositionToXY(int position, int& x, int& y) const {
+  const int index = position - startPosition_;
+  if (index < 0 || index > static_cast<int>(text_.size())) return false;
+  for (const LineRec& line : lines_) {
+    if (index < line.start || index > line.start + line.count) continue;
+    if (index == line.start + line.count && &line != &lines_.back()) continue;
+    x = line.x + TextWidth(line.start, index);
+    y = line.y;
+    return true;
+  }
+  return false;
+}
+
+bool TSection::CharAt(int position, char& ch) const {
+  const int index = position - startPosition_;
+  if (index < 0 || index >= static_cast<int>(text_.size())) return false;
+  ch = text_[index];
+  return true;
+}
+
+int TSection::FindText(int from, std::string_view text, bool matchCase) const {
+  const int length = static_cast<int>(text_.size());
+  const int start = std::max(0, from - startPosition_);
+  if (text.empty() || start >= length) return -1;
+  if (matchCase) {
+    const auto found = text_.find(text, start);
+    return found == std::string::npos ? -1 : startPosition_ + static_cast<int>(found);
+  }
+  const auto same = [](char a, char b) { return Folded(a) == Folded(b); };
+  const auto found = std::search(text_.begin() + start, text_.end(), text.begin(), text.end(), same);
+  return found == text_.end() ? -1 : startPosition_ + static_cast<int>(found - text_.begin());
+}
+
+void TSection::CopyToBuffer(std::string& buffer) const {
+  const int selStart = owner_->SelStart(), selEnd = owner_->SelEnd();
+  for (const LineRec& line : lines_) {
+    const int lineStart = startPosition_ + line.start, lineEnd = lineStart + line.count;
+    if (line.count == 0 || selEnd <= lineStart || selStart >= lineEnd) continue;
+    if (selStart <= lineStart) buffer.append(3 * (line.x / kListIndent), ' ');
+    for (int p = std::max(selStart, lineStart); p < std::min(selEnd, lineEnd); ++p)
+      if (!IsMark(text_[p - startPosition_])) buffer += text_[p - startPosition_];
+    if (selEnd >= lineEnd) buffer += "\r\n";
+  }
+}
+
+void TSection::RefreshFonts() {
+  const PreviewSettings& settings = owner_->Settings();
+  const auto rederive = [&settings](TFontObj& run, platform::Color color) {
+    run.font.name = run.font.fixedPitch ? settings.defPreFontName : settings.defFontName;
+    run.font.charSet = settings.charSet;
+    run.font.SetNominalSize(run.font.nominalSize, settings.defFontSize);
+    run.font.color = color;
+    run.Forget();
+  };
+  for (TFontObj& run : fonts_) rederive(run, run.link.Empty() ? settings.defFontColor : settings.defHotSpotColor);
+  rederive(markerFont_, settings.defFontColor);
+  UpdateSpacing();
+}
+
+void TSection::WidthRange(int& min, int& max) {
+  for (TFontObj& run : fonts_) run.Measure(owner_->Fonts());
+  const int length = static_cast<int>(text_.size());
+  min = 0;
+  for (int i = 0; i < length;) {
+    while (i < length && (text_[i] == ' ' || IsMark(text_[i]))) ++i;
+    int end = i;
+    while (end < length && text_[end] != ' ' && !IsMark(text_[end])) ++end;
+    if (end > i) min = std::max(min, TextWidth(i, end));
+    i = end;
+  }
+  const int indent = level_ * kListIndent;
+  min += indent;
+  max = TextWidth(0, length) + indent;
+}
+
+void TPreFormated::WidthRange(int& min, int& max) {
+  TSection::WidthRange(min, max);
+  min = std::min(500, max);
+}
+
+std::string TOListItem::MarkerText() const {
+  switch (type_) {
+    case 'A':
+    case 'a':
+      return std::string(1, static_cast<char>(type_ + std::clamp(number_ - 1, 0, 25))) + ".";
+    case 'I':
+      return Roman(std::clamp(number_, 1, 20)) + ".";
+    case 'i': {
+      std::string numeral = Roman(std::clamp(number_, 1, 20));
+      for (char& c : numeral) c = static_cast<char>(c - 'A' + 'a');
+      return numeral + ".";
+    }
+    default:
+      return std::to_string(number_) + ".";
+  }
+}
+
+void TOListItem::DrawMarker(platform::Canvas& canvas, int textX, int baseline, const LineRec&) {
+  const TFontObj& font = MarkerFont();
+  const std::string marker = MarkerText();
+  const int width = owner_->Fonts().TextWidth(font.handle, marker) - font.metrics.overhang;
+  canvas.DrawTextRun({textX - 5 - width, baseline - font.metrics.ascent}, font.handle, font.font.color, marker,
+                     std::nullopt);
+}
+
+std::string TUListItem::MarkerText() const {
+  if (plain_) return {};
+  return DrawsFilledDiscs(owner_->Background()) ? "disc" : "circle";
+}
+
+void TUListItem::DrawMarker(platform::Canvas& canvas, int textX, int baseline, const LineRec& line) {
+  if (plain_) return;
+  const int cx = textX - 8, cy = baseline - line.lineHeight / 2;
+  const platform::Rect box{cx - 2, cy - 2, cx + 3, cy + 3};
+  if (!DrawsFilledDiscs(owner_->Background())) {
+    canvas.DrawEllipse(box, owner_->Settings().defFontColor, std::nullopt);
+    return;
+  }
+  const int level = Level();
+  const platform::Color fill = level == 1 || level == 4   ? platform::Rgb(0x00, 0x00, 0x80)
+                               : level == 2 || level == 5 ? platform::Rgb(0x80, 0x00, 0x00)
+                                                          : platform::Rgb(0xFF, 0x00, 0x00);
+  canvas.DrawEllipse(box, fill, fill);
+}
+
+}  // namespace preview

@@ -1,0 +1,146 @@
+// A paragraph of formatted text, and its kinds: a line of preformatted text and the three list items.
+// Inside the text, byte 4 marks where an image stands and byte 2 a form control.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "preview/PreviewBlocks.h"
+
+namespace preview {
+
+constexpr char kImageMark = 4;
+constexpr char kControlMark = 2;
+constexpr int kMaxSectionText = 20000;
+constexpr int kPreformattedWidth = 32000;
+
+enum class Alignment { None = 0, Left = 1, Center = 2, Right = 3 };
+// How a font change treats the run's link: kept from the run before, started, or ended.
+enum class LinkChange { Keep, Start, End };
+
+struct LineRec {
+  int start = 0;  // index in the section's text
+  int count = 0;
+  int lineHeight = 0;  // the tallest font of the line
+  int spaceAbove = 0;
+  int spaceBelow = 0;
+  int descent = 0;  // the deepest font of the line, for the baseline
+  int x = 0;        // left end after alignment
+  int y = 0;        // top, space above included
+  int drawHeight = 0;
+  int Height() const { return spaceAbove + lineHeight + spaceBelow; }
+};
+
+class TSection : public TSectionBase {
+ public:
+  TSection(TSectionList* owner, int level, Alignment align, const TMyFont& font, SubSup subSup, const TUrlTarget& link);
+
+  BlockKind Kind() const override { return BlockKind::Section; }
+  // Drops a leading blank that would double one already there, and everything past 20000 bytes.
+  virtual void AppendText(std::string_view text);
+  // The text from here on takes font (and its link, when one starts).
+  void ChangeFont(const TMyFont& font, SubSup subSup, LinkChange change, const TUrlTarget& link = {});
+
+  void CopyToBuffer(std::string& buffer) const override;
+  int Layout(int y, int& position, int& maxWidth, IndentManager& indents) override;
+  void Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) override;
+  const TUrlTarget* UrlAt(int x, int y) const override;
+  int CursorAt(int x, int y) const override;
+  int FindText(int from, std::string_view text, bool matchCase) const override;
+  bool PositionToXY(int position, int& x, int& y) const override;
+  bool CharAt(int position, char& ch) const override;
+  void RefreshFonts() override;
+  void WidthRange(int& min, int& max) override;
+
+  const std::string& Text() const { return text_; }
+  const std::vector<TFontObj>& Fonts() const { return fonts_; }
+  const std::vector<LineRec>& Lines() const { return lines_; }
+  int Level() const { return level_; }
+  Alignment Align() const { return align_; }
+  // An empty section gets one blank, so that its line keeps the height of its font.
+  void KeepLineHeight() {
+    if (text_.empty()) text_.push_back(' ');
+  }
+  void SetClearMode(int mode) { clearMode_ = mode; }
+  // The marker drawn before the first line ("A.", "disc"), empty for none.
+  virtual std::string MarkerText() const { return {}; }
+
+ protected:
+  virtual int AvailableWidth(int left, int right) const { return right - left; }
+  // Draws the list marker of the first line, baseline at y.
+  virtual void DrawMarker(platform::Canvas&, int /*textX*/, int /*baseline*/, const LineRec&) {}
+  const TFontObj& MarkerFont();
+
+  std::string text_;
+
+ private:
+  std::size_t RunAt(int index) const;
+  int RunEnd(std::size_t run) const;
+  // The width of text_[from, to): each run's extent less its overhang.
+  int TextWidth(int from, int to) const;
+  int FitCount(int from, int avail) const;
+  int BreakCount(int from, int count) const;
+  LineRec FinishLine(int from, int count, int left, int right, int y) const;
+  int Clearance(const IndentManager& indents, int y) const;
+  int TrimmedEnd(const LineRec& line) const;
+  int CharIndexAt(const LineRec& line, int x) const;
+  void DrawLine(platform::Canvas& canvas, const LineRec& line, int dx, int baseline);
+
+  std::vector<TFontObj> fonts_;
+  std::vector<LineRec> lines_;
+  int level_;
+  Alignment align_;
+  int clearMode_ = 0;  // from BR CLEAR: 1 left, 2 right, 3 both
+  TFontObj markerFont_;
+};
+
+// One line of PRE text or of a plain text file: blanks kept, never wrapped.
+class TPreFormated : public TSection {
+ public:
+  using TSection::TSection;
+  BlockKind Kind() const override { return BlockKind::PreFormated; }
+  void AppendText(std::string_view text) override;
+  void WidthRange(int& min, int& max) override;
+
+ protected:
+  int AvailableWidth(int, int) const override { return kPreformattedWidth; }
+};
+
+class TOListItem : public TSection {
+ public:
+  TOListItem(TSectionList* owner, int level, const TMyFont& font, SubSup subSup, const TUrlTarget& link, int number,
+             char type)
+      : TSection(owner, level, Alignment::Left, font, subSup, link), number_(number), type_(type) {}
+  BlockKind Kind() const override { return BlockKind::OListItem; }
+  std::string MarkerText() const override;
+
+ protected:
+  void DrawMarker(platform::Canvas& canvas, int textX, int baseline, const LineRec& line) override;
+
+ private:
+  int number_;
+  char type_;
+};
+
+class TUListItem : public TSection {
+ public:
+  TUListItem(TSectionList* owner, int level, const TMyFont& font, SubSup subSup, const TUrlTarget& link, bool plain)
+      : TSection(owner, level, Alignment::Left, font, subSup, link), plain_(plain) {}
+  BlockKind Kind() const override { return BlockKind::UListItem; }
+  std::string MarkerText() const override;
+
+ protected:
+  void DrawMarker(platform::Canvas& canvas, int textX, int baseline, const LineRec& line) override;
+
+ private:
+  bool plain_;
+};
+
+class TDListItem : public TSection {
+ public:
+  TDListItem(TSectionList* owner, int level, const TMyFont& font, SubSup subSup, const TUrlTarget& link)
+      : TSection(owner, level, Alignment::Left, font, subSup, link) {}
+  BlockKind Kind() const override { return BlockKind::DListItem; }
+};
+
+}  // namespace preview

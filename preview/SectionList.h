@@ -1,0 +1,74 @@
+// The previewed document: the top cell of blocks, with the viewer's default fonts and colours, the
+// selection, and the font engine that measures it.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/Color.h"
+#include "platform/Font.h"
+#include "preview/PreviewBlocks.h"
+
+namespace preview {
+
+struct PreviewSettings {
+  std::string defFontName = "Times New Roman";  // at most 33 bytes are kept
+  std::string defPreFontName = "Courier New";
+  int defFontSize = 12;  // at least 6
+  platform::Color defFontColor = platform::kColorButtonText;
+  platform::Color defHotSpotColor = platform::Rgb(0, 0, 255);
+  platform::Color defBackground = platform::kColorButtonFace;
+  int charSet = 1;
+};
+
+// What a script on the page is handed to: its LANGUAGE and its text, lines ended by CR LF.
+using TScriptEvent = std::function<void(const std::string& language, const std::string& script)>;
+// Tells that layout dropped block index of cell, and why.
+using TLayoutErrorEvent = std::function<void(const TCell& cell, std::size_t index, const std::string& message)>;
+
+class TSectionList : public TCell {
+ public:
+  TSectionList(platform::FontEngine& fonts, PreviewSettings settings);
+
+  platform::FontEngine& Fonts() const { return fonts_; }
+  const PreviewSettings& Settings() const { return settings_; }
+  // New defaults: every block re-derives its fonts and spacing.
+  void SetSettings(PreviewSettings settings);
+  // The page's background colour, from BODY or the default.
+  platform::Color Background() const { return background_; }
+  void SetBackground(platform::Color color) { background_ = color; }
+  const std::string& BackgroundImage() const { return backgroundImage_; }
+  void SetBackgroundImage(std::string name) { backgroundImage_ = std::move(name); }
+
+  // Everything built goes; the selection and the page's background are reset.
+  void ClearDocument();
+  // Lays the document out for width; answers its height. Widest() is the widest thing laid out.
+  int DoLayout(int width);
+  int Widest() const { return widest_; }
+  int Height() const { return height_; }
+
+  int SelStart() const { return selStart_; }
+  int SelEnd() const { return selEnd_; }
+  void SetSelection(int start, int end);
+  // The selected text, lines ended by CR LF.
+  std::string SelectedText() const;
+
+  TScriptEvent onScript;
+  TLayoutErrorEvent onLayoutError;
+
+ private:
+  platform::FontEngine& fonts_;
+  PreviewSettings settings_;
+  platform::Color background_;
+  std::string backgroundImage_;
+  int selStart_ = 0;
+  int selEnd_ = 0;
+  int widest_ = 0;
+  int height_ = 0;
+};
+
+// True when an unordered list's marker is a filled disc on this background (button face, white or silver,
+// system colours taken as the classic scheme has them); otherwise it is an outlined circle.
+bool DrawsFilledDiscs(platform::Color background);
+
+}  // namespace preview

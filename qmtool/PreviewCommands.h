@@ -1,0 +1,14 @@
+// `qmtool htmltokens FILE`: the preview's page reader's tokens, one a line.
+// `qmtool layout [--width W] [--font-size N] FILE`: the page parsed as the viewer loads it and laid out
+// with the test font, one line per block, line and font run.
+#pragma once
+
+#include <iosfwd>
+
+namespace qmtool {
+
+// Each returns the exit status: 2 for bad arguments, 1 when the file cannot be read.
+int RunHtmlTokensCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
+int RunLayoutCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+}  // namespace qmtool
