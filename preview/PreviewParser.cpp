@@ -16,6 +16,9 @@ namespace preview {
 namespace {
 
 constexpr std::size_t kPreFlush = 200;
+// Lists, CENTER and DIV nest by recursion; deeper ones are skipped as unknown tags, so that no page can
+// exhaust the stack.
+constexpr int kMaxNesting = 100;
 constexpr std::size_t kMaxFace = 50;
 
 std::optional<Alignment> AlignmentOf(const TAttribute* align) {
@@ -61,6 +64,15 @@ constexpr std::initializer_list<Tag> kTagsInPre = {Tag::B,    Tag::Strong,   Tag
 bool IsOneOf(Tag tag, std::initializer_list<Tag> tags) {
   return std::find(tags.begin(), tags.end(), tag) != tags.end();
 }
+
+// Counts one level of nesting for as long as it lives.
+struct Nested {
+  explicit Nested(int& depth) : depth_(depth) { ++depth_; }
+  ~Nested() { --depth_; }
+  Nested(const Nested&) = delete;
+  Nested& operator=(const Nested&) = delete;
+  int& depth_;
+};
 
 class THtmlParser {
  public:
@@ -243,12 +255,12 @@ class THtmlParser {
       case Tag::Menu:
       case Tag::Dl:
       case Tag::Blockquote:
-        if (!start) return true;
+        if (!start || nesting_ >= kMaxNesting) return true;
         ParseList(1, stop);
         return false;
       case Tag::Center:
       case Tag::Div:
-        if (!start) return true;
+        if (!start || nesting_ >= kMaxNesting) return true;
         ParseAligned(stop);
         return false;
       case Tag::Pre:
@@ -443,6 +455,7 @@ class THtmlParser {
   }
 
   void ParseAligned(const StopSet& stop) {
+    const Nested nested(nesting_);
     EndSection();
     const Alignment saved = align_;
     if (tok_.tag == Tag::Center) align_ = Alignment::Center;
@@ -461,6 +474,7 @@ class THtmlParser {
   }
 
   void ParseList(int level, const StopSet& stop) {
+    const Nested nested(nesting_);
     const Tag listTag = tok_.tag;
     int counter = 1;
     char type = '1';
@@ -490,7 +504,7 @@ class THtmlParser {
         level_ = tok_.tag == Tag::Dt ? level - 1 : level;
         section_ = std::make_unique<TDListItem>(&list_, level_, CurrentFont(), subSup_, CurrentLink());
         Next();
-      } else if (start && IsOneOf(tok_.tag, kListTags)) {
+      } else if (start && IsOneOf(tok_.tag, kListTags) && nesting_ < kMaxNesting) {
         ParseList(level + 1, stop);
         level_ = level;
       } else if (start && (tok_.tag == Tag::Center || tok_.tag == Tag::Div)) {
@@ -588,6 +602,7 @@ class THtmlParser {
   SubSup subSup_ = SubSup::None;
   int baseFontSize_ = 3;
   int level_ = 0;
+  int nesting_ = 0;
   ParseResult result_;
 };
 

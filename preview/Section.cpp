@@ -80,20 +80,31 @@ int TSection::TextWidth(int from, int to) const {
   return width;
 }
 
-// The most characters from `from` that fit in avail, run by run; at least one.
+// The most characters from `from` that fit in avail, run by run; at least one. Within a run the count is
+// found by doubling probes and then halving, so a line costs about its own length in measuring however
+// long the run is.
 int TSection::FitCount(int from, int avail) const {
   const int length = static_cast<int>(text_.size());
   int used = 0;
   int k = from;
   for (std::size_t r = RunAt(from); k < length; ++r) {
-    const int end = std::min(RunEnd(r), length);
-    const int width = TextWidth(k, end);
-    if (used + width <= avail) {
-      used += width;
-      k = end;
+    const int remaining = std::min(RunEnd(r), length) - k;
+    int fits = 0, fails = 0, fitWidth = 0;  // fits characters fit; fails do not, when above 0
+    for (int probe = std::min(64, remaining); fails == 0; probe = std::min(probe * 2, remaining)) {
+      const int width = TextWidth(k, k + probe);
+      if (used + width > avail) {
+        fails = probe;
+      } else {
+        fits = probe;
+        fitWidth = width;
+        if (probe == remaining) break;
+      }
+    }
+    if (fails == 0) {
+      used += fitWidth;
+      k += remaining;
       continue;
     }
-    int fits = 0, fails = end - k;  // fits characters fit, fails do not
     while (fails - fits > 1) {
       const int middle = (fits + fails) / 2;
       (used + TextWidth(k, k + middle) <= avail ? fits : fails) = middle;

@@ -59,6 +59,39 @@ TEST(QtCanvas, UnderlineAndStrikeOutRunUnbrokenAcrossBlanks) {
       << "the line ends with the run";
 }
 
+TEST(QtFontEngine, ProportionalFacesMeasureEachRun) {
+  platform::qt::QtFontEngine fonts;
+  const auto times = fonts.CreateFont({"Times New Roman", 12, 0});
+  EXPECT_LT(fonts.TextWidth(times, "iiii"), fonts.TextWidth(times, "WWWW"));
+  EXPECT_EQ(fonts.TextWidth(times, ""), 0);
+  const auto metrics = fonts.Metrics(times);
+  EXPECT_EQ(metrics.ascent + metrics.descent, metrics.cellHeight);
+  EXPECT_GT(fonts.TextWidth(times, "caf\xE9"), fonts.TextWidth(times, "caf")) << "bytes are Windows-1252 characters";
+}
+
+TEST(QtCanvas, TextRunsStandOnTheirBaselineOpaqueOrNot) {
+  platform::qt::QtFontEngine fonts;
+  const auto font = fonts.CreateFont({"Times New Roman", 14, platform::kBold});
+  const auto metrics = fonts.Metrics(font);
+  QImage image(200, 40, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    platform::qt::QtCanvas canvas(painter, fonts);
+    canvas.DrawTextRun({10, 5}, font, platform::Rgb(0, 0, 0), "Hi", std::nullopt);
+    canvas.DrawTextRun({100, 5}, font, platform::Rgb(255, 255, 255), "  ", platform::Rgb(0, 0, 255));
+    canvas.SetClip(platform::Rect{0, 0, 50, 40});
+    canvas.DrawEllipse({150, 20, 160, 30}, platform::Rgb(0, 0, 0), platform::Rgb(0, 0, 0));
+  }
+  int inked = 0;
+  for (int x = 10; x < 10 + fonts.TextWidth(font, "Hi"); ++x)
+    for (int y = 5; y < 5 + metrics.cellHeight; ++y) inked += image.pixelColor(x, y) == QColor(Qt::black);
+  EXPECT_GT(inked, 10);
+  EXPECT_EQ(image.pixelColor(10, 5 + metrics.ascent + 2), QColor(Qt::white)) << "nothing below the baseline of Hi";
+  EXPECT_EQ(image.pixelColor(102, 5 + metrics.cellHeight - 1), QColor(Qt::blue)) << "an opaque run fills its cell";
+  EXPECT_EQ(image.pixelColor(155, 25), QColor(Qt::white)) << "drawing stays inside the clip";
+}
+
 TEST(QtCanvas, ColoursFollowTheStoredEncoding) {
   EXPECT_EQ(platform::qt::ToQColor(platform::Rgb(0x12, 0x34, 0x56)), QColor(0x12, 0x34, 0x56));
   EXPECT_EQ(platform::qt::ToQColor(0x0000FF), QColor(Qt::red));
