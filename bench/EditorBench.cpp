@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "Measure.h"
 #include "PageGenerator.h"
+#include "PreviewBench.h"
 #include "SourceGenerator.h"
 #include "app/Highlighters.h"
 #include "editor/CustomEdit.h"
@@ -220,32 +222,22 @@ void PaintScreen(benchmark::State& state) {
 }
 BENCHMARK(PaintScreen)->Arg(1)->Arg(900000)->ArgName("top")->Unit(benchmark::kMicrosecond);
 
-long ResidentKilobytes(const char* field) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::string(field).size()));
-  return 0;
-}
-
 // Peak resident memory of loading a page into the main window's editor, in kilobytes above the resident
 // set before the load. Runs in a fresh process (this program started again with --measure-load), so no
 // memory this program used before counts, resident or free.
 void MeasureLoad(const char* file) {
-  const long before = ResidentKilobytes("VmRSS:");
+  const long before = bench::ResidentKilobytes("VmRSS:");
   MainEditor main;
   main.editor.Lines().LoadFromFile(file);
-  std::printf("%ld\n", ResidentKilobytes("VmHWM:") - before);
+  std::printf("%ld\n", bench::ResidentKilobytes("VmHWM:") - before);
 }
 
 void PeakMemory(benchmark::State& state) {
   const fs::path& file = FileFor(static_cast<int>(state.range(0)));
   long kilobytes = 0;
   for (auto _ : state) {
-    const std::string command = "/proc/" + std::to_string(getpid()) + "/exe --measure-load '" + file.string() + "'";
-    FILE* child = popen(command.c_str(), "r");
-    if (!child || std::fscanf(child, "%ld", &kilobytes) != 1) state.SkipWithError("the measuring process failed");
-    if (child) pclose(child);
+    kilobytes = bench::PeakKilobytesOfChild("--measure-load", file);
+    if (kilobytes < 0) state.SkipWithError("the measuring process failed");
   }
   state.counters["peak_MB"] = kilobytes / 1024.0;
   state.counters["ratio"] = kilobytes * 1024.0 / static_cast<double>(fs::file_size(file));
@@ -267,6 +259,10 @@ BENCHMARK(Save)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--measure-load") {
     MeasureLoad(argv[2]);
+    return 0;
+  }
+  if (argc == 3 && std::string(argv[1]) == "--measure-preview") {
+    bench::MeasurePreviewLoad(argv[2]);
     return 0;
   }
   benchmark::Initialize(&argc, argv);

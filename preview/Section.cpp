@@ -19,6 +19,16 @@ unsigned char Folded(char c) {
   return b;
 }
 
+// A run's font after the viewer's defaults changed: the default or preformatted face, the character set
+// and scaling of now, and the default colours (colours the page gave are not kept).
+void Rederive(TFontObj& run, const PreviewSettings& settings, platform::Color color) {
+  run.font.name = run.font.fixedPitch ? settings.defPreFontName : settings.defFontName;
+  run.font.charSet = settings.charSet;
+  run.font.SetNominalSize(run.font.nominalSize, settings.defFontSize);
+  run.font.color = color;
+  run.Forget();
+}
+
 std::string Roman(int number) {
   static constexpr const char* kOnes[] = {"", "I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX"};
   return std::string(number / 10, 'X') + kOnes[number % 10];
@@ -30,7 +40,6 @@ TSection::TSection(TSectionList* owner, int level, Alignment align, const TMyFon
                    const TUrlTarget& link)
     : TSectionBase(owner), level_(level), align_(align == Alignment::None ? Alignment::Left : align) {
   ChangeFont(font, subSup, link.Empty() ? LinkChange::Keep : LinkChange::Start, link);
-  markerFont_.font = fonts_.front().font;
 }
 
 void TSection::AppendText(std::string_view text) {
@@ -207,11 +216,6 @@ int TSection::Layout(int y, int& position, int& maxWidth, IndentManager& indents
   return height_;
 }
 
-const TFontObj& TSection::MarkerFont() {
-  markerFont_.Measure(owner_->Fonts());
-  return markerFont_;
-}
-
 void TSection::DrawLine(platform::Canvas& canvas, const LineRec& line, int dx, int baseline) {
   const platform::Color background = owner_->Background();
   const int selStart = owner_->SelStart() - startPosition_, selEnd = owner_->SelEnd() - startPosition_;
@@ -330,16 +334,14 @@ void TSection::CopyToBuffer(std::string& buffer) const {
 
 void TSection::RefreshFonts() {
   const PreviewSettings& settings = owner_->Settings();
-  const auto rederive = [&settings](TFontObj& run, platform::Color color) {
-    run.font.name = run.font.fixedPitch ? settings.defPreFontName : settings.defFontName;
-    run.font.charSet = settings.charSet;
-    run.font.SetNominalSize(run.font.nominalSize, settings.defFontSize);
-    run.font.color = color;
-    run.Forget();
-  };
-  for (TFontObj& run : fonts_) rederive(run, run.link.Empty() ? settings.defFontColor : settings.defHotSpotColor);
-  rederive(markerFont_, settings.defFontColor);
+  for (TFontObj& run : fonts_)
+    Rederive(run, settings, run.link.Empty() ? settings.defFontColor : settings.defHotSpotColor);
   UpdateSpacing();
+}
+
+void TOListItem::RefreshFonts() {
+  TSection::RefreshFonts();
+  Rederive(markerFont_, owner_->Settings(), owner_->Settings().defFontColor);
 }
 
 void TSection::WidthRange(int& min, int& max) {
@@ -381,7 +383,8 @@ std::string TOListItem::MarkerText() const {
 }
 
 void TOListItem::DrawMarker(platform::Canvas& canvas, int textX, int baseline, const LineRec&) {
-  const TFontObj& font = MarkerFont();
+  markerFont_.Measure(owner_->Fonts());
+  const TFontObj& font = markerFont_;
   const std::string marker = MarkerText();
   const int width = owner_->Fonts().TextWidth(font.handle, marker) - font.metrics.overhang;
   canvas.DrawTextRun({textX - 5 - width, baseline - font.metrics.ascent}, font.handle, font.font.color, marker,

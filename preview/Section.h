@@ -69,7 +69,6 @@ class TSection : public TSectionBase {
   virtual int AvailableWidth(int left, int right) const { return right - left; }
   // Draws the list marker of the first line, baseline at y.
   virtual void DrawMarker(platform::Canvas&, int /*textX*/, int /*baseline*/, const LineRec&) {}
-  const TFontObj& MarkerFont();
 
   std::string text_;
 
@@ -91,7 +90,6 @@ class TSection : public TSectionBase {
   int level_;
   Alignment align_;
   int clearMode_ = 0;  // from BR CLEAR: 1 left, 2 right, 3 both
-  TFontObj markerFont_;
 };
 
 // One line of PRE text or of a plain text file: blanks kept, never wrapped.
@@ -110,9 +108,12 @@ class TOListItem : public TSection {
  public:
   TOListItem(TSectionList* owner, int level, const TMyFont& font, SubSup subSup, const TUrlTarget& link, int number,
              char type)
-      : TSection(owner, level, Alignment::Left, font, subSup, link), number_(number), type_(type) {}
+      : TSection(owner, level, Alignment::Left, font, subSup, link), number_(number), type_(type) {
+    markerFont_.font = Fonts().front().font;
+  }
   BlockKind Kind() const override { return BlockKind::OListItem; }
   std::string MarkerText() const override;
+  void RefreshFonts() override;
 
  protected:
   void DrawMarker(platform::Canvas& canvas, int textX, int baseline, const LineRec& line) override;
@@ -120,6 +121,7 @@ class TOListItem : public TSection {
  private:
   int number_;
   char type_;
+  TFontObj markerFont_;  // the item's first font, kept as it was when the item opened
 };
 
 class TUListItem : public TSection {

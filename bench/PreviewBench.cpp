@@ -1,0 +1,85 @@
+// Benchmarks of the preview renderer: parsing and laying out generated pages of formatted text, lists and
+// tables at 800 pixels, laying an already parsed page out again for a new width, and peak memory.
+#include "PreviewBench.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "Measure.h"
+#include "PageGenerator.h"
+#include "preview/PreviewParser.h"
+#include "testsupport/FakeFont.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The realistic page generator at 2 and 20 MB.
+const fs::path& PageOf(int megabytes) {
+  static const fs::path dir = fs::temp_directory_path() / "quillmark-bench";
+  static const fs::path two = dir / "preview-2mb.htm", twenty = dir / "page-20mb.htm";
+  const fs::path& file = megabytes == 2 ? two : twenty;
+  if (!fs::exists(file)) {
+    fs::create_directories(dir);
+    std::ofstream(file, std::ios::binary) << bench::RealisticHtml(static_cast<std::size_t>(megabytes) << 20);
+  }
+  return file;
+}
+
+struct Viewer {
+  platform::fakes::ScaledFakeFontEngine fonts;
+  preview::TSectionList document{fonts, preview::PreviewSettings{}};
+  preview::TNameList names;
+  int Load(const fs::path& file, int width) {
+    preview::ParseHtmlFile(file.string(), document, names, {});
+    return document.DoLayout(width);
+  }
+};
+
+void PreviewParseAndLayout(benchmark::State& state) {
+  const fs::path& file = PageOf(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    Viewer viewer;
+    benchmark::DoNotOptimize(viewer.Load(file, 800));
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(file)));
+}
+BENCHMARK(PreviewParseAndLayout)->Arg(2)->Arg(20)->ArgName("mb")->Unit(benchmark::kMillisecond);
+
+void PreviewRelayout(benchmark::State& state) {
+  Viewer viewer;
+  viewer.Load(PageOf(static_cast<int>(state.range(0))), 800);
+  int width = 640;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(viewer.document.DoLayout(width));
+    width = width == 640 ? 800 : 640;
+  }
+}
+BENCHMARK(PreviewRelayout)->Arg(2)->Arg(20)->ArgName("mb")->Unit(benchmark::kMillisecond);
+
+void PreviewPeakMemory(benchmark::State& state) {
+  const fs::path& file = PageOf(static_cast<int>(state.range(0)));
+  long kilobytes = 0;
+  for (auto _ : state) {
+    kilobytes = bench::PeakKilobytesOfChild("--measure-preview", file);
+    if (kilobytes < 0) state.SkipWithError("the measuring process failed");
+  }
+  state.counters["peak_MB"] = kilobytes / 1024.0;
+}
+BENCHMARK(PreviewPeakMemory)->Arg(20)->ArgName("mb")->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace bench {
+
+void MeasurePreviewLoad(const char* file) {
+  const long before = ResidentKilobytes("VmRSS:");
+  Viewer viewer;
+  viewer.Load(file, 800);
+  std::printf("%ld\n", ResidentKilobytes("VmHWM:") - before);
+}
+
+}  // namespace bench

@@ -1,0 +1,86 @@
+// libFuzzer entry point: the preview over arbitrary pages. The first byte picks the layout width, the
+// second the default font size; the rest is the page, which also comes back once through an include
+// directive. Checks that the tokenizer always moves on, that every section's lines cover its text in
+// order, that positions number the text without gaps, and that hit tests, finding, copying and drawing
+// stay inside the document.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "preview/PreviewParser.h"
+#include "preview/Section.h"
+#include "testsupport/FakeFont.h"
+#include "testsupport/RecordingCanvas.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+void CheckTokens(std::string_view page) {
+  preview::THtmlTokenizer t(page);
+  t.Start();
+  std::size_t tokens = 0;
+  for (t.NextHtmlToken(); t.kind != preview::TokenKind::EndOfFile; t.NextHtmlToken()) {
+    Check(++tokens <= page.size());
+    Check(t.text.size() <= 150 || t.kind != preview::TokenKind::Text);
+  }
+}
+
+void CheckSection(const preview::TSection& section, int& position) {
+  Check(section.StartPosition() == position);
+  int expected = 0;
+  for (const preview::LineRec& line : section.Lines()) {
+    Check(line.start == expected && line.count >= 0 && line.Height() >= 0);
+    expected += line.count;
+  }
+  Check(section.Lines().empty() || expected == static_cast<int>(section.Text().size()));
+  position += static_cast<int>(section.Text().size());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 2) return 0;
+  const int width = 1 + data[0] * 4;
+  const std::string_view page(reinterpret_cast<const char*>(data + 2), size - 2);
+  CheckTokens(page);
+
+  platform::fakes::ScaledFakeFontEngine fonts;
+  preview::PreviewSettings settings;
+  settings.defFontSize = data[1] % 40;
+  preview::TSectionList document(fonts, settings);
+  document.onScript = [](const std::string&, const std::string& script) { Check(script.size() <= 1 << 20); };
+  preview::TNameList names;
+  preview::ParseCallbacks callbacks;
+  bool included = false;
+  callbacks.include = [&](const std::string&, const std::vector<std::string>&, std::string& buffer) {
+    if (!included) buffer.assign(page.substr(0, 256));
+    included = true;
+  };
+  preview::ParseHtmlBuffer(page, document, names, callbacks);
+  const int height = document.DoLayout(width);
+  Check(height >= 0);
+
+  int position = 0;
+  for (const auto& block : document.Blocks()) {
+    Check(block->Height() >= 0 && block->DrawHeight() >= block->Height());
+    if (const auto* section = dynamic_cast<const preview::TSection*>(block.get())) CheckSection(*section, position);
+  }
+  Check(document.CharCount() == position);
+
+  for (int y = 0; y < height; y += 7) {
+    const int at = document.CursorAt(width / 2, y);
+    Check(at >= -1 && at <= position);
+    document.UrlAt(width / 3, y);
+  }
+  if (page.size() > 4) Check(document.FindText(0, page.substr(0, 3), false) < position);
+  document.SetSelection(position / 3, position);
+  document.SelectedText();
+  platform::fakes::RecordingCanvas canvas;
+  document.Draw(canvas, {0, 0, width, height}, {0, 0});
+  return 0;
+}
