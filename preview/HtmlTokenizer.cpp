@@ -336,14 +336,31 @@ void THtmlTokenizer::NextHtmlToken() {
   if (EndsParagraphRun(kind, tag)) paragraphSpaceSuppressed = false;
 }
 
-void THtmlTokenizer::NextTextAreaToken() {
+// The start both body modes share: the end of the input and each line end are tokens of their own.
+bool THtmlTokenizer::ReadBodyLineEnd() {
   text.clear();
   if (ch_ == kEndChar) {
     kind = TokenKind::EndOfFile;
-  } else if (ch_ == '\r') {
-    kind = TokenKind::EndOfLine;
+    return true;
+  }
+  if (ch_ != '\r') return false;
+  kind = TokenKind::EndOfLine;
+  ReadChar();
+  return true;
+}
+
+// Body text up to a line end, a "<" (and a "&" when entities count), at most 100 bytes.
+void THtmlTokenizer::ReadBodyText(bool entities) {
+  kind = TokenKind::Text;
+  while (ch_ != '\r' && ch_ != '<' && ch_ != kEndChar && !(entities && ch_ == '&') && text.size() < kMaxTextRun) {
+    text += static_cast<char>(ch_);
     ReadChar();
-  } else if (ch_ == '<') {
+  }
+}
+
+void THtmlTokenizer::NextTextAreaToken() {
+  if (ReadBodyLineEnd()) return;
+  if (ch_ == '<') {
     do {
       text += static_cast<char>(ch_);
       ReadChar();
@@ -354,22 +371,13 @@ void THtmlTokenizer::NextTextAreaToken() {
     kind = TokenKind::Text;
     text = ReadEntity();
   } else {
-    kind = TokenKind::Text;
-    while (ch_ != '\r' && ch_ != '&' && ch_ != '<' && ch_ != kEndChar && text.size() < kMaxTextRun) {
-      text += static_cast<char>(ch_);
-      ReadChar();
-    }
+    ReadBodyText(true);
   }
 }
 
 void THtmlTokenizer::NextScriptToken() {
-  text.clear();
-  if (ch_ == kEndChar) {
-    kind = TokenKind::EndOfFile;
-  } else if (ch_ == '\r') {
-    kind = TokenKind::EndOfLine;
-    ReadChar();
-  } else if (ch_ == '<') {
+  if (ReadBodyLineEnd()) return;
+  if (ch_ == '<') {
     text = "<";
     ReadChar();
     while ((IsLetter(upper_) || ch_ == '/') && text.size() < 8) {
@@ -383,11 +391,7 @@ void THtmlTokenizer::NextScriptToken() {
     kind = SameText(text, "</script>") ? TokenKind::EndTag : TokenKind::UnknownTag;
     tag = Tag::Script;
   } else {
-    kind = TokenKind::Text;
-    while (ch_ != '\r' && ch_ != '<' && ch_ != kEndChar && text.size() < kMaxTextRun) {
-      text += static_cast<char>(ch_);
-      ReadChar();
-    }
+    ReadBodyText(false);
   }
 }
 

@@ -90,6 +90,8 @@ class THtmlTokenizer {
   void ReadValue(TAttribute& attribute);
   void ReadTag();
   void ReadTextRun();
+  bool ReadBodyLineEnd();
+  void ReadBodyText(bool entities);
 
   std::string_view input_;
   std::size_t pos_ = 0;
