@@ -23,7 +23,7 @@ int TSectionBase::Layout(int y, int& position, int&, IndentManager&) {
 }
 
 void TSectionBase::Draw(platform::Canvas&, const platform::Rect&, platform::Point) {}
-const TUrlTarget* TSectionBase::UrlAt(int, int) const { return nullptr; }
+std::optional<TUrlTarget> TSectionBase::UrlAt(int, int) const { return std::nullopt; }
 int TSectionBase::CursorAt(int, int) const { return -1; }
 int TSectionBase::FindText(int, std::string_view, bool) const { return -1; }
 bool TSectionBase::PositionToXY(int, int&, int&) const { return false; }
@@ -114,6 +114,13 @@ void TCell::Add(std::unique_ptr<TSectionBase> block) {
   blocks_.push_back(std::move(block));
 }
 
+bool TCell::HasContent() const {
+  return std::any_of(blocks_.begin(), blocks_.end(), [](const auto& block) {
+    const auto* section = dynamic_cast<const TSection*>(block.get());
+    return !section || !section->Text().empty();
+  });
+}
+
 int TCell::Layout(int y, int& position, int& maxWidth, int width) {
   indents_.Reset(0, width);
   const int startPosition = position;
@@ -150,10 +157,10 @@ void TCell::Draw(platform::Canvas& canvas, const platform::Rect& clip, platform:
   }
 }
 
-const TUrlTarget* TCell::UrlAt(int x, int y) const {
+std::optional<TUrlTarget> TCell::UrlAt(int x, int y) const {
   for (const auto& block : blocks_)
-    if (const TUrlTarget* link = block->UrlAt(x, y)) return link;
-  return nullptr;
+    if (auto link = block->UrlAt(x, y)) return link;
+  return std::nullopt;
 }
 
 int TCell::CursorAt(int x, int y) const {

@@ -51,7 +51,7 @@ class TSectionBase {
   virtual int Layout(int y, int& position, int& maxWidth, IndentManager& indents);
   virtual void Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset);
   // The link at a point of the cell, if any.
-  virtual const TUrlTarget* UrlAt(int x, int y) const;
+  virtual std::optional<TUrlTarget> UrlAt(int x, int y) const;
   virtual int CursorAt(int x, int y) const;
   virtual int FindText(int from, std::string_view text, bool matchCase) const;
   virtual bool PositionToXY(int position, int& x, int& y) const;
@@ -130,13 +130,15 @@ class TCell {
   void Add(std::unique_ptr<TSectionBase> block);
   const std::vector<std::unique_ptr<TSectionBase>>& Blocks() const { return blocks_; }
   bool Empty() const { return blocks_.empty(); }
+  // False when the cell holds nothing but empty sections: such a table cell draws no background or border.
+  bool HasContent() const;
   void Clear() { blocks_.clear(); }
 
   // Lays the blocks out for width from y; a block whose layout fails is reported and removed.
   int Layout(int y, int& position, int& maxWidth, int width);
   void WidthRange(int& min, int& max);
   void Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset);
-  const TUrlTarget* UrlAt(int x, int y) const;
+  std::optional<TUrlTarget> UrlAt(int x, int y) const;
   int CursorAt(int x, int y) const;
   int FindText(int from, std::string_view text, bool matchCase) const;
   bool PositionToXY(int position, int& x, int& y) const;
@@ -144,6 +146,8 @@ class TCell {
   void CopyToBuffer(std::string& buffer) const;
   void RefreshFonts();
   int CharCount() const { return charCount_; }
+  // The cell's own background (a table cell's BGCOLOR), drawn by the table that holds it.
+  std::optional<platform::Color> background;
 
  private:
   TSectionList* owner_;

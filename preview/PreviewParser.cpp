@@ -11,6 +11,7 @@
 
 #include "platform/FileIO.h"
 #include "preview/Section.h"
+#include "preview/Tables.h"
 
 namespace preview {
 namespace {
@@ -267,6 +268,10 @@ class THtmlParser {
         if (!start) return true;
         ParsePre();
         return false;
+      case Tag::Table:
+        if (!start || nesting_ >= kMaxNesting) return true;
+        ParseTable();
+        return false;
       default:
         DoInlineToken();
         return true;
@@ -507,6 +512,9 @@ class THtmlParser {
       } else if (start && IsOneOf(tok_.tag, kListTags) && nesting_ < kMaxNesting) {
         ParseList(level + 1, stop);
         level_ = level;
+      } else if (start && tok_.tag == Tag::Table) {
+        if (section_ && section_->Text().empty()) section_->KeepLineHeight();
+        if (DoToken(stop)) Next();
       } else if (start && (tok_.tag == Tag::Center || tok_.tag == Tag::Div)) {
         StopSet untilListEnd = stop.WithEnds(kListTags);
         ParseBody(untilListEnd);
@@ -522,6 +530,128 @@ class THtmlParser {
   }
 
   TUrlTarget CurrentLink() const { return linkOpen_ ? link_ : TUrlTarget{}; }
+
+  static VAlign VAlignOf(const TAttribute* valign, VAlign otherwise) {
+    if (!valign) return otherwise;
+    if (SameText(valign->text, "top") || SameText(valign->text, "baseline")) return VAlign::Top;
+    if (SameText(valign->text, "middle")) return VAlign::Middle;
+    if (SameText(valign->text, "bottom")) return VAlign::Bottom;
+    return otherwise;
+  }
+
+  // A table, from its TABLE token to its end. Cells are parsed into their own cells; text before the first
+  // cell goes into the cell that holds the table, so it shows above it.
+  void ParseTable() {
+    const Nested nested(nesting_);
+    EndLink();
+    const int fontDepth = fonts_.Depth();
+    TCell* const container = cell_;
+    const Alignment savedAlign = align_;
+    const platform::FontStyle savedStyle = style_;
+    const int savedLevel = level_;
+    EndSection();
+    auto table = std::make_unique<ThtmlTable>(&list_, tok_.attributes, level_, static_cast<int>(align_), container);
+    Next();
+
+    static const StopSet kCellStop = [] {
+      StopSet stop;
+      for (Tag tag : {Tag::Td, Tag::Tr, Tag::Th, Tag::Caption}) stop.starts.set(static_cast<std::size_t>(tag));
+      return stop.WithEnds({Tag::Table, Tag::Td, Tag::Tr, Tag::Th, Tag::Caption});
+    }();
+    TCellList row;
+    bool rowOpen = false, anyCell = false;
+    std::optional<Alignment> rowAlign;
+    VAlign rowVAlign = VAlign::Middle;
+    std::unique_ptr<TCellObj> cell;
+    const auto restoreFonts = [&] {
+      while (fonts_.Depth() > fontDepth) fonts_.Pop();
+      style_ = savedStyle;
+    };
+    const auto finishCell = [&] {
+      if (cell) {
+        EndSection();
+        row.cells.push_back(std::move(cell));
+      }
+      cell_ = container;
+    };
+    const auto closeRow = [&] {
+      finishCell();
+      if (rowOpen) table->AddRow(std::move(row));
+      row = {};
+      rowOpen = false;
+    };
+    // Parses content into target up to the next token of the cell stop set.
+    const auto parseInto = [&](TCell& target, Alignment align) {
+      cell_ = &target;
+      align_ = align;
+      level_ = 0;
+      NewSection();
+      Next();
+      while (tok_.kind == TokenKind::Text && tok_.text == " ") Next();
+      tok_.paragraphSpaceSuppressed = true;
+      ParseBody(kCellStop);
+    };
+
+    while (!AtEnd() && !tok_.IsEnd(Tag::Table)) {
+      const bool start = tok_.kind == TokenKind::StartTag, end = tok_.kind == TokenKind::EndTag;
+      const bool cellTag = tok_.tag == Tag::Td || tok_.tag == Tag::Th;
+      if (start && cellTag) {
+        EndLink();
+        restoreFonts();
+        if (!anyCell) EndSection();
+        anyCell = true;
+        finishCell();
+        if (!rowOpen) {
+          rowOpen = true;
+          rowAlign.reset();
+          rowVAlign = VAlign::Middle;
+        }
+        const bool header = tok_.tag == Tag::Th;
+        style_ = header ? (style_ | platform::kBold) : (style_ & ~platform::kBold);
+        const Alignment align = AlignmentOf(Attribute(Attr::Align))
+                                    .value_or(rowAlign.value_or(header ? Alignment::Center : Alignment::Left));
+        cell = std::make_unique<TCellObj>(&list_, tok_.attributes, VAlignOf(Attribute(Attr::VAlign), rowVAlign));
+        parseInto(cell->cell, align);
+      } else if (end && cellTag) {
+        finishCell();
+        Next();
+      } else if (tok_.kind != TokenKind::UnknownTag && tok_.tag == Tag::Tr && (start || end)) {
+        EndLink();
+        closeRow();
+        if (start) {
+          rowOpen = true;
+          row.background = ParseColor(TextOf(Attr::BgColor));
+          rowAlign = AlignmentOf(Attribute(Attr::Align));
+          rowVAlign = VAlignOf(Attribute(Attr::VAlign), VAlign::Middle);
+        }
+        Next();
+      } else if (start && tok_.tag == Tag::Caption) {
+        EndLink();
+        restoreFonts();
+        finishCell();
+        const TAttribute* align = Attribute(Attr::Align);
+        const bool atTop = !(align && SameText(align->text, "bottom"));
+        auto caption = std::make_unique<TCellObj>(&list_, TAttributeList{}, VAlign::Top);
+        parseInto(caption->cell, Alignment::Center);
+        EndSection();
+        cell_ = container;
+        table->SetCaption(std::move(caption), atTop);
+        if (tok_.IsEnd(Tag::Caption)) Next();
+      } else if (!anyCell && !(end && tok_.tag == Tag::Caption)) {
+        if (DoToken(kCellStop)) Next();
+      } else {
+        Next();
+      }
+    }
+    EndLink();
+    restoreFonts();
+    closeRow();
+    cell_ = container;
+    align_ = savedAlign;
+    level_ = savedLevel;
+    cell_->Add(std::move(table));
+    if (tok_.IsEnd(Tag::Table)) Next();
+  }
 
   void ParsePre() {
     EndSection();

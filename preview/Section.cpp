@@ -272,7 +272,7 @@ int TSection::CursorAt(int x, int y) const {
   return -1;
 }
 
-const TUrlTarget* TSection::UrlAt(int x, int y) const {
+std::optional<TUrlTarget> TSection::UrlAt(int x, int y) const {
   for (const LineRec& line : lines_) {
     if (y < line.y || y >= line.y + line.Height() || x < line.x) continue;
     int left = line.x;
@@ -280,11 +280,12 @@ const TUrlTarget* TSection::UrlAt(int x, int y) const {
       left += TextWidth(i, i + 1);
       if (x < left) {
         const TUrlTarget& link = fonts_[RunAt(i)].link;
-        return link.Empty() ? nullptr : &link;
+        if (link.Empty()) return std::nullopt;
+        return link;
       }
     }
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 bool TSection::PositionToXY(int position, int& x, int& y) const {

@@ -44,7 +44,7 @@ class TSection : public TSectionBase {
   void CopyToBuffer(std::string& buffer) const override;
   int Layout(int y, int& position, int& maxWidth, IndentManager& indents) override;
   void Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) override;
-  const TUrlTarget* UrlAt(int x, int y) const override;
+  std::optional<TUrlTarget> UrlAt(int x, int y) const override;
   int CursorAt(int x, int y) const override;
   int FindText(int from, std::string_view text, bool matchCase) const override;
   bool PositionToXY(int position, int& x, int& y) const override;

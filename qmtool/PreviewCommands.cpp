@@ -12,6 +12,7 @@
 
 #include "preview/PreviewParser.h"
 #include "preview/Section.h"
+#include "preview/Tables.h"
 #include "qmtool/TextEscape.h"
 #include "testsupport/FakeFont.h"
 
@@ -98,13 +99,39 @@ void DumpSection(std::ostream& out, const preview::TSection& section, const std:
     out << indent << "font " << run.pos << " " << run.font.size << " " << StyleWords(run) << "\n";
 }
 
+void DumpCell(std::ostream& out, const preview::TCell& cell, const LayoutErrors& errors, const std::string& indent);
+
+void DumpTable(std::ostream& out, const preview::ThtmlTable& table, const LayoutErrors& errors,
+               const std::string& indent) {
+  if (const preview::TCellObj* caption = table.Caption()) {
+    out << indent << "caption\n";
+    DumpCell(out, caption->cell, errors, indent + "  ");
+  }
+  const auto& rows = table.Rows();
+  for (std::size_t r = 0; r < rows.size(); ++r)
+    for (std::size_t c = 0; c < rows[r].cells.size(); ++c) {
+      const preview::TCellObj& cell = *rows[r].cells[c];
+      if (cell.IsPlaceholder()) continue;
+      const platform::Point origin = table.ContentOrigin(r, c);
+      out << indent << "cell " << r + 1 << " " << c + 1 << " x=" << origin.x << " y=" << origin.y << " w=" << cell.wd
+          << " h=" << cell.ht << "\n";
+      DumpCell(out, cell.cell, errors, indent + "  ");
+    }
+}
+
 void DumpCell(std::ostream& out, const preview::TCell& cell, const LayoutErrors& errors, const std::string& indent) {
   const auto& blocks = cell.Blocks();
   for (std::size_t i = 0; i <= blocks.size(); ++i) {
     errors.Print(out, cell, i, indent);
     if (i == blocks.size()) break;
     const preview::TSectionBase& block = *blocks[i];
-    out << indent << KindName(block.Kind()) << " y=" << block.Top() << " h=" << block.Height() << "\n";
+    out << indent << KindName(block.Kind()) << " y=" << block.Top() << " h=" << block.Height();
+    if (const auto* table = dynamic_cast<const preview::ThtmlTable*>(&block)) {
+      out << " w=" << table->OuterWidth() << "\n";
+      DumpTable(out, *table, errors, indent + "  ");
+      continue;
+    }
+    out << "\n";
     if (const auto* section = dynamic_cast<const preview::TSection*>(&block)) DumpSection(out, *section, indent + "  ");
   }
 }

@@ -119,11 +119,11 @@ TEST_F(PreviewDocument, PointsPositionsLinksAndFinding) {
   EXPECT_EQ(doc.CursorAt(2000, y), start + 16);
   EXPECT_EQ(doc.CursorAt(5, 5000), -1);
 
-  const preview::TUrlTarget* link = doc.UrlAt(8 * 6 + 2, y);
-  ASSERT_NE(link, nullptr);
+  const auto link = doc.UrlAt(8 * 6 + 2, y);
+  ASSERT_TRUE(link);
   EXPECT_EQ(link->url, "w.htm");
   EXPECT_EQ(link->target, "t");
-  EXPECT_EQ(doc.UrlAt(2, y), nullptr);
+  EXPECT_FALSE(doc.UrlAt(2, y));
 
   int x = 0, top = 0;
   ASSERT_TRUE(doc.PositionToXY(start + 6, x, top));
