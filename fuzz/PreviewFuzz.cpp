@@ -1,7 +1,7 @@
 // libFuzzer entry point: the preview over arbitrary pages. The first byte picks the layout width, the
 // second the default font size; the rest is the page, which also comes back once through an include
 // directive. Checks that the tokenizer always moves on, that every section's lines cover its text in
-// order, that positions number the text without gaps, and that hit tests, finding, copying and drawing
+// order, that positions number the text in order, and that hit tests, finding, copying and drawing
 // stay inside the document.
 #include <cstddef>
 #include <cstdint>
@@ -30,8 +30,11 @@ void CheckTokens(std::string_view page) {
   }
 }
 
+// Sections number their text from where the block before them ended (a table's cells between them count
+// their own text).
 void CheckSection(const preview::TSection& section, int& position) {
-  Check(section.StartPosition() == position);
+  Check(section.StartPosition() >= position);
+  position = section.StartPosition();
   int expected = 0;
   for (const preview::LineRec& line : section.Lines()) {
     Check(line.start == expected && line.count >= 0 && line.Height() >= 0);
@@ -70,7 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(block->Height() >= 0 && block->DrawHeight() >= block->Height());
     if (const auto* section = dynamic_cast<const preview::TSection*>(block.get())) CheckSection(*section, position);
   }
-  Check(document.CharCount() == position);
+  Check(document.CharCount() >= position);
+  position = document.CharCount();
 
   for (int y = 0; y < height; y += 7) {
     const int at = document.CursorAt(width / 2, y);
