@@ -1,6 +1,7 @@
 // What the core paints on: the widget's painter in the program, a recording canvas in tests.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -9,6 +10,13 @@
 #include "platform/Geometry.h"
 
 namespace platform {
+
+// Pixels as 0xAARRGGBB, rows top to bottom without padding; alpha 0 lets what is below show.
+struct PixelView {
+  int width = 0;
+  int height = 0;
+  const std::uint32_t* pixels = nullptr;
+};
 
 class Canvas {
  public:
@@ -22,6 +30,8 @@ class Canvas {
   // run's cell is filled with it first (opaque), otherwise what is below shows through.
   virtual void DrawTextRun(Point origin, FontHandle font, Color color, std::string_view bytes,
                            std::optional<Color> background) = 0;
+  // Draws image stretched to box.
+  virtual void DrawImage(const Rect& box, const PixelView& image) = 0;
   // An ellipse inside box, outlined in pen and filled when fill is given.
   virtual void DrawEllipse(const Rect& box, Color pen, std::optional<Color> fill) = 0;
   // Later drawing stays inside clip; no clip lifts the limit.

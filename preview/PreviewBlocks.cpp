@@ -188,6 +188,10 @@ void TCell::CopyToBuffer(std::string& buffer) const {
   for (const auto& block : blocks_) block->CopyToBuffer(buffer);
 }
 
+void TCell::CollectImages(std::vector<TImageObj*>& images) const {
+  for (const auto& block : blocks_) block->CollectImages(images);
+}
+
 void TCell::RefreshFonts() {
   for (auto& block : blocks_) block->RefreshFonts();
 }

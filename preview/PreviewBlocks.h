@@ -17,6 +17,7 @@
 namespace preview {
 
 class TSectionList;
+class TImageObj;
 
 // A block that cannot be laid out ("Table has too many Columns"): the block is dropped and the message shown.
 class EProcessError : public std::runtime_error {
@@ -59,6 +60,8 @@ class TSectionBase {
   virtual void RefreshFonts() { UpdateSpacing(); }
   virtual void UpdateSpacing() {}
   virtual void WidthRange(int& min, int& max);
+  // Adds the block's images (and those of the cells it holds) to images.
+  virtual void CollectImages(std::vector<TImageObj*>& /*images*/) const {}
 
   TSectionList* Owner() const { return owner_; }
   int Height() const { return height_; }
@@ -145,6 +148,7 @@ class TCell {
   bool CharAt(int position, char& ch) const;
   void CopyToBuffer(std::string& buffer) const;
   void RefreshFonts();
+  void CollectImages(std::vector<TImageObj*>& images) const;
   int CharCount() const { return charCount_; }
   // The cell's own background (a table cell's BGCOLOR), drawn by the table that holds it.
   std::optional<platform::Color> background;

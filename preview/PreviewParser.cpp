@@ -58,9 +58,9 @@ struct StopSet {
 constexpr std::initializer_list<Tag> kListTags = {Tag::Ol, Tag::Ul, Tag::Dir, Tag::Menu, Tag::Dl, Tag::Blockquote};
 
 // The tags that act inside PRE as they do in the body; the others are ignored there.
-constexpr std::initializer_list<Tag> kTagsInPre = {Tag::B,    Tag::Strong,   Tag::I,     Tag::Em,     Tag::Cite,
-                                                   Tag::Var,  Tag::U,        Tag::S,     Tag::Strike, Tag::A,
-                                                   Tag::Font, Tag::Basefont, Tag::Script};
+constexpr std::initializer_list<Tag> kTagsInPre = {Tag::B,    Tag::Strong,   Tag::I,      Tag::Em,     Tag::Cite,
+                                                   Tag::Var,  Tag::U,        Tag::S,      Tag::Strike, Tag::A,
+                                                   Tag::Font, Tag::Basefont, Tag::Script, Tag::Img,    Tag::Map};
 
 bool IsOneOf(Tag tag, std::initializer_list<Tag> tags) {
   return std::find(tags.begin(), tags.end(), tag) != tags.end();
@@ -86,6 +86,7 @@ class THtmlParser {
         linkColor_(list.Settings().defHotSpotColor) {
     list_.ClearDocument();
     names_.clear();
+    TStringBitmapList::Shared().NewPage();
   }
 
   ParseResult ParseHtml() {
@@ -272,6 +273,7 @@ class THtmlParser {
         if (!start || nesting_ >= kMaxNesting) return true;
         ParseTable();
         return false;
+
       default:
         DoInlineToken();
         return true;
@@ -338,9 +340,27 @@ class THtmlParser {
       case Tag::Script:
         if (start) ParseScript();
         return true;
+      case Tag::Map:
+        if (start) ParseMap();
+        return true;
+      case Tag::Img:
+        if (!start) return true;
+        OpenSectionIfNone();
+        section_->AddImage(tok_.attributes);
+        return true;
       default:
         return false;
     }
+  }
+
+  // A client-side map: its AREA tags up to /MAP, which stays the current token; a map left open is not kept.
+  void ParseMap() {
+    TMapItem map;
+    if (const TAttribute* name = Attribute(Attr::Name)) map.name = UpperCase(name->text);
+    for (Next(); !AtEnd() && !tok_.IsEnd(Tag::Map); Next())
+      if (tok_.IsStart(Tag::Area))
+        if (auto area = TMapItem::ReadArea(tok_.attributes)) map.areas.push_back(std::move(*area));
+    if (tok_.IsEnd(Tag::Map)) list_.maps.push_back(std::move(map));
   }
 
   bool SetStyle(platform::FontStyle bit, bool on) {

@@ -44,8 +44,34 @@ TSection::TSection(TSectionList* owner, int level, Alignment align, const TMyFon
 
 void TSection::AppendText(std::string_view text) {
   if (text.empty() || static_cast<int>(text_.size()) > kMaxSectionText) return;
-  if (text.front() == ' ' && (text_.empty() || text_.back() == ' ')) text.remove_prefix(1);
+  const bool onlyFloats = std::all_of(images_.begin(), images_.end(), [](const auto& i) { return i->Floats(); }) &&
+                          images_.size() == text_.size();
+  if (text.front() == ' ' && (text_.empty() || text_.back() == ' ' || onlyFloats)) text.remove_prefix(1);
   text_ += text;
+}
+
+void TSection::AddImage(const TAttributeList& attributes) {
+  if (static_cast<int>(text_.size()) > kMaxSectionText) return;
+  const bool inLink = !fonts_.back().link.Empty();
+  images_.push_back(std::make_unique<TImageObj>(owner_, static_cast<int>(text_.size()), attributes, inLink));
+  text_ += kImageMark;
+}
+
+TImageObj* TSection::ImageAt(int index) const {
+  if (text_[index] != kImageMark) return nullptr;
+  const auto found =
+      std::lower_bound(images_.begin(), images_.end(), index, [](const auto& image, int i) { return image->pos < i; });
+  return found != images_.end() && (*found)->pos == index ? found->get() : nullptr;
+}
+
+TImageObj* TSection::FloatAt(int index) const {
+  TImageObj* image = ImageAt(index);
+  return image && image->Floats() ? image : nullptr;
+}
+
+int TSection::ObjectWidth(int index) const {
+  if (const TImageObj* image = ImageAt(index)) return image->Floats() ? 0 : image->boxWidth;
+  return -1;
 }
 
 void TPreFormated::AppendText(std::string_view text) {
@@ -82,8 +108,16 @@ int TSection::TextWidth(int from, int to) const {
   for (std::size_t r = RunAt(from); from < to; ++r) {
     const int end = std::min(RunEnd(r), to);
     const TFontObj& run = fonts_[r];
-    width +=
-        owner_->Fonts().TextWidth(run.handle, std::string_view(text_).substr(from, end - from)) - run.metrics.overhang;
+    int piece = from;  // the text between objects is measured in one go
+    for (int i = from; i <= end; ++i) {
+      const int object = i < end && IsMark(text_[i]) ? ObjectWidth(i) : -1;
+      if (i < end && object < 0) continue;
+      if (i > piece)
+        width += owner_->Fonts().TextWidth(run.handle, std::string_view(text_).substr(piece, i - piece)) -
+                 run.metrics.overhang;
+      if (i < end) width += object;
+      piece = i + 1;
+    }
     from = end;
   }
   return width;
@@ -152,9 +186,25 @@ LineRec TSection::FinishLine(int from, int count, int left, int right, int y) co
   line.start = from;
   line.count = count;
   line.y = y;
-  for (std::size_t r = RunAt(from); r < fonts_.size() && fonts_[r].pos < from + count; ++r) {
+  bool onlyFloats = true;
+  for (int i = from; i < from + count && onlyFloats; ++i) onlyFloats = FloatAt(i) != nullptr;
+  for (std::size_t r = RunAt(from); !onlyFloats && r < fonts_.size() && fonts_[r].pos < from + count; ++r) {
     line.lineHeight = std::max(line.lineHeight, fonts_[r].LineHeight());
     line.descent = std::max(line.descent, fonts_[r].metrics.descent);
+  }
+  // Inline images stand on the baseline, centre on the line or hang from its top.
+  for (int i = from; i < from + count; ++i) {
+    const TImageObj* image = ImageAt(i);
+    if (!image || image->Floats()) continue;
+    if (image->align == ImageAlign::Bottom) {
+      line.spaceAbove = std::max(line.spaceAbove, image->boxHeight - (line.lineHeight - line.descent));
+    } else if (image->align == ImageAlign::Middle) {
+      const int excess = image->boxHeight - line.lineHeight;
+      line.spaceAbove = std::max(line.spaceAbove, excess / 2);
+      line.spaceBelow = std::max(line.spaceBelow, excess - excess / 2);
+    } else {
+      line.spaceBelow = std::max(line.spaceBelow, image->boxHeight - line.lineHeight);
+    }
   }
   // Preformatted lines do not wrap, but they are centred or set right within the cell's real width.
   const int avail = right - left;
@@ -180,12 +230,39 @@ int TSection::Clearance(const IndentManager& indents, int y) const {
   return bottom >= y ? bottom + 1 - y : 0;
 }
 
+void TSection::PlaceFloat(TImageObj& image, int y, IndentManager& indents) const {
+  if (image.align == ImageAlign::Left) {
+    image.placed = {indents.LeftIndent(y), y};
+    indents.AddLeftFloat(image.boxWidth + image.hspace, y, y + image.boxHeight - 1);
+  } else {
+    image.placed = {indents.RightSide(y) - image.boxWidth, y};
+    indents.AddRightFloat(image.boxWidth + image.hspace, y, y + image.boxHeight - 1);
+  }
+}
+
+void TSection::PlaceInlineImages(const LineRec& line) const {
+  for (int i = line.start; i < line.start + line.count; ++i) {
+    TImageObj* image = ImageAt(i);
+    if (!image || image->Floats()) continue;
+    const int baseline = line.y + line.spaceAbove + line.lineHeight - line.descent;
+    const int top = image->align == ImageAlign::Bottom   ? baseline - image->boxHeight
+                    : image->align == ImageAlign::Middle ? line.y + (line.Height() - image->boxHeight) / 2
+                                                         : line.y + line.spaceAbove;
+    image->placed = {line.x + TextWidth(line.start, i), top};
+  }
+}
+
 int TSection::Layout(int y, int& position, int& maxWidth, IndentManager& indents) {
   yValue_ = y;
   startPosition_ = position;
   lines_.clear();
   indents.SetLevel(level_, y);
   for (TFontObj& run : fonts_) run.Measure(owner_->Fonts());
+  const int indent = indents.LeftIndent(y);
+  for (auto& image : images_) {
+    image->Size(indents.RightSide(y) - indent);
+    maxWidth = std::max(maxWidth, image->boxWidth + level_ * kListIndent);
+  }
   int bottom = y;
   if (const int clearance = Clearance(indents, y); clearance > 0) {
     LineRec blank;
@@ -196,11 +273,24 @@ int TSection::Layout(int y, int& position, int& maxWidth, IndentManager& indents
   }
   const int length = static_cast<int>(text_.size());
   for (int from = 0; from < length;) {
+    // Floats before anything else of the line stand at its top, and the line is fitted beside them.
+    const int lineStart = from;
+    for (; from < length && FloatAt(from); ++from) PlaceFloat(*FloatAt(from), bottom, indents);
     const int left = indents.LeftIndent(bottom), right = indents.RightSide(bottom);
-    int count = FitCount(from, AvailableWidth(left, right));
-    if (from + count < length) count = BreakCount(from, count);
-    const LineRec line = FinishLine(from, count, left, right, bottom);
-    maxWidth = std::max(maxWidth, line.x + TextWidth(from, TrimmedEnd(line)));
+    int count = 0;
+    if (from < length) {
+      count = FitCount(from, AvailableWidth(left, right));
+      if (from + count < length) count = BreakCount(from, count);
+    }
+    LineRec line = FinishLine(lineStart, from - lineStart + count, left, right, bottom);
+    // Floats met later in the line stand just below it.
+    for (int i = from; i < from + count; ++i)
+      if (TImageObj* image = FloatAt(i)) PlaceFloat(*image, bottom + line.Height(), indents);
+    for (int i = lineStart; i < from + count; ++i)
+      if (const TImageObj* image = FloatAt(i))
+        line.drawHeight = std::max(line.drawHeight, image->placed.y + image->boxHeight - line.y);
+    PlaceInlineImages(line);
+    maxWidth = std::max(maxWidth, line.x + TextWidth(line.start, TrimmedEnd(line)));
     bottom += line.Height();
     lines_.push_back(line);
     from += count;
@@ -216,10 +306,10 @@ int TSection::Layout(int y, int& position, int& maxWidth, IndentManager& indents
   return height_;
 }
 
-void TSection::DrawLine(platform::Canvas& canvas, const LineRec& line, int dx, int baseline) {
+void TSection::DrawLine(platform::Canvas& canvas, const LineRec& line, platform::Point offset, int baseline) {
   const platform::Color background = owner_->Background();
   const int selStart = owner_->SelStart() - startPosition_, selEnd = owner_->SelEnd() - startPosition_;
-  int x = line.x + dx;
+  int x = line.x + offset.x;
   const int end = line.start + line.count;
   for (std::size_t r = RunAt(line.start); r < fonts_.size() && fonts_[r].pos < end; ++r) {
     const TFontObj& run = fonts_[r];
@@ -227,16 +317,30 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& line, int dx, i
     int top = baseline - run.metrics.ascent;
     if (run.subSup == SubSup::Sup) top -= run.LineHeight() / 3;
     if (run.subSup == SubSup::Sub) top += run.metrics.descent / 2 + 1;
-    // Before, inside and after the selection.
-    const int cuts[] = {from, std::clamp(selStart, from, to), std::clamp(selEnd, from, to), to};
-    for (int part = 0; part < 3; ++part) {
-      if (cuts[part] >= cuts[part + 1]) continue;
-      const std::string_view bytes = std::string_view(text_).substr(cuts[part], cuts[part + 1] - cuts[part]);
-      const bool selected = part == 1;
-      canvas.DrawTextRun({x, top}, run.handle, selected ? background : run.font.color, bytes,
-                         selected ? std::optional(run.font.color) : std::nullopt);
-      x += TextWidth(cuts[part], cuts[part + 1]);
+    const auto drawText = [&](int a, int b) {
+      // Before, inside and after the selection.
+      const int cuts[] = {a, std::clamp(selStart, a, b), std::clamp(selEnd, a, b), b};
+      for (int part = 0; part < 3; ++part) {
+        if (cuts[part] >= cuts[part + 1]) continue;
+        const std::string_view bytes = std::string_view(text_).substr(cuts[part], cuts[part + 1] - cuts[part]);
+        const bool selected = part == 1;
+        canvas.DrawTextRun({x, top}, run.handle, selected ? background : run.font.color, bytes,
+                           selected ? std::optional(run.font.color) : std::nullopt);
+        x += TextWidth(cuts[part], cuts[part + 1]);
+      }
+    };
+    int piece = from;
+    for (int i = from; i < to; ++i) {
+      TImageObj* image = IsMark(text_[i]) ? ImageAt(i) : nullptr;
+      if (!image) continue;
+      drawText(piece, i);
+      piece = i + 1;
+      if (image->Floats()) continue;  // floats are drawn with the section
+      const auto linkColor = run.link.Empty() ? std::nullopt : std::optional(run.font.color);
+      image->Draw(canvas, image->placed.x + offset.x, image->placed.y + offset.y, linkColor);
+      x += image->boxWidth;
     }
+    drawText(piece, to);
   }
 }
 
@@ -249,8 +353,15 @@ void TSection::Draw(platform::Canvas& canvas, const platform::Rect& clip, platfo
     const int baseline = top + line.spaceAbove + line.lineHeight - line.descent;
     if (&line == &lines_.front()) DrawMarker(canvas, line.x + offset.x, baseline, line);
     if (clipLines) canvas.SetClip(platform::Rect{clip.left, top, clip.right, top + line.Height()}.Intersected(clip));
-    DrawLine(canvas, line, offset.x, baseline);
+    DrawLine(canvas, line, offset, baseline);
     if (clipLines) canvas.SetClip(clip);
+  }
+  for (auto& image : images_) {
+    const int top = image->placed.y + offset.y;
+    if (!image->Floats() || top >= clip.bottom || top + image->boxHeight < clip.top) continue;
+    const TUrlTarget& link = fonts_[RunAt(image->pos)].link;
+    image->Draw(canvas, image->placed.x + offset.x, top,
+                link.Empty() ? std::nullopt : std::optional(fonts_[RunAt(image->pos)].font.color));
   }
 }
 
@@ -273,6 +384,11 @@ int TSection::CursorAt(int x, int y) const {
 }
 
 std::optional<TUrlTarget> TSection::UrlAt(int x, int y) const {
+  for (const auto& image : images_) {
+    const int dx = x - image->placed.x, dy = y - image->placed.y;
+    if (dx >= 0 && dy >= 0 && dx < image->boxWidth && dy < image->boxHeight)
+      return image->LinkAt(dx, dy, fonts_[RunAt(image->pos)].link);
+  }
   for (const LineRec& line : lines_) {
     if (y < line.y || y >= line.y + line.Height() || x < line.x) continue;
     int left = line.x;

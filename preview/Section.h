@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "preview/Images.h"
 #include "preview/PreviewBlocks.h"
 
 namespace preview {
@@ -38,6 +39,9 @@ class TSection : public TSectionBase {
   BlockKind Kind() const override { return BlockKind::Section; }
   // Drops a leading blank that would double one already there, and everything past 20000 bytes.
   virtual void AppendText(std::string_view text);
+  // An image at the end of the text (its mark and the object); nothing past 20000 bytes.
+  void AddImage(const TAttributeList& attributes);
+  const std::vector<std::unique_ptr<TImageObj>>& Images() const { return images_; }
   // The text from here on takes font (and its link, when one starts).
   void ChangeFont(const TMyFont& font, SubSup subSup, LinkChange change, const TUrlTarget& link = {});
 
@@ -51,6 +55,9 @@ class TSection : public TSectionBase {
   bool CharAt(int position, char& ch) const override;
   void RefreshFonts() override;
   void WidthRange(int& min, int& max) override;
+  void CollectImages(std::vector<TImageObj*>& images) const override {
+    for (const auto& image : images_) images.push_back(image.get());
+  }
 
   const std::string& Text() const { return text_; }
   const std::vector<TFontObj>& Fonts() const { return fonts_; }
@@ -75,21 +82,28 @@ class TSection : public TSectionBase {
  private:
   std::size_t RunAt(int index) const;
   int RunEnd(std::size_t run) const;
-  // The width of text_[from, to): each run's extent less its overhang.
+  TImageObj* ImageAt(int index) const;
+  TImageObj* FloatAt(int index) const;
+  // The width an object mark takes in a line (0 for a floating image), or -1 when index holds text.
+  int ObjectWidth(int index) const;
+  // The width of text_[from, to): each run's extent less its overhang, and the objects' widths.
   int TextWidth(int from, int to) const;
+  void PlaceFloat(TImageObj& image, int y, IndentManager& indents) const;
+  void PlaceInlineImages(const LineRec& line) const;
   int FitCount(int from, int avail) const;
   int BreakCount(int from, int count) const;
   LineRec FinishLine(int from, int count, int left, int right, int y) const;
   int Clearance(const IndentManager& indents, int y) const;
   int TrimmedEnd(const LineRec& line) const;
   int CharIndexAt(const LineRec& line, int x) const;
-  void DrawLine(platform::Canvas& canvas, const LineRec& line, int dx, int baseline);
+  void DrawLine(platform::Canvas& canvas, const LineRec& line, platform::Point offset, int baseline);
 
   std::vector<TFontObj> fonts_;
   std::vector<LineRec> lines_;
   int level_;
   Alignment align_;
-  int clearMode_ = 0;  // from BR CLEAR: 1 left, 2 right, 3 both
+  int clearMode_ = 0;                               // from BR CLEAR: 1 left, 2 right, 3 both
+  std::vector<std::unique_ptr<TImageObj>> images_;  // in text order
 };
 
 // One line of PRE text or of a plain text file: blanks kept, never wrapped.

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 
+#include "preview/Section.h"
+#include "preview/Tables.h"
+
 namespace preview {
 namespace {
 
@@ -30,14 +33,58 @@ void TSectionList::ClearDocument() {
   selStart_ = selEnd_ = 0;
   background_ = settings_.defBackground;
   backgroundImage_.clear();
+  backgroundPicture_.reset();
+  maps.clear();
+  delayedImages.clear();
   widest_ = height_ = 0;
+}
+
+void TSectionList::SetBackgroundImage(std::string name) {
+  backgroundImage_ = std::move(name);
+  TAttributeList attributes;
+  attributes.Add({Attr::Src, 0, backgroundImage_});
+  backgroundPicture_ = std::make_unique<TImageObj>(this, 0, attributes, false);
+}
+
+const imaging::Bitmap* TSectionList::BackgroundBitmap() {
+  if (!backgroundPicture_ || !viewImages) return nullptr;
+  backgroundPicture_->Size(0);
+  return backgroundPicture_->StillPicture();
+}
+
+std::string TSectionList::ExpandSource(const std::string& src) const {
+  std::string path = src;
+  if (path.rfind("file://", 0) == 0)
+    path.erase(0, 7);
+  else if (path.rfind("file:", 0) == 0)
+    path.erase(0, 5);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  if (path.empty() || path.front() == '/' || imageFolder.empty()) return path;
+  return imageFolder + (imageFolder.back() == '/' ? "" : "/") + path;
+}
+
+const TMapItem* TSectionList::FindMap(const std::string& name) const {
+  for (const TMapItem& map : maps)
+    if (map.name == name) return &map;
+  return nullptr;
 }
 
 int TSectionList::DoLayout(int width) {
   int position = 0;
   widest_ = 0;
   height_ = Layout(0, position, widest_, width);
+  std::vector<TImageObj*> images;
+  CollectImages(images);
+  for (TImageObj* image : images) image->ResetAnimation();
   return height_;
+}
+
+bool TSectionList::TickAnimations(int elapsedMs) {
+  std::vector<TImageObj*> images;
+  CollectImages(images);
+  bool changed = false;
+  for (TImageObj* image : images) changed |= image->Advance(elapsedMs);
+  return changed;
 }
 
 void TSectionList::SetSelection(int start, int end) {

@@ -7,6 +7,7 @@
 
 #include "platform/Color.h"
 #include "platform/Font.h"
+#include "preview/Images.h"
 #include "preview/PreviewBlocks.h"
 
 namespace preview {
@@ -20,6 +21,14 @@ struct PreviewSettings {
   platform::Color defBackground = platform::kColorButtonFace;
   int charSet = 1;
 };
+
+// What the page's image request handler answers: no picture, the picture's bytes, or "wait" (the image
+// is shown as not available and not asked for again during this page).
+struct ImageReply {
+  enum class Kind { None, Data, Wait } kind = Kind::None;
+  std::string bytes;
+};
+using TImageRequest = std::function<ImageReply(const std::string& src)>;
 
 // What a script on the page is handed to: its LANGUAGE and its text, lines ended by CR LF.
 using TScriptEvent = std::function<void(const std::string& language, const std::string& script)>;
@@ -38,7 +47,16 @@ class TSectionList : public TCell {
   platform::Color Background() const { return background_; }
   void SetBackground(platform::Color color) { background_ = color; }
   const std::string& BackgroundImage() const { return backgroundImage_; }
-  void SetBackgroundImage(std::string name) { backgroundImage_ = std::move(name); }
+  void SetBackgroundImage(std::string name);
+  // The page's background picture to tile, when it is a still picture that could be read.
+  const imaging::Bitmap* BackgroundBitmap();
+
+  // Where relative image sources are found: a path relative to imageFolder, or the source itself when
+  // it is absolute ("file:" prefixes are dropped).
+  std::string ExpandSource(const std::string& src) const;
+  const TMapItem* FindMap(const std::string& name) const;
+  // Shows the next frames of animated images drawn since the last tick; true when any changed.
+  bool TickAnimations(int elapsedMs);
 
   // Everything built goes; the selection and the page's background are reset.
   void ClearDocument();
@@ -55,12 +73,18 @@ class TSectionList : public TCell {
 
   TScriptEvent onScript;
   TLayoutErrorEvent onLayoutError;
+  TImageRequest onImageRequest;
+  bool viewImages = true;
+  std::string imageFolder;
+  std::vector<std::string> delayedImages;
+  std::vector<TMapItem> maps;
 
  private:
   platform::FontEngine& fonts_;
   PreviewSettings settings_;
   platform::Color background_;
   std::string backgroundImage_;
+  std::unique_ptr<TImageObj> backgroundPicture_;
   int selStart_ = 0;
   int selEnd_ = 0;
   int widest_ = 0;

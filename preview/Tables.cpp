@@ -546,6 +546,13 @@ void ThtmlTable::CopyToBuffer(std::string& buffer) const {
   });
 }
 
+void ThtmlTable::CollectImages(std::vector<TImageObj*>& images) const {
+  AnyCell([&](const TCell& cell, platform::Point) {
+    cell.CollectImages(images);
+    return false;
+  });
+}
+
 void ThtmlTable::RefreshFonts() {
   if (caption_) caption_->cell.RefreshFonts();
   for (TCellList& row : rows_)

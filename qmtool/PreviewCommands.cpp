@@ -3,6 +3,7 @@
 #include "qmtool/PreviewCommands.h"
 
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -97,6 +98,10 @@ void DumpSection(std::ostream& out, const preview::TSection& section, const std:
         << Quote(std::string_view(section.Text()).substr(line.start, line.count)) << "\n";
   for (const preview::TFontObj& run : section.Fonts())
     out << indent << "font " << run.pos << " " << run.font.size << " " << StyleWords(run) << "\n";
+  static constexpr const char* kAlignNames[] = {"top", "middle", "bottom", "left", "right"};
+  for (const auto& image : section.Images())
+    out << indent << "image " << image->src << " w=" << image->boxWidth << " h=" << image->boxHeight << " "
+        << kAlignNames[static_cast<int>(image->align)] << "\n";
 }
 
 void DumpCell(std::ostream& out, const preview::TCell& cell, const LayoutErrors& errors, const std::string& indent);
@@ -199,6 +204,7 @@ int RunLayoutCommand(int argc, char** argv, std::ostream& out, std::ostream& err
   settings.defFontSize = fontSize;
   settings.defBackground = platform::kColorWindow;
   preview::TSectionList document(fonts, settings);
+  document.imageFolder = std::filesystem::path(file).parent_path().string();
   preview::TNameList names;
   LayoutErrors errors;
   document.onLayoutError = [&errors](const preview::TCell& cell, std::size_t index, const std::string& message) {

@@ -1,5 +1,6 @@
 // Text form of draw calls: "fill L T R B #COLOR", "text X Y font F #COLOR w W \"...\"", "line X1 Y1 X2 Y2 #COLOR",
-// "run X Y font F #COLOR [on #COLOR] \"...\"", "ellipse L T R B #PEN [fill #COLOR]", "clip L T R B" or "clip none".
+// "run X Y font F #COLOR [on #COLOR] \"...\"", "ellipse L T R B #PEN [fill #COLOR]", "image L T R B WxH",
+// "clip L T R B" or "clip none".
 #include "testsupport/RecordingCanvas.h"
 
 #include <cstdio>
@@ -39,6 +40,12 @@ void RecordingCanvas::DrawTextRun(Point o, FontHandle font, Color color, std::st
 void RecordingCanvas::DrawEllipse(const Rect& a, Color pen, std::optional<Color> fill) {
   calls_.push_back("ellipse " + std::to_string(a.left) + " " + std::to_string(a.top) + " " + std::to_string(a.right) +
                    " " + std::to_string(a.bottom) + " " + Hex(pen) + (fill ? " fill " + Hex(*fill) : ""));
+}
+
+void RecordingCanvas::DrawImage(const Rect& a, const PixelView& image) {
+  calls_.push_back("image " + std::to_string(a.left) + " " + std::to_string(a.top) + " " + std::to_string(a.right) +
+                   " " + std::to_string(a.bottom) + " " + std::to_string(image.width) + "x" +
+                   std::to_string(image.height));
 }
 
 void RecordingCanvas::SetClip(std::optional<Rect> clip) {

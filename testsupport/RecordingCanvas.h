@@ -16,6 +16,7 @@ class RecordingCanvas : public Canvas {
   void DrawTextRun(Point origin, FontHandle font, Color color, std::string_view bytes,
                    std::optional<Color> background) override;
   void DrawEllipse(const Rect& box, Color pen, std::optional<Color> fill) override;
+  void DrawImage(const Rect& box, const PixelView& image) override;
   void SetClip(std::optional<Rect> clip) override;
 
   const std::vector<std::string>& Calls() const { return calls_; }

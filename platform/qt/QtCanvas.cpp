@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QImage>
 #include <QPalette>
 
 #include "platform/Cp1252.h"
@@ -97,6 +98,13 @@ void QtCanvas::DrawEllipse(const Rect& box, Color pen, std::optional<Color> fill
   painter_.setBrush(fill ? QBrush(ToQColor(*fill)) : QBrush(Qt::NoBrush));
   painter_.drawEllipse(box.left, box.top, box.Width() - 1, box.Height() - 1);
   painter_.setBrush(Qt::NoBrush);
+}
+
+void QtCanvas::DrawImage(const Rect& box, const PixelView& image) {
+  if (box.IsEmpty() || image.width <= 0 || image.height <= 0) return;
+  const QImage pixels(reinterpret_cast<const uchar*>(image.pixels), image.width, image.height, image.width * 4,
+                      QImage::Format_ARGB32);
+  painter_.drawImage(QRect(box.left, box.top, box.Width(), box.Height()), pixels);
 }
 
 void QtCanvas::SetClip(std::optional<Rect> clip) {

@@ -21,6 +21,7 @@ class QtCanvas : public Canvas {
   void DrawTextRun(Point origin, FontHandle font, Color color, std::string_view bytes,
                    std::optional<Color> background) override;
   void DrawEllipse(const Rect& box, Color pen, std::optional<Color> fill) override;
+  void DrawImage(const Rect& box, const PixelView& image) override;
   void SetClip(std::optional<Rect> clip) override;
 
  private:
