@@ -2,6 +2,7 @@
 // animation, the placeholder pictures, and client-side maps.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -84,6 +85,8 @@ class TImageObj {
   int boxWidth = 0;
   int boxHeight = 0;
   platform::Point placed;  // where layout put the box, in its cell's coordinates
+  // Set for an image input: a click inside the picture, at x, y within it.
+  std::function<void(int x, int y)> onClick;
 
  private:
   enum class Kind { None, Picture, NotAvailable, Error };

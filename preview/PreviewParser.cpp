@@ -58,9 +58,10 @@ struct StopSet {
 constexpr std::initializer_list<Tag> kListTags = {Tag::Ol, Tag::Ul, Tag::Dir, Tag::Menu, Tag::Dl, Tag::Blockquote};
 
 // The tags that act inside PRE as they do in the body; the others are ignored there.
-constexpr std::initializer_list<Tag> kTagsInPre = {Tag::B,    Tag::Strong,   Tag::I,      Tag::Em,     Tag::Cite,
-                                                   Tag::Var,  Tag::U,        Tag::S,      Tag::Strike, Tag::A,
-                                                   Tag::Font, Tag::Basefont, Tag::Script, Tag::Img,    Tag::Map};
+constexpr std::initializer_list<Tag> kTagsInPre = {Tag::B,     Tag::Strong,   Tag::I,        Tag::Em,     Tag::Cite,
+                                                   Tag::Var,   Tag::U,        Tag::S,        Tag::Strike, Tag::A,
+                                                   Tag::Font,  Tag::Basefont, Tag::Script,   Tag::Img,    Tag::Map,
+                                                   Tag::Input, Tag::Select,   Tag::Textarea, Tag::Form};
 
 bool IsOneOf(Tag tag, std::initializer_list<Tag> tags) {
   return std::find(tags.begin(), tags.end(), tag) != tags.end();
@@ -343,6 +344,18 @@ class THtmlParser {
       case Tag::Map:
         if (start) ParseMap();
         return true;
+      case Tag::Form:
+        form_ = nullptr;
+        if (start) {
+          list_.forms.push_back(std::make_unique<ThtmlForm>(&list_, tok_.attributes));
+          form_ = list_.forms.back().get();
+        }
+        return true;
+      case Tag::Input:
+      case Tag::Select:
+      case Tag::Textarea:
+        if (start) ParseFormControl();
+        return true;
       case Tag::Img:
         if (!start) return true;
         OpenSectionIfNone();
@@ -351,6 +364,76 @@ class THtmlParser {
       default:
         return false;
     }
+  }
+
+  // An INPUT, or a SELECT with its options, or a TEXTAREA with its lines; the control's end tag (or the
+  // end of the input) is left current.
+  void ParseFormControl() {
+    const Tag tag = tok_.tag;
+    const TAttributeList attributes = tok_.attributes;
+    std::vector<TOptionObj> options;
+    std::vector<std::string> lines;
+    if (tag == Tag::Select) options = ReadOptions();
+    if (tag == Tag::Textarea) lines = ReadTextAreaLines();
+    OpenSectionIfNone();
+    if (!form_) {
+      list_.forms.push_back(std::make_unique<ThtmlForm>(&list_, TAttributeList{}));
+      form_ = list_.forms.back().get();
+    }
+    TImageObj* image = nullptr;
+    if (tag == Tag::Input && InputType(attributes) == "image") {
+      const std::size_t before = section_->Images().size();
+      section_->AddImage(attributes);
+      if (section_->Images().size() > before) image = section_->Images().back().get();
+    }
+    auto control =
+        MakeFormControl(&list_, form_, tag, section_->End(), attributes, std::move(options), std::move(lines), image);
+    if (control->HasMark()) section_->AddControl(control.get());
+    list_.controls.push_back(std::move(control));
+  }
+
+  // OPTION texts (at most 80 bytes, trimmed; empty ones dropped) with their VALUE and SELECTED, up to /SELECT.
+  std::vector<TOptionObj> ReadOptions() {
+    std::vector<TOptionObj> options;
+    std::optional<TOptionObj> open;
+    const auto close = [&] {
+      if (!open) return;
+      const auto first = open->text.find_first_not_of(' ');
+      open->text =
+          first == std::string::npos ? "" : open->text.substr(first, open->text.find_last_not_of(' ') - first + 1);
+      if (!open->text.empty()) options.push_back(std::move(*open));
+      open.reset();
+    };
+    for (Next(); !AtEnd() && !tok_.IsEnd(Tag::Select); Next()) {
+      if (tok_.IsStart(Tag::Option)) {
+        close();
+        open = TOptionObj{"", TextOf(Attr::Value).substr(0, 80), Attribute(Attr::Selected) != nullptr};
+      } else if (tok_.IsEnd(Tag::Option)) {
+        close();
+      } else if (open && tok_.kind == TokenKind::Text) {
+        open->text = (open->text + tok_.text).substr(0, 80);
+      }
+    }
+    close();
+    return options;
+  }
+
+  // The TEXTAREA's initial lines, up to "</textarea" and past its ">".
+  std::vector<std::string> ReadTextAreaLines() {
+    std::vector<std::string> lines;
+    std::string line;
+    for (tok_.NextTextAreaToken(); tok_.kind != TokenKind::EndOfFile && tok_.kind != TokenKind::EndTag;
+         tok_.NextTextAreaToken()) {
+      if (tok_.kind == TokenKind::EndOfLine) {
+        lines.push_back(std::move(line));
+        line.clear();
+      } else {
+        line += tok_.text;
+      }
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    tok_.SkipPastTagEnd();
+    return lines;
   }
 
   // A client-side map: its AREA tags up to /MAP, which stays the current token; a map left open is not kept.
@@ -753,6 +836,7 @@ class THtmlParser {
   int baseFontSize_ = 3;
   int level_ = 0;
   int nesting_ = 0;
+  ThtmlForm* form_ = nullptr;
   ParseResult result_;
 };
 

@@ -69,8 +69,23 @@ TImageObj* TSection::FloatAt(int index) const {
   return image && image->Floats() ? image : nullptr;
 }
 
+void TSection::AddControl(TFormControlObj* control) {
+  if (static_cast<int>(text_.size()) > kMaxSectionText) return;
+  control->pos = static_cast<int>(text_.size());
+  controls_.push_back(control);
+  text_ += kControlMark;
+}
+
+TFormControlObj* TSection::ControlAt(int index) const {
+  if (text_[index] != kControlMark) return nullptr;
+  const auto found = std::lower_bound(controls_.begin(), controls_.end(), index,
+                                      [](const TFormControlObj* control, int i) { return control->pos < i; });
+  return found != controls_.end() && (*found)->pos == index ? *found : nullptr;
+}
+
 int TSection::ObjectWidth(int index) const {
   if (const TImageObj* image = ImageAt(index)) return image->Floats() ? 0 : image->boxWidth;
+  if (const TFormControlObj* control = ControlAt(index)) return control->width;
   return -1;
 }
 
@@ -192,6 +207,12 @@ LineRec TSection::FinishLine(int from, int count, int left, int right, int y) co
     line.lineHeight = std::max(line.lineHeight, fonts_[r].LineHeight());
     line.descent = std::max(line.descent, fonts_[r].metrics.descent);
   }
+  // Controls stand on the baseline (check boxes, radio buttons) or on the bottom of the line.
+  for (int i = from; i < from + count; ++i)
+    if (const TFormControlObj* control = ControlAt(i))
+      line.spaceAbove =
+          std::max(line.spaceAbove,
+                   control->height - (control->OnBaseline() ? line.lineHeight - line.descent : line.lineHeight));
   // Inline images stand on the baseline, centre on the line or hang from its top.
   for (int i = from; i < from + count; ++i) {
     const TImageObj* image = ImageAt(i);
@@ -263,6 +284,7 @@ int TSection::Layout(int y, int& position, int& maxWidth, IndentManager& indents
     image->Size(indents.RightSide(y) - indent);
     maxWidth = std::max(maxWidth, image->boxWidth + level_ * kListIndent);
   }
+  for (const TFormControlObj* control : controls_) maxWidth = std::max(maxWidth, control->width + level_ * kListIndent);
   int bottom = y;
   if (const int clearance = Clearance(indents, y); clearance > 0) {
     LineRec blank;
@@ -331,7 +353,15 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& line, platform:
     };
     int piece = from;
     for (int i = from; i < to; ++i) {
-      TImageObj* image = IsMark(text_[i]) ? ImageAt(i) : nullptr;
+      if (!IsMark(text_[i])) continue;
+      if (TFormControlObj* control = ControlAt(i)) {
+        drawText(piece, i);
+        piece = i + 1;
+        control->Place(x, baseline, baseline + line.descent);
+        x += control->width;
+        continue;
+      }
+      TImageObj* image = ImageAt(i);
       if (!image) continue;
       drawText(piece, i);
       piece = i + 1;

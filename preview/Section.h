@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "preview/FormControls.h"
 #include "preview/Images.h"
 #include "preview/PreviewBlocks.h"
 
@@ -42,6 +43,10 @@ class TSection : public TSectionBase {
   // An image at the end of the text (its mark and the object); nothing past 20000 bytes.
   void AddImage(const TAttributeList& attributes);
   const std::vector<std::unique_ptr<TImageObj>>& Images() const { return images_; }
+  // A form control's mark at the end of the text; the document owns the control.
+  void AddControl(TFormControlObj* control);
+  int End() const { return static_cast<int>(text_.size()); }
+  const std::vector<TFormControlObj*>& Controls() const { return controls_; }
   // The text from here on takes font (and its link, when one starts).
   void ChangeFont(const TMyFont& font, SubSup subSup, LinkChange change, const TUrlTarget& link = {});
 
@@ -84,6 +89,7 @@ class TSection : public TSectionBase {
   int RunEnd(std::size_t run) const;
   TImageObj* ImageAt(int index) const;
   TImageObj* FloatAt(int index) const;
+  TFormControlObj* ControlAt(int index) const;
   // The width an object mark takes in a line (0 for a floating image), or -1 when index holds text.
   int ObjectWidth(int index) const;
   // The width of text_[from, to): each run's extent less its overhang, and the objects' widths.
@@ -104,6 +110,7 @@ class TSection : public TSectionBase {
   Alignment align_;
   int clearMode_ = 0;                               // from BR CLEAR: 1 left, 2 right, 3 both
   std::vector<std::unique_ptr<TImageObj>> images_;  // in text order
+  std::vector<TFormControlObj*> controls_;          // in text order
 };
 
 // One line of PRE text or of a plain text file: blanks kept, never wrapped.

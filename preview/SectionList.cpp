@@ -36,6 +36,8 @@ void TSectionList::ClearDocument() {
   backgroundPicture_.reset();
   maps.clear();
   delayedImages.clear();
+  controls.clear();
+  forms.clear();
   widest_ = height_ = 0;
 }
 
@@ -69,7 +71,15 @@ const TMapItem* TSectionList::FindMap(const std::string& name) const {
   return nullptr;
 }
 
+void TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) {
+  for (auto& control : controls) control->drawn = false;
+  Draw(canvas, clip, offset);
+  for (auto& control : controls)
+    if (!control->drawn) control->Hide();
+}
+
 int TSectionList::DoLayout(int width) {
+  for (auto& control : controls) control->SizeControl();
   int position = 0;
   widest_ = 0;
   height_ = Layout(0, position, widest_, width);

@@ -7,6 +7,8 @@
 
 #include "platform/Color.h"
 #include "platform/Font.h"
+#include "platform/FormControls.h"
+#include "preview/FormControls.h"
 #include "preview/Images.h"
 #include "preview/PreviewBlocks.h"
 
@@ -62,6 +64,8 @@ class TSectionList : public TCell {
   void ClearDocument();
   // Lays the document out for width; answers its height. Widest() is the widest thing laid out.
   int DoLayout(int width);
+  // Draws the document at offset and hides the form controls that were not drawn.
+  void Paint(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset);
   int Widest() const { return widest_; }
   int Height() const { return height_; }
 
@@ -74,6 +78,16 @@ class TSectionList : public TCell {
   TScriptEvent onScript;
   TLayoutErrorEvent onLayoutError;
   TImageRequest onImageRequest;
+  // Hears a form's submission: action, target, encoding type, method and the NAME=value entries.
+  std::function<void(const std::string& action, const std::string& target, const std::string& encType,
+                     const std::string& method, const std::vector<std::string>& entries)>
+      onFormSubmit;
+  // Hears a click on a button, check box or radio button: its NAME and ONCLICK.
+  std::function<void(const std::string& name, const std::string& onClick)> onObjectClick;
+  // Makes the window controls of forms; without one, controls keep their values but show nothing.
+  platform::FormControlHost* controlHost = nullptr;
+  std::vector<std::unique_ptr<ThtmlForm>> forms;
+  std::vector<std::unique_ptr<TFormControlObj>> controls;
   bool viewImages = true;
   std::string imageFolder;
   std::vector<std::string> delayedImages;

@@ -16,6 +16,7 @@
 #include "preview/Tables.h"
 #include "qmtool/TextEscape.h"
 #include "testsupport/FakeFont.h"
+#include "testsupport/FakeFormControls.h"
 
 namespace qmtool {
 namespace {
@@ -102,6 +103,8 @@ void DumpSection(std::ostream& out, const preview::TSection& section, const std:
   for (const auto& image : section.Images())
     out << indent << "image " << image->src << " w=" << image->boxWidth << " h=" << image->boxHeight << " "
         << kAlignNames[static_cast<int>(image->align)] << "\n";
+  for (const preview::TFormControlObj* control : section.Controls())
+    out << indent << "control " << control->KindName() << " w=" << control->width << " h=" << control->height << "\n";
 }
 
 void DumpCell(std::ostream& out, const preview::TCell& cell, const LayoutErrors& errors, const std::string& indent);
@@ -205,6 +208,8 @@ int RunLayoutCommand(int argc, char** argv, std::ostream& out, std::ostream& err
   settings.defBackground = platform::kColorWindow;
   preview::TSectionList document(fonts, settings);
   document.imageFolder = std::filesystem::path(file).parent_path().string();
+  platform::fakes::FakeFormControlHost controlHost;
+  document.controlHost = &controlHost;
   preview::TNameList names;
   LayoutErrors errors;
   document.onLayoutError = [&errors](const preview::TCell& cell, std::size_t index, const std::string& message) {

@@ -1,0 +1,44 @@
+// Form controls without a window: they keep what a real control would show, and record their bounds.
+#pragma once
+
+#include <vector>
+
+#include "platform/FormControls.h"
+
+namespace platform::fakes {
+
+class FakeFormControl : public FormControl {
+ public:
+  explicit FakeFormControl(ControlSpec spec) : spec(std::move(spec)) {}
+  void SetBounds(const Rect& r) override { bounds = r; }
+  void SetVisible(bool v) override { visible = v; }
+  bool HasFocus() const override { return focused; }
+  std::string Text() const override { return text; }
+  void SetText(const std::string& t) override { text = t; }
+  bool Checked() const override { return checked; }
+  void SetChecked(bool c) override { checked = c; }
+  void SetItems(const std::vector<std::string>& i) override { items = i; }
+  std::vector<int> Selected() const override { return selected; }
+  void Select(const std::vector<int>& rows) override { selected = rows; }
+
+  ControlSpec spec;
+  Rect bounds;
+  bool visible = true;
+  bool focused = false;
+  std::string text;
+  bool checked = false;
+  std::vector<std::string> items;
+  std::vector<int> selected;
+};
+
+class FakeFormControlHost : public FormControlHost {
+ public:
+  std::unique_ptr<FormControl> CreateControl(const ControlSpec& spec) override {
+    auto control = std::make_unique<FakeFormControl>(spec);
+    made.push_back(control.get());
+    return control;
+  }
+  std::vector<FakeFormControl*> made;  // in the order made; owned by the document
+};
+
+}  // namespace platform::fakes
