@@ -26,7 +26,7 @@ class TEditFormControlObj : public TFormControlObj {
       size_ = std::max(1, std::atoi(first.c_str()));
     }
     if (const TAttribute* max = a.Find(Attr::MaxLength)) maxLength_ = std::max(0, max->value);
-    platform::ControlSpec spec{password ? platform::ControlKind::Password : platform::ControlKind::Edit, ControlFont()};
+    platform::ControlSpec spec = Spec(password ? platform::ControlKind::Password : platform::ControlKind::Edit);
     spec.maxLength = maxLength_;
     MakeWindow(spec);
     if (window)
@@ -60,7 +60,7 @@ class TButtonFormControlObj : public TFormControlObj {
   TButtonFormControlObj(TSectionList* owner, ThtmlForm* form, int pos, const TAttributeList& a, Role role)
       : TFormControlObj(owner, form, pos, a), role_(role) {
     caption_ = !value.empty() ? value : role == Role::Submit ? "Submit" : role == Role::Reset ? "Reset" : "Button";
-    platform::ControlSpec spec{platform::ControlKind::Button, ControlFont()};
+    platform::ControlSpec spec = Spec(platform::ControlKind::Button);
     spec.caption = caption_;
     MakeWindow(spec);
     if (window)
@@ -91,7 +91,7 @@ class TCheckBoxFormControlObj : public TFormControlObj {
       : TFormControlObj(owner, form, pos, a), checked_(a.Find(Attr::Checked) != nullptr) {
     if (value.empty()) value = "On";
     width = height = 13;
-    MakeWindow({platform::ControlKind::CheckBox, ControlFont()});
+    MakeWindow(Spec(platform::ControlKind::CheckBox));
     if (window) window->onClick = [this] { Clicked(); };
   }
   std::string KindName() const override { return "INPUT CHECKBOX"; }
@@ -116,7 +116,7 @@ class TRadioButtonFormControlObj : public TFormControlObj {
       : TFormControlObj(owner, form, pos, a), checked_(a.Find(Attr::Checked) != nullptr) {
     width = 13;
     height = 14;
-    platform::ControlSpec spec{platform::ControlKind::Radio, ControlFont()};
+    platform::ControlSpec spec = Spec(platform::ControlKind::Radio);
     spec.panel = panel;
     MakeWindow(spec);
     if (window)
@@ -230,7 +230,7 @@ class TListBoxFormControlObj : public TOptionListControl {
     multiple_ = a.Find(Attr::Multiple) != nullptr;
     const TAttribute* size = a.Find(Attr::Size);
     rows_ = size && size->value > 1 ? size->value : std::clamp(static_cast<int>(options_.size()), 1, 8);
-    platform::ControlSpec spec{platform::ControlKind::ListBox, ControlFont()};
+    platform::ControlSpec spec = Spec(platform::ControlKind::ListBox);
     spec.multiSelect = multiple_;
     MakeWindow(spec);
   }
@@ -249,7 +249,7 @@ class TComboFormControlObj : public TOptionListControl {
   TComboFormControlObj(TSectionList* owner, ThtmlForm* form, int pos, const TAttributeList& a,
                        std::vector<TOptionObj> options)
       : TOptionListControl(owner, form, pos, a, std::move(options)) {
-    MakeWindow({platform::ControlKind::ComboBox, ControlFont()});
+    MakeWindow(Spec(platform::ControlKind::ComboBox));
   }
   std::string KindName() const override { return "SELECT"; }
   void SizeControl() override {
@@ -265,7 +265,7 @@ class TTextAreaFormControlObj : public TFormControlObj {
       : TFormControlObj(owner, form, pos, a), lines_(std::move(lines)) {
     if (const TAttribute* rows = a.Find(Attr::Rows); rows && rows->value > 0) rows_ = rows->value;
     if (const TAttribute* cols = a.Find(Attr::Cols); cols && cols->value > 0) cols_ = cols->value;
-    platform::ControlSpec spec{platform::ControlKind::Memo, ControlFont()};
+    platform::ControlSpec spec = Spec(platform::ControlKind::Memo);
     const std::string wrap = TextOf(a, Attr::Wrap);
     spec.wordWrap = SameText(wrap, "soft") || SameText(wrap, "hard");
     MakeWindow(spec);
@@ -357,6 +357,13 @@ void TFormControlObj::MakeWindow(platform::ControlSpec spec) {
   window = owner_->controlHost->CreateControl(spec);
   // Made out of sight; drawing moves it into place.
   window->SetBounds({0, -400, width, -400 + height});
+}
+
+platform::ControlSpec TFormControlObj::Spec(platform::ControlKind kind) const {
+  platform::ControlSpec spec;
+  spec.kind = kind;
+  spec.font = ControlFont();
+  return spec;
 }
 
 platform::FontDesc TFormControlObj::ControlFont() const {

@@ -80,6 +80,7 @@ class TFormControlObj {
  protected:
   void MakeWindow(platform::ControlSpec spec);
   platform::FontDesc ControlFont() const;
+  platform::ControlSpec Spec(platform::ControlKind kind) const;
   // The width of "A" and the height of a line in the controls' font.
   int CharWidth() const;
   int TextHeight() const;
