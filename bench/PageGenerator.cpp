@@ -75,4 +75,51 @@ std::string LinePage(int lines) {
   return page;
 }
 
+std::string SmallGif(int width, int height) {
+  // GIF89a, a two-colour global table, one image whose LZW data (minimum code size 2) is a clear code and
+  // then colour 1 for every pixel, each as a 3-bit code, and the end code.
+  std::string gif = "GIF89a";
+  const auto word = [&gif](int v) { gif += char(v & 0xFF), gif += char(v >> 8); };
+  word(width);
+  word(height);
+  gif += "\x80";
+  gif += std::string("\0\0", 2);
+  gif += std::string("\xFF\x00\x00\x00\x00\xFF", 6);
+  gif += ",";
+  word(0);
+  word(0);
+  word(width);
+  word(height);
+  gif += std::string("\0\x02", 2);
+  // Codes: clear (4), then pixels as literal 1s with a clear every so often so the code size stays 3 bits.
+  std::string data;
+  unsigned bits = 0, count = 0;
+  const auto emit = [&](unsigned code) {
+    bits |= code << count;
+    count += 3;
+    while (count >= 8) {
+      data += char(bits & 0xFF);
+      bits >>= 8;
+      count -= 8;
+    }
+  };
+  emit(4);
+  for (int i = 0, sinceClear = 0; i < width * height; ++i) {
+    emit(1);
+    if (++sinceClear == 2) {
+      emit(4);
+      sinceClear = 0;
+    }
+  }
+  emit(5);
+  if (count > 0) data += char(bits & 0xFF);
+  for (std::size_t at = 0; at < data.size(); at += 255) {
+    const std::string block = data.substr(at, 255);
+    gif += char(block.size());
+    gif += block;
+  }
+  gif += std::string("\0;", 2);
+  return gif;
+}
+
 }  // namespace bench

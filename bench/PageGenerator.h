@@ -13,4 +13,7 @@ std::string RealisticHtml(std::size_t bytes);
 // `lines` lines of about 50 bytes each, mixing markup and plain text, none leaving an open construct.
 std::string LinePage(int lines);
 
+// A GIF of one flat colour.
+std::string SmallGif(int width, int height);
+
 }  // namespace bench

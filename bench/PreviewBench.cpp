@@ -60,6 +60,27 @@ void PreviewRelayout(benchmark::State& state) {
 }
 BENCHMARK(PreviewRelayout)->Arg(2)->Arg(20)->ArgName("mb")->Unit(benchmark::kMillisecond);
 
+// 500 small images from the same 5 GIF files: the cache reads each file once.
+void PreviewCachedImages(benchmark::State& state) {
+  const fs::path dir = fs::temp_directory_path() / "quillmark-bench" / "gifs";
+  fs::create_directories(dir);
+  std::string page = "<p>";
+  for (int i = 0; i < 5; ++i) {
+    const fs::path file = dir / ("icon" + std::to_string(i) + ".gif");
+    if (!fs::exists(file)) std::ofstream(file, std::ios::binary) << bench::SmallGif(16 + i, 16);
+  }
+  for (int i = 0; i < 500; ++i) page += "<img src=\"icon" + std::to_string(i % 5) + ".gif\"> word ";
+  const fs::path file = dir / "page.htm";
+  std::ofstream(file, std::ios::binary) << page;
+  for (auto _ : state) {
+    preview::TStringBitmapList::Shared().Clear();
+    Viewer viewer;
+    viewer.document.imageFolder = dir.string();
+    benchmark::DoNotOptimize(viewer.Load(file, 800));
+  }
+}
+BENCHMARK(PreviewCachedImages)->Unit(benchmark::kMillisecond);
+
 void PreviewPeakMemory(benchmark::State& state) {
   const fs::path& file = PageOf(static_cast<int>(state.range(0)));
   long kilobytes = 0;

@@ -109,7 +109,11 @@ void THorzLine::Draw(platform::Canvas& canvas, const platform::Rect& clip, platf
 
 void TCell::Add(std::unique_ptr<TSectionBase> block) {
   if (!block) return;
-  if (auto* pre = dynamic_cast<TPreFormated*>(block.get()); pre && pre->Text().empty()) pre->AppendText(" ");
+  if (auto* section = dynamic_cast<TSection*>(block.get())) {
+    if (section->Vacant()) return;
+    if (section->Kind() == BlockKind::PreFormated && section->Text().empty()) section->AppendText(" ");
+    section->Compact();
+  }
   block->UpdateSpacing();
   blocks_.push_back(std::move(block));
 }
@@ -122,12 +126,14 @@ bool TCell::HasContent() const {
 }
 
 int TCell::Layout(int y, int& position, int& maxWidth, int width) {
-  indents_.Reset(0, width);
+  // The edges only matter while the cell is laid out, so they live no longer than that.
+  IndentManager indents;
+  indents.Reset(0, width);
   const int startPosition = position;
   int height = 0;
   for (std::size_t i = 0; i < blocks_.size();) {
     try {
-      height += blocks_[i]->Layout(y + height, position, maxWidth, indents_);
+      height += blocks_[i]->Layout(y + height, position, maxWidth, indents);
       ++i;
     } catch (const EProcessError& error) {
       if (owner_->onLayoutError) owner_->onLayoutError(*this, i, error.what());
@@ -135,7 +141,7 @@ int TCell::Layout(int y, int& position, int& maxWidth, int width) {
     }
   }
   charCount_ = position - startPosition;
-  const int floats = std::max(indents_.LeftFloatBottom(), indents_.RightFloatBottom());
+  const int floats = std::max(indents.LeftFloatBottom(), indents.RightFloatBottom());
   return std::max(height, floats + 1 - y);
 }
 

@@ -156,7 +156,6 @@ class TCell {
  private:
   TSectionList* owner_;
   std::vector<std::unique_ptr<TSectionBase>> blocks_;
-  IndentManager indents_;
   int charCount_ = 0;
 };
 

@@ -3,6 +3,7 @@
 // the viewer's DefFontSize scales every one of them.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,24 +40,41 @@ struct TMyFont {
 
 enum class SubSup { None = 0, Sub = 1, Sup = 2 };
 
-// One font run of a section: from character index pos up to the next run's start.
+// What layout needs of a run's font, taken from the font engine.
+struct RunMetrics {
+  int lineHeight = 0;  // height plus external leading
+  int ascent = 0;
+  int descent = 0;
+  int overhang = 0;
+};
+
+// One font run of a section: from character index pos up to the next run's start. Pages hold hundreds of
+// thousands of runs, so the link is shared between the runs it spans and absent when there is none.
 struct TFontObj {
   int pos = 0;
   TMyFont font;
-  TUrlTarget link;
   SubSup subSup = SubSup::None;
   // Taken from the font engine when the run is first measured, and again after the font changed.
   platform::FontHandle handle;
-  platform::FontMetrics metrics;
+  RunMetrics metrics;
 
-  int LineHeight() const { return metrics.cellHeight + metrics.externalLeading; }
+  const TUrlTarget& Link() const {
+    static const TUrlTarget kNone;
+    return link_ ? *link_ : kNone;
+  }
+  void SetLink(const TUrlTarget& link) { link_ = link.Empty() ? nullptr : std::make_shared<const TUrlTarget>(link); }
+  void ShareLink(const TFontObj& other) { link_ = other.link_; }
+  int LineHeight() const { return metrics.lineHeight; }
   void Measure(platform::FontEngine& engine) {
-    if (handle.id == 0) {
-      handle = engine.CreateFont(font.Desc());
-      metrics = engine.Metrics(handle);
-    }
+    if (handle.id != 0) return;
+    handle = engine.CreateFont(font.Desc());
+    const platform::FontMetrics m = engine.Metrics(handle);
+    metrics = {m.cellHeight + m.externalLeading, m.ascent, m.descent, m.overhang};
   }
   void Forget() { handle = {}; }
+
+ private:
+  std::shared_ptr<const TUrlTarget> link_;
 };
 
 // The points of FONT SIZE 1..7, in normal text and inside PRE.

@@ -7,7 +7,6 @@
 #include <iterator>
 #include <memory>
 #include <optional>
-#include <sstream>
 
 #include "platform/FileIO.h"
 #include "preview/Section.h"
@@ -30,13 +29,15 @@ std::optional<Alignment> AlignmentOf(const TAttribute* align) {
   return std::nullopt;
 }
 
+// Read in one piece of the file's size, so a large page is not copied while it grows.
 std::string ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) throw platform::EFileError("Cannot open file " + path);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  if (file.bad()) throw platform::EFileError("Cannot open file " + path);
-  return std::move(bytes).str();
+  std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(file.tellg(), 0)), '\0');
+  file.seekg(0);
+  if (!file.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+    throw platform::EFileError("Cannot open file " + path);
+  return bytes;
 }
 
 // The tokens at which a body parser stops and hands back to its caller.
@@ -549,7 +550,7 @@ class THtmlParser {
         FontChange(LinkChange::Start);
       } else if (a.kind == Attr::Name) {
         OpenSectionIfNone();
-        names_.emplace(UpperCase(a.text), section_.get());
+        if (names_.emplace(UpperCase(a.text), section_.get()).second) section_->SetAnchored();
       }
     }
   }

@@ -44,24 +44,40 @@ TSection::TSection(TSectionList* owner, int level, Alignment align, const TMyFon
 
 void TSection::AppendText(std::string_view text) {
   if (text.empty() || static_cast<int>(text_.size()) > kMaxSectionText) return;
-  const bool onlyFloats = std::all_of(images_.begin(), images_.end(), [](const auto& i) { return i->Floats(); }) &&
-                          images_.size() == text_.size();
+  const bool onlyFloats = std::all_of(Images().begin(), Images().end(), [](const auto& i) { return i->Floats(); }) &&
+                          Images().size() == text_.size();
   if (text.front() == ' ' && (text_.empty() || text_.back() == ' ' || onlyFloats)) text.remove_prefix(1);
   text_ += text;
 }
 
+const std::vector<std::unique_ptr<TImageObj>>& TSection::Images() const {
+  static const std::vector<std::unique_ptr<TImageObj>> kNone;
+  return objects_ ? objects_->images : kNone;
+}
+
+const std::vector<TFormControlObj*>& TSection::Controls() const {
+  static const std::vector<TFormControlObj*> kNone;
+  return objects_ ? objects_->controls : kNone;
+}
+
+TSection::Objects& TSection::MakeObjects() {
+  if (!objects_) objects_ = std::make_unique<Objects>();
+  return *objects_;
+}
+
 void TSection::AddImage(const TAttributeList& attributes) {
   if (static_cast<int>(text_.size()) > kMaxSectionText) return;
-  const bool inLink = !fonts_.back().link.Empty();
-  images_.push_back(std::make_unique<TImageObj>(owner_, static_cast<int>(text_.size()), attributes, inLink));
+  const bool inLink = !fonts_.back().Link().Empty();
+  MakeObjects().images.push_back(
+      std::make_unique<TImageObj>(owner_, static_cast<int>(text_.size()), attributes, inLink));
   text_ += kImageMark;
 }
 
 TImageObj* TSection::ImageAt(int index) const {
   if (text_[index] != kImageMark) return nullptr;
-  const auto found =
-      std::lower_bound(images_.begin(), images_.end(), index, [](const auto& image, int i) { return image->pos < i; });
-  return found != images_.end() && (*found)->pos == index ? found->get() : nullptr;
+  const auto found = std::lower_bound(Images().begin(), Images().end(), index,
+                                      [](const auto& image, int i) { return image->pos < i; });
+  return found != Images().end() && (*found)->pos == index ? found->get() : nullptr;
 }
 
 TImageObj* TSection::FloatAt(int index) const {
@@ -72,15 +88,15 @@ TImageObj* TSection::FloatAt(int index) const {
 void TSection::AddControl(TFormControlObj* control) {
   if (static_cast<int>(text_.size()) > kMaxSectionText) return;
   control->pos = static_cast<int>(text_.size());
-  controls_.push_back(control);
+  MakeObjects().controls.push_back(control);
   text_ += kControlMark;
 }
 
 TFormControlObj* TSection::ControlAt(int index) const {
   if (text_[index] != kControlMark) return nullptr;
-  const auto found = std::lower_bound(controls_.begin(), controls_.end(), index,
+  const auto found = std::lower_bound(Controls().begin(), Controls().end(), index,
                                       [](const TFormControlObj* control, int i) { return control->pos < i; });
-  return found != controls_.end() && (*found)->pos == index ? *found : nullptr;
+  return found != Controls().end() && (*found)->pos == index ? *found : nullptr;
 }
 
 int TSection::ObjectWidth(int index) const {
@@ -98,7 +114,7 @@ void TSection::ChangeFont(const TMyFont& font, SubSup subSup, LinkChange change,
   if (fonts_.empty() || fonts_.back().pos != end) {
     TFontObj run;
     run.pos = end;
-    if (!fonts_.empty()) run.link = fonts_.back().link;
+    if (!fonts_.empty()) run.ShareLink(fonts_.back());
     fonts_.push_back(std::move(run));
   }
   TFontObj& run = fonts_.back();
@@ -106,8 +122,8 @@ void TSection::ChangeFont(const TMyFont& font, SubSup subSup, LinkChange change,
   run.Forget();
   run.subSup = subSup;
   if (subSup != SubSup::None) run.font.SetNominalSize(font.nominalSize * 3 / 4, owner_->Settings().defFontSize);
-  if (change == LinkChange::Start) run.link = link;
-  if (change == LinkChange::End) run.link = {};
+  if (change == LinkChange::Start) run.SetLink(link);
+  if (change == LinkChange::End) run.SetLink({});
 }
 
 std::size_t TSection::RunAt(int index) const {
@@ -201,20 +217,20 @@ LineRec TSection::FinishLine(int from, int count, int left, int right, int y) co
   line.start = from;
   line.count = count;
   line.y = y;
-  bool onlyFloats = true;
+  bool onlyFloats = !Images().empty();
   for (int i = from; i < from + count && onlyFloats; ++i) onlyFloats = FloatAt(i) != nullptr;
   for (std::size_t r = RunAt(from); !onlyFloats && r < fonts_.size() && fonts_[r].pos < from + count; ++r) {
     line.lineHeight = std::max(line.lineHeight, fonts_[r].LineHeight());
     line.descent = std::max(line.descent, fonts_[r].metrics.descent);
   }
   // Controls stand on the baseline (check boxes, radio buttons) or on the bottom of the line.
-  for (int i = from; i < from + count; ++i)
+  for (int i = from; !Controls().empty() && i < from + count; ++i)
     if (const TFormControlObj* control = ControlAt(i))
       line.spaceAbove =
           std::max(line.spaceAbove,
                    control->height - (control->OnBaseline() ? line.lineHeight - line.descent : line.lineHeight));
   // Inline images stand on the baseline, centre on the line or hang from its top.
-  for (int i = from; i < from + count; ++i) {
+  for (int i = from; !Images().empty() && i < from + count; ++i) {
     const TImageObj* image = ImageAt(i);
     if (!image || image->Floats()) continue;
     if (image->align == ImageAlign::Bottom) {
@@ -262,7 +278,7 @@ void TSection::PlaceFloat(TImageObj& image, int y, IndentManager& indents) const
 }
 
 void TSection::PlaceInlineImages(const LineRec& line) const {
-  for (int i = line.start; i < line.start + line.count; ++i) {
+  for (int i = line.start; !Images().empty() && i < line.start + line.count; ++i) {
     TImageObj* image = ImageAt(i);
     if (!image || image->Floats()) continue;
     const int baseline = line.y + line.spaceAbove + line.lineHeight - line.descent;
@@ -280,11 +296,12 @@ int TSection::Layout(int y, int& position, int& maxWidth, IndentManager& indents
   indents.SetLevel(level_, y);
   for (TFontObj& run : fonts_) run.Measure(owner_->Fonts());
   const int indent = indents.LeftIndent(y);
-  for (auto& image : images_) {
+  for (auto& image : Images()) {
     image->Size(indents.RightSide(y) - indent);
     maxWidth = std::max(maxWidth, image->boxWidth + level_ * kListIndent);
   }
-  for (const TFormControlObj* control : controls_) maxWidth = std::max(maxWidth, control->width + level_ * kListIndent);
+  for (const TFormControlObj* control : Controls())
+    maxWidth = std::max(maxWidth, control->width + level_ * kListIndent);
   int bottom = y;
   if (const int clearance = Clearance(indents, y); clearance > 0) {
     LineRec blank;
@@ -306,9 +323,9 @@ int TSection::Layout(int y, int& position, int& maxWidth, IndentManager& indents
     }
     LineRec line = FinishLine(lineStart, from - lineStart + count, left, right, bottom);
     // Floats met later in the line stand just below it.
-    for (int i = from; i < from + count; ++i)
+    for (int i = from; !Images().empty() && i < from + count; ++i)
       if (TImageObj* image = FloatAt(i)) PlaceFloat(*image, bottom + line.Height(), indents);
-    for (int i = lineStart; i < from + count; ++i)
+    for (int i = lineStart; !Images().empty() && i < from + count; ++i)
       if (const TImageObj* image = FloatAt(i))
         line.drawHeight = std::max(line.drawHeight, image->placed.y + image->boxHeight - line.y);
     PlaceInlineImages(line);
@@ -366,7 +383,7 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& line, platform:
       drawText(piece, i);
       piece = i + 1;
       if (image->Floats()) continue;  // floats are drawn with the section
-      const auto linkColor = run.link.Empty() ? std::nullopt : std::optional(run.font.color);
+      const auto linkColor = run.Link().Empty() ? std::nullopt : std::optional(run.font.color);
       image->Draw(canvas, image->placed.x + offset.x, image->placed.y + offset.y, linkColor);
       x += image->boxWidth;
     }
@@ -386,10 +403,10 @@ void TSection::Draw(platform::Canvas& canvas, const platform::Rect& clip, platfo
     DrawLine(canvas, line, offset, baseline);
     if (clipLines) canvas.SetClip(clip);
   }
-  for (auto& image : images_) {
+  for (auto& image : Images()) {
     const int top = image->placed.y + offset.y;
     if (!image->Floats() || top >= clip.bottom || top + image->boxHeight < clip.top) continue;
-    const TUrlTarget& link = fonts_[RunAt(image->pos)].link;
+    const TUrlTarget& link = fonts_[RunAt(image->pos)].Link();
     image->Draw(canvas, image->placed.x + offset.x, top,
                 link.Empty() ? std::nullopt : std::optional(fonts_[RunAt(image->pos)].font.color));
   }
@@ -414,10 +431,10 @@ int TSection::CursorAt(int x, int y) const {
 }
 
 std::optional<TUrlTarget> TSection::UrlAt(int x, int y) const {
-  for (const auto& image : images_) {
+  for (const auto& image : Images()) {
     const int dx = x - image->placed.x, dy = y - image->placed.y;
     if (dx >= 0 && dy >= 0 && dx < image->boxWidth && dy < image->boxHeight)
-      return image->LinkAt(dx, dy, fonts_[RunAt(image->pos)].link);
+      return image->LinkAt(dx, dy, fonts_[RunAt(image->pos)].Link());
   }
   for (const LineRec& line : lines_) {
     if (y < line.y || y >= line.y + line.Height() || x < line.x) continue;
@@ -425,7 +442,7 @@ std::optional<TUrlTarget> TSection::UrlAt(int x, int y) const {
     for (int i = line.start; i < line.start + line.count; ++i) {
       left += TextWidth(i, i + 1);
       if (x < left) {
-        const TUrlTarget& link = fonts_[RunAt(i)].link;
+        const TUrlTarget& link = fonts_[RunAt(i)].Link();
         if (link.Empty()) return std::nullopt;
         return link;
       }
@@ -482,7 +499,7 @@ void TSection::CopyToBuffer(std::string& buffer) const {
 void TSection::RefreshFonts() {
   const PreviewSettings& settings = owner_->Settings();
   for (TFontObj& run : fonts_)
-    Rederive(run, settings, run.link.Empty() ? settings.defFontColor : settings.defHotSpotColor);
+    Rederive(run, settings, run.Link().Empty() ? settings.defFontColor : settings.defHotSpotColor);
   UpdateSpacing();
 }
 

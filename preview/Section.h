@@ -42,11 +42,11 @@ class TSection : public TSectionBase {
   virtual void AppendText(std::string_view text);
   // An image at the end of the text (its mark and the object); nothing past 20000 bytes.
   void AddImage(const TAttributeList& attributes);
-  const std::vector<std::unique_ptr<TImageObj>>& Images() const { return images_; }
+  const std::vector<std::unique_ptr<TImageObj>>& Images() const;
   // A form control's mark at the end of the text; the document owns the control.
   void AddControl(TFormControlObj* control);
   int End() const { return static_cast<int>(text_.size()); }
-  const std::vector<TFormControlObj*>& Controls() const { return controls_; }
+  const std::vector<TFormControlObj*>& Controls() const;
   // The text from here on takes font (and its link, when one starts).
   void ChangeFont(const TMyFont& font, SubSup subSup, LinkChange change, const TUrlTarget& link = {});
 
@@ -61,7 +61,7 @@ class TSection : public TSectionBase {
   void RefreshFonts() override;
   void WidthRange(int& min, int& max) override;
   void CollectImages(std::vector<TImageObj*>& images) const override {
-    for (const auto& image : images_) images.push_back(image.get());
+    for (const auto& image : Images()) images.push_back(image.get());
   }
 
   const std::string& Text() const { return text_; }
@@ -74,6 +74,12 @@ class TSection : public TSectionBase {
     if (text_.empty()) text_.push_back(' ');
   }
   void SetClearMode(int mode) { clearMode_ = mode; }
+  // An anchor name points here, so the section stays even when it holds nothing.
+  void SetAnchored() { anchored_ = true; }
+  // Nothing to show, no clearance to make and no anchor: appending it would only cost memory.
+  bool Vacant() const { return Kind() == BlockKind::Section && text_.empty() && clearMode_ == 0 && !anchored_; }
+  // Gives back the room kept for growth, once the section is complete.
+  void Compact() { fonts_.shrink_to_fit(); }
   // The marker drawn before the first line ("A.", "disc"), empty for none.
   virtual std::string MarkerText() const { return {}; }
 
@@ -108,9 +114,15 @@ class TSection : public TSectionBase {
   std::vector<LineRec> lines_;
   int level_;
   Alignment align_;
-  int clearMode_ = 0;                               // from BR CLEAR: 1 left, 2 right, 3 both
-  std::vector<std::unique_ptr<TImageObj>> images_;  // in text order
-  std::vector<TFormControlObj*> controls_;          // in text order
+  int clearMode_ = 0;  // from BR CLEAR: 1 left, 2 right, 3 both
+  bool anchored_ = false;
+  // Images and controls, in text order; most sections have none, so the lists come only with the first.
+  struct Objects {
+    std::vector<std::unique_ptr<TImageObj>> images;
+    std::vector<TFormControlObj*> controls;
+  };
+  Objects& MakeObjects();
+  std::unique_ptr<Objects> objects_;
 };
 
 // One line of PRE text or of a plain text file: blanks kept, never wrapped.

@@ -53,7 +53,7 @@ std::string StyleWords(const preview::TFontObj& run) {
   if (words.empty()) words = "plain";
   if (run.subSup == preview::SubSup::Sub) words += " sub";
   if (run.subSup == preview::SubSup::Sup) words += " sup";
-  if (!run.link.url.empty()) words += " link " + Quote(run.link.url);
+  if (!run.Link().url.empty()) words += " link " + Quote(run.Link().url);
   return words;
 }
 

@@ -180,8 +180,8 @@ TEST_F(PreviewDocument, MarkersFollowLevelsAndBackgrounds) {
 TEST_F(PreviewDocument, RulesAreFramedOrFilled) {
   Load("<hr><hr color=red size=4 width=100 align=right><hr noshade width=50%>");
   const auto& blocks = doc.Blocks();
-  ASSERT_EQ(blocks.size(), 4u);  // the empty first section, then the rules
-  const int second = blocks[2]->Top(), third = blocks[3]->Top();
+  ASSERT_EQ(blocks.size(), 3u);
+  const int second = blocks[1]->Top(), third = blocks[2]->Top();
   const Strings calls = Draw();
   EXPECT_TRUE(Has(calls, "line 10 9 589 9 #80000010")) << "the dark edge of a full-width rule";
   EXPECT_TRUE(Has(calls, "line 10 10 589 10 #00C0C0C0")) << "the light edge is silver on a white page";
@@ -198,7 +198,7 @@ TEST_F(PreviewDocument, NewDefaultsRescaleFontsSpacesAndColours) {
   bigger.defHotSpotColor = platform::Rgb(0, 0x80, 0);
   doc.SetSettings(bigger);
   doc.DoLayout(600);
-  EXPECT_EQ(doc.Blocks()[1]->Height(), 21) << "a paragraph space is 14 points scaled";
+  EXPECT_EQ(doc.Blocks()[0]->Height(), 21) << "a paragraph space is 14 points scaled";
   const auto& runs = SectionWith("text").Fonts();
   ASSERT_EQ(runs.size(), 5u);  // text, link, blank, red, and the run after FONT ends
   EXPECT_EQ(runs[0].font.size, 18);

@@ -80,7 +80,7 @@ TEST_F(PreviewPage, EmptyCellsDrawNothingAndBorderColourFillsTheGaps) {
 
 TEST_F(PreviewPage, HitTestsFindCopyAndNumberTheTextOfCells) {
   Load("<p>top<table><tr><td>cell <a href=in.htm>link</a></td><td>second</td></tr></table>end");
-  const auto& table = dynamic_cast<const preview::ThtmlTable&>(*doc.Blocks()[3]);
+  const auto& table = dynamic_cast<const preview::ThtmlTable&>(*doc.Blocks()[2]);
   const platform::Point origin = table.ContentOrigin(0, 0);
   const int y = table.Top() + origin.y + 4;
   const auto link = doc.UrlAt(origin.x + 8 * 5 + 3, y);
