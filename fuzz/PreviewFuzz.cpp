@@ -1,4 +1,4 @@
-// libFuzzer entry point: the preview over arbitrary pages. The first byte picks the layout width, the
+// libFuzzer entry point: the preview over arbitrary pages, tables, images, maps and forms included. The first byte picks the layout width, the
 // second the default font size; the rest is the page, which also comes back once through an include
 // directive. Checks that the tokenizer always moves on, that every section's lines cover its text in
 // order, that positions number the text in order, and that hit tests, finding, copying and drawing
@@ -12,6 +12,7 @@
 #include "preview/PreviewParser.h"
 #include "preview/Section.h"
 #include "testsupport/FakeFont.h"
+#include "testsupport/FakeFormControls.h"
 #include "testsupport/RecordingCanvas.h"
 
 namespace {
@@ -56,6 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   preview::PreviewSettings settings;
   settings.defFontSize = data[1] % 40;
   preview::TSectionList document(fonts, settings);
+  platform::fakes::FakeFormControlHost controls;
+  document.controlHost = &controls;
+  document.onFormSubmit = [](const std::string&, const std::string&, const std::string&, const std::string&,
+                             const std::vector<std::string>&) {};
   document.onScript = [](const std::string&, const std::string& script) { Check(script.size() <= 1 << 20); };
   preview::TNameList names;
   preview::ParseCallbacks callbacks;
@@ -85,6 +90,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   document.SetSelection(position / 3, position);
   document.SelectedText();
   platform::fakes::RecordingCanvas canvas;
-  document.Draw(canvas, {0, 0, width, height}, {0, 0});
+  document.Paint(canvas, {0, 0, width, height}, {0, 0});
+  // Every control answers a click and Enter as a person's would.
+  for (platform::fakes::FakeFormControl* control : controls.made) {
+    if (control->onClick) control->onClick();
+    if (control->onEnter) control->onEnter();
+  }
+  document.TickAnimations(1000);
   return 0;
 }
