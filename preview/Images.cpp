@@ -187,19 +187,22 @@ void TImageObj::Fetch() {
     kind_ = Kind::NotAvailable;
     return;
   }
-  std::shared_ptr<const imaging::Picture> picture;
+  std::string bytes;
   if (requested) {
-    const ImageReply reply = owner_->onImageRequest(source);
+    ImageReply reply = owner_->onImageRequest(source);
     if (reply.kind == ImageReply::Kind::Wait) {
       delayed.push_back(source);
       kind_ = Kind::NotAvailable;
       return;
     }
-    if (reply.kind == ImageReply::Kind::Data) picture = DecodeBytes(reply.bytes, transparent);
+    if (reply.kind == ImageReply::Kind::Data) bytes = std::move(reply.bytes);
   } else {
-    picture = DecodeBytes(ReadFileBytes(key), transparent);
+    bytes = ReadFileBytes(key);
   }
+  std::shared_ptr<const imaging::Picture> picture = DecodeBytes(bytes, transparent);
   if (!picture) {
+    // A GIF that does not decode may have failed for want of memory: give back what no image uses.
+    if (bytes.rfind("GIF8", 0) == 0) cache.FreeUnused();
     kind_ = Kind::Error;
     return;
   }

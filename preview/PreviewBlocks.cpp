@@ -194,6 +194,10 @@ void TCell::CopyToBuffer(std::string& buffer) const {
   for (const auto& block : blocks_) block->CopyToBuffer(buffer);
 }
 
+void TCell::ShiftPositions(int delta) {
+  for (auto& block : blocks_) block->ShiftPositions(delta);
+}
+
 void TCell::CollectImages(std::vector<TImageObj*>& images) const {
   for (const auto& block : blocks_) block->CollectImages(images);
 }

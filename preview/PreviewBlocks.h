@@ -60,6 +60,9 @@ class TSectionBase {
   virtual void RefreshFonts() { UpdateSpacing(); }
   virtual void UpdateSpacing() {}
   virtual void WidthRange(int& min, int& max);
+  // Moves the block's place in the document's character numbering (a table cell's text is numbered
+  // from 0 when its size is found, and moved where it belongs afterwards).
+  virtual void ShiftPositions(int delta) { startPosition_ += delta; }
   // Adds the block's images (and those of the cells it holds) to images.
   virtual void CollectImages(std::vector<TImageObj*>& /*images*/) const {}
 
@@ -149,6 +152,7 @@ class TCell {
   void CopyToBuffer(std::string& buffer) const;
   void RefreshFonts();
   void CollectImages(std::vector<TImageObj*>& images) const;
+  void ShiftPositions(int delta);
   int CharCount() const { return charCount_; }
   // The cell's own background (a table cell's BGCOLOR), drawn by the table that holds it.
   std::optional<platform::Color> background;

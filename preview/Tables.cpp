@@ -417,7 +417,10 @@ int ThtmlTable::Layout(int y, int& position, int& maxWidth, IndentManager& inden
       cell.ht = Sum(rowHeights_, i, cell.rowSpan);
       const int free = cell.ht - cell.vSize - spacing_ - 2 * padding_;
       cell.yIndent = cell.vAlign == VAlign::Top ? 0 : cell.vAlign == VAlign::Middle ? free / 2 : free;
-      cell.vSize = cell.cell.Layout(0, position, unused, CellContentWidth(cell));
+      // The cell was laid out for this width when its row's height was found (its text numbered from 0);
+      // laying it out again would cost twice per level of nesting, so its text is only renumbered.
+      cell.cell.ShiftPositions(position);
+      position += cell.cell.CharCount();
     }
   }
   height_ = (captionTop_ ? captionHeight_ : 0) + rowsHeight_ + spacing_;
@@ -551,6 +554,13 @@ void ThtmlTable::CollectImages(std::vector<TImageObj*>& images) const {
     cell.CollectImages(images);
     return false;
   });
+}
+
+void ThtmlTable::ShiftPositions(int delta) {
+  TSectionBase::ShiftPositions(delta);
+  if (caption_) caption_->cell.ShiftPositions(delta);
+  for (TCellList& row : rows_)
+    for (auto& cell : row.cells) cell->cell.ShiftPositions(delta);
 }
 
 void ThtmlTable::RefreshFonts() {

@@ -64,6 +64,7 @@ class ThtmlTable : public TSectionBase {
   bool CharAt(int position, char& ch) const override;
   void CopyToBuffer(std::string& buffer) const override;
   void RefreshFonts() override;
+  void ShiftPositions(int delta) override;
   void CollectImages(std::vector<TImageObj*>& images) const override;
 
   // For the layout dump.

@@ -216,3 +216,27 @@ TEST_F(PreviewPage, ControlsMoveIntoPlaceAndHideWhenNotDrawn) {
   doc.Paint(canvas, {0, 0, 800, 20}, {0, 0});
   EXPECT_FALSE(Control(1).visible) << "scrolled out of the painted area";
 }
+
+TEST(PreviewTables, NestedTablesAreLaidOutOncePerLevel) {
+  // Counts the measuring a layout asks for: laying each level's cells out twice made it double with every
+  // level of nesting.
+  struct CountingFonts : platform::fakes::ScaledFakeFontEngine {
+    int TextWidth(platform::FontHandle font, std::string_view bytes) const override {
+      ++calls;
+      return ScaledFakeFontEngine::TextWidth(font, bytes);
+    }
+    mutable long calls = 0;
+  } fonts;
+  preview::TSectionList doc(fonts, preview::PreviewSettings{});
+  preview::TNameList names;
+  std::string page;
+  for (int i = 0; i < 16; ++i) page += "<table border=1><tr><td>cell " + std::to_string(i);
+  preview::ParseHtmlBuffer(page, doc, names, {});
+  doc.DoLayout(600);
+  EXPECT_LT(fonts.calls, 20000) << "2^16 layouts of the innermost cell would ask for millions";
+  std::size_t text = 0;
+  for (int i = 0; i < 16; ++i) text += ("cell " + std::to_string(i)).size();
+  EXPECT_EQ(doc.CharCount(), static_cast<int>(text)) << "every cell's text is numbered once";
+  EXPECT_GT(doc.FindText(0, "cell 15", true), doc.FindText(0, "cell 14", true))
+      << "the inner text comes after the outer cell's";
+}
