@@ -13,6 +13,7 @@ struct ScrollBarState {
   int maximum = 0;
   int page = 0;
   int position = 0;
+  bool visible = true;  // a control may hide a bar it does not need
   friend bool operator==(const ScrollBarState&, const ScrollBarState&) = default;
 };
 

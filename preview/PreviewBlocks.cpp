@@ -190,6 +190,11 @@ bool TCell::CharAt(int position, char& ch) const {
   return std::any_of(blocks_.begin(), blocks_.end(), [&](const auto& block) { return block->CharAt(position, ch); });
 }
 
+bool TCell::WordAt(int position, int& start, int& end) const {
+  return std::any_of(blocks_.begin(), blocks_.end(),
+                     [&](const auto& block) { return block->WordAt(position, start, end); });
+}
+
 void TCell::CopyToBuffer(std::string& buffer) const {
   for (const auto& block : blocks_) block->CopyToBuffer(buffer);
 }

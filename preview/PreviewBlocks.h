@@ -57,6 +57,8 @@ class TSectionBase {
   virtual int FindText(int from, std::string_view text, bool matchCase) const;
   virtual bool PositionToXY(int position, int& x, int& y) const;
   virtual bool CharAt(int position, char& ch) const;
+  // The run of word characters around position, within the block's own text.
+  virtual bool WordAt(int /*position*/, int& /*start*/, int& /*end*/) const { return false; }
   virtual void RefreshFonts() { UpdateSpacing(); }
   virtual void UpdateSpacing() {}
   virtual void WidthRange(int& min, int& max);
@@ -149,6 +151,7 @@ class TCell {
   int FindText(int from, std::string_view text, bool matchCase) const;
   bool PositionToXY(int position, int& x, int& y) const;
   bool CharAt(int position, char& ch) const;
+  bool WordAt(int position, int& start, int& end) const;
   void CopyToBuffer(std::string& buffer) const;
   void RefreshFonts();
   void CollectImages(std::vector<TImageObj*>& images) const;

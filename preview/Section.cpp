@@ -451,17 +451,33 @@ std::optional<TUrlTarget> TSection::UrlAt(int x, int y) const {
   return std::nullopt;
 }
 
+// A position is a character's: the end of a section is the next section's start, so it is not found here.
 bool TSection::PositionToXY(int position, int& x, int& y) const {
   const int index = position - startPosition_;
-  if (index < 0 || index > static_cast<int>(text_.size())) return false;
+  if (index < 0 || index >= static_cast<int>(text_.size())) return false;
   for (const LineRec& line : lines_) {
-    if (index < line.start || index > line.start + line.count) continue;
-    if (index == line.start + line.count && &line != &lines_.back()) continue;
+    if (index < line.start || index >= line.start + line.count) continue;
     x = line.x + TextWidth(line.start, index);
     y = line.y;
     return true;
   }
   return false;
+}
+
+bool TSection::WordAt(int position, int& start, int& end) const {
+  const int length = static_cast<int>(text_.size());
+  const int index = position - startPosition_;
+  if (index < 0 || index >= length) return false;
+  const auto word = [this](int i) {
+    const auto b = static_cast<unsigned char>(text_[i]);
+    return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == '_' || b >= 0xC0;
+  };
+  int a = index, b = index;
+  while (b < length && word(b)) ++b;
+  while (a > 0 && word(a - 1)) --a;
+  start = startPosition_ + a;
+  end = startPosition_ + b;
+  return true;
 }
 
 bool TSection::CharAt(int position, char& ch) const {

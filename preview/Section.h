@@ -58,6 +58,7 @@ class TSection : public TSectionBase {
   int FindText(int from, std::string_view text, bool matchCase) const override;
   bool PositionToXY(int position, int& x, int& y) const override;
   bool CharAt(int position, char& ch) const override;
+  bool WordAt(int position, int& start, int& end) const override;
   void RefreshFonts() override;
   void WidthRange(int& min, int& max) override;
   void CollectImages(std::vector<TImageObj*>& images) const override {

@@ -542,6 +542,10 @@ bool ThtmlTable::CharAt(int position, char& ch) const {
   return AnyCell([&](const TCell& cell, platform::Point) { return cell.CharAt(position, ch); });
 }
 
+bool ThtmlTable::WordAt(int position, int& start, int& end) const {
+  return AnyCell([&](const TCell& cell, platform::Point) { return cell.WordAt(position, start, end); });
+}
+
 void ThtmlTable::CopyToBuffer(std::string& buffer) const {
   AnyCell([&](const TCell& cell, platform::Point) {
     cell.CopyToBuffer(buffer);

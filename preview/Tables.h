@@ -62,6 +62,7 @@ class ThtmlTable : public TSectionBase {
   int FindText(int from, std::string_view text, bool matchCase) const override;
   bool PositionToXY(int position, int& x, int& y) const override;
   bool CharAt(int position, char& ch) const override;
+  bool WordAt(int position, int& start, int& end) const override;
   void CopyToBuffer(std::string& buffer) const override;
   void RefreshFonts() override;
   void ShiftPositions(int delta) override;

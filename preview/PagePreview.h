@@ -1,0 +1,164 @@
+// The viewer control's logic without a window: loading HTML, text and image files, layout for the
+// window's width with its scroll-bar rules, painting, scrolling, selection, copying, finding, anchors,
+// link following, history with going back and forward, META refresh and deferred form submission. The
+// widget that shows it turns window events into these calls.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/Canvas.h"
+#include "platform/ControlWindow.h"
+#include "platform/EventLoop.h"
+#include "preview/PreviewParser.h"
+
+namespace preview {
+
+// A file the viewer was asked to show that is not there ("Can't locate file: NAME").
+class EViewerError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class FileType { Html = 0, Text = 1, Image = 2 };
+enum class BorderStyle { Focused, None, Single };
+enum class ScrollBars { None, Horizontal, Vertical, Both };
+
+struct HistoryEntry {
+  std::string file;
+  std::string title;
+  FileType type = FileType::Html;
+  std::int64_t position = 0;  // a ViewPosition
+};
+
+class TPagePreview {
+ public:
+  static constexpr int kScrollBarWidth = 16;
+  static constexpr int kMaxDocumentWidth = 2000;
+  static constexpr int kLineStep = 16;
+
+  TPagePreview(platform::FontEngine& fonts, platform::ControlWindow& window, platform::EventLoop& loop);
+
+  // Properties; the main window's values are set by its preview page.
+  PreviewSettings settings;
+  int marginWidth = 10;
+  int marginHeight = 5;
+  ScrollBars scrollBars = ScrollBars::Both;
+  BorderStyle borderStyle = BorderStyle::Focused;
+  int historyMaxCount = 0;
+  bool noSelect = false;
+  std::string serverRoot;
+
+  // Events.
+  std::function<void(const std::string& url)> onHotSpotCovered;
+  std::function<void(const std::string& url, bool& handled)> onHotSpotClick;
+  std::function<void()> onHistoryChange;
+  std::function<void(bool on)> onProcessing;
+  std::function<void(int delay, const std::string& url)> onMetaRefresh;
+  std::function<void(const std::string& action, const std::string& target, const std::string& encType,
+                     const std::string& method, const std::vector<std::string>& entries)>
+      onFormSubmit;
+  // A link to a web address (http: or https:), for the desktop's browser.
+  std::function<void(const std::string& url)> onOpenExternal;
+
+  TSectionList& Document() { return document_; }
+  void SetViewImages(bool view);
+  void SetControlHost(platform::FormControlHost* host) { document_.controlHost = host; }
+
+  // The loaders; a "#name" suffix scrolls to that anchor. Each raises EViewerError for a missing file.
+  void LoadHtmlFile(const std::string& name);
+  void LoadTextFile(const std::string& name);
+  void LoadImageFile(const std::string& name);
+  // Shows page text that has no file of its own (the live preview): links and images are found in
+  // folder, the view keeps its position, and neither the current file nor the history changes.
+  void ShowHtmlText(const std::string& page, const std::string& folder);
+  void ReloadFile();
+  void Clear();
+
+  const std::string& CurrentFile() const { return currentFile_; }
+  const std::string& Title() const { return title_; }
+  bool ScrollToAnchor(std::string name);
+  // The block at the top of the window (high 32 bits) and the pixel offset into it (low 32 bits): a place
+  // that survives a new layout. (Pages hold more than the 65535 blocks sixteen bits could number.)
+  std::int64_t ViewPosition() const;
+  void SetViewPosition(std::int64_t position);
+  int VScroll() const { return vScroll_; }
+  void SetVScroll(int offset);
+  int HScroll() const { return hScroll_; }
+  void SetHScroll(int offset);
+  int DocumentHeight() const { return documentHeight_; }
+  int DocumentWidth() const { return documentWidth_; }
+  int LayoutWidth() const { return layoutWidth_; }
+  std::string ExpandLinkPath(const std::string& link) const;
+
+  // History, most recent first; Back goes to older entries.
+  const std::vector<HistoryEntry>& History() const { return history_; }
+  int HistoryIndex() const { return historyIndex_; }
+  bool CanGoBack() const { return historyIndex_ + 1 < static_cast<int>(history_.size()); }
+  bool CanGoForward() const { return historyIndex_ > 0; }
+  void GoBack();
+  void GoForward();
+
+  // Window events.
+  void Resize();
+  void Paint(platform::Canvas& canvas, const platform::Rect& clip, bool focused);
+  enum class Key { Up, Down, Left, Right, PageUp, PageDown, Home, End };
+  void KeyDown(Key key);
+  void Wheel(int lines);
+  void MouseDown(platform::Point at);
+  void MouseMove(platform::Point at, bool leftDown);
+  void MouseUp(platform::Point at);
+  void DoubleClick(platform::Point at);
+  bool OverLink() const { return !covered_.empty(); }
+  const std::string& CoveredUrl() const { return covered_; }
+
+  std::string SelectedText() const { return document_.SelectedText(); }
+  void SelectAll();
+  // Selects the next occurrence after the selection; false when there is none.
+  bool FindNext(const std::string& text, bool matchCase);
+
+ private:
+  void Load(std::string name, FileType type, bool keepPosition);
+  void RecordHistory(const HistoryEntry& old);
+  void ShowHistoryEntry(int index);
+  void DoLayout();
+  void ArrangeScrollBars();
+  platform::Rect Panel() const;
+  void FollowLink(const std::string& link);
+  void Meta(const std::string& httpEquiv, const std::string& content);
+  // Document coordinates of a panel point.
+  platform::Point ToDocument(platform::Point at) const;
+  int BlockIndexAt(int y) const;
+
+  platform::ControlWindow& window_;
+  platform::EventLoop& loop_;
+  TSectionList document_;
+  TNameList names_;
+  std::string currentFile_;
+  FileType fileType_ = FileType::Html;
+  std::string title_;
+  std::string base_;
+  std::string baseTarget_;
+  std::string covered_;
+  int documentHeight_ = 0;
+  int documentWidth_ = 0;
+  int layoutWidth_ = 0;
+  int vScroll_ = 0;
+  int hScroll_ = 0;
+  bool vBar_ = false;
+  bool hBar_ = false;
+  int anchor_ = -1;  // selection anchor and caret, document positions
+  int caret_ = -1;
+  bool pressed_ = false;
+  std::vector<HistoryEntry> history_;
+  int historyIndex_ = 0;
+  bool processing_ = false;
+  platform::TimerId submitTimer_;
+  int refreshDelay_ = -1;
+  std::string refreshUrl_;
+};
+
+}  // namespace preview

@@ -1,0 +1,178 @@
+// The viewer over the fakes: loading, layout width and scroll bars, anchors, links, history with Back and
+// Forward, META refresh, deferred form submission, and positions kept across layouts.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "preview/PagePreview.h"
+#include "testsupport/FakeFont.h"
+#include "testsupport/FakeFormControls.h"
+#include "testsupport/ManualEventLoop.h"
+#include "testsupport/RecordingWindow.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+class Viewer : public ::testing::Test {
+ protected:
+  Viewer() : window({400, 300}), viewer(fonts, window, loop) {
+    folder = fs::temp_directory_path() / ("quillmark-viewer-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    // The main window's settings.
+    viewer.marginWidth = viewer.marginHeight = 0;
+    viewer.borderStyle = preview::BorderStyle::None;
+    viewer.historyMaxCount = 10;
+    viewer.SetControlHost(&controls);
+  }
+  ~Viewer() override { fs::remove_all(folder); }
+
+  std::string Write(const std::string& name, const std::string& text) {
+    const fs::path path = folder / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+  static std::string Lines(int count) {
+    std::string page;
+    for (int i = 0; i < count; ++i) page += "line " + std::to_string(i) + "<br>";
+    return page;
+  }
+  // Clicks the first link whose text is text.
+  void Click(const std::string& text) {
+    auto& doc = viewer.Document();
+    const int at = doc.FindText(0, text, true);
+    ASSERT_GE(at, 0) << text;
+    int x = 0, y = 0;
+    ASSERT_TRUE(doc.PositionToXY(at, x, y));
+    const platform::Point point{x + 2, y + 4 - viewer.VScroll()};
+    viewer.MouseDown(point);
+    viewer.MouseUp(point);
+  }
+
+  platform::fakes::ScaledFakeFontEngine fonts;
+  platform::fakes::RecordingWindow window;
+  platform::fakes::ManualEventLoop loop;
+  platform::fakes::FakeFormControlHost controls;
+  preview::TPagePreview viewer;
+  fs::path folder;
+};
+
+}  // namespace
+
+TEST_F(Viewer, LaysOutForTheWidthTheMainWindowLeavesAndCapsWideDocuments) {
+  viewer.LoadHtmlFile(Write("a.htm", "short"));
+  EXPECT_EQ(viewer.LayoutWidth(), 400 - 16 - 1) << "the bar's width is kept free even when no bar shows";
+  EXPECT_FALSE(window.vertical.visible);
+  EXPECT_FALSE(window.horizontal.visible);
+
+  viewer.LoadHtmlFile(Write("b.htm", "<pre>" + std::string(400, 'w') + "</pre>" + Lines(40)));
+  EXPECT_EQ(viewer.DocumentWidth(), 2000) << "2800 pixels of text scroll only to 2000";
+  EXPECT_TRUE(window.vertical.visible);
+  EXPECT_TRUE(window.horizontal.visible);
+  EXPECT_EQ(window.horizontal.maximum, 2000);
+  EXPECT_EQ(window.vertical.maximum, viewer.DocumentHeight());
+  viewer.KeyDown(preview::TPagePreview::Key::End);
+  EXPECT_EQ(viewer.VScroll(), viewer.DocumentHeight() - (300 - 16));
+
+  preview::TPagePreview framed(fonts, window, loop);  // the control's own defaults
+  framed.LoadHtmlFile(folder / "a.htm");
+  EXPECT_EQ(framed.LayoutWidth(), 400 - 20 - 3 - 16);
+}
+
+TEST_F(Viewer, HistoryRecordsNewFilesAndGoesBackAndForward) {
+  const std::string a = Write("a.htm", Lines(60) + "<a href=b.htm>to b</a>");
+  Write("b.htm", "<a name=top>B</a> <a href=\"a.htm\">back to a</a> <a href=notes.txt>notes</a>");
+  Write("notes.txt", "plain");
+  viewer.LoadHtmlFile(a);
+  viewer.LoadHtmlFile(a);
+  EXPECT_TRUE(viewer.History().empty()) << "the same file again adds nothing";
+  viewer.SetVScroll(200);
+  Click("to b");
+  ASSERT_EQ(viewer.History().size(), 2u);
+  EXPECT_EQ(fs::path(viewer.CurrentFile()).filename(), "b.htm");
+  Click("notes");
+  EXPECT_EQ(fs::path(viewer.CurrentFile()).filename(), "b.htm") << "a .txt link does nothing";
+  EXPECT_TRUE(viewer.CanGoBack());
+  EXPECT_FALSE(viewer.CanGoForward());
+  viewer.GoBack();
+  EXPECT_EQ(viewer.CurrentFile(), fs::path(a).lexically_normal().string());
+  EXPECT_EQ(viewer.VScroll(), 200) << "the place it was left at";
+  EXPECT_FALSE(viewer.CanGoBack());
+  viewer.GoForward();
+  EXPECT_EQ(fs::path(viewer.CurrentFile()).filename(), "b.htm");
+  EXPECT_EQ(viewer.History().size(), 2u) << "moving through the history records nothing";
+}
+
+TEST_F(Viewer, AnchorsLinksAndAddresses) {
+  Write("c.htm", Lines(50) + "<a name=Section>here</a>" + Lines(50) +
+                     "<a href=\"#section\">up</a> <a href=\"http://example.org/x\">web</a>");
+  viewer.LoadHtmlFile((folder / "c.htm").string() + "#SECTION");
+  const int anchored = viewer.VScroll();
+  EXPECT_GT(anchored, 0);
+  viewer.SetVScroll(100000);
+  Strings opened;
+  viewer.onOpenExternal = [&opened](const std::string& url) { opened.push_back(url); };
+  Click("web");
+  EXPECT_EQ(opened, Strings{"http://example.org/x"});
+  Click("up");
+  EXPECT_EQ(viewer.VScroll(), anchored);
+  EXPECT_FALSE(viewer.ScrollToAnchor("nowhere"));
+
+  EXPECT_EQ(viewer.ExpandLinkPath("sub%20dir/page.htm"), (folder / "sub dir/page.htm").string());
+  EXPECT_EQ(viewer.ExpandLinkPath("file:///tmp/x.htm"), "/tmp/x.htm");
+  viewer.serverRoot = "/srv/www/";
+  EXPECT_EQ(viewer.ExpandLinkPath("/index.htm"), "/srv/www/index.htm");
+  EXPECT_THROW(viewer.LoadHtmlFile((folder / "missing.htm").string()), preview::EViewerError);
+}
+
+TEST_F(Viewer, MetaRefreshAndDeferredSubmission) {
+  std::vector<std::string> heard;
+  viewer.onMetaRefresh = [&heard](int delay, const std::string& url) {
+    heard.push_back(std::to_string(delay) + " " + url);
+  };
+  viewer.onFormSubmit = [&heard](const std::string& action, const std::string&, const std::string&, const std::string&,
+                                 const std::vector<std::string>& entries) {
+    heard.push_back("submit " + action + " " + entries.at(0));
+  };
+  viewer.LoadHtmlFile(Write("m.htm",
+                            "<meta http-equiv=Refresh content=\"5; URL=next.htm\">"
+                            "<form action=go><input name=q value=v></form>"));
+  EXPECT_EQ(heard, std::vector<std::string>{"5 next.htm"});
+  controls.made.at(0)->onEnter();
+  EXPECT_EQ(heard.size(), 1u) << "not inside the key press";
+  loop.Advance(1);
+  EXPECT_EQ(heard.back(), "submit go q=v");
+  viewer.LoadHtmlFile(Write("n.htm", "<meta http-equiv=refresh content=\"soon\">"));
+  EXPECT_EQ(heard.size(), 2u) << "no delay, no refresh";
+}
+
+TEST_F(Viewer, PositionsSurviveNewWidthsAndReloads) {
+  viewer.LoadHtmlFile(Write("p.htm", "<p>" + std::string(3000, 'x') + " end" + Lines(80)));
+  viewer.SetVScroll(900);
+  const int line = viewer.Document().CursorAt(5, 900);
+  window.Resize({600, 300});
+  viewer.Resize();
+  EXPECT_EQ(viewer.LayoutWidth(), 600 - 17);
+  EXPECT_EQ(viewer.Document().CursorAt(5, viewer.VScroll()), line) << "the same block stays at the top";
+  viewer.SetVScroll(500);
+  viewer.ReloadFile();
+  EXPECT_EQ(viewer.VScroll(), 500);
+  EXPECT_TRUE(viewer.History().empty());
+}
+
+TEST_F(Viewer, SelectionCopyAndDoubleClick) {
+  viewer.LoadHtmlFile(Write("s.htm", "first words<p>second line"));
+  viewer.MouseDown({1, 2});
+  viewer.MouseMove({8 * 5 + 1, 2}, true);
+  viewer.MouseUp({8 * 5 + 1, 2});
+  EXPECT_EQ(viewer.SelectedText(), "first");
+  viewer.DoubleClick({8 * 7, 2});
+  EXPECT_EQ(viewer.SelectedText(), "words\r\n");
+  EXPECT_TRUE(viewer.FindNext("LINE", false));
+  EXPECT_EQ(viewer.SelectedText(), "line\r\n") << "the line's end is selected with it";
+}
