@@ -243,6 +243,24 @@ void MainForm::ShowShellError() {
                                platform::MessageButtons::Ok);
 }
 
+std::string MainForm::PreviewFileName() {
+  if (!openedFileName_.empty()) return openedFileName_;
+  if (!savedFileName_.empty()) return savedFileName_;
+  const std::string copy = DataFile("Temp.htm");
+  richEdit1_.Lines().SaveToFile(copy);
+  return copy;
+}
+
+std::string MainForm::DocumentFolder() const {
+  const std::string& file = !openedFileName_.empty() ? openedFileName_ : savedFileName_;
+  if (file.empty()) return installDir_;
+  return std::filesystem::path(file).parent_path().string();
+}
+
+void MainForm::OpenWebAddress(const std::string& url) {
+  if (!services_.shell.OpenDocument(url, installDir_)) ShowShellError();
+}
+
 void MainForm::ToolbarButton977Click() {
   const std::string copy = DataFile("Prt325.htm");
   richEdit1_.Lines().SaveToFile(copy);

@@ -74,6 +74,13 @@ class MainForm {
   const std::string& OpenedFileName() const { return openedFileName_; }
   const std::string& SavedFileName() const { return savedFileName_; }
   const std::string& UntitledFlag() const { return untitledFlag_; }
+  // The file the preview shows when the centre page changes: the opened or saved file, or, for an
+  // untitled document, the editor's text written to Temp.htm in the data folder.
+  std::string PreviewFileName();
+  // Where the document's relative links and images are found: its file's folder, or the data folder.
+  std::string DocumentFolder() const;
+  // A web address from a previewed page, for the desktop's browser.
+  void OpenWebAddress(const std::string& url);
   const std::string& Title() const { return title_; }
   // The text changed since it was loaded or saved.
   bool Modified() const { return modified_; }

@@ -204,6 +204,7 @@ void TPagePreview::DoLayout() {
   documentHeight_ = height + marginHeight * (vertical ? 2 : 1);
   documentWidth_ = std::min(document_.Widest(), kMaxDocumentWidth);
   ArrangeScrollBars();
+  window_.Invalidate(Panel());
 }
 
 void TPagePreview::ArrangeScrollBars() {

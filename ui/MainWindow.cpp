@@ -102,6 +102,7 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
     else
       QApplication::restoreOverrideCursor();
   };
+  editor.OnChange = [this] { livePreview_.TextChanged(); };
   // The caret position in the second status panel.
   editor.OnSelectionChange = [this, &editor] {
     statusPanels_[1]->setText(QString("Row: %1 Col: %2").arg(editor.CaretLine()).arg(editor.CaretColumn()));
@@ -388,14 +389,9 @@ void MainWindow::CreatePages() {
   centrePages_ = new QTabWidget(this);
   centrePages_->setObjectName("PageControl3");
   centrePages_->addTab(editorWidget_, "HTML Code");
-  auto* preview = new QWidget(centrePages_);
-  auto* previewLayout = new QVBoxLayout(preview);
-  auto* bar = new QLabel("This is a generic preview for cross-browser compatability", preview);
-  bar->setStyleSheet("font-weight: bold; background: palette(highlight); color: palette(highlighted-text);");
-  previewLayout->addWidget(bar);
-  previewLayout->addStretch();
-  centrePages_->addTab(preview, "HTML Preview");
+  centrePages_->addTab(CreatePreviewPage(), "HTML Preview");
   centrePages_->addTab(new QWidget(centrePages_), "Style Builder");
+  connect(centrePages_, &QTabWidget::currentChanged, this, [this] { Run([this] { ShowPreview(); }); });
 
   auto* splitter = new QSplitter(this);
   splitter->addWidget(sidePages_);
@@ -403,6 +399,78 @@ void MainWindow::CreatePages() {
   splitter->setStretchFactor(1, 1);
   splitter->setSizes({220, 556});
   setCentralWidget(splitter);
+}
+
+QWidget* MainWindow::CreatePreviewPage() {
+  auto* page = new QWidget(centrePages_);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  auto* bar = new QLabel("This is a generic preview for cross-browser compatability", page);
+  bar->setStyleSheet("font-weight: bold; background: palette(highlight); color: palette(highlighted-text);");
+  layout->addWidget(bar);
+
+  auto* tools = new QToolBar(page);
+  const auto button = [tools](const char* name, const QString& caption, const QString& hint) {
+    auto* b = new QToolButton(tools);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setToolTip(hint);
+    tools->addWidget(b);
+    return b;
+  };
+  previewBack_ = button("PreviewBack", "Back", "Back (Alt+Left)");
+  previewForward_ = button("PreviewForward", "Forward", "Forward (Alt+Right)");
+  previewBack_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+  previewForward_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+  address_ = new QLineEdit(tools);
+  address_->setObjectName("Edit4");
+  tools->addWidget(address_);
+  auto* go = button("ToolButton7", "Go!", "Show the page at this path");
+  auto* refresh = button("ToolButton1", "Refresh", "Load the page again");
+  auto* live = button("PreviewLive", "Live", "Show the editor's text as you type");
+  live->setCheckable(true);
+  layout->addWidget(tools);
+
+  preview_ = new PreviewWidget(page);
+  layout->addWidget(preview_, 1);
+  preview::TPagePreview& viewer = preview_->Viewer();
+  viewer.settings.defBackground = platform::kColorWindow;
+  viewer.marginWidth = viewer.marginHeight = 0;
+  viewer.borderStyle = preview::BorderStyle::None;
+  viewer.historyMaxCount = 10;
+  viewer.onOpenExternal = [this](const std::string& url) { logic_.OpenWebAddress(url); };
+  viewer.onHistoryChange = [this] { UpdatePreviewButtons(); };
+  connect(preview_, &PreviewWidget::LinkCovered, this, [this](const QString& url) { statusPanels_[0]->setText(url); });
+  connect(go, &QToolButton::clicked, this,
+          [this] { Run([this] { preview_->Viewer().LoadHtmlFile(platform::qt::BytesFromText(address_->text())); }); });
+  connect(address_, &QLineEdit::returnPressed, go, &QToolButton::click);
+  connect(refresh, &QToolButton::clicked, this, [this] { Run([this] { preview_->Viewer().ReloadFile(); }); });
+  connect(previewBack_, &QToolButton::clicked, this, [this] { Run([this] { preview_->Viewer().GoBack(); }); });
+  connect(previewForward_, &QToolButton::clicked, this, [this] { Run([this] { preview_->Viewer().GoForward(); }); });
+  connect(live, &QToolButton::toggled, this, [this](bool on) {
+    livePreview_.SetOn(on);
+    if (on) Run([this] { ShowPreview(); });
+  });
+  UpdatePreviewButtons();
+  return page;
+}
+
+void MainWindow::ShowPreview() {
+  const bool showing = centrePages_->currentWidget() == preview_->parentWidget();
+  livePreview_.SetShowing(showing);
+  if (showing && livePreview_.On()) return ShowLivePreview();
+  preview_->Viewer().LoadHtmlFile(logic_.PreviewFileName());
+}
+
+void MainWindow::ShowLivePreview() {
+  preview_->Viewer().ShowHtmlText(editorWidget_->Editor().Lines().Text(), logic_.DocumentFolder());
+  preview_->update();
+}
+
+void MainWindow::UpdatePreviewButtons() {
+  previewBack_->setEnabled(preview_->Viewer().CanGoBack());
+  previewForward_->setEnabled(preview_->Viewer().CanGoForward());
 }
 
 void MainWindow::CreateStatusBar() {

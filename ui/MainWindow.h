@@ -2,7 +2,9 @@
 // and the "Quick Cuts" tool window. Commands are carried out by app::MainForm and app::InsertCommands.
 #pragma once
 
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QToolButton>
 #include <functional>
 #include <memory>
 #include <set>
@@ -13,11 +15,13 @@
 #include "app/InsertCommands.h"
 #include "app/InstantTable.h"
 #include "app/LineStatusButtons.h"
+#include "app/LivePreview.h"
 #include "app/MainForm.h"
 #include "editor/MarkGlyphs.h"
 #include "editor/RtfExport.h"
 #include "ui/DialogWindows.h"
 #include "ui/EditorWidget.h"
+#include "ui/PreviewWidget.h"
 #include "ui/SearchDialogs.h"
 
 class QAction;
@@ -66,6 +70,11 @@ class MainWindow : public QMainWindow {
   void CreateToolbars();
   void CreatePages();
   void CreateStatusBar();
+  QWidget* CreatePreviewPage();
+  // Loads the preview for the document (or shows the editor's text while the live preview is on).
+  void ShowPreview();
+  void ShowLivePreview();
+  void UpdatePreviewButtons();
   void CreateQuickCuts();
   QAction* AddAction(QMenu* menu, const char* name, const QString& caption, const QString& shortcut,
                      std::function<void()> handler);
@@ -131,6 +140,12 @@ class MainWindow : public QMainWindow {
   QAction* quickCutsButton_ = nullptr;
   FindDialog* findDialog_ = nullptr;
   FindDialog* replaceDialog_ = nullptr;
+  PreviewWidget* preview_ = nullptr;
+  QLineEdit* address_ = nullptr;
+  QToolButton* previewBack_ = nullptr;
+  QToolButton* previewForward_ = nullptr;
+  platform::qt::QtEventLoop liveLoop_;
+  app::LivePreview livePreview_{liveLoop_, [this] { Run([this] { ShowLivePreview(); }); }};
 };
 
 }  // namespace ui
