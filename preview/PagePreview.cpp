@@ -41,6 +41,11 @@ TPagePreview::TPagePreview(platform::FontEngine& fonts, platform::ControlWindow&
   };
 }
 
+TPagePreview::~TPagePreview() {
+  loop_.StopTimer(submitTimer_);
+  loop_.StopTimer(autoScroll_);
+}
+
 void TPagePreview::SetViewImages(bool view) {
   document_.viewImages = view;
   if (!document_.Empty()) DoLayout();
@@ -441,14 +446,39 @@ void TPagePreview::MouseMove(platform::Point at, bool leftDown) {
     if (onHotSpotCovered) onHotSpotCovered(url);
   }
   if (!leftDown || !pressed_ || noSelect || anchor_ < 0) return;
-  const int position = document_.CursorAt(p.x, p.y);
+  // Above or below the panel the view scrolls by itself while the button stays down.
+  const platform::Rect panel = Panel();
+  const int outside = at.y < panel.top ? at.y - panel.top : at.y >= panel.bottom ? at.y - panel.bottom + 1 : 0;
+  dragPoint_ = at;
+  if (outside != 0 && autoScroll_.id == 0) autoScroll_ = loop_.StartTimer(100, [this] { AutoScroll(); });
+  if (outside == 0) StopAutoScroll();
+  ExtendSelection(p);
+}
+
+void TPagePreview::ExtendSelection(platform::Point documentPoint) {
+  const int position = document_.CursorAt(documentPoint.x, documentPoint.y);
   if (position < 0 || position == caret_) return;
   caret_ = position;
   document_.SetSelection(anchor_, caret_);
   window_.Invalidate(Panel());
 }
 
+void TPagePreview::AutoScroll() {
+  const platform::Rect panel = Panel();
+  const int outside = dragPoint_.y < panel.top ? panel.top - dragPoint_.y : dragPoint_.y - panel.bottom + 1;
+  const int steps = outside > 15 ? 8 : 1;
+  SetVScroll(vScroll_ + (dragPoint_.y < panel.top ? -1 : 1) * steps * kLineStep);
+  const int edgeY = dragPoint_.y < panel.top ? panel.top : panel.bottom - 1;
+  ExtendSelection(ToDocument({dragPoint_.x, edgeY}));
+}
+
+void TPagePreview::StopAutoScroll() {
+  loop_.StopTimer(autoScroll_);
+  autoScroll_ = {};
+}
+
 void TPagePreview::MouseUp(platform::Point at) {
+  StopAutoScroll();
   if (!pressed_) return;
   pressed_ = false;
   const platform::Point p = ToDocument(at);

@@ -41,6 +41,9 @@ class TPagePreview {
   static constexpr int kLineStep = 16;
 
   TPagePreview(platform::FontEngine& fonts, platform::ControlWindow& window, platform::EventLoop& loop);
+  ~TPagePreview();
+  TPagePreview(const TPagePreview&) = delete;
+  TPagePreview& operator=(const TPagePreview&) = delete;
 
   // Properties; the main window's values are set by its preview page.
   PreviewSettings settings;
@@ -132,6 +135,9 @@ class TPagePreview {
   // Document coordinates of a panel point.
   platform::Point ToDocument(platform::Point at) const;
   int BlockIndexAt(int y) const;
+  void ExtendSelection(platform::Point documentPoint);
+  void AutoScroll();
+  void StopAutoScroll();
 
   platform::ControlWindow& window_;
   platform::EventLoop& loop_;
@@ -157,6 +163,8 @@ class TPagePreview {
   int historyIndex_ = 0;
   bool processing_ = false;
   platform::TimerId submitTimer_;
+  platform::TimerId autoScroll_;
+  platform::Point dragPoint_;
   int refreshDelay_ = -1;
   std::string refreshUrl_;
 };

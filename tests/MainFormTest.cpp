@@ -388,3 +388,22 @@ TEST_F(MainFormTest, OpenWebFileReplacesTheTextOnlyAfterAFetchThatWorked) {
   EXPECT_EQ(script.sent.back(), "GET /page.htm HTTP/1.0\r\nHost: example.org\r\n\r\n");
   EXPECT_EQ(web.Title(), "Tarnwell Quillmark 3.01 - [Untitled]") << "the title and flags stay";
 }
+
+TEST_F(MainFormTest, ThePreviewShowsTheFileOrTheTextOfAnUntitledDocument) {
+  Start();
+  editor.Lines().Add("<p>typed");
+  EXPECT_EQ(form.PreviewFileName(), Data("Temp.htm")) << "the default page is untitled";
+  EXPECT_EQ(Read(Data("Temp.htm")), "<html>\r\n</html>\r\n<p>typed\r\n");
+  EXPECT_EQ(form.DocumentFolder(), (dir / "data").string());
+}
+
+TEST_F(MainFormTest, ThePreviewShowsAnOpenedFileAsItIsOnDisk) {
+  Start();
+  dialogs.answers = {MessageAnswer::No};
+  dialogs.files = {(dir / "page.htm").string()};
+  form.FromFile1Click();
+  editor.Lines().Add("not on disk");
+  EXPECT_EQ(form.PreviewFileName(), (dir / "page.htm").string()) << "an opened file shows as it is on disk";
+  EXPECT_EQ(Read(dir / "page.htm"), "page\r\n");
+  EXPECT_EQ(form.DocumentFolder(), dir.string());
+}

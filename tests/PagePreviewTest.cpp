@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/LivePreview.h"
 #include "preview/PagePreview.h"
 #include "testsupport/FakeFont.h"
 #include "testsupport/FakeFormControls.h"
@@ -175,4 +176,55 @@ TEST_F(Viewer, SelectionCopyAndDoubleClick) {
   EXPECT_EQ(viewer.SelectedText(), "words\r\n");
   EXPECT_TRUE(viewer.FindNext("LINE", false));
   EXPECT_EQ(viewer.SelectedText(), "line\r\n") << "the line's end is selected with it";
+}
+
+TEST_F(Viewer, LivePreviewShowsTheTextOnceTypingPauses) {
+  std::string text = "<p>first" + Lines(60);
+  int renders = 0;
+  app::LivePreview live(loop, [&] {
+    ++renders;
+    viewer.ShowHtmlText(text, folder.string());
+  });
+  viewer.ShowHtmlText(text, folder.string());
+  viewer.SetVScroll(300);
+  const auto filesBefore = std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+  live.TextChanged();
+  loop.Advance(500);
+  EXPECT_EQ(renders, 0) << "off by default";
+
+  live.SetOn(true);
+  live.SetShowing(true);
+  text = "<p>second" + Lines(60);
+  live.TextChanged();
+  EXPECT_EQ(renders, 0) << "typing never waits for a render";
+  loop.Advance(200);
+  live.TextChanged();
+  loop.Advance(299);
+  EXPECT_EQ(renders, 0) << "each change restarts the wait";
+  loop.Advance(1);
+  EXPECT_EQ(renders, 1);
+  EXPECT_GE(viewer.Document().FindText(0, "second", true), 0);
+  EXPECT_EQ(viewer.VScroll(), 300) << "the view stays where it was";
+  EXPECT_TRUE(viewer.CurrentFile().empty());
+  EXPECT_TRUE(viewer.History().empty());
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), filesBefore) << "nothing written";
+
+  live.SetShowing(false);
+  live.TextChanged();
+  loop.Advance(1000);
+  EXPECT_EQ(renders, 1) << "only while the preview page shows";
+}
+
+TEST_F(Viewer, DraggingBelowThePanelScrollsAndExtendsTheSelection) {
+  viewer.LoadHtmlFile(Write("d.htm", Lines(100)));
+  viewer.MouseDown({2, 2});
+  viewer.MouseMove({2, 300 + 5}, true);
+  loop.Advance(100);
+  EXPECT_EQ(viewer.VScroll(), 16) << "one line a tick just outside";
+  viewer.MouseMove({2, 300 + 40}, true);
+  loop.Advance(100);
+  EXPECT_EQ(viewer.VScroll(), 16 + 8 * 16) << "eight lines a tick further out";
+  EXPECT_NE(viewer.SelectedText().find("line 10"), std::string::npos);
+  viewer.MouseUp({2, 340});
+  EXPECT_EQ(loop.RunningTimers(), 0);
 }

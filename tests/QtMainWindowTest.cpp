@@ -15,6 +15,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
+#include <QToolButton>
 
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtPrinter.h"
@@ -231,4 +233,27 @@ TEST_F(MainWindowTest, FindAndReplaceFromTheirDialogs) {
   click(replace, "FindNext");
   ASSERT_FALSE(dialogs.messages.empty());
   EXPECT_EQ(dialogs.messages.back().rfind("Invalid regular expression at position", 0), 0u) << dialogs.messages.back();
+}
+
+TEST_F(MainWindowTest, ThePreviewPageShowsTheDocumentAndCopiesItsSelection) {
+  std::ofstream(dir / "default.htm", std::ios::binary) << "<title>Start</title><p>Hello <a href=\"#x\">preview</a>";
+  auto form = MakeWindow();
+  auto* pages = form->findChild<QTabWidget*>("PageControl3");
+  auto* preview = form->findChild<ui::PreviewWidget*>("HTML");
+  ASSERT_TRUE(pages && preview);
+  pages->setCurrentIndex(1);
+  EXPECT_EQ(preview->Viewer().CurrentFile(), (dir / "Temp.htm").string())
+      << "an untitled document goes through Temp.htm";
+  EXPECT_EQ(preview->Viewer().Title(), "Start");
+  ASSERT_TRUE(fs::exists(dir / "Temp.htm"));
+
+  preview->Viewer().SelectAll();
+  form->findChild<QAction*>("Copy1")->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), QString("Hello preview \r\n")) << "Copy takes the preview's selection";
+
+  auto* address = form->findChild<QLineEdit*>("Edit4");
+  address->setText(QString::fromStdString((dir / "missing.htm").string()));
+  form->findChild<QToolButton*>("ToolButton7")->click();
+  ASSERT_FALSE(dialogs.messages.empty());
+  EXPECT_EQ(dialogs.messages.back(), "Can't locate file: " + (dir / "missing.htm").string());
 }

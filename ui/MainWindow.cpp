@@ -174,7 +174,7 @@ void MainWindow::CreateMenus() {
   AddAction(edit, "Redo1", "Redo", "Ctrl+Y", [this] { Redo(); });
   edit->addSeparator();
   AddAction(edit, "Cut1", "&Cut", "Ctrl+X", [&editor] { editor.CutSelection(); });
-  AddAction(edit, "Copy1", "C&opy", "Ctrl+C", [&editor] { editor.CopySelection(); });
+  AddAction(edit, "Copy1", "C&opy", "Ctrl+C", [this] { Copy(); });
   AddAction(edit, "Paste1", "&Paste", "Ctrl+V", [&editor] { editor.PasteClipboard(); });
   AddAction(edit, "SelectAll1", "Select All", "Ctrl+A", [&editor] { editor.SelectWholeText(); });
   // The selection with its colours, for word processors and mail.
@@ -279,7 +279,7 @@ void MainWindow::CreateToolbars() {
   auto& editor = editorWidget_->Editor();
   QHBoxLayout* document = addPage("Document");
   addButton(document, "ToolbarButton978", "Cut", "Cut", [&editor] { editor.CutSelection(); });
-  addButton(document, "ToolbarButton979", "Copy", "Copy", [&editor] { editor.CopySelection(); });
+  addButton(document, "ToolbarButton979", "Copy", "Copy", [this] { Copy(); });
   addButton(document, "ToolbarButton9710", "Paste", "Paste", [&editor] { editor.PasteClipboard(); });
   addButton(document, "ToolbarButton9711", "Undo", "Undo", [this] { Undo(); });
   addButton(document, "ToolbarButton9712", "Find", "Find", [this] { ShowSearchDialog(findDialog_); });
@@ -454,6 +454,14 @@ QWidget* MainWindow::CreatePreviewPage() {
   });
   UpdatePreviewButtons();
   return page;
+}
+
+// Copy takes the preview's selection while the preview page shows (the editor is hidden then).
+void MainWindow::Copy() {
+  if (preview_ && centrePages_->currentWidget() == preview_->parentWidget())
+    preview_->CopySelection();
+  else
+    editorWidget_->Editor().CopySelection();
 }
 
 void MainWindow::ShowPreview() {

@@ -73,6 +73,7 @@ class MainWindow : public QMainWindow {
   QWidget* CreatePreviewPage();
   // Loads the preview for the document (or shows the editor's text while the live preview is on).
   void ShowPreview();
+  void Copy();
   void ShowLivePreview();
   void UpdatePreviewButtons();
   void CreateQuickCuts();

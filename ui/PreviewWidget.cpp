@@ -57,6 +57,11 @@ void PreviewWidget::SetScrollBar(platform::ScrollBarKind kind, const platform::S
     bar->setGeometry(0, height() - w, width() - (other ? w : 0), w);
 }
 
+void PreviewWidget::CopySelection() {
+  const std::string text = viewer_.SelectedText();
+  if (!text.empty()) QApplication::clipboard()->setText(platform::qt::TextFromBytes(text));
+}
+
 void PreviewWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   platform::qt::QtCanvas canvas(painter, fonts_);
@@ -68,10 +73,7 @@ void PreviewWidget::resizeEvent(QResizeEvent*) { viewer_.Resize(); }
 
 void PreviewWidget::keyPressEvent(QKeyEvent* event) {
   using Key = preview::TPagePreview::Key;
-  if (event->matches(QKeySequence::Copy)) {
-    QApplication::clipboard()->setText(platform::qt::TextFromBytes(viewer_.SelectedText()));
-    return;
-  }
+  if (event->matches(QKeySequence::Copy)) return CopySelection();
   if (event->matches(QKeySequence::SelectAll)) return viewer_.SelectAll();
   switch (event->key()) {
     case Qt::Key_Up:

@@ -18,6 +18,8 @@ class PreviewWidget : public QWidget, public platform::ControlWindow {
  public:
   explicit PreviewWidget(QWidget* parent = nullptr);
   preview::TPagePreview& Viewer() { return viewer_; }
+  // The selected text on the clipboard, as the viewer copies it.
+  void CopySelection();
 
   // platform::ControlWindow
   platform::Size ClientSize() const override;
