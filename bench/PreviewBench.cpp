@@ -10,8 +10,12 @@
 
 #include "Measure.h"
 #include "PageGenerator.h"
+#include "preview/PagePreview.h"
 #include "preview/PreviewParser.h"
 #include "testsupport/FakeFont.h"
+#include "testsupport/ManualEventLoop.h"
+#include "testsupport/RecordingCanvas.h"
+#include "testsupport/RecordingWindow.h"
 
 namespace fs = std::filesystem;
 
@@ -80,6 +84,63 @@ void PreviewCachedImages(benchmark::State& state) {
   }
 }
 BENCHMARK(PreviewCachedImages)->Unit(benchmark::kMillisecond);
+
+// The viewer as the main window sets it up, 1000 x 700 pixels, over the recording canvas.
+struct MainViewer {
+  platform::fakes::ScaledFakeFontEngine fonts;
+  platform::fakes::RecordingWindow window{{1000, 700}};
+  platform::fakes::ManualEventLoop loop;
+  preview::TPagePreview viewer{fonts, window, loop};
+  MainViewer() {
+    viewer.settings.defBackground = platform::kColorWindow;
+    viewer.marginWidth = viewer.marginHeight = 0;
+    viewer.borderStyle = preview::BorderStyle::None;
+    viewer.historyMaxCount = 10;
+  }
+  void Paint() {
+    platform::fakes::RecordingCanvas canvas;
+    viewer.Paint(canvas, {0, 0, 1000, 700}, false);
+    benchmark::DoNotOptimize(canvas.Calls().size());
+  }
+};
+
+// Switching to the preview page: load, parse, layout and the first paint.
+void ViewerShowPage(benchmark::State& state) {
+  const fs::path& file = PageOf(2);
+  for (auto _ : state) {
+    MainViewer main;
+    main.viewer.LoadHtmlFile(file.string());
+    main.Paint();
+  }
+}
+BENCHMARK(ViewerShowPage)->Unit(benchmark::kMillisecond);
+
+// A page down and its repaint, through the page.
+void ViewerPageDown(benchmark::State& state) {
+  MainViewer main;
+  main.viewer.LoadHtmlFile(PageOf(2).string());
+  for (auto _ : state) {
+    main.viewer.KeyDown(main.viewer.VScroll() + 1400 >= main.viewer.DocumentHeight()
+                            ? preview::TPagePreview::Key::Home
+                            : preview::TPagePreview::Key::PageDown);
+    main.Paint();
+  }
+}
+BENCHMARK(ViewerPageDown)->Unit(benchmark::kMicrosecond);
+
+// A resize to another width: the document laid out again at the same place.
+void ViewerResize(benchmark::State& state) {
+  MainViewer main;
+  main.viewer.LoadHtmlFile(PageOf(2).string());
+  main.viewer.SetVScroll(main.viewer.DocumentHeight() / 2);
+  int width = 900;
+  for (auto _ : state) {
+    main.window.Resize({width, 700});
+    main.viewer.Resize();
+    width = width == 900 ? 1000 : 900;
+  }
+}
+BENCHMARK(ViewerResize)->Unit(benchmark::kMillisecond);
 
 void PreviewPeakMemory(benchmark::State& state) {
   const fs::path& file = PageOf(static_cast<int>(state.range(0)));

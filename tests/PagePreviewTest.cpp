@@ -228,3 +228,14 @@ TEST_F(Viewer, DraggingBelowThePanelScrollsAndExtendsTheSelection) {
   viewer.MouseUp({2, 340});
   EXPECT_EQ(loop.RunningTimers(), 0);
 }
+
+TEST_F(Viewer, AHorizontalBarCanBringTheVerticalOne) {
+  // 285 pixels fit in 300 - 2, but not beside a horizontal bar (300 - 16 - 2).
+  viewer.LoadHtmlFile(Write("h.htm", "<pre>" + std::string(60, 'w') + "</pre>" + Lines(17)));
+  EXPECT_EQ(viewer.DocumentHeight(), 13 + 17 * 16) << "the preformatted line is 13 pixels";
+  EXPECT_TRUE(window.horizontal.visible) << "420 pixels of text in 400";
+  EXPECT_TRUE(window.vertical.visible);
+  viewer.LoadHtmlFile(Write("i.htm", Lines(17)));
+  EXPECT_FALSE(window.horizontal.visible);
+  EXPECT_FALSE(window.vertical.visible);
+}

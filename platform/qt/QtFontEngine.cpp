@@ -4,7 +4,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 
-#include "platform/qt/TextBytes.h"
+#include "platform/Cp1252.h"
 
 namespace platform::qt {
 
@@ -34,14 +34,24 @@ FontHandle QtFontEngine::CreateFont(const FontDesc& desc) {
     m.averageWidth = qm.averageCharWidth();
     m.maximumWidth = std::max(qm.maxWidth(), m.averageWidth + 1);
   }
-  fonts_.push_back({desc, font, m});
+  fonts_.push_back({desc, font, m, {}});
   return FontHandle{static_cast<int>(fonts_.size())};
 }
 
 FontMetrics QtFontEngine::Metrics(FontHandle font) const { return fonts_.at(font.id - 1).metrics; }
 
 int QtFontEngine::TextWidth(FontHandle font, std::string_view bytes) const {
-  return QFontMetrics(Font(font)).horizontalAdvance(TextFromBytes(bytes));
+  const Entry& entry = fonts_.at(font.id - 1);
+  if (entry.advances.empty()) {
+    const QFontMetricsF metrics(entry.font);
+    entry.advances.resize(256);
+    for (int b = 0; b < 256; ++b)
+      entry.advances[b] =
+          metrics.horizontalAdvance(QChar(static_cast<char16_t>(Cp1252ToUnicode(static_cast<unsigned char>(b)))));
+  }
+  double width = 0;
+  for (char c : bytes) width += entry.advances[static_cast<unsigned char>(c)];
+  return static_cast<int>(width + 0.5);
 }
 
 }  // namespace platform::qt

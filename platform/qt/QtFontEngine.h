@@ -21,6 +21,9 @@ class QtFontEngine : public FontEngine {
     FontDesc desc;
     QFont font;
     FontMetrics metrics;
+    // The advance of every byte, measured once: pages measure text run by run, and summing is far
+    // quicker than shaping a string each time. Kerning is off, so the sums match the drawn text.
+    mutable std::vector<double> advances;
   };
   std::vector<Entry> fonts_;
 };
