@@ -1,8 +1,7 @@
-// libFuzzer entry point: the preview over arbitrary pages, tables, images, maps and forms included. The first byte picks the layout width, the
-// second the default font size; the rest is the page, which also comes back once through an include
-// directive. Checks that the tokenizer always moves on, that every section's lines cover its text in
-// order, that positions number the text in order, and that hit tests, finding, copying and drawing
-// stay inside the document.
+// libFuzzer entry point: the preview over arbitrary pages, tables, images, maps and forms included. The first byte
+// picks the layout width, the second the default font size; the rest is the page, which also comes back once through an
+// include directive. Checks that the tokenizer always moves on, that every section's lines cover its text in order,
+// that positions number the text in order, and that hit tests, finding, copying and drawing stay inside the document.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -85,16 +85,11 @@ class TButtonFormControlObj : public TFormControlObj {
   std::string caption_;
 };
 
-class TCheckBoxFormControlObj : public TFormControlObj {
+// A check box or a radio button: checked as the page says on reset, and sending NAME=value when checked.
+class TCheckedFormControlObj : public TFormControlObj {
  public:
-  TCheckBoxFormControlObj(TSectionList* owner, ThtmlForm* form, int pos, const TAttributeList& a)
-      : TFormControlObj(owner, form, pos, a), checked_(a.Find(Attr::Checked) != nullptr) {
-    if (value.empty()) value = "On";
-    width = height = 13;
-    MakeWindow(Spec(platform::ControlKind::CheckBox));
-    if (window) window->onClick = [this] { Clicked(); };
-  }
-  std::string KindName() const override { return "INPUT CHECKBOX"; }
+  TCheckedFormControlObj(TSectionList* owner, ThtmlForm* form, int pos, const TAttributeList& a)
+      : TFormControlObj(owner, form, pos, a), checked_(a.Find(Attr::Checked) != nullptr) {}
   bool OnBaseline() const override { return true; }
   void ResetValue() override {
     if (window) window->SetChecked(checked_);
@@ -109,11 +104,23 @@ class TCheckBoxFormControlObj : public TFormControlObj {
   bool checked_;
 };
 
-class TRadioButtonFormControlObj : public TFormControlObj {
+class TCheckBoxFormControlObj : public TCheckedFormControlObj {
+ public:
+  TCheckBoxFormControlObj(TSectionList* owner, ThtmlForm* form, int pos, const TAttributeList& a)
+      : TCheckedFormControlObj(owner, form, pos, a) {
+    if (value.empty()) value = "On";
+    width = height = 13;
+    MakeWindow(Spec(platform::ControlKind::CheckBox));
+    if (window) window->onClick = [this] { Clicked(); };
+  }
+  std::string KindName() const override { return "INPUT CHECKBOX"; }
+};
+
+class TRadioButtonFormControlObj : public TCheckedFormControlObj {
  public:
   TRadioButtonFormControlObj(TSectionList* owner, ThtmlForm* form, int pos, const TAttributeList& a,
                              platform::Color panel)
-      : TFormControlObj(owner, form, pos, a), checked_(a.Find(Attr::Checked) != nullptr) {
+      : TCheckedFormControlObj(owner, form, pos, a) {
     width = 13;
     height = 14;
     platform::ControlSpec spec = Spec(platform::ControlKind::Radio);
@@ -126,18 +133,6 @@ class TRadioButtonFormControlObj : public TFormControlObj {
       };
   }
   std::string KindName() const override { return "INPUT RADIO"; }
-  bool OnBaseline() const override { return true; }
-  void ResetValue() override {
-    if (window) window->SetChecked(checked_);
-  }
-  bool SubmissionText(int index, std::string& text) const override {
-    if (index > 0) return false;
-    text = (window ? window->Checked() : checked_) ? name + "=" + value : "";
-    return true;
-  }
-
- private:
-  bool checked_;
 };
 
 class THiddenFormControlObj : public TFormControlObj {

@@ -9,12 +9,6 @@
 namespace preview {
 namespace {
 
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -150,8 +144,7 @@ void TPagePreview::Meta(const std::string& httpEquiv, const std::string& content
   } catch (const std::exception&) {
     refreshDelay_ = -1;
   }
-  const std::string lower = Lower(content);
-  if (const auto url = lower.find("url="); refreshDelay_ > 0 && url != std::string::npos)
+  if (const auto url = UpperCase(content).find("URL="); refreshDelay_ > 0 && url != std::string::npos)
     refreshUrl_ = content.substr(url + 4);
 }
 
@@ -341,8 +334,8 @@ void TPagePreview::FollowLink(const std::string& link) {
   bool handled = false;
   if (onHotSpotClick) onHotSpotClick(link, handled);
   if (handled) return;
-  const std::string lower = Lower(link);
-  if (lower.rfind("http://", 0) == 0 || lower.rfind("https://", 0) == 0) {
+  const std::string upper = UpperCase(link);
+  if (upper.rfind("HTTP://", 0) == 0 || upper.rfind("HTTPS://", 0) == 0) {
     if (onOpenExternal) onOpenExternal(link);
     return;
   }

@@ -441,6 +441,8 @@ QWidget* MainWindow::CreatePreviewPage() {
   viewer.historyMaxCount = 10;
   viewer.onOpenExternal = [this](const std::string& url) { logic_.OpenWebAddress(url); };
   viewer.onHistoryChange = [this] { UpdatePreviewButtons(); };
+  // A large page takes a moment to read and lay out: the wait cursor says so.
+  viewer.onProcessing = [this](bool busy) { logic_.OnBusy(busy); };
   connect(preview_, &PreviewWidget::LinkCovered, this, [this](const QString& url) { statusPanels_[0]->setText(url); });
   connect(go, &QToolButton::clicked, this,
           [this] { Run([this] { preview_->Viewer().LoadHtmlFile(platform::qt::BytesFromText(address_->text())); }); });
