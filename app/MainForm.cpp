@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/Rtf2Html.h"
 #include "app/TextFiles.h"
 #include "net/TcpFetch.h"
 #include "platform/ProgramSearch.h"
@@ -255,6 +256,23 @@ std::string MainForm::DocumentFolder() const {
   const std::string& file = !openedFileName_.empty() ? openedFileName_ : savedFileName_;
   if (file.empty()) return installDir_;
   return std::filesystem::path(file).parent_path().string();
+}
+
+void MainForm::ImportRTFtoHTML1Click() {
+  const auto path = services_.dialogs.OpenFile({"Import RTF to HTML", "RTF Files (*.rtf)|*.rtf", "rtf", {}});
+  if (!path) return;
+  const std::string html = RtfToHtml(ReadRtfFile(*path));
+  richEdit1_.ClearText();
+  for (const char* line :
+       {"<HTML>", "", "<HEAD>", "<TITLE>Untitled</TITLE>", "</HEAD>", "",
+        "<BODY topmargin=\"0\" leftmargin=\"0\" link=\"#0000FF\" vlink=\"#800080\" alink=\"#FF0000\">", ""})
+    richEdit1_.Lines().Add(line);
+  // The converted text holds line breaks; it goes in as the lines a file of it would load as.
+  editor::TqeEditList converted;
+  converted.SetTextStr(html);
+  for (int i = 0; i < converted.Count(); ++i) richEdit1_.Lines().Add(converted.Get(i));
+  for (const char* line : {"", "</BODY>", "</HTML>"}) richEdit1_.Lines().Add(line);
+  Notify(OnRepaintEditor);
 }
 
 void MainForm::OpenWebAddress(const std::string& url) {

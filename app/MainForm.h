@@ -79,6 +79,9 @@ class MainForm {
   std::string PreviewFileName();
   // Where the document's relative links and images are found: its file's folder, or the data folder.
   std::string DocumentFolder() const;
+  // Tools > "Import RTF to HTML": the chosen RTF file converted into a page in the editor. The title, the
+  // recent list and the document flags stay as they are; the editor is emptied only after the conversion.
+  void ImportRTFtoHTML1Click();
   // A web address from a previewed page, for the desktop's browser.
   void OpenWebAddress(const std::string& url);
   const std::string& Title() const { return title_; }

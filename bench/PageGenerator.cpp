@@ -75,6 +75,28 @@ std::string LinePage(int lines) {
   return page;
 }
 
+std::string WordProcessorRtf(std::size_t bytes) {
+  Random r(7);
+  std::string rtf =
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
+      "{\\f1\\froman\\fprq2\\fcharset0 Times New Roman;}{\\f2\\fnil\\fcharset2 Symbol;}}\r\n"
+      "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;\\red31\\green73\\blue125;}\r\n"
+      "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n";
+  while (rtf.size() < bytes) {
+    if (r.Next(6) == 0) {
+      for (int item = 0; item < 3; ++item)
+        rtf += "{\\pntext\\f2\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li720 " +
+               Words(r, 4) + "\\par\r\n";
+      rtf += "\\pard ";
+    }
+    rtf += "\\pard\\sa200\\sl276\\slmult1\\f" + std::to_string(r.Next(2)) + "\\fs" +
+           std::to_string(20 + 2 * static_cast<int>(r.Next(6))) + " " + Words(r, 5) + " \\b " + Words(r, 2) + "\\b0  " +
+           Words(r, 4) + " \\i " + Words(r, 3) + "\\i0  \\cf" + std::to_string(r.Next(4)) + " " + Words(r, 6) +
+           "\\cf0  caf\\'e9 " + Words(r, 3) + "\\par\r\n";
+  }
+  return rtf + "}\r\n";
+}
+
 std::string SmallGif(int width, int height) {
   // GIF89a, a two-colour global table, one image whose LZW data (minimum code size 2) is a clear code and
   // then colour 1 for every pixel, each as a 3-bit code, and the end code.

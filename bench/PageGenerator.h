@@ -13,6 +13,10 @@ std::string RealisticHtml(std::size_t bytes);
 // `lines` lines of about 50 bytes each, mixing markup and plain text, none leaving an open construct.
 std::string LinePage(int lines);
 
+// An RTF document of about `bytes` as word processors write them: font and colour tables, then paragraphs
+// with runs of bold, italic, colours and sizes, and bulleted lists.
+std::string WordProcessorRtf(std::size_t bytes);
+
 // A GIF of one flat colour.
 std::string SmallGif(int width, int height);
 

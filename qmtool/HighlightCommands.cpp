@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/Rtf2Html.h"
 #include "editor/CustomEdit.h"
 #include "editor/RtfExport.h"
 #include "highlighters/HighlighterFactory.h"
@@ -96,6 +97,20 @@ int RunRtfCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
     out << exporter.Export(editor, editor.HighLighter());
   } catch (const std::exception& e) {
     err << "qmtool rtf: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+int RunRtf2HtmlCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  if (argc != 1) {
+    err << "usage: qmtool rtf2html FILE\n";
+    return 2;
+  }
+  try {
+    out << app::RtfToHtml(app::ReadRtfFile(argv[0]));
+  } catch (const std::exception& e) {
+    err << "qmtool rtf2html: " << e.what() << "\n";
     return 1;
   }
   return 0;

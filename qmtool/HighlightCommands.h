@@ -10,5 +10,7 @@ namespace qmtool {
 // language, 1 when the file cannot be read or exported).
 int RunTokensCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
 int RunRtfCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
+// `qmtool rtf2html FILE`: the RTF file converted as Tools > "Import RTF to HTML" converts it, exact bytes.
+int RunRtf2HtmlCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 }  // namespace qmtool

@@ -16,6 +16,7 @@ void Usage(std::ostream& out) {
          "  tokens [--lang NAME] FILE                    print the highlighter's tokens of every line\n"
          "  rtf [--lang NAME] FILE                       print the file as the RTF export copies it\n"
          "  fetch URL                                    fetch a page over HTTP/1.0, body to standard output\n"
+         "  rtf2html FILE                                convert an RTF file as Import RTF to HTML does\n"
          "  htmltokens FILE                              print the preview's page tokens\n"
          "  layout [--width W] [--font-size N] FILE      print the preview's layout with the test font\n";
 }
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
   if (command == "tokens") return qmtool::RunTokensCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "htmltokens") return qmtool::RunHtmlTokensCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "layout") return qmtool::RunLayoutCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  if (command == "rtf2html") return qmtool::RunRtf2HtmlCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "rtf") return qmtool::RunRtfCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "--help" || command == "help") {
     Usage(std::cout);

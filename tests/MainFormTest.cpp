@@ -407,3 +407,22 @@ TEST_F(MainFormTest, ThePreviewShowsAnOpenedFileAsItIsOnDisk) {
   EXPECT_EQ(Read(dir / "page.htm"), "page\r\n");
   EXPECT_EQ(form.DocumentFolder(), dir.string());
 }
+
+TEST_F(MainFormTest, ImportRtfToHtmlFillsTheEditorAndKeepsTheDocumentState) {
+  Start();
+  Write(dir / "letter.rtf", "{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}}\\deflang1033\\pard\\b Dear\\plain  reader\\par }");
+  const auto flags = Flags();
+  const std::string title = form.Title();
+  dialogs.files = {};
+  form.ImportRTFtoHTML1Click();
+  EXPECT_EQ(Text(), "<html>\r\n</html>\r\n") << "a cancelled dialog changes nothing";
+  dialogs.files = {(dir / "letter.rtf").string()};
+  form.ImportRTFtoHTML1Click();
+  EXPECT_EQ(Text(),
+            "\r\n<HTML>\r\n\r\n<HEAD>\r\n<TITLE>Untitled</TITLE>\r\n</HEAD>\r\n\r\n"
+            "<BODY topmargin=\"0\" leftmargin=\"0\" link=\"#0000FF\" vlink=\"#800080\" alink=\"#FF0000\">\r\n\r\n"
+            "\r\n<P><B>Dear</B> reader\r\n\r\n</BODY>\r\n</HTML>\r\n");
+  EXPECT_EQ(Flags(), flags);
+  EXPECT_EQ(form.Title(), title);
+  EXPECT_EQ(dialogs.fileDialogs.back().title, "Import RTF to HTML");
+}

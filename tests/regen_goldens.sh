@@ -14,6 +14,9 @@ for source in "$root"/tests/data/rtf/*.*; do
   case $source in *.expected | *.new) continue ;; esac
   "$root/tests/run_golden.sh" "$tool" rtf "$source" --update
 done
+for document in "$root"/tests/data/rtf2html/*.rtf; do
+  "$root/tests/run_golden.sh" "$tool" rtf2html "$document" --update
+done
 for page in "$root"/tests/data/htmltokens/*.htm; do
   "$root/tests/run_golden.sh" "$tool" htmltokens "$page" --update
 done

@@ -195,7 +195,7 @@ void MainWindow::CreateMenus() {
 
   QMenu* tools = menuBar()->addMenu("&Tools");
   AddAction(tools, "BrowserPreview1", "&Browser Preview", "F11", [this] { logic_.ToolbarButton977Click(); });
-  AddAction(tools, "ImportRTFtoHTML1", "Import RTF to HTML", "", kNotYet);
+  AddAction(tools, "ImportRTFtoHTML1", "Import RTF to HTML", "", [this] { logic_.ImportRTFtoHTML1Click(); });
   AddAction(tools, "CheckforUpdates1", "&Check for Updates", "", kNotYet);
   // Refresh Screen has never had an action; it stays for the shortcut's sake.
   AddAction(tools, "RefreshScreen1", "Refresh Screen", "F5", [] {});
@@ -242,7 +242,7 @@ void MainWindow::CreateToolbars() {
   button("HelpButton", "Help", QStyle::SP_DialogHelpButton, "Help", [this] { logic_.Contents1Click(); });
   button("ToolbarButton977", "Preview", QStyle::SP_ComputerIcon, "Browser Preview",
          [this] { logic_.ToolbarButton977Click(); });
-  button("RtfToHtmlButton", "RTF", QStyle::SP_FileLinkIcon, "RTF to HTML", kNotYet);
+  button("RtfToHtmlButton", "RTF", QStyle::SP_FileLinkIcon, "RTF to HTML", [this] { logic_.ImportRTFtoHTML1Click(); });
   quickCutsButton_ = button("QCBut", "Quick Cuts", QStyle::SP_TitleBarNormalButton, "Quick Cuts", [this] {
     quickCuts_->show();
     quickCutsButton_->setVisible(false);
