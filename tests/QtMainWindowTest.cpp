@@ -30,7 +30,8 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcutsAndLaterCommandsAreDis
   EXPECT_EQ(form->Action("PrinterSetup1")->shortcut(), QKeySequence("Ctrl+Shift+F1"));
   EXPECT_EQ(form->Action("BrowserPreview1")->shortcut(), QKeySequence("F11"));
   EXPECT_TRUE(form->Action("SaveAs1")->isEnabled());
-  EXPECT_FALSE(form->Action("ImportRTFtoHTML1")->isEnabled());
+  EXPECT_TRUE(form->Action("ImportRTFtoHTML1")->isEnabled());
+  EXPECT_FALSE(form->Action("CheckforUpdates1")->isEnabled());
   EXPECT_EQ(form->Action("Image1")->shortcut(), QKeySequence("Ctrl+I"));
   EXPECT_TRUE(form->Action("Italic1")->shortcut().isEmpty()) << "Ctrl+I belongs to the Image item made first";
   EXPECT_TRUE(form->Action("Italic1")->text().endsWith("\tCtrl+I"));
