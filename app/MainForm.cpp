@@ -258,6 +258,47 @@ std::string MainForm::DocumentFolder() const {
   return std::filesystem::path(file).parent_path().string();
 }
 
+void MainForm::OpenTemplate(const std::string& path) {
+  if (modified_ && !SaveOrDiscardChanges(platform::MessageIcon::Question)) return;
+  MRU.AddFile(path);
+  if (!std::ifstream(path, std::ios::binary) || std::filesystem::is_directory(path))
+    throw platform::EFileError("Cannot open file " + path);
+  LoadDocument(path);
+  SetTitle(VersionedTitle(path));
+  WriteLines(DataFile("recent.ini"), MRU.Files());
+  SetFlags(Flags::Opened, path);
+  Notify(OnRepaintEditor);
+}
+
+bool MainForm::SaveToLibrary(const std::string& name) {
+  if (const auto problem = TemplateLibrary::NameProblem(name)) {
+    services_.dialogs.MessageBox(*problem, kApplicationTitle, platform::MessageIcon::Warning,
+                                 platform::MessageButtons::Ok);
+    return false;
+  }
+  const TemplateLibrary library = Templates();
+  if (library.UserTemplateExists(name) &&
+      services_.dialogs.MessageBox("Replace the template \"" + name + "\"?", kApplicationTitle,
+                                   platform::MessageIcon::Question,
+                                   platform::MessageButtons::YesNo) != platform::MessageAnswer::Yes)
+    return false;
+  std::vector<std::string> lines;
+  for (int i = 0; i < richEdit1_.Lines().Count(); ++i) lines.emplace_back(richEdit1_.Lines().Get(i));
+  library.Save(name, lines);
+  Notify(OnTemplatesChanged);
+  return true;
+}
+
+void MainForm::DeleteTemplate(const std::string& name) {
+  if (name.empty()) return;
+  if (services_.dialogs.MessageBox("Delete the template \"" + name + "\"?", kApplicationTitle,
+                                   platform::MessageIcon::Question,
+                                   platform::MessageButtons::YesNo) != platform::MessageAnswer::Yes)
+    return;
+  Templates().Delete(name);
+  Notify(OnTemplatesChanged);
+}
+
 void MainForm::ImportRTFtoHTML1Click() {
   const auto path = services_.dialogs.OpenFile({"Import RTF to HTML", "RTF Files (*.rtf)|*.rtf", "rtf", {}});
   if (!path) return;

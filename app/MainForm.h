@@ -9,6 +9,7 @@
 
 #include "app/FormSizeSave.h"
 #include "app/RecentFileList.h"
+#include "app/TemplateLibrary.h"
 #include "editor/CustomEdit.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
@@ -79,6 +80,16 @@ class MainForm {
   std::string PreviewFileName();
   // Where the document's relative links and images are found: its file's folder, or the data folder.
   std::string DocumentFolder() const;
+  // Opens a template (FileListBox1DblClick, FileListBox2DblClick): as Open Local File does, asking first
+  // when work is unsaved.
+  void OpenTemplate(const std::string& path);
+  // Saves the text as the user template name (Save to Library's OK); false when the name is refused or
+  // replacing an existing template is declined.
+  bool SaveToLibrary(const std::string& name);
+  // Deletes a user template after asking (SpeedButton8Click).
+  void DeleteTemplate(const std::string& name);
+  TemplateLibrary Templates() const { return TemplateLibrary(installDir_); }
+  std::function<void()> OnTemplatesChanged;
   // Tools > "Import RTF to HTML": the chosen RTF file converted into a page in the editor. The title, the
   // recent list and the document flags stay as they are; the editor is emptied only after the conversion.
   void ImportRTFtoHTML1Click();

@@ -258,3 +258,55 @@ TEST_F(MainWindowTest, ThePreviewPageShowsTheDocumentAndCopiesItsSelection) {
   ASSERT_FALSE(dialogs.messages.empty());
   EXPECT_EQ(dialogs.messages.back(), "Can't locate file: " + (dir / "missing.htm").string());
 }
+
+TEST_F(MainWindowTest, TemplatesAreSavedOpenedAndDeletedWithTheirQuestions) {
+  fs::create_directories(dir / "Templates" / "User");
+  std::ofstream(dir / "Templates" / "Standard.htm", std::ios::binary) << "<p>standard\r\n";
+  std::ofstream(dir / "Templates" / "User" / ".keep", std::ios::binary) << "";
+  auto form = MakeWindow();
+  auto* standard = form->findChild<QListWidget*>("FileListBox1");
+  auto* user = form->findChild<QListWidget*>("FileListBox2");
+  ASSERT_TRUE(standard && user);
+  ASSERT_EQ(standard->count(), 1);
+  EXPECT_EQ(user->count(), 0) << "hidden files are not templates";
+
+  auto* dialog = form->findChild<QDialog*>("Form9");
+  auto* name = dialog->findChild<QLineEdit*>("Edit1");
+  auto* ok = dialog->findChild<QPushButton*>("Button1");
+  form->findChild<QToolButton*>("SpeedButton7")->click();
+  name->setText("../outside");
+  ok->click();
+  EXPECT_TRUE(dialog->isVisible()) << "a name reaching out of the folder is refused";
+  EXPECT_EQ(name->text(), "../outside");
+  EXPECT_FALSE(fs::exists(dir / "Templates" / "outside"));
+  name->setText("mine");
+  ok->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_TRUE(fs::exists(dir / "Templates" / "User" / "mine")) << "saved as typed, no extension added";
+  ASSERT_EQ(user->count(), 1);
+
+  dialogs.answers = {platform::MessageAnswer::No};
+  form->findChild<QToolButton*>("SpeedButton7")->click();
+  name->setText("mine");
+  ok->click();
+  EXPECT_EQ(dialogs.messages.back(), "Replace the template \"mine\"?");
+
+  auto* editor = form->findChild<ui::EditorWidget*>("RichEdit1");
+  editor->Editor().Lines().Add("unsaved edit");
+  dialogs.answers = {platform::MessageAnswer::Cancel};
+  emit standard->itemDoubleClicked(standard->item(0));
+  EXPECT_EQ(dialogs.messages.back(), "Save changes to this file?");
+  EXPECT_NE(editor->Editor().Lines().Text().find("unsaved edit"), std::string::npos) << "Cancel keeps the edits";
+  dialogs.answers = {platform::MessageAnswer::No};
+  emit standard->itemDoubleClicked(standard->item(0));
+  EXPECT_EQ(editor->Editor().Lines().Text(), "<p>standard\r\n");
+
+  user->setCurrentRow(0);
+  dialogs.answers = {platform::MessageAnswer::No};
+  form->findChild<QToolButton*>("SpeedButton8")->click();
+  EXPECT_TRUE(fs::exists(dir / "Templates" / "User" / "mine")) << "No keeps it";
+  dialogs.answers = {platform::MessageAnswer::Yes};
+  form->findChild<QToolButton*>("SpeedButton8")->click();
+  EXPECT_FALSE(fs::exists(dir / "Templates" / "User" / "mine"));
+  EXPECT_EQ(user->count(), 0);
+}

@@ -1,11 +1,14 @@
 // The about box and the dialog windows.
 #include "ui/DialogWindows.h"
 
+#include <QCloseEvent>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/TextBytes.h"
 #include "ui/LinkLabel.h"
 
 namespace ui {
@@ -43,6 +46,37 @@ DialogShell::DialogShell(const char* objectName, const QString& caption, QWidget
   setWindowFlag(Qt::WindowStaysOnTopHint);
 }
 
+SaveToLibraryDialog::SaveToLibraryDialog(QWidget* parent)
+    : DialogShell("Form9", "Save to Library...", parent), name_(new QLineEdit(this)) {
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+  name_->setObjectName("Edit1");
+  auto* ok = new QPushButton("&OK", this);
+  ok->setObjectName("Button1");
+  ok->setDefault(true);
+  auto* cancel = new QPushButton("&Cancel", this);
+  cancel->setObjectName("Button2");
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(new QLabel("File Name:", this), 0, 0);
+  layout->addWidget(name_, 0, 1, 1, 2);
+  layout->addWidget(ok, 1, 1);
+  layout->addWidget(cancel, 1, 2);
+  connect(ok, &QPushButton::clicked, this, [this] {
+    // A refused name keeps the dialog open with the name, so it can be mended.
+    if (!Save || !Save(platform::qt::BytesFromText(name_->text()))) return;
+    name_->clear();
+    hide();
+  });
+  connect(cancel, &QPushButton::clicked, this, [this] {
+    name_->clear();
+    hide();
+  });
+}
+
+void SaveToLibraryDialog::closeEvent(QCloseEvent* event) {
+  name_->clear();
+  DialogShell::closeEvent(event);
+}
+
 DialogWindows::DialogWindows(platform::Shell& shell, InsertDialogServices services, QWidget* owner)
     : about(std::make_unique<AboutBox>(shell, owner)),
       openWebFile(std::make_unique<OpenWebFileDialog>(services, owner)),
@@ -52,6 +86,6 @@ DialogWindows::DialogWindows(platform::Shell& shell, InsertDialogServices servic
       hyperlink(std::make_unique<HyperlinkDialog>(services, owner)),
       styleSheet(std::make_unique<StyleSheetDialog>(services, owner)),
       update(std::make_unique<DialogShell>("UpdateForm", "Tarnwell Vireo-Update!", owner)),
-      saveToLibrary(std::make_unique<DialogShell>("Form9", "Save to Library...", owner)) {}
+      saveToLibrary(std::make_unique<SaveToLibraryDialog>(owner)) {}
 
 }  // namespace ui

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QLineEdit>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/Shell.h"
 #include "ui/InsertDialogs.h"
@@ -25,6 +28,21 @@ class DialogShell : public QDialog {
   DialogShell(const char* objectName, const QString& caption, QWidget* parent = nullptr);
 };
 
+// "Save to Library...": a template name; OK hands it to Save, which answers whether the dialog may close.
+class SaveToLibraryDialog : public DialogShell {
+  Q_OBJECT
+
+ public:
+  explicit SaveToLibraryDialog(QWidget* parent = nullptr);
+  std::function<bool(const std::string& name)> Save;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QLineEdit* name_;
+};
+
 // Made in this order: about, open web file, image, script, applet, hyperlink, style sheet, update, library.
 struct DialogWindows {
   DialogWindows(platform::Shell& shell, InsertDialogServices services, QWidget* owner);
@@ -35,7 +53,8 @@ struct DialogWindows {
   std::unique_ptr<AppletDialog> applet;
   std::unique_ptr<HyperlinkDialog> hyperlink;
   std::unique_ptr<StyleSheetDialog> styleSheet;
-  std::unique_ptr<DialogShell> update, saveToLibrary;
+  std::unique_ptr<DialogShell> update;
+  std::unique_ptr<SaveToLibraryDialog> saveToLibrary;
 };
 
 }  // namespace ui

@@ -124,6 +124,11 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
 
   dialogs_ = std::make_unique<DialogWindows>(
       services_.shell, InsertDialogServices{inserts_, services_.dialogs, logic_, installDir}, this);
+  dialogs_->saveToLibrary->Save = [this](const std::string& name) {
+    bool saved = false;
+    Run([&] { saved = logic_.SaveToLibrary(name); });
+    return saved;
+  };
 }
 
 MainWindow::~MainWindow() = default;
@@ -162,7 +167,8 @@ void MainWindow::CreateMenus() {
   AddAction(openMenu_, "FromWeborFTPSite1", "Open Web File", "Ctrl+W", [this] { OpenWebFile(); });
   recentAnchor_ = openMenu_->addSeparator();
   AddAction(file, "SaveAs1", "&Save As", "Ctrl+S", [this] { logic_.SaveAs1Click(); });
-  AddAction(file, "SaveToLibrary1", "Save To Library", "Ctrl+Insert", kNotYet);
+  AddAction(file, "SaveToLibrary1", "Save To Library", "Ctrl+Insert",
+            [this] { ShowDialog(dialogs_->saveToLibrary.get()); });
   file->addSeparator();
   AddAction(file, "PrintFile", "&Print", "Ctrl+P", [this] { logic_.PrintFileClick(); });
   AddAction(file, "PrinterSetup1", "Pr&inter Setup", "Ctrl+Shift+F1", [this] { logic_.PrinterSetup1Click(); });
@@ -248,7 +254,8 @@ void MainWindow::CreateToolbars() {
     quickCutsButton_->setVisible(false);
   });
   quickCutsButton_->setVisible(false);
-  button("SpeedButton7", "Library", QStyle::SP_DirHomeIcon, "Save Current File to Library", kNotYet);
+  button("ToolbarButtonLibrary", "Library", QStyle::SP_DirHomeIcon, "Save Current File to Library",
+         [this] { ShowDialog(dialogs_->saveToLibrary.get()); });
   main->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
   // The tabbed tag toolbar.
@@ -384,7 +391,7 @@ void MainWindow::CreatePages() {
     sideLists_.push_back(list);
     sidePages_->addTab(list, titles[i]);
   }
-  sidePages_->addTab(new QWidget(sidePages_), "Templates");
+  sidePages_->addTab(CreateTemplatesPage(), "Templates");
 
   centrePages_ = new QTabWidget(this);
   centrePages_->setObjectName("PageControl3");
@@ -399,6 +406,73 @@ void MainWindow::CreatePages() {
   splitter->setStretchFactor(1, 1);
   splitter->setSizes({220, 556});
   setCentralWidget(splitter);
+}
+
+QWidget* MainWindow::CreateTemplatesPage() {
+  auto* splitter = new QSplitter(Qt::Vertical, sidePages_);
+  const auto list = [](QWidget* parent, const char* name) {
+    auto* files = new QListWidget(parent);
+    files->setObjectName(name);
+    files->setSelectionMode(QAbstractItemView::SingleSelection);
+    return files;
+  };
+  auto* standard = new QWidget(splitter);
+  auto* standardLayout = new QVBoxLayout(standard);
+  standardLayout->setContentsMargins(0, 0, 0, 0);
+  standardLayout->addWidget(new QLabel(" Standard Templates", standard));
+  standardTemplates_ = list(standard, "FileListBox1");
+  standardLayout->addWidget(standardTemplates_);
+
+  auto* user = new QWidget(splitter);
+  auto* userLayout = new QVBoxLayout(user);
+  userLayout->setContentsMargins(0, 0, 0, 0);
+  auto* header = new QHBoxLayout;
+  auto* title = new QLabel(" User-Defined Templates", user);
+  // The header gives way to the buttons rather than widening the side pages.
+  title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  header->addWidget(title, 1);
+  const auto small = [user, header](const char* name, const QString& caption, const QString& hint) {
+    auto* b = new QToolButton(user);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setToolTip(hint);
+    header->addWidget(b);
+    return b;
+  };
+  auto* save = small("SpeedButton7", "Save", "Save Current File to Library");
+  auto* remove = small("SpeedButton8", "Delete", "Delete the selected template");
+  userLayout->addLayout(header);
+  userTemplates_ = list(user, "FileListBox2");
+  userLayout->addWidget(userTemplates_);
+
+  connect(standardTemplates_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+    Run([this, name = platform::qt::BytesFromText(item->text())] {
+      logic_.OpenTemplate(logic_.Templates().StandardPath(name));
+    });
+  });
+  connect(userTemplates_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+    Run([this, name = platform::qt::BytesFromText(item->text())] {
+      logic_.OpenTemplate(logic_.Templates().UserPath(name));
+    });
+  });
+  connect(save, &QToolButton::clicked, this, [this] { ShowDialog(dialogs_->saveToLibrary.get()); });
+  connect(remove, &QToolButton::clicked, this, [this] {
+    if (QListWidgetItem* item = userTemplates_->currentItem())
+      Run([this, name = platform::qt::BytesFromText(item->text())] { logic_.DeleteTemplate(name); });
+  });
+  logic_.OnTemplatesChanged = [this] { FillTemplateLists(); };
+  FillTemplateLists();
+  return splitter;
+}
+
+void MainWindow::FillTemplateLists() {
+  const app::TemplateLibrary library = logic_.Templates();
+  const auto fill = [](QListWidget* list, const std::vector<std::string>& names) {
+    list->clear();
+    for (const std::string& name : names) list->addItem(platform::qt::TextFromBytes(name));
+  };
+  fill(standardTemplates_, library.StandardTemplates());
+  fill(userTemplates_, library.UserTemplates());
 }
 
 QWidget* MainWindow::CreatePreviewPage() {

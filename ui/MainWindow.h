@@ -71,6 +71,8 @@ class MainWindow : public QMainWindow {
   void CreatePages();
   void CreateStatusBar();
   QWidget* CreatePreviewPage();
+  QWidget* CreateTemplatesPage();
+  void FillTemplateLists();
   // Loads the preview for the document (or shows the editor's text while the live preview is on).
   void ShowPreview();
   void Copy();
@@ -142,6 +144,8 @@ class MainWindow : public QMainWindow {
   FindDialog* findDialog_ = nullptr;
   FindDialog* replaceDialog_ = nullptr;
   PreviewWidget* preview_ = nullptr;
+  QListWidget* standardTemplates_ = nullptr;
+  QListWidget* userTemplates_ = nullptr;
   QLineEdit* address_ = nullptr;
   QToolButton* previewBack_ = nullptr;
   QToolButton* previewForward_ = nullptr;
