@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -309,4 +310,34 @@ TEST_F(MainWindowTest, TemplatesAreSavedOpenedAndDeletedWithTheirQuestions) {
   form->findChild<QToolButton*>("SpeedButton8")->click();
   EXPECT_FALSE(fs::exists(dir / "Templates" / "User" / "mine"));
   EXPECT_EQ(user->count(), 0);
+}
+
+TEST_F(MainWindowTest, TheStyleBuilderCollectsDeclarationsAndSavesEveryRuleOfTheRun) {
+  auto form = MakeWindow();
+  auto* memo = form->findChild<QPlainTextEdit*>("Memo1");
+  form->findChild<QPushButton*>("BitBtn1")->click();
+  EXPECT_EQ(memo->toPlainText(), "font-size : ;\nfont-weight : ;\ncolor : ;\nfont-family : ;\nfont-style : ;\nfont : ;")
+      << "every control of the group, chosen or not, in the table's order";
+  memo->clear();
+  form->findChild<QComboBox*>("ComboBox7")->setCurrentText("center");
+  form->findChild<QLineEdit*>("Edit6")->setText("1.5");
+  form->findChild<QPushButton*>("BitBtn2")->click();
+  EXPECT_TRUE(memo->toPlainText().startsWith("line-height : 1.5;\ntext-decoration : ;\ntext-align : center;"));
+
+  const fs::path first = dir / "one.css", second = dir / "two.css";
+  dialogs.files = {first.string()};
+  form->findChild<QToolButton*>("ToolbarButton9752")->click();
+  memo->setPlainText("color : red;");
+  form->findChild<QComboBox*>("ComboBox17")->setCurrentText("H1");
+  dialogs.files = {second.string()};
+  form->findChild<QToolButton*>("ToolbarButton9752")->click();
+  std::ifstream in(second, std::ios::binary);
+  const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(written.substr(0, written.find("\r\n")), "Choose Style Selector  { ") << "the selector never chosen";
+  EXPECT_NE(written.find(" }\r\nH1  { \r\ncolor : red;\r\n }\r\n"), std::string::npos)
+      << "the second file holds the first rule, then the second";
+
+  dialogs.files = {(dir / "missing" / "three.css").string()};
+  form->findChild<QToolButton*>("ToolbarButton9752")->click();
+  EXPECT_EQ(dialogs.messages.back(), "Cannot create file " + (dir / "missing" / "three.css").string());
 }

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDockWidget>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -15,8 +16,10 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
@@ -397,7 +400,7 @@ void MainWindow::CreatePages() {
   centrePages_->setObjectName("PageControl3");
   centrePages_->addTab(editorWidget_, "HTML Code");
   centrePages_->addTab(CreatePreviewPage(), "HTML Preview");
-  centrePages_->addTab(new QWidget(centrePages_), "Style Builder");
+  centrePages_->addTab(CreateStyleBuilderPage(), "Style Builder");
   connect(centrePages_, &QTabWidget::currentChanged, this, [this] { Run([this] { ShowPreview(); }); });
 
   auto* splitter = new QSplitter(this);
@@ -406,6 +409,83 @@ void MainWindow::CreatePages() {
   splitter->setStretchFactor(1, 1);
   splitter->setSizes({220, 556});
   setCentralWidget(splitter);
+}
+
+QWidget* MainWindow::CreateStyleBuilderPage() {
+  auto* page = new QWidget(centrePages_);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* tools = new QToolBar(page);
+  auto* save = new QToolButton(tools);
+  save->setObjectName("ToolbarButton9752");
+  save->setText("Save as Style Sheet");
+  tools->addWidget(save);
+  auto* selector = new QComboBox(tools);
+  selector->setObjectName("ComboBox17");
+  selector->setEditable(true);
+  for (const char* item : app::StyleSelectors()) selector->addItem(item);
+  selector->setCurrentIndex(-1);
+  selector->setEditText(app::kSelectorPrompt);
+  tools->addWidget(selector);
+  layout->addWidget(tools);
+
+  auto* scroll = new QScrollArea(page);
+  scroll->setWidgetResizable(true);
+  auto* groups = new QWidget(scroll);
+  auto* groupsLayout = new QVBoxLayout(groups);
+  auto* memo = new QPlainTextEdit(page);
+  memo->setObjectName("Memo1");
+  for (const app::StyleGroup& group : app::StyleGroups()) {
+    auto* box = new QGroupBox(group.title, groups);
+    auto* form = new QFormLayout(box);
+    std::vector<std::function<std::string()>> texts;
+    for (std::size_t i = 0; i < group.controls.size(); ++i) {
+      const app::StyleControl& control = group.controls[i];
+      if (std::string_view(group.button) == "BitBtn3" && (i == 0 || i == 4))
+        form->addRow(new QLabel(i == 0 ? "- MARGINS -" : "- PADDING -", box));
+      if (control.items.empty()) {
+        auto* edit = new QLineEdit(box);
+        edit->setObjectName(control.name);
+        form->addRow(control.label, edit);
+        texts.push_back([edit] { return platform::qt::BytesFromText(edit->text()); });
+      } else {
+        auto* combo = new QComboBox(box);
+        combo->setObjectName(control.name);
+        combo->setEditable(true);
+        for (const char* item : control.items) combo->addItem(item);
+        combo->setCurrentIndex(-1);
+        form->addRow(control.label, combo);
+        texts.push_back([combo] { return platform::qt::BytesFromText(combo->currentText()); });
+      }
+    }
+    auto* add = new QPushButton("Add", box);
+    add->setObjectName(group.button);
+    add->setToolTip("Add Styles to List Below");
+    form->addRow(add);
+    connect(add, &QPushButton::clicked, this, [&group, texts, memo] {
+      std::vector<std::string> values;
+      for (const auto& text : texts) values.push_back(text());
+      for (const std::string& line : app::Declarations(group, values))
+        memo->appendPlainText(platform::qt::TextFromBytes(line));
+    });
+    groupsLayout->addWidget(box);
+  }
+  scroll->setWidget(groups);
+  layout->addWidget(scroll, 2);
+  layout->addWidget(memo, 1);
+  connect(save, &QToolButton::clicked, this, [this, selector, memo] {
+    Run([this, selector, memo] {
+      const auto path =
+          services_.dialogs.SaveFile({"Save As Style Sheet", "Cascading Style Sheets (*.css)|*.css", "css", {}});
+      if (!path) return;
+      std::vector<std::string> lines;
+      if (!memo->toPlainText().isEmpty())
+        for (const QString& line : memo->toPlainText().split(QLatin1Char('\n')))
+          lines.push_back(platform::qt::BytesFromText(line));
+      styleSheet_.SaveRule(platform::qt::BytesFromText(selector->currentText()), lines, *path);
+    });
+  });
+  return page;
 }
 
 QWidget* MainWindow::CreateTemplatesPage() {

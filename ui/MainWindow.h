@@ -17,6 +17,7 @@
 #include "app/LineStatusButtons.h"
 #include "app/LivePreview.h"
 #include "app/MainForm.h"
+#include "app/StyleBuilder.h"
 #include "editor/MarkGlyphs.h"
 #include "editor/RtfExport.h"
 #include "ui/DialogWindows.h"
@@ -72,6 +73,7 @@ class MainWindow : public QMainWindow {
   void CreateStatusBar();
   QWidget* CreatePreviewPage();
   QWidget* CreateTemplatesPage();
+  QWidget* CreateStyleBuilderPage();
   void FillTemplateLists();
   // Loads the preview for the document (or shows the editor's text while the live preview is on).
   void ShowPreview();
@@ -144,6 +146,7 @@ class MainWindow : public QMainWindow {
   FindDialog* findDialog_ = nullptr;
   FindDialog* replaceDialog_ = nullptr;
   PreviewWidget* preview_ = nullptr;
+  app::TStyleSheet styleSheet_;
   QListWidget* standardTemplates_ = nullptr;
   QListWidget* userTemplates_ = nullptr;
   QLineEdit* address_ = nullptr;
