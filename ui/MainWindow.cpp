@@ -423,6 +423,7 @@ QWidget* MainWindow::CreateStyleBuilderPage() {
   auto* selector = new QComboBox(tools);
   selector->setObjectName("ComboBox17");
   selector->setEditable(true);
+  selector->setMinimumContentsLength(22);  // room for "Choose Style Selector"
   for (const char* item : app::StyleSelectors()) selector->addItem(item);
   selector->setCurrentIndex(-1);
   selector->setEditText(app::kSelectorPrompt);
