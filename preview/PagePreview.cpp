@@ -111,8 +111,10 @@ void TPagePreview::Load(std::string name, FileType type, bool keepPosition) {
     SetViewPosition(old.position);
   else if (!anchor.empty())
     ScrollToAnchor(anchor);
-  else if (path != old.file)
-    SetVScroll(0), SetHScroll(0);
+  else if (path != old.file) {
+    SetVScroll(0);
+    SetHScroll(0);
+  }
   processing_ = false;
   if (onProcessing) onProcessing(false);
   RecordHistory(old);
@@ -304,7 +306,7 @@ std::string TPagePreview::ExpandLinkPath(const std::string& link) const {
   text = first == std::string::npos ? "" : text.substr(first, last - first + 1);
   std::string decoded;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() + 0 && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
+    if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
       decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
       i += 2;
     } else {
