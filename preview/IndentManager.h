@@ -20,9 +20,6 @@ struct IndentRec {
 class IndentManager {
  public:
   void Reset(int leftEdge, int rightEdge);
-  int LeftEdge() const { return leftEdge_; }
-  int RightEdge() const { return rightEdge_; }
-  int Level() const { return level_; }
 
   // Opens a record per new list level at y, or closes the deeper ones at y - 1.
   void SetLevel(int level, int y);

@@ -115,8 +115,6 @@ class TPagePreview {
   void MouseMove(platform::Point at, bool leftDown);
   void MouseUp(platform::Point at);
   void DoubleClick(platform::Point at);
-  bool OverLink() const { return !covered_.empty(); }
-  const std::string& CoveredUrl() const { return covered_; }
 
   std::string SelectedText() const { return document_.SelectedText(); }
   void SelectAll();
