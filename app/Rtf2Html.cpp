@@ -2,16 +2,21 @@
 // tags before each character.
 #include "app/Rtf2Html.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <vector>
 
 #include "app/TextFiles.h"
+#include "platform/TextBits.h"
 
 namespace app {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
+
+// A character that is no hexadecimal digit counts as 0.
+int HexOr0(char c) { return std::max(platform::HexDigitValue(c), 0); }
 
 // 0 off, 1 to open, 2 open, 3 to close.
 enum Format { kOff = 0, kToOpen = 1, kOpen = 2, kToClose = 3 };
@@ -71,13 +76,6 @@ class Converter {
     }
   }
 
-  static int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return 0;
-  }
-
   void Control() {
     if (pos_ >= in_.size()) return;
     const char c = in_[pos_];
@@ -93,7 +91,7 @@ class Converter {
         return;
       }
       EndColourTable();
-      Write(static_cast<char>(HexDigit(in_[pos_ + 1]) * 16 + HexDigit(in_[pos_ + 2])));
+      Write(static_cast<char>(HexOr0(in_[pos_ + 1]) * 16 + HexOr0(in_[pos_ + 2])));
       pos_ += 3;
       return;
     }
@@ -178,11 +176,7 @@ class Converter {
     } else if (w == "\\f") {
       if (inFontTable_) return ReadFontName();
       const int index = Number(parameter, 0);
-      if (index != fontIndex_) {
-        fontIndex_ = index;
-        fontPending_ = true;
-        formatFlushed_ = false;
-      }
+      SetFontPart(fontIndex_, index);
     } else if (w == "\\fs") {
       const int points = Number(parameter, 11) / 2;
       const int code = points >= 1 && points <= 5     ? 1
@@ -191,18 +185,10 @@ class Converter {
                        : points >= 12 && points <= 13 ? 4
                        : points >= 14 && points <= 15 ? 5
                                                       : 6;
-      if (code != sizeCode_) {
-        sizeCode_ = code;
-        fontPending_ = true;
-        formatFlushed_ = false;
-      }
+      SetFontPart(sizeCode_, code);
     } else if (w == "\\cf") {
       const int index = Number(parameter, 0);
-      if (index != colourIndex_) {
-        colourIndex_ = index;
-        fontPending_ = true;
-        formatFlushed_ = false;
-      }
+      SetFontPart(colourIndex_, index);
     } else if (w == "\\tab") {
       Write('\t');
     } else if (w == "\\red") {
@@ -233,6 +219,14 @@ class Converter {
   }
 
   void EndColourTable() { inColourTable_ = false; }
+
+  // A new face, size or colour: the FONT tag is written again before the next character.
+  void SetFontPart(int& part, int value) {
+    if (value == part) return;
+    part = value;
+    fontPending_ = true;
+    formatFlushed_ = false;
+  }
 
   void ReadFontName() {
     while (pos_ < in_.size() && in_[pos_] != ' ') ++pos_;

@@ -3,10 +3,22 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace platform {
 namespace fs = std::filesystem;
+
+std::string ReadFileBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary | std::ios::ate);
+  std::error_code ec;
+  if (!in || fs::is_directory(file, ec)) throw EFileError("Cannot open file " + file.string());
+  std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+  in.seekg(0);
+  if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+    throw EFileError("Cannot open file " + file.string());
+  return bytes;
+}
 
 void WriteFileAtomically(const fs::path& target, const std::function<void(std::ostream&)>& write) {
   const std::string message = "Cannot create file " + target.string();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <iosfwd>
 #include <stdexcept>
+#include <string>
 
 namespace platform {
 
@@ -15,6 +16,9 @@ class EFileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// The whole file's bytes, read in one piece of its size; raises "Cannot open file PATH".
+std::string ReadFileBytes(const std::filesystem::path& file);
 
 // Calls write with a stream on a temporary file in target's folder and renames it over target. An existing
 // target's permission bits are kept; a link is followed, so the file it points at is replaced. Any failure

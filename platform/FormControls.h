@@ -16,7 +16,7 @@ namespace platform {
 
 enum class ControlKind { Edit, Password, Button, CheckBox, Radio, ListBox, ComboBox, Memo };
 
-struct ControlSpec {
+struct ControlLook {
   ControlKind kind = ControlKind::Edit;
   FontDesc font;
   std::string caption;  // a button's
@@ -50,7 +50,7 @@ class FormControl {
 class FormControlHost {
  public:
   virtual ~FormControlHost() = default;
-  virtual std::unique_ptr<FormControl> CreateControl(const ControlSpec& spec) = 0;
+  virtual std::unique_ptr<FormControl> CreateControl(const ControlLook& look) = 0;
 };
 
 }  // namespace platform

@@ -26,9 +26,9 @@ class TEditFormControlObj : public TFormControlObj {
       size_ = std::max(1, std::atoi(first.c_str()));
     }
     if (const TAttribute* max = a.Find(Attr::MaxLength)) maxLength_ = std::max(0, max->value);
-    platform::ControlSpec spec = Spec(password ? platform::ControlKind::Password : platform::ControlKind::Edit);
-    spec.maxLength = maxLength_;
-    MakeWindow(spec);
+    platform::ControlLook look = Look(password ? platform::ControlKind::Password : platform::ControlKind::Edit);
+    look.maxLength = maxLength_;
+    MakeWindow(look);
     if (window)
       window->onEnter = [this] {
         if (this->form->VisibleControls() == 1) this->form->SubmitForm("");
@@ -60,9 +60,9 @@ class TButtonFormControlObj : public TFormControlObj {
   TButtonFormControlObj(TSectionList* owner, ThtmlForm* form, int pos, const TAttributeList& a, Role role)
       : TFormControlObj(owner, form, pos, a), role_(role) {
     caption_ = !value.empty() ? value : role == Role::Submit ? "Submit" : role == Role::Reset ? "Reset" : "Button";
-    platform::ControlSpec spec = Spec(platform::ControlKind::Button);
-    spec.caption = caption_;
-    MakeWindow(spec);
+    platform::ControlLook look = Look(platform::ControlKind::Button);
+    look.caption = caption_;
+    MakeWindow(look);
     if (window)
       window->onClick = [this] {
         Clicked();
@@ -110,7 +110,7 @@ class TCheckBoxFormControlObj : public TCheckedFormControlObj {
       : TCheckedFormControlObj(owner, form, pos, a) {
     if (value.empty()) value = "On";
     width = height = 13;
-    MakeWindow(Spec(platform::ControlKind::CheckBox));
+    MakeWindow(Look(platform::ControlKind::CheckBox));
     if (window) window->onClick = [this] { Clicked(); };
   }
   std::string KindName() const override { return "INPUT CHECKBOX"; }
@@ -123,9 +123,9 @@ class TRadioButtonFormControlObj : public TCheckedFormControlObj {
       : TCheckedFormControlObj(owner, form, pos, a) {
     width = 13;
     height = 14;
-    platform::ControlSpec spec = Spec(platform::ControlKind::Radio);
-    spec.panel = panel;
-    MakeWindow(spec);
+    platform::ControlLook look = Look(platform::ControlKind::Radio);
+    look.panel = panel;
+    MakeWindow(look);
     if (window)
       window->onClick = [this] {
         this->form->UncheckSiblings(*this);
@@ -225,9 +225,9 @@ class TListBoxFormControlObj : public TOptionListControl {
     multiple_ = a.Find(Attr::Multiple) != nullptr;
     const TAttribute* size = a.Find(Attr::Size);
     rows_ = size && size->value > 1 ? size->value : std::clamp(static_cast<int>(options_.size()), 1, 8);
-    platform::ControlSpec spec = Spec(platform::ControlKind::ListBox);
-    spec.multiSelect = multiple_;
-    MakeWindow(spec);
+    platform::ControlLook look = Look(platform::ControlKind::ListBox);
+    look.multiSelect = multiple_;
+    MakeWindow(look);
   }
   std::string KindName() const override { return "SELECT"; }
   void SizeControl() override {
@@ -244,7 +244,7 @@ class TComboFormControlObj : public TOptionListControl {
   TComboFormControlObj(TSectionList* owner, ThtmlForm* form, int pos, const TAttributeList& a,
                        std::vector<TOptionObj> options)
       : TOptionListControl(owner, form, pos, a, std::move(options)) {
-    MakeWindow(Spec(platform::ControlKind::ComboBox));
+    MakeWindow(Look(platform::ControlKind::ComboBox));
   }
   std::string KindName() const override { return "SELECT"; }
   void SizeControl() override {
@@ -260,10 +260,10 @@ class TTextAreaFormControlObj : public TFormControlObj {
       : TFormControlObj(owner, form, pos, a), lines_(std::move(lines)) {
     if (const TAttribute* rows = a.Find(Attr::Rows); rows && rows->value > 0) rows_ = rows->value;
     if (const TAttribute* cols = a.Find(Attr::Cols); cols && cols->value > 0) cols_ = cols->value;
-    platform::ControlSpec spec = Spec(platform::ControlKind::Memo);
+    platform::ControlLook look = Look(platform::ControlKind::Memo);
     const std::string wrap = TextOf(a, Attr::Wrap);
-    spec.wordWrap = SameText(wrap, "soft") || SameText(wrap, "hard");
-    MakeWindow(spec);
+    look.wordWrap = SameText(wrap, "soft") || SameText(wrap, "hard");
+    MakeWindow(look);
   }
   std::string KindName() const override { return "TEXTAREA"; }
   void ResetValue() override {
@@ -347,18 +347,18 @@ TFormControlObj::TFormControlObj(TSectionList* owner, ThtmlForm* f, int position
   onClick = TextOf(attributes, Attr::OnClick);
 }
 
-void TFormControlObj::MakeWindow(platform::ControlSpec spec) {
+void TFormControlObj::MakeWindow(platform::ControlLook look) {
   if (!owner_->controlHost) return;
-  window = owner_->controlHost->CreateControl(spec);
+  window = owner_->controlHost->CreateControl(look);
   // Made out of sight; drawing moves it into place.
   window->SetBounds({0, -400, width, -400 + height});
 }
 
-platform::ControlSpec TFormControlObj::Spec(platform::ControlKind kind) const {
-  platform::ControlSpec spec;
-  spec.kind = kind;
-  spec.font = ControlFont();
-  return spec;
+platform::ControlLook TFormControlObj::Look(platform::ControlKind kind) const {
+  platform::ControlLook look;
+  look.kind = kind;
+  look.font = ControlFont();
+  return look;
 }
 
 platform::FontDesc TFormControlObj::ControlFont() const {

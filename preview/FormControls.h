@@ -78,9 +78,9 @@ class TFormControlObj {
   std::unique_ptr<platform::FormControl> window;
 
  protected:
-  void MakeWindow(platform::ControlSpec spec);
+  void MakeWindow(platform::ControlLook look);
   platform::FontDesc ControlFont() const;
-  platform::ControlSpec Spec(platform::ControlKind kind) const;
+  platform::ControlLook Look(platform::ControlKind kind) const;
   // The width of "A" and the height of a line in the controls' font.
   int CharWidth() const;
   int TextHeight() const;

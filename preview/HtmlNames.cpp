@@ -5,6 +5,8 @@
 #include <array>
 #include <unordered_map>
 
+#include "platform/TextBits.h"
+
 namespace preview {
 namespace {
 
@@ -74,13 +76,6 @@ std::unordered_map<std::string_view, Value> IndexOf(const std::array<std::string
   std::unordered_map<std::string_view, Value> index;
   for (std::size_t i = 0; i < N; ++i) index.emplace(names[i], static_cast<Value>(i));
   return index;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
 }
 
 }  // namespace
@@ -171,7 +166,7 @@ std::optional<platform::Color> ParseColor(std::string_view value) {
   if (hex.size() != 6) return std::nullopt;
   int rgb[3];
   for (int i = 0; i < 3; ++i) {
-    const int hi = HexDigit(hex[2 * i]), lo = HexDigit(hex[2 * i + 1]);
+    const int hi = platform::HexDigitValue(hex[2 * i]), lo = platform::HexDigitValue(hex[2 * i + 1]);
     if (hi < 0 || lo < 0) return std::nullopt;
     rgb[i] = hi * 16 + lo;
   }

@@ -3,6 +3,8 @@
 
 #include <charconv>
 
+#include "platform/TextBits.h"
+
 namespace preview {
 namespace {
 
@@ -43,13 +45,6 @@ int NumberOr0(std::string_view text) {
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   return error == std::errc() && end == text.data() + text.size() && !text.empty() ? value : 0;
-}
-
-std::string Trimmed(const std::string& text) {
-  std::size_t first = 0, last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
-  return text.substr(first, last - first);
 }
 
 }  // namespace
@@ -218,7 +213,7 @@ void THtmlTokenizer::ReadValue(TAttribute& attribute) {
       ReadChar();
     }
     if (ch_ == quote) ReadChar();
-    value = Trimmed(value);
+    value = platform::Trimmed(value);
     std::string_view number = value;
     if (!number.empty() && number.back() == '%') number.remove_suffix(1);
     attribute.value = NumberOr0(number);

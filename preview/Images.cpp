@@ -7,6 +7,8 @@
 #include <sstream>
 
 #include "imaging/Decoders.h"
+#include "platform/FileIO.h"
+#include "platform/TextBits.h"
 #include "preview/SectionList.h"
 
 namespace preview {
@@ -40,12 +42,6 @@ const imaging::Picture& PlaceholderPicture(bool error) {
   return error ? failed : notAvailable;
 }
 
-std::string Trimmed(std::string_view text) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-  return std::string(text);
-}
-
 // A picture from bytes by their signature; nothing for other formats or bytes that do not decode.
 std::shared_ptr<const imaging::Picture> DecodeBytes(const std::string& bytes, bool transparent) {
   const std::span<const uint8_t> data(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
@@ -64,14 +60,6 @@ std::shared_ptr<const imaging::Picture> DecodeBytes(const std::string& bytes, bo
   } catch (const imaging::EInvalidGraphic&) {
     return {};
   }
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return {};
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return std::move(bytes).str();
 }
 
 }  // namespace
@@ -152,7 +140,7 @@ TImageObj::TImageObj(TSectionList* owner, int position, const TAttributeList& at
         isMap = true;
         break;
       case Attr::UseMap: {
-        useMap = UpperCase(Trimmed(a.text));
+        useMap = UpperCase(platform::Trimmed(a.text));
         if (useMap.size() > 1 && useMap.front() == '#') useMap.erase(0, 1);
         break;
       }
@@ -172,7 +160,7 @@ TImageObj::~TImageObj() {
 
 void TImageObj::Fetch() {
   TStringBitmapList& cache = TStringBitmapList::Shared();
-  const std::string source = Trimmed(src);
+  const std::string source = platform::Trimmed(src);
   const bool requested = static_cast<bool>(owner_->onImageRequest);
   // Sources read from files are cached by their full path, so that two pages' "logo.gif" stay apart.
   const std::string key = requested ? UpperCase(source) : owner_->ExpandSource(source);
@@ -197,7 +185,11 @@ void TImageObj::Fetch() {
     }
     if (reply.kind == ImageReply::Kind::Data) bytes = std::move(reply.bytes);
   } else {
-    bytes = ReadFileBytes(key);
+    try {
+      bytes = platform::ReadFileBytes(key);
+    } catch (const platform::EFileError&) {
+      // An image that cannot be read shows the error picture.
+    }
   }
   std::shared_ptr<const imaging::Picture> picture = DecodeBytes(bytes, transparent);
   if (!picture) {
@@ -401,7 +393,7 @@ std::optional<TMapItem::Area> TMapItem::ReadArea(const TAttributeList& attribute
   if (noHref) area.link = {};
   for (std::size_t start = 0; start <= coords.size() && area.coords.size() < 201;) {
     const std::size_t comma = std::min(coords.find(',', start), coords.size());
-    const std::string number = Trimmed(std::string_view(coords).substr(start, comma - start));
+    const std::string number = platform::Trimmed(std::string_view(coords).substr(start, comma - start));
     int value = 0;
     std::from_chars(number.data(), number.data() + number.size(), value);
     if (!coords.empty()) area.coords.push_back(value);

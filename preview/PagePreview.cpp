@@ -4,17 +4,11 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/TextBits.h"
 #include "preview/Section.h"
 
 namespace preview {
 namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 std::string Extension(const std::string& path) { return UpperCase(std::filesystem::path(path).extension().string()); }
 
@@ -81,6 +75,7 @@ void TPagePreview::Load(std::string name, FileType type, bool keepPosition) {
   processing_ = true;
   if (onProcessing) onProcessing(true);
   document_.ClearDocument();
+  TStringBitmapList::Shared().NewPage();  // a page load ages the pictures cached for earlier pages
   document_.SetSettings(settings);
   refreshDelay_ = -1;
   refreshUrl_.clear();
@@ -268,11 +263,12 @@ void TPagePreview::SetHScroll(int offset) {
   window_.Invalidate(Panel());
 }
 
+// Block tops only grow down the document, so the last block starting at or above y is found by halving.
 int TPagePreview::BlockIndexAt(int y) const {
   const auto& blocks = document_.Blocks();
-  for (std::size_t i = 0; i < blocks.size(); ++i)
-    if (blocks[i]->Top() + std::max(blocks[i]->DrawHeight(), 1) > y) return static_cast<int>(i);
-  return blocks.empty() ? 0 : static_cast<int>(blocks.size()) - 1;
+  const auto after =
+      std::partition_point(blocks.begin(), blocks.end(), [y](const auto& block) { return block->Top() <= y; });
+  return std::max(0, static_cast<int>(after - blocks.begin()) - 1);
 }
 
 std::int64_t TPagePreview::ViewPosition() const {
@@ -306,8 +302,9 @@ std::string TPagePreview::ExpandLinkPath(const std::string& link) const {
   text = first == std::string::npos ? "" : text.substr(first, last - first + 1);
   std::string decoded;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-      decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+    if (text[i] == '%' && i + 2 < text.size() && platform::HexDigitValue(text[i + 1]) >= 0 &&
+        platform::HexDigitValue(text[i + 2]) >= 0) {
+      decoded += static_cast<char>(platform::HexDigitValue(text[i + 1]) * 16 + platform::HexDigitValue(text[i + 2]));
       i += 2;
     } else {
       decoded += text[i];

@@ -29,17 +29,6 @@ std::optional<Alignment> AlignmentOf(const TAttribute* align) {
   return std::nullopt;
 }
 
-// Read in one piece of the file's size, so a large page is not copied while it grows.
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
-  if (!file) throw platform::EFileError("Cannot open file " + path);
-  std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(file.tellg(), 0)), '\0');
-  file.seekg(0);
-  if (!file.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-    throw platform::EFileError("Cannot open file " + path);
-  return bytes;
-}
-
 // The tokens at which a body parser stops and hands back to its caller.
 struct StopSet {
   std::bitset<kTagCount> starts;
@@ -88,7 +77,6 @@ class THtmlParser {
         linkColor_(list.Settings().defHotSpotColor) {
     list_.ClearDocument();
     names_.clear();
-    TStringBitmapList::Shared().NewPage();
   }
 
   ParseResult ParseHtml() {
@@ -850,12 +838,12 @@ ParseResult ParseHtmlBuffer(std::string_view page, TSectionList& list, TNameList
 
 ParseResult ParseHtmlFile(const std::string& path, TSectionList& list, TNameList& names,
                           const ParseCallbacks& callbacks) {
-  const std::string page = ReadWholeFile(path);
+  const std::string page = platform::ReadFileBytes(path);
   return ParseHtmlBuffer(page, list, names, callbacks);
 }
 
 ParseResult ParseTextFile(const std::string& path, TSectionList& list, TNameList& names) {
-  const std::string text = ReadWholeFile(path);
+  const std::string text = platform::ReadFileBytes(path);
   const ParseCallbacks none;
   return THtmlParser(text, list, names, none).ParseText();
 }

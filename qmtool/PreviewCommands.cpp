@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/FileIO.h"
 #include "preview/PreviewParser.h"
 #include "preview/Section.h"
 #include "preview/Tables.h"
@@ -25,15 +26,6 @@ std::string TagLabel(const preview::THtmlTokenizer& t) {
   std::string name(preview::TagName(t.tag));
   if (t.tag == preview::Tag::H && t.headingLevel > 0) name += std::to_string(t.headingLevel);
   return (t.kind == preview::TokenKind::EndTag ? "</" : "<") + name + ">";
-}
-
-bool ReadFile(const std::string& path, std::string& bytes) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream buffer;
-  buffer << file.rdbuf();
-  bytes = std::move(buffer).str();
-  return true;
 }
 
 bool ParsePositive(const char* text, int& value) {
@@ -147,13 +139,15 @@ void DumpCell(std::ostream& out, const preview::TCell& cell, const LayoutErrors&
 }  // namespace
 
 int RunHtmlTokensCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
-  std::string page;
   if (argc != 1) {
     err << "usage: qmtool htmltokens FILE\n";
     return 2;
   }
-  if (!ReadFile(argv[0], page)) {
-    err << "qmtool htmltokens: Cannot open file " << argv[0] << "\n";
+  std::string page;
+  try {
+    page = platform::ReadFileBytes(argv[0]);
+  } catch (const platform::EFileError& e) {
+    err << "qmtool htmltokens: " << e.what() << "\n";
     return 1;
   }
   preview::THtmlTokenizer t(page);

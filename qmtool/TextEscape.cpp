@@ -3,17 +3,10 @@
 
 #include <cstdio>
 
+#include "platform/TextBits.h"
+
 namespace qmtool {
-namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string Quote(std::string_view bytes) {
   std::string out = "\"";
@@ -71,7 +64,7 @@ std::optional<std::string> Unescape(std::string_view text, bool allowLineEnds) {
         break;
       case 'x': {
         if (i + 2 >= text.size()) return std::nullopt;
-        const int hi = HexValue(text[i + 1]), lo = HexValue(text[i + 2]);
+        const int hi = platform::HexDigitValue(text[i + 1]), lo = platform::HexDigitValue(text[i + 2]);
         if (hi < 0 || lo < 0) return std::nullopt;
         out += static_cast<char>(hi * 16 + lo);
         i += 2;

@@ -201,8 +201,8 @@ TEST_F(PreviewPage, RadioButtonsExcludeByNameWithoutCaseAndControlsNeedNoForm) {
   EXPECT_FALSE(Control(0).checked);
   EXPECT_TRUE(Control(2).checked) << "another name is another group";
   EXPECT_EQ(clicks, Strings{"pick:go()"});
-  EXPECT_EQ(Control(3).spec.kind, platform::ControlKind::ComboBox);
-  EXPECT_EQ(Control(4).spec.kind, platform::ControlKind::ListBox);
+  EXPECT_EQ(Control(3).look.kind, platform::ControlKind::ComboBox);
+  EXPECT_EQ(Control(4).look.kind, platform::ControlKind::ListBox);
   EXPECT_EQ(doc.forms.size(), 1u) << "controls outside FORM share one implicit form";
 }
 

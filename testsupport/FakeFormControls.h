@@ -9,7 +9,7 @@ namespace platform::fakes {
 
 class FakeFormControl : public FormControl {
  public:
-  explicit FakeFormControl(ControlSpec spec) : spec(std::move(spec)) {}
+  explicit FakeFormControl(ControlLook look) : look(std::move(look)) {}
   void SetBounds(const Rect& r) override { bounds = r; }
   void SetVisible(bool v) override { visible = v; }
   bool HasFocus() const override { return focused; }
@@ -21,7 +21,7 @@ class FakeFormControl : public FormControl {
   std::vector<int> Selected() const override { return selected; }
   void Select(const std::vector<int>& rows) override { selected = rows; }
 
-  ControlSpec spec;
+  ControlLook look;
   Rect bounds;
   bool visible = true;
   bool focused = false;
@@ -33,8 +33,8 @@ class FakeFormControl : public FormControl {
 
 class FakeFormControlHost : public FormControlHost {
  public:
-  std::unique_ptr<FormControl> CreateControl(const ControlSpec& spec) override {
-    auto control = std::make_unique<FakeFormControl>(spec);
+  std::unique_ptr<FormControl> CreateControl(const ControlLook& look) override {
+    auto control = std::make_unique<FakeFormControl>(look);
     made.push_back(control.get());
     return control;
   }

@@ -46,6 +46,15 @@ using app::WindowPlacement;
 
 namespace {
 
+// A tool button known by its object name, with its caption and hint.
+QToolButton* NamedToolButton(QWidget* parent, const char* name, const QString& caption, const QString& hint) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(name);
+  button->setText(caption);
+  button->setToolTip(hint);
+  return button;
+}
+
 // Items whose commands arrive with later work: present, with their captions and shortcuts, but disabled.
 const std::function<void()> kNotYet;
 
@@ -416,9 +425,7 @@ QWidget* MainWindow::CreateStyleBuilderPage() {
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   auto* tools = new QToolBar(page);
-  auto* save = new QToolButton(tools);
-  save->setObjectName("ToolbarButton9752");
-  save->setText("Save as Style Sheet");
+  auto* save = NamedToolButton(tools, "ToolbarButton9752", "Save as Style Sheet", "Save as Style Sheet");
   tools->addWidget(save);
   auto* selector = new QComboBox(tools);
   selector->setObjectName("ComboBox17");
@@ -512,16 +519,10 @@ QWidget* MainWindow::CreateTemplatesPage() {
   // The header gives way to the buttons rather than widening the side pages.
   title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   header->addWidget(title, 1);
-  const auto small = [user, header](const char* name, const QString& caption, const QString& hint) {
-    auto* b = new QToolButton(user);
-    b->setObjectName(name);
-    b->setText(caption);
-    b->setToolTip(hint);
-    header->addWidget(b);
-    return b;
-  };
-  auto* save = small("SpeedButton7", "Save", "Save Current File to Library");
-  auto* remove = small("SpeedButton8", "Delete", "Delete the selected template");
+  auto* save = NamedToolButton(user, "SpeedButton7", "Save", "Save Current File to Library");
+  auto* remove = NamedToolButton(user, "SpeedButton8", "Delete", "Delete the selected template");
+  header->addWidget(save);
+  header->addWidget(remove);
   userLayout->addLayout(header);
   userTemplates_ = list(user, "FileListBox2");
   userLayout->addWidget(userTemplates_);
@@ -567,10 +568,7 @@ QWidget* MainWindow::CreatePreviewPage() {
 
   auto* tools = new QToolBar(page);
   const auto button = [tools](const char* name, const QString& caption, const QString& hint) {
-    auto* b = new QToolButton(tools);
-    b->setObjectName(name);
-    b->setText(caption);
-    b->setToolTip(hint);
+    QToolButton* b = NamedToolButton(tools, name, caption, hint);
     tools->addWidget(b);
     return b;
   };

@@ -84,17 +84,17 @@ class QtFormControl : public FormControl {
   QWidget* widget_;
 };
 
-QWidget* MakeWidget(const ControlSpec& spec, QWidget* panel) {
-  switch (spec.kind) {
+QWidget* MakeWidget(const ControlLook& look, QWidget* panel) {
+  switch (look.kind) {
     case ControlKind::Edit:
     case ControlKind::Password: {
       auto* edit = new QLineEdit(panel);
-      if (spec.kind == ControlKind::Password) edit->setEchoMode(QLineEdit::Password);
-      if (spec.maxLength > 0) edit->setMaxLength(spec.maxLength);
+      if (look.kind == ControlKind::Password) edit->setEchoMode(QLineEdit::Password);
+      if (look.maxLength > 0) edit->setMaxLength(look.maxLength);
       return edit;
     }
     case ControlKind::Button:
-      return new QPushButton(TextFromBytes(spec.caption), panel);
+      return new QPushButton(TextFromBytes(look.caption), panel);
     case ControlKind::CheckBox:
       return new QCheckBox(panel);
     case ControlKind::Radio: {
@@ -102,7 +102,7 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* panel) {
       auto* holder = new QWidget(panel);
       holder->setAutoFillBackground(true);
       QPalette palette = holder->palette();
-      palette.setColor(QPalette::Window, ToQColor(spec.panel));
+      palette.setColor(QPalette::Window, ToQColor(look.panel));
       holder->setPalette(palette);
       auto* radio = new QRadioButton(holder);
       radio->setAutoExclusive(false);
@@ -111,15 +111,15 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* panel) {
     }
     case ControlKind::ListBox: {
       auto* list = new QListWidget(panel);
-      list->setSelectionMode(spec.multiSelect ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+      list->setSelectionMode(look.multiSelect ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
       return list;
     }
     case ControlKind::ComboBox:
       return new QComboBox(panel);
     case ControlKind::Memo: {
       auto* memo = new QPlainTextEdit(panel);
-      memo->setLineWrapMode(spec.wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-      memo->setHorizontalScrollBarPolicy(spec.wordWrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+      memo->setLineWrapMode(look.wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+      memo->setHorizontalScrollBarPolicy(look.wordWrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
       return memo;
     }
   }
@@ -128,9 +128,9 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* panel) {
 
 }  // namespace
 
-std::unique_ptr<FormControl> QtFormControlHost::CreateControl(const ControlSpec& spec) {
-  QWidget* widget = MakeWidget(spec, panel_);
-  widget->setFont(QFont(QString::fromStdString(spec.font.family), spec.font.pointSize));
+std::unique_ptr<FormControl> QtFormControlHost::CreateControl(const ControlLook& look) {
+  QWidget* widget = MakeWidget(look, panel_);
+  widget->setFont(QFont(QString::fromStdString(look.font.family), look.font.pointSize));
   auto control = std::make_unique<QtFormControl>(widget);
   FormControl* raw = control.get();
   if (auto* edit = qobject_cast<QLineEdit*>(widget))

@@ -10,7 +10,7 @@ namespace platform::qt {
 class QtFormControlHost : public FormControlHost {
  public:
   explicit QtFormControlHost(QWidget* panel) : panel_(panel) {}
-  std::unique_ptr<FormControl> CreateControl(const ControlSpec& spec) override;
+  std::unique_ptr<FormControl> CreateControl(const ControlLook& look) override;
 
  private:
   QWidget* panel_;
