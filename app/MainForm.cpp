@@ -194,27 +194,32 @@ void MainForm::MRUMenuClick(const std::string& path) {
   SetTitle(VersionedTitle(path));
 }
 
-void MainForm::OpenWebFile(const std::string& url) {
-  net::THttpFetch http(services_.makeSocket());
+bool MainForm::OpenWebFile(const std::string& url) {
+  if (!services_.loop) throw std::logic_error("Open Web File needs an event loop");
+  net::THttpFetch http(*services_.loop);
   http.URL = url;
-  {
-    struct BusyScope {
-      explicit BusyScope(const std::function<void(bool)>& busy) : busy_(busy) {
-        if (busy_) busy_(true);
-      }
-      ~BusyScope() {
-        if (busy_) busy_(false);
-      }
-      const std::function<void(bool)>& busy_;
-    } busy(OnBusy);
-    http.Fetch();
+  std::exception_ptr failure;
+  platform::ProgressWindow* wait = nullptr;
+  http.Fetch([&](std::exception_ptr error) {
+    failure = error;
+    if (wait) wait->Close(true);
+  });
+  services_.dialogs.RunProgressWindow({"Please Wait", "Retrieving Page...", false,
+                                       [&](platform::ProgressWindow& window) { wait = &window; },
+                                       [&] { http.Abort(); }});
+  wait = nullptr;
+  try {
+    if (failure) std::rethrow_exception(failure);
+  } catch (const net::EFetchCancelled&) {
+    return false;
   }
-  if (modified_ && !SaveOrDiscardChanges(platform::MessageIcon::Question)) return;
+  if (modified_ && !SaveOrDiscardChanges(platform::MessageIcon::Question)) return false;
   richEdit1_.ClearText();
   richEdit1_.Lines().SetTextStr(http.Body());
   modified_ = false;
   cutFile_.clear();
   if (richEdit1_.Lines().CutAtZeroByte()) WarnCutAtZeroByte(url);
+  return true;
 }
 
 void MainForm::PrintFileClick() {

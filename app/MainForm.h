@@ -15,7 +15,7 @@
 #include "platform/Printer.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
-#include "platform/TcpSocket.h"
+#include "platform/EventLoop.h"
 
 namespace app {
 
@@ -32,7 +32,8 @@ struct MainFormServices {
   platform::Shell& shell;
   platform::Printer& printer;
   std::string searchPath;  // PATH, for Calculator and Notepad
-  std::function<std::unique_ptr<platform::TcpSocket>()> makeSocket = platform::MakePosixSocket;
+  // Runs web transfers while their wait window shows.
+  platform::EventLoop* loop = nullptr;
 };
 
 class MainForm {
@@ -66,9 +67,10 @@ class MainForm {
   // Save As; false when the dialog was cancelled.
   bool FileSave();
   void PerformFileOpen(const std::string& path);
-  // Open Web File: fetches url; only a fetch that succeeded replaces the text, after the save question
-  // when work is unsaved. A failure raises its message and leaves the text as it was.
-  void OpenWebFile(const std::string& url);
+  // Open Web File: fetches url while a wait window shows (its Cancel or Escape stops the fetch); only a
+  // fetch that succeeded replaces the text, after the save question when work is unsaved. A failure raises
+  // its message and leaves the text as it was. False when the fetch was cancelled or the text kept.
+  bool OpenWebFile(const std::string& url);
 
   const std::string& InstallDir() const { return installDir_; }
   const std::string& DocSaveState() const { return docSaveState_; }

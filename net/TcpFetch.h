@@ -1,13 +1,14 @@
-// TTcpClient and THttpFetch: the blocking HTTP/1.0 fetch behind "Open Web File". A fetch sends HEAD (which
-// may redirect through "location"), then GET, and keeps the response body in memory.
+// THttpFetch: the page fetch behind "Open Web File", on the asynchronous client. A fetch sends HEAD
+// (following any "Location"), then GET to where that led, keeps the body in memory and reports its end
+// from the loop; meanwhile the program's window keeps working.
 #pragma once
 
-#include <chrono>
-#include <memory>
+#include <exception>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
-#include "platform/TcpSocket.h"
+#include "net/HttpClient.h"
 
 namespace net {
 
@@ -31,80 +32,51 @@ class EProtocolError : public std::runtime_error {
   int Code;
 };
 
-// The parts of an address; every part is empty when the address has none.
-struct AddressParts {
-  std::string scheme, user, password, host, port, path;
-};
-AddressParts SplitAddress(const std::string& address);
-// A "Location" value as a whole address: one without a scheme is taken relative to base, the address that
-// was asked for (from its host when it starts with "/", else from the folder of base's path).
-std::string ResolveLocation(const std::string& base, const std::string& location);
-
-class TTcpClient {
+// The fetch was aborted on request; nothing to report to the person who asked for it.
+class EFetchCancelled : public std::runtime_error {
  public:
-  // Connecting and every receive wait at most this long; a body may be at most this large.
-  static constexpr std::chrono::seconds kTimeLimit{30};
-  static constexpr std::size_t kMaxBody = 256u << 20;
-
-  explicit TTcpClient(std::unique_ptr<platform::TcpSocket> socket) : socket_(std::move(socket)) {}
-  virtual ~TTcpClient() = default;
-
-  std::string Host;
-  int Port = 0;
-  // The last response body.
-  const std::string& Body() const { return body_; }
-
- protected:
-  void Connect();
-  void Close() { socket_->Close(); }
-  void SendLine(const std::string& text);
-  // A line without its end: CR is dropped, LF ends the line only after a CR (a lone LF is dropped).
-  std::string ReadLine();
-  bool AtEnd() const { return closed_; }
-  // Everything to the end of the connection.
-  void ReadBody();
-  void SetTimeLimit(std::chrono::milliseconds limit) { limit_ = limit; }
-  void SetMaxBody(std::size_t bytes) { maxBody_ = bytes; }
-
- private:
-  bool ReceiveByte(char& c);
-  ETcpError TimedOut() const;
-  std::unique_ptr<platform::TcpSocket> socket_;
-  std::string body_;
-  bool closed_ = false;
-  std::chrono::milliseconds limit_ = kTimeLimit;
-  std::size_t maxBody_ = kMaxBody;
-  friend class THttpFetch;
+  EFetchCancelled() : std::runtime_error("Connection aborted on request") {}
 };
 
-class THttpFetch : public TTcpClient {
+class THttpFetch {
  public:
-  explicit THttpFetch(std::unique_ptr<platform::TcpSocket> socket) : TTcpClient(std::move(socket)) {}
+  static constexpr long long kMaxBody = 256ll << 20;
+
+  explicit THttpFetch(platform::EventLoop& loop);
 
   std::string URL, Proxy, Sender, Agent, Reference;
   bool NoCache = false;
+  // More certificate authorities to trust (tests); a transfer's time limit without progress.
+  std::string CAFile;
+  int TimeLimitMs = 30000;
+  long long MaxBody = kMaxBody;
 
-  // Fetches URL; Body() then holds the page.
-  void Fetch();
-  int StatusCode() const { return statusCode_; }
-  const std::string& StatusText() const { return statusText_; }
-  long long ContentLength() const { return contentLength_; }
-  const std::string& ContentType() const { return contentType_; }
-  // For tests: a shorter wait than the 30 seconds, a smaller largest body.
-  using TTcpClient::SetMaxBody;
-  using TTcpClient::SetTimeLimit;
+  // Starts fetching URL; done follows from the loop with nothing on success (Body() then holds the page)
+  // or the error: ETcpError, ESocketError, EProtocolError, EFetchCancelled, or the conversion error
+  // (std::invalid_argument) for a status code or length that is not a number.
+  void Fetch(std::function<void(std::exception_ptr error)> done);
+  // Ends a running fetch with EFetchCancelled.
+  void Abort() { client_.Abort(); }
+  bool Running() const { return client_.State() != THttpState::httpReady; }
+
+  const std::string& Body() const { return body_; }
+  int StatusCode() const { return client_.StatusCode(); }
+  const std::string& StatusText() const { return client_.ReasonPhrase(); }
+  long long ContentLength() const { return client_.ContentLength(); }
+  const std::string& ContentType() const { return client_.ContentType(); }
+  // Where the fetch ended up, after any "Location".
+  std::string Location() const { return client_.Location(); }
 
  private:
-  // The address the next request asks for, with host and port as they are now.
-  std::string AskedAddress() const;
-  void SendRequest(const char* method);
-  void ReadHeader(bool head);
+  void RequestDone(THttpRequest type, int error);
+  std::exception_ptr Failure(int error) const;
+  void CheckHeaderLine(const std::string& line);
 
-  std::string path_;
-  int statusCode_ = 0;
-  std::string statusText_;
-  long long contentLength_ = 0;
-  std::string contentType_;
+  THttpClient client_;
+  std::function<void(std::exception_ptr)> done_;
+  std::string body_;
+  THttpState reached_ = THttpState::httpReady;
+  std::string conversionError_;
 };
 
 }  // namespace net

@@ -2,6 +2,7 @@
 // them with Qt dialogs; tests answer them from a script.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,29 @@ struct FileDialogOptions {
   std::string filter;
   std::string defaultExtension;  // added to a name typed without one; empty: none
   std::string initialFolder;
+  // A name saved without an extension gets the first extension of the chosen filter (none for "*.*").
+  bool extensionFromFilter = false;
+};
+
+// A wait or progress window while it shows: what the program's logic may change in it.
+class ProgressWindow {
+ public:
+  virtual ~ProgressWindow() = default;
+  // The line under the bar ("1,024 of 4,096 bytes received.") and the bar's position, 0 to 100.
+  virtual void SetProgressText(const std::string& text) = 0;
+  virtual void SetPosition(int percent) = 0;
+  // Ends the window; RunProgressWindow returns ok.
+  virtual void Close(bool ok) = 0;
+};
+
+struct ProgressWindowOptions {
+  std::string caption;  // "Please Wait", "Download Progress"
+  std::string text;     // what is being waited for
+  bool bar = false;     // a progress window (bar and byte counts) rather than a wait window
+  // Called once the window exists, before the event loop runs in it.
+  std::function<void(ProgressWindow&)> shown;
+  // Cancel or Escape: the window stays until the logic closes it.
+  std::function<void()> cancel;
 };
 
 class Dialogs {
@@ -35,6 +59,11 @@ class Dialogs {
   // The font the person chose, or nothing when the dialog was cancelled.
   virtual std::optional<FontChoice> ChooseFont() = 0;
   virtual void Beep() = 0;
+  // Shows a modal wait or progress window while the event loop runs, until it is closed; returns what
+  // Close said.
+  virtual bool RunProgressWindow(const ProgressWindowOptions& options) = 0;
+  // A modal window showing a text to read, with an "&Ok" button.
+  virtual void ShowTextWindow(const std::string& caption, const std::string& text) = 0;
 };
 
 }  // namespace platform

@@ -1,21 +1,51 @@
-// The page fetch against a scripted HTTP server that the test runs on 127.0.0.1.
+// The page fetch of Open Web File against scripted HTTP servers that the test runs on 127.0.0.1.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <sstream>
 
 #include "net/TcpFetch.h"
 #include "qmtool/FetchCommand.h"
+#include "testsupport/PollEventLoop.h"
 #include "testsupport/ScriptedServer.h"
 
 using net::SplitAddress;
 
 namespace {
 
-std::unique_ptr<net::THttpFetch> Fetcher(const std::string& url) {
-  auto fetch = std::make_unique<net::THttpFetch>(platform::MakePosixSocket());
-  fetch->URL = url;
-  return fetch;
-}
+class Fetch : public ::testing::Test {
+ protected:
+  // Runs a fetch of url to its end; the error it ended with, or nothing.
+  std::exception_ptr Run(const std::string& url) {
+    fetch.URL = url;
+    bool finished = false;
+    std::exception_ptr failure;
+    fetch.Fetch([&](std::exception_ptr error) {
+      failure = error;
+      finished = true;
+    });
+    EXPECT_TRUE(loop.RunUntil([&] { return finished; }, 20000)) << "the fetch never ended";
+    return failure;
+  }
+  // The message of the error of type E the fetch of url ended with.
+  template <typename E>
+  std::string ErrorOf(const std::string& url) {
+    try {
+      if (auto failure = Run(url)) std::rethrow_exception(failure);
+    } catch (const E& e) {
+      return e.what();
+    } catch (const std::exception& e) {
+      return std::string("another error: ") + e.what();
+    }
+    return "no error";
+  }
+
+  platform::fakes::PollEventLoop loop;
+  net::THttpFetch fetch{loop};
+};
 
 }  // namespace
 
@@ -40,145 +70,119 @@ TEST(SplitAddress, Forms) {
   p = SplitAddress("user@host:99");
   EXPECT_EQ(p.host, "host");
   EXPECT_EQ(p.port, "99");
+  p = SplitAddress("/only/a/path");
+  EXPECT_EQ(p.scheme, "http");
+  EXPECT_EQ(p.host, "");
+  EXPECT_EQ(p.path, "/only/a/path");
+  p = SplitAddress("http:page.htm");
+  EXPECT_EQ(p.scheme, "http");
+  EXPECT_EQ(p.path, "page.htm");
+  p = SplitAddress("https://h/a:b@c");
+  EXPECT_EQ(p.host, "h") << "a colon or at sign in the path is not the authority's";
+  EXPECT_EQ(p.port, "");
+  EXPECT_EQ(p.user, "");
 }
 
-TEST(Fetch, SendsHeadThenGetAndKeepsTheBody) {
+TEST_F(Fetch, SendsHeadThenGetAndKeepsTheBody) {
   ScriptedServer server({"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n",
                          "HTTP/1.0 200 OK\r\nContent-Length: 13\r\ncontent-type: text/html\r\n\r\n<p>hello</p>\n"});
-  auto fetch = Fetcher("http://127.0.0.1:" + std::to_string(server.Port()));
-  fetch->Agent = "Quillmark";
-  fetch->NoCache = true;
-  fetch->Fetch();
-  EXPECT_EQ(fetch->Body(), "<p>hello</p>\n");
-  EXPECT_EQ(fetch->StatusCode(), 200);
-  EXPECT_EQ(fetch->StatusText(), "OK");
-  EXPECT_EQ(fetch->ContentLength(), 13);
-  EXPECT_EQ(fetch->ContentType(), "text/html");
+  fetch.Agent = "Quillmark";
+  fetch.NoCache = true;
+  EXPECT_FALSE(Run(server.Url("")));
+  EXPECT_EQ(fetch.Body(), "<p>hello</p>\n");
+  EXPECT_EQ(fetch.StatusCode(), 200);
+  EXPECT_EQ(fetch.StatusText(), "OK");
+  EXPECT_EQ(fetch.ContentLength(), 13);
+  EXPECT_EQ(fetch.ContentType(), "text/html");
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 2u);
   const std::string host = "Host: 127.0.0.1:" + std::to_string(server.Port()) + "\r\n";
-  EXPECT_EQ(requests[0], "HEAD / HTTP/1.0\r\n" + host + "User-Agent: Quillmark\r\nPragma: no-cache\r\n\r\n");
-  EXPECT_EQ(requests[1], "GET / HTTP/1.0\r\n" + host + "User-Agent: Quillmark\r\nPragma: no-cache\r\n\r\n");
+  EXPECT_EQ(requests[0], "HEAD / HTTP/1.0\r\nUser-Agent: Quillmark\r\n" + host + "Pragma: no-cache\r\n\r\n");
+  EXPECT_EQ(requests[1], "GET / HTTP/1.0\r\nUser-Agent: Quillmark\r\n" + host + "Pragma: no-cache\r\n\r\n");
 }
 
-TEST(Fetch, AHeadLocationMovesTheGetToAnotherServer) {
-  ScriptedServer second({"HTTP/1.0 200 OK\r\n\r\nsecond body"});
-  ScriptedServer first(
-      {"HTTP/1.0 302 Moved\r\nLocation: http://127.0.0.1:" + std::to_string(second.Port()) + "/moved.htm\r\n\r\n"});
-  auto fetch = Fetcher("http://127.0.0.1:" + std::to_string(first.Port()) + "/old.htm");
-  fetch->Fetch();
-  EXPECT_EQ(fetch->Body(), "second body");
-  EXPECT_EQ(second.Requests()[0],
+TEST_F(Fetch, ALocationMovesTheGetToAnotherServer) {
+  ScriptedServer second({"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\nsecond body"});
+  ScriptedServer first({"HTTP/1.0 302 Moved\r\nLocation: " + second.Url("/moved.htm") + "\r\n\r\n"});
+  EXPECT_FALSE(Run(first.Url("/old.htm")));
+  EXPECT_EQ(fetch.Body(), "second body");
+  EXPECT_EQ(fetch.Location(), second.Url("/moved.htm"));
+  EXPECT_EQ(second.Requests()[1],
             "GET /moved.htm HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(second.Port()) + "\r\n\r\n");
 }
 
-TEST(Fetch, ARelativeLocationIsTakenFromTheAddressAskedFor) {
+TEST_F(Fetch, ARelativeLocationIsTakenFromTheAddressAskedFor) {
   EXPECT_EQ(net::ResolveLocation("http://h:81/a/b.htm?q=/x", "c.htm"), "http://h:81/a/c.htm");
   EXPECT_EQ(net::ResolveLocation("http://h/a/b.htm", "/root.htm"), "http://h/root.htm");
   EXPECT_EQ(net::ResolveLocation("http://h", "c.htm"), "http://h/c.htm");
   EXPECT_EQ(net::ResolveLocation("http://h/a/", "//other/x"), "http://other/x");
   EXPECT_EQ(net::ResolveLocation("http://h/a/", "https://other/x"), "https://other/x");
 
-  ScriptedServer server(
-      {"HTTP/1.1 301 Moved Permanently\r\nLocation: /new/page.htm\r\n\r\n", "HTTP/1.1 200 OK\r\n\r\nmoved here"});
-  auto fetch = Fetcher("http://127.0.0.1:" + std::to_string(server.Port()) + "/old/page.htm");
-  fetch->Fetch();
-  EXPECT_EQ(fetch->Body(), "moved here");
-  EXPECT_EQ(fetch->Host, "127.0.0.1") << "the host stays";
-  EXPECT_EQ(server.Requests()[1].substr(0, 30), "GET /new/page.htm HTTP/1.0\r\nHo");
+  ScriptedServer server({"HTTP/1.1 301 Moved Permanently\r\nLocation: /new/page.htm\r\n\r\n",
+                         "HTTP/1.1 301 Moved Permanently\r\nLocation: other.htm\r\n\r\n", "HTTP/1.1 200 OK\r\n\r\n",
+                         "HTTP/1.1 200 OK\r\n\r\nmoved here"});
+  EXPECT_FALSE(Run(server.Url("/old/page.htm")));
+  EXPECT_EQ(fetch.Body(), "moved here");
+  EXPECT_EQ(server.Requests()[3].substr(0, 31), "GET /new/other.htm HTTP/1.0\r\nHo");
 }
 
-TEST(Fetch, StatusLinesAndErrors) {
+TEST_F(Fetch, StatusLinesAndErrors) {
   {
     // A 1.1 status line is read as a 1.0 one: the error page is an error, never the document.
     ScriptedServer server({"HTTP/1.1 200 OK\r\n\r\n", "HTTP/1.1 404 Not Found\r\n\r\n<h1>404</h1>"});
-    auto fetch = Fetcher("127.0.0.1:" + std::to_string(server.Port()) + "/x");
-    try {
-      fetch->Fetch();
-      FAIL() << "404 should raise";
-    } catch (const net::EProtocolError& e) {
-      EXPECT_STREQ(e.what(), "Not Found");
-      EXPECT_EQ(e.Code, 404);
-    }
-    EXPECT_EQ(fetch->Body(), "");
+    EXPECT_EQ(ErrorOf<net::EProtocolError>(server.Url("/x")), "Not Found");
+    EXPECT_EQ(fetch.StatusCode(), 404);
+    EXPECT_EQ(fetch.Body(), "");
   }
   {
-    // A status line too short to hold a code is the conversion error.
-    ScriptedServer server({"HTTP/1.1\r\n\r\n"});
-    auto fetch = Fetcher("127.0.0.1:" + std::to_string(server.Port()));
-    try {
-      fetch->Fetch();
-      FAIL() << "a status line without a code should raise";
-    } catch (const std::invalid_argument& e) {
-      EXPECT_STREQ(e.what(), "'' is not a valid integer value");
-    }
+    // A status line too short to hold a code, or a length that is not a number, is the conversion error.
+    ScriptedServer server({"HTTP/1.1\r\n\r\n", "HTTP/1.0 200 OK\r\nContent-Length: many\r\n\r\nbody"});
+    EXPECT_EQ(ErrorOf<std::invalid_argument>(server.Url()), "'' is not a valid integer value");
+    EXPECT_EQ(ErrorOf<std::invalid_argument>(server.Url()), "'many' is not a valid integer value");
   }
   {
     // A HEAD error is ignored; a GET status above 299 raises its text.
     ScriptedServer server({"HTTP/1.0 500 Broken\r\n\r\n", "HTTP/1.0 403 Forbidden\r\n\r\nno"});
-    auto fetch = Fetcher("127.0.0.1:" + std::to_string(server.Port()));
-    try {
-      fetch->Fetch();
-      FAIL() << "403 should raise";
-    } catch (const net::EProtocolError& e) {
-      EXPECT_STREQ(e.what(), "Forbidden");
-      EXPECT_EQ(e.Code, 403);
-    }
+    EXPECT_EQ(ErrorOf<net::EProtocolError>(server.Url()), "Forbidden");
   }
   {
-    // No header at all, and a lone LF inside a line that is dropped.
-    ScriptedServer server({"", "<HTML>\n<body>"});
-    auto fetch = Fetcher("127.0.0.1:" + std::to_string(server.Port()));
-    fetch->Fetch();
-    EXPECT_EQ(fetch->Body(), "") << "the headerless answer is read as its header";
+    // An answer without a header: the document is everything from its "<HTML>" line on.
+    ScriptedServer server({"", "<HTML>\n<body>\r\n"});
+    EXPECT_FALSE(Run(server.Url()));
+    EXPECT_EQ(fetch.Body(), "<HTML>\n<body>\r\n");
+    EXPECT_EQ(fetch.ContentType(), "text/html");
   }
 }
 
-TEST(Fetch, ClosedSilentFloodingAndMissingServers) {
+TEST_F(Fetch, ClosedSilentFloodingMissingAndRedirectingServers) {
   {
     ScriptedServer server({"HTTP/1.0 200 OK\r\n", "HTTP/1.0 200 OK\r\nContent-Le"});
-    auto fetch = Fetcher("127.0.0.1:" + std::to_string(server.Port()));
-    fetch->Fetch();
-    EXPECT_EQ(fetch->Body(), "") << "a header cut short ends where the data ends";
+    EXPECT_FALSE(Run(server.Url()));
+    EXPECT_EQ(fetch.Body(), "") << "a header cut short ends where the data ends";
   }
   {
     ScriptedServer server({"SILENT"});
-    auto fetch = Fetcher("127.0.0.1:" + std::to_string(server.Port()));
-    fetch->SetTimeLimit(std::chrono::milliseconds(200));
-    try {
-      fetch->Fetch();
-      FAIL() << "a silent server should time out";
-    } catch (const net::ETcpError& e) {
-      EXPECT_STREQ(e.what(), "The server 127.0.0.1 did not answer in time");
-    }
+    fetch.TimeLimitMs = 200;
+    EXPECT_EQ(ErrorOf<net::ETcpError>(server.Url()), "The server 127.0.0.1 did not answer in time");
+    fetch.TimeLimitMs = 30000;
   }
   {
     ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", "FLOOD"});
-    auto fetch = Fetcher("127.0.0.1:" + std::to_string(server.Port()));
-    fetch->SetMaxBody(1u << 20);
-    try {
-      fetch->Fetch();
-      FAIL() << "an endless body should be refused";
-    } catch (const net::ETcpError& e) {
-      EXPECT_STREQ(e.what(), "The page at 127.0.0.1 is larger than 1 MB");
-    }
+    fetch.MaxBody = 1 << 20;
+    EXPECT_EQ(ErrorOf<net::ETcpError>(server.Url()), "The page at 127.0.0.1 is larger than 1 MB");
   }
+  EXPECT_EQ(ErrorOf<net::ETcpError>("http://no-such-host.invalid/"),
+            "Couldn't resolve hostname no-such-host.invalid");
+  EXPECT_EQ(ErrorOf<net::ESocketError>("127.0.0.1:1"), "Error creating socket") << "nobody listens on port 1";
   {
-    auto fetch = Fetcher("http://no-such-host.invalid/");
-    try {
-      fetch->Fetch();
-      FAIL() << "the name should not resolve";
-    } catch (const net::ETcpError& e) {
-      EXPECT_STREQ(e.what(), "Couldn't resolve hostname no-such-host.invalid");
-    }
-  }
-  {
-    auto fetch = Fetcher("127.0.0.1:1");  // nobody listens on port 1
-    EXPECT_THROW(fetch->Fetch(), net::ESocketError);
+    std::vector<std::string> loops(8, "HTTP/1.0 302 Again\r\nLocation: /again\r\n\r\n");
+    ScriptedServer server(loops);
+    EXPECT_EQ(ErrorOf<net::ETcpError>(server.Url()), "Too many redirections");
+    EXPECT_EQ(server.Requests().size(), 6u) << "the first request and five redirections";
   }
 }
 
-TEST(Fetch, AConnectionThatIsNeverAcceptedTimesOut) {
+TEST_F(Fetch, AConnectionThatIsNeverAcceptedTimesOutAndAbortingEndsAFetch) {
   // A listener whose queue is full drops further connection requests, so connecting waits.
   const int listener = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
@@ -193,21 +197,22 @@ TEST(Fetch, AConnectionThatIsNeverAcceptedTimesOut) {
     queued.push_back(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
     connect(queued.back(), reinterpret_cast<sockaddr*>(&address), sizeof address);
   }
-  auto fetch = Fetcher("127.0.0.1:" + std::to_string(ntohs(address.sin_port)));
-  fetch->SetTimeLimit(std::chrono::milliseconds(300));
-  try {
-    fetch->Fetch();
-    FAIL() << "connecting should time out";
-  } catch (const net::ETcpError& e) {
-    EXPECT_STREQ(e.what(), "The server 127.0.0.1 did not answer in time");
-  }
+  fetch.TimeLimitMs = 300;
+  EXPECT_EQ(ErrorOf<net::ETcpError>("127.0.0.1:" + std::to_string(ntohs(address.sin_port))),
+            "The server 127.0.0.1 did not answer in time");
   for (int fd : queued) close(fd);
   close(listener);
+
+  fetch.TimeLimitMs = 30000;
+  ScriptedServer server({"SILENT"});
+  loop.StartTimer(100, [this] { fetch.Abort(); });
+  EXPECT_EQ(ErrorOf<net::EFetchCancelled>(server.Url()), "Connection aborted on request");
+  EXPECT_FALSE(fetch.Running());
 }
 
 TEST(QmtoolFetch, BodyToOutputAndFailuresToErrors) {
   ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\nbytes\r\nas\nsent\x80"});
-  std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/p";
+  std::string url = server.Url("/p");
   char* args[] = {url.data()};
   std::ostringstream out, err;
   EXPECT_EQ(qmtool::RunFetchCommand(1, args, out, err), 0);
@@ -219,21 +224,21 @@ TEST(QmtoolFetch, BodyToOutputAndFailuresToErrors) {
   EXPECT_EQ(message.str(), "Error creating socket\n");
 }
 
-TEST(Fetch, ThroughAProxyTheWholeAddressIsThePath) {
-  ScriptedServer proxy({"HTTP/1.0 200 OK\r\nLocation: http://elsewhere/\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\nvia proxy"});
-  auto fetch = Fetcher("http://example.org/x.htm");
-  fetch->Proxy = "127.0.0.1:" + std::to_string(proxy.Port());
-  fetch->Sender = "me@example.org";
-  fetch->Reference = "http://example.org/";
-  fetch->Fetch();
-  EXPECT_EQ(fetch->Body(), "via proxy");
+TEST_F(Fetch, ThroughAProxyTheWholeAddressIsThePath) {
+  ScriptedServer proxy({"HTTP/1.0 200 OK\r\nLocation: http://elsewhere/\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\n",
+                        "HTTP/1.0 200 OK\r\n\r\nvia proxy"});
+  fetch.Proxy = "127.0.0.1:" + std::to_string(proxy.Port());
+  fetch.Sender = "me@example.org";
+  fetch.Reference = "http://example.org/";
+  EXPECT_FALSE(Run("http://example.org:8081/x.htm"));
+  EXPECT_EQ(fetch.Body(), "via proxy");
   const auto requests = proxy.Requests();
-  ASSERT_EQ(requests.size(), 2u);
+  ASSERT_EQ(requests.size(), 3u);
   EXPECT_EQ(requests[0],
-            "HEAD http://example.org/x.htm HTTP/1.0\r\nHost: example.org\r\nFrom: me@example.org\r\n"
-            "Referer: http://example.org/\r\n\r\n");
-  EXPECT_EQ(requests[1],
-            "GET http://elsewhere/ HTTP/1.0\r\nHost: elsewhere\r\nFrom: me@example.org\r\n"
-            "Referer: http://example.org/\r\n\r\n")
+            "HEAD http://example.org:8081/x.htm HTTP/1.0\r\nFrom: me@example.org\r\nReferer: http://example.org/\r\n"
+            "Host: example.org:8081\r\n\r\n");
+  EXPECT_EQ(requests[2],
+            "GET http://elsewhere/ HTTP/1.0\r\nFrom: me@example.org\r\nReferer: http://example.org/\r\n"
+            "Host: elsewhere\r\n\r\n")
       << "behind a proxy a location replaces only the path";
 }

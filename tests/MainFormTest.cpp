@@ -16,7 +16,8 @@
 #include "testsupport/FakePrinter.h"
 #include "testsupport/FakeShell.h"
 #include "testsupport/MemoryClipboard.h"
-#include "testsupport/ScriptedSocket.h"
+#include "testsupport/PollEventLoop.h"
+#include "testsupport/ScriptedServer.h"
 
 namespace fs = std::filesystem;
 using platform::MessageAnswer;
@@ -358,34 +359,48 @@ TEST(WriteFileAtomically, AFailedWriteLeavesTheOldFile) {
 }
 
 TEST_F(MainFormTest, OpenWebFileReplacesTheTextOnlyAfterAFetchThatWorked) {
-  platform::fakes::ScriptedSocket::Script script;
-  app::MainForm web(editor,
-                    {registry, dialogs, shell, printer, "",
-                     [&] { return std::make_unique<platform::fakes::ScriptedSocket>(script); }},
-                    (dir / "data").string());
+  platform::fakes::PollEventLoop loop;
+  app::MainForm web(editor, {registry, dialogs, shell, printer, "", &loop}, (dir / "data").string());
   app::WindowPlacement placement;
   web.FormCreate(placement);
   web.FormShow({});
-  std::vector<bool> busy;
-  web.OnBusy = [&](bool on) { busy.push_back(on); };
+  dialogs.runLoop = [&](const std::function<bool()>& closed) { loop.RunUntil(closed, 20000); };
 
-  script.replies = {"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 404 Not Found\r\n\r\ngone"};
-  EXPECT_THROW(web.OpenWebFile("http://example.org/page.htm"), net::EProtocolError);
+  {
+    ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 404 Not Found\r\n\r\ngone"});
+    EXPECT_THROW(web.OpenWebFile(server.Url("/page.htm")), net::EProtocolError);
+  }
   EXPECT_EQ(Text(), "<html>\r\n</html>\r\n") << "a failed fetch leaves the document";
-  EXPECT_EQ(busy, (std::vector<bool>{true, false}));
-  EXPECT_THROW(web.OpenWebFile("http://unresolvable/"), net::ETcpError);
+  ASSERT_EQ(dialogs.progressWindows.size(), 1u);
+  EXPECT_EQ(dialogs.progressWindows[0].options.caption, "Please Wait");
+  EXPECT_EQ(dialogs.progressWindows[0].options.text, "Retrieving Page...");
+  EXPECT_THROW(web.OpenWebFile("http://no-such-host.invalid/"), net::ETcpError);
+
+  {
+    // Cancel (or Escape) in the wait window stops the fetch and changes nothing.
+    ScriptedServer server({"SILENT"});
+    dialogs.onProgressWindow = [](auto& window) { window.options.cancel(); };
+    EXPECT_FALSE(web.OpenWebFile(server.Url()));
+    dialogs.onProgressWindow = nullptr;
+    EXPECT_EQ(Text(), "<html>\r\n</html>\r\n");
+    EXPECT_EQ(dialogs.progressWindows.back().closed, std::optional<bool>(true));
+  }
 
   editor.KeyPress('x');
-  script.replies = {"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\n<p>one</p>\r\n<p>two</p>\n"};
-  web.OpenWebFile("http://example.org/page.htm");
+  const std::string page = "HTTP/1.0 200 OK\r\n\r\n<p>one</p>\r\n<p>two</p>\n";
+  {
+    ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", page});
+    EXPECT_FALSE(web.OpenWebFile(server.Url("/page.htm")));
+  }
   EXPECT_EQ(dialogs.messages.back(), "Save changes to this file?");
   EXPECT_EQ(editor.Lines().Get(0), "x<html>") << "Cancel keeps the unsaved text";
 
   dialogs.answers = {platform::MessageAnswer::No};
-  script.replies = {"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\n<p>one</p>\r\n<p>two</p>\n"};
-  web.OpenWebFile("http://example.org/page.htm");
+  ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", page});
+  EXPECT_TRUE(web.OpenWebFile(server.Url("/page.htm")));
   EXPECT_EQ(Text(), "<p>one</p>\r\n<p>two</p>\r\n");
-  EXPECT_EQ(script.sent.back(), "GET /page.htm HTTP/1.0\r\nHost: example.org\r\n\r\n");
+  EXPECT_EQ(server.Requests().back(),
+            "GET /page.htm HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(server.Port()) + "\r\n\r\n");
   EXPECT_EQ(web.Title(), "Tarnwell Quillmark 3.01 - [Untitled]") << "the title and flags stay";
 }
 

@@ -9,7 +9,10 @@
 #include <fstream>
 #include <memory>
 
+#include <QCoreApplication>
+
 #include "platform/MemoryRegistry.h"
+#include "platform/qt/QtEventLoop.h"
 #include "testsupport/FakeDialogs.h"
 #include "testsupport/FakePrinter.h"
 #include "testsupport/FakeShell.h"
@@ -22,6 +25,10 @@ class MainWindowTest : public ::testing::Test {
   MainWindowTest() : dir(fs::temp_directory_path() / ("quillmark-window-" + std::to_string(::getpid()))) {
     fs::remove_all(dir);
     fs::create_directories(dir);
+    // A wait window pumps Qt's events until the transfer it waits for closes it.
+    dialogs.runLoop = [](const std::function<bool()>& closed) {
+      while (!closed()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    };
     for (const char* name : {"default.htm", "recent.ini", "libhtml.kls", "libevents.kls", "libfunctions.kls"})
       std::ofstream(dir / name, std::ios::binary) << (std::string(name) == "libhtml.kls" ? "<b></b>\r\n" : "x\r\n");
   }
@@ -29,7 +36,7 @@ class MainWindowTest : public ::testing::Test {
 
   std::unique_ptr<ui::MainWindow> MakeWindow() {
     auto form = std::make_unique<ui::MainWindow>(
-        dir.string(), app::MainFormServices{registry, dialogs, shell, printer, ""}, std::vector<std::string>{});
+        dir.string(), app::MainFormServices{registry, dialogs, shell, printer, "", &loop}, std::vector<std::string>{});
     form->show();
     return form;
   }
@@ -39,4 +46,5 @@ class MainWindowTest : public ::testing::Test {
   platform::fakes::FakeDialogs dialogs;
   platform::fakes::FakeShell shell;
   platform::fakes::FakePrinter printer;
+  platform::qt::QtEventLoop loop;
 };

@@ -1,8 +1,11 @@
-// An event loop that runs only when a test advances its clock.
+// An event loop that runs only when a test advances its clock. It has no sockets: tests of network code
+// use PollEventLoop.
 #pragma once
 
 #include <algorithm>
+#include <deque>
 #include <map>
+#include <stdexcept>
 
 #include "platform/EventLoop.h"
 
@@ -16,11 +19,18 @@ class ManualEventLoop : public EventLoop {
     return {id};
   }
   void StopTimer(TimerId timer) override { timers_.erase(timer.id); }
+  void Post(std::function<void()> call) override { posted_.push_back(std::move(call)); }
+  WatchId WatchSocket(int, std::function<void(bool, bool)>) override {
+    throw std::logic_error("ManualEventLoop does not watch sockets");
+  }
+  void WantWrite(WatchId, bool) override {}
+  void Unwatch(WatchId) override {}
 
-  // Moves the clock on, running every tick that falls due on the way, in time order.
+  // Moves the clock on, running the posted calls and every tick that falls due on the way, in time order.
   void Advance(int milliseconds) {
     const long end = now_ + milliseconds;
     for (;;) {
+      RunPosted();
       auto next = timers_.end();
       for (auto it = timers_.begin(); it != timers_.end(); ++it)
         if (it->second.due <= end && (next == timers_.end() || it->second.due < next->second.due)) next = it;
@@ -30,6 +40,7 @@ class ManualEventLoop : public EventLoop {
       auto tick = next->second.tick;  // the tick may stop or restart its own timer
       tick();
     }
+    RunPosted();
     now_ = end;
   }
   int RunningTimers() const { return static_cast<int>(timers_.size()); }
@@ -40,7 +51,15 @@ class ManualEventLoop : public EventLoop {
     long due;
     std::function<void()> tick;
   };
+  void RunPosted() {
+    while (!posted_.empty()) {
+      auto call = std::move(posted_.front());
+      posted_.pop_front();
+      call();
+    }
+  }
   std::map<int, Timer> timers_;
+  std::deque<std::function<void()>> posted_;
   long now_ = 0;
   int lastId_ = 0;
 };

@@ -131,9 +131,8 @@ OpenWebFileDialog::OpenWebFileDialog(InsertDialogServices services, QWidget* own
 }
 
 void OpenWebFileDialog::Open() {
-  // A fetch that fails raises its message and keeps the address for another try.
-  services_.mainForm.OpenWebFile(Text(address));
-  address->clear();
+  // A fetch that fails raises its message and keeps the address for another try, as a cancelled one does.
+  if (services_.mainForm.OpenWebFile(Text(address))) address->clear();
 }
 
 // ---- Insert an Image

@@ -5,6 +5,7 @@
 #include "app/DataFolder.h"
 #include "platform/IniFileRegistry.h"
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtShell.h"
 #include "ui/MainWindow.h"
@@ -41,7 +42,8 @@ int main(int argc, char** argv) {
     platform::qt::QtPrinter printer;
     const char* path = std::getenv("PATH");
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    ui::MainWindow window(installDir, {registry, dialogs, shell, printer, path ? path : ""}, std::move(arguments));
+    platform::qt::QtEventLoop loop;
+    ui::MainWindow window(installDir, {registry, dialogs, shell, printer, path ? path : "", &loop}, std::move(arguments));
     dialogs.SetParent(&window);
     printer.SetParent(&window);
     window.show();

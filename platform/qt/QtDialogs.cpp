@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -77,7 +79,14 @@ std::optional<std::string> QtDialogs::RunFileDialog(const FileDialogOptions& opt
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (!options.defaultExtension.empty()) dialog.setDefaultSuffix(QString::fromStdString(options.defaultExtension));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first().toStdString();
+  QString chosen = dialog.selectedFiles().first();
+  if (options.extensionFromFilter && QFileInfo(chosen).suffix().isEmpty()) {
+    // "Application (*.EXE)" gives ".EXE"; "All Files (*.*)" gives nothing.
+    static const QRegularExpression firstPattern(R"(\(\*\.(\w+))");
+    const QRegularExpressionMatch match = firstPattern.match(dialog.selectedNameFilter());
+    if (match.hasMatch()) chosen += "." + match.captured(1);
+  }
+  return chosen.toStdString();
 }
 
 std::optional<std::string> QtDialogs::OpenFile(const FileDialogOptions& options) {

@@ -23,6 +23,8 @@ class QtDialogs : public Dialogs {
   std::optional<std::string> SaveFile(const FileDialogOptions& options) override;
   std::optional<FontChoice> ChooseFont() override;
   void Beep() override;
+  bool RunProgressWindow(const ProgressWindowOptions& options) override;
+  void ShowTextWindow(const std::string& caption, const std::string& text) override;
 
  private:
   std::optional<std::string> RunFileDialog(const FileDialogOptions& options, bool save);

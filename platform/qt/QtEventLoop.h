@@ -1,37 +1,36 @@
-// Timers through QTimer.
+// Timers through QTimer, posted calls as queued calls, sockets through QSocketNotifier.
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 #include <map>
 #include <memory>
 
 #include "platform/EventLoop.h"
 
+class QTimer;
+class QSocketNotifier;
+
 namespace platform::qt {
 
 class QtEventLoop : public EventLoop {
  public:
-  TimerId StartTimer(int intervalMs, std::function<void()> tick) override {
-    auto timer = std::make_unique<QTimer>();
-    timer->setInterval(intervalMs);
-    QObject::connect(timer.get(), &QTimer::timeout, std::move(tick));
-    timer->start();
-    const int id = ++lastId_;
-    timers_[id] = std::move(timer);
-    return {id};
-  }
-  void StopTimer(TimerId timer) override {
-    auto it = timers_.find(timer.id);
-    if (it == timers_.end()) return;
-    it->second->stop();
-    // A timer may stop itself from its own tick: delete it once control is back in the loop.
-    it->second.release()->deleteLater();
-    timers_.erase(it);
-  }
+  QtEventLoop();
+  ~QtEventLoop() override;
+  TimerId StartTimer(int intervalMs, std::function<void()> tick) override;
+  void StopTimer(TimerId timer) override;
+  void Post(std::function<void()> call) override;
+  WatchId WatchSocket(int descriptor, std::function<void(bool readable, bool writable)> ready) override;
+  void WantWrite(WatchId watch, bool wanted) override;
+  void Unwatch(WatchId watch) override;
 
  private:
+  struct Watch {
+    std::unique_ptr<QSocketNotifier> read, write;
+  };
+  // Owns the queued calls, so none runs once the loop is gone.
+  QObject context_;
   std::map<int, std::unique_ptr<QTimer>> timers_;
+  std::map<int, Watch> watches_;
   int lastId_ = 0;
 };
 
