@@ -140,14 +140,13 @@ void THttpClient::SetTarget(const std::string& address) {
   scheme_ = parts.scheme.empty() ? "http" : Lower(parts.scheme);
   hostName_ = parts.host;
   std::string path = parts.path.empty() ? "/" : parts.path;
+  secure_ = IsSecureScheme(scheme_);
   if (Proxy.empty()) {
-    secure_ = IsSecureScheme(scheme_);
     targetHost_ = parts.host;
     targetPort_ = parts.port.empty() ? DefaultPort(scheme_) : parts.port;
     path_ = path;
   } else {
     // A proxy is asked for the whole address, port included, so it reaches the same page.
-    secure_ = false;
     path_ = scheme_ + "://" + parts.host + (parts.port.empty() ? "" : ":" + parts.port) + path;
     const AddressParts proxy = SplitAddress(Proxy);
     targetHost_ = proxy.host;
@@ -284,11 +283,11 @@ void THttpClient::SendRequest() {
     text += line + "\r\n";
   }
   if (OnRequestHeaderEnd) OnRequestHeaderEnd();
+  const bool posting = requestType_ == THttpRequest::httpPOST;
+  if (posting && OnSendBegin) OnSendBegin();
   try {
-    socket_.Send(text);
-    if (requestType_ == THttpRequest::httpPOST) {
-      if (OnSendBegin) OnSendBegin();
-      socket_.Send(*SendStream);
+    socket_.Send(posting ? text + *SendStream : text);
+    if (posting) {
       sentCount_ = static_cast<long long>(SendStream->size());
       if (OnSendData) OnSendData(SendStream->size());
     }
