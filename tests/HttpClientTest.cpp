@@ -339,5 +339,8 @@ TEST_F(HttpsTest, CertificatesThatDoNotVerifyLoadNothing) {
   EXPECT_EQ(body.str(), "");
   EXPECT_TRUE(untrusted.Requests().empty() && misnamed.Requests().empty() && trusted.Requests().empty())
       << "nothing is sent to a server that did not prove who it is";
-  EXPECT_EQ(untrusted.FailedHandshakes() + misnamed.FailedHandshakes() + trusted.FailedHandshakes(), 3);
+  // The servers see the handshakes fail on their own threads, a moment after the client has given up.
+  EXPECT_TRUE(loop.RunUntil(
+      [&] { return untrusted.FailedHandshakes() + misnamed.FailedHandshakes() + trusted.FailedHandshakes() == 3; },
+      5000));
 }
