@@ -23,6 +23,7 @@ struct FileDialogOptions {
   std::string filter;
   std::string defaultExtension;  // added to a name typed without one; empty: none
   std::string initialFolder;
+  std::string proposedName = {};  // the name the dialog starts with
   // A name saved without an extension gets the first extension of the chosen filter (none for "*.*").
   bool extensionFromFilter = false;
 };

@@ -27,6 +27,11 @@ struct ScriptedServer::Connection {
     std::size_t read = 0;
     return SSL_read_ex(ssl, data, size, &read) == 1 ? static_cast<long>(read) : -1;
   }
+  // Whether the client has closed its end (a pause then ends early: nobody waits for the rest).
+  bool PeerGone() {
+    pollfd watched{socket, POLLRDHUP, 0};
+    return ::poll(&watched, 1, 0) > 0 && (watched.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
+  }
   bool SendAll(const std::string& bytes) {
     for (std::size_t sent = 0; sent < bytes.size();) {
       const long n = Send(bytes.data() + sent, bytes.size() - sent);
@@ -95,7 +100,9 @@ void ScriptedServer::Serve() {
   }
 }
 
-void ScriptedServer::Answer(Connection& connection, const std::string& reply) {
+void ScriptedServer::Answer(Connection& connection, const std::string& script) {
+  std::string reply = script;
+  for (size_t at; (at = reply.find("{{port}}")) != std::string::npos;) reply.replace(at, 8, std::to_string(port_));
   std::string request;
   char c;
   while (request.find("\r\n\r\n") == std::string::npos && connection.Receive(&c, 1) == 1) request += c;
@@ -121,7 +128,10 @@ void ScriptedServer::Answer(Connection& connection, const std::string& reply) {
       const size_t pause = reply.find("{{pause ", from);
       if (!connection.SendAll(reply.substr(from, pause - from)) || pause == std::string::npos) break;
       const size_t end = reply.find("}}", pause);
-      for (int waited = std::atoi(reply.c_str() + pause + 8); waited > 0 && !stop_; waited -= 10) usleep(10000);
+      for (int waited = std::atoi(reply.c_str() + pause + 8); waited > 0 && !stop_; waited -= 10) {
+        if (connection.PeerGone()) return;
+        usleep(10000);
+      }
       from = end + 2;
     }
   }

@@ -12,7 +12,7 @@
 // Answers each connection with the next scripted reply and keeps every request it was sent (the header,
 // and as much body as Content-Length announces). An empty reply closes at once, "SILENT" never answers,
 // "FLOOD" sends a header and then bytes until the client goes away; "{{pause N}}" inside a reply waits N
-// milliseconds before sending what follows. Connections after the last reply are closed at once. With an
+// milliseconds before sending what follows and "{{port}}" stands for the server's own port. Connections after the last reply are closed at once. With an
 // identity the server speaks TLS; a client that rejects the certificate counts as a failed handshake.
 class ScriptedServer {
  public:
@@ -29,7 +29,7 @@ class ScriptedServer {
  private:
   struct Connection;
   void Serve();
-  void Answer(Connection& connection, const std::string& reply);
+  void Answer(Connection& connection, const std::string& script);
 
   std::vector<std::string> replies_;
   void* tls_ = nullptr;  // SSL_CTX

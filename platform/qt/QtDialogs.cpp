@@ -77,6 +77,7 @@ std::optional<std::string> QtDialogs::RunFileDialog(const FileDialogOptions& opt
                      ToQtFilter(options.filter));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (!options.proposedName.empty()) dialog.selectFile(QString::fromStdString(options.proposedName));
   if (!options.defaultExtension.empty()) dialog.setDefaultSuffix(QString::fromStdString(options.defaultExtension));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   QString chosen = dialog.selectedFiles().first();
