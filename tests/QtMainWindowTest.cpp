@@ -17,13 +17,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtPrinter.h"
+#include "testsupport/ScriptedServer.h"
 #include "tests/MainWindowFixture.h"
 
-TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcutsAndLaterCommandsAreDisabled) {
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts) {
   auto form = MakeWindow();
   EXPECT_EQ(form->windowTitle(), "Tarnwell Quillmark 3.01 - [Untitled]");
   EXPECT_EQ(form->Action("NewFile")->text(), "&New");
@@ -32,7 +34,6 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcutsAndLaterCommandsAreDis
   EXPECT_EQ(form->Action("BrowserPreview1")->shortcut(), QKeySequence("F11"));
   EXPECT_TRUE(form->Action("SaveAs1")->isEnabled());
   EXPECT_TRUE(form->Action("ImportRTFtoHTML1")->isEnabled());
-  EXPECT_FALSE(form->Action("CheckforUpdates1")->isEnabled());
   EXPECT_EQ(form->Action("Image1")->shortcut(), QKeySequence("Ctrl+I"));
   EXPECT_TRUE(form->Action("Italic1")->shortcut().isEmpty()) << "Ctrl+I belongs to the Image item made first";
   EXPECT_TRUE(form->Action("Italic1")->text().endsWith("\tCtrl+I"));
@@ -340,4 +341,40 @@ TEST_F(MainWindowTest, TheStyleBuilderCollectsDeclarationsAndSavesEveryRuleOfThe
   dialogs.files = {(dir / "missing" / "three.css").string()};
   form->findChild<QToolButton*>("ToolbarButton9752")->click();
   EXPECT_EQ(dialogs.messages.back(), "Cannot create file " + (dir / "missing" / "three.css").string());
+}
+
+TEST_F(MainWindowTest, TheUpdateWindowShowsWhatTheInformationPageSays) {
+  const std::string page =
+      "<META HTTP-EQUIV=\"qm-version\" CONTENT=\"3.0.2\">\r\n<META HTTP-EQUIV=\"qm-date\" CONTENT=\"Mar 05, 2001\">\r\n"
+      "<META HTTP-EQUIV=\"qm-url\" CONTENT=\"https://example.org/setup.exe\">\r\n";
+  ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n" + page});
+  registry.WriteString(ui::kUpdateSettingsKey, "HomeURL", server.Url("/info.htm"));
+  auto form = MakeWindow();
+  form->Action("CheckforUpdates1")->trigger();
+  ui::UpdateWindow& update = *form->Dialogs().update;
+  ASSERT_TRUE(update.isVisible());
+  EXPECT_EQ(update.windowTitle(), "Tarnwell Vireo-Update!");
+  EXPECT_EQ(update.findChild<QLabel*>("lblVersion")->text(), "Not Available");
+  update.findChild<QPushButton*>("Button1")->click();
+  EXPECT_EQ(update.findChild<QLabel*>("lblVersion")->text(), "3.0.2");
+  EXPECT_EQ(update.findChild<QLabel*>("lblDate")->text(), "Mar 05, 2001");
+  EXPECT_EQ(update.findChild<QLabel*>("lblURL")->text(), "https://example.org/setup.exe");
+  EXPECT_EQ(dialogs.progressWindows.back().options.text, "Checking For Update...");
+  update.findChild<QPushButton*>("Button3")->click();
+  EXPECT_FALSE(update.isVisible());
+}
+
+TEST_F(MainWindowTest, TheWindowKeepsWorkingWhileAPageIsFetchedFromASlowServer) {
+  auto form = MakeWindow();
+  ui::OpenWebFileDialog& web = *form->Dialogs().openWebFile;
+  form->Action("FromWeborFTPSite1")->trigger();
+  ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\n{{pause 200}}<p>slow{{pause 200}} page</p>"});
+  web.address->setText(QString::fromStdString(server.Url("/slow.htm")));
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+  timer.start(10);
+  web.findChild<QPushButton*>("Button1")->click();
+  EXPECT_EQ(form->Editor().Editor().Lines().Text(), "<p>slow page</p>\r\n");
+  EXPECT_GE(ticks, 20) << "timers ran all through the 400 ms the server took";
 }

@@ -9,10 +9,17 @@
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <QDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtFontEngine.h"
 #include "platform/qt/QtShell.h"
 
@@ -131,3 +138,33 @@ TEST(QtShell, AddressesWithASchemeGoToTheirHandlerAndPathsAreFiles) {
 }
 
 #include "QtPlatformTest.moc"
+
+TEST(QtDialogs, TheProgressWindowRunsTheLoopAndAsksBeforeItStops) {
+  platform::qt::QtDialogs dialogs;
+  int ticks = 0, cancels = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+  timer.start(5);
+  platform::ProgressWindow* shown = nullptr;
+  QDialog* window = nullptr;
+  platform::ProgressWindowOptions options{"Download Progress", "Downloading Update", true,
+                                          [&](platform::ProgressWindow& progress) {
+                                            shown = &progress;
+                                            window = dynamic_cast<QDialog*>(&progress);
+                                          },
+                                          [&] { ++cancels; }};
+  QTimer::singleShot(60, [&] {
+    QTest::keyClick(window, Qt::Key_Escape);
+    window->findChild<QPushButton*>("btnCancel")->click();
+    EXPECT_TRUE(window->isVisible()) << "Cancel and Escape ask; the transfer's end closes the window";
+    shown->SetProgressText("1,024 of 4,096 bytes received.");
+    shown->SetPosition(25);
+    EXPECT_EQ(window->findChild<QLabel*>("lblProgress")->text(), "1,024 of 4,096 bytes received.");
+    EXPECT_EQ(window->findChild<QProgressBar*>("pbarProgress")->value(), 25);
+    EXPECT_EQ(window->findChild<QLabel*>("lblDownloading")->text(), "Downloading Update");
+    shown->Close(false);
+  });
+  EXPECT_FALSE(dialogs.RunProgressWindow(options));
+  EXPECT_EQ(cancels, 2);
+  EXPECT_GE(ticks, 8) << "the event loop ran while the window showed";
+}

@@ -77,15 +77,15 @@ void SaveToLibraryDialog::closeEvent(QCloseEvent* event) {
   DialogShell::closeEvent(event);
 }
 
-DialogWindows::DialogWindows(platform::Shell& shell, InsertDialogServices services, QWidget* owner)
-    : about(std::make_unique<AboutBox>(shell, owner)),
+DialogWindows::DialogWindows(UpdateWindowServices shared, InsertDialogServices services, QWidget* owner)
+    : about(std::make_unique<AboutBox>(shared.shell, owner)),
       openWebFile(std::make_unique<OpenWebFileDialog>(services, owner)),
       image(std::make_unique<ImageDialog>(services, owner)),
       script(std::make_unique<ScriptDialog>(services, owner)),
       applet(std::make_unique<AppletDialog>(services, owner)),
       hyperlink(std::make_unique<HyperlinkDialog>(services, owner)),
       styleSheet(std::make_unique<StyleSheetDialog>(services, owner)),
-      update(std::make_unique<DialogShell>("UpdateForm", "Tarnwell Vireo-Update!", owner)),
+      update(std::make_unique<UpdateWindow>(shared, owner)),
       saveToLibrary(std::make_unique<SaveToLibraryDialog>(owner)) {}
 
 }  // namespace ui

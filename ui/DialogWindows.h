@@ -10,6 +10,7 @@
 
 #include "platform/Shell.h"
 #include "ui/InsertDialogs.h"
+#include "ui/UpdateWindow.h"
 
 namespace ui {
 
@@ -45,7 +46,7 @@ class SaveToLibraryDialog : public DialogShell {
 
 // Made in this order: about, open web file, image, script, applet, hyperlink, style sheet, update, library.
 struct DialogWindows {
-  DialogWindows(platform::Shell& shell, InsertDialogServices services, QWidget* owner);
+  DialogWindows(UpdateWindowServices shared, InsertDialogServices services, QWidget* owner);
   std::unique_ptr<AboutBox> about;
   std::unique_ptr<OpenWebFileDialog> openWebFile;
   std::unique_ptr<ImageDialog> image;
@@ -53,7 +54,7 @@ struct DialogWindows {
   std::unique_ptr<AppletDialog> applet;
   std::unique_ptr<HyperlinkDialog> hyperlink;
   std::unique_ptr<StyleSheetDialog> styleSheet;
-  std::unique_ptr<DialogShell> update;
+  std::unique_ptr<UpdateWindow> update;
   std::unique_ptr<SaveToLibraryDialog> saveToLibrary;
 };
 

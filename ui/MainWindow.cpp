@@ -55,9 +55,6 @@ QToolButton* NamedToolButton(QWidget* parent, const char* name, const QString& c
   return button;
 }
 
-// Items whose commands arrive with later work: present, with their captions and shortcuts, but disabled.
-const std::function<void()> kNotYet;
-
 // Titles and recent-file captions carry file paths, which are in the file system's encoding.
 QString FromPathBytes(const std::string& bytes) { return QString::fromLocal8Bit(bytes.c_str()); }
 
@@ -135,7 +132,13 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
   connect(replaceDialog_, &FindDialog::ReplaceAll, this, [this] { Run([this] { ReplaceEvery(); }); });
 
   dialogs_ = std::make_unique<DialogWindows>(
-      services_.shell, InsertDialogServices{inserts_, services_.dialogs, logic_, installDir}, this);
+      UpdateWindowServices{*services_.loop, services_.dialogs, services_.shell, services_.registry},
+      InsertDialogServices{inserts_, services_.dialogs, logic_, installDir}, this);
+  // Installing an update closes the program as the person would: unsaved work is asked about first. The
+  // window closes once the update window's command has returned.
+  dialogs_->update->UpdateInfo.OnExitRequested = [this] {
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+  };
   dialogs_->saveToLibrary->Save = [this](const std::string& name) {
     bool saved = false;
     Run([&] { saved = logic_.SaveToLibrary(name); });
@@ -156,10 +159,7 @@ QAction* MainWindow::AddAction(QMenu* menu, const char* name, const QString& cap
     action->setShortcut(QKeySequence(shortcut));
   else if (!shortcut.isEmpty())
     action->setText(caption + "\t" + QKeySequence(shortcut).toString(QKeySequence::NativeText));
-  if (handler)
-    connect(action, &QAction::triggered, this, [this, handler] { Run(handler); });
-  else
-    action->setEnabled(false);
+  connect(action, &QAction::triggered, this, [this, handler] { Run(handler); });
   if (menu) menu->addAction(action);
   return action;
 }
@@ -214,7 +214,7 @@ void MainWindow::CreateMenus() {
   QMenu* tools = menuBar()->addMenu("&Tools");
   AddAction(tools, "BrowserPreview1", "&Browser Preview", "F11", [this] { logic_.ToolbarButton977Click(); });
   AddAction(tools, "ImportRTFtoHTML1", "Import RTF to HTML", "", [this] { logic_.ImportRTFtoHTML1Click(); });
-  AddAction(tools, "CheckforUpdates1", "&Check for Updates", "", kNotYet);
+  AddAction(tools, "CheckforUpdates1", "&Check for Updates", "", [this] { ShowDialog(dialogs_->update.get()); });
   // Refresh Screen has never had an action; it stays for the shortcut's sake.
   AddAction(tools, "RefreshScreen1", "Refresh Screen", "F5", [] {});
 
