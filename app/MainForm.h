@@ -12,10 +12,10 @@
 #include "app/TemplateLibrary.h"
 #include "editor/CustomEdit.h"
 #include "platform/Dialogs.h"
+#include "platform/EventLoop.h"
 #include "platform/Printer.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
-#include "platform/EventLoop.h"
 
 namespace app {
 

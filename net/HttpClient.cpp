@@ -34,8 +34,7 @@ std::string Base64(const std::string& bytes) {
   for (std::size_t i = 0; i < bytes.size(); i += 3) {
     const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
     unsigned value = 0;
-    for (std::size_t k = 0; k < 3; ++k)
-      value = value << 8 | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+    for (std::size_t k = 0; k < 3; ++k) value = value << 8 | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
     for (std::size_t k = 0; k < 4; ++k) out += k <= n ? kAlphabet[(value >> (18 - 6 * k)) & 63] : '=';
   }
   return out;
@@ -186,7 +185,7 @@ void THttpClient::Start(THttpRequest type) {
 }
 
 void THttpClient::StartLookup() {
-  headerStarted_ = bodyStarted_ = relocating_ = false;
+  headerStarted_ = bodyStarted_ = relocating_ = restart_ = false;
   buffered_ = 0;
   if (secure_ && !Proxy.empty()) {
     Fail(httperrSecureConnection, "Secure addresses cannot be fetched through a proxy");
@@ -403,6 +402,7 @@ void THttpClient::HeaderDone() {
     }
     rcvdCount_ = 0;
     contentLength_ = -1;
+    restart_ = true;
     socket_.Close();  // the request starts again at the new place once the socket has closed
     return;
   }
@@ -415,8 +415,7 @@ void THttpClient::HeaderDone() {
 
 void THttpClient::BodyData(const char* data, std::size_t size) {
   if (MaxBody > 0 && rcvdCount_ + static_cast<long long>(size) > MaxBody) {
-    Fail(httperrTooLarge,
-         "The page at " + hostName_ + " is larger than " + std::to_string(MaxBody >> 20) + " MB");
+    Fail(httperrTooLarge, "The page at " + hostName_ + " is larger than " + std::to_string(MaxBody >> 20) + " MB");
     return;
   }
   if (!bodyStarted_) {
@@ -430,7 +429,8 @@ void THttpClient::BodyData(const char* data, std::size_t size) {
 
 void THttpClient::SessionClosed() {
   if (state_ == THttpState::httpReady) return;
-  if (relocating_ && state_ != THttpState::httpAborting) {
+  // Only a complete header relocates: a connection that ends inside one ends the request.
+  if (restart_ && state_ != THttpState::httpAborting) {
     if (OnLocationChange) OnLocationChange();
     StartLookup();
     return;
@@ -443,7 +443,7 @@ void THttpClient::Fail(int error, const std::string& reason) {
   statusCode_ = 404;
   reasonPhrase_ = reason;
   error_ = error;
-  relocating_ = false;
+  relocating_ = restart_ = false;
   SetState(THttpState::httpAborting);
   const TSocketState socketState = socket_.State();
   if (socketState == TSocketState::wsConnecting || socketState == TSocketState::wsConnected) {

@@ -68,8 +68,8 @@ class THttpClient {
   THttpClient(const THttpClient&) = delete;
   THttpClient& operator=(const THttpClient&) = delete;
 
-  std::string URL, Proxy, ProxyPort = "80", Sender, Agent, Reference, Username, Password, ProxyUsername,
-                          ProxyPassword, Cookie, ContentTypePost = "application/x-www-form-urlencoded";
+  std::string URL, Proxy, ProxyPort = "80", Sender, Agent, Reference, Username, Password, ProxyUsername, ProxyPassword,
+                          Cookie, ContentTypePost = "application/x-www-form-urlencoded";
   bool NoCache = false;
   std::time_t ModifiedSince = 0;  // UTC; 0: none
   // Where the body goes as it arrives (may stay unset); what a POST sends.
@@ -83,7 +83,7 @@ class THttpClient {
   long long MaxBody = 0;
   int MaxRedirects = 5;
 
-  std::function<void(const std::string& text)> OnTrace, OnCommand, OnHeaderData;
+  std::function<void(const std::string&text)> OnTrace, OnCommand, OnHeaderData;
   std::function<void(int error)> OnSessionConnected;
   std::function<void()> OnHeaderBegin, OnHeaderEnd, OnRequestHeaderBegin, OnRequestHeaderEnd, OnDocBegin, OnDocEnd,
       OnSendBegin, OnSendEnd, OnStateChange, OnLocationChange;
@@ -151,7 +151,7 @@ class THttpClient {
   long long contentLength_ = -1;
   std::string contentType_;
   std::vector<std::string> rcvdHeader_, wwwAuthenticate_;
-  bool headerStarted_ = false, bodyStarted_ = false, relocating_ = false;
+  bool headerStarted_ = false, bodyStarted_ = false, relocating_ = false, restart_ = false;
   int redirects_ = 0;
   long long rcvdCount_ = 0, sentCount_ = 0;
   int error_ = 0;

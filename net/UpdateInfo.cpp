@@ -194,11 +194,11 @@ void TUpdateInfo::ReadInformationPage(const std::string& page) {
   std::istringstream lines(page);
   std::string line, name, value;
   const std::pair<const std::string*, std::string*> targets[] = {
-      {&InfoTags.ProductNameTag, &ProductName}, {&InfoTags.ReadMeTag, &ProductReadMe},
+      {&InfoTags.ProductNameTag, &ProductName},    {&InfoTags.ReadMeTag, &ProductReadMe},
       {&InfoTags.ReadMeExtTag, &ProductReadMeExt}, {&InfoTags.VersionTag, &ProductVersion},
-      {&InfoTags.DateTag, &ProductDateStr},     {&InfoTags.AuthorTag, &ProductAuthor},
-      {&InfoTags.DownloadTag, &DownloadURL},    {&InfoTags.RedirectTag, &redirect_},
-      {&InfoTags.RunParamsTag, &RunParams},     {&InfoTags.Sha256Tag, &ProductSha256}};
+      {&InfoTags.DateTag, &ProductDateStr},        {&InfoTags.AuthorTag, &ProductAuthor},
+      {&InfoTags.DownloadTag, &DownloadURL},       {&InfoTags.RedirectTag, &redirect_},
+      {&InfoTags.RunParamsTag, &RunParams},        {&InfoTags.Sha256Tag, &ProductSha256}};
   while (std::getline(lines, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!ReadInfoDefinition(line, name, value)) continue;
@@ -254,10 +254,10 @@ std::string TUpdateInfo::AvailableText() const {
 
 bool TUpdateInfo::ExecuteUpdate() {
   if (!GetVersionInfo()) {
-    Warn("Connection Error", LastError.empty()
-                                 ? "Could not retrieve version information from the Internet.\nError unknown."
-                                 : "Could not retrieve version information from the Internet.\nError: \"" +
-                                       LastError + ".\"");
+    Warn("Connection Error",
+         LastError.empty()
+             ? "Could not retrieve version information from the Internet.\nError unknown."
+             : "Could not retrieve version information from the Internet.\nError: \"" + LastError + ".\"");
     return false;
   }
   if (!IsNewerVersion()) {
@@ -266,8 +266,7 @@ bool TUpdateInfo::ExecuteUpdate() {
     return false;
   }
   if (options_.count(uioDisplayReadMe)) ShowReadMe(true);
-  if (dialogs_.MessageBox(AvailableText() + "Download the update?", "Update Available",
-                          platform::MessageIcon::Question,
+  if (dialogs_.MessageBox(AvailableText() + "Download the update?", "Update Available", platform::MessageIcon::Question,
                           platform::MessageButtons::YesNo) != platform::MessageAnswer::Yes)
     return false;
   platform::FileDialogOptions save;
@@ -277,16 +276,16 @@ bool TUpdateInfo::ExecuteUpdate() {
   const auto path = dialogs_.SaveFile(save);
   if (!path) return false;
   if (!DownloadUpdate(*path)) {
-    Warn("Download Error", LastError.empty() ? "Error occurred while downloading update.\nError unknown."
-                                             : "Error occurred while downloading update.\nError: \"" + LastError +
-                                                   ".\"");
+    Warn("Download Error", LastError.empty()
+                               ? "Error occurred while downloading update.\nError unknown."
+                               : "Error occurred while downloading update.\nError: \"" + LastError + ".\"");
     return false;
   }
   if (!options_.count(uioRunUpdate)) return true;
   const bool exiting = options_.count(uioExitDuringUpdate) > 0;
-  const std::string question = exiting ? "Do you want to install the update now?\nThis will close " +
-                                             ApplicationTitle + "."
-                                       : "Do you want to install the update now?";
+  const std::string question = exiting
+                                   ? "Do you want to install the update now?\nThis will close " + ApplicationTitle + "."
+                                   : "Do you want to install the update now?";
   if (dialogs_.MessageBox(question, "Install Update", platform::MessageIcon::Question,
                           platform::MessageButtons::YesNo) != platform::MessageAnswer::Yes)
     return true;

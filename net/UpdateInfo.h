@@ -67,8 +67,8 @@ class TUpdateInfo {
   int ProxyPort = 80;
 
   // Read from the information page.
-  std::string ProductName, ProductAuthor, ProductVersion, ProductDateStr, ProductReadMe, ProductReadMeExt,
-      DownloadURL, RunParams, ProductSha256;
+  std::string ProductName, ProductAuthor, ProductVersion, ProductDateStr, ProductReadMe, ProductReadMeExt, DownloadURL,
+      RunParams, ProductSha256;
   TUpdateDate ProductDate;
   std::string LastError;
   std::function<void(long long received, long long total)> OnDownloadProgress;
@@ -100,8 +100,7 @@ class TUpdateInfo {
                 const std::function<void(const char*, std::size_t)>& sink);
   void RequestDone(int error);
   void HandleException(const std::string& message);
-  bool Download(const std::string& url, const std::string& file, const std::string& caption,
-                const std::string& sha256);
+  bool Download(const std::string& url, const std::string& file, const std::string& caption, const std::string& sha256);
   std::string AvailableText() const;
   void Warn(const std::string& caption, const std::string& text);
 

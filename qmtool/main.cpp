@@ -15,7 +15,8 @@ void Usage(std::ostream& out) {
          "  edit [--file PATH] [--size WxH] [SCRIPT|-]   run an editing script, then dump the editor\n"
          "  tokens [--lang NAME] FILE                    print the highlighter's tokens of every line\n"
          "  rtf [--lang NAME] FILE                       print the file as the RTF export copies it\n"
-         "  fetch [--cafile FILE] URL                    fetch a page over HTTP/1.0 (or HTTPS), body to standard output\n"
+         "  fetch [--cafile FILE] URL                    fetch a page over HTTP/1.0 (or HTTPS), body to standard "
+         "output\n"
          "  rtf2html FILE                                convert an RTF file as Import RTF to HTML does\n"
          "  htmltokens FILE                              print the preview's page tokens\n"
          "  layout [--width W] [--font-size N] FILE      print the preview's layout with the test font\n";

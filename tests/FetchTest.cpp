@@ -171,8 +171,7 @@ TEST_F(Fetch, ClosedSilentFloodingMissingAndRedirectingServers) {
     fetch.MaxBody = 1 << 20;
     EXPECT_EQ(ErrorOf<net::ETcpError>(server.Url()), "The page at 127.0.0.1 is larger than 1 MB");
   }
-  EXPECT_EQ(ErrorOf<net::ETcpError>("http://no-such-host.invalid/"),
-            "Couldn't resolve hostname no-such-host.invalid");
+  EXPECT_EQ(ErrorOf<net::ETcpError>("http://no-such-host.invalid/"), "Couldn't resolve hostname no-such-host.invalid");
   EXPECT_EQ(ErrorOf<net::ESocketError>("127.0.0.1:1"), "Error creating socket") << "nobody listens on port 1";
   {
     std::vector<std::string> loops(8, "HTTP/1.0 302 Again\r\nLocation: /again\r\n\r\n");

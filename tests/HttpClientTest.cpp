@@ -46,13 +46,14 @@ class HttpClientTest : public ::testing::Test {
   std::vector<std::pair<THttpRequest, int>> done;
 };
 
-const char* const kStateNames[] = {"ready",     "not connected", "lookup",       "lookup done",
-                                   "connected", "header",        "body",         "aborting"};
+const char* const kStateNames[] = {"ready",     "not connected", "lookup", "lookup done",
+                                   "connected", "header",        "body",   "aborting"};
 
 }  // namespace
 
 TEST_F(HttpClientTest, AGetPassesEveryStateAndRaisesItsEventsInOrder) {
-  ScriptedServer server({"HTTP/1.0 200 OK\r\nContent-Type: Text/HTML\r\nContent-Length: 11\r\n\r\n{{pause 50}}hello world"});
+  ScriptedServer server(
+      {"HTTP/1.0 200 OK\r\nContent-Type: Text/HTML\r\nContent-Length: 11\r\n\r\n{{pause 50}}hello world"});
   std::vector<std::string> events;
   client.OnStateChange = [&] { events.push_back(kStateNames[static_cast<int>(client.State())]); };
   client.OnSessionConnected = [&](int error) { events.push_back("connected " + std::to_string(error)); };
@@ -74,12 +75,11 @@ TEST_F(HttpClientTest, AGetPassesEveryStateAndRaisesItsEventsInOrder) {
   Finish();
   EXPECT_EQ(lookups, 0) << "a dotted address needs no lookup";
   const std::string host = "Host: 127.0.0.1:" + std::to_string(server.Port());
-  EXPECT_EQ(events, (std::vector<std::string>{"not connected", "lookup", "lookup done", "connected",
-                                              "connected 0", "header", "command GET /dir/page.htm?x=1 HTTP/1.0",
-                                              "command User-Agent: Quillmark", "command " + host, "command ",
-                                              "header begin", "line HTTP/1.0 200 OK",
-                                              "line Content-Type: Text/HTML", "line Content-Length: 11",
-                                              "body", "header end", "doc begin", "doc end", "ready"}));
+  EXPECT_EQ(events, (std::vector<std::string>{
+                        "not connected", "lookup", "lookup done", "connected", "connected 0", "header",
+                        "command GET /dir/page.htm?x=1 HTTP/1.0", "command User-Agent: Quillmark", "command " + host,
+                        "command ", "header begin", "line HTTP/1.0 200 OK", "line Content-Type: Text/HTML",
+                        "line Content-Length: 11", "body", "header end", "doc begin", "doc end", "ready"}));
   EXPECT_EQ(done, (std::vector<std::pair<THttpRequest, int>>{{THttpRequest::httpGET, 0}}));
   EXPECT_EQ(body.str(), "hello world");
   EXPECT_EQ(client.StatusCode(), 200);
@@ -165,6 +165,13 @@ TEST_F(HttpClientTest, ALocationClosesAndRepeatsTheRequestAtTheNewPlace) {
   EXPECT_EQ(locations, (std::vector<std::string>{first.Url("/a/next/step.htm"), target.Url("/end.htm")}));
   EXPECT_EQ(first.Requests()[1].substr(0, 27), "GET /a/next/step.htm HTTP/1");
   EXPECT_EQ(done.size(), 1u) << "one request, one end";
+
+  // A header cut off before its end relocates nothing: the request ends (it used to start over for ever).
+  ScriptedServer cut({"HTTP/1.0 301 Moved\r\nLocation: /elsewhere\r\n", "HTTP/1.0 200 OK\r\n\r\nnot asked for"});
+  locations.clear();
+  Get(cut.Url());
+  EXPECT_TRUE(locations.empty());
+  EXPECT_EQ(cut.Requests().size(), 1u);
 }
 
 TEST_F(HttpClientTest, AProxyIsAskedForTheWholeAddressWithItsCredentials) {
@@ -204,11 +211,13 @@ TEST_F(HttpClientTest, PostsSendTheirDataAndHeadersAsked) {
   EXPECT_EQ(body.str(), "posted");
   EXPECT_EQ(client.SentCount(), static_cast<long long>(form.size()));
   EXPECT_EQ(sendEnds, 1);
-  EXPECT_EQ(server.Requests()[0], "POST /form HTTP/1.0\r\nFrom: me@example.org\r\nReferer: http://example.org/\r\n"
-                                  "Content-Type: application/x-www-form-urlencoded\r\nHost: 127.0.0.1:" +
-                                      std::to_string(server.Port()) +
-                                      "\r\nPragma: no-cache\r\nContent-Length: 18\r\n"
-                                      "If-Modified-Since: Sun, 06 Nov 1994 08:49:37 GMT\r\n\r\n" + form);
+  EXPECT_EQ(server.Requests()[0],
+            "POST /form HTTP/1.0\r\nFrom: me@example.org\r\nReferer: http://example.org/\r\n"
+            "Content-Type: application/x-www-form-urlencoded\r\nHost: 127.0.0.1:" +
+                std::to_string(server.Port()) +
+                "\r\nPragma: no-cache\r\nContent-Length: 18\r\n"
+                "If-Modified-Since: Sun, 06 Nov 1994 08:49:37 GMT\r\n\r\n" +
+                form);
 }
 
 TEST_F(HttpClientTest, BodiesWithAndWithoutALengthArriveWhole) {
@@ -292,8 +301,8 @@ TEST_F(HttpClientTest, AbortingEndsTheRequestWhereverItIs) {
 class HttpsTest : public HttpClientTest {
  protected:
   static void SetUpTestSuite() {
-    certificates = new TestCertificates(std::filesystem::temp_directory_path() /
-                                        ("quillmark-tls-" + std::to_string(::getpid())));
+    certificates =
+        new TestCertificates(std::filesystem::temp_directory_path() / ("quillmark-tls-" + std::to_string(::getpid())));
   }
   static void TearDownTestSuite() {
     std::filesystem::remove_all(std::filesystem::path(certificates->CAFile()).parent_path());

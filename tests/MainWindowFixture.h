@@ -5,11 +5,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-
-#include <QCoreApplication>
 
 #include "platform/MemoryRegistry.h"
 #include "platform/qt/QtEventLoop.h"

@@ -22,8 +22,8 @@
 
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtPrinter.h"
-#include "testsupport/ScriptedServer.h"
 #include "tests/MainWindowFixture.h"
+#include "testsupport/ScriptedServer.h"
 
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts) {
   auto form = MakeWindow();
@@ -368,7 +368,8 @@ TEST_F(MainWindowTest, TheWindowKeepsWorkingWhileAPageIsFetchedFromASlowServer) 
   auto form = MakeWindow();
   ui::OpenWebFileDialog& web = *form->Dialogs().openWebFile;
   form->Action("FromWeborFTPSite1")->trigger();
-  ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\n{{pause 200}}<p>slow{{pause 200}} page</p>"});
+  ScriptedServer server(
+      {"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\n{{pause 200}}<p>slow{{pause 200}} page</p>"});
   web.address->setText(QString::fromStdString(server.Url("/slow.htm")));
   int ticks = 0;
   QTimer timer;

@@ -4,13 +4,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QPalette>
-#include <QDialog>
-#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>

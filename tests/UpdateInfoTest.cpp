@@ -15,8 +15,8 @@
 
 namespace fs = std::filesystem;
 using net::TUpdateInfoVersionFormat;
-using platform::MessageAnswer;
 using net::uioDisplayReadMe;
+using platform::MessageAnswer;
 
 TEST(UpdateInfoPage, DefinitionsVersionsDatesAndNumbers) {
   std::string name, value;
@@ -118,15 +118,15 @@ TEST_F(UpdateFlow, NoUpdateIsSaidAndTheInformationIsFetchedOnce) {
   EXPECT_EQ(info.ProductDate, (net::TUpdateDate{2001, 3, 5}));
   EXPECT_TRUE(info.GetVersionInfo());
   EXPECT_EQ(server.Requests().size(), 1u) << "a second Get Information does not fetch again";
-  EXPECT_EQ(server.Requests()[0], "GET /update.htm HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(server.Port()) +
-                                      "\r\n\r\n");
+  EXPECT_EQ(server.Requests()[0],
+            "GET /update.htm HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(server.Port()) + "\r\n\r\n");
 }
 
 TEST_F(UpdateFlow, AnUpdateWithItsReadMeIsDownloadedAndHandedToTheDesktop) {
   ScriptedServer files({Reply("Read this first.\r\n"), Reply("release bytes")});
-  ScriptedServer home({Reply(InfoPage("3.0.2", files.Url("/dl/setup.exe"),
-                                      "<META HTTP-EQUIV=\"qm-readme\" CONTENT=\"" + files.Url("/readme.txt") +
-                                          "\">\r\n"))});
+  ScriptedServer home(
+      {Reply(InfoPage("3.0.2", files.Url("/dl/setup.exe"),
+                      "<META HTTP-EQUIV=\"qm-readme\" CONTENT=\"" + files.Url("/readme.txt") + "\">\r\n"))});
   info.InfoTags.ReadMeTag = "qm-readme";
   info.SetHomeURL(home.Url("/update.htm"));
   std::vector<std::pair<long long, long long>> progress;
@@ -158,9 +158,9 @@ TEST_F(UpdateFlow, AnUpdateWithItsReadMeIsDownloadedAndHandedToTheDesktop) {
 
 TEST_F(UpdateFlow, APublishedChecksumMustMatchTheDownload) {
   ScriptedServer files({Reply("release bytes"), Reply("tampered bytes")});
-  ScriptedServer home({Reply(InfoPage("3.1", files.Url("/setup.exe"),
-                                      "<META HTTP-EQUIV=\"qm-sha256\" CONTENT=\"" + std::string(kReleaseSha256) +
-                                          "\">\r\n"))});
+  ScriptedServer home(
+      {Reply(InfoPage("3.1", files.Url("/setup.exe"),
+                      "<META HTTP-EQUIV=\"qm-sha256\" CONTENT=\"" + std::string(kReleaseSha256) + "\">\r\n"))});
   info.SetHomeURL(home.Url());
   EXPECT_TRUE(info.DownloadUpdate(folder.string() + "/"));
   EXPECT_EQ(info.DownloadedFile(), (folder / "setup.exe").string()) << "a folder gets the download's own name";
@@ -233,8 +233,8 @@ TEST_F(UpdateFlow, MissingSettingsBadPagesAndRedirections) {
     EXPECT_EQ(info.ProductVersion, "3.0.9");
 
     // A page that sends the checker back to itself is read a few times, not for ever.
-    ScriptedServer selfish(std::vector<std::string>(
-        9, Reply("<META HTTP-EQUIV=\"qm-moved\" CONTENT=\"http://127.0.0.1:{{port}}/\">")));
+    ScriptedServer selfish(
+        std::vector<std::string>(9, Reply("<META HTTP-EQUIV=\"qm-moved\" CONTENT=\"http://127.0.0.1:{{port}}/\">")));
     info.SetHomeURL(selfish.Url());
     EXPECT_FALSE(info.GetVersionInfo());
     EXPECT_EQ(info.LastError, "Too many redirections");

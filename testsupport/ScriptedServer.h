@@ -12,8 +12,9 @@
 // Answers each connection with the next scripted reply and keeps every request it was sent (the header,
 // and as much body as Content-Length announces). An empty reply closes at once, "SILENT" never answers,
 // "FLOOD" sends a header and then bytes until the client goes away; "{{pause N}}" inside a reply waits N
-// milliseconds before sending what follows and "{{port}}" stands for the server's own port. Connections after the last reply are closed at once. With an
-// identity the server speaks TLS; a client that rejects the certificate counts as a failed handshake.
+// milliseconds before sending what follows and "{{port}}" stands for the server's own port. Connections after the last
+// reply are closed at once. With an identity the server speaks TLS; a client that rejects the certificate counts as a
+// failed handshake.
 class ScriptedServer {
  public:
   explicit ScriptedServer(std::vector<std::string> replies, const TestCertificates::Identity* tls = nullptr);

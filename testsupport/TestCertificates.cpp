@@ -33,8 +33,8 @@ X509* NewCertificate(const std::string& commonName, EVP_PKEY* key, long serial) 
   X509_gmtime_adj(X509_getm_notAfter(certificate), 7 * 24 * 3600);
   X509_set_pubkey(certificate, key);
   X509_NAME* name = X509_get_subject_name(certificate);
-  X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(commonName.c_str()),
-                             -1, -1, 0);
+  X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(commonName.c_str()), -1,
+                             -1, 0);
   return certificate;
 }
 

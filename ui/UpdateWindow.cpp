@@ -19,8 +19,7 @@ UpdateWindow::UpdateWindow(UpdateWindowServices services, QWidget* owner)
   setObjectName("UpdateForm");
   setWindowTitle("Tarnwell Vireo-Update!");
   UpdateInfo.CurrentVersion = "3.0.1";
-  UpdateInfo.SetHomeURL(
-      services.registry.ReadString(kUpdateSettingsKey, "HomeURL").value_or(kDefaultUpdateAddress));
+  UpdateInfo.SetHomeURL(services.registry.ReadString(kUpdateSettingsKey, "HomeURL").value_or(kDefaultUpdateAddress));
   UpdateInfo.InfoTags.AuthorTag = "qm-author";
   UpdateInfo.InfoTags.DateTag = "qm-date";
   UpdateInfo.InfoTags.DownloadTag = "qm-url";

@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
     const char* path = std::getenv("PATH");
     std::vector<std::string> arguments(argv + 1, argv + argc);
     platform::qt::QtEventLoop loop;
-    ui::MainWindow window(installDir, {registry, dialogs, shell, printer, path ? path : "", &loop}, std::move(arguments));
+    ui::MainWindow window(installDir, {registry, dialogs, shell, printer, path ? path : "", &loop},
+                          std::move(arguments));
     dialogs.SetParent(&window);
     printer.SetParent(&window);
     window.show();

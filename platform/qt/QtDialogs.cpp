@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "platform/qt/TextBytes.h"
