@@ -271,6 +271,7 @@ bool TUpdateInfo::ExecuteUpdate() {
     return false;
   platform::FileDialogOptions save;
   save.filter = "Application (*.EXE)|*.EXE|Zipped File|*.ZIP|All Files (*.*)|*.*";
+  save.initialFolder = DownloadFolder;
   save.proposedName = downloadFileName_;
   save.extensionFromFilter = true;
   const auto path = dialogs_.SaveFile(save);

@@ -73,6 +73,8 @@ class TUpdateInfo {
   std::string LastError;
   std::function<void(long long received, long long total)> OnDownloadProgress;
 
+  // Where the save dialog for a download starts.
+  std::string DownloadFolder;
   // The program's title for the install question, and how the program asks to close (it asks to save
   // unsaved work first); nothing: it is not closed.
   std::string ApplicationTitle;

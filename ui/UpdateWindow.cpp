@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "app/MainForm.h"
@@ -27,6 +28,7 @@ UpdateWindow::UpdateWindow(UpdateWindowServices services, QWidget* owner)
   UpdateInfo.InfoTags.VersionTag = "qm-version";
   UpdateInfo.InfoTags.Sha256Tag = "qm-sha256";
   UpdateInfo.ApplicationTitle = app::kApplicationTitle;
+  UpdateInfo.DownloadFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation).toStdString();
 
   auto* group = new QGroupBox("Updating: Tarnwell Quillmark 3.0", this);
   auto* grid = new QGridLayout(group);
