@@ -11,6 +11,7 @@
 #include "qmtool/FetchCommand.h"
 #include "testsupport/PollEventLoop.h"
 #include "testsupport/ScriptedServer.h"
+#include "testsupport/TestCertificates.h"
 
 using net::SplitAddress;
 
@@ -240,4 +241,27 @@ TEST_F(Fetch, ThroughAProxyTheWholeAddressIsThePath) {
             "GET http://elsewhere/ HTTP/1.0\r\nFrom: me@example.org\r\nReferer: http://example.org/\r\n"
             "Host: elsewhere\r\n\r\n")
       << "behind a proxy a location replaces only the path";
+}
+
+TEST_F(Fetch, SecureAddressesAreFetchedAndCheckedToo) {
+  TestCertificates certificates(std::filesystem::temp_directory_path() /
+                                ("quillmark-fetch-tls-" + std::to_string(::getpid())));
+  const auto identity = certificates.Issue("server", {"127.0.0.1"});
+  ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\n<p>secure</p>", "HTTP/1.0 200 OK\r\n\r\n"},
+                        &identity);
+  fetch.CAFile = certificates.CAFile();
+  EXPECT_FALSE(Run(server.Url("/page.htm")));
+  EXPECT_EQ(fetch.Body(), "<p>secure</p>");
+  fetch.CAFile.clear();
+  EXPECT_EQ(ErrorOf<net::ETcpError>(server.Url()),
+            "The certificate of 127.0.0.1 could not be verified: unable to get local issuer certificate");
+  EXPECT_EQ(fetch.Body(), "");
+
+  ScriptedServer again({"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\n\r\nvia qmtool"}, &identity);
+  std::string caOption = "--cafile", caFile = certificates.CAFile(), url = again.Url();
+  char* args[] = {caOption.data(), caFile.data(), url.data()};
+  std::ostringstream out, err;
+  EXPECT_EQ(qmtool::RunFetchCommand(3, args, out, err), 0) << err.str();
+  EXPECT_EQ(out.str(), "via qmtool");
+  std::filesystem::remove_all(std::filesystem::path(caFile).parent_path());
 }
