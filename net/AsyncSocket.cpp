@@ -157,7 +157,8 @@ void TAsyncSocket::Ready(bool readable, bool writable) {
     return;
   }
   if (state_ != TSocketState::wsConnected) return;
-  if (writable || (tls_ && !sendBuffers_.empty())) TryToSend();
+  // TLS may need the socket readable before queued bytes can go; plain TCP waits for it to be writable.
+  if (!sendBuffers_.empty() && (writable || tls_)) TryToSend();
   if (!*alive || state_ != TSocketState::wsConnected || !readable) return;
   if (OnDataAvailable) OnDataAvailable(0);
   if (*alive && peerClosed_ && state_ == TSocketState::wsConnected) Close();

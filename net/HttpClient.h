@@ -83,7 +83,7 @@ class THttpClient {
   long long MaxBody = 0;
   int MaxRedirects = 5;
 
-  std::function<void(const std::string&text)> OnTrace, OnCommand, OnHeaderData;
+  std::function<void(const std::string&text)> OnCommand, OnHeaderData;
   std::function<void(int error)> OnSessionConnected;
   std::function<void()> OnHeaderBegin, OnHeaderEnd, OnRequestHeaderBegin, OnRequestHeaderEnd, OnDocBegin, OnDocEnd,
       OnSendBegin, OnSendEnd, OnStateChange, OnLocationChange;
