@@ -1,6 +1,8 @@
 // Start-up, the document lifecycle, titles, flags and the shell commands of the main window.
 #include "app/MainForm.h"
 
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -48,7 +50,10 @@ MainForm::MainForm(editor::TqeCustomEdit& richEdit1, MainFormServices services, 
   FormSizeSave1.ProductName = "Larch";
   FormSizeSave1.SubKey = "3.0";
   FormSizeSave1.SaveMode = smAll;
-  richEdit1_.OnLinesChanged = [this] { modified_ = true; };
+  richEdit1_.OnLinesChanged = [this] {
+    modified_ = true;
+    if (journal_) journal_->Changed();
+  };
   title_ = VersionedTitle("Untitled");
 }
 
@@ -57,6 +62,85 @@ void MainForm::FormCreate(WindowPlacement& placement) {
   untitledFlag_ = "Yes";
   StandardTemplatesFolder = DataFile("Templates/");
   UserTemplatesFolder = DataFile("Templates/User/");
+  if (services_.loop)
+    journal_ = std::make_unique<RecoveryJournal>(*services_.loop, DataFile("recovery"), [this] { return JournalSnapshot(); });
+}
+
+std::optional<JournalEntry> MainForm::JournalSnapshot() const {
+  if (!modified_) return std::nullopt;
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  return JournalEntry{documentFile_, richEdit1_.CaretLine(), richEdit1_.CaretColumn(),
+                      std::chrono::duration_cast<std::chrono::seconds>(now).count(), richEdit1_.Lines().Text()};
+}
+
+void MainForm::SetUnmodified() {
+  modified_ = false;
+  if (journal_) journal_->Discard();
+}
+
+void MainForm::OfferRecovery(const std::vector<std::string>& arguments) {
+  if (!journal_) return;
+  std::vector<std::filesystem::path> journals;
+  // A journal handed over by the program that offered it is recovered without asking again.
+  const bool handedOver = arguments.size() >= 2 && arguments[0] == "--recover" && journal_->Claim(arguments[1]);
+  if (handedOver) journals.push_back(arguments[1]);
+  for (auto& journal : journal_->ClaimStaleJournals()) journals.push_back(std::move(journal));
+  bool recovered = false;
+  for (const auto& journal : journals) {
+    JournalEntry entry;
+    try {
+      entry = ParseJournal(platform::ReadFileBytes(journal));
+    } catch (const std::exception& e) {
+      journal_->Release(journal, RecoveryJournal::Outcome::SetAside);
+      services_.dialogs.MessageBox("The recovery file " + journal.string() + " cannot be used (" + e.what() +
+                                       "); it was set aside as " + journal.string() + ".damaged.",
+                                   kApplicationTitle, platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+      continue;
+    }
+    if (!(handedOver && journal == journals.front())) {
+      const std::time_t changed = static_cast<std::time_t>(entry.changed);
+      std::tm local{};
+      localtime_r(&changed, &local);
+      char date[64];
+      std::strftime(date, sizeof date, "%Y-%m-%d %H:%M", &local);
+      const std::string question = "Quillmark was closed without saving " +
+                                   (entry.fileName.empty() ? std::string("untitled") : entry.fileName) +
+                                   " (changed " + date + "). Recover it?";
+      if (services_.dialogs.MessageBox(question, kApplicationTitle, platform::MessageIcon::Question,
+                                       platform::MessageButtons::YesNoDefaultYes) != platform::MessageAnswer::Yes) {
+        journal_->Release(journal, RecoveryJournal::Outcome::Remove);
+        continue;
+      }
+    }
+    if (recovered && OnRecoverInNewWindow) {
+      journal_->Release(journal, RecoveryJournal::Outcome::Keep);
+      OnRecoverInNewWindow(journal.string());
+      continue;
+    }
+    Recover(journal, entry);
+    recovered = true;
+  }
+}
+
+void MainForm::Recover(const std::filesystem::path& journal, const JournalEntry& entry) {
+  richEdit1_.ClearText();
+  richEdit1_.Lines().SetTextStr(entry.text);
+  richEdit1_.SetCaretXY({entry.caretColumn, entry.caretLine});
+  cutFile_.clear();
+  documentFile_ = entry.fileName;
+  if (entry.fileName.empty()) {
+    SetFlags(Flags::New, {});
+    SetTitle(VersionedTitle("Untitled"));
+  } else {
+    SetFlags(Flags::Opened, entry.fileName);
+    SetTitle(VersionedTitle(entry.fileName));
+  }
+  modified_ = true;
+  // The text is in this program's journal before the old one goes, so no moment holds neither.
+  journal_->WriteNow();
+  journal_->Flush();
+  journal_->Release(journal, RecoveryJournal::Outcome::Remove);
+  Notify(OnRepaintEditor);
 }
 
 void MainForm::FormShow(const std::vector<std::string>& arguments) {
@@ -73,14 +157,21 @@ void MainForm::FormShow(const std::vector<std::string>& arguments) {
   Notify(OnSideListsLoaded);
   ListBox3Items = ReadLines(DataFile("libfunctions.kls"));
   Notify(OnSideListsLoaded);
-  if (!commandLineFile) LoadDocument(DataFile("default.htm"));
+  if (!commandLineFile) LoadUntitled();
+  OfferRecovery(arguments);
 }
 
 void MainForm::LoadDocument(const std::string& path) {
   richEdit1_.Lines().LoadFromFile(path);
-  modified_ = false;
+  documentFile_ = path;
+  SetUnmodified();
   cutFile_ = richEdit1_.Lines().CutAtZeroByte() ? path : "";
   if (!cutFile_.empty()) WarnCutAtZeroByte(path);
+}
+
+void MainForm::LoadUntitled() {
+  LoadDocument(DataFile("default.htm"));
+  documentFile_.clear();
 }
 
 // A zero byte ends the text, as it always has; the person is told, so that nothing is lost unknowingly.
@@ -156,7 +247,7 @@ void MainForm::FromFile1Click() { AskThen(&MainForm::FileOpen); }
 
 void MainForm::FileNew() {
   richEdit1_.ClearText();
-  LoadDocument(DataFile("default.htm"));
+  LoadUntitled();
   SetTitle(VersionedTitle("Untitled"));
   SetFlags(Flags::New, {});
   Notify(OnRepaintEditor);
@@ -178,10 +269,18 @@ void MainForm::FileOpen() {
 }
 
 bool MainForm::FileSave() {
-  auto path = services_.dialogs.SaveFile({"Save As File", kSaveFilter, "", {}});
+  platform::FileDialogOptions options{"Save As File", kSaveFilter, "", {}};
+  // A document with a file (a recovered one too) is offered its own name, so saving puts it back there.
+  const std::filesystem::path current = documentFile_;
+  if (!current.empty()) {
+    options.initialFolder = current.parent_path().string();
+    options.proposedName = current.filename().string();
+  }
+  auto path = services_.dialogs.SaveFile(options);
   if (!path || !MayOverwrite(*path)) return false;
   richEdit1_.Lines().SaveToFile(*path);
-  modified_ = false;
+  documentFile_ = *path;
+  SetUnmodified();
   SetTitle(VersionedTitle(*path));
   SetFlags(Flags::Saved, *path);
   Notify(OnRepaintEditor);
@@ -216,7 +315,8 @@ bool MainForm::OpenWebFile(const std::string& url) {
   if (modified_ && !SaveOrDiscardChanges(platform::MessageIcon::Question)) return false;
   richEdit1_.ClearText();
   richEdit1_.Lines().SetTextStr(http.Body());
-  modified_ = false;
+  documentFile_.clear();
+  SetUnmodified();
   cutFile_.clear();
   if (richEdit1_.Lines().CutAtZeroByte()) WarnCutAtZeroByte(url);
   return true;
@@ -235,13 +335,16 @@ void MainForm::PrintFileClick() {
 bool MainForm::FormClose(const WindowPlacement& placement) {
   FormSizeSave1.SavePlacement(services_.registry, "Form1", placement);
   // Asked while nothing has been opened or saved yet in this run, and whenever work is unsaved.
-  if (docSaveState_ == "False" && !modified_) return true;
-  return SaveOrDiscardChanges(platform::MessageIcon::Warning);
+  const bool closing = (docSaveState_ == "False" && !modified_) || SaveOrDiscardChanges(platform::MessageIcon::Warning);
+  if (closing) SetUnmodified();
+  return closing;
 }
 
 bool MainForm::Exit1Click(const WindowPlacement& placement) {
   FormSizeSave1.SavePlacement(services_.registry, "Form1", placement);
-  return !modified_ || SaveOrDiscardChanges(platform::MessageIcon::Warning);
+  const bool exiting = !modified_ || SaveOrDiscardChanges(platform::MessageIcon::Warning);
+  if (exiting) SetUnmodified();
+  return exiting;
 }
 
 void MainForm::ShowShellError() {

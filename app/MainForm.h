@@ -9,6 +9,7 @@
 
 #include "app/FormSizeSave.h"
 #include "app/RecentFileList.h"
+#include "app/RecoveryJournal.h"
 #include "app/TemplateLibrary.h"
 #include "editor/CustomEdit.h"
 #include "platform/Dialogs.h"
@@ -100,6 +101,8 @@ class MainForm {
   const std::string& Title() const { return title_; }
   // The text changed since it was loaded or saved.
   bool Modified() const { return modified_; }
+  // The recovery journal (none without an event loop).
+  RecoveryJournal* Journal() { return journal_.get(); }
   std::string DataFile(const std::string& name) const { return installDir_ + "/" + name; }
 
   TRecentFileList MRU;
@@ -118,6 +121,8 @@ class MainForm {
   std::function<void()> OnRepaintEditor;
   std::function<void()> OnFocusEditor;
   std::function<void()> OnSideListsLoaded;
+  // A second recovered document goes to a window of its own: start one for this journal ("--recover").
+  std::function<void(const std::string& journal)> OnRecoverInNewWindow;
   // A blocking exchange begins (true) or ends (false): the window shows the wait cursor meanwhile.
   std::function<void(bool)> OnBusy;
 
@@ -126,6 +131,14 @@ class MainForm {
   void SetFlags(Flags flags, const std::string& path);
   void SetTitle(std::string title);
   void LoadDocument(const std::string& path);
+  // The default page as a new, untitled document.
+  void LoadUntitled();
+  // The text is saved or given up: nothing to recover any more.
+  void SetUnmodified();
+  // Offers the journals of programs that are gone, after the one named by "--recover JOURNAL".
+  void OfferRecovery(const std::vector<std::string>& arguments);
+  void Recover(const std::filesystem::path& journal, const JournalEntry& entry);
+  std::optional<JournalEntry> JournalSnapshot() const;
   void WarnCutAtZeroByte(const std::string& source);
   // Asks before a save replaces the file whose text was cut at a zero byte; true: go on.
   bool MayOverwrite(const std::string& path);
@@ -150,6 +163,8 @@ class MainForm {
   std::string title_;
   bool modified_ = false;
   std::string cutFile_;  // the loaded file, when its text was cut at a zero byte
+  std::string documentFile_;  // the file the text belongs to (empty: untitled)
+  std::unique_ptr<RecoveryJournal> journal_;
 };
 
 }  // namespace app

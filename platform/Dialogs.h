@@ -9,7 +9,9 @@
 namespace platform {
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// YesNo has No as the default button (asked before something is lost); YesNoDefaultYes has Yes (asked
+// before something is given up).
+enum class MessageButtons { Ok, YesNo, YesNoCancel, YesNoDefaultYes };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 struct FontChoice {

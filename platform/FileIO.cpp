@@ -1,9 +1,11 @@
-// Atomic replacement of files.
+// Reading whole files, and atomic and durable replacement of files.
 #include "platform/FileIO.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 
 namespace platform {
@@ -51,6 +53,33 @@ void WriteFileAtomically(const fs::path& target, const std::function<void(std::o
   }
   fs::remove(temp, ec);
   throw EFileError(message);
+}
+
+void WriteFileDurably(const fs::path& target, std::string_view bytes) {
+  const std::string message = "Cannot create file " + target.string();
+  fs::path temp = target;
+  temp += ".~" + std::to_string(::getpid()) + ".tmp";
+  const int descriptor = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (descriptor < 0) throw EFileError(message);
+  bool written = true;
+  for (std::size_t done = 0; written && done < bytes.size();) {
+    const ssize_t n = ::write(descriptor, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    written = n > 0;
+    if (written) done += static_cast<std::size_t>(n);
+  }
+  written = written && ::fsync(descriptor) == 0;
+  written = ::close(descriptor) == 0 && written;
+  if (!written || ::rename(temp.c_str(), target.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    throw EFileError(message);
+  }
+  // The rename itself reaches the disk with the folder.
+  const int folder = ::open(target.parent_path().empty() ? "." : target.parent_path().c_str(), O_RDONLY | O_CLOEXEC);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
 }
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -24,5 +25,10 @@ std::string ReadFileBytes(const std::filesystem::path& file);
 // target's permission bits are kept; a link is followed, so the file it points at is replaced. Any failure
 // removes the temporary file, leaves target as it was and raises "Cannot create file TARGET".
 void WriteFileAtomically(const std::filesystem::path& target, const std::function<void(std::ostream&)>& write);
+
+// Writes bytes to a temporary file beside target, flushes it to the disk and renames it over target, so
+// target holds either its old bytes or all the new ones even after a power cut. Raises "Cannot create
+// file TARGET".
+void WriteFileDurably(const std::filesystem::path& target, std::string_view bytes);
 
 }  // namespace platform

@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QProcess>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -105,6 +106,9 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
     }
   };
   logic_.MRU.OnMenuUpdated = [this] { UpdateRecentMenu(); };
+  logic_.OnRecoverInNewWindow = [](const std::string& journal) {
+    QProcess::startDetached(QCoreApplication::applicationFilePath(), {"--recover", QString::fromStdString(journal)});
+  };
   logic_.OnBusy = [](bool busy) {
     if (busy)
       QApplication::setOverrideCursor(Qt::WaitCursor);

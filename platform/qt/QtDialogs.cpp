@@ -56,6 +56,10 @@ MessageAnswer QtDialogs::MessageBox(const std::string& text, const std::string& 
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
       box.setDefaultButton(QMessageBox::No);
       break;
+    case MessageButtons::YesNoDefaultYes:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.setDefaultButton(QMessageBox::Yes);
+      break;
     case MessageButtons::Ok:
       box.setStandardButtons(QMessageBox::Ok);
       break;
