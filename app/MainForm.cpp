@@ -63,14 +63,18 @@ void MainForm::FormCreate(WindowPlacement& placement) {
   StandardTemplatesFolder = DataFile("Templates/");
   UserTemplatesFolder = DataFile("Templates/User/");
   if (services_.loop)
-    journal_ = std::make_unique<RecoveryJournal>(*services_.loop, DataFile("recovery"), [this] { return JournalSnapshot(); });
+    journal_ = std::make_unique<RecoveryJournal>(*services_.loop, DataFile("recovery"), [this](JournalEntry& entry) { return JournalSnapshot(entry); });
 }
 
-std::optional<JournalEntry> MainForm::JournalSnapshot() const {
-  if (!modified_) return std::nullopt;
-  const auto now = std::chrono::system_clock::now().time_since_epoch();
-  return JournalEntry{documentFile_, richEdit1_.CaretLine(), richEdit1_.CaretColumn(),
-                      std::chrono::duration_cast<std::chrono::seconds>(now).count(), richEdit1_.Lines().Text()};
+bool MainForm::JournalSnapshot(JournalEntry& entry) const {
+  if (!modified_) return false;
+  entry.fileName = documentFile_;
+  entry.caretLine = richEdit1_.CaretLine();
+  entry.caretColumn = richEdit1_.CaretColumn();
+  entry.changed = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+                      .count();
+  richEdit1_.Lines().TextInto(entry.text);
+  return true;
 }
 
 void MainForm::SetUnmodified() {

@@ -138,7 +138,7 @@ class MainForm {
   // Offers the journals of programs that are gone, after the one named by "--recover JOURNAL".
   void OfferRecovery(const std::vector<std::string>& arguments);
   void Recover(const std::filesystem::path& journal, const JournalEntry& entry);
-  std::optional<JournalEntry> JournalSnapshot() const;
+  bool JournalSnapshot(JournalEntry& entry) const;
   void WarnCutAtZeroByte(const std::string& source);
   // Asks before a save replaces the file whose text was cut at a zero byte; true: go on.
   bool MayOverwrite(const std::string& path);

@@ -13,7 +13,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kMagic = "Quillmark recovery journal 1\n";
-constexpr const char* kEnd = "\nend\n";
 
 fs::path LockOf(const fs::path& journal) {
   fs::path lock = journal;
@@ -49,14 +48,16 @@ std::string Block(const std::string& bytes, std::size_t& at, std::int64_t length
 
 }  // namespace
 
-std::string FormatJournal(const JournalEntry& entry) {
+std::string JournalHead(const JournalEntry& entry) {
   std::ostringstream out;
   out << kMagic << "changed " << entry.changed << "\ncaret " << entry.caretLine << "\ncolumn " << entry.caretColumn
       << "\nfile " << entry.fileName.size() << "\n"
       << entry.fileName << "\ntext " << entry.text.size() << "\n";
-  std::string header = out.str();
-  header.reserve(header.size() + entry.text.size() + 8);
-  return header + entry.text + kEnd;
+  return out.str();
+}
+
+std::string FormatJournal(const JournalEntry& entry) {
+  return JournalHead(entry) + entry.text + std::string(kJournalEnd);
 }
 
 JournalEntry ParseJournal(const std::string& bytes) {
@@ -71,12 +72,11 @@ JournalEntry ParseJournal(const std::string& bytes) {
   if (bytes.compare(at, 1, "\n") != 0) throw EJournalDamaged("it is cut short");
   ++at;
   entry.text = Block(bytes, at, Field(bytes, at, "text"));
-  if (bytes.compare(at, std::string::npos, kEnd) != 0) throw EJournalDamaged("it is cut short");
+  if (bytes.compare(at, std::string::npos, kJournalEnd) != 0) throw EJournalDamaged("it is cut short");
   return entry;
 }
 
-RecoveryJournal::RecoveryJournal(platform::EventLoop& loop, fs::path folder,
-                                 std::function<std::optional<JournalEntry>()> snapshot)
+RecoveryJournal::RecoveryJournal(platform::EventLoop& loop, fs::path folder, Snapshot snapshot)
     : loop_(loop), folder_(std::move(folder)), snapshot_(std::move(snapshot)) {
   std::error_code ec;
   fs::create_directories(folder_, ec);
@@ -110,7 +110,17 @@ void RecoveryJournal::Changed() {
   });
 }
 
-void RecoveryJournal::WriteNow() { Queue(snapshot_()); }
+void RecoveryJournal::WriteNow() {
+  JournalEntry entry;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    entry.text = std::move(spare_);
+  }
+  if (snapshot_(entry))
+    Queue(std::move(entry));
+  else
+    Queue(std::nullopt);
+}
 
 void RecoveryJournal::Discard() {
   loop_.StopTimer(timer_);
@@ -143,7 +153,7 @@ void RecoveryJournal::Run() {
     std::error_code ec;
     if (entry) {
       try {
-        platform::WriteFileDurably(path_, FormatJournal(*entry));
+        platform::WriteFileDurably(path_, {JournalHead(*entry), entry->text, kJournalEnd});
       } catch (const platform::EFileError&) {
         // A full disk must not stop the editing; the next pause tries again.
       }
@@ -151,6 +161,7 @@ void RecoveryJournal::Run() {
       fs::remove(path_, ec);
     }
     lock.lock();
+    if (entry) spare_ = std::move(entry->text);
     busy_ = false;
     idle_.notify_all();
   }

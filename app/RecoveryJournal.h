@@ -15,6 +15,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -38,6 +39,9 @@ class EJournalDamaged : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A journal's bytes: its head (everything before the text), the text, and its end.
+std::string JournalHead(const JournalEntry& entry);
+inline constexpr std::string_view kJournalEnd = "\nend\n";
 std::string FormatJournal(const JournalEntry& entry);
 JournalEntry ParseJournal(const std::string& bytes);
 
@@ -46,9 +50,10 @@ class RecoveryJournal {
   // Typing must pause this long before the journal is written.
   static constexpr int kIdleMs = 1000;
 
-  // snapshot gives the document as it is, or nothing when it holds no unsaved work.
-  RecoveryJournal(platform::EventLoop& loop, std::filesystem::path folder,
-                  std::function<std::optional<JournalEntry>()> snapshot);
+  // snapshot fills in the document as it is (its text into the entry's text, whose memory is used again
+  // from one journal to the next), or answers false when the document holds no unsaved work.
+  using Snapshot = std::function<bool(JournalEntry& entry)>;
+  RecoveryJournal(platform::EventLoop& loop, std::filesystem::path folder, Snapshot snapshot);
   ~RecoveryJournal();
   RecoveryJournal(const RecoveryJournal&) = delete;
   RecoveryJournal& operator=(const RecoveryJournal&) = delete;
@@ -79,7 +84,7 @@ class RecoveryJournal {
 
   platform::EventLoop& loop_;
   std::filesystem::path folder_, path_;
-  std::function<std::optional<JournalEntry>()> snapshot_;
+  Snapshot snapshot_;
   std::unique_ptr<platform::FileLock> lock_;
   std::map<std::filesystem::path, std::unique_ptr<platform::FileLock>> claimed_;
   platform::TimerId timer_;
@@ -88,6 +93,7 @@ class RecoveryJournal {
   std::mutex mutex_;
   std::condition_variable wake_, idle_;
   std::optional<std::optional<JournalEntry>> pending_;
+  std::string spare_;  // the text memory of the last journal written, for the next snapshot
   bool busy_ = false, stop_ = false;
   std::thread writer_;
 };

@@ -17,11 +17,13 @@
 #include "PreviewBench.h"
 #include "SourceGenerator.h"
 #include "app/Highlighters.h"
+#include "app/RecoveryJournal.h"
 #include "editor/CustomEdit.h"
 #include "editor/RangeScan.h"
 #include "highlighters/HighlighterFactory.h"
 #include "highlighters/HtmlHighlighter.h"
 #include "testsupport/FakeFont.h"
+#include "testsupport/ManualEventLoop.h"
 #include "testsupport/MemoryClipboard.h"
 #include "testsupport/RecordingCanvas.h"
 #include "testsupport/RecordingWindow.h"
@@ -190,6 +192,29 @@ void TypeCharacter(benchmark::State& state) {
   state.counters["median_us"] = micros[micros.size() / 2];
   state.counters["p99_us"] = micros[micros.size() * 99 / 100];
 }
+// The recovery journal of the million-line page: what the window's thread spends (the snapshot handed to
+// the writing thread, arg 0) and the whole write with its flush to the disk (arg 1).
+void JournalOfAMillionLines(benchmark::State& state) {
+  MainEditor e;
+  e.editor.Lines().LoadFromFile(Files().lines1M);
+  platform::fakes::ManualEventLoop loop;
+  const fs::path folder = fs::temp_directory_path() / "quillmark-bench" / "recovery";
+  app::RecoveryJournal journal(loop, folder, [&](app::JournalEntry& entry) {
+    e.editor.Lines().TextInto(entry.text);
+    return true;
+  });
+  const bool whole = state.range(0) == 1;
+  for (auto _ : state) {
+    journal.WriteNow();
+    if (!whole) state.PauseTiming();
+    journal.Flush();
+    if (!whole) state.ResumeTiming();
+  }
+  journal.Discard();
+  journal.Flush();
+}
+BENCHMARK(JournalOfAMillionLines)->Arg(0)->Arg(1)->ArgName("disk")->Iterations(10)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(TypeCharacter)->Iterations(20000)->Unit(benchmark::kMicrosecond);
 
 // Typing "<!--" at the top of the million-line page (every later line rescanned once) and removing it.

@@ -220,14 +220,21 @@ void TqeEditList::LoadFromFile(const std::filesystem::path& file) {
 
 std::string TqeEditList::Text() const {
   std::string out;
+  TextInto(out);
+  return out;
+}
+
+void TqeEditList::TextInto(std::string& out) const {
   std::size_t total = 0;
   for (std::size_t i = 0; i < lines_.size(); ++i) total += lines_[i].length + 2;
-  out.reserve(total);
+  out.resize(total);
+  char* at = out.data();
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    out.append(lines_[i].data, lines_[i].length);
-    out += "\r\n";
+    std::memcpy(at, lines_[i].data, lines_[i].length);
+    at += lines_[i].length;
+    *at++ = '\r';
+    *at++ = '\n';
   }
-  return out;
 }
 
 void TqeEditList::SaveToStream(std::ostream& out) const {

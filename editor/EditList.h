@@ -58,6 +58,9 @@ class TqeEditList {
   bool CutAtZeroByte() const { return cutAtZeroByte_; }
   // Every line followed by CR LF.
   std::string Text() const;
+  // The same text written into out, which keeps its capacity from one call to the next (a large text is
+  // then copied without the system first handing out fresh memory for it).
+  void TextInto(std::string& out) const;
 
   // Set Loading, read all bytes, replace the text as SetTextStr does; Loading is cleared even on failure.
   void LoadFromFile(const std::filesystem::path& file);

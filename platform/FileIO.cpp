@@ -55,18 +55,20 @@ void WriteFileAtomically(const fs::path& target, const std::function<void(std::o
   throw EFileError(message);
 }
 
-void WriteFileDurably(const fs::path& target, std::string_view bytes) {
+void WriteFileDurably(const fs::path& target, std::initializer_list<std::string_view> pieces) {
   const std::string message = "Cannot create file " + target.string();
   fs::path temp = target;
   temp += ".~" + std::to_string(::getpid()) + ".tmp";
   const int descriptor = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (descriptor < 0) throw EFileError(message);
   bool written = true;
-  for (std::size_t done = 0; written && done < bytes.size();) {
-    const ssize_t n = ::write(descriptor, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    written = n > 0;
-    if (written) done += static_cast<std::size_t>(n);
+  for (const std::string_view bytes : pieces) {
+    for (std::size_t done = 0; written && done < bytes.size();) {
+      const ssize_t n = ::write(descriptor, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      written = n > 0;
+      if (written) done += static_cast<std::size_t>(n);
+    }
   }
   written = written && ::fsync(descriptor) == 0;
   written = ::close(descriptor) == 0 && written;

@@ -164,7 +164,7 @@ TEST_F(RecoveryTest, ALeftJournalIsOfferedAndRecoveredWithItsFileName) {
 TEST_F(RecoveryTest, SeveralJournalsAreOfferedInTurnAndDamagedOnesSetAside) {
   fs::create_directories(dir / "recovery");
   auto leave = [&](const std::string& name, const std::string& text) {
-    platform::WriteFileDurably(dir / "recovery" / name, app::FormatJournal({"", 1, 1, 1765221000, text}));
+    platform::WriteFileDurably(dir / "recovery" / name, {app::FormatJournal({"", 1, 1, 1765221000, text})});
   };
   leave("100-1.journal", "first\r\n");
   leave("101-2.journal", "second\r\n");
