@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -378,4 +379,11 @@ TEST_F(MainWindowTest, TheWindowKeepsWorkingWhileAPageIsFetchedFromASlowServer) 
   web.findChild<QPushButton*>("Button1")->click();
   EXPECT_EQ(form->Editor().Editor().Lines().Text(), "<p>slow page</p>\r\n");
   EXPECT_GE(ticks, 10) << "timers ran all through the 400 ms the server took";
+}
+
+TEST(ProgramIcon, EverySizeIsBuiltIntoTheProgram) {
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    const QImage image(QString(":/icons/quillmark-%1.png").arg(size));
+    EXPECT_EQ(image.size(), QSize(size, size)) << size;
+  }
 }

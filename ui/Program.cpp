@@ -1,6 +1,7 @@
 #include "ui/Program.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 #include "app/DataFolder.h"
@@ -34,6 +35,11 @@ class Application : public QApplication {
 int RunProgram(int argc, char** argv, const std::function<void(MainWindow&)>& started) {
   Application application(argc, argv);
   QApplication::setApplicationName(app::kApplicationTitle);
+  // The desktop groups the windows under the entry quillmark.desktop and shows its icon.
+  QGuiApplication::setDesktopFileName("quillmark");
+  QIcon icon;
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) icon.addFile(QString(":/icons/quillmark-%1.png").arg(size));
+  QApplication::setWindowIcon(icon);
   try {
     platform::IniFileRegistry registry(platform::IniFileRegistry::DefaultFile());
     const std::string installDir =
