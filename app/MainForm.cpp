@@ -63,7 +63,8 @@ void MainForm::FormCreate(WindowPlacement& placement) {
   StandardTemplatesFolder = DataFile("Templates/");
   UserTemplatesFolder = DataFile("Templates/User/");
   if (services_.loop)
-    journal_ = std::make_unique<RecoveryJournal>(*services_.loop, DataFile("recovery"), [this](JournalEntry& entry) { return JournalSnapshot(entry); });
+    journal_ = std::make_unique<RecoveryJournal>(*services_.loop, DataFile("recovery"),
+                                                 [this](JournalEntry& entry) { return JournalSnapshot(entry); });
 }
 
 bool MainForm::JournalSnapshot(JournalEntry& entry) const {
@@ -71,10 +72,21 @@ bool MainForm::JournalSnapshot(JournalEntry& entry) const {
   entry.fileName = documentFile_;
   entry.caretLine = richEdit1_.CaretLine();
   entry.caretColumn = richEdit1_.CaretColumn();
-  entry.changed = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
-                      .count();
+  entry.changed =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
   richEdit1_.Lines().TextInto(entry.text);
   return true;
+}
+
+bool MainForm::IsDocument(const std::string& path) const {
+  std::error_code ec;
+  return !documentFile_.empty() && std::filesystem::equivalent(documentFile_, path, ec);
+}
+
+bool MainForm::OpenElsewhere(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return services_.instances && services_.instances->ShowIfOpenElsewhere(ec ? path : absolute.string());
 }
 
 void MainForm::SetUnmodified() {
@@ -108,8 +120,8 @@ void MainForm::OfferRecovery(const std::vector<std::string>& arguments) {
       char date[64];
       std::strftime(date, sizeof date, "%Y-%m-%d %H:%M", &local);
       const std::string question = "Quillmark was closed without saving " +
-                                   (entry.fileName.empty() ? std::string("untitled") : entry.fileName) +
-                                   " (changed " + date + "). Recover it?";
+                                   (entry.fileName.empty() ? std::string("untitled") : entry.fileName) + " (changed " +
+                                   date + "). Recover it?";
       if (services_.dialogs.MessageBox(question, kApplicationTitle, platform::MessageIcon::Question,
                                        platform::MessageButtons::YesNoDefaultYes) != platform::MessageAnswer::Yes) {
         journal_->Release(journal, RecoveryJournal::Outcome::Remove);
@@ -259,7 +271,7 @@ void MainForm::FileNew() {
 
 void MainForm::FileOpen() {
   auto path = services_.dialogs.OpenFile({"Open a (Local) File", kOpenFilter, "htm", {}});
-  if (!path) return;
+  if (!path || OpenElsewhere(*path)) return;
   // The text is only cleared once the file is known to be readable, so a bad choice loses nothing.
   if (!std::ifstream(*path, std::ios::binary) || std::filesystem::is_directory(*path))
     throw platform::EFileError("Cannot open file " + *path);
@@ -292,6 +304,7 @@ bool MainForm::FileSave() {
 }
 
 void MainForm::MRUMenuClick(const std::string& path) {
+  if (OpenElsewhere(path)) return;
   if (modified_ && !SaveOrDiscardChanges(platform::MessageIcon::Question)) return;
   LoadDocument(path);
   SetTitle(VersionedTitle(path));
@@ -371,6 +384,7 @@ std::string MainForm::DocumentFolder() const {
 }
 
 void MainForm::OpenTemplate(const std::string& path) {
+  if (OpenElsewhere(path)) return;
   if (modified_ && !SaveOrDiscardChanges(platform::MessageIcon::Question)) return;
   MRU.AddFile(path);
   if (!std::ifstream(path, std::ios::binary) || std::filesystem::is_directory(path))

@@ -14,6 +14,7 @@
 #include "editor/CustomEdit.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
+#include "platform/InstanceLink.h"
 #include "platform/Printer.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -35,6 +36,8 @@ struct MainFormServices {
   std::string searchPath;  // PATH, for Calculator and Notepad
   // Runs web transfers while their wait window shows.
   platform::EventLoop* loop = nullptr;
+  // The other running programs, asked before a file is opened (none: not asked).
+  platform::InstanceLink* instances = nullptr;
 };
 
 class MainForm {
@@ -101,6 +104,8 @@ class MainForm {
   const std::string& Title() const { return title_; }
   // The text changed since it was loaded or saved.
   bool Modified() const { return modified_; }
+  // Whether path is the file this window's text belongs to.
+  bool IsDocument(const std::string& path) const;
   // The recovery journal (none without an event loop).
   RecoveryJournal* Journal() { return journal_.get(); }
   std::string DataFile(const std::string& name) const { return installDir_ + "/" + name; }
@@ -148,6 +153,8 @@ class MainForm {
   // Asks to save the changes; No runs the command.
   void AskThen(void (MainForm::*command)());
   void ShowShellError();
+  // Whether another program has path open (it then shows it): this window leaves its text as it is.
+  bool OpenElsewhere(const std::string& path);
   void StartTool(std::initializer_list<std::string_view> programs);
   static void Notify(const std::function<void()>& event) {
     if (event) event();
@@ -162,7 +169,7 @@ class MainForm {
   std::string untitledFlag_;
   std::string title_;
   bool modified_ = false;
-  std::string cutFile_;  // the loaded file, when its text was cut at a zero byte
+  std::string cutFile_;       // the loaded file, when its text was cut at a zero byte
   std::string documentFile_;  // the file the text belongs to (empty: untitled)
   std::unique_ptr<RecoveryJournal> journal_;
 };

@@ -27,9 +27,9 @@ std::string ReadFileBytes(const std::filesystem::path& file);
 // removes the temporary file, leaves target as it was and raises "Cannot create file TARGET".
 void WriteFileAtomically(const std::filesystem::path& target, const std::function<void(std::ostream&)>& write);
 
-// Writes the pieces, one after the other, to a temporary file beside target, flushes it to the disk and renames it over target, so
-// target holds either its old bytes or all the new ones even after a power cut. Raises "Cannot create
-// file TARGET".
+// Writes the pieces, one after the other, to a temporary file beside target, flushes it to the disk and renames it over
+// target, so target holds either its old bytes or all the new ones even after a power cut. Raises "Cannot create file
+// TARGET".
 void WriteFileDurably(const std::filesystem::path& target, std::initializer_list<std::string_view> pieces);
 
 }  // namespace platform

@@ -24,6 +24,8 @@ class CrashRecovery : public ::testing::Test {
   CrashRecovery() : home(fs::temp_directory_path() / ("quillmark-crash-" + std::to_string(::getpid()))) {
     fs::remove_all(home);
     fs::copy(QUILLMARK_SOURCE_DATA, home, fs::copy_options::recursive);
+    fs::create_directories(home / "runtime");
+    fs::permissions(home / "runtime", fs::perms::owner_all);
   }
   ~CrashRecovery() override { fs::remove_all(home); }
 
@@ -33,7 +35,8 @@ class CrashRecovery : public ::testing::Test {
     for (auto& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);
     std::vector<std::string> settings = {"QT_QPA_PLATFORM=offscreen", "QUILLMARK_HOME=" + home.string(),
-                                         "QUILLMARK_CONFIG_DIR=" + (home / ".config").string()};
+                                         "QUILLMARK_CONFIG_DIR=" + (home / ".config").string(),
+                                         "XDG_RUNTIME_DIR=" + (home / "runtime").string()};
     std::vector<char*> env;
     for (auto& setting : settings) env.push_back(setting.data());
     for (char** inherited = environ; *inherited; ++inherited) env.push_back(*inherited);
@@ -104,4 +107,23 @@ TEST_F(CrashRecovery, ADamagedJournalIsSetAsideAndTheProgramStarts) {
   EXPECT_EQ(Wait(program), 0);
   EXPECT_TRUE(fs::exists(home / "recovery" / "1-1.journal.damaged"));
   EXPECT_TRUE(fs::exists(home / "started.txt"));
+}
+
+TEST_F(CrashRecovery, AFileOpenInOneProgramIsNotLoadedByAnother) {
+  const fs::path page = home / "page.htm", other = home / "other.htm";
+  std::ofstream(page, std::ios::binary) << "<p>page</p>\r\n";
+  std::ofstream(other, std::ios::binary) << "<p>other</p>\r\n";
+  const fs::path typed = home / "typed.txt";
+  const pid_t first = Start({"--type", "x", "--typed-to", typed.string(), page.string()});
+  ASSERT_TRUE(Eventually([&] { return fs::exists(typed); }));
+
+  const fs::path second = home / "second.txt";
+  EXPECT_EQ(Wait(Start({"--dump", second.string(), page.string()})), 0);
+  EXPECT_FALSE(fs::exists(second)) << "the second program ended before loading its copy";
+  const fs::path third = home / "third.txt";
+  EXPECT_EQ(Wait(Start({"--dump", third.string(), other.string()})), 0);
+  EXPECT_EQ(platform::ReadFileBytes(third), "<p>other</p>\r\n") << "another file opens as always";
+
+  kill(first, SIGKILL);
+  Wait(first);
 }

@@ -441,3 +441,29 @@ TEST_F(MainFormTest, ImportRtfToHtmlFillsTheEditorAndKeepsTheDocumentState) {
   EXPECT_EQ(form.Title(), title);
   EXPECT_EQ(dialogs.fileDialogs.back().title, "Import RTF to HTML");
 }
+
+TEST_F(MainFormTest, AFileOpenInAnotherProgramIsShownThereAndNotLoadedAgain) {
+  struct Elsewhere : platform::InstanceLink {
+    bool ShowIfOpenElsewhere(const std::string& path) override {
+      asked.push_back(path);
+      return path.find("busy.htm") != std::string::npos;
+    }
+    std::vector<std::string> asked;
+  } elsewhere;
+  app::MainForm linked(editor, {registry, dialogs, shell, printer, "", nullptr, &elsewhere}, (dir / "data").string());
+  app::WindowPlacement placement;
+  linked.FormCreate(placement);
+  linked.FormShow({});
+  Write(dir / "busy.htm", "busy\r\n");
+  dialogs.answers = {MessageAnswer::No};
+  dialogs.files = {(dir / "busy.htm").string()};
+  linked.FromFile1Click();
+  EXPECT_EQ(Text(), "<html>\r\n</html>\r\n") << "the other program shows it; this text stays";
+  linked.MRUMenuClick((dir / "busy.htm").string());
+  linked.OpenTemplate((dir / "busy.htm").string());
+  EXPECT_EQ(Text(), "<html>\r\n</html>\r\n");
+  EXPECT_EQ(elsewhere.asked.size(), 3u);
+  linked.MRUMenuClick((dir / "page.htm").string());
+  EXPECT_EQ(Text(), "page\r\n") << "a file no other program has opens here";
+  EXPECT_TRUE(linked.IsDocument((dir / "." / "page.htm").string()));
+}

@@ -149,8 +149,7 @@ TEST_F(RecoveryTest, ALeftJournalIsOfferedAndRecoveredWithItsFileName) {
   EXPECT_TRUE(second.form.Modified());
   EXPECT_EQ(second.form.OpenedFileName(), page.string());
   EXPECT_EQ(second.form.Title(), "Tarnwell Quillmark 3.01 - [" + page.string() + "]");
-  EXPECT_EQ(platform::ReadFileBytes(page), "on disk\r\n")
-      << "a journal never writes the file itself";
+  EXPECT_EQ(platform::ReadFileBytes(page), "on disk\r\n") << "a journal never writes the file itself";
   const auto journals = Files(".journal");
   ASSERT_EQ(journals.size(), 1u) << "the old journal went; the recovered text is in the new program's";
   EXPECT_EQ(journals[0], second.form.Journal()->Path());
@@ -184,7 +183,8 @@ TEST_F(RecoveryTest, SeveralJournalsAreOfferedInTurnAndDamagedOnesSetAside) {
     form.FormCreate(placement);
     form.FormShow({});
     ASSERT_EQ(dialogs.messages.size(), 4u);
-    EXPECT_EQ(dialogs.messages[0].substr(0, 46), "Quillmark was closed without saving untitled (") << "the oldest first";
+    EXPECT_EQ(dialogs.messages[0].substr(0, 46), "Quillmark was closed without saving untitled (")
+        << "the oldest first";
     EXPECT_EQ(editor.Lines().Text(), "first\r\n") << "No to the oldest, Yes to the next";
     EXPECT_EQ(handedOver, (std::vector<std::string>{(dir / "recovery" / "102-3.journal").string()}))
         << "a second recovery goes to a window of its own";

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <filesystem>
 
 #include "app/DataFolder.h"
 #include "platform/IniFileRegistry.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtInstanceLink.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtShell.h"
 #include "ui/MainWindow.h"
@@ -50,8 +52,25 @@ int RunProgram(int argc, char** argv, const std::function<void(MainWindow&)>& st
     platform::qt::QtPrinter printer;
     const char* path = std::getenv("PATH");
     std::vector<std::string> arguments(argv + 1, argv + argc);
+    MainWindow* running = nullptr;
+    platform::qt::QtInstanceLink instances(
+        [&](const std::string& file) { return running && running->Logic().IsDocument(file); },
+        [&] {
+          if (!running) return;
+          running->setWindowState(running->windowState() & ~Qt::WindowMinimized);
+          running->show();
+          running->raise();
+          running->activateWindow();
+        });
+    // A file another program has open is shown there; this program then has nothing to do.
+    std::error_code ec;
+    if (!arguments.empty() && std::filesystem::is_regular_file(arguments[0], ec) &&
+        instances.ShowIfOpenElsewhere(std::filesystem::absolute(arguments[0]).string()))
+      return 0;
     platform::qt::QtEventLoop loop;
-    MainWindow window(installDir, {registry, dialogs, shell, printer, path ? path : "", &loop}, std::move(arguments));
+    MainWindow window(installDir, {registry, dialogs, shell, printer, path ? path : "", &loop, &instances},
+                      std::move(arguments));
+    running = &window;
     dialogs.SetParent(&window);
     printer.SetParent(&window);
     if (started) started(window);
