@@ -230,7 +230,7 @@ void TqeEditList::TextInto(std::string& out) const {
   out.resize(total);
   char* at = out.data();
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    std::memcpy(at, lines_[i].data, lines_[i].length);
+    if (lines_[i].length > 0) std::memcpy(at, lines_[i].data, lines_[i].length);  // an empty line may have no data
     at += lines_[i].length;
     *at++ = '\r';
     *at++ = '\n';
