@@ -174,7 +174,6 @@ void MainForm::FormShow(const std::vector<std::string>& arguments) {
   ListBox3Items = ReadLines(DataFile("libfunctions.kls"));
   Notify(OnSideListsLoaded);
   if (!commandLineFile) LoadUntitled();
-  OfferRecovery(arguments);
 }
 
 void MainForm::LoadDocument(const std::string& path) {

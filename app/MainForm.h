@@ -48,6 +48,9 @@ class MainForm {
   // first shown, with the command-line arguments after the program name.
   void FormCreate(WindowPlacement& placement);
   void FormShow(const std::vector<std::string>& arguments);
+  // After FormShow, once the window can be seen: offers the journals of programs that are gone, after the
+  // one named by "--recover JOURNAL".
+  void OfferRecovery(const std::vector<std::string>& arguments);
 
   void NewFileClick();
   void FromFile1Click();
@@ -140,8 +143,6 @@ class MainForm {
   void LoadUntitled();
   // The text is saved or given up: nothing to recover any more.
   void SetUnmodified();
-  // Offers the journals of programs that are gone, after the one named by "--recover JOURNAL".
-  void OfferRecovery(const std::vector<std::string>& arguments);
   void Recover(const std::filesystem::path& journal, const JournalEntry& entry);
   bool JournalSnapshot(JournalEntry& entry) const;
   void WarnCutAtZeroByte(const std::string& source);

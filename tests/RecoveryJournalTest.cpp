@@ -71,6 +71,7 @@ class RecoveryTest : public ::testing::Test {
       app::WindowPlacement placement;
       form.FormCreate(placement);
       form.FormShow(arguments);
+      form.OfferRecovery(arguments);
     }
     platform::fakes::FakeFontEngine fonts;
     platform::fakes::MemoryClipboard clipboard;
@@ -182,6 +183,7 @@ TEST_F(RecoveryTest, SeveralJournalsAreOfferedInTurnAndDamagedOnesSetAside) {
     app::WindowPlacement placement;
     form.FormCreate(placement);
     form.FormShow({});
+    form.OfferRecovery({});
     ASSERT_EQ(dialogs.messages.size(), 4u);
     EXPECT_EQ(dialogs.messages[0].substr(0, 46), "Quillmark was closed without saving untitled (")
         << "the oldest first";

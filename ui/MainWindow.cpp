@@ -28,6 +28,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <filesystem>
@@ -752,6 +753,8 @@ void MainWindow::showEvent(QShowEvent* event) {
   // The floating tool window starts beside the main window's top right corner.
   quickCuts_->move(frameGeometry().topRight() + QPoint(8, 0));
   Run([this] { logic_.FormShow(arguments_); });
+  // Asked once the window stands behind the question, so the person sees what is being recovered into.
+  QTimer::singleShot(0, this, [this] { Run([this] { logic_.OfferRecovery(arguments_); }); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
