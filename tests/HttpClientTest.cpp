@@ -353,3 +353,26 @@ TEST_F(HttpsTest, CertificatesThatDoNotVerifyLoadNothing) {
       [&] { return untrusted.FailedHandshakes() + misnamed.FailedHandshakes() + trusted.FailedHandshakes() == 3; },
       5000));
 }
+
+TEST(HostLookup, NamesResolveOnAThreadAndACancelledLookupNeverAnswers) {
+  platform::fakes::PollEventLoop loop;
+  std::string address;
+  int error = -1;
+  auto lookup = platform::StartHostLookup(loop, "localhost", [&](const std::string& found, int failure) {
+    address = found;
+    error = failure;
+  });
+  ASSERT_TRUE(loop.RunUntil([&] { return error >= 0; }, 10000));
+  EXPECT_EQ(error, 0);
+  EXPECT_EQ(address, "127.0.0.1");
+
+  int answers = 0;
+  auto cancelled = platform::StartHostLookup(loop, "localhost", [&](const std::string&, int) { ++answers; });
+  cancelled.reset();
+  loop.RunFor(200);
+  EXPECT_EQ(answers, 0);
+  EXPECT_EQ(loop.Watched(), 0) << "nothing is left watched";
+  EXPECT_EQ(platform::SocketErrorNumber(ECONNREFUSED), 10061);
+  EXPECT_EQ(net::WSocketErrorDesc(10061), "Connection refused");
+  EXPECT_EQ(net::WSocketErrorDesc(12345), "Not a WinSock error");
+}

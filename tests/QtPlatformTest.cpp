@@ -1,5 +1,7 @@
 // The Qt implementations of the platform seams.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,6 +22,7 @@
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtFontEngine.h"
 #include "platform/qt/QtShell.h"
 
@@ -167,4 +170,40 @@ TEST(QtDialogs, TheProgressWindowRunsTheLoopAndAsksBeforeItStops) {
   EXPECT_FALSE(dialogs.RunProgressWindow(options));
   EXPECT_EQ(cancels, 2);
   EXPECT_GE(ticks, 3) << "the event loop ran while the window showed";
+}
+
+TEST(QtEventLoop, PostedCallsAndWatchedSocketsRunFromTheLoop) {
+  platform::qt::QtEventLoop loop;
+  std::vector<int> order;
+  loop.Post([&] { order.push_back(1); });
+  loop.Post([&] { order.push_back(2); });
+  EXPECT_TRUE(order.empty()) << "never inside the caller";
+
+  int ends[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, ends), 0);
+  int readable = 0, writable = 0;
+  platform::WatchId watch;
+  watch = loop.WatchSocket(ends[0], [&](bool canRead, bool canWrite) {
+    if (canWrite) {
+      ++writable;
+      loop.WantWrite(watch, false);  // asked for once
+    }
+    if (canRead) {
+      char byte;
+      while (::read(ends[0], &byte, 1) == 1) ++readable;
+      loop.Unwatch(watch);  // from inside its own call
+    }
+  });
+  loop.WantWrite(watch, true);
+  QTest::qWait(50);
+  EXPECT_EQ(order, (std::vector<int>{1, 2}));
+  EXPECT_EQ(writable, 1);
+  ASSERT_EQ(::write(ends[1], "ab", 2), 2);
+  QTest::qWait(50);
+  EXPECT_EQ(readable, 2);
+  ASSERT_EQ(::write(ends[1], "c", 1), 1);
+  QTest::qWait(50);
+  EXPECT_EQ(readable, 2) << "an unwatched socket is not reported again";
+  ::close(ends[0]);
+  ::close(ends[1]);
 }
