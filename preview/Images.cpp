@@ -124,11 +124,11 @@ TImageObj::TImageObj(TSectionList* owner, int position, const TAttributeList& at
         break;
       }
       case Attr::Height:
-        specHeight = std::max(a.value, 1);
+        givenHeight = std::max(a.value, 1);
         break;
       case Attr::Width:
         widthPercent = a.text.find('%') != std::string::npos;
-        specWidth = widthPercent ? std::clamp(a.value, 1, 100) : std::max(a.value, 0);
+        givenWidth = widthPercent ? std::clamp(a.value, 1, 100) : std::max(a.value, 0);
         break;
       case Attr::Border:
         inLink = inLink && a.value != 0;
@@ -211,9 +211,9 @@ void TImageObj::Size(int availableWidth) {
     Fetch();
   if (sizeFinal_ && !(kind_ == Kind::Picture && widthPercent)) return;
   if (kind_ != Kind::Picture) {
-    if (specWidth > 0 && !widthPercent && specHeight > 0) {
-      width = specWidth;
-      height = specHeight;
+    if (givenWidth > 0 && !widthPercent && givenHeight > 0) {
+      width = givenWidth;
+      height = givenHeight;
       sizeFinal_ = true;
     } else {
       width = height = kPlaceholderSize;
@@ -227,17 +227,17 @@ void TImageObj::Size(int availableWidth) {
   } else {
     const int pw = std::max(picture_->width, 1), ph = std::max(picture_->height, 1);
     if (widthPercent) {
-      width = std::max(availableWidth, 0) * specWidth / 100;
-      height = specHeight > 0 ? specHeight : ph;
-    } else if (specWidth > 0 && specHeight > 0) {
-      width = specWidth;
-      height = specHeight;
-    } else if (specHeight > 0) {
-      width = MulDivRound(pw, specHeight, ph);
-      height = specHeight;
-    } else if (specWidth > 0) {
-      width = specWidth;
-      height = MulDivRound(ph, specWidth, pw);
+      width = std::max(availableWidth, 0) * givenWidth / 100;
+      height = givenHeight > 0 ? givenHeight : ph;
+    } else if (givenWidth > 0 && givenHeight > 0) {
+      width = givenWidth;
+      height = givenHeight;
+    } else if (givenHeight > 0) {
+      width = MulDivRound(pw, givenHeight, ph);
+      height = givenHeight;
+    } else if (givenWidth > 0) {
+      width = givenWidth;
+      height = MulDivRound(ph, givenWidth, pw);
     } else {
       width = pw;
       height = ph;

@@ -72,8 +72,8 @@ class TImageObj {
   std::string src;
   std::string alt;
   ImageAlign align = ImageAlign::Bottom;
-  int specHeight = 0;
-  int specWidth = 0;  // pixels, or a percentage when widthPercent
+  int givenHeight = 0;
+  int givenWidth = 0;  // pixels, or a percentage when widthPercent
   bool widthPercent = false;
   bool border = false;       // a 1-pixel border: inside a link without BORDER 0
   bool transparent = false;  // TRANSP: the lower-left pixel's colour shows the background

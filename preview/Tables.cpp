@@ -83,8 +83,8 @@ TCellObj::TCellObj(TSectionList* owner, const TAttributeList& attributes, VAlign
     : vAlign(rowVAlign), cell(owner) {
   if (const TAttribute* span = attributes.Find(Attr::ColSpan); span && span->value > 1) colSpan = span->value;
   if (const TAttribute* span = attributes.Find(Attr::RowSpan); span && span->value > 1) rowSpan = span->value;
-  ReadWidth(attributes.Find(Attr::Width), specWd, specWdPercent);
-  if (const TAttribute* height = attributes.Find(Attr::Height)) specHt = std::max(height->value, 0);
+  ReadWidth(attributes.Find(Attr::Width), givenWd, givenWdPercent);
+  if (const TAttribute* height = attributes.Find(Attr::Height)) givenHt = std::max(height->value, 0);
   cell.background = ColorOf(attributes.Find(Attr::BgColor));
 }
 
@@ -103,7 +103,7 @@ ThtmlTable::ThtmlTable(TSectionList* owner, const TAttributeList& attributes, in
   if (const TAttribute* border = attributes.Find(Attr::Border)) border_ = border->value > 0;
   if (const TAttribute* a = attributes.Find(Attr::CellPadding); a && a->value >= 0) padding_ = std::min(a->value, 50);
   if (const TAttribute* a = attributes.Find(Attr::CellSpacing); a && a->value >= 0) spacing_ = std::min(a->value, 40);
-  ReadWidth(attributes.Find(Attr::Width), specWidth_, specWidthPercent_);
+  ReadWidth(attributes.Find(Attr::Width), givenWidth_, givenWidthPercent_);
   if (const TAttribute* a = attributes.Find(Attr::HSpace)) hspace_ = std::min(20, std::abs(a->value));
   if (border_) spacing_ = std::max(spacing_ + 2, 1);
 }
@@ -146,7 +146,7 @@ void ThtmlTable::Initialize() {
   for (const TCellList& row : rows_) columns_ = std::max(columns_, static_cast<int>(row.cells.size()));
   for (const TCellList& row : rows_)
     for (const auto& cell : row.cells)
-      anyPixelWidth_ |= !cell->IsPlaceholder() && cell->specWd > 0 && !cell->specWdPercent;
+      anyPixelWidth_ |= !cell->IsPlaceholder() && cell->givenWd > 0 && !cell->givenWdPercent;
   if (columns_ > kMaxColumns) throw EProcessError("Table has too many Columns");
 }
 
@@ -199,13 +199,13 @@ ThtmlTable::Widths ThtmlTable::ColumnWidths(bool percentAware, int knownWidth) {
         cell.cell.WidthRange(contentMin, contentMax);
         int cellMin = contentMin + extra, cellMax = contentMax + extra;
         int percent = 0;
-        if (cell.specWd > 0) {
-          if (cell.specWdPercent)
-            percent = cell.specWd;
+        if (cell.givenWd > 0) {
+          if (cell.givenWdPercent)
+            percent = cell.givenWd;
           else if (percentAware && knownWidth > 0)
-            percent = std::min(1000, cell.specWd * 1000 / knownWidth);
+            percent = std::min(1000, cell.givenWd * 1000 / knownWidth);
           else if (!percentAware)
-            cellMin = cellMax = std::max(contentMin, cell.specWd) + extra;
+            cellMin = cellMax = std::max(contentMin, cell.givenWd) + extra;
         }
         if (!percentAware) percent = 0;
         const int columnsLeft = columns_ - static_cast<int>(j);
@@ -283,7 +283,7 @@ void ThtmlTable::DistributePercentages(const Widths& w, int usable, std::vector<
 }
 
 std::vector<int> ThtmlTable::FitColumns(int usable) {
-  const bool percentAware = !anyPixelWidth_ || specWidth_ > 0;
+  const bool percentAware = !anyPixelWidth_ || givenWidth_ > 0;
   Widths w = ColumnWidths(percentAware, usable);
   const std::size_t n = static_cast<std::size_t>(columns_);
   std::vector<int> widths(n, 0);
@@ -299,7 +299,7 @@ std::vector<int> ThtmlTable::FitColumns(int usable) {
     between();
     return widths;
   }
-  if (specWidth_ > 0) {
+  if (givenWidth_ > 0) {
     DistributePercentages(w, usable, widths);
     return widths;
   }
@@ -373,7 +373,9 @@ int ThtmlTable::Layout(int y, int& position, int& maxWidth, IndentManager& inden
   indents.SetLevel(level_, y);
   Initialize();
   const int left = indents.LeftIndent(y), avail = indents.RightSide(y) - left;
-  const int target = specWidth_ == 0 ? avail : specWidthPercent_ ? MulDivRound(avail, specWidth_, 1000) : specWidth_;
+  const int target = givenWidth_ == 0     ? avail
+                     : givenWidthPercent_ ? MulDivRound(avail, givenWidth_, 1000)
+                                          : givenWidth_;
   widths_ = FitColumns(std::max(target - spacing_, 20));
   tableWidth_ = spacing_ + Sum(widths_, 0, widths_.size());
   int captionMin = 0, captionMax = 0;
@@ -393,7 +395,7 @@ int ThtmlTable::Layout(int y, int& position, int& maxWidth, IndentManager& inden
         cell.wd = Sum(widths_, j, std::min<std::size_t>(cell.colSpan, widths_.size() - j));
         int scratchPosition = 0, scratchWidth = 0;
         cell.vSize = cell.cell.Layout(0, scratchPosition, scratchWidth, CellContentWidth(cell));
-        const int height = std::max(cell.vSize, cell.specHt - 2 * padding_) + 2 * padding_ + spacing_;
+        const int height = std::max(cell.vSize, cell.givenHt - 2 * padding_) + 2 * padding_ + spacing_;
         if (span == 1) {
           rowHeights_[i] = std::max(rowHeights_[i], height);
         } else if (const int spanned = Sum(rowHeights_, i, span); spanned < height) {
@@ -447,13 +449,13 @@ int ThtmlTable::Layout(int y, int& position, int& maxWidth, IndentManager& inden
 
 void ThtmlTable::WidthRange(int& min, int& max) {
   Initialize();
-  const bool percentAware = !anyPixelWidth_ || specWidth_ > 0;
-  const Widths w = ColumnWidths(percentAware, specWidthPercent_ ? 0 : specWidth_);
+  const bool percentAware = !anyPixelWidth_ || givenWidth_ > 0;
+  const Widths w = ColumnWidths(percentAware, givenWidthPercent_ ? 0 : givenWidth_);
   min = w.TotalMin() + spacing_;
   max = w.TotalMax() + spacing_;
-  if (specWidth_ > 0 && !specWidthPercent_) {
-    min = std::max(min, specWidth_);
-    max = std::max(max, specWidth_);
+  if (givenWidth_ > 0 && !givenWidthPercent_) {
+    min = std::max(min, givenWidth_);
+    max = std::max(max, givenWidth_);
   }
   if (caption_) {
     int captionMin = 0, captionMax = 0;

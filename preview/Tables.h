@@ -25,11 +25,11 @@ class TCellObj {
   int wd = 0;  // the spanned width and the allowed height, from the last layout
   int ht = 0;
   int vSize = 0;  // content height
-  int specHt = 0;
+  int givenHt = 0;
   int yIndent = 0;  // vertical offset of the content
   VAlign vAlign = VAlign::Middle;
-  int specWd = 0;  // pixels, or tenths of a percent when specWdPercent
-  bool specWdPercent = false;
+  int givenWd = 0;  // pixels, or tenths of a percent when givenWdPercent
+  bool givenWdPercent = false;
   TCell cell;
 
  private:
@@ -96,8 +96,8 @@ class ThtmlTable : public TSectionBase {
   std::unique_ptr<TCellObj> caption_;
   bool captionTop_ = true;
   int columns_ = 0;
-  int specWidth_ = 0;  // pixels, or tenths of a percent when specWidthPercent_
-  bool specWidthPercent_ = false;
+  int givenWidth_ = 0;  // pixels, or tenths of a percent when givenWidthPercent_
+  bool givenWidthPercent_ = false;
   bool border_ = false;
   int padding_ = 1;
   int spacing_ = 2;

@@ -9,15 +9,15 @@
 #include "tests/PictureEncoders.h"
 
 using namespace imaging;
-using testpictures::GifFrameSpec;
+using testpictures::GifFrameData;
 
 namespace {
 
 constexpr uint32_t kBlack = Opaque(0, 0, 0), kRed = Opaque(255, 0, 0), kGreen = Opaque(0, 255, 0),
                    kBlue = Opaque(0, 0, 255);
 
-GifFrameSpec Flat(int left, int top, int w, int h, uint8_t index) {
-  GifFrameSpec f;
+GifFrameData Flat(int left, int top, int w, int h, uint8_t index) {
+  GifFrameData f;
   f.left = left, f.top = top, f.width = w, f.height = h;
   f.indexes.assign(size_t(w * h), index);
   return f;
@@ -35,10 +35,10 @@ std::string ErrorOf(const std::function<void()>& action) {
 }  // namespace
 
 TEST(GifDecoderTest, AnimationKeepsEveryFrameWithDelaysDisposalAndLoopCount) {
-  GifFrameSpec first = Flat(0, 0, 4, 4, 1);
+  GifFrameData first = Flat(0, 0, 4, 4, 1);
   first.delayCs = 25;
   first.disposal = 2;  // back to the background
-  GifFrameSpec second = Flat(1, 1, 2, 2, 3);
+  GifFrameData second = Flat(1, 1, 2, 2, 3);
   second.delayCs = 7;
   const Picture picture = DecodeGif(testpictures::MakeGif(4, 4, {first, second}, 3));
   ASSERT_EQ(picture.frames.size(), 2u);
@@ -59,12 +59,12 @@ TEST(GifDecoderTest, AnimationKeepsEveryFrameWithDelaysDisposalAndLoopCount) {
 }
 
 TEST(GifDecoderTest, TransparentPixelsLetEarlierFramesShowAndPreviousDisposalRestores) {
-  GifFrameSpec base = Flat(0, 0, 2, 1, 2);
-  GifFrameSpec overlay = Flat(0, 0, 2, 1, 1);
+  GifFrameData base = Flat(0, 0, 2, 1, 2);
+  GifFrameData overlay = Flat(0, 0, 2, 1, 1);
   overlay.indexes = {0, 1};
   overlay.transparentIndex = 0;
   overlay.disposal = 3;  // restore what was under it
-  GifFrameSpec last = Flat(1, 0, 1, 1, 0);
+  GifFrameData last = Flat(1, 0, 1, 1, 0);
   last.transparentIndex = 0;
   const Picture picture = DecodeGif(testpictures::MakeGif(2, 1, {base, overlay, last}));
   EXPECT_TRUE(picture.frames[1].transparent);
@@ -77,7 +77,7 @@ TEST(GifDecoderTest, TransparentPixelsLetEarlierFramesShowAndPreviousDisposalRes
 }
 
 TEST(GifDecoderTest, InterlacedRowsLandInTheirPlaces) {
-  GifFrameSpec f = Flat(0, 0, 1, 11, 0);
+  GifFrameData f = Flat(0, 0, 1, 11, 0);
   for (int y = 0; y < 11; ++y) f.indexes[size_t(y)] = uint8_t(y % 4);
   f.interlaced = true;
   const Picture picture = DecodeGif(testpictures::MakeGif(1, 11, {f}));

@@ -27,7 +27,7 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 
 }  // namespace
 
-std::vector<uint8_t> MakeGif(int width, int height, const std::vector<GifFrameSpec>& frames, int loopCount) {
+std::vector<uint8_t> MakeGif(int width, int height, const std::vector<GifFrameData>& frames, int loopCount) {
   std::vector<uint8_t> out;
   int error = 0;
   GifFileType* gif = EGifOpen(&out, WriteBytes, &error);
@@ -42,7 +42,7 @@ std::vector<uint8_t> MakeGif(int width, int height, const std::vector<GifFrameSp
     Check(EGifPutExtensionBlock(gif, 3, loop));
     Check(EGifPutExtensionTrailer(gif));
   }
-  for (const GifFrameSpec& f : frames) {
+  for (const GifFrameData& f : frames) {
     GraphicsControlBlock gcb{f.disposal, false, f.delayCs, f.transparentIndex};
     GifByteType block[4];
     EGifGCBToExtension(&gcb, block);

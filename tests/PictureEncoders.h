@@ -8,7 +8,7 @@
 
 namespace testpictures {
 
-struct GifFrameSpec {
+struct GifFrameData {
   int left = 0, top = 0, width = 0, height = 0;
   std::vector<uint8_t> indexes;  // width * height colour indexes, rows top to bottom
   int delayCs = 0;
@@ -18,7 +18,7 @@ struct GifFrameSpec {
 };
 
 // A GIF of the given screen size with a four-colour global table (black, red, green, blue).
-std::vector<uint8_t> MakeGif(int width, int height, const std::vector<GifFrameSpec>& frames, int loopCount = -1);
+std::vector<uint8_t> MakeGif(int width, int height, const std::vector<GifFrameData>& frames, int loopCount = -1);
 
 // A baseline JPEG of one flat colour.
 std::vector<uint8_t> MakeJpeg(int width, int height, uint8_t r, uint8_t g, uint8_t b);

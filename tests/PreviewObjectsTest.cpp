@@ -58,10 +58,10 @@ bool Has(const Strings& calls, const std::string& prefix) {
 
 // A GIF of frames full-size frames, each shown for a tenth of a second.
 std::string GifBytes(int width, int height, int frames) {
-  std::vector<testpictures::GifFrameSpec> specs;
+  std::vector<testpictures::GifFrameData> frameList;
   for (int i = 0; i < frames; ++i)
-    specs.push_back({0, 0, width, height, std::vector<uint8_t>(std::size_t(width) * height, uint8_t(i % 4)), 10});
-  const auto bytes = testpictures::MakeGif(width, height, specs, frames > 1 ? 0 : -1);
+    frameList.push_back({0, 0, width, height, std::vector<uint8_t>(std::size_t(width) * height, uint8_t(i % 4)), 10});
+  const auto bytes = testpictures::MakeGif(width, height, frameList, frames > 1 ? 0 : -1);
   return std::string(bytes.begin(), bytes.end());
 }
 

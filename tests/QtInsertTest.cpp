@@ -197,7 +197,7 @@ TEST_F(InsertWindowTest, ImageDialogInsertsBelowTheCaretAndPreviewsThePicture) {
   EXPECT_EQ(GetLines()[1], "<img src=\"b.gif\" height=\"30\" width=\"\">");
 
   // Browsing fills the address and shows the picture; a broken file is reported after that.
-  testpictures::GifFrameSpec frame;
+  testpictures::GifFrameData frame;
   frame.width = frame.height = 2;
   frame.indexes = {1, 1, 1, 1};
   const std::vector<uint8_t> gif = testpictures::MakeGif(2, 2, {frame});

@@ -42,7 +42,7 @@ class PagePanel : public QWidget {
 };
 
 std::string RedGif(int width, int height) {
-  testpictures::GifFrameSpec frame{0, 0, width, height, std::vector<uint8_t>(std::size_t(width) * height, 1)};
+  testpictures::GifFrameData frame{0, 0, width, height, std::vector<uint8_t>(std::size_t(width) * height, 1)};
   const auto bytes = testpictures::MakeGif(width, height, {frame});
   return std::string(bytes.begin(), bytes.end());
 }
