@@ -2,18 +2,14 @@
 #include "net/HttpClient.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
+
+#include "platform/TextBits.h"
 
 namespace net {
 namespace {
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-bool IsSecureScheme(const std::string& scheme) { return Lower(scheme) == "https"; }
+bool IsSecureScheme(const std::string& scheme) { return platform::AsciiLower(scheme) == "https"; }
 
 std::string DefaultPort(const std::string& scheme) { return IsSecureScheme(scheme) ? "443" : "80"; }
 
@@ -67,14 +63,14 @@ AddressParts SplitAddress(const std::string& address) {
       return parts;
     }
     rest = address.substr(2);
-  } else if (Lower(address.substr(0, 5)) == "http:") {
+  } else if (platform::AsciiLower(address.substr(0, 5)) == "http:") {
     parts.scheme = "http";
     if (address.size() > 5 && address[5] != '/') {
       parts.path = address.substr(5);
       return parts;
     }
     rest = address.substr(std::min<size_t>(address.size(), 7));
-  } else if (Lower(address.substr(0, 7)) == "mailto:") {
+  } else if (platform::AsciiLower(address.substr(0, 7)) == "mailto:") {
     parts.scheme = "mailto";
     rest = address.substr(7);
   }
@@ -136,7 +132,7 @@ std::string THttpClient::Location() const {
 
 void THttpClient::SetTarget(const std::string& address) {
   const AddressParts parts = SplitAddress(address);
-  scheme_ = parts.scheme.empty() ? "http" : Lower(parts.scheme);
+  scheme_ = parts.scheme.empty() ? "http" : platform::AsciiLower(parts.scheme);
   hostName_ = parts.host;
   std::string path = parts.path.empty() ? "/" : parts.path;
   secure_ = IsSecureScheme(scheme_);
@@ -327,7 +323,7 @@ void THttpClient::DataAvailable() {
       const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(found) - buffer_);
       std::string line(buffer_ + start, end - start);
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (!headerStarted_ && Lower(line.substr(0, 6)) == "<html>") {
+      if (!headerStarted_ && platform::AsciiLower(line.substr(0, 6)) == "<html>") {
         // No header at all: the document starts here, its first line included.
         headerStarted_ = true;
         if (OnHeaderBegin) OnHeaderBegin();
@@ -366,12 +362,12 @@ void THttpClient::HeaderLine(const std::string& line) {
     statusCode_ = static_cast<int>(std::max(0LL, Number(line.size() > 9 ? line.substr(9, 3) : "")));
     reasonPhrase_ = line.size() > 13 ? line.substr(13) : std::string();
   } else if (const size_t colon = line.find(':'); colon != std::string::npos) {
-    const std::string name = Lower(line.substr(0, colon));
+    const std::string name = platform::AsciiLower(line.substr(0, colon));
     const std::string value = colon + 2 <= line.size() ? line.substr(colon + 2) : std::string();
     if (name == "content-length") {
       contentLength_ = Number(value);
     } else if (name == "content-type") {
-      contentType_ = Lower(value);
+      contentType_ = platform::AsciiLower(value);
     } else if (name == "www-authenticate") {
       wwwAuthenticate_.push_back(value);
     } else if (name == "location") {
@@ -407,7 +403,7 @@ void THttpClient::HeaderDone() {
     return;
   }
   const size_t dot = docName_.rfind('.');
-  if (dot != std::string::npos && Lower(docName_.substr(dot)) == ".exe" && contentType_ == "text/html")
+  if (dot != std::string::npos && platform::AsciiLower(docName_.substr(dot)) == ".exe" && contentType_ == "text/html")
     docName_ = docName_.substr(0, dot) + ".htm";
   SetState(THttpState::httpWaitingBody);
   if (OnHeaderEnd) OnHeaderEnd();

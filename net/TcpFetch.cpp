@@ -1,7 +1,7 @@
 // HEAD, then GET, and the page fetch's own errors made from the client's outcome.
 #include "net/TcpFetch.h"
 
-#include <cctype>
+#include "platform/TextBits.h"
 
 namespace net {
 namespace {
@@ -34,9 +34,7 @@ void THttpFetch::CheckHeaderLine(const std::string& line) {
   if (line.compare(0, 7, "HTTP/1.") == 0) {
     number = line.size() > 9 ? line.substr(9, 3) : "";
   } else if (const size_t colon = line.find(':'); colon != std::string::npos) {
-    std::string name = line.substr(0, colon);
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (name != "content-length") return;
+    if (platform::AsciiLower(line.substr(0, colon)) != "content-length") return;
     number = colon + 2 <= line.size() ? line.substr(colon + 2) : "";
   } else {
     return;

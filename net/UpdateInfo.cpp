@@ -9,14 +9,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/TextBits.h"
+
 namespace net {
 namespace fs = std::filesystem;
 namespace {
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 // The text between position from and the next quotation mark.
 std::string UpToQuote(const std::string& line, std::size_t from) {
@@ -59,7 +56,7 @@ bool TUpdateInfoTags::Empty() const {
 }
 
 bool ReadInfoDefinition(const std::string& line, std::string& name, std::string& value) {
-  const std::size_t phrase = Upper(line).find("META HTTP-EQUIV");
+  const std::size_t phrase = platform::AsciiUpper(line).find("META HTTP-EQUIV");
   if (phrase == std::string::npos) return false;
   name = UpToQuote(line, phrase + 15 + 2);
   const std::size_t content = line.find("CONTENT=");
@@ -71,7 +68,7 @@ TUpdateDate ReadProductDate(const std::string& text) {
   static const std::string kMonths = "JANFEBMARAPRMAYJUNJULAUGSEPOCTNOVDEC";
   const std::size_t comma = text.find(',');
   if (comma == std::string::npos || comma < 2 || text.size() < 4) return {};
-  const std::size_t month = kMonths.find(Upper(text.substr(0, 3)));
+  const std::size_t month = kMonths.find(platform::AsciiUpper(text.substr(0, 3)));
   const long long day = LeadingNumber(text.substr(comma - 2, 2));
   const long long year = LeadingNumber(text.substr(text.size() - 4));
   if (month == std::string::npos || month % 3 != 0 || day < 1 || day > 31 || year < 1) return {};
@@ -336,7 +333,7 @@ bool TUpdateInfo::Download(const std::string& url, const std::string& file, cons
     LastError = "Cannot create file " + partial.string();
     complete = false;
   }
-  if (complete && !sha256.empty() && Upper(sha256) != Upper(LowerHex(hash, hashSize))) {
+  if (complete && !sha256.empty() && platform::AsciiUpper(sha256) != platform::AsciiUpper(LowerHex(hash, hashSize))) {
     // Shown inside the sentence "Error: "...."", which adds the full stop.
     LastError = "The download does not match its published checksum";
     complete = false;

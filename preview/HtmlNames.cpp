@@ -151,14 +151,8 @@ bool SameText(std::string_view a, std::string_view b) {
          });
 }
 
-std::string UpperCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
 std::optional<platform::Color> ParseColor(std::string_view value) {
-  const std::string upper = UpperCase(std::string(value.substr(0, 10)));
+  const std::string upper = platform::AsciiUpper(std::string(value.substr(0, 10)));
   for (const NamedColor& named : kColorNames)
     if (upper == named.name) return named.color;
   std::string hex(value);

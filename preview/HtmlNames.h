@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/Color.h"
+#include "platform/TextBits.h"
 
 namespace preview {
 
@@ -154,7 +155,6 @@ std::optional<char> FindEntity(std::string_view name);
 
 // ASCII letters compared without regard to case, as every name and keyword of a page is.
 bool SameText(std::string_view a, std::string_view b);
-std::string UpperCase(std::string text);
 
 // A colour name (the first 10 characters of value, upper-cased) or six hexadecimal digits RRGGBB after the
 // first "#" is removed; nothing when it is neither.

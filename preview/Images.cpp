@@ -115,7 +115,7 @@ TImageObj::TImageObj(TSectionList* owner, int position, const TAttributeList& at
         alt = a.text;
         break;
       case Attr::Align: {
-        const std::string value = UpperCase(a.text);
+        const std::string value = platform::AsciiUpper(a.text);
         if (value == "TOP") align = ImageAlign::Top;
         if (value == "MIDDLE" || value == "ABSMIDDLE") align = ImageAlign::Middle;
         if (value == "BOTTOM") align = ImageAlign::Bottom;
@@ -140,7 +140,7 @@ TImageObj::TImageObj(TSectionList* owner, int position, const TAttributeList& at
         isMap = true;
         break;
       case Attr::UseMap: {
-        useMap = UpperCase(platform::Trimmed(a.text));
+        useMap = platform::AsciiUpper(platform::Trimmed(a.text));
         if (useMap.size() > 1 && useMap.front() == '#') useMap.erase(0, 1);
         break;
       }
@@ -163,7 +163,7 @@ void TImageObj::Fetch() {
   const std::string source = platform::Trimmed(src);
   const bool requested = static_cast<bool>(owner_->onImageRequest);
   // Sources read from files are cached by their full path, so that two pages' "logo.gif" stay apart.
-  const std::string key = requested ? UpperCase(source) : owner_->ExpandSource(source);
+  const std::string key = requested ? platform::AsciiUpper(source) : owner_->ExpandSource(source);
   if (auto cached = cache.Find(key)) {
     cacheKey_ = key;
     picture_ = std::move(cached);
@@ -386,7 +386,7 @@ std::optional<TMapItem::Area> TMapItem::ReadArea(const TAttributeList& attribute
     if (a.kind == Attr::NoHref) noHref = true;
     if (a.kind == Attr::Coords) coords = a.text;
     if (a.kind == Attr::Shape) {
-      std::string shape = UpperCase(a.text.substr(0, 4));
+      std::string shape = platform::AsciiUpper(a.text.substr(0, 4));
       area.shape = shape == "CIRC" ? Shape::Circle : shape == "POLY" ? Shape::Poly : Shape::Rect;
     }
   }

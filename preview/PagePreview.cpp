@@ -10,7 +10,9 @@
 namespace preview {
 namespace {
 
-std::string Extension(const std::string& path) { return UpperCase(std::filesystem::path(path).extension().string()); }
+std::string Extension(const std::string& path) {
+  return platform::AsciiUpper(std::filesystem::path(path).extension().string());
+}
 
 }  // namespace
 
@@ -141,7 +143,7 @@ void TPagePreview::Meta(const std::string& httpEquiv, const std::string& content
   } catch (const std::exception&) {
     refreshDelay_ = -1;
   }
-  if (const auto url = UpperCase(content).find("URL="); refreshDelay_ > 0 && url != std::string::npos)
+  if (const auto url = platform::AsciiUpper(content).find("URL="); refreshDelay_ > 0 && url != std::string::npos)
     refreshUrl_ = content.substr(url + 4);
 }
 
@@ -288,7 +290,7 @@ void TPagePreview::SetViewPosition(std::int64_t position) {
 
 bool TPagePreview::ScrollToAnchor(std::string name) {
   if (!name.empty() && name.front() == '#') name.erase(0, 1);
-  const auto found = names_.find(UpperCase(name));
+  const auto found = names_.find(platform::AsciiUpper(name));
   if (found == names_.end()) return false;
   int x = 0, y = found->second->Top();
   document_.PositionToXY(found->second->StartPosition(), x, y);
@@ -333,7 +335,7 @@ void TPagePreview::FollowLink(const std::string& link) {
   bool handled = false;
   if (onHotSpotClick) onHotSpotClick(link, handled);
   if (handled) return;
-  const std::string upper = UpperCase(link);
+  const std::string upper = platform::AsciiUpper(link);
   if (upper.rfind("HTTP://", 0) == 0 || upper.rfind("HTTPS://", 0) == 0) {
     if (onOpenExternal) onOpenExternal(link);
     return;

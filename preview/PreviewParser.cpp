@@ -428,7 +428,7 @@ class THtmlParser {
   // A client-side map: its AREA tags up to /MAP, which stays the current token; a map left open is not kept.
   void ParseMap() {
     TMapItem map;
-    if (const TAttribute* name = Attribute(Attr::Name)) map.name = UpperCase(name->text);
+    if (const TAttribute* name = Attribute(Attr::Name)) map.name = platform::AsciiUpper(name->text);
     for (Next(); !AtEnd() && !tok_.IsEnd(Tag::Map); Next())
       if (tok_.IsStart(Tag::Area))
         if (auto area = TMapItem::ReadArea(tok_.attributes)) map.areas.push_back(std::move(*area));
@@ -538,7 +538,7 @@ class THtmlParser {
         FontChange(LinkChange::Start);
       } else if (a.kind == Attr::Name) {
         OpenSectionIfNone();
-        if (names_.emplace(UpperCase(a.text), section_.get()).second) section_->SetAnchored();
+        if (names_.emplace(platform::AsciiUpper(a.text), section_.get()).second) section_->SetAnchored();
       }
     }
   }
