@@ -113,7 +113,6 @@ class THttpClient {
   const std::string& Hostname() const { return hostName_; }
   // The address the request now stands at (after any "Location").
   std::string Location() const;
-  THttpRequest RequestType() const { return requestType_; }
 
   // The socket, for tests that look up names their own way.
   TAsyncSocket& CtrlSocket() { return socket_; }

@@ -136,7 +136,8 @@ TEST_F(HttpClientTest, NamesAreLookedUpAndAFailedLookupEndsTheRequest) {
 TEST_F(HttpClientTest, StatusLinesBareDocumentsAndDocumentNames) {
   ScriptedServer server({"HTTP/1.1 404 Not Found\r\nContent-Type: text/html\r\n\r\nnot read",
                          "<html><body>\nno header\n", "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<p>",
-                         "HTTP/1.0 200 OK\r\n\r\nx", "HTTP/1.0 200 OK\r\n\r\nx"});
+                         "HTTP/1.0 200 OK\r\n\r\nx",
+                         "HTTP/1.0 200 OK\r\nWWW-Authenticate: Basic realm=\"site\"\r\n\r\nx"});
   Get(server.Url("/missing.htm"));
   EXPECT_EQ(client.StatusCode(), 404);
   EXPECT_EQ(client.ReasonPhrase(), "Not Found");
@@ -150,8 +151,10 @@ TEST_F(HttpClientTest, StatusLinesBareDocumentsAndDocumentNames) {
   EXPECT_EQ(client.DocName(), "setup.htm") << "an .exe served as HTML is a page";
   Get(server.Url("/files/release.zip?mirror=2"));
   EXPECT_EQ(client.DocName(), "release.zip");
+  EXPECT_TRUE(client.WWWAuthenticate().empty());
   Get(server.Url("/files/"));
   EXPECT_EQ(client.DocName(), "files");
+  EXPECT_EQ(client.WWWAuthenticate(), (std::vector<std::string>{"Basic realm=\"site\""}));
 }
 
 TEST_F(HttpClientTest, ALocationClosesAndRepeatsTheRequestAtTheNewPlace) {
