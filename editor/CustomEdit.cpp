@@ -147,7 +147,42 @@ void TqeCustomEdit::SetFocused(bool focused) {
 
 int TqeCustomEdit::ShownColumn(int line, int byteColumn) const {
   if (line < 1 || line > LineCount()) return byteColumn;
-  return editor::ShownColumn(lines_.Get(line - 1), byteColumn, DisplayTabWidth);
+  return editor::ShownColumn(lines_.Get(line - 1), byteColumn, DisplayTabWidth, Encoding());
+}
+
+int TqeCustomEdit::CaretCharacterColumn() const {
+  if (!Utf8()) return caret_.column;
+  const std::string_view line = lines_.Get(caret_.line - 1);
+  const int inside = std::min(caret_.column - 1, static_cast<int>(line.size()));
+  int characters = 0;
+  platform::ForEachCharacter(line.substr(0, inside), Encoding(), [&](std::size_t, int, char32_t) { ++characters; });
+  return characters + 1 + (caret_.column - 1 - inside);
+}
+
+int TqeCustomEdit::SnapColumn(int line, int column) const {
+  if (!Utf8() || line < 1 || line > LineCount()) return column;
+  return CharacterStart(lines_.Get(line - 1), column, Encoding());
+}
+
+std::pair<int, int> TqeCustomEdit::ColumnBlockOn(int line) const {
+  int left = std::min(selStart_.column, selEnd_.column);
+  int right = std::max(selStart_.column, selEnd_.column);
+  if (Utf8()) {
+    const std::string_view text = lines_.Get(line - 1);
+    left = CharacterStart(text, left, Encoding());
+    if (CharacterStart(text, right, Encoding()) != right) right = NextCharacterColumn(text, right, Encoding());
+  }
+  return {left, right};
+}
+
+void TqeCustomEdit::EncodingChanged() {
+  // A caret or corner that stood between two bytes of one character now stands before it.
+  caret_.column = SnapColumn(caret_.line, caret_.column);
+  selStart_ = ClampCorner(selStart_);
+  selEnd_ = ClampCorner(selEnd_);
+  InvalidateAll();
+  UpdateCaret();
+  if (OnSelectionChange) OnSelectionChange();
 }
 
 int TqeCustomEdit::ShownDigits() const {
@@ -179,10 +214,14 @@ void TqeCustomEdit::SetCaretColumn(int column) {
     column = std::max(1, std::min(column, std::max(columnLimit_ - visibleColumns_, LineLength(caret_.line) + 1)));
   } else {
     column = std::min(column, LineLength(caret_.line) + 1);
-    if (column >= leftChar_ + visibleColumns_)
-      SetLeftChar(column - visibleColumns_ + 1);
-    else if (column < leftChar_)
-      SetLeftChar(column);
+  }
+  column = SnapColumn(caret_.line, column);
+  if (!scrollPastEOL_) {
+    const int shown = Utf8() ? ShownColumn(caret_.line, column) : column;
+    if (shown >= leftChar_ + visibleColumns_)
+      SetLeftChar(shown - visibleColumns_ + 1);
+    else if (shown < leftChar_)
+      SetLeftChar(shown);
   }
   if (column != caret_.column) {
     caret_.column = column;
@@ -196,6 +235,7 @@ void TqeCustomEdit::SetCaretLine(int line) {
   line = std::clamp(line, 1, LineCount());
   if (line != caret_.line) {
     caret_.line = line;
+    caret_.column = SnapColumn(line, caret_.column);
     const int end = LineLength(line) + 1;
     if (!scrollPastEOL_ && caret_.column > end) {
       SetCaretColumn(end);
@@ -216,10 +256,11 @@ void TqeCustomEdit::SetCaretXY(TextPoint point) {
 }
 
 void TqeCustomEdit::EnsureCaretVisible() {
-  if (caret_.column < leftChar_)
-    SetLeftChar(caret_.column);
-  else if (caret_.column > leftChar_ + visibleColumns_)
-    SetLeftChar(caret_.column - visibleColumns_ + 1);
+  const int column = CaretViewColumn();
+  if (column < leftChar_)
+    SetLeftChar(column);
+  else if (column > leftChar_ + visibleColumns_)
+    SetLeftChar(column - visibleColumns_ + 1);
   if (caret_.line < topLine_)
     SetTopLine(caret_.line);
   else if (caret_.line > topLine_ + visibleRows_ - 1)

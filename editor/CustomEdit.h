@@ -32,6 +32,11 @@ namespace editor {
 // The clipboard format that carries the selection mode with the text: one mode byte, then the text.
 inline constexpr std::string_view kBlockTypeFormatName = "qeEdit Control Block Type";
 inline constexpr std::string_view kBlockTypeFormat = "application/x-qeedit-control-block-type";
+// The same for a block copied from a UTF-8 document: its text is UTF-8.
+inline constexpr std::string_view kUtf8BlockTypeFormat = "application/x-qeedit-control-block-type-utf8";
+inline std::string_view BlockTypeFormat(platform::TextEncoding encoding) {
+  return encoding == platform::TextEncoding::Utf8 ? kUtf8BlockTypeFormat : kBlockTypeFormat;
+}
 
 enum TCaretType { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
 enum class MouseButton { Left, Right, Middle };
@@ -112,6 +117,9 @@ class TqeCustomEdit : private DocumentView {
   bool KeyDown(std::uint16_t key, TShiftState shift);
   // The character path of the keyboard: OnKeyPress, then ecChar.
   void KeyPress(char character);
+  // One typed character as the bytes of the document's encoding (a UTF-8 sequence arrives whole, so the
+  // character is one step for undo and OnKeyPress hears its first byte).
+  void KeyPress(std::string_view character);
   TqeKeyStrokes& Keystrokes() { return keystrokes_; }
 
   // Mouse, in client pixels. The host captures the mouse between down and up.
@@ -212,8 +220,13 @@ class TqeCustomEdit : private DocumentView {
   void SetHideSelection(bool on);
   // The window gained or lost the keyboard focus (a hidden selection shows only with the focus).
   void SetFocused(bool focused);
-  // The column at which the byte column of a line is shown, tabs expanded.
+  // The column at which the byte column of a line is shown, tabs expanded, wide characters two cells.
   int ShownColumn(int line, int byteColumn) const;
+  // The document's encoding; changing it changes no byte (every view of the document repaints).
+  platform::TextEncoding Encoding() const { return document_.Encoding(); }
+  void SetEncoding(platform::TextEncoding encoding) { document_.SetEncoding(encoding); }
+  // The caret's column counted in characters (the byte column in Windows-1252), for the status bar.
+  int CaretCharacterColumn() const;
 
   TUndoList& UndoList() { return undoList_; }
   TUndoList& RedoList() { return redoList_; }
@@ -264,6 +277,7 @@ class TqeCustomEdit : private DocumentView {
   void UndoChanged() override {
     if (OnChange) OnChange();
   }
+  void EncodingChanged() override;
   void Activate() { document_.SetActiveView(this); }
   bool Active() const { return document_.ActiveView() == this; }
   // A view that is not editing keeps its place as lines come and go above it: its caret, selection corners
@@ -290,6 +304,15 @@ class TqeCustomEdit : private DocumentView {
   // column on SelectionEnd's line in column mode.
   TextPoint SelectionInsertPoint() const;
   int LineLength(int line) const { return static_cast<int>(lines_.Get(line - 1).size()); }
+  bool Utf8() const { return Encoding() == platform::TextEncoding::Utf8; }
+  // A column moved back to the start of the character it falls inside (only UTF-8 has such columns).
+  int SnapColumn(int line, int column) const;
+  // The byte columns [left, right) a column block covers on a line: the corners' columns, widened in UTF-8
+  // so that no character is cut.
+  std::pair<int, int> ColumnBlockOn(int line) const;
+  // The column the view scrolls by: the caret's byte column, or its shown column in UTF-8, where bytes and
+  // cells part ways.
+  int CaretViewColumn() const { return Utf8() ? ShownColumn(caret_.line, caret_.column) : caret_.column; }
 
   // Steps of ReplaceSelectionRaw; each moves pos, the caret to be.
   void DeleteSelectionRaw(TextPoint& pos);
@@ -334,7 +357,6 @@ class TqeCustomEdit : private DocumentView {
   void UpdateAutoScroll();
   void StopAutoScroll();
   void DropAt(TextPoint target, bool copy);
-  int ByteColumn(int line, int shownColumn) const;
   TextPoint NextWordStart(TextPoint p) const;
   TextPoint PreviousWordStart(TextPoint p) const;
 

@@ -7,6 +7,27 @@
 #include "editor/RangeScan.h"
 
 namespace editor {
+namespace {
+
+// The encoding a loaded text is read in: the rule of platform::DetectEncoding, applied line by line so the
+// text is never joined for it (no line end is part of a UTF-8 sequence).
+platform::TextEncoding DetectedEncoding(const TqeEditList& lines) {
+  constexpr std::size_t kHeadBytes = 4096;
+  std::string head;
+  platform::Utf8Kind kind = platform::Utf8Kind::Ascii;
+  for (int i = 0; i < lines.Count() && (kind != platform::Utf8Kind::Invalid || head.size() < kHeadBytes); ++i) {
+    const std::string_view line = lines.Get(i);
+    if (head.size() < kHeadBytes) head.append(line.substr(0, kHeadBytes - head.size())).push_back('\n');
+    if (kind == platform::Utf8Kind::Invalid) continue;
+    const platform::Utf8Kind lineKind = platform::CheckUtf8(line);
+    if (lineKind != platform::Utf8Kind::Ascii) kind = lineKind;
+  }
+  const bool declared = head.starts_with("\xEF\xBB\xBF") || platform::DeclaresUtf8(head);
+  return declared || kind == platform::Utf8Kind::MultiByte ? platform::TextEncoding::Utf8
+                                                           : platform::TextEncoding::Cp1252;
+}
+
+}  // namespace
 
 TqeDocument::TqeDocument()
     // A new edit starts a new history: the redo records would replay at places that no longer hold their
@@ -108,8 +129,15 @@ void TqeDocument::Added() {
   ForEachView([](DocumentView& v) { v.LineAdded(); });
 }
 
+void TqeDocument::SetEncoding(platform::TextEncoding encoding) {
+  if (encoding == encoding_) return;
+  encoding_ = encoding;
+  ForEachView([](DocumentView& v) { v.EncodingChanged(); });
+}
+
 void TqeDocument::Loaded() {
   if (lines_.Count() == 0) lines_.Add({});
+  encoding_ = DetectedEncoding(lines_);
   // The loaded lines carry no states yet; fill every slot so painting can start at any line.
   if (highlighter_) RescanAll(lines_, *highlighter_);
   ForEachView([](DocumentView& v) { v.TextLoaded(); });

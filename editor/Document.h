@@ -10,6 +10,7 @@
 #include "editor/MarkList.h"
 #include "editor/UndoList.h"
 #include "highlighters/CustomHighlighter.h"
+#include "platform/TextEncoding.h"
 
 namespace editor {
 
@@ -31,6 +32,8 @@ class DocumentView {
   virtual void HighlightingChanged() = 0;
   // A record was added to the undo or redo list.
   virtual void UndoChanged() = 0;
+  // The same bytes are now read in another encoding.
+  virtual void EncodingChanged() = 0;
 
  protected:
   ~DocumentView() = default;
@@ -53,6 +56,11 @@ class TqeDocument : private highlighters::HighlighterClient {
   highlighters::TqeCustomHighLighter* HighLighter() const { return highlighter_; }
   // Binding rescans every line's slot at once, so painting never starts from another scanner's state.
   void SetHighLighter(highlighters::TqeCustomHighLighter* highlighter);
+
+  // How the bytes are read. A load detects it (platform::DetectEncoding over the loaded lines); setting it
+  // changes no byte and leaves the history as it is.
+  platform::TextEncoding Encoding() const { return encoding_; }
+  void SetEncoding(platform::TextEncoding encoding);
 
   int MaxUndo() const { return undoList_.MaxCount(); }
   void SetMaxUndo(int count);  // negative values are ignored; applies to both lists
@@ -95,6 +103,7 @@ class TqeDocument : private highlighters::HighlighterClient {
   highlighters::TqeCustomHighLighter* highlighter_ = nullptr;
   std::vector<DocumentView*> views_;
   DocumentView* activeView_ = nullptr;
+  platform::TextEncoding encoding_ = platform::TextEncoding::Cp1252;
   int replaying_ = 0;  // inside Undo or Redo (they nest)
 };
 

@@ -18,8 +18,8 @@ void TqeCustomEdit::CopySelection() {
   const std::string text = SelectedText();
   std::string block(1, static_cast<char>(selectionMode_));
   block += text;
-  const bool ok =
-      clipboard_.SetItems({{std::string(platform::kPlainTextFormat), text}, {std::string(kBlockTypeFormat), block}});
+  const bool ok = clipboard_.SetItems({{std::string(platform::PlainTextFormat(Encoding())), text},
+                                       {std::string(BlockTypeFormat(Encoding())), block}});
   if (!ok) throw EqeEditError("Clipboard copy operation failed");
 }
 
@@ -35,10 +35,19 @@ void TqeCustomEdit::CutSelection() {
 
 void TqeCustomEdit::PasteClipboard() {
   Activate();
-  const bool hasBlock = clipboard_.HasFormat(kBlockTypeFormat);
-  if (!hasBlock && !clipboard_.HasFormat(platform::kPlainTextFormat)) return;
-  const auto data = clipboard_.Data(hasBlock ? kBlockTypeFormat : platform::kPlainTextFormat);
+  // A block copied from a document of the other encoding is read in this one's.
+  const platform::TextEncoding encoding = Encoding();
+  const platform::TextEncoding other =
+      encoding == platform::TextEncoding::Utf8 ? platform::TextEncoding::Cp1252 : platform::TextEncoding::Utf8;
+  const std::string_view blockFormat =
+      clipboard_.HasFormat(BlockTypeFormat(encoding)) ? BlockTypeFormat(encoding) : BlockTypeFormat(other);
+  const bool hasBlock = clipboard_.HasFormat(blockFormat);
+  const std::string_view textFormat = platform::PlainTextFormat(encoding);
+  if (!hasBlock && !clipboard_.HasFormat(textFormat)) return;
+  auto data = clipboard_.Data(hasBlock ? blockFormat : textFormat);
   if (!data) throw EqeEditError("Clipboard paste operation failed.");
+  if (hasBlock && blockFormat != BlockTypeFormat(encoding) && !data->empty())
+    *data = data->front() + platform::Transcode(std::string_view(*data).substr(1), other, encoding);
 
   IncPaintLock();
   const TextPoint from = SelectionInsertPoint();

@@ -47,7 +47,21 @@ void TqeCustomEdit::KeyPress(char character) {
   ExecuteCommand(ecChar, character);
 }
 
+void TqeCustomEdit::KeyPress(std::string_view character) {
+  if (character.size() <= 1) {
+    if (!character.empty()) KeyPress(character[0]);
+    return;
+  }
+  Activate();
+  char first = character[0];
+  if (OnKeyPress) OnKeyPress(first);
+  ExecuteCommand(ecChar, first, character);
+}
+
+// In UTF-8 every byte from 128 up belongs to a word: the letters of other scripts are words too, and a word
+// move then never stops inside a character.
 bool TqeCustomEdit::IsWordByte(unsigned char c) const {
+  if (c >= 0x80 && Utf8()) return true;
   return HighLighter() ? HighLighter()->WordChars().test(c) : c > ' ';
 }
 
@@ -90,7 +104,7 @@ TextPoint TqeCustomEdit::MoveTarget(TqeEditorCommand move, const TCommandData& d
   switch (move) {
     case ecLeft:
       if (p.column > 1)
-        --p.column;
+        p.column = PreviousCharacterColumn(lines_.Get(p.line - 1), p.column, Encoding());
       else if (!scrollPastEOL_ && p.line > 1)
         p = {LineLength(p.line - 1) + 1, p.line - 1};
       break;
@@ -98,7 +112,7 @@ TextPoint TqeCustomEdit::MoveTarget(TqeEditorCommand move, const TCommandData& d
       if (!scrollPastEOL_ && p.column > length) {
         if (p.line < LineCount()) p = {1, p.line + 1};
       } else {
-        ++p.column;
+        p.column = NextCharacterColumn(lines_.Get(p.line - 1), p.column, Encoding());
       }
       break;
     case ecUp:
@@ -164,13 +178,19 @@ bool TqeCustomEdit::RunMove(TqeEditorCommand command, const TCommandData& data) 
   const auto move = static_cast<TqeEditorCommand>(selecting ? command - ecSelection : command);
   if (move == ecGotoXY && !std::holds_alternative<TextPoint>(data)) return false;
   if (selecting && !HasSelection()) SetSelectionStart(caret_);
+  const int shown = ShownColumn(caret_.line, caret_.column);
   const TextPoint target = MoveTarget(move, data);
-  // A vertical move keeps the column, which SetCaretLine clamps as the caret rules say.
+  // A vertical move keeps the column, which SetCaretLine clamps as the caret rules say; in UTF-8 it keeps
+  // the shown column, since the same bytes are characters of different widths on different lines.
   if (move == ecUp || move == ecDown || move == ecPageUp || move == ecPageDown || move == ecPageTop ||
-      move == ecPageBottom)
-    SetCaretLine(target.line);
-  else
+      move == ecPageBottom) {
+    if (Utf8())
+      SetCaretXY({ByteColumn(lines_.Get(target.line - 1), shown, DisplayTabWidth, Encoding()), target.line});
+    else
+      SetCaretLine(target.line);
+  } else {
     SetCaretXY(target);
+  }
   EnsureCaretVisible();
   if (selecting)
     SetSelectionEnd(caret_);
@@ -194,6 +214,8 @@ bool TqeCustomEdit::RunCommand(TqeEditorCommand command, char character, const T
       SelectWholeText();
       return true;
     case ecChar:
+      if (const auto* sequence = std::get_if<std::string_view>(&data); sequence && sequence->size() > 1)
+        return !readOnly_ && TypeText(*sequence, UndoSelectionReplaced);
       return TypeCharacter(character);
     case ecImeStr: {
       const auto* text = std::get_if<std::string_view>(&data);
@@ -317,8 +339,17 @@ bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
   if (insertMode_) {
     line.insert(at, text);
   } else {
-    overwritten = line.substr(at, text.size());
-    line.replace(at, text.size(), text);
+    // Overwriting replaces as many characters as are typed, whatever their lengths in bytes.
+    std::size_t replaced = text.size();
+    if (Utf8()) {
+      int typed = 0, column = at + 1;
+      platform::ForEachCharacter(text, Encoding(), [&](std::size_t, int, char32_t) { ++typed; });
+      for (int k = 0; k < typed && column <= static_cast<int>(line.size()); ++k)
+        column = NextCharacterColumn(line, column, Encoding());
+      replaced = static_cast<std::size_t>(column - 1 - at);
+    }
+    overwritten = line.substr(at, replaced);
+    line.replace(at, std::min(replaced, line.size() - at), text);
   }
   // The caret may go past the line's end while the text lands, whatever ScrollPastEOL says.
   const bool pastEnd = scrollPastEOL_;
@@ -334,7 +365,7 @@ bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
   undoList_.AddRecord(UndoInsert, from, smNormal, overwritten,
                       {from.column + static_cast<int>(text.size()), from.line});
   // Typing past the right edge scrolls by a block, not a column at a time.
-  if (caret_.column >= leftChar_ + visibleColumns_) SetLeftChar(leftChar_ + std::min(25, visibleColumns_ - 1));
+  if (CaretViewColumn() >= leftChar_ + visibleColumns_) SetLeftChar(leftChar_ + std::min(25, visibleColumns_ - 1));
   return true;
 }
 
@@ -390,10 +421,11 @@ bool TqeCustomEdit::DeleteLastChar() {
     Unindent();
     return true;
   }
-  const std::string deleted = line.substr(p.column - 2, 1);
+  const int start = PreviousCharacterColumn(line, p.column, Encoding());
+  const std::string deleted = line.substr(start - 1, p.column - start);
   std::string rest = line;
-  rest.erase(p.column - 2, 1);
-  SetCaretColumn(p.column - 1);
+  rest.erase(start - 1, p.column - start);
+  SetCaretColumn(start);
   lines_.Put(p.line - 1, RightTrim(rest));
   undoList_.AddRecord(UndoDelete, caret_, smNormal, deleted, p);
   return true;
@@ -439,8 +471,9 @@ bool TqeCustomEdit::DeleteChar() {
     undoList_.AddRecord(UndoDeleteAfter, p, smNormal, "\r\n", p);
     return true;
   }
-  const std::string deleted = line.substr(p.column - 1, 1);
-  line.erase(p.column - 1, 1);
+  const int length = NextCharacterColumn(line, p.column, Encoding()) - p.column;
+  const std::string deleted = line.substr(p.column - 1, length);
+  line.erase(p.column - 1, length);
   lines_.Put(p.line - 1, RightTrim(line));
   SetCaretXY(p);
   undoList_.AddRecord(UndoDeleteAfter, p, smNormal, deleted, p);

@@ -29,25 +29,11 @@ CharClass ClassOf(unsigned char c) {
 
 }  // namespace
 
-int TqeCustomEdit::ByteColumn(int line, int shownColumn) const {
-  if (line < 1 || line > LineCount()) return shownColumn;
-  const std::string_view text = lines_.Get(line - 1);
-  if (text.find('\t') == std::string_view::npos) return shownColumn;
-  // The byte boundary shown nearest to the column; a click inside a tab goes to its nearer edge.
-  int shown = 1;
-  for (int byte = 1; byte <= static_cast<int>(text.size()); ++byte) {
-    const int next = text[byte - 1] == '\t' ? ((shown - 1) / DisplayTabWidth + 1) * DisplayTabWidth + 1 : shown + 1;
-    if (shownColumn < next) return shownColumn - shown < next - shownColumn ? byte : byte + 1;
-    shown = next;
-  }
-  return static_cast<int>(text.size()) + 1 + (shownColumn - shown);
-}
-
 TextPoint TqeCustomEdit::PointAt(int x, int y) const {
   const int dx = x - gutterPixels_ - 2;
   const int shown = leftChar_ + FloorDiv(2 * dx + cellWidth_, 2 * cellWidth_);
   const int line = std::clamp(topLine_ + FloorDiv(y, RowHeight()), 1, LineCount());
-  return {std::max(1, ByteColumn(line, shown)), line};
+  return {std::max(1, ByteColumn(lines_.Get(line - 1), shown, DisplayTabWidth, Encoding())), line};
 }
 
 bool TqeCustomEdit::InsideSavedSelection(TextPoint p) const {

@@ -104,8 +104,14 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
 
   int y = (firstLine - topLine_) * rowHeight;
   for (int line = firstLine; line <= lastLine; ++line, y += rowHeight) {
-    const std::string_view raw = lines_.Get(line - 1);
-    const std::string text = ExpandTabs(raw, DisplayTabWidth);
+    // Columns below are shown columns (cells, 1-based); the laid-out line maps them to its bytes.
+    const LaidOutLine laidOut = LayOutLine(lines_.Get(line - 1), DisplayTabWidth, Encoding());
+    const std::string& text = laidOut.text;
+    auto cellColumn = [&](int index) { return laidOut.Cell(index) + 1; };
+    auto bytesBetween = [&](int from, int to) {
+      const int a = laidOut.IndexAtCell(from - 1), b = laidOut.IndexAtCell(to - 1);
+      return std::string_view(text).substr(a, b - a);
+    };
 
     // The selected columns [selStart, selEnd) of this row, shown columns; whole: the entire row.
     int selStart = INT_MAX, selEnd = INT_MAX;
@@ -116,8 +122,9 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
       if (selectionMode_ == smLine) {
         whole = true;
       } else if (selectionMode_ == smColumn) {
-        selStart = ShownColumn(line, std::min(selFirst.column, selLast.column));
-        selEnd = ShownColumn(line, std::max(selFirst.column, selLast.column));
+        const auto [left, right] = ColumnBlockOn(line);
+        selStart = ShownColumn(line, left);
+        selEnd = ShownColumn(line, right);
       } else {
         if (line == selFirst.line) selStart = ShownColumn(line, selFirst.column);
         if (line == selLast.line) selEnd = ShownColumn(line, selLast.column);
@@ -135,9 +142,11 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
     const Look selected = special ? Look{0, normal.background, normal.foreground}
                                   : Look{0, selectedColor_.Foreground, selectedColor_.Background};
 
-    // Draws the columns [from, to) of text in look, split at the selection into up to three pieces.
+    // Draws the columns [from, to) of text in look, split at the selection into up to three pieces. A wide
+    // character half inside the clip is drawn whole (the clip cuts it), so the clip is widened by a cell.
+    const int drawFrom = laidOut.cells.empty() ? firstColumn : cellColumn(laidOut.IndexAtCell(firstColumn - 2));
     auto drawRun = [&](int from, int to, Look look) {
-      from = std::max(from, firstColumn);
+      from = std::max(from, drawFrom);
       to = std::min(to, lastColumn + 1);
       if (to <= from) return;
       if (special) look.foreground = normal.foreground, look.background = normal.background;
@@ -150,21 +159,20 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
         textDrawer_.SetForegroundColour(inside ? selected.foreground : look.foreground);
         textDrawer_.SetBackgroundColour(inside ? selected.background : look.background);
         const int x = columnX(a);
-        textDrawer_.DrawText(x, y, true, {x, y, columnX(b), y + rowHeight},
-                             std::string_view(text).substr(a - 1, b - a));
+        textDrawer_.DrawText(x, y, true, {x, y, columnX(b), y + rowHeight}, bytesBetween(a, b), Encoding());
       }
     };
 
-    const int textEnd = static_cast<int>(text.size()) + 1;  // the column after the last character
+    const int textEnd = cellColumn(static_cast<int>(text.size()));  // the column after the last character
     if (highlighters::TqeCustomHighLighter* highlighter = HighLighter()) {
       highlighter->SetRangeState(lines_.Slot(line - 1));
       highlighter->StartLine(text, line - 1);
       int runFrom = 0, runTo = 0;
       Look run;
       for (; !highlighter->AtLineEnd(); highlighter->NextToken()) {
-        const int from = highlighter->TokenPosition() + 1;
         const std::string_view token = highlighter->TokenText();
-        const int to = from + static_cast<int>(token.size());
+        const int from = cellColumn(highlighter->TokenPosition());
+        const int to = cellColumn(highlighter->TokenPosition() + static_cast<int>(token.size()));
         if (to <= firstColumn || token.empty()) continue;
         const highlighters::TqeHighLightAttributes* attribute = highlighter->TokenAttribute();
         const Look look = attribute ? Look{attribute->Style(), attribute->Foreground(), attribute->Background()}

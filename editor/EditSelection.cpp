@@ -12,6 +12,7 @@ TextPoint TqeCustomEdit::ClampCorner(TextPoint p) const {
   p.line = std::clamp(p.line, 1, LineCount());
   p.column = std::clamp(p.column, 1, std::max(columnLimit_, LineLength(p.line) + 1));
   if (selectionMode_ == smNormal) p.column = std::min(p.column, LineLength(p.line) + 1);
+  p.column = SnapColumn(p.line, p.column);
   return p;
 }
 
@@ -26,7 +27,7 @@ TextPoint TqeCustomEdit::SelectionInsertPoint() const {
   if (selectionMode_ == smLine) first.column = 1;
   // Deleting a column block leaves the caret at its left column on the line of SelectionEnd, and that is
   // where the new text goes; recording the first corner instead made undo remove the wrong text.
-  if (selectionMode_ == smColumn) first = {std::min(first.column, last.column), selEnd_.line};
+  if (selectionMode_ == smColumn) first = {ColumnBlockOn(selEnd_.line).first, selEnd_.line};
   return first;
 }
 
@@ -77,17 +78,15 @@ std::string TqeCustomEdit::SelectedText() const {
       out += "\r\n";
       out += Slice(lines_.Get(last.line - 1), 1, last.column);
       return out;
-    case smColumn: {
-      const int left = std::min(first.column, last.column);
-      const int right = std::max(first.column, last.column);
+    case smColumn:
       for (int l = first.line; l <= last.line; ++l) {
         if (l > first.line) out += "\r\n";
+        const auto [left, right] = ColumnBlockOn(l);
         std::string piece(Slice(lines_.Get(l - 1), left, right));
         piece.resize(right - left, ' ');
         out += piece;
       }
       return out;
-    }
     case smLine:
       for (int l = first.line; l <= last.line; ++l) {
         out += lines_.Get(l - 1);
@@ -132,14 +131,13 @@ void TqeCustomEdit::DeleteSelectionRaw(TextPoint& pos) {
       break;
     }
     case smColumn: {
-      const int left = std::min(first.column, last.column);
-      const int right = std::max(first.column, last.column);
       for (int l = first.line; l <= last.line; ++l) {
+        const auto [left, right] = ColumnBlockOn(l);
         std::string text(lines_.Get(l - 1));
         if (left - 1 < static_cast<int>(text.size())) text.erase(left - 1, right - left);
         lines_.Put(l - 1, RightTrim(text));
       }
-      pos = {left, selEnd_.line};
+      pos = {ColumnBlockOn(selEnd_.line).first, selEnd_.line};
       break;
     }
     case smLine: {
@@ -183,18 +181,20 @@ void TqeCustomEdit::InsertRaw(TSelectionMode mode, std::string_view text, TextPo
     case smColumn: {
       // Lines are right-trimmed as every other edit leaves them: a block's padding must not stay at line
       // ends, where a later join would carry it into the middle of a line.
+      int at = pos.column;
       for (size_t i = 0; i < segments.size(); ++i) {
         const int l = pos.line + static_cast<int>(i);
+        at = SnapColumn(l, pos.column);
         if (l <= LineCount()) {
           std::string line(lines_.Get(l - 1));
-          if (static_cast<int>(line.size()) < pos.column - 1) line.resize(pos.column - 1, ' ');
-          line.insert(pos.column - 1, segments[i]);
+          if (static_cast<int>(line.size()) < at - 1) line.resize(at - 1, ' ');
+          line.insert(at - 1, segments[i]);
           lines_.Put(l - 1, RightTrim(line));
         } else {
           lines_.Add(RightTrim(std::string(pos.column - 1, ' ') + std::string(segments[i])));
         }
       }
-      pos.column += static_cast<int>(segments.back().size());
+      pos.column = at + static_cast<int>(segments.back().size());
       pos.line += static_cast<int>(segments.size()) - 1;
       break;
     }

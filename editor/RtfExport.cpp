@@ -84,7 +84,7 @@ void TqeCustomExport::ExportToClipboardAs(const TqeCustomEdit& editor, highlight
                                           platform::Clipboard& clipboard, std::string_view format) {
   std::string exported = Export(editor, highlighter);
   if (!clipboard.SetItems({{std::string(format), std::move(exported)},
-                           {std::string(platform::kPlainTextFormat), editor.SelectedText()}}))
+                           {std::string(platform::PlainTextFormat(editor.Encoding())), editor.SelectedText()}}))
     throw EqeEditError("Clipboard copy operation failed");
 }
 

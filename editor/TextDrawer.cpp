@@ -39,10 +39,11 @@ void TTextDrawer::FinishDrawing() {
   if (drawingNest_ > 0 && --drawingNest_ == 0) canvas_ = nullptr;
 }
 
-void TTextDrawer::DrawText(int x, int y, bool opaque, const platform::Rect& clip, std::string_view text) {
+void TTextDrawer::DrawText(int x, int y, bool opaque, const platform::Rect& clip, std::string_view text,
+                           platform::TextEncoding encoding) {
   if (!canvas_ || !stock_) return;
   if (opaque) canvas_->FillRect(clip, background_);
-  if (!text.empty()) canvas_->DrawText({x, y}, stock_->Font(style_), foreground_, text, CellWidth());
+  if (!text.empty()) canvas_->DrawText({x, y}, stock_->Font(style_), foreground_, text, CellWidth(), encoding);
 }
 
 }  // namespace editor

@@ -58,7 +58,8 @@ class TTextDrawer {
   void StartDrawing(platform::Canvas& canvas);
   void FinishDrawing();
   // Draws text with its first cell at x; opaque fills clip with the background colour first.
-  void DrawText(int x, int y, bool opaque, const platform::Rect& clip, std::string_view text);
+  void DrawText(int x, int y, bool opaque, const platform::Rect& clip, std::string_view text,
+                platform::TextEncoding encoding = platform::TextEncoding::Cp1252);
 
  private:
   platform::FontEngine& fonts_;

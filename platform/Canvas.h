@@ -8,6 +8,7 @@
 #include "platform/Color.h"
 #include "platform/Font.h"
 #include "platform/Geometry.h"
+#include "platform/TextEncoding.h"
 
 namespace platform {
 
@@ -22,14 +23,16 @@ class Canvas {
  public:
   virtual ~Canvas() = default;
   virtual void FillRect(const Rect& area, Color color) = 0;
-  // Draws bytes (Windows-1252) on a fixed grid: glyph i's cell starts at origin.x + i * cellWidth;
-  // origin.y is the top of the cell. The background is left as it is.
-  virtual void DrawText(Point origin, FontHandle font, Color color, std::string_view bytes, int cellWidth) = 0;
+  // Draws bytes on a fixed grid, each character in its own cell from origin.x on (a wide character in two,
+  // an invalid UTF-8 byte as one replacement mark); origin.y is the top of the cell. The background is left
+  // as it is.
+  virtual void DrawText(Point origin, FontHandle font, Color color, std::string_view bytes, int cellWidth,
+                        TextEncoding encoding = TextEncoding::Cp1252) = 0;
   virtual void DrawLine(Point from, Point to, Color color) = 0;
   // Draws bytes in a proportional font, origin.y being the top of the font's cell; with a background the
   // run's cell is filled with it first (opaque), otherwise what is below shows through.
   virtual void DrawTextRun(Point origin, FontHandle font, Color color, std::string_view bytes,
-                           std::optional<Color> background) = 0;
+                           std::optional<Color> background, TextEncoding encoding = TextEncoding::Cp1252) = 0;
   // Draws image stretched to box.
   virtual void DrawImage(const Rect& box, const PixelView& image) = 0;
   // An ellipse inside box, outlined in pen and filled when fill is given.

@@ -15,8 +15,4 @@ unsigned char Cp1252Lower(unsigned char byte);
 // Whether the code page counts the byte as a letter or a digit.
 bool Cp1252IsAlphaNumeric(unsigned char byte);
 
-// Lead byte of a double-byte character in the active code page. Windows-1252 has none; a multi-byte
-// code page would answer here.
-inline bool IsLeadByte(unsigned char) { return false; }
-
 }  // namespace platform

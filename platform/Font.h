@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/TextEncoding.h"
+
 namespace platform {
 
 enum FontStyleBit : std::uint8_t { kBold = 1, kItalic = 2, kUnderline = 4, kStrikeOut = 8 };
@@ -43,7 +45,8 @@ class FontEngine {
   virtual FontHandle CreateFont(const FontDesc& desc) = 0;
   virtual FontMetrics Metrics(FontHandle font) const = 0;
   // The advance of a run of bytes drawn in font, overhang included.
-  virtual int TextWidth(FontHandle font, std::string_view bytes) const = 0;
+  virtual int TextWidth(FontHandle font, std::string_view bytes,
+                        TextEncoding encoding = TextEncoding::Cp1252) const = 0;
 };
 
 }  // namespace platform

@@ -139,7 +139,10 @@ EditScript::Outcome EditScript::RunLine(std::string_view line, std::ostream& out
     if (verb == "settext") {
       editor_.SetSelectedText(*text);
     } else {
-      for (char c : *text) editor_.KeyPress(c);
+      // As the keyboard sends them: a character at a time, a UTF-8 sequence whole.
+      platform::ForEachCharacter(*text, editor_.Encoding(), [&](std::size_t start, int length, char32_t) {
+        editor_.KeyPress(std::string_view(*text).substr(start, length));
+      });
     }
     return Outcome::Done;
   }
@@ -275,6 +278,14 @@ EditScript::Outcome EditScript::RunMouse(const std::vector<std::string_view>& wo
 }
 
 EditScript::Outcome EditScript::RunSet(std::string_view name, std::string_view value) {
+  if (name == "Encoding") {
+    for (auto encoding : {platform::TextEncoding::Utf8, platform::TextEncoding::Cp1252}) {
+      if (value != platform::EncodingName(encoding)) continue;
+      editor_.SetEncoding(encoding);
+      return Outcome::Done;
+    }
+    return Outcome::Bad;
+  }
   if (name == "SelectionMode") {
     auto mode = ModeFromName(value);
     if (!mode) return Outcome::Bad;
@@ -340,12 +351,12 @@ EditScript::Outcome EditScript::RunCommand(std::string_view args) {
 }
 
 void EditScript::PrintClipboard(std::ostream& out) {
-  if (auto block = clipboard_.Data(editor::kBlockTypeFormat); block && !block->empty()) {
+  if (auto block = clipboard_.Data(editor::BlockTypeFormat(editor_.Encoding())); block && !block->empty()) {
     const auto mode = static_cast<unsigned char>((*block)[0]);
     out << "clipboard "
         << ModeName(mode <= editor::smLine ? static_cast<editor::TSelectionMode>(mode) : editor::smNormal) << " "
         << Quote(block->substr(1)) << "\n";
-  } else if (auto text = clipboard_.Data(platform::kPlainTextFormat)) {
+  } else if (auto text = clipboard_.Data(platform::PlainTextFormat(editor_.Encoding()))) {
     out << "clipboard normal " << Quote(*text) << "\n";
   } else {
     out << "clipboard none \"\"\n";
@@ -369,6 +380,7 @@ void EditScript::Dump(std::ostream& out) {
     out << "  " << m.line << " " << m.column << " image " << m.imageIndex << " bookmark " << m.bookmarkNumber << " "
         << (m.visible ? "visible" : "hidden") << "\n";
   }
+  out << "encoding " << platform::EncodingName(editor_.Encoding()) << "\n";
 }
 
 int RunEditCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err) {

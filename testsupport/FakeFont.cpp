@@ -16,8 +16,8 @@ FontMetrics FakeFontEngine::Metrics(FontHandle) const {
   return FontMetrics{kCellWidth, kCellHeight, kCellWidth, kCellWidth, 13, 3};
 }
 
-int FakeFontEngine::TextWidth(FontHandle, std::string_view bytes) const {
-  return static_cast<int>(bytes.size()) * kCellWidth;
+int FakeFontEngine::TextWidth(FontHandle, std::string_view bytes, TextEncoding encoding) const {
+  return GridCells(bytes, encoding) * kCellWidth;
 }
 
 // Rounding to the nearest integer: (n + 1) / 3 rounds n / 3, which never lies halfway.
@@ -31,8 +31,8 @@ FontMetrics ScaledFakeFontEngine::Metrics(FontHandle font) const {
   return m;
 }
 
-int ScaledFakeFontEngine::TextWidth(FontHandle font, std::string_view bytes) const {
-  return static_cast<int>(bytes.size()) * Advance(std::max(Desc(font).pointSize, 1));
+int ScaledFakeFontEngine::TextWidth(FontHandle font, std::string_view bytes, TextEncoding encoding) const {
+  return GridCells(bytes, encoding) * Advance(std::max(Desc(font).pointSize, 1));
 }
 
 }  // namespace platform::fakes

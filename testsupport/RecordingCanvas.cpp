@@ -1,5 +1,5 @@
-// Text form of draw calls: "fill L T R B #COLOR", "text X Y font F #COLOR w W \"...\"", "line X1 Y1 X2 Y2 #COLOR",
-// "run X Y font F #COLOR [on #COLOR] \"...\"", "ellipse L T R B #PEN [fill #COLOR]", "image L T R B WxH",
+// Text form of draw calls: "fill L T R B #COLOR", "text X Y font F #COLOR w W [utf8] \"...\"",
+// "line X1 Y1 X2 Y2 #COLOR", "run X Y font F #COLOR [on #COLOR] [utf8] \"...\"", "ellipse L T R B #PEN [fill #COLOR]", "image L T R B WxH",
 // "clip L T R B" or "clip none".
 #include "testsupport/RecordingCanvas.h"
 
@@ -14,6 +14,9 @@ std::string Hex(Color c) {
   return buf;
 }
 
+// Text in UTF-8 is marked " utf8"; Windows-1252, the usual case, is not marked.
+std::string Tag(TextEncoding encoding) { return encoding == TextEncoding::Utf8 ? " utf8" : ""; }
+
 }  // namespace
 
 void RecordingCanvas::FillRect(const Rect& a, Color color) {
@@ -21,9 +24,11 @@ void RecordingCanvas::FillRect(const Rect& a, Color color) {
                    " " + std::to_string(a.bottom) + " " + Hex(color));
 }
 
-void RecordingCanvas::DrawText(Point o, FontHandle font, Color color, std::string_view bytes, int cellWidth) {
+void RecordingCanvas::DrawText(Point o, FontHandle font, Color color, std::string_view bytes, int cellWidth,
+                               TextEncoding encoding) {
   calls_.push_back("text " + std::to_string(o.x) + " " + std::to_string(o.y) + " font " + std::to_string(font.id) +
-                   " " + Hex(color) + " w " + std::to_string(cellWidth) + " \"" + std::string(bytes) + "\"");
+                   " " + Hex(color) + " w " + std::to_string(cellWidth) + Tag(encoding) + " \"" + std::string(bytes) +
+                   "\"");
 }
 
 void RecordingCanvas::DrawLine(Point f, Point t, Color color) {
@@ -32,9 +37,10 @@ void RecordingCanvas::DrawLine(Point f, Point t, Color color) {
 }
 
 void RecordingCanvas::DrawTextRun(Point o, FontHandle font, Color color, std::string_view bytes,
-                                  std::optional<Color> background) {
+                                  std::optional<Color> background, TextEncoding encoding) {
   calls_.push_back("run " + std::to_string(o.x) + " " + std::to_string(o.y) + " font " + std::to_string(font.id) + " " +
-                   Hex(color) + (background ? " on " + Hex(*background) : "") + " \"" + std::string(bytes) + "\"");
+                   Hex(color) + (background ? " on " + Hex(*background) : "") + Tag(encoding) + " \"" +
+                   std::string(bytes) + "\"");
 }
 
 void RecordingCanvas::DrawEllipse(const Rect& a, Color pen, std::optional<Color> fill) {

@@ -1,4 +1,4 @@
-// Painting core requests with QPainter; bytes are shown through Windows-1252, one glyph per cell.
+// Painting core requests with QPainter; bytes are shown in the encoding they are given in, one glyph a cell.
 #include "platform/qt/QtCanvas.h"
 
 #include <QApplication>
@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QPalette>
 
-#include "platform/Cp1252.h"
 #include "platform/qt/TextBytes.h"
 
 namespace platform::qt {
@@ -42,7 +41,8 @@ void QtCanvas::FillRect(const Rect& a, Color color) {
   if (!a.IsEmpty()) painter_.fillRect(QRect(a.left, a.top, a.Width(), a.Height()), ToQColor(color));
 }
 
-void QtCanvas::DrawText(Point origin, FontHandle font, Color color, std::string_view bytes, int cellWidth) {
+void QtCanvas::DrawText(Point origin, FontHandle font, Color color, std::string_view bytes, int cellWidth,
+                        TextEncoding encoding) {
   if (bytes.empty()) return;
   const QFont& qfont = fonts_.Font(font);
   const bool decorated = qfont.underline() || qfont.strikeOut();
@@ -57,18 +57,19 @@ void QtCanvas::DrawText(Point origin, FontHandle font, Color color, std::string_
   const QColor pen = ToQColor(color);
   painter_.setPen(pen);
   const int baseline = origin.y + fonts_.Metrics(font).ascent;
-  // Each glyph is placed in its own cell, so bold or fallback glyphs can never push the grid apart.
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    if (byte == ' ') continue;
-    const char32_t code = byte == '\t' ? U' ' : Cp1252ToUnicode(byte);
-    painter_.drawText(QPoint(origin.x + static_cast<int>(i) * cellWidth, baseline),
-                      QString(QChar(static_cast<char16_t>(code))));
-  }
+  // Each glyph is placed in its own cell (a wide one in two), so bold or fallback glyphs can never push the
+  // grid apart.
+  int cell = 0;
+  ForEachCharacter(bytes, encoding, [&](std::size_t, int, char32_t code) {
+    const int cells = IsWideCharacter(code) ? 2 : 1;
+    if (code != U' ' && code != U'\t')
+      painter_.drawText(QPoint(origin.x + cell * cellWidth, baseline), QString::fromUcs4(&code, 1));
+    cell += cells;
+  });
   if (!decorated) return;
   // Underline and strike-out run unbroken under the whole run, blanks included, as for a run drawn whole.
   const QFontMetrics metrics(qfont);
-  const int width = static_cast<int>(bytes.size()) * cellWidth;
+  const int width = cell * cellWidth;
   const int thickness = std::max(1, metrics.lineWidth());
   if (qfont.underline()) painter_.fillRect(origin.x, baseline + metrics.underlinePos(), width, thickness, pen);
   if (qfont.strikeOut()) painter_.fillRect(origin.x, baseline - metrics.strikeOutPos(), width, thickness, pen);
@@ -80,10 +81,10 @@ void QtCanvas::DrawLine(Point from, Point to, Color color) {
 }
 
 void QtCanvas::DrawTextRun(Point origin, FontHandle font, Color color, std::string_view bytes,
-                           std::optional<Color> background) {
+                           std::optional<Color> background, TextEncoding encoding) {
   if (bytes.empty()) return;
   const QFont& qfont = fonts_.Font(font);
-  const QString text = TextFromBytes(bytes);
+  const QString text = TextFromBytes(bytes, encoding);
   const FontMetrics metrics = fonts_.Metrics(font);
   if (background)
     painter_.fillRect(origin.x, origin.y, QFontMetrics(qfont).horizontalAdvance(text), metrics.cellHeight,

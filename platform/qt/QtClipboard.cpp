@@ -14,8 +14,8 @@ bool QtClipboard::SetItems(const std::vector<ClipboardItem>& items) {
   if (!clipboard) return false;
   auto* mime = new QMimeData;
   for (const auto& item : items) {
-    if (item.format == kPlainTextFormat)
-      mime->setText(TextFromBytes(item.data));
+    if (const auto encoding = TextFormatEncoding(item.format))
+      mime->setText(TextFromBytes(item.data, *encoding));
     else
       mime->setData(QString::fromStdString(item.format),
                     QByteArray(item.data.data(), static_cast<qsizetype>(item.data.size())));
@@ -27,14 +27,14 @@ bool QtClipboard::SetItems(const std::vector<ClipboardItem>& items) {
 bool QtClipboard::HasFormat(std::string_view format) const {
   const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
   if (!mime) return false;
-  if (format == kPlainTextFormat) return mime->hasText();
+  if (TextFormatEncoding(format)) return mime->hasText();
   return mime->hasFormat(QString::fromStdString(std::string(format)));
 }
 
 std::optional<std::string> QtClipboard::Data(std::string_view format) const {
   const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
   if (!mime || !HasFormat(format)) return std::nullopt;
-  if (format == kPlainTextFormat) return BytesFromText(mime->text());
+  if (const auto encoding = TextFormatEncoding(format)) return BytesFromText(mime->text(), *encoding);
   const QByteArray data = mime->data(QString::fromStdString(std::string(format)));
   return std::string(data.constData(), static_cast<size_t>(data.size()));
 }

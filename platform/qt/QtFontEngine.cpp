@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 
 #include "platform/Cp1252.h"
+#include "platform/qt/TextBytes.h"
 
 namespace platform::qt {
 
@@ -40,8 +41,10 @@ FontHandle QtFontEngine::CreateFont(const FontDesc& desc) {
 
 FontMetrics QtFontEngine::Metrics(FontHandle font) const { return fonts_.at(font.id - 1).metrics; }
 
-int QtFontEngine::TextWidth(FontHandle font, std::string_view bytes) const {
+int QtFontEngine::TextWidth(FontHandle font, std::string_view bytes, TextEncoding encoding) const {
   const Entry& entry = fonts_.at(font.id - 1);
+  if (encoding == TextEncoding::Utf8)
+    return static_cast<int>(QFontMetricsF(entry.font).horizontalAdvance(TextFromBytes(bytes, encoding)) + 0.5);
   if (entry.advances.empty()) {
     const QFontMetricsF metrics(entry.font);
     entry.advances.resize(256);

@@ -19,4 +19,15 @@ std::string BytesFromText(const QString& text) {
   return bytes;
 }
 
+QString TextFromBytes(std::string_view bytes, TextEncoding encoding) {
+  if (encoding != TextEncoding::Utf8) return TextFromBytes(bytes);
+  const std::u32string text = DecodeText(bytes, encoding);
+  return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string BytesFromText(const QString& text, TextEncoding encoding) {
+  const QList<uint> codes = text.toUcs4();
+  return EncodeText(std::u32string(codes.begin(), codes.end()), encoding);
+}
+
 }  // namespace platform::qt
