@@ -160,28 +160,23 @@ int TqeCustomEdit::CaretCharacterColumn() const {
 }
 
 int TqeCustomEdit::SnapColumn(int line, int column) const {
-  if (!Utf8() || line < 1 || line > LineCount()) return column;
+  // Undo and redo put text back at the very columns it came from.
+  if (!Utf8() || document_.Replaying() || line < 1 || line > LineCount()) return column;
   return CharacterStart(lines_.Get(line - 1), column, Encoding());
 }
 
-std::pair<int, int> TqeCustomEdit::ColumnBlockOn(int line) const {
-  int left = std::min(selStart_.column, selEnd_.column);
-  int right = std::max(selStart_.column, selEnd_.column);
-  if (Utf8()) {
-    const std::string_view text = lines_.Get(line - 1);
-    left = CharacterStart(text, left, Encoding());
-    if (CharacterStart(text, right, Encoding()) != right) right = NextCharacterColumn(text, right, Encoding());
-  }
-  return {left, right};
+void TqeCustomEdit::SnapToCharacters() {
+  caret_.column = SnapColumn(caret_.line, caret_.column);
+  selStart_ = ClampCorner(selStart_);
+  selEnd_ = ClampCorner(selEnd_);
+  WidenColumnBlock();
+  UpdateCaret();
 }
 
 void TqeCustomEdit::EncodingChanged() {
   // A caret or corner that stood between two bytes of one character now stands before it.
-  caret_.column = SnapColumn(caret_.line, caret_.column);
-  selStart_ = ClampCorner(selStart_);
-  selEnd_ = ClampCorner(selEnd_);
+  SnapToCharacters();
   InvalidateAll();
-  UpdateCaret();
   if (OnSelectionChange) OnSelectionChange();
 }
 

@@ -73,6 +73,7 @@ class TqeDocument : private highlighters::HighlighterClient {
   DocumentView* ActiveView() const { return activeView_; }
   void SetActiveView(DocumentView* view) { activeView_ = view; }
 
+  bool Replaying() const { return replaying_ > 0; }
   // Marks the length of an undo or redo step: records added meanwhile keep the redo list.
   class ReplayScope {
    public:

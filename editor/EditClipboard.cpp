@@ -61,12 +61,12 @@ void TqeCustomEdit::PasteClipboard() {
     // the caret or the replaced selection began on that line (an empty block inserts nothing at all).
     TextPoint start = from;
     if (mode == smLine && !text.empty()) start.column = 1;
+    const int width = static_cast<int>(SplitAtLineEnds(text).back().size());
+    // A column block lands left of the caret when the caret's column would cut a UTF-8 character.
+    if (mode == smColumn) start.column = end.column - width;
     undoList_.AddRecord(UndoPaste, start, mode == smLine ? smNormal : mode, {}, end);
-    if (mode == smColumn) {
-      // The caret goes below the block, at its left edge, ready to paste the next block under it.
-      const int width = static_cast<int>(SplitAtLineEnds(text).back().size());
-      SetCaretXY({caret_.column - width, caret_.line + 1});
-    }
+    // The caret goes below the block, at its left edge, ready to paste the next block under it.
+    if (mode == smColumn) SetCaretXY({caret_.column - width, caret_.line + 1});
   } else {
     undoList_.Lock();
     const TextPoint end = SetSelectedText(UpToZero(*data));

@@ -24,6 +24,7 @@ void TqeCustomEdit::ExecuteCommand(TqeEditorCommand command, char character, con
   bool done = false;
   try {
     done = RunCommand(command, character, data);
+    if (Utf8()) SnapToCharacters();
   } catch (...) {
     DecPaintLock();
     throw;

@@ -122,9 +122,8 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
       if (selectionMode_ == smLine) {
         whole = true;
       } else if (selectionMode_ == smColumn) {
-        const auto [left, right] = ColumnBlockOn(line);
-        selStart = ShownColumn(line, left);
-        selEnd = ShownColumn(line, right);
+        selStart = ShownColumn(line, std::min(selFirst.column, selLast.column));
+        selEnd = ShownColumn(line, std::max(selFirst.column, selLast.column));
       } else {
         if (line == selFirst.line) selStart = ShownColumn(line, selFirst.column);
         if (line == selLast.line) selEnd = ShownColumn(line, selLast.column);

@@ -27,7 +27,7 @@ TextPoint TqeCustomEdit::SelectionInsertPoint() const {
   if (selectionMode_ == smLine) first.column = 1;
   // Deleting a column block leaves the caret at its left column on the line of SelectionEnd, and that is
   // where the new text goes; recording the first corner instead made undo remove the wrong text.
-  if (selectionMode_ == smColumn) first = {ColumnBlockOn(selEnd_.line).first, selEnd_.line};
+  if (selectionMode_ == smColumn) first = {std::min(first.column, last.column), selEnd_.line};
   return first;
 }
 
@@ -48,6 +48,28 @@ void TqeCustomEdit::SetSelectionEnd(TextPoint point) {
     InvalidateLines(std::min(selEnd_.line, point.line), std::max(selEnd_.line, point.line), Area::Text);
   }
   selEnd_ = point;
+  WidenColumnBlock();
+}
+
+void TqeCustomEdit::WidenColumnBlock() {
+  if (selectionMode_ != smColumn || !Utf8() || document_.Replaying() || !HasSelection()) return;
+  const auto [first, last] = NormalizedSelection();
+  int left = std::min(first.column, last.column), right = std::max(first.column, last.column);
+  // Each pass can only move left down and right up, so the passes end; most blocks need one.
+  for (bool moved = true; moved;) {
+    moved = false;
+    for (int l = first.line; l <= last.line; ++l) {
+      const std::string_view text = lines_.Get(l - 1);
+      if (const int start = CharacterStart(text, left, Encoding()); start != left) left = start, moved = true;
+      if (CharacterStart(text, right, Encoding()) != right) right = NextCharacterColumn(text, right, Encoding()), moved = true;
+    }
+  }
+  TextPoint& leftCorner = selStart_.column <= selEnd_.column ? selStart_ : selEnd_;
+  TextPoint& rightCorner = &leftCorner == &selStart_ ? selEnd_ : selStart_;
+  if (leftCorner.column == left && rightCorner.column == right) return;
+  leftCorner.column = left;
+  rightCorner.column = right;
+  InvalidateLines(first.line, last.line, Area::Text);
 }
 
 void TqeCustomEdit::SetSelectionMode(TSelectionMode mode) {
@@ -57,6 +79,7 @@ void TqeCustomEdit::SetSelectionMode(TSelectionMode mode) {
   // edits must see the same points, or a replaced selection comes back at the wrong column on undo.
   selStart_ = ClampCorner(selStart_);
   selEnd_ = ClampCorner(selEnd_);
+  WidenColumnBlock();
   if (HasSelection()) {
     auto [first, last] = NormalizedSelection();
     InvalidateLines(first.line, last.line, Area::Text);
@@ -78,15 +101,17 @@ std::string TqeCustomEdit::SelectedText() const {
       out += "\r\n";
       out += Slice(lines_.Get(last.line - 1), 1, last.column);
       return out;
-    case smColumn:
+    case smColumn: {
+      const int left = std::min(first.column, last.column);
+      const int right = std::max(first.column, last.column);
       for (int l = first.line; l <= last.line; ++l) {
         if (l > first.line) out += "\r\n";
-        const auto [left, right] = ColumnBlockOn(l);
         std::string piece(Slice(lines_.Get(l - 1), left, right));
         piece.resize(right - left, ' ');
         out += piece;
       }
       return out;
+    }
     case smLine:
       for (int l = first.line; l <= last.line; ++l) {
         out += lines_.Get(l - 1);
@@ -131,13 +156,14 @@ void TqeCustomEdit::DeleteSelectionRaw(TextPoint& pos) {
       break;
     }
     case smColumn: {
+      const int left = std::min(first.column, last.column);
+      const int right = std::max(first.column, last.column);
       for (int l = first.line; l <= last.line; ++l) {
-        const auto [left, right] = ColumnBlockOn(l);
         std::string text(lines_.Get(l - 1));
         if (left - 1 < static_cast<int>(text.size())) text.erase(left - 1, right - left);
         lines_.Put(l - 1, RightTrim(text));
       }
-      pos = {ColumnBlockOn(selEnd_.line).first, selEnd_.line};
+      pos = {left, selEnd_.line};
       break;
     }
     case smLine: {
@@ -181,20 +207,26 @@ void TqeCustomEdit::InsertRaw(TSelectionMode mode, std::string_view text, TextPo
     case smColumn: {
       // Lines are right-trimmed as every other edit leaves them: a block's padding must not stay at line
       // ends, where a later join would carry it into the middle of a line.
-      int at = pos.column;
+      // In UTF-8 the block goes in at one column that starts a character on each of its lines (undo takes it
+      // out again by columns).
+      const int lastLine = std::min(LineCount(), pos.line + static_cast<int>(segments.size()) - 1);
+      for (bool moved = true; moved;) {
+        moved = false;
+        for (int l = pos.line; l <= lastLine; ++l)
+          if (const int start = SnapColumn(l, pos.column); start != pos.column) pos.column = start, moved = true;
+      }
       for (size_t i = 0; i < segments.size(); ++i) {
         const int l = pos.line + static_cast<int>(i);
-        at = SnapColumn(l, pos.column);
         if (l <= LineCount()) {
           std::string line(lines_.Get(l - 1));
-          if (static_cast<int>(line.size()) < at - 1) line.resize(at - 1, ' ');
-          line.insert(at - 1, segments[i]);
+          if (static_cast<int>(line.size()) < pos.column - 1) line.resize(pos.column - 1, ' ');
+          line.insert(pos.column - 1, segments[i]);
           lines_.Put(l - 1, RightTrim(line));
         } else {
           lines_.Add(RightTrim(std::string(pos.column - 1, ' ') + std::string(segments[i])));
         }
       }
-      pos.column = at + static_cast<int>(segments.back().size());
+      pos.column += static_cast<int>(segments.back().size());
       pos.line += static_cast<int>(segments.size()) - 1;
       break;
     }

@@ -48,6 +48,16 @@ TqeCustomEdit::PaddedLine::~PaddedLine() {
 }
 
 void TqeCustomEdit::Undo() {
+  UndoStep();
+  if (Utf8()) SnapToCharacters();
+}
+
+void TqeCustomEdit::Redo() {
+  RedoStep();
+  if (Utf8()) SnapToCharacters();
+}
+
+void TqeCustomEdit::UndoStep() {
   Activate();
   if (undoList_.RecordCount() == 0) return;
   const TqeDocument::ReplayScope replay(document_);
@@ -65,7 +75,7 @@ void TqeCustomEdit::Undo() {
     ReplaceSelectionRaw(r.mode, r.text);
     SetCaretXY(r.start);
     const TUndoKind before = undoList_.LastKind();
-    if ((before == UndoDragDelete && r.kind == UndoDragInsert) || before == UndoSelectionReplaced) Undo();
+    if ((before == UndoDragDelete && r.kind == UndoDragInsert) || before == UndoSelectionReplaced) UndoStep();
   } else if (IsDeleteKind(r.kind)) {
     TextPoint at = IsBefore(r.end, r.start) ? r.end : r.start;
     if (r.mode == smColumn) at = {std::min(r.start.column, r.end.column), std::min(r.start.line, r.end.line)};
@@ -102,7 +112,7 @@ void TqeCustomEdit::Undo() {
   DecPaintLock();
 }
 
-void TqeCustomEdit::Redo() {
+void TqeCustomEdit::RedoStep() {
   Activate();
   if (redoList_.RecordCount() == 0) return;
   const TqeDocument::ReplayScope replay(document_);
@@ -125,7 +135,7 @@ void TqeCustomEdit::Redo() {
     ReplaceSelectionRaw(r.mode, {});
     SetCaretXY(r.start);
     const TUndoKind next = redoList_.LastKind();
-    if ((r.kind == UndoDragDelete && next == UndoDragInsert) || r.kind == UndoSelectionReplaced) Redo();
+    if ((r.kind == UndoDragDelete && next == UndoDragInsert) || r.kind == UndoSelectionReplaced) RedoStep();
   } else if (r.kind == UndoLineBreak) {
     ExecuteCommand(ecLineBreak, '\r');
   }
