@@ -57,6 +57,8 @@ enum class ScriptSource { FromFile = 0, AsBelow = 1 };
 class InsertCommands {
  public:
   explicit InsertCommands(editor::TqeCustomEdit& richEdit1) : richEdit1_(richEdit1) {}
+  // What the inserted bytes are read in: text from boxes and dialogs is converted to it.
+  platform::TextEncoding Encoding() const { return richEdit1_.Encoding(); }
 
   // A text holding line breaks becomes one line per piece, split as a file load would split it, so the
   // document reads the same before and after it is saved and opened again.

@@ -248,8 +248,14 @@ std::string THtmlTokenizer::ReadEntity() {
     const bool semicolon = ch_ == ';';
     if (semicolon) ReadChar();
     const int code = name.empty() ? -1 : NumberOr0(name);
-    if (code >= 0 && code <= 255 && (code == 9 || code == 10 || code > 31))
-      return std::string(1, code == 9 ? ' ' : static_cast<char>(code));
+    const int highest = encoding == platform::TextEncoding::Utf8 ? 0x10FFFF : 255;
+    if (code >= 0 && code <= highest && (code == 9 || code == 10 || code > 31)) {
+      if (code == 9) return " ";
+      if (encoding != platform::TextEncoding::Utf8) return std::string(1, static_cast<char>(code));
+      std::string bytes;
+      platform::AppendUtf8(bytes, static_cast<char32_t>(code));
+      return bytes;
+    }
     return "&#" + name + (semicolon ? ";" : "");
   }
   while (IsAlnum(ch_) && name.size() < 7) {
@@ -258,7 +264,12 @@ std::string THtmlTokenizer::ReadEntity() {
   }
   const bool semicolon = ch_ == ';';
   if (semicolon) ReadChar();
-  if (const auto c = FindEntity(name)) return std::string(1, *c);
+  if (const auto c = FindEntity(name)) {
+    if (encoding != platform::TextEncoding::Utf8) return std::string(1, *c);
+    std::string bytes;
+    platform::AppendUtf8(bytes, platform::Cp1252ToUnicode(static_cast<unsigned char>(*c)));
+    return bytes;
+  }
   return "&" + name + (semicolon ? ";" : "");
 }
 

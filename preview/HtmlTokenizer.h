@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/TextEncoding.h"
 #include "preview/HtmlNames.h"
 
 namespace preview {
@@ -66,6 +67,8 @@ class THtmlTokenizer {
   // Set by the parser: white space kept as written inside PRE; comments kept inside a script.
   bool preformatted = false;
   bool script = false;
+  // The page's encoding: entities become its bytes (in UTF-8 any code point, in Windows-1252 one byte).
+  platform::TextEncoding encoding = platform::TextEncoding::Cp1252;
   // Owned by the parser's paragraph rule; the tokens that show something clear it.
   bool paragraphSpaceSuppressed = false;
 

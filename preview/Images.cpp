@@ -220,7 +220,7 @@ void TImageObj::Size(int availableWidth) {
       if (!alt.empty()) {
         platform::FontEngine& fonts = owner_->Fonts();
         const platform::FontHandle font = fonts.CreateFont({"Arial", kAltFontPoints, 0, 0, owner_->Settings().charSet});
-        width = std::max(width, fonts.TextWidth(font, alt) + 2 + 24);
+        width = std::max(width, fonts.TextWidth(font, alt, owner_->encoding) + 2 + 24);
         height = std::max({height, 24, fonts.Metrics(font).cellHeight});
       }
     }
@@ -303,13 +303,13 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y, std::optional<platf
       std::string_view rest = alt;
       for (int top = inner.top; !rest.empty() && top + lineHeight <= inner.bottom; top += lineHeight) {
         std::size_t take = rest.size();
-        while (take > 0 && fonts.TextWidth(font, rest.substr(0, take)) > inner.Width() - 24) {
+        while (take > 0 && fonts.TextWidth(font, rest.substr(0, take), owner_->encoding) > inner.Width() - 24) {
           const auto blank = rest.substr(0, take).find_last_of(' ');
           if (blank == std::string_view::npos || blank == 0) break;
           take = blank;
         }
         canvas.DrawTextRun({inner.left + 24, top}, font, linkColor.value_or(platform::Rgb(0, 0, 0)),
-                           rest.substr(0, take), std::nullopt);
+                           rest.substr(0, take), std::nullopt, owner_->encoding);
         rest.remove_prefix(std::min(rest.size(), take + 1));
       }
       canvas.SetClip(std::nullopt);

@@ -41,7 +41,9 @@ void TPagePreview::SetViewImages(bool view) {
   if (!document_.Empty()) DoLayout();
 }
 
-void TPagePreview::LoadHtmlFile(const std::string& name) { Load(name, FileType::Html, false); }
+void TPagePreview::LoadHtmlFile(const std::string& name, std::optional<platform::TextEncoding> encoding) {
+  Load(name, FileType::Html, false, encoding);
+}
 void TPagePreview::LoadTextFile(const std::string& name) { Load(name, FileType::Text, false); }
 void TPagePreview::LoadImageFile(const std::string& name) { Load(name, FileType::Image, false); }
 
@@ -65,7 +67,8 @@ void TPagePreview::Clear() {
   window_.Invalidate({0, 0, window_.ClientSize().width, window_.ClientSize().height});
 }
 
-void TPagePreview::Load(std::string name, FileType type, bool keepPosition) {
+void TPagePreview::Load(std::string name, FileType type, bool keepPosition,
+                        std::optional<platform::TextEncoding> encoding) {
   if (processing_ || name.empty()) return;
   std::string anchor;
   if (const auto hash = name.find('#'); hash != std::string::npos) {
@@ -90,7 +93,7 @@ void TPagePreview::Load(std::string name, FileType type, bool keepPosition) {
   };
   ParseResult parsed;
   try {
-    if (type == FileType::Html) parsed = ParseHtmlFile(path, document_, names_, callbacks);
+    if (type == FileType::Html) parsed = ParseHtmlFile(path, document_, names_, callbacks, encoding);
     if (type == FileType::Text) parsed = ParseTextFile(path, document_, names_);
     if (type == FileType::Image) parsed = ParseHtmlBuffer("<img src=\"" + path + "\">", document_, names_, {});
   } catch (...) {
@@ -118,11 +121,13 @@ void TPagePreview::Load(std::string name, FileType type, bool keepPosition) {
   if (refreshDelay_ > 0 && onMetaRefresh) onMetaRefresh(refreshDelay_, refreshUrl_);
 }
 
-void TPagePreview::ShowHtmlText(const std::string& page, const std::string& folder) {
+void TPagePreview::ShowHtmlText(const std::string& page, const std::string& folder,
+                                platform::TextEncoding encoding) {
   if (processing_) return;
   const std::int64_t position = ViewPosition();
   document_.SetSettings(settings);
   document_.imageFolder = folder;
+  document_.encoding = encoding;
   const ParseResult parsed = ParseHtmlBuffer(page, document_, names_, {});
   title_ = parsed.title;
   base_ = parsed.base.empty() ? folder + "/" : parsed.base;

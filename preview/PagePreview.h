@@ -72,12 +72,14 @@ class TPagePreview {
   void SetControlHost(platform::FormControlHost* host) { document_.controlHost = host; }
 
   // The loaders; a "#name" suffix scrolls to that anchor. Each raises EViewerError for a missing file.
-  void LoadHtmlFile(const std::string& name);
+  // An HTML file is read in the encoding given (the editor's, for its own text), else in the one detected.
+  void LoadHtmlFile(const std::string& name, std::optional<platform::TextEncoding> encoding = {});
   void LoadTextFile(const std::string& name);
   void LoadImageFile(const std::string& name);
   // Shows page text that has no file of its own (the live preview): links and images are found in
-  // folder, the view keeps its position, and neither the current file nor the history changes.
-  void ShowHtmlText(const std::string& page, const std::string& folder);
+  // folder, the view keeps its position, and neither the current file nor the history changes. The text is
+  // read in the editor's encoding; a loaded file's is detected as the editor detects it.
+  void ShowHtmlText(const std::string& page, const std::string& folder, platform::TextEncoding encoding);
   void ReloadFile();
   void Clear();
 
@@ -122,7 +124,7 @@ class TPagePreview {
   bool FindNext(const std::string& text, bool matchCase);
 
  private:
-  void Load(std::string name, FileType type, bool keepPosition);
+  void Load(std::string name, FileType type, bool keepPosition, std::optional<platform::TextEncoding> encoding = {});
   void RecordHistory(const HistoryEntry& old);
   void ShowHistoryEntry(int index);
   void DoLayout();

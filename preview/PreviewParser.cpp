@@ -77,6 +77,7 @@ class THtmlParser {
         linkColor_(list.Settings().defHotSpotColor) {
     list_.ClearDocument();
     names_.clear();
+    tok_.encoding = list_.encoding;
   }
 
   ParseResult ParseHtml() {
@@ -837,13 +838,15 @@ ParseResult ParseHtmlBuffer(std::string_view page, TSectionList& list, TNameList
 }
 
 ParseResult ParseHtmlFile(const std::string& path, TSectionList& list, TNameList& names,
-                          const ParseCallbacks& callbacks) {
+                          const ParseCallbacks& callbacks, std::optional<platform::TextEncoding> encoding) {
   const std::string page = platform::ReadFileBytes(path);
+  list.encoding = encoding ? *encoding : platform::DetectEncoding(page);
   return ParseHtmlBuffer(page, list, names, callbacks);
 }
 
 ParseResult ParseTextFile(const std::string& path, TSectionList& list, TNameList& names) {
   const std::string text = platform::ReadFileBytes(path);
+  list.encoding = platform::DetectEncoding(text);
   const ParseCallbacks none;
   return THtmlParser(text, list, names, none).ParseText();
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,9 +36,10 @@ struct ParseResult {
 };
 
 // Each replaces what list and names held. The files are read whole; a file that cannot be read raises
-// platform::EFileError. Scripts go to list.onScript when it is set.
+// platform::EFileError. Scripts go to list.onScript when it is set. A file is read in the encoding given,
+// or else in the one its bytes suggest; a buffer in list.encoding.
 ParseResult ParseHtmlFile(const std::string& path, TSectionList& list, TNameList& names,
-                          const ParseCallbacks& callbacks);
+                          const ParseCallbacks& callbacks, std::optional<platform::TextEncoding> encoding = {});
 ParseResult ParseHtmlBuffer(std::string_view page, TSectionList& list, TNameList& names,
                             const ParseCallbacks& callbacks);
 // A plain text file: every line preformatted, every byte literal.

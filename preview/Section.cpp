@@ -134,7 +134,18 @@ std::size_t TSection::RunAt(int index) const {
 
 int TSection::RunEnd(std::size_t run) const { return run + 1 < fonts_.size() ? fonts_[run + 1].pos : INT_MAX; }
 
+int TSection::CharacterEnd(int index) const {
+  if (index <= 0 || index >= static_cast<int>(text_.size())) return index;
+  const int start = static_cast<int>(platform::Utf8CharacterStart(text_, index));
+  return start == index ? index : start + platform::Utf8SequenceLength(text_, start);
+}
+
 int TSection::TextWidth(int from, int to) const {
+  // A UTF-8 character is measured whole with its first byte; its other bytes measure nothing.
+  if (owner_->encoding == platform::TextEncoding::Utf8) {
+    from = CharacterEnd(from);
+    to = CharacterEnd(to);
+  }
   int width = 0;
   for (std::size_t r = RunAt(from); from < to; ++r) {
     const int end = std::min(RunEnd(r), to);
@@ -144,7 +155,8 @@ int TSection::TextWidth(int from, int to) const {
       const int object = i < end && IsMark(text_[i]) ? ObjectWidth(i) : -1;
       if (i < end && object < 0) continue;
       if (i > piece)
-        width += owner_->Fonts().TextWidth(run.handle, std::string_view(text_).substr(piece, i - piece)) -
+        width += owner_->Fonts().TextWidth(run.handle, std::string_view(text_).substr(piece, i - piece),
+                                           owner_->encoding) -
                  run.metrics.overhang;
       if (i < end) width += object;
       piece = i + 1;
@@ -185,6 +197,11 @@ int TSection::FitCount(int from, int avail) const {
     }
     k += fits;
     break;
+  }
+  // A line never ends inside a UTF-8 character.
+  if (owner_->encoding == platform::TextEncoding::Utf8 && k > from && k < length) {
+    const int start = static_cast<int>(platform::Utf8CharacterStart(text_, k));
+    k = start > from ? start : CharacterEnd(k);
   }
   return std::max(1, k - from);
 }
@@ -364,7 +381,7 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& line, platform:
         const std::string_view bytes = std::string_view(text_).substr(cuts[part], cuts[part + 1] - cuts[part]);
         const bool selected = part == 1;
         canvas.DrawTextRun({x, top}, run.handle, selected ? background : run.font.color, bytes,
-                           selected ? std::optional(run.font.color) : std::nullopt);
+                           selected ? std::optional(run.font.color) : std::nullopt, owner_->encoding);
         x += TextWidth(cuts[part], cuts[part + 1]);
       }
     };

@@ -101,6 +101,8 @@ class TSection : public TSectionBase {
   int ObjectWidth(int index) const;
   // The width of text_[from, to): each run's extent less its overhang, and the objects' widths.
   int TextWidth(int from, int to) const;
+  // The index itself when it starts a character or ends the text, else where its UTF-8 character ends.
+  int CharacterEnd(int index) const;
   void PlaceFloat(TImageObj& image, int y, IndentManager& indents) const;
   void PlaceInlineImages(const LineRec& line) const;
   int FitCount(int from, int avail) const;

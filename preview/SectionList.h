@@ -90,6 +90,8 @@ class TSectionList : public TCell {
   std::vector<std::unique_ptr<TFormControlObj>> controls;
   bool viewImages = true;
   std::string imageFolder;
+  // How the page's bytes are read: text is measured and drawn in it, entities are written in it.
+  platform::TextEncoding encoding = platform::TextEncoding::Cp1252;
   std::vector<std::string> delayedImages;
   std::vector<TMapItem> maps;
 

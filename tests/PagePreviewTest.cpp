@@ -183,9 +183,9 @@ TEST_F(Viewer, LivePreviewShowsTheTextOnceTypingPauses) {
   int renders = 0;
   app::LivePreview live(loop, [&] {
     ++renders;
-    viewer.ShowHtmlText(text, folder.string());
+    viewer.ShowHtmlText(text, folder.string(), platform::TextEncoding::Cp1252);
   });
-  viewer.ShowHtmlText(text, folder.string());
+  viewer.ShowHtmlText(text, folder.string(), platform::TextEncoding::Cp1252);
   viewer.SetVScroll(300);
   const auto filesBefore = std::distance(fs::directory_iterator(folder), fs::directory_iterator());
   live.TextChanged();

@@ -10,7 +10,7 @@
 #include <QScrollBar>
 #include <QToolTip>
 
-#include "platform/Cp1252.h"
+#include "platform/TextEncoding.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/TextBytes.h"
 
@@ -169,15 +169,16 @@ void EditorWidget::keyPressEvent(QKeyEvent* event) {
     if (!altBackspace) QAbstractScrollArea::keyPressEvent(event);
     return;
   }
+  // Each character goes in the document's encoding: a UTF-8 sequence whole, '?' for what Windows-1252 lacks.
   Guarded([&] {
-    for (char32_t code : text.toUcs4()) editor_.KeyPress(static_cast<char>(platform::UnicodeToCp1252(code)));
+    for (char32_t code : text.toUcs4()) editor_.KeyPress(platform::EncodeText({&code, 1}, editor_.Encoding()));
   });
 }
 
 void EditorWidget::inputMethodEvent(QInputMethodEvent* event) {
   const QString text = event->commitString();
   if (!text.isEmpty()) {
-    const std::string bytes = platform::qt::BytesFromText(text);
+    const std::string bytes = platform::qt::BytesFromText(text, editor_.Encoding());
     // Qt sends no character events after a commit, so nothing is to be skipped.
     Guarded([&] { editor_.ExecuteCommand(editor::ecImeStr, 0, std::string_view(bytes)); });
   }

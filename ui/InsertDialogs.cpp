@@ -34,7 +34,6 @@ using platform::qt::TextFromBytes;
 
 namespace {
 
-std::string Text(const QLineEdit* box) { return BytesFromText(box->text()); }
 
 QLineEdit* Box(QWidget* parent, const char* name, const QString& text = {}) {
   auto* box = new QLineEdit(text, parent);
@@ -54,13 +53,15 @@ QWidget* WithButton(QLineEdit* box, QToolButton* button) {
 
 }  // namespace
 
-std::vector<std::string> MemoLines(const QPlainTextEdit& memo) {
+std::vector<std::string> MemoLines(const QPlainTextEdit& memo, platform::TextEncoding encoding) {
   QStringList lines = memo.toPlainText().split('\n');
   if (lines.last().isEmpty()) lines.removeLast();
   std::vector<std::string> out;
-  for (const QString& line : lines) out.push_back(BytesFromText(line));
+  for (const QString& line : lines) out.push_back(BytesFromText(line, encoding));
   return out;
 }
+
+std::string InsertDialog::Text(const QLineEdit* box) const { return BytesFromText(box->text(), Encoding()); }
 
 InsertDialog::InsertDialog(const char* objectName, const QString& caption, InsertDialogServices services,
                            QWidget* owner)
@@ -132,7 +133,7 @@ OpenWebFileDialog::OpenWebFileDialog(InsertDialogServices services, QWidget* own
 
 void OpenWebFileDialog::Open() {
   // A fetch that fails raises its message and keeps the address for another try, as a cancelled one does.
-  if (services_.mainForm.OpenWebFile(Text(address))) address->clear();
+  if (services_.mainForm.OpenWebFile(BytesFromText(address->text()))) address->clear();
 }
 
 // ---- Insert an Image
@@ -298,7 +299,7 @@ void AppletDialog::ChooseAppletType(const QString& choice) {
 }
 
 void AppletDialog::Insert() {
-  services_.inserts.AddJava(Text(source), Text(height), Text(width), MemoLines(*parameters));
+  services_.inserts.AddJava(Text(source), Text(height), Text(width), MemoLines(*parameters, Encoding()));
   hide();
 }
 
@@ -333,7 +334,7 @@ void ScriptDialog::FormShow() {
 
 void ScriptDialog::Insert() {
   const ScriptSource option = asBelowOption->isChecked() ? ScriptSource::AsBelow : ScriptSource::FromFile;
-  services_.inserts.InsertJCS(option, Text(file), MemoLines(*script));
+  services_.inserts.InsertJCS(option, Text(file), MemoLines(*script, Encoding()));
   hide();
 }
 

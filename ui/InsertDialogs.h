@@ -40,7 +40,7 @@ struct InsertDialogServices {
 };
 
 // A memo's lines as a list of strings has them: a final line break does not start another line.
-std::vector<std::string> MemoLines(const QPlainTextEdit& memo);
+std::vector<std::string> MemoLines(const QPlainTextEdit& memo, platform::TextEncoding encoding);
 
 // Shared shape: a caption, staying on top of its owner, a fixed border, and commands whose errors are shown
 // in a message box.
@@ -52,6 +52,9 @@ class InsertDialog : public QDialog {
 
  protected:
   void Run(const std::function<void()>& command);
+  // A box's text as bytes of the document's encoding, ready to be inserted.
+  platform::TextEncoding Encoding() const { return services_.inserts.Encoding(); }
+  std::string Text(const QLineEdit* box) const;
   // A browse button beside a box; its hint and what a confirmed choice does.
   QToolButton* BrowseButton(const QString& hint, std::function<void()> handler);
   QPushButton* AddButton(const QString& caption, const char* name, std::function<void()> handler);

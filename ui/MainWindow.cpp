@@ -1,6 +1,7 @@
 // Building the main window and routing its commands.
 #include "ui/MainWindow.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -117,9 +118,11 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
       QApplication::restoreOverrideCursor();
   };
   editor.OnChange = [this] { livePreview_.TextChanged(); };
-  // The caret position in the second status panel.
+  // The caret position in the second status panel (in UTF-8 the column counts characters, not bytes), and
+  // the encoding, which a load or a reinterpretation changes.
   editor.OnSelectionChange = [this, &editor] {
-    statusPanels_[1]->setText(QString("Row: %1 Col: %2").arg(editor.CaretLine()).arg(editor.CaretColumn()));
+    statusPanels_[1]->setText(QString("Row: %1 Col: %2").arg(editor.CaretLine()).arg(editor.CaretCharacterColumn()));
+    ShowEncoding();
   };
 
   // Design-time size, centred; then whatever placement the last run stored.
@@ -169,6 +172,22 @@ QAction* MainWindow::AddAction(QMenu* menu, const char* name, const QString& cap
   return action;
 }
 
+void MainWindow::ShowEncoding() {
+  if (!encodingButton_ || !encodingMenu_) return;
+  const platform::TextEncoding encoding = editorWidget_->Editor().Encoding();
+  encodingButton_->setText(QString::fromUtf8(platform::EncodingCaption(encoding)));
+  if (!encodingButton_->menu()) encodingButton_->setMenu(encodingMenu_);
+  Action(encoding == platform::TextEncoding::Utf8 ? "EncodingUtf8" : "EncodingCp1252")->setChecked(true);
+}
+
+std::string MainWindow::DocumentBytes(const QString& text) const {
+  return platform::qt::BytesFromText(text, editorWidget_->Editor().Encoding());
+}
+
+QString MainWindow::DocumentText(std::string_view bytes) const {
+  return platform::qt::TextFromBytes(bytes, editorWidget_->Editor().Encoding());
+}
+
 QAction* MainWindow::Action(const QString& name) const { return findChild<QAction*>(name); }
 
 QListWidget* MainWindow::SideList(int index) const { return sideLists_.at(index); }
@@ -208,6 +227,19 @@ void MainWindow::CreateMenus() {
   edit->addSeparator();
   AddAction(edit, "Find1", "&Find", "F3", [this] { ShowSearchDialog(findDialog_); });
   AddAction(edit, "Replace1", "&Replace", "Ctrl+F3", [this] { ShowSearchDialog(replaceDialog_); });
+  edit->addSeparator();
+  // Reading the same bytes in the other encoding: nothing in the text changes, only how it is shown.
+  encodingMenu_ = edit->addMenu("&Encoding");
+  encodingMenu_->setObjectName("EncodingMenu");
+  auto* encodings = new QActionGroup(this);
+  for (const auto encoding : {platform::TextEncoding::Utf8, platform::TextEncoding::Cp1252}) {
+    const bool utf8 = encoding == platform::TextEncoding::Utf8;
+    QAction* action = AddAction(encodingMenu_, utf8 ? "EncodingUtf8" : "EncodingCp1252",
+                                utf8 ? "Read as &UTF-8" : "Read as &Windows-1252", "",
+                                [&editor, encoding] { editor.SetEncoding(encoding); });
+    action->setCheckable(true);
+    encodings->addAction(action);
+  }
 
   for (const char* title : {"&Insert", "F&orms", "Fo&nts", "F&rames", "&Lists", "&ASP"}) {
     QMenu* menu = menuBar()->addMenu(title);
@@ -339,7 +371,7 @@ void MainWindow::CreateToolbars() {
       aspVariables_->setMinimumContentsLength(22);
       row->addWidget(aspVariables_);
       addButton(row, "ToolbarButton9745", "+", "Add ASP Variable to Document",
-                [this] { inserts_.AspVariable(platform::qt::BytesFromText(aspVariables_->currentText())); });
+                [this] { inserts_.AspVariable(DocumentBytes(aspVariables_->currentText())); });
     }
     row->addStretch();
   }
@@ -628,11 +660,12 @@ void MainWindow::ShowPreview() {
   const bool showing = centrePages_->currentWidget() == preview_->parentWidget();
   livePreview_.SetShowing(showing);
   if (showing && livePreview_.On()) return ShowLivePreview();
-  preview_->Viewer().LoadHtmlFile(logic_.PreviewFileName());
+  preview_->Viewer().LoadHtmlFile(logic_.PreviewFileName(), editorWidget_->Editor().Encoding());
 }
 
 void MainWindow::ShowLivePreview() {
-  preview_->Viewer().ShowHtmlText(editorWidget_->Editor().Lines().Text(), logic_.DocumentFolder());
+  preview_->Viewer().ShowHtmlText(editorWidget_->Editor().Lines().Text(), logic_.DocumentFolder(),
+                                  editorWidget_->Editor().Encoding());
   preview_->update();
 }
 
@@ -658,6 +691,12 @@ void MainWindow::CreateStatusBar() {
     statusBar()->addWidget(label);
     statusPanels_.push_back(label);
   }
+  encodingButton_ = new QToolButton(this);
+  encodingButton_->setObjectName("EncodingButton");
+  encodingButton_->setAutoRaise(true);
+  encodingButton_->setPopupMode(QToolButton::InstantPopup);
+  encodingButton_->setToolTip("How the document's bytes are read; choose to read them in another encoding");
+  statusBar()->addPermanentWidget(encodingButton_);
 }
 
 void MainWindow::CreateQuickCuts() {
@@ -780,7 +819,7 @@ void MainWindow::ShowSearchDialog(FindDialog* dialog) {
   // A selection within one line is what the person most likely looks for.
   const auto& editor = editorWidget_->Editor();
   if (editor.HasSelection() && editor.SelectionStart().line == editor.SelectionEnd().line)
-    dialog->findText->setText(platform::qt::TextFromBytes(editor.SelectedText()));
+    dialog->findText->setText(DocumentText(editor.SelectedText()));
   ShowDialog(dialog);
   dialog->findText->setFocus();
   dialog->findText->selectAll();
@@ -788,14 +827,14 @@ void MainWindow::ShowSearchDialog(FindDialog* dialog) {
 
 bool MainWindow::FindNext(const FindDialog& dialog) {
   const int found =
-      editorWidget_->Editor().SearchReplace(platform::qt::BytesFromText(dialog.FindText()), {}, dialog.Options());
+      editorWidget_->Editor().SearchReplace(DocumentBytes(dialog.FindText()), {}, dialog.Options());
   if (found == 0) services_.dialogs.Beep();
   return found > 0;
 }
 
 void MainWindow::ReplaceOne() {
-  if (!app::ReplaceOne(editorWidget_->Editor(), platform::qt::BytesFromText(replaceDialog_->FindText()),
-                       platform::qt::BytesFromText(replaceDialog_->ReplaceText()), replaceDialog_->Options()))
+  if (!app::ReplaceOne(editorWidget_->Editor(), DocumentBytes(replaceDialog_->FindText()),
+                       DocumentBytes(replaceDialog_->ReplaceText()), replaceDialog_->Options()))
     services_.dialogs.Beep();
 }
 
@@ -805,8 +844,8 @@ void MainWindow::ReplaceEvery() {
     return;
   }
   const int replaced =
-      app::ReplaceEvery(editorWidget_->Editor(), platform::qt::BytesFromText(replaceDialog_->FindText()),
-                        platform::qt::BytesFromText(replaceDialog_->ReplaceText()), replaceDialog_->Options());
+      app::ReplaceEvery(editorWidget_->Editor(), DocumentBytes(replaceDialog_->FindText()),
+                        DocumentBytes(replaceDialog_->ReplaceText()), replaceDialog_->Options());
   if (replaced == 0) services_.dialogs.Beep();
   statusPanels_[0]->setText(replaced == 1 ? "Replaced 1 occurrence" : QString("Replaced %1 occurrences").arg(replaced));
 }
@@ -825,15 +864,15 @@ void MainWindow::OpenWebFile() {
 void MainWindow::InsertTimestamp() {
   const QLocale locale = QLocale::system();
   const QDateTime now = QDateTime::currentDateTime();
-  inserts_.Timestamp(platform::qt::BytesFromText(locale.toString(now.date(), QLocale::ShortFormat)),
-                     platform::qt::BytesFromText(locale.toString(now.time(), QLocale::LongFormat)));
+  inserts_.Timestamp(DocumentBytes(locale.toString(now.date(), QLocale::ShortFormat)),
+                     DocumentBytes(locale.toString(now.time(), QLocale::LongFormat)));
 }
 
 void MainWindow::InsertHyperlink() {
   HyperlinkDialog& dialog = *dialogs_->hyperlink;
   // Showing a hidden dialog empties its boxes; an open one keeps its address, which is inserted at once.
   ShowDialog(&dialog);
-  inserts_.InsertOpenHyperlink(platform::qt::BytesFromText(dialog.address->text()));
+  inserts_.InsertOpenHyperlink(DocumentBytes(dialog.address->text()));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

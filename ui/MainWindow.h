@@ -115,6 +115,11 @@ class MainWindow : public QMainWindow {
   void Exit();
   // Runs a command; an error is shown in a message box and the command stops there.
   void Run(const std::function<void()>& command);
+  // Text from boxes and dialogs as bytes of the document's encoding, and the document's bytes as text.
+  std::string DocumentBytes(const QString& text) const;
+  QString DocumentText(std::string_view bytes) const;
+  // The encoding menu's items and the status bar's button follow the document's encoding.
+  void ShowEncoding();
 
   app::MainFormServices services_;
   app::MainHighlighters highlighters_;
@@ -138,6 +143,8 @@ class MainWindow : public QMainWindow {
   QTabWidget* centrePages_ = nullptr;
   std::vector<QListWidget*> sideLists_;
   std::vector<QLabel*> statusPanels_;
+  QToolButton* encodingButton_ = nullptr;
+  QMenu* encodingMenu_ = nullptr;
   QDockWidget* quickCuts_ = nullptr;
   QComboBox* aspVariables_ = nullptr;
   std::vector<QToolButton*> lineStatusButtons_;
