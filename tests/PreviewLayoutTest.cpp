@@ -258,3 +258,24 @@ TEST_F(PreviewDocument, FilesThatCannotBeReadSaySo) {
   EXPECT_THROW(preview::ParseHtmlFile("/nonexistent/page.htm", doc, names, callbacks), platform::EFileError);
   EXPECT_THROW(preview::ParseTextFile("/nonexistent/page.txt", doc, names), platform::EFileError);
 }
+
+TEST_F(PreviewDocument, Utf8PagesKeepCharactersWholeInEntitiesMeasuresLinesAndDrawing) {
+  doc.encoding = platform::TextEncoding::Utf8;
+  Load("<p>caf&eacute; &#8364; &#20320; &#233;t&eacute;</p>"
+       "<p>\xE6\x97\xA5\xE6\x9C\xAC \xE8\xAA\x9E\xE6\x97\xA5\xE6\x9C\xAC \xE8\xAA\x9E\xE6\x97\xA5 \xE6\x9C\xAC</p>",
+       60);
+  EXPECT_EQ(SectionWith("caf").Text(), "caf\xC3\xA9 \xE2\x82\xAC \xE4\xBD\xA0 \xC3\xA9t\xC3\xA9")
+      << "entities are written as UTF-8, code points above 255 too";
+  const preview::TSection& cjk = SectionWith("\xE6\x97\xA5");
+  ASSERT_GT(cjk.Lines().size(), 1u) << "the words wrap in 60 pixels";
+  for (const preview::LineRec& line : cjk.Lines())
+    EXPECT_EQ(platform::Utf8CharacterStart(cjk.Text(), line.start), static_cast<std::size_t>(line.start));
+  const Strings calls = Draw();
+  EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [](const std::string& call) {
+    return call.starts_with("run ") && call.find(" utf8 \"caf\xC3\xA9") != std::string::npos;
+  }));
+
+  doc.encoding = platform::TextEncoding::Cp1252;
+  Load("<p>caf&eacute; &#8364;</p>");
+  EXPECT_EQ(SectionWith("caf").Text(), "caf\xE9 &#8364;") << "Windows-1252 pages as before";
+}

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QKeyEvent>
 #include <QTest>
@@ -111,4 +112,33 @@ TEST(EditorWidget, WheelScrollsThreeLinesANotch) {
                     Qt::NoScrollPhase, false);
   QApplication::sendEvent(widget.viewport(), &wheel);
   EXPECT_EQ(widget.Editor().TopLine(), 4);
+}
+
+TEST(EditorWidget, Utf8DocumentsTakeKeysAndClipboardTextAsCharacters) {
+  ui::EditorWidget widget;
+  widget.resize(400, 300);
+  widget.show();
+  auto& editor = widget.Editor();
+  editor.Lines().SetTextStr("caf\xC3\xA9\r\n");
+  ASSERT_EQ(editor.Encoding(), platform::TextEncoding::Utf8);
+  QTest::keyClick(&widget, Qt::Key_End);
+  QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\xCE\xB1\xE6\x97\xA5"));
+  QApplication::sendEvent(&widget, &typed);
+  EXPECT_EQ(Line(widget, 0), "caf\xC3\xA9\xCE\xB1\xE6\x97\xA5");
+  QTest::keyClick(&widget, Qt::Key_Backspace);
+  QTest::keyClick(&widget, Qt::Key_Left);
+  QTest::keyClick(&widget, Qt::Key_Left);
+  EXPECT_EQ(editor.CaretColumn(), 4) << "one key, one character: 日 went, the caret passed α and é";
+
+  QTest::keyClick(&widget, Qt::Key_End, Qt::ShiftModifier);
+  QTest::keyClick(&widget, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("\xC3\xA9\xCE\xB1"));
+  QApplication::clipboard()->setText(QString::fromUtf8("\xD0\x96\xE2\x82\xAC"));
+  QTest::keyClick(&widget, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Line(widget, 0), "caf\xD0\x96\xE2\x82\xAC") << "pasted over the selection as UTF-8";
+
+  editor.SetEncoding(platform::TextEncoding::Cp1252);
+  QApplication::clipboard()->setText(QString::fromUtf8("\xC3\xA9\xCE\xB1"));
+  QTest::keyClick(&widget, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Line(widget, 0), "caf\xD0\x96\xE2\x82\xAC\xE9?") << "Windows-1252 with '?' for what it lacks";
 }

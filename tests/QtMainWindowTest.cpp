@@ -387,3 +387,25 @@ TEST(ProgramIcon, EverySizeIsBuiltIntoTheProgram) {
     EXPECT_EQ(image.size(), QSize(size, size)) << size;
   }
 }
+
+TEST_F(MainWindowTest, TheEncodingShowsInTheStatusBarAndTheMenuReinterpretsTheBytes) {
+  auto form = MakeWindow();
+  auto* button = form->findChild<QToolButton*>("EncodingButton");
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->text(), "Windows-1252") << "the default page is plain ASCII";
+  const fs::path page = dir / "greek.htm";
+  std::ofstream(page, std::ios::binary) << "<p>\xCE\xB1\xCE\xB2\xCE\xB3</p>\r\n";
+  form->Logic().PerformFileOpen(page.string());
+  auto& editor = form->Editor().Editor();
+  EXPECT_EQ(button->text(), "UTF-8");
+  EXPECT_TRUE(form->Action("EncodingUtf8")->isChecked());
+  editor.SetCaretXY({10, 1});
+  EXPECT_EQ(form->StatusPanel(1)->text(), "Row: 1 Col: 7") << "characters, not bytes";
+
+  form->Action("EncodingCp1252")->trigger();
+  EXPECT_EQ(editor.Encoding(), platform::TextEncoding::Cp1252);
+  EXPECT_EQ(button->text(), "Windows-1252");
+  EXPECT_EQ(form->StatusPanel(1)->text(), "Row: 1 Col: 10");
+  EXPECT_EQ(editor.Lines().Get(0), "<p>\xCE\xB1\xCE\xB2\xCE\xB3</p>") << "no byte changed";
+  EXPECT_EQ(button->menu()->actions().size(), 2);
+}
