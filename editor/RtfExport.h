@@ -39,6 +39,8 @@ class TqeCustomExport : public highlighters::TokenExporter {
   // What ends a line in the output, taken off again after the last line.
   virtual std::string_view LineEnd() const = 0;
   std::string output_;
+  // The encoding of the document being exported.
+  platform::TextEncoding encoding_ = platform::TextEncoding::Cp1252;
 
  private:
   std::string title_ = "(Untitled)";

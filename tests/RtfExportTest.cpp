@@ -105,3 +105,16 @@ TEST_F(RtfExportTest, RefusalsLeaveTheClipboardAlone) {
   EXPECT_EQ(board.Data(platform::kPlainTextFormat), "kept");
   EXPECT_EQ(awk.Exporter(), nullptr) << "the scanner is free of the exporter afterwards";
 }
+
+TEST_F(RtfExportTest, Utf8CharactersAreWrittenAsUnicodeEscapes) {
+  SetLines({"# caf\xC3\xA9 \xE6\x97\xA5 \xF0\x9F\x98\x80 {x} \xFF"});
+  ASSERT_EQ(editor.Encoding(), platform::TextEncoding::Cp1252) << "the invalid byte keeps it Windows-1252";
+  editor.SetEncoding(platform::TextEncoding::Utf8);
+  editor.SetHighLighter(&awk);
+  editor.SelectWholeText();
+  EXPECT_EQ(Body(exporter.Export(editor, &awk)),
+            "\\plain\\fs20\\cf0 # caf\\u233? \\u26085? \\u-10179?\\u-8704? \\{x\\} \\u-3?")
+      << "é, 日, the emoji as two halves, the invalid byte as the replacement character";
+  editor.SetEncoding(platform::TextEncoding::Cp1252);
+  EXPECT_NE(Body(exporter.Export(editor, &awk)).find("caf\xC3\xA9"), std::string::npos) << "bytes as they are";
+}
