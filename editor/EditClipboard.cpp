@@ -18,8 +18,8 @@ void TqeCustomEdit::CopySelection() {
   const std::string text = SelectedText();
   std::string block(1, static_cast<char>(selectionMode_));
   block += text;
-  const bool ok = clipboard_.SetItems({{std::string(platform::PlainTextFormat(Encoding())), text},
-                                       {std::string(BlockTypeFormat(Encoding())), block}});
+  const bool ok = clipboard_.SetItems(
+      {{std::string(platform::PlainTextFormat(Encoding())), text}, {std::string(BlockTypeFormat(Encoding())), block}});
   if (!ok) throw EqeEditError("Clipboard copy operation failed");
 }
 

@@ -61,7 +61,8 @@ void TqeCustomEdit::WidenColumnBlock() {
     for (int l = first.line; l <= last.line; ++l) {
       const std::string_view text = lines_.Get(l - 1);
       if (const int start = CharacterStart(text, left, Encoding()); start != left) left = start, moved = true;
-      if (CharacterStart(text, right, Encoding()) != right) right = NextCharacterColumn(text, right, Encoding()), moved = true;
+      if (CharacterStart(text, right, Encoding()) != right)
+        right = NextCharacterColumn(text, right, Encoding()), moved = true;
     }
   }
   TextPoint& leftCorner = selStart_.column <= selEnd_.column ? selStart_ : selEnd_;

@@ -69,8 +69,9 @@ void platform::ForEachCharacter(std::string_view bytes, TextEncoding encoding, V
       visit(i, length, length == 1 ? kReplacementCharacter : DecodeUtf8At(bytes, i));
       i += length;
     } else {
-      visit(i, 1, encoding == TextEncoding::Utf8 ? static_cast<char32_t>(static_cast<unsigned char>(bytes[i]))
-                                                 : Cp1252ToUnicode(static_cast<unsigned char>(bytes[i])));
+      visit(i, 1,
+            encoding == TextEncoding::Utf8 ? static_cast<char32_t>(static_cast<unsigned char>(bytes[i]))
+                                           : Cp1252ToUnicode(static_cast<unsigned char>(bytes[i])));
       ++i;
     }
   }

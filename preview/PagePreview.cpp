@@ -121,8 +121,7 @@ void TPagePreview::Load(std::string name, FileType type, bool keepPosition,
   if (refreshDelay_ > 0 && onMetaRefresh) onMetaRefresh(refreshDelay_, refreshUrl_);
 }
 
-void TPagePreview::ShowHtmlText(const std::string& page, const std::string& folder,
-                                platform::TextEncoding encoding) {
+void TPagePreview::ShowHtmlText(const std::string& page, const std::string& folder, platform::TextEncoding encoding) {
   if (processing_) return;
   const std::int64_t position = ViewPosition();
   document_.SetSettings(settings);

@@ -155,9 +155,9 @@ int TSection::TextWidth(int from, int to) const {
       const int object = i < end && IsMark(text_[i]) ? ObjectWidth(i) : -1;
       if (i < end && object < 0) continue;
       if (i > piece)
-        width += owner_->Fonts().TextWidth(run.handle, std::string_view(text_).substr(piece, i - piece),
-                                           owner_->encoding) -
-                 run.metrics.overhang;
+        width +=
+            owner_->Fonts().TextWidth(run.handle, std::string_view(text_).substr(piece, i - piece), owner_->encoding) -
+            run.metrics.overhang;
       if (i < end) width += object;
       piece = i + 1;
     }

@@ -17,7 +17,7 @@ using platform::TextEncoding;
 // blank: an edit that leaves such bytes at a line's end trims them, and undo brings them back as blanks, as
 // it always has; that is not what this test is about.
 std::string RandomLine(std::mt19937& random) {
-  static const char* const kPieces[] = {"\xC3\xA9", "\xCE\xB1", "\xD0\x96", "\xE6\x97\xA5", "\xF0\x9F\x98\x80",
+  static const char* const kPieces[] = {"\xC3\xA9", "\xCE\xB1", "\xD0\x96",     "\xE6\x97\xA5", "\xF0\x9F\x98\x80",
                                         "\xC3",     "\xA9",     "\xED\xA0\x80", "\xE2\x82"};
   std::string line;
   const int pieces = std::uniform_int_distribution<int>(0, 12)(random);
@@ -60,8 +60,7 @@ TEST_F(EditorTest, AnyBytesSurviveLoadingReinterpretingEditingAndUndoing) {
     // One line is left alone; every edit stays on its own line elsewhere.
     const int kept = std::uniform_int_distribution<int>(1, count)(random);
     for (int step = 0; step < 40; ++step) {
-      if (random() % 8 == 0)
-        editor.SetEncoding(random() % 2 ? TextEncoding::Utf8 : TextEncoding::Cp1252);
+      if (random() % 8 == 0) editor.SetEncoding(random() % 2 ? TextEncoding::Utf8 : TextEncoding::Cp1252);
       int line = std::uniform_int_distribution<int>(1, count)(random);
       if (line == kept) continue;
       const int length = static_cast<int>(editor.Lines().Get(line - 1).size());
@@ -76,7 +75,8 @@ TEST_F(EditorTest, AnyBytesSurviveLoadingReinterpretingEditingAndUndoing) {
           break;
         }
         case 2:
-          if (column <= static_cast<int>(editor.Lines().Get(line - 1).size())) editor.ExecuteCommand(editor::ecDeleteChar, 0);
+          if (column <= static_cast<int>(editor.Lines().Get(line - 1).size()))
+            editor.ExecuteCommand(editor::ecDeleteChar, 0);
           break;
         case 3:
           if (column > 1 && column <= length + 1) editor.ExecuteCommand(editor::ecDeleteLastChar, 0);

@@ -261,9 +261,10 @@ TEST_F(PreviewDocument, FilesThatCannotBeReadSaySo) {
 
 TEST_F(PreviewDocument, Utf8PagesKeepCharactersWholeInEntitiesMeasuresLinesAndDrawing) {
   doc.encoding = platform::TextEncoding::Utf8;
-  Load("<p>caf&eacute; &#8364; &#20320; &#233;t&eacute;</p>"
-       "<p>\xE6\x97\xA5\xE6\x9C\xAC \xE8\xAA\x9E\xE6\x97\xA5\xE6\x9C\xAC \xE8\xAA\x9E\xE6\x97\xA5 \xE6\x9C\xAC</p>",
-       60);
+  Load(
+      "<p>caf&eacute; &#8364; &#20320; &#233;t&eacute;</p>"
+      "<p>\xE6\x97\xA5\xE6\x9C\xAC \xE8\xAA\x9E\xE6\x97\xA5\xE6\x9C\xAC \xE8\xAA\x9E\xE6\x97\xA5 \xE6\x9C\xAC</p>",
+      60);
   EXPECT_EQ(SectionWith("caf").Text(), "caf\xC3\xA9 \xE2\x82\xAC \xE4\xBD\xA0 \xC3\xA9t\xC3\xA9")
       << "entities are written as UTF-8, code points above 255 too";
   const preview::TSection& cjk = SectionWith("\xE6\x97\xA5");

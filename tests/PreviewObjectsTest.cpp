@@ -221,8 +221,7 @@ TEST(PreviewTables, NestedTablesAreLaidOutOncePerLevel) {
   // Counts the measuring a layout asks for: laying each level's cells out twice made it double with every
   // level of nesting.
   struct CountingFonts : platform::fakes::ScaledFakeFontEngine {
-    int TextWidth(platform::FontHandle font, std::string_view bytes,
-                  platform::TextEncoding encoding) const override {
+    int TextWidth(platform::FontHandle font, std::string_view bytes, platform::TextEncoding encoding) const override {
       ++calls;
       return ScaledFakeFontEngine::TextWidth(font, bytes, encoding);
     }

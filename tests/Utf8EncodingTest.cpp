@@ -139,14 +139,18 @@ TEST_F(EditorTest, KeyboardCharactersAreOneSequenceAndOneUndoStepEach) {
   editor.OnKeyPress = [&](char& c) { heard = c; };
   editor.KeyPress(std::string_view("\xCE\xB1"));
   editor.KeyPress(std::string_view("\xE6\x97\xA5"));
-  EXPECT_EQ(Lines(), (::Lines{"a\xCE\xB1\xE6\x97\xA5" "b"}));
+  EXPECT_EQ(Lines(), (::Lines{"a\xCE\xB1\xE6\x97\xA5"
+                              "b"}));
   EXPECT_EQ(editor.CaretColumn(), 7);
   EXPECT_EQ(heard, '\xE6') << "OnKeyPress hears the first byte";
   editor.Undo();
-  EXPECT_EQ(Lines(), (::Lines{"a\xCE\xB1" "b"}));
+  EXPECT_EQ(Lines(), (::Lines{"a\xCE\xB1"
+                              "b"}));
   editor.SetReadOnly(true);
   editor.KeyPress(std::string_view("\xCE\xB2"));
-  EXPECT_EQ(Lines(), (::Lines{"a\xCE\xB1" "b"})) << "read-only";
+  EXPECT_EQ(Lines(), (::Lines{"a\xCE\xB1"
+                              "b"}))
+      << "read-only";
 }
 
 TEST_F(EditorTest, CopyingBetweenEncodingsCarriesCharactersNotBytes) {
@@ -179,7 +183,9 @@ TEST_F(EditorTest, CopyingBetweenEncodingsCarriesCharactersNotBytes) {
   editor.SetCaretXY({2, 1});
   editor.SetSelectionStart({2, 1});
   editor.PasteClipboard();
-  EXPECT_EQ(Lines(), (::Lines{"1f\xC3\xA9" "2", "3cd4"}));
+  EXPECT_EQ(Lines(), (::Lines{"1f\xC3\xA9"
+                              "2",
+                              "3cd4"}));
   other.SetWindow(nullptr);
 }
 
@@ -187,7 +193,7 @@ TEST_F(EditorTest, Utf8LinesPaintEachCharacterInItsCells) {
   editor.SetFont({"Courier New", 10});
   SetLines({"\xE6\x97\xA5\xC3\xA9x"});  // 日 two cells, é, x
   ASSERT_EQ(editor.Encoding(), kUtf8);
-  Select(4, 1, 6, 1);                    // é
+  Select(4, 1, 6, 1);  // é
   editor.SetFocused(true);
   platform::fakes::RecordingCanvas canvas;
   editor.Paint(canvas, {0, 0, 800, 16});

@@ -14,8 +14,7 @@ class FakeFontEngine : public FontEngine {
 
   FontHandle CreateFont(const FontDesc& desc) override;
   FontMetrics Metrics(FontHandle font) const override;
-  int TextWidth(FontHandle font, std::string_view bytes,
-                TextEncoding encoding = TextEncoding::Cp1252) const override;
+  int TextWidth(FontHandle font, std::string_view bytes, TextEncoding encoding = TextEncoding::Cp1252) const override;
   // The description a handle was made from, for recordings.
   const FontDesc& Desc(FontHandle font) const { return fonts_.at(font.id - 1); }
 
@@ -31,8 +30,7 @@ class ScaledFakeFontEngine : public FakeFontEngine {
   static int Height(int points) { return (points * 4 + 1) / 3; }
   static int Advance(int points) { return (points * 2 + 1) / 3; }
   FontMetrics Metrics(FontHandle font) const override;
-  int TextWidth(FontHandle font, std::string_view bytes,
-                TextEncoding encoding = TextEncoding::Cp1252) const override;
+  int TextWidth(FontHandle font, std::string_view bytes, TextEncoding encoding = TextEncoding::Cp1252) const override;
 };
 
 }  // namespace platform::fakes

@@ -1,6 +1,6 @@
 // Text form of draw calls: "fill L T R B #COLOR", "text X Y font F #COLOR w W [utf8] \"...\"",
-// "line X1 Y1 X2 Y2 #COLOR", "run X Y font F #COLOR [on #COLOR] [utf8] \"...\"", "ellipse L T R B #PEN [fill #COLOR]", "image L T R B WxH",
-// "clip L T R B" or "clip none".
+// "line X1 Y1 X2 Y2 #COLOR", "run X Y font F #COLOR [on #COLOR] [utf8] \"...\"", "ellipse L T R B #PEN [fill #COLOR]",
+// "image L T R B WxH", "clip L T R B" or "clip none".
 #include "testsupport/RecordingCanvas.h"
 
 #include <cstdio>

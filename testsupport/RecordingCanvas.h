@@ -14,8 +14,7 @@ class RecordingCanvas : public Canvas {
   void DrawText(Point origin, FontHandle font, Color color, std::string_view bytes, int cellWidth,
                 TextEncoding encoding = TextEncoding::Cp1252) override;
   void DrawLine(Point from, Point to, Color color) override;
-  void DrawTextRun(Point origin, FontHandle font, Color color, std::string_view bytes,
-                   std::optional<Color> background,
+  void DrawTextRun(Point origin, FontHandle font, Color color, std::string_view bytes, std::optional<Color> background,
                    TextEncoding encoding = TextEncoding::Cp1252) override;
   void DrawEllipse(const Rect& box, Color pen, std::optional<Color> fill) override;
   void DrawImage(const Rect& box, const PixelView& image) override;

@@ -34,7 +34,6 @@ using platform::qt::TextFromBytes;
 
 namespace {
 
-
 QLineEdit* Box(QWidget* parent, const char* name, const QString& text = {}) {
   auto* box = new QLineEdit(text, parent);
   box->setObjectName(name);

@@ -826,8 +826,7 @@ void MainWindow::ShowSearchDialog(FindDialog* dialog) {
 }
 
 bool MainWindow::FindNext(const FindDialog& dialog) {
-  const int found =
-      editorWidget_->Editor().SearchReplace(DocumentBytes(dialog.FindText()), {}, dialog.Options());
+  const int found = editorWidget_->Editor().SearchReplace(DocumentBytes(dialog.FindText()), {}, dialog.Options());
   if (found == 0) services_.dialogs.Beep();
   return found > 0;
 }
@@ -843,9 +842,8 @@ void MainWindow::ReplaceEvery() {
     services_.dialogs.Beep();
     return;
   }
-  const int replaced =
-      app::ReplaceEvery(editorWidget_->Editor(), DocumentBytes(replaceDialog_->FindText()),
-                        DocumentBytes(replaceDialog_->ReplaceText()), replaceDialog_->Options());
+  const int replaced = app::ReplaceEvery(editorWidget_->Editor(), DocumentBytes(replaceDialog_->FindText()),
+                                         DocumentBytes(replaceDialog_->ReplaceText()), replaceDialog_->Options());
   if (replaced == 0) services_.dialogs.Beep();
   statusPanels_[0]->setText(replaced == 1 ? "Replaced 1 occurrence" : QString("Replaced %1 occurrences").arg(replaced));
 }

@@ -19,8 +19,7 @@ class QtCanvas : public Canvas {
   void DrawText(Point origin, FontHandle font, Color color, std::string_view bytes, int cellWidth,
                 TextEncoding encoding = TextEncoding::Cp1252) override;
   void DrawLine(Point from, Point to, Color color) override;
-  void DrawTextRun(Point origin, FontHandle font, Color color, std::string_view bytes,
-                   std::optional<Color> background,
+  void DrawTextRun(Point origin, FontHandle font, Color color, std::string_view bytes, std::optional<Color> background,
                    TextEncoding encoding = TextEncoding::Cp1252) override;
   void DrawEllipse(const Rect& box, Color pen, std::optional<Color> fill) override;
   void DrawImage(const Rect& box, const PixelView& image) override;
