@@ -2,6 +2,8 @@
 #include "platform/TextEncoding.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/TextBits.h"
 
@@ -99,11 +101,9 @@ Utf8Kind CheckUtf8(std::string_view bytes) {
   Utf8Kind kind = Utf8Kind::Ascii;
   for (std::size_t i = 0; i < bytes.size();) {
     // ASCII runs are the bulk of most pages: skip them eight bytes at a time.
-    while (i + 8 <= bytes.size()) {
-      unsigned long long word = 0;
-      for (int k = 0; k < 8; ++k) word |= static_cast<unsigned long long>(static_cast<unsigned char>(bytes[i + k]));
-      if (word & 0x80) break;
-      i += 8;
+    for (std::uint64_t word; i + 8 <= bytes.size(); i += 8) {
+      std::memcpy(&word, bytes.data() + i, 8);
+      if (word & 0x8080808080808080ULL) break;
     }
     if (i >= bytes.size()) break;
     if (static_cast<unsigned char>(bytes[i]) < 0x80) {
