@@ -1,6 +1,8 @@
 // Clipboard transfers: text goes out as plain text and in the block-type format that keeps its
 // selection mode, so a column or line block pastes back as one.
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "editor/CustomEdit.h"
 #include "editor/TextUtil.h"
@@ -10,6 +12,24 @@ namespace {
 
 // Clipboard text ends at its first zero byte, as a zero-terminated block always did.
 std::string_view UpToZero(std::string_view data) { return data.substr(0, data.find('\0')); }
+
+// A column block read in another encoding, its rows padded with blanks to one length again: the block goes
+// in and comes out again (undo) by byte columns, and its rows' characters may now differ in bytes.
+std::string TranscodedBlock(std::string_view text, platform::TextEncoding from, platform::TextEncoding to) {
+  std::vector<std::string> rows;
+  std::size_t width = 0;
+  for (std::string_view row : SplitAtLineEnds(text)) {
+    rows.push_back(platform::Transcode(row, from, to));
+    width = std::max(width, rows.back().size());
+  }
+  std::string out;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (i > 0) out += "\r\n";
+    rows[i].resize(width, ' ');
+    out += rows[i];
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -30,6 +50,7 @@ void TqeCustomEdit::CutSelection() {
   IncPaintLock();
   undoList_.AddRecord(UndoDelete, selStart_, selectionMode_, SelectedText(), selEnd_);
   ReplaceSelectionRaw(smNormal, {});
+  if (Utf8()) SnapToCharacters();
   DecPaintLock();
 }
 
@@ -46,8 +67,11 @@ void TqeCustomEdit::PasteClipboard() {
   if (!hasBlock && !clipboard_.HasFormat(textFormat)) return;
   auto data = clipboard_.Data(hasBlock ? blockFormat : textFormat);
   if (!data) throw EqeEditError("Clipboard paste operation failed.");
-  if (hasBlock && blockFormat != BlockTypeFormat(encoding) && !data->empty())
-    *data = data->front() + platform::Transcode(std::string_view(*data).substr(1), other, encoding);
+  if (hasBlock && blockFormat != BlockTypeFormat(encoding) && !data->empty()) {
+    const std::string_view text = UpToZero(std::string_view(*data).substr(1));
+    *data = data->front() + (data->front() == smColumn ? TranscodedBlock(text, other, encoding)
+                                                       : platform::Transcode(text, other, encoding));
+  }
 
   IncPaintLock();
   const TextPoint from = SelectionInsertPoint();
@@ -74,6 +98,7 @@ void TqeCustomEdit::PasteClipboard() {
     undoList_.AddRecord(UndoPaste, from, smNormal, {}, end);
   }
   EnsureCaretVisible();
+  if (Utf8()) SnapToCharacters();
   DecPaintLock();
 }
 

@@ -32,9 +32,9 @@ const bool kTrace = std::getenv("FUZZ_TRACE") != nullptr;
 
 void Trace(const char* what, const editor::TqeCustomEdit& e) {
   if (!kTrace) return;
-  std::fprintf(stderr, "%s -> caret %d,%d sel %d,%d-%d,%d mode %d\n", what, e.CaretColumn(), e.CaretLine(),
+  std::fprintf(stderr, "%s -> caret %d,%d sel %d,%d-%d,%d mode %d %s\n", what, e.CaretColumn(), e.CaretLine(),
                e.SelectionStart().column, e.SelectionStart().line, e.SelectionEnd().column, e.SelectionEnd().line,
-               e.SelectionMode());
+               e.SelectionMode(), platform::EncodingName(e.Encoding()).data());
   for (int i = 0; i < e.Lines().Count(); ++i) std::fprintf(stderr, "  %s\n", qmtool::Quote(e.Lines().Get(i)).c_str());
 }
 
@@ -65,6 +65,9 @@ void CheckInvariants(editor::TqeCustomEdit& e, highlighters::TzrHTMLSyn& fresh) 
     const int length = static_cast<int>(lines.Get(p.line - 1).size());
     Check(p.column >= 1 && p.column <= std::max(e.ColumnLimit(), length + 1));
   }
+  // In UTF-8 the caret never rests inside a character.
+  const std::string_view caretLine = lines.Get(e.CaretLine() - 1);
+  Check(editor::CharacterStart(caretLine, e.CaretColumn(), e.Encoding()) == e.CaretColumn());
 }
 
 // Texts without control bytes (line ends kept): the editor trims every byte up to the space from line
@@ -117,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {
     const int x = in.ConsumeIntegralInRange(-20, 360), y = in.ConsumeIntegralInRange(-20, 200);
-    const int op = in.ConsumeIntegralInRange(0, 9);
+    const int op = in.ConsumeIntegralInRange(0, 10);
     char what[64];
     std::snprintf(what, sizeof what, "step %d op %d at %d,%d", step, op, x, y);
     switch (op) {
@@ -177,6 +180,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         else
           e.MouseWheel(in.ConsumeIntegralInRange(-480, 480), 0);
         loop.Advance(150);
+        break;
+      case 10:
+        e.SetEncoding(in.ConsumeBool() ? platform::TextEncoding::Utf8 : platform::TextEncoding::Cp1252);
         break;
     }
     CheckInvariants(e, fresh);

@@ -185,7 +185,7 @@ TEST_F(EditorTest, CopyingBetweenEncodingsCarriesCharactersNotBytes) {
   editor.PasteClipboard();
   EXPECT_EQ(Lines(), (::Lines{"1f\xC3\xA9"
                               "2",
-                              "3cd4"}));
+                              "3cd 4"}));
   other.SetWindow(nullptr);
 }
 
