@@ -11,6 +11,7 @@
 #include "platform/Color.h"
 #include "platform/Font.h"
 #include "platform/Geometry.h"
+#include "platform/TextEncoding.h"
 
 namespace platform {
 
@@ -24,6 +25,7 @@ struct ControlLook {
   bool multiSelect = false;
   bool wordWrap = false;  // a multi-line edit's
   Color panel = 0;        // behind a radio button
+  TextEncoding encoding = TextEncoding::Cp1252;  // the page's: captions, items and texts are its bytes
 };
 
 class FormControl {

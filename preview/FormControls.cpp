@@ -76,7 +76,7 @@ class TButtonFormControlObj : public TFormControlObj {
   void SizeControl() override {
     platform::FontEngine& fonts = owner_->Fonts();
     const platform::FontHandle font = fonts.CreateFont(ControlFont());
-    width = fonts.TextWidth(font, caption_) + 20;
+    width = fonts.TextWidth(font, caption_, owner_->encoding) + 20;
     height = TextHeight() + 8;
   }
 
@@ -358,6 +358,7 @@ platform::ControlLook TFormControlObj::Look(platform::ControlKind kind) const {
   platform::ControlLook look;
   look.kind = kind;
   look.font = ControlFont();
+  look.encoding = owner_->encoding;
   return look;
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
+#include <QComboBox>
 #include <QPushButton>
 #include <QWidget>
 
@@ -82,4 +83,29 @@ TEST(QtPreview, APageWithATableAnImageAndAFormLooksRight) {
   ASSERT_EQ(buttons.size(), 1);
   EXPECT_EQ(buttons[0]->text(), "Order");
   EXPECT_GT(buttons[0]->x(), edits[0]->x() + edits[0]->width());
+}
+
+TEST(QtPreview, AUtf8PageGivesItsFormControlsCharacters) {
+  PagePanel panel;
+  panel.doc.encoding = platform::TextEncoding::Utf8;
+  preview::ParseHtmlBuffer(
+      "<form><input name=q value=\"\xD0\x96\xD1\x83\xD0\xBA\"> <input type=submit value=\"\xE9\x80\x81\xE4\xBF\xA1\">"
+      "<select name=s><option>caf&eacute;<option>\xCE\xB1</select></form>",
+      panel.doc, panel.names, {});
+  panel.doc.DoLayout(500);
+  panel.show();
+  const auto edits = panel.findChildren<QLineEdit*>();
+  ASSERT_EQ(edits.size(), 1);
+  EXPECT_EQ(edits[0]->text(), QString::fromUtf8("\xD0\x96\xD1\x83\xD0\xBA"));
+  edits[0]->setText(QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
+  const auto buttons = panel.findChildren<QPushButton*>();
+  ASSERT_EQ(buttons.size(), 1);
+  EXPECT_EQ(buttons[0]->text(), QString::fromUtf8("\xE9\x80\x81\xE4\xBF\xA1"));
+  const auto combos = panel.findChildren<QComboBox*>();
+  ASSERT_EQ(combos.size(), 1);
+  EXPECT_EQ(combos[0]->itemText(0), QString::fromUtf8("caf\xC3\xA9"));
+  EXPECT_EQ(combos[0]->itemText(1), QString::fromUtf8("\xCE\xB1"));
+  std::string submitted;
+  ASSERT_TRUE(panel.doc.controls.front()->SubmissionText(0, submitted));
+  EXPECT_EQ(submitted, "q=\xC3\xA9t\xC3\xA9") << "what is typed is read back as UTF-8";
 }

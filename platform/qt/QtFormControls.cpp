@@ -20,7 +20,7 @@ namespace {
 
 class QtFormControl : public FormControl {
  public:
-  explicit QtFormControl(QWidget* widget) : widget_(widget) {}
+  QtFormControl(QWidget* widget, TextEncoding encoding) : widget_(widget), encoding_(encoding) {}
   ~QtFormControl() override { delete widget_; }
 
   void SetBounds(const Rect& r) override { widget_->setGeometry(r.left, r.top, r.Width(), r.Height()); }
@@ -28,15 +28,15 @@ class QtFormControl : public FormControl {
   bool HasFocus() const override { return widget_->hasFocus() || widget_->isAncestorOf(QApplication::focusWidget()); }
 
   std::string Text() const override {
-    if (auto* edit = qobject_cast<QLineEdit*>(widget_)) return BytesFromText(edit->text());
+    if (auto* edit = qobject_cast<QLineEdit*>(widget_)) return BytesFromText(edit->text(), encoding_);
     if (auto* memo = qobject_cast<QPlainTextEdit*>(widget_))
-      return BytesFromText(memo->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+      return BytesFromText(memo->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n")), encoding_);
     return {};
   }
   void SetText(const std::string& text) override {
-    if (auto* edit = qobject_cast<QLineEdit*>(widget_)) edit->setText(TextFromBytes(text));
+    if (auto* edit = qobject_cast<QLineEdit*>(widget_)) edit->setText(TextFromBytes(text, encoding_));
     if (auto* memo = qobject_cast<QPlainTextEdit*>(widget_)) {
-      memo->setPlainText(TextFromBytes(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+      memo->setPlainText(TextFromBytes(text, encoding_).replace(QLatin1String("\r\n"), QLatin1String("\n")));
       memo->moveCursor(QTextCursor::Start);
     }
   }
@@ -46,7 +46,7 @@ class QtFormControl : public FormControl {
   }
   void SetItems(const std::vector<std::string>& items) override {
     QStringList texts;
-    for (const std::string& item : items) texts << TextFromBytes(item);
+    for (const std::string& item : items) texts << TextFromBytes(item, encoding_);
     if (auto* list = qobject_cast<QListWidget*>(widget_)) {
       list->clear();
       list->addItems(texts);
@@ -82,6 +82,7 @@ class QtFormControl : public FormControl {
     return widget_->findChild<QAbstractButton*>();
   }
   QWidget* widget_;
+  TextEncoding encoding_;
 };
 
 QWidget* MakeWidget(const ControlLook& look, QWidget* panel) {
@@ -94,7 +95,7 @@ QWidget* MakeWidget(const ControlLook& look, QWidget* panel) {
       return edit;
     }
     case ControlKind::Button:
-      return new QPushButton(TextFromBytes(look.caption), panel);
+      return new QPushButton(TextFromBytes(look.caption, look.encoding), panel);
     case ControlKind::CheckBox:
       return new QCheckBox(panel);
     case ControlKind::Radio: {
@@ -131,7 +132,7 @@ QWidget* MakeWidget(const ControlLook& look, QWidget* panel) {
 std::unique_ptr<FormControl> QtFormControlHost::CreateControl(const ControlLook& look) {
   QWidget* widget = MakeWidget(look, panel_);
   widget->setFont(QFont(QString::fromStdString(look.font.family), look.font.pointSize));
-  auto control = std::make_unique<QtFormControl>(widget);
+  auto control = std::make_unique<QtFormControl>(widget, look.encoding);
   FormControl* raw = control.get();
   if (auto* edit = qobject_cast<QLineEdit*>(widget))
     QObject::connect(edit, &QLineEdit::returnPressed, [raw] {
