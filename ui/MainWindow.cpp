@@ -635,7 +635,7 @@ QWidget* MainWindow::CreatePreviewPage() {
   viewer.onProcessing = [this](bool busy) { logic_.OnBusy(busy); };
   connect(preview_, &PreviewWidget::LinkCovered, this, [this](const QString& url) { statusPanels_[0]->setText(url); });
   connect(go, &QToolButton::clicked, this,
-          [this] { Run([this] { preview_->Viewer().LoadHtmlFile(platform::qt::BytesFromText(address_->text())); }); });
+          [this] { Run([this] { preview_->Viewer().LoadHtmlFile(address_->text().toStdString()); }); });
   connect(address_, &QLineEdit::returnPressed, go, &QToolButton::click);
   connect(refresh, &QToolButton::clicked, this, [this] { Run([this] { preview_->Viewer().ReloadFile(); }); });
   connect(previewBack_, &QToolButton::clicked, this, [this] { Run([this] { preview_->Viewer().GoBack(); }); });
