@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
-#include <QComboBox>
 #include <QPushButton>
 #include <QWidget>
 
