@@ -23,8 +23,8 @@ struct ControlLook {
   std::string caption;  // a button's
   int maxLength = 0;    // an edit's, 0 for none
   bool multiSelect = false;
-  bool wordWrap = false;  // a multi-line edit's
-  Color panel = 0;        // behind a radio button
+  bool wordWrap = false;                         // a multi-line edit's
+  Color panel = 0;                               // behind a radio button
   TextEncoding encoding = TextEncoding::Cp1252;  // the page's: captions, items and texts are its bytes
 };
 
