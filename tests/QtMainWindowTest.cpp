@@ -240,7 +240,8 @@ TEST_F(MainWindowTest, FindAndReplaceFromTheirDialogs) {
 }
 
 TEST_F(MainWindowTest, ThePreviewPageShowsTheDocumentAndCopiesItsSelection) {
-  std::ofstream(dir / "default.htm", std::ios::binary) << "<title>Start</title><p>Hello <a href=\"#x\">preview</a>";
+  std::ofstream(dir / "default.htm", std::ios::binary)
+      << "<title>Start</title><p>H\xC3\xA9llo <a href=\"#x\">\xCE\xB1 preview</a>";
   auto form = MakeWindow();
   auto* pages = form->findChild<QTabWidget*>("PageControl3");
   auto* preview = form->findChild<ui::PreviewWidget*>("HTML");
@@ -253,7 +254,8 @@ TEST_F(MainWindowTest, ThePreviewPageShowsTheDocumentAndCopiesItsSelection) {
 
   preview->Viewer().SelectAll();
   form->findChild<QAction*>("Copy1")->trigger();
-  EXPECT_EQ(QApplication::clipboard()->text(), QString("Hello preview \r\n")) << "Copy takes the preview's selection";
+  EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("H\xC3\xA9llo \xCE\xB1 preview \r\n"))
+      << "Copy takes the preview's selection, a UTF-8 page's characters as they are";
 
   auto* address = form->findChild<QLineEdit*>("Edit4");
   address->setText(QString::fromStdString((dir / "missing.htm").string()));

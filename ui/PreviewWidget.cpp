@@ -30,7 +30,7 @@ PreviewWidget::PreviewWidget(QWidget* parent)
   viewer_.SetControlHost(&controls_);
   viewer_.onHotSpotCovered = [this](const std::string& url) {
     setCursor(url.empty() ? Qt::IBeamCursor : Qt::PointingHandCursor);
-    emit LinkCovered(platform::qt::TextFromBytes(url));
+    emit LinkCovered(platform::qt::TextFromBytes(url, viewer_.Document().encoding));
   };
   setCursor(Qt::IBeamCursor);
 }
@@ -59,7 +59,7 @@ void PreviewWidget::SetScrollBar(platform::ScrollBarKind kind, const platform::S
 
 void PreviewWidget::CopySelection() {
   const std::string text = viewer_.SelectedText();
-  if (!text.empty()) QApplication::clipboard()->setText(platform::qt::TextFromBytes(text));
+  if (!text.empty()) QApplication::clipboard()->setText(platform::qt::TextFromBytes(text, viewer_.Document().encoding));
 }
 
 void PreviewWidget::paintEvent(QPaintEvent* event) {
