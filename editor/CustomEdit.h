@@ -313,6 +313,9 @@ class TqeCustomEdit : private DocumentView {
   // One record (or pair) taken back or done again; Undo and Redo add the snapping above.
   void UndoStep();
   void RedoStep();
+  // The nearest column at or left of column that starts a character (or lies past the end) on every one of
+  // the lines; column itself outside UTF-8 and during undo and redo.
+  int CommonCharacterStart(int firstLine, int lastLine, int column) const;
   // In UTF-8 a column block's corners move out until their columns cut no character on any of its lines:
   // every line then loses and gets back the same byte columns, as undo expects.
   void WidenColumnBlock();

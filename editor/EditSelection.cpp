@@ -51,16 +51,27 @@ void TqeCustomEdit::SetSelectionEnd(TextPoint point) {
   WidenColumnBlock();
 }
 
+int TqeCustomEdit::CommonCharacterStart(int firstLine, int lastLine, int column) const {
+  lastLine = std::min(lastLine, LineCount());
+  // Each pass can only move the column left, so the passes end; most need one.
+  for (bool moved = true; moved;) {
+    moved = false;
+    for (int l = firstLine; l <= lastLine; ++l)
+      if (const int start = SnapColumn(l, column); start != column) column = start, moved = true;
+  }
+  return column;
+}
+
 void TqeCustomEdit::WidenColumnBlock() {
   if (selectionMode_ != smColumn || !Utf8() || document_.Replaying() || !HasSelection()) return;
   const auto [first, last] = NormalizedSelection();
-  int left = std::min(first.column, last.column), right = std::max(first.column, last.column);
-  // Each pass can only move left down and right up, so the passes end; most blocks need one.
+  const int left = CommonCharacterStart(first.line, last.line, std::min(first.column, last.column));
+  int right = std::max(first.column, last.column);
+  // Each pass can only move right further right, so the passes end; most blocks need one.
   for (bool moved = true; moved;) {
     moved = false;
     for (int l = first.line; l <= last.line; ++l) {
       const std::string_view text = lines_.Get(l - 1);
-      if (const int start = CharacterStart(text, left, Encoding()); start != left) left = start, moved = true;
       if (CharacterStart(text, right, Encoding()) != right)
         right = NextCharacterColumn(text, right, Encoding()), moved = true;
     }
@@ -210,12 +221,7 @@ void TqeCustomEdit::InsertRaw(TSelectionMode mode, std::string_view text, TextPo
       // ends, where a later join would carry it into the middle of a line.
       // In UTF-8 the block goes in at one column that starts a character on each of its lines (undo takes it
       // out again by columns).
-      const int lastLine = std::min(LineCount(), pos.line + static_cast<int>(segments.size()) - 1);
-      for (bool moved = true; moved;) {
-        moved = false;
-        for (int l = pos.line; l <= lastLine; ++l)
-          if (const int start = SnapColumn(l, pos.column); start != pos.column) pos.column = start, moved = true;
-      }
+      pos.column = CommonCharacterStart(pos.line, pos.line + static_cast<int>(segments.size()) - 1, pos.column);
       for (size_t i = 0; i < segments.size(); ++i) {
         const int l = pos.line + static_cast<int>(i);
         if (l <= LineCount()) {

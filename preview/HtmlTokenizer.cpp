@@ -11,6 +11,13 @@ namespace {
 constexpr std::size_t kMaxName = 150;
 constexpr std::size_t kMaxTextRun = 100;
 
+// The bytes an entity's character takes in a UTF-8 page.
+std::string Utf8Of(char32_t code) {
+  std::string bytes;
+  platform::AppendUtf8(bytes, code);
+  return bytes;
+}
+
 int Upper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 bool IsLetter(int upper) { return upper >= 'A' && upper <= 'Z'; }
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
@@ -251,10 +258,8 @@ std::string THtmlTokenizer::ReadEntity() {
     const int highest = encoding == platform::TextEncoding::Utf8 ? 0x10FFFF : 255;
     if (code >= 0 && code <= highest && (code == 9 || code == 10 || code > 31)) {
       if (code == 9) return " ";
-      if (encoding != platform::TextEncoding::Utf8) return std::string(1, static_cast<char>(code));
-      std::string bytes;
-      platform::AppendUtf8(bytes, static_cast<char32_t>(code));
-      return bytes;
+      return encoding == platform::TextEncoding::Utf8 ? Utf8Of(static_cast<char32_t>(code))
+                                                      : std::string(1, static_cast<char>(code));
     }
     return "&#" + name + (semicolon ? ";" : "");
   }
@@ -265,10 +270,8 @@ std::string THtmlTokenizer::ReadEntity() {
   const bool semicolon = ch_ == ';';
   if (semicolon) ReadChar();
   if (const auto c = FindEntity(name)) {
-    if (encoding != platform::TextEncoding::Utf8) return std::string(1, *c);
-    std::string bytes;
-    platform::AppendUtf8(bytes, platform::Cp1252ToUnicode(static_cast<unsigned char>(*c)));
-    return bytes;
+    return encoding == platform::TextEncoding::Utf8 ? Utf8Of(platform::Cp1252ToUnicode(static_cast<unsigned char>(*c)))
+                                                    : std::string(1, *c);
   }
   return "&" + name + (semicolon ? ";" : "");
 }
