@@ -212,7 +212,7 @@ void TqeCustomEdit::SetCaretColumn(int column) {
   }
   column = SnapColumn(caret_.line, column);
   if (!scrollPastEOL_) {
-    const int shown = Utf8() ? ShownColumn(caret_.line, column) : column;
+    const int shown = ViewColumn({column, caret_.line});
     if (shown >= leftChar_ + visibleColumns_)
       SetLeftChar(shown - visibleColumns_ + 1);
     else if (shown < leftChar_)
@@ -251,7 +251,7 @@ void TqeCustomEdit::SetCaretXY(TextPoint point) {
 }
 
 void TqeCustomEdit::EnsureCaretVisible() {
-  const int column = CaretViewColumn();
+  const int column = ViewColumn(caret_);
   if (column < leftChar_)
     SetLeftChar(column);
   else if (column > leftChar_ + visibleColumns_)
@@ -344,7 +344,12 @@ void TqeCustomEdit::ScrollBarMoved(platform::ScrollBarKind kind, int position) {
 void TqeCustomEdit::IncPaintLock() { ++paintLock_; }
 
 void TqeCustomEdit::DecPaintLock() {
-  if (--paintLock_ > 0 || !window_) return;
+  if (--paintLock_ > 0) return;
+  // Every edit runs under the lock, so its release comes once the edit has made its records: an edit can
+  // join invalid bytes into one character around the caret, which then moves to the character's start.
+  // Undo and redo do this once their replay is over.
+  if (Utf8() && !document_.Replaying()) SnapToCharacters();
+  if (!window_) return;
   if (pendingScrollBars_) {
     pendingScrollBars_ = false;
     UpdateScrollBars();

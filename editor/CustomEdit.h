@@ -307,10 +307,9 @@ class TqeCustomEdit : private DocumentView {
   bool Utf8() const { return Encoding() == platform::TextEncoding::Utf8; }
   // A column moved back to the start of the character it falls inside (only UTF-8 has such columns).
   int SnapColumn(int line, int column) const;
-  // Moves the caret and the selection's corners to the starts of the characters they stand in. An edit can
-  // join invalid bytes into one character around them; commands call this once their records are made.
+  // Moves the caret and the selection's corners to the starts of the characters they stand in.
   void SnapToCharacters();
-  // One record (or pair) taken back or done again; Undo and Redo add the snapping above.
+  // One record (or pair) taken back or done again; Undo and Redo then snap, the replay being over.
   void UndoStep();
   void RedoStep();
   // The nearest column at or left of column that starts a character (or lies past the end) on every one of
@@ -319,9 +318,9 @@ class TqeCustomEdit : private DocumentView {
   // In UTF-8 a column block's corners move out until their columns cut no character on any of its lines:
   // every line then loses and gets back the same byte columns, as undo expects.
   void WidenColumnBlock();
-  // The column the view scrolls by: the caret's byte column, or its shown column in UTF-8, where bytes and
-  // cells part ways.
-  int CaretViewColumn() const { return Utf8() ? ShownColumn(caret_.line, caret_.column) : caret_.column; }
+  // The column the view scrolls by: the byte column, or the shown column in UTF-8, where bytes and cells
+  // part ways.
+  int ViewColumn(TextPoint p) const { return Utf8() ? ShownColumn(p.line, p.column) : p.column; }
 
   // Steps of ReplaceSelectionRaw; each moves pos, the caret to be.
   void DeleteSelectionRaw(TextPoint& pos);

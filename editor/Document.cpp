@@ -12,19 +12,18 @@ namespace {
 // The encoding a loaded text is read in: the rule of platform::DetectEncoding, applied line by line so the
 // text is never joined for it (no line end is part of a UTF-8 sequence).
 platform::TextEncoding DetectedEncoding(const TqeEditList& lines) {
-  constexpr std::size_t kHeadBytes = 4096;
   std::string head;
   platform::Utf8Kind kind = platform::Utf8Kind::Ascii;
-  for (int i = 0; i < lines.Count() && (kind != platform::Utf8Kind::Invalid || head.size() < kHeadBytes); ++i) {
+  // Past an invalid byte only the declaration can still make it UTF-8.
+  for (int i = 0;
+       i < lines.Count() && (kind != platform::Utf8Kind::Invalid || head.size() < platform::kDeclarationBytes); ++i) {
     const std::string_view line = lines.Get(i);
-    if (head.size() < kHeadBytes) head.append(line.substr(0, kHeadBytes - head.size())).push_back('\n');
-    if (kind == platform::Utf8Kind::Invalid) continue;
-    const platform::Utf8Kind lineKind = platform::CheckUtf8(line);
+    if (head.size() < platform::kDeclarationBytes)
+      head.append(line.substr(0, platform::kDeclarationBytes - head.size())).push_back('\n');
+    const platform::Utf8Kind lineKind = kind == platform::Utf8Kind::Invalid ? kind : platform::CheckUtf8(line);
     if (lineKind != platform::Utf8Kind::Ascii) kind = lineKind;
   }
-  const bool declared = head.starts_with("\xEF\xBB\xBF") || platform::DeclaresUtf8(head);
-  return declared || kind == platform::Utf8Kind::MultiByte ? platform::TextEncoding::Utf8
-                                                           : platform::TextEncoding::Cp1252;
+  return platform::DetectEncoding(kind, head);
 }
 
 }  // namespace

@@ -50,7 +50,6 @@ void TqeCustomEdit::CutSelection() {
   IncPaintLock();
   undoList_.AddRecord(UndoDelete, selStart_, selectionMode_, SelectedText(), selEnd_);
   ReplaceSelectionRaw(smNormal, {});
-  if (Utf8()) SnapToCharacters();
   DecPaintLock();
 }
 
@@ -98,7 +97,6 @@ void TqeCustomEdit::PasteClipboard() {
     undoList_.AddRecord(UndoPaste, from, smNormal, {}, end);
   }
   EnsureCaretVisible();
-  if (Utf8()) SnapToCharacters();
   DecPaintLock();
 }
 

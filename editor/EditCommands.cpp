@@ -24,7 +24,6 @@ void TqeCustomEdit::ExecuteCommand(TqeEditorCommand command, char character, con
   bool done = false;
   try {
     done = RunCommand(command, character, data);
-    if (Utf8()) SnapToCharacters();
   } catch (...) {
     DecPaintLock();
     throw;
@@ -179,14 +178,16 @@ bool TqeCustomEdit::RunMove(TqeEditorCommand command, const TCommandData& data) 
   const auto move = static_cast<TqeEditorCommand>(selecting ? command - ecSelection : command);
   if (move == ecGotoXY && !std::holds_alternative<TextPoint>(data)) return false;
   if (selecting && !HasSelection()) SetSelectionStart(caret_);
-  const int shown = ShownColumn(caret_.line, caret_.column);
+  const TextPoint from = caret_;  // MoveTarget scrolls but leaves the caret where it is
   const TextPoint target = MoveTarget(move, data);
   // A vertical move keeps the column, which SetCaretLine clamps as the caret rules say; in UTF-8 it keeps
   // the shown column, since the same bytes are characters of different widths on different lines.
   if (move == ecUp || move == ecDown || move == ecPageUp || move == ecPageDown || move == ecPageTop ||
       move == ecPageBottom) {
     if (Utf8())
-      SetCaretXY({ByteColumn(lines_.Get(target.line - 1), shown, DisplayTabWidth, Encoding()), target.line});
+      SetCaretXY(
+          {ByteColumn(lines_.Get(target.line - 1), ShownColumn(from.line, from.column), DisplayTabWidth, Encoding()),
+           target.line});
     else
       SetCaretLine(target.line);
   } else {
@@ -366,7 +367,7 @@ bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
   undoList_.AddRecord(UndoInsert, from, smNormal, overwritten,
                       {from.column + static_cast<int>(text.size()), from.line});
   // Typing past the right edge scrolls by a block, not a column at a time.
-  if (CaretViewColumn() >= leftChar_ + visibleColumns_) SetLeftChar(leftChar_ + std::min(25, visibleColumns_ - 1));
+  if (ViewColumn(caret_) >= leftChar_ + visibleColumns_) SetLeftChar(leftChar_ + std::min(25, visibleColumns_ - 1));
   return true;
 }
 

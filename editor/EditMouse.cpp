@@ -165,7 +165,6 @@ void TqeCustomEdit::MouseUp(MouseButton button, TShiftState shift, int x, int y)
   }
   dragPending_ = false;
   doubleClickPending_ = false;
-  if (Utf8()) SnapToCharacters();  // a drop can join invalid bytes around the caret
 }
 
 // A drop inside the editor: the selected text moves (or, with Ctrl, is copied) to target.

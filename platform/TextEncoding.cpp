@@ -119,7 +119,7 @@ Utf8Kind CheckUtf8(std::string_view bytes) {
 }
 
 bool DeclaresUtf8(std::string_view page) {
-  const std::string head = AsciiLower(std::string(page.substr(0, 4096)));
+  const std::string head = AsciiLower(std::string(page.substr(0, kDeclarationBytes)));
   for (std::size_t tag = head.find("<meta"); tag != std::string::npos; tag = head.find("<meta", tag + 5)) {
     const std::size_t end = std::min(head.find('>', tag), head.size());
     const std::string_view inside = std::string_view(head).substr(tag, end - tag);
@@ -139,10 +139,11 @@ bool DeclaresUtf8(std::string_view page) {
   return false;
 }
 
-TextEncoding DetectEncoding(std::string_view bytes) {
-  if (bytes.starts_with("\xEF\xBB\xBF") || CheckUtf8(bytes) == Utf8Kind::MultiByte || DeclaresUtf8(bytes))
-    return TextEncoding::Utf8;
-  return TextEncoding::Cp1252;
+TextEncoding DetectEncoding(std::string_view bytes) { return DetectEncoding(CheckUtf8(bytes), bytes); }
+
+TextEncoding DetectEncoding(Utf8Kind kind, std::string_view head) {
+  const bool utf8 = kind == Utf8Kind::MultiByte || head.starts_with("\xEF\xBB\xBF") || DeclaresUtf8(head);
+  return utf8 ? TextEncoding::Utf8 : TextEncoding::Cp1252;
 }
 
 std::string EncodeText(std::u32string_view text, TextEncoding encoding) {

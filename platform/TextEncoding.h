@@ -49,6 +49,9 @@ bool DeclaresUtf8(std::string_view page);
 // How a loaded text is read: UTF-8 when it starts with the UTF-8 byte-order mark, is valid UTF-8 holding a
 // multi-byte sequence, or says so in a meta tag; Windows-1252 otherwise.
 TextEncoding DetectEncoding(std::string_view bytes);
+// The same rule from what CheckUtf8 made of the whole text and the text's start (its first 4 KB are read).
+TextEncoding DetectEncoding(Utf8Kind kind, std::string_view head);
+inline constexpr std::size_t kDeclarationBytes = 4096;
 
 // Unicode to bytes: UTF-8, or Windows-1252 with '?' for what the code page cannot hold.
 std::string EncodeText(std::u32string_view text, TextEncoding encoding);

@@ -15,12 +15,17 @@ namespace {
 
 std::string Line(ui::EditorWidget& w, int index) { return std::string(w.Editor().Lines().Get(index)); }
 
+// On the screen at the size the tests' positions assume.
+void Show(ui::EditorWidget& widget) {
+  widget.resize(400, 300);
+  widget.show();
+}
+
 }  // namespace
 
 TEST(EditorWidget, TypedKeysAndArrowsReachTheCore) {
   ui::EditorWidget widget;
-  widget.resize(400, 300);
-  widget.show();
+  Show(widget);
   QTest::keyClicks(&widget, "hi");
   QTest::keyClick(&widget, Qt::Key_Left);
   QKeyEvent accented(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("é€"));
@@ -31,8 +36,7 @@ TEST(EditorWidget, TypedKeysAndArrowsReachTheCore) {
 
 TEST(EditorWidget, ShiftArrowsSelectAndClipboardShortcutsKeepTheMode) {
   ui::EditorWidget widget;
-  widget.resize(400, 300);
-  widget.show();
+  Show(widget);
   auto& editor = widget.Editor();
   editor.Lines().SetTextStr("abcd\r\nefgh\r\n");
   editor.SetSelectionMode(editor::smColumn);
@@ -51,8 +55,7 @@ TEST(EditorWidget, ShiftArrowsSelectAndClipboardShortcutsKeepTheMode) {
 
 TEST(EditorWidget, MouseDragSelects) {
   ui::EditorWidget widget;
-  widget.resize(400, 300);
-  widget.show();
+  Show(widget);
   auto& editor = widget.Editor();
   editor.Lines().SetTextStr("hello world\r\n");
   const int cell = editor.CellWidth();
@@ -66,8 +69,7 @@ TEST(EditorWidget, MouseDragSelects) {
 
 TEST(EditorWidget, PaintsTheSelectionInTheHighlightColour) {
   ui::EditorWidget widget;
-  widget.resize(400, 300);
-  widget.show();
+  Show(widget);
   auto& editor = widget.Editor();
   editor.Lines().SetTextStr("some text\r\n");
   editor.SetSelectionStart({1, 1});
@@ -89,8 +91,7 @@ TEST(EditorWidget, KeysBecomeVirtualKeysForTheKeyMap) {
   EXPECT_EQ(EditorWidget::ShiftState(Qt::ShiftModifier | Qt::AltModifier), editor::ssShift | editor::ssAlt);
 
   EditorWidget widget;
-  widget.resize(400, 300);
-  widget.show();
+  Show(widget);
   QTest::keyClicks(&widget, "ab");
   QTest::keyClick(&widget, Qt::Key_Return);
   QTest::keyClicks(&widget, "cd");
@@ -103,8 +104,7 @@ TEST(EditorWidget, KeysBecomeVirtualKeysForTheKeyMap) {
 
 TEST(EditorWidget, WheelScrollsThreeLinesANotch) {
   ui::EditorWidget widget;
-  widget.resize(400, 300);
-  widget.show();
+  Show(widget);
   std::string text;
   for (int i = 0; i < 100; ++i) text += "line\r\n";
   widget.Editor().Lines().SetTextStr(text);
@@ -116,8 +116,7 @@ TEST(EditorWidget, WheelScrollsThreeLinesANotch) {
 
 TEST(EditorWidget, Utf8DocumentsTakeKeysAndClipboardTextAsCharacters) {
   ui::EditorWidget widget;
-  widget.resize(400, 300);
-  widget.show();
+  Show(widget);
   auto& editor = widget.Editor();
   editor.Lines().SetTextStr("caf\xC3\xA9\r\n");
   ASSERT_EQ(editor.Encoding(), platform::TextEncoding::Utf8);
