@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/FileIO.h"
 #include "platform/TextBits.h"
 
 namespace net {
@@ -301,8 +302,7 @@ bool TUpdateInfo::Download(const std::string& url, const std::string& file, cons
   // The download goes to a temporary name beside its target and takes the target's name only once it is
   // complete, so a failed or cancelled download leaves nothing under that name.
   const fs::path target(file);
-  fs::path partial = target;
-  partial += ".~" + std::to_string(::getpid()) + ".part";
+  const fs::path partial = platform::TemporaryBeside(target, ".part");
   std::ofstream out(partial, std::ios::binary | std::ios::trunc);
   if (!out) {
     LastError = "Cannot create file " + partial.string();

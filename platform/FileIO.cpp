@@ -22,6 +22,12 @@ std::string ReadFileBytes(const fs::path& file) {
   return bytes;
 }
 
+fs::path TemporaryBeside(const fs::path& file, std::string_view suffix) {
+  fs::path temp = file;
+  temp += ".~" + std::to_string(::getpid()) + std::string(suffix);
+  return temp;
+}
+
 void WriteFileAtomically(const fs::path& target, const std::function<void(std::ostream&)>& write) {
   const std::string message = "Cannot create file " + target.string();
   std::error_code ec;
@@ -33,8 +39,7 @@ void WriteFileAtomically(const fs::path& target, const std::function<void(std::o
   }
   if (fs::is_directory(file, ec)) throw EFileError(message);
 
-  fs::path temp = file;
-  temp += ".~" + std::to_string(::getpid()) + ".tmp";
+  const fs::path temp = TemporaryBeside(file, ".tmp");
   bool written = false;
   try {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -57,8 +62,7 @@ void WriteFileAtomically(const fs::path& target, const std::function<void(std::o
 
 void WriteFileDurably(const fs::path& target, std::initializer_list<std::string_view> pieces) {
   const std::string message = "Cannot create file " + target.string();
-  fs::path temp = target;
-  temp += ".~" + std::to_string(::getpid()) + ".tmp";
+  const fs::path temp = TemporaryBeside(target, ".tmp");
   const int descriptor = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (descriptor < 0) throw EFileError(message);
   bool written = true;

@@ -22,6 +22,9 @@ class EFileError : public std::runtime_error {
 // The whole file's bytes, read in one piece of its size; raises "Cannot open file PATH".
 std::string ReadFileBytes(const std::filesystem::path& file);
 
+// A name beside file for this process's unfinished copy of it: "FILE.~PID" followed by suffix.
+std::filesystem::path TemporaryBeside(const std::filesystem::path& file, std::string_view suffix);
+
 // Calls write with a stream on a temporary file in target's folder and renames it over target. An existing
 // target's permission bits are kept; a link is followed, so the file it points at is replaced. Any failure
 // removes the temporary file, leaves target as it was and raises "Cannot create file TARGET".
