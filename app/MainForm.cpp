@@ -211,6 +211,7 @@ bool MainForm::MayOverwrite(const std::string& path) {
 void MainForm::PerformFileOpen(const std::string& path) {
   MRU.AddFile(path);
   LoadDocument(path);
+  previewFile_ = path;
   Notify(OnFocusEditor);
   SetTitle("Tarnwell Quillmark - [" + path + "]");
 }
@@ -225,6 +226,7 @@ void MainForm::SetFlags(Flags flags, const std::string& path) {
   openedFileName_ = flags == Flags::Opened ? path : "";
   savedFileName_ = flags == Flags::Saved ? path : "";
   untitledFlag_ = flags == Flags::New ? "Yes" : "";
+  previewFile_.reset();
 }
 
 platform::MessageAnswer MainForm::AskSaveChanges(platform::MessageIcon icon) {
@@ -306,6 +308,7 @@ void MainForm::MRUMenuClick(const std::string& path) {
   if (OpenElsewhere(path)) return;
   if (modified_ && !SaveOrDiscardChanges(platform::MessageIcon::Question)) return;
   LoadDocument(path);
+  previewFile_ = path;
   SetTitle(VersionedTitle(path));
 }
 
@@ -332,6 +335,7 @@ bool MainForm::OpenWebFile(const std::string& url) {
   richEdit1_.ClearText();
   richEdit1_.Lines().SetTextStr(http.Body());
   documentFile_.clear();
+  previewFile_ = "";
   SetUnmodified();
   cutFile_.clear();
   if (richEdit1_.Lines().CutAtZeroByte()) WarnCutAtZeroByte(url);
@@ -368,16 +372,20 @@ void MainForm::ShowShellError() {
                                platform::MessageButtons::Ok);
 }
 
+std::string MainForm::PreviewSourceFile() const {
+  if (previewFile_) return *previewFile_;
+  return !openedFileName_.empty() ? openedFileName_ : savedFileName_;
+}
+
 std::string MainForm::PreviewFileName() {
-  if (!openedFileName_.empty()) return openedFileName_;
-  if (!savedFileName_.empty()) return savedFileName_;
+  if (std::string file = PreviewSourceFile(); !file.empty()) return file;
   const std::string copy = DataFile("Temp.htm");
   richEdit1_.Lines().SaveToFile(copy);
   return copy;
 }
 
 std::string MainForm::DocumentFolder() const {
-  const std::string& file = !openedFileName_.empty() ? openedFileName_ : savedFileName_;
+  const std::string file = PreviewSourceFile();
   if (file.empty()) return installDir_;
   return std::filesystem::path(file).parent_path().string();
 }
@@ -428,16 +436,24 @@ void MainForm::ImportRTFtoHTML1Click() {
   const auto path = services_.dialogs.OpenFile({"Import RTF to HTML", "RTF Files (*.rtf)|*.rtf", "rtf", {}});
   if (!path) return;
   const std::string html = RtfToHtml(ReadRtfFile(*path));
-  richEdit1_.ClearText();
+  // The page replaces the whole text as a load does, so the undo lists, which held edits of the old text,
+  // are emptied. ClearText's empty line comes first; the converted text's line breaks split it as a file of
+  // it would load.
+  std::string page = "\r\n";
+  const auto add = [&page](std::string_view line) { page.append(line).append("\r\n"); };
   for (const char* line :
        {"<HTML>", "", "<HEAD>", "<TITLE>Untitled</TITLE>", "</HEAD>", "",
         "<BODY topmargin=\"0\" leftmargin=\"0\" link=\"#0000FF\" vlink=\"#800080\" alink=\"#FF0000\">", ""})
-    richEdit1_.Lines().Add(line);
-  // The converted text holds line breaks; it goes in as the lines a file of it would load as.
+    add(line);
   editor::TqeEditList converted;
   converted.SetTextStr(html);
-  for (int i = 0; i < converted.Count(); ++i) richEdit1_.Lines().Add(converted.Get(i));
-  for (const char* line : {"", "</BODY>", "</HTML>"}) richEdit1_.Lines().Add(line);
+  for (int i = 0; i < converted.Count(); ++i) add(converted.Get(i));
+  for (const char* line : {"", "</BODY>", "</HTML>"}) add(line);
+  richEdit1_.ClearText();
+  richEdit1_.Lines().SetTextStr(page);
+  documentFile_.clear();
+  cutFile_.clear();
+  previewFile_ = "";
   Notify(OnRepaintEditor);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,7 +86,9 @@ class MainForm {
   const std::string& SavedFileName() const { return savedFileName_; }
   const std::string& UntitledFlag() const { return untitledFlag_; }
   // The file the preview shows when the centre page changes: the opened or saved file, or, for an
-  // untitled document, the editor's text written to Temp.htm in the data folder.
+  // untitled document, the editor's text written to Temp.htm in the data folder. A file loaded without
+  // changing the flags (the command line, the recent list) shows as it is on disk; a page from the web or
+  // an import, which has no file, shows as the editor's text.
   std::string PreviewFileName();
   // Where the document's relative links and images are found: its file's folder, or the data folder.
   std::string DocumentFolder() const;
@@ -154,6 +157,8 @@ class MainForm {
   // Asks to save the changes; No runs the command.
   void AskThen(void (MainForm::*command)());
   void ShowShellError();
+  // The file on disk the preview shows; empty when it shows the editor's text.
+  std::string PreviewSourceFile() const;
   // Whether another program has path open (it then shows it): this window leaves its text as it is.
   bool OpenElsewhere(const std::string& path);
   void StartTool(std::initializer_list<std::string_view> programs);
@@ -173,6 +178,10 @@ class MainForm {
   std::string cutFile_;       // the loaded file, when its text was cut at a zero byte
   std::string documentFile_;  // the file the text belongs to (empty: untitled)
   std::unique_ptr<RecoveryJournal> journal_;
+  // What the preview shows when the flags do not say it: a file the flags leave alone (the command line,
+  // the recent list), or, when empty, the editor's text. No value: the flags decide. Setting the flags
+  // clears it.
+  std::optional<std::string> previewFile_;
 };
 
 }  // namespace app

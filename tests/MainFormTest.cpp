@@ -386,6 +386,9 @@ TEST_F(MainFormTest, OpenWebFileReplacesTheTextOnlyAfterAFetchThatWorked) {
     EXPECT_EQ(dialogs.progressWindows.back().closed, std::optional<bool>(true));
   }
 
+  dialogs.answers = {MessageAnswer::No};
+  dialogs.files = {(dir / "page.htm").string()};
+  web.FromFile1Click();
   editor.KeyPress('x');
   const std::string page = "HTTP/1.0 200 OK\r\n\r\n<p>one</p>\r\n<p>two</p>\n";
   {
@@ -393,7 +396,7 @@ TEST_F(MainFormTest, OpenWebFileReplacesTheTextOnlyAfterAFetchThatWorked) {
     EXPECT_FALSE(web.OpenWebFile(server.Url("/page.htm")));
   }
   EXPECT_EQ(dialogs.messages.back(), "Save changes to this file?");
-  EXPECT_EQ(editor.Lines().Get(0), "x<html>") << "Cancel keeps the unsaved text";
+  EXPECT_EQ(editor.Lines().Get(0), "xpage") << "Cancel keeps the unsaved text";
 
   dialogs.answers = {platform::MessageAnswer::No};
   ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", page});
@@ -401,7 +404,13 @@ TEST_F(MainFormTest, OpenWebFileReplacesTheTextOnlyAfterAFetchThatWorked) {
   EXPECT_EQ(Text(), "<p>one</p>\r\n<p>two</p>\r\n");
   EXPECT_EQ(server.Requests().back(),
             "GET /page.htm HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(server.Port()) + "\r\n\r\n");
-  EXPECT_EQ(web.Title(), "Tarnwell Quillmark 3.01 - [Untitled]") << "the title and flags stay";
+  EXPECT_EQ(web.Title(), "Tarnwell Quillmark 3.01 - [" + (dir / "page.htm").string() + "]")
+      << "the title and flags stay";
+  EXPECT_EQ(web.OpenedFileName(), (dir / "page.htm").string());
+  editor.Undo();
+  EXPECT_EQ(Text(), "<p>one</p>\r\n<p>two</p>\r\n") << "nothing of the old text is left to undo";
+  EXPECT_EQ(web.PreviewFileName(), Data("Temp.htm")) << "the page from the web, not the file opened before";
+  EXPECT_EQ(Read(Data("Temp.htm")), "<p>one</p>\r\n<p>two</p>\r\n");
 }
 
 TEST_F(MainFormTest, ThePreviewShowsTheFileOrTheTextOfAnUntitledDocument) {
@@ -423,23 +432,58 @@ TEST_F(MainFormTest, ThePreviewShowsAnOpenedFileAsItIsOnDisk) {
   EXPECT_EQ(form.DocumentFolder(), dir.string());
 }
 
+// The flags stay as they are for the command line and the recent list, yet the preview shows the document
+// in the editor, not the one opened before.
+TEST_F(MainFormTest, ThePreviewShowsAFileFromTheCommandLineOrTheRecentList) {
+  Write(dir / "site" / "other.htm", "other\r\n");
+  Start({(dir / "page.htm").string()});
+  EXPECT_EQ(form.PreviewFileName(), (dir / "page.htm").string());
+  EXPECT_EQ(form.DocumentFolder(), dir.string());
+
+  form.MRUMenuClick((dir / "site" / "other.htm").string());
+  EXPECT_EQ(Flags(), (Strings{"", "", "", "Yes"}));
+  EXPECT_EQ(form.PreviewFileName(), (dir / "site" / "other.htm").string());
+  EXPECT_EQ(form.DocumentFolder(), (dir / "site").string());
+
+  dialogs.files = {(dir / "saved.htm").string()};
+  form.SaveAs1Click();
+  form.MRUMenuClick((dir / "page.htm").string());
+  EXPECT_EQ(form.PreviewFileName(), (dir / "page.htm").string()) << "not the file saved before";
+}
+
 TEST_F(MainFormTest, ImportRtfToHtmlFillsTheEditorAndKeepsTheDocumentState) {
   Start();
   Write(dir / "letter.rtf", "{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}}\\deflang1033\\pard\\b Dear\\plain  reader\\par }");
-  const auto flags = Flags();
-  const std::string title = form.Title();
   dialogs.files = {};
   form.ImportRTFtoHTML1Click();
   EXPECT_EQ(Text(), "<html>\r\n</html>\r\n") << "a cancelled dialog changes nothing";
+
+  dialogs.answers = {MessageAnswer::No};
+  dialogs.files = {(dir / "page.htm").string()};
+  form.FromFile1Click();
+  editor.SetCaretXY({5, 1});
+  editor.ExecuteCommand(editor::ecLineBreak, '\r');
+  editor.KeyPress('x');
+  editor.KeyPress('y');
+  const auto flags = Flags();
+  const std::string title = form.Title();
   dialogs.files = {(dir / "letter.rtf").string()};
   form.ImportRTFtoHTML1Click();
-  EXPECT_EQ(Text(),
-            "\r\n<HTML>\r\n\r\n<HEAD>\r\n<TITLE>Untitled</TITLE>\r\n</HEAD>\r\n\r\n"
-            "<BODY topmargin=\"0\" leftmargin=\"0\" link=\"#0000FF\" vlink=\"#800080\" alink=\"#FF0000\">\r\n\r\n"
-            "\r\n<P><B>Dear</B> reader\r\n\r\n</BODY>\r\n</HTML>\r\n");
+  const std::string page =
+      "\r\n<HTML>\r\n\r\n<HEAD>\r\n<TITLE>Untitled</TITLE>\r\n</HEAD>\r\n\r\n"
+      "<BODY topmargin=\"0\" leftmargin=\"0\" link=\"#0000FF\" vlink=\"#800080\" alink=\"#FF0000\">\r\n\r\n"
+      "\r\n<P><B>Dear</B> reader\r\n\r\n</BODY>\r\n</HTML>\r\n";
+  EXPECT_EQ(Text(), page);
   EXPECT_EQ(Flags(), flags);
   EXPECT_EQ(form.Title(), title);
   EXPECT_EQ(dialogs.fileDialogs.back().title, "Import RTF to HTML");
+  EXPECT_TRUE(form.Modified());
+
+  editor.Undo();
+  EXPECT_EQ(Text(), page) << "the whole text was replaced: nothing of the old text is left to undo";
+  EXPECT_EQ(form.PreviewFileName(), Data("Temp.htm")) << "the imported page, not the file opened before";
+  EXPECT_EQ(Read(Data("Temp.htm")), page);
+  EXPECT_EQ(form.DocumentFolder(), (dir / "data").string());
 }
 
 TEST_F(MainFormTest, AFileOpenInAnotherProgramIsShownThereAndNotLoadedAgain) {
