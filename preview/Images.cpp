@@ -282,10 +282,19 @@ bool TImageObj::Advance(int elapsedMs) {
   return true;
 }
 
+bool TImageObj::AdvanceDrawn(int elapsedMs) {
+  if (!drawn_ || !Advance(elapsedMs)) return false;
+  drawn_ = false;
+  return true;
+}
+
 void TImageObj::Draw(platform::Canvas& canvas, int x, int y, std::optional<platform::Color> linkColor) {
   const platform::Rect box{x, y, x + boxWidth, y + boxHeight};
   const int inset = border ? 1 : 0;
   const platform::Rect inner{box.left + inset, box.top + inset, box.right - inset, box.bottom - inset};
+  const platform::Point origin = owner_->PaintOrigin();
+  drawnBox_ = {box.left - origin.x, box.top - origin.y, box.right - origin.x, box.bottom - origin.y};
+  drawn_ = true;
   const imaging::Bitmap& shown = Shown();
   if (kind_ == Kind::Picture) {
     canvas.DrawImage(inner, {shown.width, shown.height, shown.pixels.data()});

@@ -63,6 +63,11 @@ class TImageObj {
   std::optional<TUrlTarget> LinkAt(int x, int y, const TUrlTarget& runLink) const;
   // Shows the next frame of an animation when its delay has passed; true when the picture changed.
   bool Advance(int elapsedMs);
+  // Advance for a picture drawn since its last change: one that is not drawn again (scrolled out of sight)
+  // waits and costs nothing. True when the picture changed; it is then due to be drawn again.
+  bool AdvanceDrawn(int elapsedMs);
+  // Where Draw last put the box, in document coordinates.
+  const platform::Rect& DrawnBox() const { return drawnBox_; }
   void ResetAnimation();
   bool Animated() const;
   // The picture when it is a still one that could be read (for the page background).
@@ -102,6 +107,8 @@ class TImageObj {
   std::size_t frame_ = 0;
   int frameElapsed_ = 0;
   int loopsDone_ = 0;
+  platform::Rect drawnBox_;
+  bool drawn_ = false;
 };
 
 // A client-side map: areas in the order given, the first holding a point decides.

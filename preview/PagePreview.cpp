@@ -34,6 +34,7 @@ TPagePreview::TPagePreview(platform::FontEngine& fonts, platform::ControlWindow&
 TPagePreview::~TPagePreview() {
   loop_.StopTimer(submitTimer_);
   loop_.StopTimer(autoScroll_);
+  loop_.StopTimer(animationTimer_);
 }
 
 void TPagePreview::SetViewImages(bool view) {
@@ -53,6 +54,7 @@ void TPagePreview::ReloadFile() {
 
 void TPagePreview::Clear() {
   document_.ClearDocument();
+  UpdateAnimationTimer();
   names_.clear();
   title_.clear();
   base_.clear();
@@ -97,6 +99,7 @@ void TPagePreview::Load(std::string name, FileType type, bool keepPosition,
     if (type == FileType::Text) parsed = ParseTextFile(path, document_, names_);
     if (type == FileType::Image) parsed = ParseHtmlBuffer("<img src=\"" + path + "\">", document_, names_, {});
   } catch (...) {
+    UpdateAnimationTimer();
     processing_ = false;
     if (onProcessing) onProcessing(false);
     throw;
@@ -206,6 +209,35 @@ void TPagePreview::DoLayout() {
   documentWidth_ = std::min(document_.Widest(), kMaxDocumentWidth);
   ArrangeScrollBars();
   window_.Invalidate(Panel());
+  UpdateAnimationTimer();
+}
+
+void TPagePreview::SetShowing(bool showing) {
+  showing_ = showing;
+  UpdateAnimationTimer();
+}
+
+void TPagePreview::UpdateAnimationTimer() {
+  const bool wanted = showing_ && document_.HasAnimations();
+  if (wanted == (animationTimer_.id != 0)) return;
+  if (wanted) {
+    animationTimer_ = loop_.StartTimer(kAnimationTickMs, [this] { TickAnimations(); });
+  } else {
+    loop_.StopTimer(animationTimer_);
+    animationTimer_ = {};
+  }
+}
+
+// Only the pictures whose frame changed are repainted.
+void TPagePreview::TickAnimations() {
+  const platform::Point origin = Origin();
+  const platform::Rect panel = Panel();
+  for (const platform::Rect& box : document_.TickAnimations(kAnimationTickMs)) {
+    const platform::Rect shown =
+        platform::Rect{box.left + origin.x, box.top + origin.y, box.right + origin.x, box.bottom + origin.y}
+            .Intersected(panel);
+    if (!shown.IsEmpty()) window_.Invalidate(shown);
+  }
 }
 
 void TPagePreview::ArrangeScrollBars() {
@@ -368,9 +400,14 @@ void TPagePreview::FollowLink(const std::string& link) {
   }
 }
 
-platform::Point TPagePreview::ToDocument(platform::Point at) const {
+platform::Point TPagePreview::Origin() const {
   const platform::Rect panel = Panel();
-  return {at.x - panel.left - marginWidth + hScroll_, at.y - panel.top - marginHeight + vScroll_};
+  return {panel.left + marginWidth - hScroll_, panel.top + marginHeight - vScroll_};
+}
+
+platform::Point TPagePreview::ToDocument(platform::Point at) const {
+  const platform::Point origin = Origin();
+  return {at.x - origin.x, at.y - origin.y};
 }
 
 void TPagePreview::Paint(platform::Canvas& canvas, const platform::Rect& clip, bool focused) {
@@ -396,7 +433,7 @@ void TPagePreview::Paint(platform::Canvas& canvas, const platform::Rect& clip, b
         if (y + tile->height > area.top && x + tile->width > area.left)
           canvas.DrawImage({x, y, x + tile->width, y + tile->height}, {tile->width, tile->height, tile->pixels.data()});
   }
-  const platform::Point origin{panel.left + marginWidth - hScroll_, panel.top + marginHeight - vScroll_};
+  const platform::Point origin = Origin();
   document_.Paint(canvas, {area.left, area.top, std::min(area.right, origin.x + kMaxDocumentWidth), area.bottom},
                   origin);
   canvas.SetClip(std::nullopt);

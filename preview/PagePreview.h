@@ -39,6 +39,7 @@ class TPagePreview {
   static constexpr int kScrollBarWidth = 16;
   static constexpr int kMaxDocumentWidth = 2000;
   static constexpr int kLineStep = 16;
+  static constexpr int kAnimationTickMs = 50;
 
   TPagePreview(platform::FontEngine& fonts, platform::ControlWindow& window, platform::EventLoop& loop);
   ~TPagePreview();
@@ -107,7 +108,8 @@ class TPagePreview {
   void GoBack();
   void GoForward();
 
-  // Window events.
+  // Window events. Animated pictures move only while the viewer is shown.
+  void SetShowing(bool showing);
   void Resize();
   void Paint(platform::Canvas& canvas, const platform::Rect& clip, bool focused);
   enum class Key { Up, Down, Left, Right, PageUp, PageDown, Home, End };
@@ -132,8 +134,12 @@ class TPagePreview {
   platform::Rect Panel() const;
   void FollowLink(const std::string& link);
   void Meta(const std::string& httpEquiv, const std::string& content);
-  // Document coordinates of a panel point.
+  // Where the document's origin stands in the window, and the document coordinates of a window point.
+  platform::Point Origin() const;
   platform::Point ToDocument(platform::Point at) const;
+  // Runs the animation timer while animated pictures are laid out and the viewer is shown.
+  void UpdateAnimationTimer();
+  void TickAnimations();
   int BlockIndexAt(int y) const;
   void ExtendSelection(platform::Point documentPoint);
   void AutoScroll();
@@ -164,6 +170,8 @@ class TPagePreview {
   bool processing_ = false;
   platform::TimerId submitTimer_;
   platform::TimerId autoScroll_;
+  platform::TimerId animationTimer_;
+  bool showing_ = true;
   platform::Point dragPoint_;
   int refreshDelay_ = -1;
   std::string refreshUrl_;

@@ -38,6 +38,7 @@ void TSectionList::ClearDocument() {
   delayedImages.clear();
   controls.clear();
   forms.clear();
+  animated_.clear();
   widest_ = height_ = 0;
 }
 
@@ -72,6 +73,7 @@ const TMapItem* TSectionList::FindMap(const std::string& name) const {
 }
 
 void TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) {
+  paintOrigin_ = offset;
   for (auto& control : controls) control->drawn = false;
   Draw(canvas, clip, offset);
   for (auto& control : controls)
@@ -85,15 +87,18 @@ int TSectionList::DoLayout(int width) {
   height_ = Layout(0, position, widest_, width);
   std::vector<TImageObj*> images;
   CollectImages(images);
-  for (TImageObj* image : images) image->ResetAnimation();
+  animated_.clear();
+  for (TImageObj* image : images) {
+    image->ResetAnimation();
+    if (image->Animated()) animated_.push_back(image);
+  }
   return height_;
 }
 
-bool TSectionList::TickAnimations(int elapsedMs) {
-  std::vector<TImageObj*> images;
-  CollectImages(images);
-  bool changed = false;
-  for (TImageObj* image : images) changed |= image->Advance(elapsedMs);
+std::vector<platform::Rect> TSectionList::TickAnimations(int elapsedMs) {
+  std::vector<platform::Rect> changed;
+  for (TImageObj* image : animated_)
+    if (image->AdvanceDrawn(elapsedMs)) changed.push_back(image->DrawnBox());
   return changed;
 }
 

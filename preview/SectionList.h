@@ -57,8 +57,13 @@ class TSectionList : public TCell {
   // it is absolute ("file:" prefixes are dropped).
   std::string ExpandSource(const std::string& src) const;
   const TMapItem* FindMap(const std::string& name) const;
-  // Shows the next frames of animated images drawn since the last tick; true when any changed.
-  bool TickAnimations(int elapsedMs);
+  // Shows the next frames of the animated images drawn since their last change; answers the boxes
+  // (document coordinates) whose picture changed.
+  std::vector<platform::Rect> TickAnimations(int elapsedMs);
+  // Whether the laid-out document holds animated pictures (the viewer's timer runs only then).
+  bool HasAnimations() const { return !animated_.empty(); }
+  // The document's origin in the canvas of the paint in progress (or the last one).
+  platform::Point PaintOrigin() const { return paintOrigin_; }
 
   // Everything built goes; the selection and the page's background are reset.
   void ClearDocument();
@@ -103,6 +108,8 @@ class TSectionList : public TCell {
   std::unique_ptr<TImageObj> backgroundPicture_;
   int selStart_ = 0;
   int selEnd_ = 0;
+  std::vector<TImageObj*> animated_;  // found by the last layout
+  platform::Point paintOrigin_;
   int widest_ = 0;
   int height_ = 0;
 };

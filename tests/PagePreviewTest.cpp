@@ -10,9 +10,11 @@
 
 #include "app/LivePreview.h"
 #include "preview/PagePreview.h"
+#include "tests/PictureEncoders.h"
 #include "testsupport/FakeFont.h"
 #include "testsupport/FakeFormControls.h"
 #include "testsupport/ManualEventLoop.h"
+#include "testsupport/RecordingCanvas.h"
 #include "testsupport/RecordingWindow.h"
 
 namespace {
@@ -238,4 +240,45 @@ TEST_F(Viewer, AHorizontalBarCanBringTheVerticalOne) {
   viewer.LoadHtmlFile(Write("i.htm", Lines(17)));
   EXPECT_FALSE(window.horizontal.visible);
   EXPECT_FALSE(window.vertical.visible);
+}
+
+// The viewer's timer moves animated pictures on while they are shown, repainting only their boxes, and
+// stops with the last loop, while hidden, and for a page without animations.
+TEST_F(Viewer, AnimatedPicturesMoveOnTheirOwnTimer) {
+  std::vector<testpictures::GifFrameData> frames;
+  for (int i = 0; i < 3; ++i) frames.push_back({0, 0, 10, 10, std::vector<uint8_t>(100, uint8_t(i)), 10});
+  const auto gif = testpictures::MakeGif(10, 10, frames, 2);
+  Write("anim.gif", std::string(gif.begin(), gif.end()));
+  viewer.LoadHtmlFile(Write("anim.htm", "<p>first line</p><img src=anim.gif>"));
+  ASSERT_EQ(loop.RunningTimers(), 1);
+  platform::fakes::RecordingCanvas canvas;
+  const auto paint = [&] { viewer.Paint(canvas, {0, 0, 400, 300}, false); };
+  paint();
+  window.ClearLog();
+  loop.Advance(100);
+  ASSERT_EQ(window.invalidated.size(), 1u) << "one picture changed its frame";
+  const platform::Rect box = window.invalidated[0];
+  EXPECT_EQ(box.Width(), 10);
+  EXPECT_EQ(box.Height(), 10);
+  EXPECT_GT(box.top, 0) << "below the first line";
+
+  window.ClearLog();
+  loop.Advance(200);
+  EXPECT_TRUE(window.invalidated.empty()) << "a picture not drawn again since its change waits";
+
+  int changes = 1;
+  for (int i = 0; i < 20; ++i) {
+    paint();
+    window.ClearLog();
+    loop.Advance(100);
+    changes += static_cast<int>(window.invalidated.size());
+  }
+  EXPECT_EQ(changes, 6) << "two loops of three frames, then the last frame stays";
+
+  viewer.SetShowing(false);
+  EXPECT_EQ(loop.RunningTimers(), 0);
+  viewer.SetShowing(true);
+  EXPECT_EQ(loop.RunningTimers(), 1);
+  viewer.LoadHtmlFile(Write("still.htm", "<p>nothing moves"));
+  EXPECT_EQ(loop.RunningTimers(), 0);
 }

@@ -134,8 +134,13 @@ TEST_F(PreviewPage, PercentWidthsFollowTheWindowAndAnimationsAdvance) {
   EXPECT_EQ(images[0]->width, 200);
   doc.DoLayout(300);
   EXPECT_EQ(images[0]->width, 150);
-  EXPECT_FALSE(doc.TickAnimations(5));
-  EXPECT_TRUE(doc.TickAnimations(200)) << "the animation shows its next frame";
+  EXPECT_TRUE(doc.TickAnimations(200).empty()) << "not drawn yet";
+  Paint();
+  EXPECT_TRUE(doc.TickAnimations(5).empty());
+  const auto changed = doc.TickAnimations(200);
+  ASSERT_EQ(changed.size(), 1u) << "the animation shows its next frame";
+  EXPECT_EQ(changed[0], (platform::Rect{images[1]->placed.x, images[1]->placed.y, images[1]->placed.x + 10,
+                                        images[1]->placed.y + 10}));
 }
 
 TEST_F(PreviewPage, MapsAndServerMapsDecideImageLinks) {

@@ -33,6 +33,7 @@ PreviewWidget::PreviewWidget(QWidget* parent)
     emit LinkCovered(platform::qt::TextFromBytes(url, viewer_.Document().encoding));
   };
   setCursor(Qt::IBeamCursor);
+  viewer_.SetShowing(false);  // until the page is shown
 }
 
 platform::Size PreviewWidget::ClientSize() const { return {width(), height()}; }
@@ -70,6 +71,10 @@ void PreviewWidget::paintEvent(QPaintEvent* event) {
 }
 
 void PreviewWidget::resizeEvent(QResizeEvent*) { viewer_.Resize(); }
+
+// Animated pictures stop while the preview page is hidden.
+void PreviewWidget::showEvent(QShowEvent*) { viewer_.SetShowing(true); }
+void PreviewWidget::hideEvent(QHideEvent*) { viewer_.SetShowing(false); }
 
 void PreviewWidget::keyPressEvent(QKeyEvent* event) {
   using Key = preview::TPagePreview::Key;
