@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "platform/TextBits.h"
 #include "preview/Section.h"
@@ -28,6 +29,9 @@ TPagePreview::TPagePreview(platform::FontEngine& fonts, platform::ControlWindow&
       submitTimer_ = {};
       onFormSubmit(action, target, encType, method, entries);
     });
+  };
+  document_.onLayoutError = [this](const TCell&, std::size_t, const std::string& message) {
+    if (layoutError_.empty()) layoutError_ = message;
   };
 }
 
@@ -109,6 +113,7 @@ void TPagePreview::Load(std::string name, FileType type, bool keepPosition,
   title_ = parsed.title;
   base_ = parsed.base;
   baseTarget_ = parsed.baseTarget;
+  layoutError_.clear();
   DoLayout();
   if (keepPosition)
     SetViewPosition(old.position);
@@ -121,6 +126,7 @@ void TPagePreview::Load(std::string name, FileType type, bool keepPosition,
   processing_ = false;
   if (onProcessing) onProcessing(false);
   RecordHistory(old);
+  TellLayoutError({});
   if (refreshDelay_ > 0 && onMetaRefresh) onMetaRefresh(refreshDelay_, refreshUrl_);
 }
 
@@ -134,8 +140,14 @@ void TPagePreview::ShowHtmlText(const std::string& page, const std::string& fold
   title_ = parsed.title;
   base_ = parsed.base.empty() ? folder + "/" : parsed.base;
   anchor_ = caret_ = -1;
+  const std::string toldBefore = std::exchange(layoutError_, {});
   DoLayout();
   SetViewPosition(position);
+  TellLayoutError(toldBefore);
+}
+
+void TPagePreview::TellLayoutError(const std::string& toldBefore) {
+  if (!layoutError_.empty() && layoutError_ != toldBefore && onLayoutError) onLayoutError(layoutError_);
 }
 
 void TPagePreview::Meta(const std::string& httpEquiv, const std::string& content) {

@@ -65,6 +65,9 @@ class TPagePreview {
   std::function<void(const std::string& action, const std::string& target, const std::string& encType,
                      const std::string& method, const std::vector<std::string>& entries)>
       onFormSubmit;
+  // A block that layout had to drop ("Table has too many Columns"): told once a load is over, the first
+  // such message of the load only. The live preview's renderings tell it when it newly appears.
+  std::function<void(const std::string& message)> onLayoutError;
   // A link to a web address (http: or https:), for the desktop's browser.
   std::function<void(const std::string& url)> onOpenExternal;
 
@@ -127,6 +130,8 @@ class TPagePreview {
 
  private:
   void Load(std::string name, FileType type, bool keepPosition, std::optional<platform::TextEncoding> encoding = {});
+  // Tells the first block the load's layout dropped, unless it is the one told before.
+  void TellLayoutError(const std::string& toldBefore);
   void RecordHistory(const HistoryEntry& old);
   void ShowHistoryEntry(int index);
   void DoLayout();
@@ -173,6 +178,7 @@ class TPagePreview {
   platform::TimerId animationTimer_;
   bool showing_ = true;
   platform::Point dragPoint_;
+  std::string layoutError_;  // the first block dropped by the last load's layout
   int refreshDelay_ = -1;
   std::string refreshUrl_;
 };

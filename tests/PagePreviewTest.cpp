@@ -282,3 +282,26 @@ TEST_F(Viewer, AnimatedPicturesMoveOnTheirOwnTimer) {
   viewer.LoadHtmlFile(Write("still.htm", "<p>nothing moves"));
   EXPECT_EQ(loop.RunningTimers(), 0);
 }
+
+// A table of 31 columns is dropped with its message, told once however many blocks a load drops; the live
+// preview's renderings tell it again only when it newly appears.
+TEST_F(Viewer, ABlockDroppedByLayoutIsToldOncePerLoad) {
+  Strings told;
+  viewer.onLayoutError = [&told](const std::string& message) { told.push_back(message); };
+  std::string row;
+  for (int i = 0; i < 31; ++i) row += "<td>c</td>";
+  const std::string wide = "<table><tr>" + row + "</tr></table>";
+  viewer.LoadHtmlFile(Write("wide.htm", "before" + wide + wide + "after"));
+  EXPECT_EQ(told, Strings{"Table has too many Columns"});
+  EXPECT_GE(viewer.Document().FindText(0, "after", true), 0) << "the rest of the page is shown";
+  viewer.ReloadFile();
+  EXPECT_EQ(told.size(), 2u) << "each load tells it";
+
+  told.clear();
+  viewer.ShowHtmlText("typing" + wide, folder.string(), platform::TextEncoding::Cp1252);
+  viewer.ShowHtmlText("typing on" + wide, folder.string(), platform::TextEncoding::Cp1252);
+  EXPECT_TRUE(told.empty()) << "the error stands since the load";
+  viewer.ShowHtmlText("mended", folder.string(), platform::TextEncoding::Cp1252);
+  viewer.ShowHtmlText("broken again" + wide, folder.string(), platform::TextEncoding::Cp1252);
+  EXPECT_EQ(told, Strings{"Table has too many Columns"});
+}

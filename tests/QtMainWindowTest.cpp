@@ -264,6 +264,31 @@ TEST_F(MainWindowTest, ThePreviewPageShowsTheDocumentAndCopiesItsSelection) {
   EXPECT_EQ(dialogs.messages.back(), "Can't locate file: " + (dir / "missing.htm").string());
 }
 
+// A file chosen from the recent list shows in the preview (not the one opened before), a table the
+// preview cannot lay out is told in a message box, and animated pictures move only while the page shows.
+TEST_F(MainWindowTest, ThePreviewFollowsARecentFileAndTellsWhatItDropped) {
+  std::string row;
+  for (int i = 0; i < 31; ++i) row += "<td>c</td>";
+  std::ofstream(dir / "first.htm", std::ios::binary) << "<p>first";
+  std::ofstream(dir / "second.htm", std::ios::binary) << "<p>second<table><tr>" + row + "</tr></table>";
+  auto form = MakeWindow();
+  dialogs.answers = {platform::MessageAnswer::No};
+  dialogs.files = {(dir / "first.htm").string()};
+  form->Logic().FromFile1Click();
+  form->Logic().MRU.AddFile((dir / "second.htm").string());
+  QAction* second = nullptr;
+  for (QAction* a : form->OpenMenu()->actions())
+    if (a->text().endsWith("second.htm")) second = a;
+  ASSERT_TRUE(second);
+  second->trigger();
+  auto* pages = form->findChild<QTabWidget*>("PageControl3");
+  auto* preview = form->findChild<ui::PreviewWidget*>("HTML");
+  dialogs.messages.clear();
+  pages->setCurrentIndex(1);
+  EXPECT_EQ(preview->Viewer().CurrentFile(), (dir / "second.htm").string());
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Table has too many Columns"});
+}
+
 TEST_F(MainWindowTest, TemplatesAreSavedOpenedAndDeletedWithTheirQuestions) {
   fs::create_directories(dir / "Templates" / "User");
   std::ofstream(dir / "Templates" / "Standard.htm", std::ios::binary) << "<p>standard\r\n";

@@ -631,6 +631,10 @@ QWidget* MainWindow::CreatePreviewPage() {
   viewer.historyMaxCount = 10;
   viewer.onOpenExternal = [this](const std::string& url) { logic_.OpenWebAddress(url); };
   viewer.onHistoryChange = [this] { UpdatePreviewButtons(); };
+  viewer.onLayoutError = [this](const std::string& message) {
+    services_.dialogs.MessageBox(message, app::kApplicationTitle, platform::MessageIcon::Error,
+                                 platform::MessageButtons::Ok);
+  };
   // A large page takes a moment to read and lay out: the wait cursor says so.
   viewer.onProcessing = [this](bool busy) { logic_.OnBusy(busy); };
   connect(preview_, &PreviewWidget::LinkCovered, this, [this](const QString& url) { statusPanels_[0]->setText(url); });
