@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   document.SetSelection(position / 3, position);
   document.SelectedText();
   platform::fakes::RecordingCanvas canvas;
-  document.Paint(canvas, {0, 0, width, height}, {0, 0});
+  document.Paint(canvas, {0, 0, width, height}, {0, 0}, {0, 0, width, height});
   // Every control answers a click and Enter as a person's would.
   for (platform::fakes::FakeFormControl* control : controls.made) {
     if (control->onClick) control->onClick();

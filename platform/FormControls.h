@@ -44,9 +44,11 @@ class FormControl {
   virtual std::vector<int> Selected() const = 0;
   virtual void Select(const std::vector<int>& rows) = 0;
 
-  // Set by the core: a click on a button, check box or radio button; Enter in a one-line edit.
+  // Set by the core: a click on a button, check box or radio button; Enter in a one-line edit; the
+  // keyboard focus coming (true) or going (false).
   std::function<void()> onClick;
   std::function<void()> onEnter;
+  std::function<void(bool focused)> onFocusChanged;
 };
 
 class FormControlHost {

@@ -28,6 +28,7 @@ struct Rect {
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
 
+  Rect Translated(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
   Rect Intersected(const Rect& o) const {
     Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
     return r.IsEmpty() ? Rect{} : r;

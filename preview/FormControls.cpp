@@ -352,6 +352,7 @@ void TFormControlObj::MakeWindow(platform::ControlLook look) {
   window = owner_->controlHost->CreateControl(look);
   // Made out of sight; drawing moves it into place.
   window->SetBounds({0, -400, width, -400 + height});
+  window->onFocusChanged = [this](bool focused) { owner_->ControlFocusChanged(*this, focused); };
 }
 
 platform::ControlLook TFormControlObj::Look(platform::ControlKind kind) const {
@@ -382,10 +383,12 @@ void TFormControlObj::Clicked() const {
 
 void TFormControlObj::Place(int x, int baseline, int bottom) {
   const int top = (OnBaseline() ? baseline : bottom) - height;
+  const platform::Rect bounds{x, top, x + width, top + height};
   if (window) {
-    window->SetBounds({x, top, x + width, top + height});
+    window->SetBounds(bounds);
     window->SetVisible(true);
   }
+  placed = bounds.Translated(-owner_->PaintOrigin().x, -owner_->PaintOrigin().y);
   drawn = true;
 }
 

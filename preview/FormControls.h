@@ -63,7 +63,8 @@ class TFormControlObj {
   virtual bool Hidden() const { return false; }
   // Whether a mark stands for it in the text (hidden fields and image inputs have none).
   virtual bool HasMark() const { return !Hidden(); }
-  // Puts the control at x and its line's baseline or bottom (panel coordinates) and shows it.
+  // Puts the control at x and its line's baseline or bottom (coordinates of the paint in progress) and
+  // shows it.
   void Place(int x, int baseline, int bottom);
   void Hide();
 
@@ -75,6 +76,8 @@ class TFormControlObj {
   int width = 0;
   int height = 0;
   bool drawn = false;
+  // Where it was last placed, in document coordinates; empty until it is drawn after a layout.
+  platform::Rect placed;
   std::unique_ptr<platform::FormControl> window;
 
  protected:

@@ -292,8 +292,7 @@ void TImageObj::Draw(platform::Canvas& canvas, int x, int y, std::optional<platf
   const platform::Rect box{x, y, x + boxWidth, y + boxHeight};
   const int inset = border ? 1 : 0;
   const platform::Rect inner{box.left + inset, box.top + inset, box.right - inset, box.bottom - inset};
-  const platform::Point origin = owner_->PaintOrigin();
-  drawnBox_ = {box.left - origin.x, box.top - origin.y, box.right - origin.x, box.bottom - origin.y};
+  drawnBox_ = box.Translated(-owner_->PaintOrigin().x, -owner_->PaintOrigin().y);
   drawn_ = true;
   const imaging::Bitmap& shown = Shown();
   if (kind_ == Kind::Picture) {

@@ -33,6 +33,10 @@ TPagePreview::TPagePreview(platform::FontEngine& fonts, platform::ControlWindow&
   document_.onLayoutError = [this](const TCell&, std::size_t, const std::string& message) {
     if (layoutError_.empty()) layoutError_ = message;
   };
+  // A control reached with the keyboard comes into view.
+  document_.onControlFocus = [this](const TFormControlObj& control) {
+    if (!control.placed.IsEmpty()) ScrollIntoView(control.placed.top);
+  };
 }
 
 TPagePreview::~TPagePreview() {
@@ -245,9 +249,7 @@ void TPagePreview::TickAnimations() {
   const platform::Point origin = Origin();
   const platform::Rect panel = Panel();
   for (const platform::Rect& box : document_.TickAnimations(kAnimationTickMs)) {
-    const platform::Rect shown =
-        platform::Rect{box.left + origin.x, box.top + origin.y, box.right + origin.x, box.bottom + origin.y}
-            .Intersected(panel);
+    const platform::Rect shown = box.Translated(origin.x, origin.y).Intersected(panel);
     if (!shown.IsEmpty()) window_.Invalidate(shown);
   }
 }
@@ -447,12 +449,12 @@ void TPagePreview::Paint(platform::Canvas& canvas, const platform::Rect& clip, b
   }
   const platform::Point origin = Origin();
   document_.Paint(canvas, {area.left, area.top, std::min(area.right, origin.x + kMaxDocumentWidth), area.bottom},
-                  origin);
+                  origin, panel);
   canvas.SetClip(std::nullopt);
 }
 
 void TPagePreview::KeyDown(Key key) {
-  const int page = std::max(1, Panel().Height() - kLineStep);
+  const int page = VerticalPageStep();
   switch (key) {
     case Key::Up:
       return SetVScroll(vScroll_ - kLineStep);
@@ -492,6 +494,13 @@ void TPagePreview::MouseMove(platform::Point at, bool leftDown) {
     covered_ = url;
     if (onHotSpotCovered) onHotSpotCovered(url);
   }
+  const PointerShape shape = link                           ? PointerShape::Hand
+                             : document_.OverText(p.x, p.y) ? PointerShape::Text
+                                                            : PointerShape::Arrow;
+  if (shape != pointer_) {
+    pointer_ = shape;
+    if (onPointerShape) onPointerShape(shape);
+  }
   if (!leftDown || !pressed_ || noSelect || anchor_ < 0) return;
   // Above or below the panel the view scrolls by itself while the button stays down.
   const platform::Rect panel = Panel();
@@ -530,6 +539,10 @@ void TPagePreview::MouseUp(platform::Point at) {
   pressed_ = false;
   const platform::Point p = ToDocument(at);
   if (document_.SelStart() < document_.SelEnd()) return;
+  // An image input submits its form with the point clicked in its picture.
+  platform::Point inside;
+  if (TImageObj* image = document_.ImageAtPoint(p.x, p.y, inside); image && image->onClick)
+    return image->onClick(inside.x, inside.y);
   if (const auto link = document_.UrlAt(p.x, p.y)) FollowLink(link->url);
 }
 
@@ -554,11 +567,14 @@ bool TPagePreview::FindNext(const std::string& text, bool matchCase) {
   if (found < 0) return false;
   document_.SetSelection(found, found + static_cast<int>(text.size()));
   int x = 0, y = 0;
-  if (document_.PositionToXY(found, x, y) &&
-      (y + marginHeight < vScroll_ || y + marginHeight > vScroll_ + Panel().Height() - 20))
-    SetVScroll(y + marginHeight - Panel().Height() / 2);
+  if (document_.PositionToXY(found, x, y)) ScrollIntoView(y);
   window_.Invalidate(Panel());
   return true;
+}
+
+void TPagePreview::ScrollIntoView(int y) {
+  if (y + marginHeight < vScroll_ || y + marginHeight > vScroll_ + Panel().Height() - 20)
+    SetVScroll(y + marginHeight - Panel().Height() / 2);
 }
 
 }  // namespace preview

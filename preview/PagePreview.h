@@ -4,6 +4,7 @@
 // widget that shows it turns window events into these calls.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -24,6 +25,8 @@ class EViewerError : public std::runtime_error {
 };
 
 enum class FileType { Html = 0, Text = 1, Image = 2 };
+// The mouse pointer over the page: the hand over links, the text cursor over text, else the arrow.
+enum class PointerShape { Arrow, Text, Hand };
 enum class BorderStyle { Focused, None, Single };
 enum class ScrollBars { None, Horizontal, Vertical, Both };
 
@@ -58,6 +61,8 @@ class TPagePreview {
 
   // Events.
   std::function<void(const std::string& url)> onHotSpotCovered;
+  // The pointer's shape changed as the mouse moved.
+  std::function<void(PointerShape shape)> onPointerShape;
   std::function<void(const std::string& url, bool& handled)> onHotSpotClick;
   std::function<void()> onHistoryChange;
   std::function<void(bool on)> onProcessing;
@@ -98,6 +103,9 @@ class TPagePreview {
   void SetVScroll(int offset);
   int HScroll() const { return hScroll_; }
   void SetHScroll(int offset);
+  // How far a page key or a click in a scroll bar's trough moves.
+  int VerticalPageStep() const { return std::max(1, Panel().Height() - kLineStep); }
+  int HorizontalPageStep() const { return std::max(1, Panel().Width() - 20); }
   int DocumentHeight() const { return documentHeight_; }
   int DocumentWidth() const { return documentWidth_; }
   int LayoutWidth() const { return layoutWidth_; }
@@ -133,6 +141,8 @@ class TPagePreview {
   // Tells the first block the load's layout dropped, unless it is the one told before.
   void TellLayoutError(const std::string& toldBefore);
   void RecordHistory(const HistoryEntry& old);
+  // Scrolls a document y outside the panel, or within 20 pixels of its bottom, to the panel's middle.
+  void ScrollIntoView(int y);
   void ShowHistoryEntry(int index);
   void DoLayout();
   void ArrangeScrollBars();
@@ -160,6 +170,7 @@ class TPagePreview {
   std::string base_;
   std::string baseTarget_;
   std::string covered_;
+  PointerShape pointer_ = PointerShape::Arrow;
   int documentHeight_ = 0;
   int documentWidth_ = 0;
   int layoutWidth_ = 0;

@@ -169,6 +169,16 @@ std::optional<TUrlTarget> TCell::UrlAt(int x, int y) const {
   return std::nullopt;
 }
 
+TImageObj* TCell::ImageAtPoint(int x, int y, platform::Point& inside) const {
+  for (const auto& block : blocks_)
+    if (TImageObj* image = block->ImageAtPoint(x, y, inside)) return image;
+  return nullptr;
+}
+
+bool TCell::OverText(int x, int y) const {
+  return std::any_of(blocks_.begin(), blocks_.end(), [&](const auto& block) { return block->OverText(x, y); });
+}
+
 int TCell::CursorAt(int x, int y) const {
   for (const auto& block : blocks_)
     if (const int position = block->CursorAt(x, y); position >= 0) return position;

@@ -53,6 +53,10 @@ class TSectionBase {
   virtual void Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset);
   // The link at a point of the cell, if any.
   virtual std::optional<TUrlTarget> UrlAt(int x, int y) const;
+  // The image whose picture holds a point of the cell, and where in the picture the point is.
+  virtual TImageObj* ImageAtPoint(int /*x*/, int /*y*/, platform::Point& /*inside*/) const { return nullptr; }
+  // Whether a point of the cell is over a character of text.
+  virtual bool OverText(int /*x*/, int /*y*/) const { return false; }
   virtual int CursorAt(int x, int y) const;
   virtual int FindText(int from, std::string_view text, bool matchCase) const;
   virtual bool PositionToXY(int position, int& x, int& y) const;
@@ -147,6 +151,8 @@ class TCell {
   void WidthRange(int& min, int& max);
   void Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset);
   std::optional<TUrlTarget> UrlAt(int x, int y) const;
+  TImageObj* ImageAtPoint(int x, int y, platform::Point& inside) const;
+  bool OverText(int x, int y) const;
   int CursorAt(int x, int y) const;
   int FindText(int from, std::string_view text, bool matchCase) const;
   bool PositionToXY(int position, int& x, int& y) const;

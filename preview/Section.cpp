@@ -447,25 +447,44 @@ int TSection::CursorAt(int x, int y) const {
   return -1;
 }
 
+TImageObj* TSection::ImageAtPoint(int x, int y, platform::Point& inside) const {
+  for (const auto& image : Images()) {
+    const int border = image->border ? 1 : 0;
+    const int px = x - image->placed.x - border, py = y - image->placed.y - border;
+    if (px >= 0 && py >= 0 && px < image->width && py < image->height) {
+      inside = {px, py};
+      return image.get();
+    }
+  }
+  return nullptr;
+}
+
 std::optional<TUrlTarget> TSection::UrlAt(int x, int y) const {
   for (const auto& image : Images()) {
     const int dx = x - image->placed.x, dy = y - image->placed.y;
     if (dx >= 0 && dy >= 0 && dx < image->boxWidth && dy < image->boxHeight)
       return image->LinkAt(dx, dy, fonts_[RunAt(image->pos)].Link());
   }
+  const int i = CharUnder(x, y);
+  if (i < 0 || fonts_[RunAt(i)].Link().Empty()) return std::nullopt;
+  return fonts_[RunAt(i)].Link();
+}
+
+bool TSection::OverText(int x, int y) const {
+  const int i = CharUnder(x, y);
+  return i >= 0 && !IsMark(text_[i]);
+}
+
+int TSection::CharUnder(int x, int y) const {
   for (const LineRec& line : lines_) {
     if (y < line.y || y >= line.y + line.Height() || x < line.x) continue;
     int left = line.x;
     for (int i = line.start; i < line.start + line.count; ++i) {
       left += TextWidth(i, i + 1);
-      if (x < left) {
-        const TUrlTarget& link = fonts_[RunAt(i)].Link();
-        if (link.Empty()) return std::nullopt;
-        return link;
-      }
+      if (x < left) return i;
     }
   }
-  return std::nullopt;
+  return -1;
 }
 
 // A position is a character's: the end of a section is the next section's start, so it is not found here.

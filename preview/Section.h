@@ -54,6 +54,8 @@ class TSection : public TSectionBase {
   int Layout(int y, int& position, int& maxWidth, IndentManager& indents) override;
   void Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) override;
   std::optional<TUrlTarget> UrlAt(int x, int y) const override;
+  TImageObj* ImageAtPoint(int x, int y, platform::Point& inside) const override;
+  bool OverText(int x, int y) const override;
   int CursorAt(int x, int y) const override;
   int FindText(int from, std::string_view text, bool matchCase) const override;
   bool PositionToXY(int position, int& x, int& y) const override;
@@ -97,6 +99,8 @@ class TSection : public TSectionBase {
   TImageObj* ImageAt(int index) const;
   TImageObj* FloatAt(int index) const;
   TFormControlObj* ControlAt(int index) const;
+  // The index of the character (or object) drawn under a point, -1 for none.
+  int CharUnder(int x, int y) const;
   // The width an object mark takes in a line (0 for a floating image), or -1 when index holds text.
   int ObjectWidth(int index) const;
   // The width of text_[from, to): each run's extent less its overhang, and the objects' widths.

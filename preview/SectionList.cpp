@@ -72,16 +72,35 @@ const TMapItem* TSectionList::FindMap(const std::string& name) const {
   return nullptr;
 }
 
-void TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) {
+void TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset,
+                         const platform::Rect& visible) {
   paintOrigin_ = offset;
+  paintVisible_ = visible;
   for (auto& control : controls) control->drawn = false;
   Draw(canvas, clip, offset);
+  HideControlsOutOfSight();
+}
+
+// Hiding a control repaints what was under it; hiding controls a paint merely did not reach (a blinking
+// caret repaints a strip) would start a paint that shows them again, and so on without end.
+void TSectionList::HideControlsOutOfSight() {
   for (auto& control : controls)
-    if (!control->drawn) control->Hide();
+    if (!control->drawn &&
+        control->placed.Translated(paintOrigin_.x, paintOrigin_.y).Intersected(paintVisible_).IsEmpty())
+      control->Hide();
+}
+
+void TSectionList::ControlFocusChanged(const TFormControlObj& control, bool focused) {
+  if (focused && onControlFocus) onControlFocus(control);
+  // A control kept out of sight while it had the focus goes once it loses it.
+  if (!focused) HideControlsOutOfSight();
 }
 
 int TSectionList::DoLayout(int width) {
-  for (auto& control : controls) control->SizeControl();
+  for (auto& control : controls) {
+    control->SizeControl();
+    control->placed = {};  // until drawn where this layout puts it
+  }
   int position = 0;
   widest_ = 0;
   height_ = Layout(0, position, widest_, width);

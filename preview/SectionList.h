@@ -69,8 +69,12 @@ class TSectionList : public TCell {
   void ClearDocument();
   // Lays the document out for width; answers its height. Widest() is the widest thing laid out.
   int DoLayout(int width);
-  // Draws the document at offset and hides the form controls that were not drawn.
-  void Paint(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset);
+  // Draws what of the document falls in clip with its origin at offset. Form controls are hidden once they
+  // are out of the visible part of the canvas; one only missed by a paint of part of it stays as it is.
+  void Paint(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset,
+             const platform::Rect& visible);
+  // A form control took or lost the keyboard focus (tells onControlFocus).
+  void ControlFocusChanged(const TFormControlObj& control, bool focused);
   int Widest() const { return widest_; }
   int Height() const { return height_; }
 
@@ -89,6 +93,8 @@ class TSectionList : public TCell {
       onFormSubmit;
   // Hears a click on a button, check box or radio button: its NAME and ONCLICK.
   std::function<void(const std::string& name, const std::string& onClick)> onObjectClick;
+  // Hears a form control take the keyboard focus.
+  std::function<void(const TFormControlObj& control)> onControlFocus;
   // Makes the window controls of forms; without one, controls keep their values but show nothing.
   platform::FormControlHost* controlHost = nullptr;
   std::vector<std::unique_ptr<ThtmlForm>> forms;
@@ -109,7 +115,10 @@ class TSectionList : public TCell {
   int selStart_ = 0;
   int selEnd_ = 0;
   std::vector<TImageObj*> animated_;  // found by the last layout
+  void HideControlsOutOfSight();
+
   platform::Point paintOrigin_;
+  platform::Rect paintVisible_;
   int widest_ = 0;
   int height_ = 0;
 };

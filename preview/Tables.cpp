@@ -519,6 +519,18 @@ std::optional<TUrlTarget> ThtmlTable::UrlAt(int x, int y) const {
   return link;
 }
 
+TImageObj* ThtmlTable::ImageAtPoint(int x, int y, platform::Point& inside) const {
+  TImageObj* image = nullptr;
+  AnyCell([&](const TCell& cell, platform::Point o) {
+    return (image = cell.ImageAtPoint(x - o.x, y - o.y, inside)) != nullptr;
+  });
+  return image;
+}
+
+bool ThtmlTable::OverText(int x, int y) const {
+  return AnyCell([&](const TCell& cell, platform::Point o) { return cell.OverText(x - o.x, y - o.y); });
+}
+
 int ThtmlTable::CursorAt(int x, int y) const {
   int position = -1;
   AnyCell([&](const TCell& cell, platform::Point o) { return (position = cell.CursorAt(x - o.x, y - o.y)) >= 0; });

@@ -58,6 +58,8 @@ class ThtmlTable : public TSectionBase {
   void Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) override;
   void WidthRange(int& min, int& max) override;
   std::optional<TUrlTarget> UrlAt(int x, int y) const override;
+  TImageObj* ImageAtPoint(int x, int y, platform::Point& inside) const override;
+  bool OverText(int x, int y) const override;
   int CursorAt(int x, int y) const override;
   int FindText(int from, std::string_view text, bool matchCase) const override;
   bool PositionToXY(int position, int& x, int& y) const override;

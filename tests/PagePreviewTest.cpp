@@ -305,3 +305,60 @@ TEST_F(Viewer, ABlockDroppedByLayoutIsToldOncePerLoad) {
   viewer.ShowHtmlText("broken again" + wide, folder.string(), platform::TextEncoding::Cp1252);
   EXPECT_EQ(told, Strings{"Table has too many Columns"});
 }
+
+// A click in an image input's picture submits its form with the point clicked; a control reached with the
+// keyboard near the panel's bottom comes to its middle.
+TEST_F(Viewer, ImageInputsSubmitTheirClickAndFocusedControlsComeIntoView) {
+  std::vector<testpictures::GifFrameData> frame{{0, 0, 20, 10, std::vector<uint8_t>(200, 1), 0}};
+  const auto gif = testpictures::MakeGif(20, 10, frame);
+  Write("go.gif", std::string(gif.begin(), gif.end()));
+  Strings entries;
+  viewer.onFormSubmit = [&entries](const std::string& action, const std::string&, const std::string&,
+                                   const std::string&, const Strings& sent) {
+    entries = sent;
+    entries.insert(entries.begin(), action);
+  };
+  viewer.LoadHtmlFile(Write("form.htm",
+                            "<form action=find.cgi><input name=q value=cats><input type=image name=pt "
+                            "src=go.gif></form>" +
+                                Lines(18) + "<input name=low>" + Lines(40)));
+  platform::fakes::RecordingCanvas canvas;
+  viewer.Paint(canvas, {0, 0, 400, 300}, false);
+  const platform::Rect field = controls.made[0]->bounds;
+  const platform::Point click{field.right + 3, field.bottom - 10};
+  viewer.MouseDown(click);
+  viewer.MouseUp(click);
+  loop.Advance(0);
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(entries[0], "find.cgi");
+  EXPECT_EQ(entries[1], "q=cats");
+  EXPECT_EQ(entries[2].substr(0, 5), "pt.x=");
+  EXPECT_EQ(entries[3].substr(0, 5), "pt.y=");
+
+  controls.made[0]->onFocusChanged(true);
+  EXPECT_EQ(viewer.VScroll(), 0) << "a control in view stays where it is";
+  platform::fakes::FakeFormControl& low = *controls.made[1];
+  ASSERT_TRUE(low.visible);
+  ASSERT_GT(low.bounds.top, 300 - 20) << "the field stands at the bottom, partly cut off";
+  low.onFocusChanged(true);
+  EXPECT_GT(viewer.VScroll(), 0);
+  viewer.Paint(canvas, {0, 0, 400, 300}, false);
+  EXPECT_NEAR((low.bounds.top + low.bounds.bottom) / 2, 150, 16) << "in the middle of the panel";
+}
+
+TEST_F(Viewer, ThePointerIsTheHandOverLinksTheTextCursorOverTextAndElseTheArrow) {
+  std::vector<preview::PointerShape> shapes;
+  viewer.onPointerShape = [&shapes](preview::PointerShape shape) { shapes.push_back(shape); };
+  viewer.LoadHtmlFile(Write("p.htm", "<p>words <a href=b.htm>link</a><p>"));
+  int x = 0, y = 0;
+  ASSERT_TRUE(viewer.Document().PositionToXY(viewer.Document().FindText(0, "words", true), x, y));
+  viewer.MouseMove({x + 2, y + 4}, false);
+  viewer.MouseMove({x + 4, y + 4}, false);
+  ASSERT_TRUE(viewer.Document().PositionToXY(viewer.Document().FindText(0, "link", true), x, y));
+  viewer.MouseMove({x + 2, y + 4}, false);
+  viewer.MouseMove({390, y + 4}, false);
+  viewer.MouseMove({2, 280}, false);
+  using Shape = preview::PointerShape;
+  EXPECT_EQ(shapes, (std::vector<Shape>{Shape::Text, Shape::Hand, Shape::Arrow}))
+      << "told only when it changes; past a line's end and below the page it is the arrow";
+}

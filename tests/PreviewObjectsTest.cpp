@@ -40,7 +40,7 @@ class PreviewPage : public ::testing::Test {
   }
   Strings Paint() {
     platform::fakes::RecordingCanvas canvas;
-    doc.Paint(canvas, {0, 0, 800, 2000}, {0, 0});
+    doc.Paint(canvas, {0, 0, 800, 2000}, {0, 0}, {0, 0, 800, 2000});
     return canvas.Calls();
   }
   platform::fakes::FakeFormControl& Control(std::size_t i) { return *host.made.at(i); }
@@ -211,15 +211,27 @@ TEST_F(PreviewPage, RadioButtonsExcludeByNameWithoutCaseAndControlsNeedNoForm) {
   EXPECT_EQ(doc.forms.size(), 1u) << "controls outside FORM share one implicit form";
 }
 
-TEST_F(PreviewPage, ControlsMoveIntoPlaceAndHideWhenNotDrawn) {
+TEST_F(PreviewPage, ControlsMoveIntoPlaceAndHideOnlyWhenOutOfSight) {
   Load("<p>x <input name=a><p>" + std::string(40, 'y') + "<br><input type=checkbox name=c>");
   Paint();
   EXPECT_TRUE(Control(0).visible);
   EXPECT_EQ(Control(0).bounds.left, 16) << "after the text before it";
   EXPECT_EQ(Control(1).bounds.bottom - Control(1).bounds.top, 13);
   platform::fakes::RecordingCanvas canvas;
-  doc.Paint(canvas, {0, 0, 800, 20}, {0, 0});
-  EXPECT_FALSE(Control(1).visible) << "scrolled out of the painted area";
+  // A paint of a strip (what a blinking caret repaints) leaves the controls it does not reach alone.
+  doc.Paint(canvas, {0, 0, 800, 20}, {0, 0}, {0, 0, 800, 2000});
+  EXPECT_TRUE(Control(1).visible) << "still in sight";
+  doc.Paint(canvas, {0, 0, 800, 20}, {0, 0}, {0, 0, 800, 20});
+  EXPECT_FALSE(Control(1).visible) << "out of the visible part";
+
+  // A control with the focus stays, out of sight to the left, until it loses the focus.
+  Control(0).focused = true;
+  doc.Paint(canvas, {0, 0, 800, 20}, {0, -200}, {0, 0, 800, 20});
+  EXPECT_TRUE(Control(0).visible);
+  EXPECT_EQ(Control(0).bounds.left, -4000);
+  Control(0).focused = false;
+  Control(0).onFocusChanged(false);
+  EXPECT_FALSE(Control(0).visible);
 }
 
 TEST(PreviewTables, NestedTablesAreLaidOutOncePerLevel) {

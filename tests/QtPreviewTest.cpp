@@ -8,13 +8,18 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
 #include <QWidget>
+#include <filesystem>
+#include <fstream>
 
 #include "PictureEncoders.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtFontEngine.h"
 #include "platform/qt/QtFormControls.h"
 #include "preview/PreviewParser.h"
+#include "ui/PreviewWidget.h"
 
 namespace {
 
@@ -33,7 +38,7 @@ class PagePanel : public QWidget {
     QPainter painter(this);
     painter.fillRect(rect(), platform::qt::ToQColor(doc.Background()));
     platform::qt::QtCanvas canvas(painter, fonts);
-    doc.Paint(canvas, {0, 0, width(), height()}, {10, 10});
+    doc.Paint(canvas, {0, 0, width(), height()}, {10, 10}, {0, 0, width(), height()});
   }
 
   platform::qt::QtFontEngine fonts;
@@ -108,4 +113,71 @@ TEST(QtPreview, AUtf8PageGivesItsFormControlsCharacters) {
   std::string submitted;
   ASSERT_TRUE(panel.doc.controls.front()->SubmissionText(0, submitted));
   EXPECT_EQ(submitted, "q=\xC3\xA9t\xC3\xA9") << "what is typed is read back as UTF-8";
+}
+
+// With the focus in a field, a repaint of a strip (the field's blinking caret) hides no other control, so
+// no repaint follows from it; Tab into a field cut off by the panel's bottom scrolls it into view.
+TEST(QtPreview, AFocusedFieldRepaintsNothingElseAndTabBringsTheNextIntoView) {
+  const auto page = std::filesystem::temp_directory_path() / ("quillmark-focus-" + std::to_string(getpid()) + ".htm");
+  std::string lines;
+  for (int i = 0; i < 12; ++i) lines += "line<br>";
+  std::ofstream(page, std::ios::binary) << "<form><input name=a><br>" + lines + "<input name=b><br>" + lines +
+                                               "</form>";
+  ui::PreviewWidget preview;
+  preview.resize(400, 600);
+  preview.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+  preview.Viewer().LoadHtmlFile(page.string());
+  preview.repaint();
+  std::filesystem::remove(page);
+  const auto edits = preview.findChildren<QLineEdit*>();
+  ASSERT_EQ(edits.size(), 2);
+  QLineEdit* first = edits[0]->y() < edits[1]->y() ? edits[0] : edits[1];
+  QLineEdit* second = first == edits[0] ? edits[1] : edits[0];
+  // The second field stands at the bottom, half cut off.
+  preview.resize(400, second->y() + second->height() / 2);
+  preview.repaint();
+  ASSERT_TRUE(second->isVisible());
+
+  struct ShowCounter : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+      changes += event->type() == QEvent::Show || event->type() == QEvent::Hide;
+      return false;
+    }
+    int changes = 0;
+  } counter;
+  second->installEventFilter(&counter);
+  preview.activateWindow();
+  first->setFocus();
+  preview.repaint(QRect(0, first->y(), preview.width(), first->height()));
+  EXPECT_EQ(counter.changes, 0) << "the other field is neither hidden nor shown again";
+  EXPECT_EQ(preview.Viewer().VScroll(), 0);
+
+  QTest::keyClick(first, Qt::Key_Tab);
+  ASSERT_TRUE(second->hasFocus());
+  EXPECT_GT(preview.Viewer().VScroll(), 0) << "the field reached with Tab comes into view";
+}
+
+TEST(QtPreview, AClickInAScrollBarsTroughPagesByTheViewersStep) {
+  const auto page = std::filesystem::temp_directory_path() / ("quillmark-trough-" + std::to_string(getpid()) + ".htm");
+  std::string lines;
+  for (int i = 0; i < 200; ++i) lines += "line<br>";
+  std::ofstream(page, std::ios::binary) << "<pre>" + std::string(400, 'w') + "</pre>" + lines;
+  ui::PreviewWidget preview;
+  preview.resize(400, 300);
+  preview.show();
+  preview.Viewer().LoadHtmlFile(page.string());
+  std::filesystem::remove(page);
+  QScrollBar* vertical = nullptr;
+  QScrollBar* horizontal = nullptr;
+  for (QScrollBar* bar : preview.findChildren<QScrollBar*>())
+    (bar->orientation() == Qt::Vertical ? vertical : horizontal) = bar;
+  ASSERT_TRUE(vertical && horizontal && vertical->isVisible() && horizontal->isVisible());
+  vertical->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  // The panel stands a pixel in from each edge, beside the bars.
+  EXPECT_EQ(preview.Viewer().VScroll(), (300 - 2 - 16) - 16) << "the panel's height - 16";
+  vertical->triggerAction(QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(preview.Viewer().VScroll(), 0);
+  horizontal->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(preview.Viewer().HScroll(), (400 - 2 - 16) - 20) << "the panel's width - 20";
 }

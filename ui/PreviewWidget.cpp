@@ -27,12 +27,25 @@ PreviewWidget::PreviewWidget(QWidget* parent)
   horizontal_->setSingleStep(15);
   connect(vertical_, &QScrollBar::valueChanged, this, [this](int value) { viewer_.SetVScroll(value); });
   connect(horizontal_, &QScrollBar::valueChanged, this, [this](int value) { viewer_.SetHScroll(value); });
+  // A bar's page step is also the size of its thumb to Qt; a click in the trough moves by the viewer's step.
+  const auto pageByViewerStep = [](QScrollBar* bar, int action, int step) {
+    if (action == QAbstractSlider::SliderPageStepAdd) bar->setSliderPosition(bar->value() + step);
+    if (action == QAbstractSlider::SliderPageStepSub) bar->setSliderPosition(bar->value() - step);
+  };
+  connect(vertical_, &QScrollBar::actionTriggered, this,
+          [this, pageByViewerStep](int action) { pageByViewerStep(vertical_, action, viewer_.VerticalPageStep()); });
+  connect(horizontal_, &QScrollBar::actionTriggered, this, [this, pageByViewerStep](int action) {
+    pageByViewerStep(horizontal_, action, viewer_.HorizontalPageStep());
+  });
   viewer_.SetControlHost(&controls_);
   viewer_.onHotSpotCovered = [this](const std::string& url) {
-    setCursor(url.empty() ? Qt::IBeamCursor : Qt::PointingHandCursor);
     emit LinkCovered(platform::qt::TextFromBytes(url, viewer_.Document().encoding));
   };
-  setCursor(Qt::IBeamCursor);
+  viewer_.onPointerShape = [this](preview::PointerShape shape) {
+    setCursor(shape == preview::PointerShape::Hand   ? Qt::PointingHandCursor
+              : shape == preview::PointerShape::Text ? Qt::IBeamCursor
+                                                     : Qt::ArrowCursor);
+  };
   viewer_.SetShowing(false);  // until the page is shown
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -18,10 +19,31 @@
 namespace platform::qt {
 namespace {
 
+// Tells the core when the widget that takes a control's keyboard focus gains or loses it.
+class FocusWatcher : public QObject {
+ public:
+  FocusWatcher(QWidget* target, FormControl& control) : QObject(target), control_(control) {
+    target->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    const bool in = event->type() == QEvent::FocusIn;
+    if ((in || event->type() == QEvent::FocusOut) && control_.onFocusChanged) control_.onFocusChanged(in);
+    return false;
+  }
+
+ private:
+  FormControl& control_;
+};
+
 class QtFormControl : public FormControl {
  public:
   QtFormControl(QWidget* widget, TextEncoding encoding) : widget_(widget), encoding_(encoding) {}
-  ~QtFormControl() override { delete widget_; }
+  ~QtFormControl() override {
+    // A focused widget loses its focus as it goes; the core, which may be clearing its controls, must not
+    // hear of it.
+    onFocusChanged = nullptr;
+    delete widget_;
+  }
 
   void SetBounds(const Rect& r) override { widget_->setGeometry(r.left, r.top, r.Width(), r.Height()); }
   void SetVisible(bool visible) override { widget_->setVisible(visible); }
@@ -144,6 +166,8 @@ std::unique_ptr<FormControl> QtFormControlHost::CreateControl(const ControlLook&
     QObject::connect(button, &QAbstractButton::clicked, [raw] {
       if (raw->onClick) raw->onClick();
     });
+  // A radio button's panel holds the button that takes the focus.
+  new FocusWatcher(look.kind == ControlKind::Radio && button ? button : widget, *raw);
   widget->show();
   return control;
 }
