@@ -252,7 +252,7 @@ TEST_F(HttpClientTest, ErrorsEndTheRequestWithAStatusAReasonAndACode) {
     EXPECT_EQ(LastError(), net::httperrLineTooLong);
   }
   {
-    ScriptedServer server({"HTTP/1.0 200 OK\r\n{{pause 400}}\r\nlate"});
+    ScriptedServer server({"HTTP/1.0 200 OK\r\n{{hold}}\r\nlate"});
     client.TimeLimitMs = 150;
     Get(server.Url());
     EXPECT_EQ(client.ReasonPhrase(), "The server 127.0.0.1 did not answer in time");
@@ -260,10 +260,12 @@ TEST_F(HttpClientTest, ErrorsEndTheRequestWithAStatusAReasonAndACode) {
     client.TimeLimitMs = 30000;
   }
   {
-    ScriptedServer server({"HTTP/1.0 200 OK\r\n{{pause 100}}\r\n{{pause 100}}a{{pause 100}}b"});
-    client.TimeLimitMs = 300;
+    // Five gaps of 100 ms, each well inside the limit, and longer than the limit together.
+    ScriptedServer server(
+        {"HTTP/1.0 200 OK\r\n{{pause 100}}\r\n{{pause 100}}a{{pause 100}}b{{pause 100}}c{{pause 100}}d"});
+    client.TimeLimitMs = 400;
     Get(server.Url());
-    EXPECT_EQ(body.str(), "ab") << "a slow server that keeps sending is not cut off";
+    EXPECT_EQ(body.str(), "abcd") << "a slow server that keeps sending is not cut off";
     EXPECT_EQ(LastError(), 0);
     client.TimeLimitMs = 30000;
   }

@@ -15,8 +15,8 @@
 #include "testsupport/FakeFont.h"
 #include "testsupport/FakePrinter.h"
 #include "testsupport/FakeShell.h"
+#include "testsupport/ManualEventLoop.h"
 #include "testsupport/MemoryClipboard.h"
-#include "testsupport/PollEventLoop.h"
 
 namespace fs = std::filesystem;
 using app::JournalEntry;
@@ -59,7 +59,6 @@ class RecoveryTest : public ::testing::Test {
     std::ofstream(dir / "default.htm", std::ios::binary) << "<html>\r\n</html>\r\n";
     for (const char* name : {"recent.ini", "libhtml.kls", "libevents.kls", "libfunctions.kls"})
       std::ofstream(dir / name, std::ios::binary) << "";
-    dialogs.runLoop = [this](const std::function<bool()>& closed) { loop.RunUntil(closed, 5000); };
   }
   ~RecoveryTest() override { fs::remove_all(dir); }
 
@@ -91,7 +90,8 @@ class RecoveryTest : public ::testing::Test {
   platform::fakes::FakeDialogs dialogs;
   platform::fakes::FakeShell shell;
   platform::fakes::FakePrinter printer;
-  platform::fakes::PollEventLoop loop;
+  // The idle timer on a clock of the test's own, so that a busy machine cannot make typing seem to pause.
+  platform::fakes::ManualEventLoop loop;
 };
 
 }  // namespace
@@ -100,12 +100,12 @@ TEST_F(RecoveryTest, TheJournalIsWrittenWhenTypingPausesAndGoesWhenTheWorkIsSave
   Program program(*this);
   app::RecoveryJournal& journal = *program.form.Journal();
   program.editor.KeyPress('a');
-  loop.RunFor(app::RecoveryJournal::kIdleMs / 2);
+  loop.Advance(app::RecoveryJournal::kIdleMs / 2);
   program.editor.KeyPress('b');
-  loop.RunFor(app::RecoveryJournal::kIdleMs / 2 + 100);
+  loop.Advance(app::RecoveryJournal::kIdleMs / 2 + 100);
   journal.Flush();
   EXPECT_FALSE(fs::exists(journal.Path())) << "typing went on: nothing is written yet";
-  loop.RunFor(app::RecoveryJournal::kIdleMs / 2 + 100);
+  loop.Advance(app::RecoveryJournal::kIdleMs / 2 + 100);
   journal.Flush();
   ASSERT_TRUE(fs::exists(journal.Path()));
   const JournalEntry entry = app::ParseJournal(platform::ReadFileBytes(journal.Path()));
@@ -118,7 +118,7 @@ TEST_F(RecoveryTest, TheJournalIsWrittenWhenTypingPausesAndGoesWhenTheWorkIsSave
   journal.Flush();
   EXPECT_FALSE(fs::exists(journal.Path())) << "saved work needs no journal";
   program.editor.KeyPress('c');
-  loop.RunFor(app::RecoveryJournal::kIdleMs + 100);
+  loop.Advance(app::RecoveryJournal::kIdleMs + 100);
   journal.Flush();
   EXPECT_EQ(app::ParseJournal(platform::ReadFileBytes(journal.Path())).fileName, (dir / "saved.htm").string());
   EXPECT_EQ(dialogs.fileDialogs.size(), 1u);
@@ -135,7 +135,7 @@ TEST_F(RecoveryTest, ALeftJournalIsOfferedAndRecoveredWithItsFileName) {
     std::ofstream(page, std::ios::binary) << "on disk\r\n";
     Program first(*this, {page.string()});
     first.editor.KeyPress('x');
-    loop.RunFor(app::RecoveryJournal::kIdleMs + 100);
+    loop.Advance(app::RecoveryJournal::kIdleMs + 100);
     first.form.Journal()->Flush();
     // The program ends without the close that removes the journal, as a crash or kill would.
   }

@@ -125,10 +125,12 @@ void ScriptedServer::Answer(Connection& connection, const std::string& script) {
   } else {
     std::size_t from = 0;
     for (;;) {
-      const size_t pause = reply.find("{{pause ", from);
+      const size_t pause = reply.find("{{", from);
       if (!connection.SendAll(reply.substr(from, pause - from)) || pause == std::string::npos) break;
       const size_t end = reply.find("}}", pause);
-      for (int waited = std::atoi(reply.c_str() + pause + 8); waited > 0 && !stop_; waited -= 10) {
+      const bool hold = reply.compare(pause, 8, "{{hold}}") == 0;
+      for (int wait = hold ? 0 : std::atoi(reply.c_str() + pause + 8); !stop_ && (hold ? !released_ : wait > 0);
+           wait -= 10) {
         if (connection.PeerGone()) return;
         usleep(10000);
       }
