@@ -448,6 +448,7 @@ void MainForm::ImportRTFtoHTML1Click() {
   editor::TqeEditList converted;
   converted.SetTextStr(html);
   for (int i = 0; i < converted.Count(); ++i) add(converted.Get(i));
+  if (converted.Count() == 0) add("");  // the converted text is one entry, even when empty
   for (const char* line : {"", "</BODY>", "</HTML>"}) add(line);
   richEdit1_.ClearText();
   richEdit1_.Lines().SetTextStr(page);

@@ -3,8 +3,10 @@
 #include "app/Rtf2Html.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/TextFiles.h"
@@ -34,7 +36,7 @@ class Converter {
         ++pos_;
         Control();
       } else if (c == '{' || c == '}') {
-        depth_ += c == '{' ? 1 : -1;
+        c == '{' ? OpenGroup() : CloseGroup();
         ++pos_;
       } else {
         EndColourTable();
@@ -66,13 +68,30 @@ class Converter {
     formatFlushed_ = false;
   }
 
+  // Skips the rest of the current group, its closing brace included.
   void SkipGroup() {
     for (int nested = 0; pos_ < in_.size(); ++pos_) {
       if (in_[pos_] == '{') ++nested;
       if (in_[pos_] == '}' && nested-- == 0) {
         ++pos_;
+        CloseGroup();
         return;
       }
+    }
+  }
+
+  // Bold, italic and underline end with the group that set them, as RTF has it: "{\ul word}" underlines
+  // one word, not the rest of the document. (Face, size and colour stay as they are, as they always have.)
+  void OpenGroup() { groups_.push_back({bold_ != kOff, italic_ != kOff, underline_ != kOff}); }
+  void CloseGroup() {
+    if (groups_.empty()) return;
+    const std::array<bool, 3> before = groups_.back();
+    groups_.pop_back();
+    Format* formats[] = {&bold_, &italic_, &underline_};
+    for (int i = 0; i < 3; ++i) {
+      if (before[i] || *formats[i] == kOff || *formats[i] == kToClose) continue;
+      *formats[i] = *formats[i] == kOpen ? kToClose : kOff;
+      formatFlushed_ = false;
     }
   }
 
@@ -91,7 +110,9 @@ class Converter {
         return;
       }
       EndColourTable();
-      Write(static_cast<char>(HexOr0(in_[pos_ + 1]) * 16 + HexOr0(in_[pos_ + 2])));
+      const char byte = static_cast<char>(HexOr0(in_[pos_ + 1]) * 16 + HexOr0(in_[pos_ + 2]));
+      // A zero byte would end the editor's text there; it is left out, and nothing after it is lost.
+      if (byte != 0) Write(byte);
       pos_ += 3;
       return;
     }
@@ -100,10 +121,14 @@ class Converter {
       SkipGroup();
       return;
     }
+    // A line break ends the word too (RTF ignores line breaks): "\\par" at a line's end must not take the
+    // next line's first word into it.
     std::string word = "\\";
     while (pos_ < in_.size()) {
       const char d = in_[pos_];
-      if (d == ' ' || (d >= '0' && d <= '9') || d == ';' || d == '\\' || d == '{' || d == '}') break;
+      if (d == ' ' || (d >= '0' && d <= '9') || d == ';' || d == '\\' || d == '{' || d == '}' ||
+          static_cast<unsigned char>(d) < 32)
+        break;
       word += d;
       ++pos_;
     }
@@ -111,10 +136,33 @@ class Converter {
     while (pos_ < in_.size() && ((in_[pos_] >= '0' && in_[pos_] <= '9') || (in_[pos_] >= 'a' && in_[pos_] <= 'z')))
       parameter += in_[pos_++];
     if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;
-    int entries = 0;  // colour table entries ended here
-    while (pos_ < in_.size() && (in_[pos_] == ';' || in_[pos_] == '{' || in_[pos_] == '}'))
-      entries += in_[pos_++] == ';';
-    Word(word, parameter, entries);
+    Word(word, parameter);
+    // Braces right after a word open and close groups; a ";" ends an entry of the font or colour table and
+    // is text anywhere else.
+    while (pos_ < in_.size()) {
+      const char d = in_[pos_];
+      if (d == '{') {
+        OpenGroup();
+      } else if (d == '}') {
+        CloseGroup();
+      } else if (d == ';' && (inFontTable_ || inColourTable_)) {
+        // Every ";" of the colour table ends an entry, an empty one (the automatic colour) included: RTF
+        // numbers the colours so.
+        if (inColourTable_) colours_.push_back(std::exchange(colourBuilder_, {}));
+      } else {
+        break;
+      }
+      ++pos_;
+    }
+  }
+
+  // Destinations that hold no text of the document: dropped with their group, as "{\\*...}" is.
+  static bool HoldsNoText(const std::string& w) {
+    static const std::array<std::string_view, 15> kWords = {
+        "\\stylesheet", "\\info",      "\\pict",    "\\header",   "\\headerl",
+        "\\headerr",    "\\headerf",   "\\footer",  "\\footerl",  "\\footerr",
+        "\\footerf",    "\\listtable", "\\rsidtbl", "\\xmlnstbl", "\\listoverridetable"};
+    return std::find(kWords.begin(), kWords.end(), w) != kWords.end();
   }
 
   static int Number(const std::string& parameter, int otherwise) {
@@ -133,13 +181,15 @@ class Converter {
     return hex;
   }
 
-  void Word(const std::string& w, const std::string& parameter, int entries) {
+  void Word(const std::string& w, const std::string& parameter) {
     const bool colourWord = w == "\\red" || w == "\\green" || w == "\\blue" || w == "\\colortbl";
     if (!colourWord) EndColourTable();
     // Writers that put \deflang before the font table would leave it open for the whole document, every
     // later \f read as a font name: the table also ends at the first other word after it.
     if (inFontTable_ && w != "\\f" && w != "\\fonttbl") inFontTable_ = false;
-    if (w == "\\par") {
+    if (HoldsNoText(w)) {
+      SkipGroup();
+    } else if (w == "\\par") {
       if (paraState_ == 2) paraState_ = 3;
       paraOpen_ = false;
     } else if (w == "\\pard") {
@@ -209,13 +259,6 @@ class Converter {
     } else if (w == "\\deflang") {
       Reset();
     }
-    // In the colour table every ";" ends an entry, an empty one (the automatic colour) included: RTF
-    // numbers the colours so.
-    if (inColourTable_)
-      for (int i = 0; i < entries; ++i) {
-        colours_.push_back(colourBuilder_);
-        colourBuilder_.clear();
-      }
   }
 
   void EndColourTable() { inColourTable_ = false; }
@@ -239,7 +282,7 @@ class Converter {
     if (pos_ >= in_.size()) return;
     fontNames_.push_back(name);
     pos_ += 2;  // the ";" and the entry's "}"
-    --depth_;
+    CloseGroup();
   }
 
   void Write(std::optional<char> c) {
@@ -319,7 +362,8 @@ class Converter {
   std::string_view in_;
   std::size_t pos_ = 0;
   std::string out_;
-  int depth_ = 0;
+  // For each open group, whether bold, italic and underline were on when it opened.
+  std::vector<std::array<bool, 3>> groups_;
   bool inFontTable_ = false;
   bool inColourTable_ = false;
   std::vector<std::string> fontNames_;

@@ -486,6 +486,23 @@ TEST_F(MainFormTest, ImportRtfToHtmlFillsTheEditorAndKeepsTheDocumentState) {
   EXPECT_EQ(form.DocumentFolder(), (dir / "data").string());
 }
 
+// A zero byte would end the editor's text: it is left out and what follows it stays. An empty conversion is
+// one empty line between the page's fixed lines.
+TEST_F(MainFormTest, AnImportKeepsTheTextAfterAZeroByteAndAnEmptyConversionIsOneLine) {
+  Start();
+  Write(dir / "zero.rtf", "{\\rtf1\\deflang1033\\pard before\\'00after\\par more}");
+  dialogs.files = {(dir / "zero.rtf").string()};
+  form.ImportRTFtoHTML1Click();
+  EXPECT_NE(Text().find("\r\n<P>beforeafter\r\n<P>more\r\n\r\n</BODY>\r\n</HTML>\r\n"), std::string::npos) << Text();
+  EXPECT_TRUE(dialogs.messages.empty()) << "nothing was cut off to warn of";
+
+  Write(dir / "empty.rtf", "");
+  dialogs.files = {(dir / "empty.rtf").string()};
+  form.ImportRTFtoHTML1Click();
+  EXPECT_EQ(editor.LineCount(), 13);
+  EXPECT_NE(Text().find("alink=\"#FF0000\">\r\n\r\n\r\n\r\n</BODY>"), std::string::npos);
+}
+
 TEST_F(MainFormTest, AFileOpenInAnotherProgramIsShownThereAndNotLoadedAgain) {
   struct Elsewhere : platform::InstanceLink {
     bool ShowIfOpenElsewhere(const std::string& path) override {
