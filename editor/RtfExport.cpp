@@ -2,6 +2,7 @@
 #include "editor/RtfExport.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "editor/CustomEdit.h"
 
@@ -29,15 +30,19 @@ void ExportLine(highlighters::TqeCustomHighLighter& highlighter, std::string_vie
 
 // Braces and backslashes are always escaped, in the text whatever the scanner asks and in the title: left
 // as they are, they would open and close groups and swallow or scramble the text when a word processor reads it.
-// The document declares the ANSI code page, so Windows-1252 bytes stand as they are; UTF-8 characters beyond
-// ASCII are written as Unicode escapes (two, as UTF-16 halves, above U+FFFF) with '?' for older readers.
+// The document declares the ANSI code page: Windows-1252 bytes above 127 are written as "\\'hh", as RTF
+// asks of 7-bit files; UTF-8 characters beyond ASCII are written as Unicode escapes (two, as UTF-16 halves,
+// above U+FFFF) with '?' for older readers.
 void AppendEscaped(std::string& out, std::string_view text, platform::TextEncoding encoding) {
   auto unicode = [&out](unsigned unit) { out += "\\u" + std::to_string(static_cast<std::int16_t>(unit)) + "?"; };
-  platform::ForEachCharacter(text, encoding, [&](std::size_t start, int length, char32_t code) {
-    const char c = text[start];
-    if (encoding != platform::TextEncoding::Utf8 || static_cast<unsigned char>(c) < 0x80) {
+  platform::ForEachCharacter(text, encoding, [&](std::size_t start, int, char32_t code) {
+    const auto c = static_cast<unsigned char>(text[start]);
+    if (c < 0x80) {
       if (c == '\\' || c == '{' || c == '}') out += '\\';
-      out += text.substr(start, length);
+      out += static_cast<char>(c);
+    } else if (encoding != platform::TextEncoding::Utf8) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += {'\\', '\'', kHex[c >> 4], kHex[c & 15]};
     } else if (code > 0xFFFF) {
       unicode(0xD800 + ((code - 0x10000) >> 10));
       unicode(0xDC00 + ((code - 0x10000) & 0x3FF));
@@ -45,6 +50,18 @@ void AppendEscaped(std::string& out, std::string_view text, platform::TextEncodi
       unicode(code);
     }
   });
+}
+
+// How many bytes at the end of text start a UTF-8 sequence that the text cuts short. Scanners may end a
+// token inside a character (a token a byte, outside strings and comments): its rest comes with the next one.
+std::size_t CutSequenceTail(std::string_view text) {
+  for (std::size_t back = 1; back <= 3 && back <= text.size(); ++back) {
+    const auto b = static_cast<unsigned char>(text[text.size() - back]);
+    if ((b & 0xC0) == 0x80) continue;  // a continuation byte: its lead stands further back
+    const std::size_t needed = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    return needed > back ? back : 0;
+  }
+  return 0;
 }
 
 // Detaches the exporter from the highlighter however the export ends.
@@ -83,6 +100,7 @@ std::string TqeCustomExport::Export(const TqeCustomEdit& editor, highlighters::T
     if (line == first.line) text.remove_prefix(std::min<std::size_t>(text.size(), first.column - 1));
     ExportLine(*highlighter, text, *this);
   }
+  FlushPending();
   // The body ends with the last line's text.
   if (output_.size() >= LineEnd().size() &&
       std::string_view(output_).substr(output_.size() - LineEnd().size()) == LineEnd())
@@ -102,6 +120,7 @@ void TqeCustomExport::ExportToClipboardAs(const TqeCustomEdit& editor, highlight
 
 void TqeRtfExport::Reset(const TqeCustomEdit& editor) {
   output_.clear();
+  pending_.clear();
   last_ = {};
   colors_.clear();
   fontSize_ = "\\fs" + std::to_string(2 * editor.Font().pointSize);
@@ -118,6 +137,7 @@ int TqeRtfExport::ColorNumber(platform::Color color) {
 void TqeRtfExport::ExportToken(std::string_view text, const highlighters::TqeHighLightAttributes* attribute, bool,
                                bool) {
   if (!attribute) {
+    FlushPending();
     output_ += LineEnd();
     return;
   }
@@ -136,9 +156,19 @@ void TqeRtfExport::ExportToken(std::string_view text, const highlighters::TqeHig
     output_ += ' ';
     last_ = look;
   }
+  // A character the token cuts short is written whole, with the token that ends it.
+  std::string joined;
+  if (encoding_ == platform::TextEncoding::Utf8) {
+    if (!pending_.empty()) text = joined = std::exchange(pending_, {}) + std::string(text);
+    const std::size_t cut = CutSequenceTail(text);
+    pending_ = text.substr(text.size() - cut);
+    text.remove_suffix(cut);
+  }
   AppendEscaped(output_, text, encoding_);
   if (changed && UseBackGround) output_ += "\\plain\\f0" + fontSize_;
 }
+
+void TqeRtfExport::FlushPending() { AppendEscaped(output_, std::exchange(pending_, {}), encoding_); }
 
 std::string TqeRtfExport::Header() const {
   std::string header = "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fmodern ";

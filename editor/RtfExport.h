@@ -38,6 +38,8 @@ class TqeCustomExport : public highlighters::TokenExporter {
   virtual std::string Footer() const = 0;
   // What ends a line in the output, taken off again after the last line.
   virtual std::string_view LineEnd() const = 0;
+  // Writes what is held back of a character cut by the end of a token (the line or the export ended).
+  virtual void FlushPending() {}
   std::string output_;
   // The encoding of the document being exported.
   platform::TextEncoding encoding_ = platform::TextEncoding::Cp1252;
@@ -63,6 +65,7 @@ class TqeRtfExport : public TqeCustomExport {
   std::string Header() const override;
   std::string Footer() const override { return "}"; }
   std::string_view LineEnd() const override { return "\r\n\\par "; }
+  void FlushPending() override;
 
  private:
   // The colour's number in the colour table, which it joins at its first use.
@@ -77,6 +80,7 @@ class TqeRtfExport : public TqeCustomExport {
   std::vector<platform::Color> colors_;
   std::string fontSize_ = "\\fs10";
   std::string fontName_;
+  std::string pending_;  // the start of a UTF-8 character the last token cut short
 };
 
 }  // namespace editor

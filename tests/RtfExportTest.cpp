@@ -5,6 +5,7 @@
 #include "EditorFixture.h"
 #include "editor/RtfExport.h"
 #include "highlighters/AwkHighlighter.h"
+#include "highlighters/HtmlHighlighter.h"
 #include "highlighters/PerlHighlighter.h"
 
 namespace {
@@ -116,5 +117,23 @@ TEST_F(RtfExportTest, Utf8CharactersAreWrittenAsUnicodeEscapes) {
             "\\plain\\fs20\\cf0 # caf\\u233? \\u26085? \\u-10179?\\u-8704? \\{x\\} \\u-3?")
       << "é, 日, the emoji as two halves, the invalid byte as the replacement character";
   editor.SetEncoding(platform::TextEncoding::Cp1252);
-  EXPECT_NE(Body(exporter.Export(editor, &awk)).find("caf\xC3\xA9"), std::string::npos) << "bytes as they are";
+  EXPECT_NE(Body(exporter.Export(editor, &awk)).find("caf\\'c3\\'a9"), std::string::npos)
+      << "Windows-1252 bytes above 127 as hexadecimal escapes";
+}
+
+// Outside strings and comments the Perl scanner hands out a token a byte past ASCII: a character still goes
+// out as one escape, whatever token boundaries cut it.
+TEST_F(RtfExportTest, Utf8CharactersCutByTokensAreOneEscapeEach) {
+  highlighters::TUloPerlSyn perl;
+  SetLines({"Mengu\xC3\xA9 = \xE2\x82\xAC; \xF0\x9F\x98\x80 \xE2\x82"});
+  editor.SetEncoding(platform::TextEncoding::Utf8);
+  editor.SetHighLighter(&perl);
+  editor.SelectWholeText();
+  const std::string body = Body(exporter.Export(editor, &perl));
+  EXPECT_NE(body.find("Mengu\\u233?"), std::string::npos) << body;
+  EXPECT_NE(body.find("\\u8364?"), std::string::npos) << body;
+  EXPECT_NE(body.find("\\u-10179?\\u-8704?"), std::string::npos) << body;
+  int replacements = 0;
+  for (auto at = body.find("\\u-3?"); at != std::string::npos; at = body.find("\\u-3?", at + 1)) ++replacements;
+  EXPECT_EQ(replacements, 2) << "only the two bytes the line's end cuts short stand for nothing: " << body;
 }
