@@ -137,15 +137,37 @@ class THtmlParser {
     section_ = std::make_unique<Section>(&list_, level_, align.value_or(align_), CurrentFont(), subSup_,
                                          linkOpen_ ? link_ : TUrlTarget{});
   }
+  // A section to add to: one is opened when there is none, and a full one goes on in another of the same
+  // kind and style, so that nothing of a long paragraph is dropped.
   void OpenSectionIfNone() {
     if (!section_) NewSection();
+    if (section_->End() > kMaxSectionText) ContinueSection();
+  }
+  void ContinueSection() {
+    const bool preformatted = section_->Kind() == BlockKind::PreFormated;
+    const Alignment align = section_->Align();
+    EndSection();
+    preformatted ? NewSection<TPreFormated>(align) : NewSection(align);
+  }
+  // Text past a full section goes on in the next one from the first blank, so no word is cut in two; a
+  // run of text with no blank for as long again is split where it stands.
+  void AppendText(std::string_view text) {
+    if (!section_) NewSection();
+    if (section_->End() > kMaxSectionText) {
+      const std::size_t blank = section_->End() > 2 * kMaxSectionText ? 0 : text.find(' ');
+      section_->AppendText(text.substr(0, blank));
+      if (blank == std::string_view::npos) return;
+      ContinueSection();
+      text.remove_prefix(blank);
+    }
+    section_->AppendText(text);
   }
   void EndSection() { cell_->Add(std::move(section_)); }
   void FontChange(LinkChange change = LinkChange::Keep) {
     if (section_) section_->ChangeFont(CurrentFont(), subSup_, change, link_);
   }
   void FlushInto(std::string& collected) {
-    if (section_ && !collected.empty()) section_->AppendText(collected);
+    if (section_ && !collected.empty()) AppendText(collected);
     collected.clear();
   }
   bool PushPreformattedFont() {
@@ -221,8 +243,7 @@ class THtmlParser {
   // handler read ahead itself and left its lookahead current.
   bool DoToken(const StopSet& stop) {
     if (tok_.kind == TokenKind::Text) {
-      OpenSectionIfNone();
-      section_->AppendText(tok_.text);
+      AppendText(tok_.text);
       return true;
     }
     const bool start = tok_.kind == TokenKind::StartTag;

@@ -43,7 +43,7 @@ TSection::TSection(TSectionList* owner, int level, Alignment align, const TMyFon
 }
 
 void TSection::AppendText(std::string_view text) {
-  if (text.empty() || static_cast<int>(text_.size()) > kMaxSectionText) return;
+  if (text.empty()) return;
   const bool onlyFloats = std::all_of(Images().begin(), Images().end(), [](const auto& i) { return i->Floats(); }) &&
                           Images().size() == text_.size();
   if (text.front() == ' ' && (text_.empty() || text_.back() == ' ' || onlyFloats)) text.remove_prefix(1);
@@ -66,7 +66,6 @@ TSection::Objects& TSection::MakeObjects() {
 }
 
 void TSection::AddImage(const TAttributeList& attributes) {
-  if (static_cast<int>(text_.size()) > kMaxSectionText) return;
   const bool inLink = !fonts_.back().Link().Empty();
   MakeObjects().images.push_back(
       std::make_unique<TImageObj>(owner_, static_cast<int>(text_.size()), attributes, inLink));
@@ -86,7 +85,6 @@ TImageObj* TSection::FloatAt(int index) const {
 }
 
 void TSection::AddControl(TFormControlObj* control) {
-  if (static_cast<int>(text_.size()) > kMaxSectionText) return;
   control->pos = static_cast<int>(text_.size());
   MakeObjects().controls.push_back(control);
   text_ += kControlMark;
@@ -105,9 +103,7 @@ int TSection::ObjectWidth(int index) const {
   return -1;
 }
 
-void TPreFormated::AppendText(std::string_view text) {
-  if (!text.empty() && static_cast<int>(text_.size()) <= kMaxSectionText) text_ += text;
-}
+void TPreFormated::AppendText(std::string_view text) { text_ += text; }
 
 void TSection::ChangeFont(const TMyFont& font, SubSup subSup, LinkChange change, const TUrlTarget& link) {
   const int end = static_cast<int>(text_.size());

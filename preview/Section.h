@@ -13,6 +13,7 @@ namespace preview {
 
 constexpr char kImageMark = 4;
 constexpr char kControlMark = 2;
+// The parser goes on in a new section once one holds this many bytes.
 constexpr int kMaxSectionText = 20000;
 constexpr int kPreformattedWidth = 32000;
 
@@ -38,9 +39,9 @@ class TSection : public TSectionBase {
   TSection(TSectionList* owner, int level, Alignment align, const TMyFont& font, SubSup subSup, const TUrlTarget& link);
 
   BlockKind Kind() const override { return BlockKind::Section; }
-  // Drops a leading blank that would double one already there, and everything past 20000 bytes.
+  // Drops a leading blank that would double one already there.
   virtual void AppendText(std::string_view text);
-  // An image at the end of the text (its mark and the object); nothing past 20000 bytes.
+  // An image at the end of the text (its mark and the object).
   void AddImage(const TAttributeList& attributes);
   const std::vector<std::unique_ptr<TImageObj>>& Images() const;
   // A form control's mark at the end of the text; the document owns the control.

@@ -248,10 +248,14 @@ TEST_F(PreviewDocument, HostilePagesEndCleanly) {
   const auto& runs = SectionWith("after").Fonts();
   EXPECT_EQ(runs.back().font.size, 24) << "the font stack came back to its base";
 
-  Load("<p>" + std::string(30000, 'w'));
-  const size_t kept = SectionWith("www").Text().size();
-  EXPECT_GE(kept, 20000u);
-  EXPECT_LE(kept, 20100u) << "a section stops taking text past 20000 bytes";
+  Load("<p>" + std::string(90000, 'w'));
+  std::size_t kept = 0, largest = 0;
+  for (const auto* section : Sections()) {
+    kept += section->Text().size();
+    largest = std::max(largest, section->Text().size());
+  }
+  EXPECT_EQ(kept, 90000u) << "nothing is dropped";
+  EXPECT_LE(largest, 40100u) << "a run without blanks is split once it is twice a section's size";
 }
 
 TEST_F(PreviewDocument, FilesThatCannotBeReadSaySo) {
@@ -279,4 +283,36 @@ TEST_F(PreviewDocument, Utf8PagesKeepCharactersWholeInEntitiesMeasuresLinesAndDr
   doc.encoding = platform::TextEncoding::Cp1252;
   Load("<p>caf&eacute; &#8364;</p>");
   EXPECT_EQ(SectionWith("caf").Text(), "caf\xE9 &#8364;") << "Windows-1252 pages as before";
+}
+
+// A paragraph longer than a section holds goes on in the next section of the same style, split at a blank;
+// a long preformatted line and a run without blanks lose nothing either.
+TEST_F(PreviewDocument, TextPastTwentyThousandCharactersGoesOnInTheNextSection) {
+  Strings words;
+  std::string paragraph;
+  for (int i = 0; paragraph.size() < 25000; ++i) paragraph += (words.emplace_back("word" + std::to_string(i))) + " ";
+  Load("<p align=center><b>" + paragraph + "</b></p><pre>" + std::string(30000, 'p') + "</pre><p>" +
+       std::string(50000, 'x') + "end");
+  Strings shown;
+  int parts = 0;
+  for (const auto* section : Sections()) {
+    if (section->Text().find("word") == std::string::npos) continue;
+    ++parts;
+    EXPECT_EQ(section->Align(), preview::Alignment::Center);
+    EXPECT_EQ(section->Fonts().front().font.style & platform::kBold, platform::kBold);
+    std::size_t from = 0;
+    for (std::size_t blank; (blank = section->Text().find(' ', from)) != std::string::npos; from = blank + 1)
+      shown.push_back(section->Text().substr(from, blank - from));
+    if (from < section->Text().size()) shown.push_back(section->Text().substr(from));
+  }
+  EXPECT_EQ(parts, 2);
+  EXPECT_TRUE(shown == words) << "every word kept whole: " << shown.size() << " of " << words.size();
+  std::size_t pre = 0, xs = 0;
+  for (const auto* section : Sections()) {
+    pre += std::count(section->Text().begin(), section->Text().end(), 'p');
+    xs += std::count(section->Text().begin(), section->Text().end(), 'x');
+  }
+  EXPECT_EQ(pre, 30000u);
+  EXPECT_EQ(xs, 50000u);
+  EXPECT_GE(doc.FindText(0, "end", true), 0);
 }
