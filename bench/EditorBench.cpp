@@ -199,6 +199,38 @@ void TypeCharacter(benchmark::State& state) {
   state.counters["median_us"] = micros[micros.size() / 2];
   state.counters["p99_us"] = micros[micros.size() * 99 / 100];
 }
+// Typing at the end of one line of 4 MB (a minified page: tags, attributes, text with Cyrillic words, no
+// line break), the document read as UTF-8 (utf8:1) or Windows-1252 (utf8:0), the line the page's last one
+// (after:0) or followed by another (after:1, whose start state the rescan must then find by reading the
+// whole line): each character timed, median and 99th percentile in µs.
+void TypeAtTheEndOfALongLine(benchmark::State& state) {
+  const bool utf8 = state.range(0) == 1;
+  const bool after = state.range(1) == 1;
+  MainEditor main;
+  std::string line;
+  while (line.size() < (4u << 20))
+    line += "<div class=\"c\"><a href=\"/p/" + std::to_string(line.size()) +
+            "\">\xD0\x96\xD1\x83\xD0\xBA item</a> text &amp; more</div>";
+  main.editor.Lines().SetTextStr(after ? line + "\r\n</body>\r\n" : line);
+  main.editor.SetEncoding(utf8 ? platform::TextEncoding::Utf8 : platform::TextEncoding::Cp1252);
+  main.editor.SetCaretXY({static_cast<int>(line.size()) + 1, 1});
+  std::vector<double> micros;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    main.editor.KeyPress(utf8 ? std::string_view("\xC3\xA9") : std::string_view("x"));
+    micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    if (main.window.invalidated.size() > 4096) main.window.ClearLog();
+  }
+  std::sort(micros.begin(), micros.end());
+  state.counters["median_us"] = micros[micros.size() / 2];
+  state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+}
+BENCHMARK(TypeAtTheEndOfALongLine)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"utf8", "after"})
+    ->Iterations(200)
+    ->Unit(benchmark::kMicrosecond);
+
 // The recovery journal of the million-line page: what the window's thread spends (the snapshot handed to
 // the writing thread, arg 0) and the whole write with its flush to the disk (arg 1).
 void JournalOfAMillionLines(benchmark::State& state) {

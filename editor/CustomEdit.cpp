@@ -147,12 +147,25 @@ void TqeCustomEdit::SetFocused(bool focused) {
 
 int TqeCustomEdit::ShownColumn(int line, int byteColumn) const {
   if (line < 1 || line > LineCount()) return byteColumn;
-  return editor::ShownColumn(lines_.Get(line - 1), byteColumn, DisplayTabWidth, Encoding());
+  const std::string_view text = lines_.Get(line - 1);
+  if (static_cast<int>(text.size()) >= kLongLine)
+    return columns_.ShownColumn(line, text, byteColumn, DisplayTabWidth, Encoding());
+  return editor::ShownColumn(text, byteColumn, DisplayTabWidth, Encoding());
+}
+
+int TqeCustomEdit::ByteColumn(int line, int shownColumn) const {
+  if (line < 1 || line > LineCount()) return shownColumn;
+  const std::string_view text = lines_.Get(line - 1);
+  if (static_cast<int>(text.size()) >= kLongLine)
+    return columns_.ByteColumn(line, text, shownColumn, DisplayTabWidth, Encoding());
+  return editor::ByteColumn(text, shownColumn, DisplayTabWidth, Encoding());
 }
 
 int TqeCustomEdit::CaretCharacterColumn() const {
   if (!Utf8()) return caret_.column;
   const std::string_view line = lines_.Get(caret_.line - 1);
+  if (static_cast<int>(line.size()) >= kLongLine)
+    return columns_.CharacterColumn(caret_.line, line, caret_.column, DisplayTabWidth, Encoding());
   const int inside = std::min(caret_.column - 1, static_cast<int>(line.size()));
   int characters = 0;
   platform::ForEachCharacter(line.substr(0, inside), Encoding(), [&](std::size_t, int, char32_t) { ++characters; });
@@ -202,16 +215,20 @@ void TqeCustomEdit::GutterChanged() {
 
 // ---- Caret and view ----
 
-void TqeCustomEdit::SetCaretColumn(int column) {
+void TqeCustomEdit::SetCaretColumn(int column) { PlaceCaretColumn(column, 0); }
+
+void TqeCustomEdit::PlaceCaretColumn(int column, int reach) {
   column = std::max(column, 1);
-  if (scrollPastEOL_) {
-    // The limit bounds positions past the text, never inside a line longer than it.
-    column = std::max(1, std::min(column, std::max(columnLimit_ - visibleColumns_, LineLength(caret_.line) + 1)));
+  if (scrollPastEOL_ || reach > 0) {
+    // The limit bounds positions past the text, never inside a line longer than it, nor short of text just
+    // typed (whose blanks at the line's end are not kept).
+    column =
+        std::max(1, std::min(column, std::max({columnLimit_ - visibleColumns_, LineLength(caret_.line) + 1, reach})));
   } else {
     column = std::min(column, LineLength(caret_.line) + 1);
   }
   column = SnapColumn(caret_.line, column);
-  if (!scrollPastEOL_) {
+  if (!scrollPastEOL_ && reach == 0) {
     const int shown = ViewColumn({column, caret_.line});
     if (shown >= leftChar_ + visibleColumns_)
       SetLeftChar(shown - visibleColumns_ + 1);
@@ -433,26 +450,31 @@ void TqeCustomEdit::FollowLines(int fromLine, int delta) {
 }
 
 void TqeCustomEdit::LineAdded() {
+  columns_.Forget();
   const int count = LineCount();
   InvalidateLines(count, count, Area::Both);
 }
 
 void TqeCustomEdit::LineDeleted(int index) {
+  columns_.Forget();
   // Lines below the removed one (editor line index + 1) move up; a place on it stays on its line.
   FollowLines(index + 2, -1);
   InvalidateLines(index + 1, INT_MAX / 2, Area::Both);
 }
 
 void TqeCustomEdit::LineInserted(int index) {
+  columns_.Forget();
   FollowLines(index + 1, 1);
   InvalidateLines(index + 1, topLine_ + visibleRows_, Area::Both);
 }
 
-void TqeCustomEdit::LinePutted(int index, int lastRescanned) {
+void TqeCustomEdit::LinePutted(int index, int from, int lastRescanned) {
+  columns_.ForgetFrom(index + 1, from);
   InvalidateLines(index + 1, lastRescanned + 1, Area::Text);
 }
 
 void TqeCustomEdit::TextLoaded() {
+  columns_.Forget();
   SetCaretXY({1, 1});
   SetLeftChar(1);
   SetTopLine(1);

@@ -15,6 +15,7 @@
 #include "editor/EditTypes.h"
 #include "editor/EditorCommands.h"
 #include "editor/KeyStrokes.h"
+#include "editor/LineColumns.h"
 #include "editor/MarkGlyphs.h"
 #include "editor/MarkList.h"
 #include "editor/PaintOptions.h"
@@ -222,6 +223,8 @@ class TqeCustomEdit : private DocumentView {
   void SetFocused(bool focused);
   // The column at which the byte column of a line is shown, tabs expanded, wide characters two cells.
   int ShownColumn(int line, int byteColumn) const;
+  // The byte column shown nearest to a shown column of a line (see editor::ByteColumn).
+  int ByteColumn(int line, int shownColumn) const;
   // The document's encoding; changing it changes no byte (every view of the document repaints).
   platform::TextEncoding Encoding() const { return document_.Encoding(); }
   void SetEncoding(platform::TextEncoding encoding) { document_.SetEncoding(encoding); }
@@ -270,7 +273,7 @@ class TqeCustomEdit : private DocumentView {
   void LineAdded() override;
   void LineDeleted(int index) override;
   void LineInserted(int index) override;
-  void LinePutted(int index, int lastRescanned) override;
+  void LinePutted(int index, int from, int lastRescanned) override;
   void TextLoaded() override;
   void MarksChanged() override { InvalidateGutterLines(topLine_, topLine_ + visibleRows_); }
   void HighlightingChanged() override { InvalidateAll(); }
@@ -321,6 +324,9 @@ class TqeCustomEdit : private DocumentView {
   // The column the view scrolls by: the byte column, or the shown column in UTF-8, where bytes and cells
   // part ways.
   int ViewColumn(TextPoint p) const { return Utf8() ? ShownColumn(p.line, p.column) : p.column; }
+  // Moves the caret to column as SetCaretColumn does; a reach above 0 is a column it may stand at whatever
+  // the line's length and ScrollPastEOL say (where typed text ends).
+  void PlaceCaretColumn(int column, int reach);
 
   // Steps of ReplaceSelectionRaw; each moves pos, the caret to be.
   void DeleteSelectionRaw(TextPoint& pos);
@@ -407,6 +413,8 @@ class TqeCustomEdit : private DocumentView {
   int gutterPixels_ = 30;
   int shownDigits_ = 4;
   int columnLimit_ = 1024;
+  // The columns of the last long line measured (the caret's, mostly).
+  mutable LineColumns columns_;
   int rightEdge_ = 80;
   platform::Color rightEdgeColor_ = platform::kColorSilver;
 

@@ -53,7 +53,7 @@ TqeDocument::TqeDocument()
       highlighter_->SetRangeState(lines_.Slot(i));
       last = RescanFrom(lines_, *highlighter_, i);
     }
-    ForEachView([i, last](DocumentView& v) { v.LinePutted(i, last); });
+    ForEachView([i, from = lines_.PutFrom(), last](DocumentView& v) { v.LinePutted(i, from, last); });
   };
   lines_.OnLoaded = [this] { Loaded(); };
   marks_.OnChange = [this] { ForEachView([](DocumentView& v) { v.MarksChanged(); }); };

@@ -24,8 +24,9 @@ class DocumentView {
   virtual void LineAdded() = 0;
   virtual void LineDeleted(int index) = 0;
   virtual void LineInserted(int index) = 0;
-  // The line's text was replaced; lines up to lastRescanned had their start states rescanned.
-  virtual void LinePutted(int index, int lastRescanned) = 0;
+  // The line's text was replaced from byte `from` on (0-based; what comes before it is as it was); lines up
+  // to lastRescanned had their start states rescanned.
+  virtual void LinePutted(int index, int from, int lastRescanned) = 0;
   virtual void TextLoaded() = 0;
   virtual void MarksChanged() = 0;
   // The highlighter was bound, changed its colours or went away: everything is repainted.

@@ -185,9 +185,7 @@ bool TqeCustomEdit::RunMove(TqeEditorCommand command, const TCommandData& data) 
   if (move == ecUp || move == ecDown || move == ecPageUp || move == ecPageDown || move == ecPageTop ||
       move == ecPageBottom) {
     if (Utf8())
-      SetCaretXY(
-          {ByteColumn(lines_.Get(target.line - 1), ShownColumn(from.line, from.column), DisplayTabWidth, Encoding()),
-           target.line});
+      SetCaretXY({ByteColumn(target.line, ShownColumn(from.line, from.column)), target.line});
     else
       SetCaretLine(target.line);
   } else {
@@ -335,35 +333,40 @@ bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
   }
   const TextPoint from = caret_;
   const int at = from.column - 1;
-  std::string line = CurrentLineText();
-  if (static_cast<int>(line.size()) < at) line.resize(at, ' ');
-  std::string overwritten;
-  if (insertMode_) {
-    line.insert(at, text);
-  } else {
+  const std::string_view line = lines_.Get(from.line - 1);
+  const int length = static_cast<int>(line.size());
+  // The line changes from start on: count of its bytes give way to the blanks up to a caret past its end
+  // and the text. Only the change is copied, so typing in a long line costs what it changes.
+  int start = std::min(at, length);
+  int count = 0;
+  if (!insertMode_) {
     // Overwriting replaces as many characters as are typed, whatever their lengths in bytes.
-    std::size_t replaced = text.size();
+    int replaced = static_cast<int>(text.size());
     if (Utf8()) {
       int typed = 0, column = at + 1;
       platform::ForEachCharacter(text, Encoding(), [&](std::size_t, int, char32_t) { ++typed; });
-      for (int k = 0; k < typed && column <= static_cast<int>(line.size()); ++k)
-        column = NextCharacterColumn(line, column, Encoding());
-      replaced = static_cast<std::size_t>(column - 1 - at);
+      for (int k = 0; k < typed && column <= length; ++k) column = NextCharacterColumn(line, column, Encoding());
+      replaced = column - 1 - at;
     }
-    overwritten = line.substr(at, replaced);
-    line.replace(at, std::min(replaced, line.size() - at), text);
+    count = std::clamp(replaced, 0, length - start);
   }
-  // The caret may go past the line's end while the text lands, whatever ScrollPastEOL says.
-  const bool pastEnd = scrollPastEOL_;
-  scrollPastEOL_ = true;
+  const std::string overwritten(line.substr(start, count));
+  std::string inserted = std::string(at - start, ' ') + std::string(text);
+  // An edited line keeps no blanks at its end: when the edit leaves some there, they go with it.
+  const std::string_view tail = line.substr(start + count);
+  const std::string_view end = tail.empty() ? std::string_view(inserted) : tail;
+  if (TrimmedLength(end) < end.size()) {
+    inserted = RightTrim(inserted + std::string(tail));
+    if (inserted.empty()) start = static_cast<int>(TrimmedLength(line.substr(0, start)));
+    count = length - start;
+  }
   // The caret moves once the line holds the text, so a long line's end is within its reach; both happen
   // inside one update, so the selection collapses where the caret lands.
   lines_.BeginUpdate();
-  lines_.Put(from.line - 1, RightTrim(line));
-  SetCaretColumn(from.column + static_cast<int>(text.size()));
+  lines_.Splice(from.line - 1, start, count, inserted);
+  PlaceCaretColumn(from.column + static_cast<int>(text.size()), from.column + static_cast<int>(text.size()));
   lines_.EndUpdate();
-  scrollPastEOL_ = pastEnd;
-  // The record ends after the text even where the column limit stopped the caret short of it.
+  // The record ends after the text.
   undoList_.AddRecord(UndoInsert, from, smNormal, overwritten,
                       {from.column + static_cast<int>(text.size()), from.line});
   // Typing past the right edge scrolls by a block, not a column at a time.

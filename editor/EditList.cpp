@@ -3,6 +3,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -49,12 +50,28 @@ EListError::EListError(int index) : std::out_of_range("List index out of bounds 
 
 TqeEditList::~TqeEditList() { ReleaseAll(); }
 
+// An owned line's bytes follow a header that holds their capacity, so a line that grows by a few bytes at
+// a time (typing) grows in place.
+struct TqeEditList::OwnedHeader {
+  std::uint64_t capacity;
+};
+
+char* TqeEditList::Allocate(std::size_t capacity) {
+  auto* header = static_cast<OwnedHeader*>(std::malloc(sizeof(OwnedHeader) + capacity));
+  if (!header) throw std::bad_alloc();
+  header->capacity = capacity;
+  return reinterpret_cast<char*>(header + 1);
+}
+
+std::size_t TqeEditList::Capacity(const Line& line) {
+  return line.owned && line.data ? (reinterpret_cast<const OwnedHeader*>(line.data) - 1)->capacity : 0;
+}
+
 TqeEditList::Line TqeEditList::MakeOwned(std::string_view text) {
   if (text.size() > kMaxLineLength) throw std::length_error("Line too long");
   Line line;
   if (!text.empty()) {
-    line.data = static_cast<char*>(std::malloc(text.size()));
-    if (!line.data) throw std::bad_alloc();
+    line.data = Allocate(text.size());
     std::memcpy(line.data, text.data(), text.size());
   }
   line.length = static_cast<std::uint32_t>(text.size());
@@ -63,7 +80,7 @@ TqeEditList::Line TqeEditList::MakeOwned(std::string_view text) {
 }
 
 void TqeEditList::Release(Line& line) {
-  if (line.owned) std::free(line.data);
+  if (line.owned && line.data) std::free(reinterpret_cast<OwnedHeader*>(line.data) - 1);
   line.data = nullptr;
 }
 
@@ -134,6 +151,34 @@ void TqeEditList::Put(int index, std::string_view text) {
   fresh.slot = line.slot;
   Release(line);
   line = fresh;
+  putFrom_ = 0;
+  if (OnPutted) OnPutted(index);
+}
+
+void TqeEditList::Splice(int index, int at, int count, std::string_view bytes) {
+  CheckIndex(index);
+  Line& line = lines_[index];
+  const std::size_t length = line.length;
+  const std::size_t start = std::min<std::size_t>(static_cast<std::size_t>(std::max(at, 0)), length);
+  const std::size_t removed = std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), length - start);
+  const std::size_t size = length - removed + bytes.size();
+  if (size > kMaxLineLength) throw std::length_error("Line too long");
+  UpdateScope update(*this);
+  const std::size_t tail = length - start - removed;
+  if (size <= Capacity(line)) {
+    std::memmove(line.data + start + bytes.size(), line.data + start + removed, tail);
+  } else {
+    // Room for half as much again, so that typing at the end of a long line copies it rarely.
+    char* data = Allocate(size + size / 2);
+    if (start > 0) std::memcpy(data, line.data, start);
+    if (tail > 0) std::memcpy(data + start + bytes.size(), line.data + start + removed, tail);
+    Release(line);
+    line.data = data;
+    line.owned = 1;
+  }
+  if (!bytes.empty()) std::memcpy(line.data + start, bytes.data(), bytes.size());
+  line.length = static_cast<std::uint32_t>(size);
+  putFrom_ = static_cast<int>(start);
   if (OnPutted) OnPutted(index);
 }
 

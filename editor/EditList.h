@@ -50,6 +50,10 @@ class TqeEditList {
   void Delete(int index);
   // Replaces the text of one line; its slot keeps its value.
   void Put(int index, std::string_view text);
+  // Replaces count bytes of line index from byte at (both clamped to the line) with bytes, in place where
+  // the line has room: what it costs grows with the change, not with the line. Notified as Put is. bytes
+  // must not point into the line.
+  void Splice(int index, int at, int count, std::string_view bytes);
   // Removes every line; outside a load one empty line is then added through Add.
   void Clear();
   // Replaces the whole text, split at CR, LF or CR LF; a zero byte ends the text.
@@ -82,6 +86,8 @@ class TqeEditList {
   std::function<void(int)> OnInserted;
   std::function<void()> OnLoaded;
   std::function<void(int)> OnPutted;
+  // The first byte (0-based) of its line that the last Put or Splice changed: 0 for Put.
+  int PutFrom() const { return putFrom_; }
 
  private:
   // A line's bytes live either in a shared block (the text of a load, never copied line by line) or in an
@@ -92,6 +98,9 @@ class TqeEditList {
     std::uint32_t owned : 1 = 0;
     RangeSlot slot = kUnscannedSlot;
   };
+  struct OwnedHeader;
+  static char* Allocate(std::size_t capacity);
+  static std::size_t Capacity(const Line& line);
   static Line MakeOwned(std::string_view text);
   static void Release(Line& line);
   void CheckIndex(int index) const;
@@ -123,6 +132,7 @@ class TqeEditList {
   GapVector<Line> lines_;
   std::vector<std::unique_ptr<TextBlock>> blocks_;
   int updateCount_ = 0;
+  int putFrom_ = 0;
   bool loading_ = false;
   bool cutAtZeroByte_ = false;
 };

@@ -33,7 +33,7 @@ TextPoint TqeCustomEdit::PointAt(int x, int y) const {
   const int dx = x - gutterPixels_ - 2;
   const int shown = leftChar_ + FloorDiv(2 * dx + cellWidth_, 2 * cellWidth_);
   const int line = std::clamp(topLine_ + FloorDiv(y, RowHeight()), 1, LineCount());
-  return {std::max(1, ByteColumn(lines_.Get(line - 1), shown, DisplayTabWidth, Encoding())), line};
+  return {std::max(1, ByteColumn(line, shown)), line};
 }
 
 bool TqeCustomEdit::InsideSavedSelection(TextPoint p) const {

@@ -30,11 +30,13 @@ std::string_view Slice(std::string_view line, int from, int to) {
   return line.substr(static_cast<size_t>(begin), static_cast<size_t>(end - begin));
 }
 
-std::string RightTrim(std::string_view text) {
-  size_t end = text.size();
+std::size_t TrimmedLength(std::string_view text) {
+  std::size_t end = text.size();
   while (end > 0 && IsBlank(text[end - 1])) --end;
-  return std::string(text.substr(0, end));
+  return end;
 }
+
+std::string RightTrim(std::string_view text) { return std::string(text.substr(0, TrimmedLength(text))); }
 
 std::vector<std::string_view> SplitAtLineEnds(std::string_view text) {
   std::vector<std::string_view> segments;

@@ -14,6 +14,8 @@ std::string_view Slice(std::string_view line, int from, int to);
 
 // Without trailing bytes at or below the space.
 std::string RightTrim(std::string_view text);
+// The length of text without them.
+std::size_t TrimmedLength(std::string_view text);
 
 // Cuts text at CR, LF or CR LF; a text ending in a line end gives an empty last segment. Never empty.
 std::vector<std::string_view> SplitAtLineEnds(std::string_view text);

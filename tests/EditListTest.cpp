@@ -192,3 +192,23 @@ TEST(GapVector, MatchesPlainVectorUnderRandomEdits) {
     }
   }
 }
+
+TEST(EditListSplice, ReplacesPartOfALineInPlaceAndTellsWhereTheChangeStarts) {
+  editor::TqeEditList lines;
+  lines.SetTextStr("hello world\r\nnext\r\n");
+  std::vector<int> putted;
+  lines.OnPutted = [&](int index) { putted.push_back(index); };
+  lines.Splice(0, 5, 6, ", there");
+  EXPECT_EQ(lines.Get(0), "hello, there");
+  EXPECT_EQ(lines.PutFrom(), 5);
+  for (int i = 0; i < 200; ++i) lines.Splice(0, 1000, 0, "!");  // past the end: appended
+  EXPECT_EQ(lines.Get(0).size(), 212u);
+  EXPECT_EQ(lines.Get(0).substr(0, 13), "hello, there!");
+  lines.Splice(0, -3, 5, "");
+  EXPECT_EQ(lines.Get(0).substr(0, 8), ", there!") << "a negative start is the line's start";
+  lines.Put(0, "again");
+  EXPECT_EQ(lines.PutFrom(), 0);
+  EXPECT_EQ(lines.Get(1), "next");
+  EXPECT_EQ(putted.size(), 203u);
+  EXPECT_THROW(lines.Splice(2, 0, 0, "x"), editor::EListError);
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "EditorFixture.h"
+#include "editor/LineColumns.h"
 #include "editor/TextUtil.h"
 #include "platform/TextEncoding.h"
 #include "testsupport/RecordingCanvas.h"
@@ -90,6 +91,36 @@ TEST(Utf8Columns, ShownAndByteColumnsWithTabsAndWideCharacters) {
   EXPECT_EQ(laid.IndexAtCell(9), 12) << "a cell inside 日 maps to the next character";
   EXPECT_EQ(laid.IndexAtCell(12), 14) << "past the end";
   EXPECT_TRUE(editor::LayOutLine("caf\xC3\xA9", 8, kCp1252).cells.empty()) << "one byte, one cell";
+}
+
+// The checkpoints of a long line answer as measuring from the line's start does, for every column asked in
+// any order, and after edits anywhere that forget only what lies behind them.
+TEST(Utf8Columns, CheckpointsOfLongLinesAnswerAsMeasuringFromTheStart) {
+  const char* pieces[] = {"a", "\t", "\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x98\x80", "\xFF", "\xE2\x82", " "};
+  unsigned seed = 12345;
+  const auto next = [&seed](unsigned n) { return (seed = seed * 1103515245u + 12345u) / 65536u % n; };
+  std::string line;
+  while (line.size() < 3000) line += pieces[next(8)];
+  editor::LineColumns columns;
+  for (int round = 0; round < 40; ++round) {
+    for (TextEncoding encoding : {kUtf8, kCp1252}) {
+      for (int k = 0; k < 30; ++k) {
+        const int column = 1 + static_cast<int>(next(static_cast<unsigned>(line.size()) + 20));
+        ASSERT_EQ(columns.ShownColumn(1, line, column, 8, encoding), editor::ShownColumn(line, column, 8, encoding))
+            << round << " " << column;
+        ASSERT_EQ(columns.ByteColumn(1, line, column, 8, encoding), editor::ByteColumn(line, column, 8, encoding))
+            << round << " " << column;
+      }
+    }
+    // An edit somewhere: what lies before it is kept.
+    const int at = static_cast<int>(next(static_cast<unsigned>(line.size())));
+    line.replace(static_cast<std::size_t>(at), next(6), pieces[next(8)]);
+    columns.ForgetFrom(1, at);
+  }
+  const std::string ascii(5000, 'x');
+  EXPECT_EQ(columns.CharacterColumn(2, ascii, 4001, 8, kUtf8), 4001);
+  EXPECT_EQ(columns.CharacterColumn(1, line, static_cast<int>(line.size()) + 3, 8, kCp1252),
+            static_cast<int>(line.size()) + 3);
 }
 
 TEST_F(EditorTest, LoadingDetectsTheEncodingAndReinterpretingChangesNoByte) {
