@@ -103,6 +103,7 @@ void TAsyncSocket::Connect() {
   peerClosed_ = false;
   sendBuffers_.clear();
   tlsFailure_.clear();
+  sendFailure_.clear();
   if (!tcp_.StartConnect(Addr, port, error)) {
     lastError_ = error;
     throw ESocketException("Connect: " + WSocketErrorDesc(error), error);
@@ -189,11 +190,11 @@ void TAsyncSocket::TryToSend() {
         loop_.WantWrite(watch_, true);
         return;
       }
-      if (error == 10022 || error == 10038 || error == platform::kConnectionReset || error == platform::kNotConnected) {
-        Close();
-        return;
-      }
-      throw ESocketException("TryToSend failed: " + WSocketErrorDesc(error), error);
+      // Any other failure ends the session too: this runs from the event loop, where nothing may be thrown.
+      if (error != 10022 && error != 10038 && error != platform::kConnectionReset && error != platform::kNotConnected)
+        sendFailure_ = "TryToSend failed: " + WSocketErrorDesc(error);
+      Close();
+      return;
     }
     block.erase(0, static_cast<std::size_t>(sent));
     if (block.empty()) sendBuffers_.pop_front();

@@ -59,6 +59,8 @@ class TAsyncSocket {
   const std::string& DnsResult() const { return dnsResult_; }
   int LastError() const { return lastError_; }
   const std::string& TlsFailure() const { return tlsFailure_; }
+  // Why sending failed on a connection that then closed ("TryToSend failed: ..."); empty when it did not.
+  const std::string& SendFailure() const { return sendFailure_; }
 
   // Looks host up; OnDnsLookupDone follows (from the loop, even for a dotted address).
   void DnsLookup(const std::string& host);
@@ -88,7 +90,7 @@ class TAsyncSocket {
   platform::WatchId watch_;
   std::unique_ptr<platform::HostLookup> lookup_;
   TSocketState state_ = TSocketState::wsClosed;
-  std::string dnsResult_, tlsFailure_;
+  std::string dnsResult_, tlsFailure_, sendFailure_;
   int lastError_ = 0;
   std::deque<std::string> sendBuffers_;
   bool peerClosed_ = false;

@@ -181,7 +181,7 @@ void THttpClient::Start(THttpRequest type) {
 }
 
 void THttpClient::StartLookup() {
-  headerStarted_ = bodyStarted_ = relocating_ = restart_ = false;
+  headerStarted_ = bodyStarted_ = relocating_ = restart_ = statusLineSeen_ = false;
   buffered_ = 0;
   if (secure_ && !Proxy.empty()) {
     Fail(httperrSecureConnection, "Secure addresses cannot be fetched through a proxy");
@@ -361,6 +361,7 @@ void THttpClient::HeaderLine(const std::string& line) {
   if (line.compare(0, 8, "HTTP/1.0") == 0 || line.compare(0, 8, "HTTP/1.1") == 0) {
     statusCode_ = static_cast<int>(std::max(0LL, Number(line.size() > 9 ? line.substr(9, 3) : "")));
     reasonPhrase_ = line.size() > 13 ? line.substr(13) : std::string();
+    statusLineSeen_ = true;
   } else if (const size_t colon = line.find(':'); colon != std::string::npos) {
     const std::string name = platform::AsciiLower(line.substr(0, colon));
     const std::string value = colon + 2 <= line.size() ? line.substr(colon + 2) : std::string();
@@ -425,6 +426,12 @@ void THttpClient::BodyData(const char* data, std::size_t size) {
 
 void THttpClient::SessionClosed() {
   if (state_ == THttpState::httpReady) return;
+  if (!socket_.SendFailure().empty() && state_ != THttpState::httpAborting) {
+    statusCode_ = 404;
+    reasonPhrase_ = socket_.SendFailure();
+    error_ = socket_.LastError();
+    relocating_ = restart_ = false;
+  }
   // Only a complete header relocates: a connection that ends inside one ends the request.
   if (restart_ && state_ != THttpState::httpAborting) {
     if (OnLocationChange) OnLocationChange();

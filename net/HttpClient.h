@@ -101,6 +101,8 @@ class THttpClient {
 
   THttpState State() const { return state_; }
   int StatusCode() const { return statusCode_; }
+  // Whether the last connection's answer began with an HTTP/1.0 or HTTP/1.1 status line.
+  bool StatusLineSeen() const { return statusLineSeen_; }
   const std::string& ReasonPhrase() const { return reasonPhrase_; }
   // -1 when the answer gave none.
   long long ContentLength() const { return contentLength_; }
@@ -151,6 +153,7 @@ class THttpClient {
   std::string contentType_;
   std::vector<std::string> rcvdHeader_, wwwAuthenticate_;
   bool headerStarted_ = false, bodyStarted_ = false, relocating_ = false, restart_ = false;
+  bool statusLineSeen_ = false;
   int redirects_ = 0;
   long long rcvdCount_ = 0, sentCount_ = 0;
   int error_ = 0;

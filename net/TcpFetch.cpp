@@ -93,6 +93,10 @@ void THttpFetch::RequestDone(THttpRequest type, int error) {
     client_.GetASync();
     return;
   }
+  // A server that closed without a word, or answered with no status line, sent no page: nothing replaces
+  // the editor's text.
+  if (!failure && !client_.StatusLineSeen())
+    failure = std::make_exception_ptr(ETcpError("The server " + client_.Hostname() + " sent no answer"));
   if (!failure && client_.StatusCode() > 299)
     failure = std::make_exception_ptr(EProtocolError(client_.ReasonPhrase(), client_.StatusCode()));
   if (failure) body_.clear();

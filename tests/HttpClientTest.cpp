@@ -1,6 +1,9 @@
 // The asynchronous HTTP client against scripted plain and TLS servers on 127.0.0.1: its states and events,
 // requests, relocation, proxies, bodies, errors, cancellation and certificate checks.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <sstream>
@@ -301,6 +304,33 @@ TEST_F(HttpClientTest, AbortingEndsTheRequestWhereverItIs) {
   client.Abort();  // nothing runs: harmless
   loop.RunFor(20);
   EXPECT_EQ(done.size(), 2u);
+}
+
+// A send that fails in a way no connection survives ends the request with its message and number; nothing
+// is thrown through the event loop. (Once the first part of a large form has gone, the connection's socket
+// is swapped for a UDP one: sending the rest on it fails with "Message too long".)
+TEST_F(HttpClientTest, ASendThatFailsEndsTheRequestWithItsMessage) {
+  ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\nnever"});
+  const std::string form(64 << 20, 'f');
+  client.SendStream = &form;
+  client.OnSendData = [&](std::size_t) {
+    for (int fd = 3; fd < 1024; ++fd) {
+      sockaddr_in peer{};
+      socklen_t length = sizeof peer;
+      if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) != 0 || ntohs(peer.sin_port) != server.Port())
+        continue;
+      const int udp = socket(AF_INET, SOCK_DGRAM, 0);
+      dup2(udp, fd);
+      close(udp);
+      return;
+    }
+  };
+  client.URL = server.Url("/form");
+  client.PostASync();
+  Finish();
+  EXPECT_EQ(client.ReasonPhrase(), "TryToSend failed: Message too long");
+  EXPECT_EQ(LastError(), 10040);
+  EXPECT_EQ(client.StatusCode(), 404);
 }
 
 class HttpsTest : public HttpClientTest {

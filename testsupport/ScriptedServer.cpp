@@ -109,7 +109,10 @@ void ScriptedServer::Answer(Connection& connection, const std::string& script) {
   if (const size_t length = request.find("Content-Length: "); length != std::string::npos) {
     const long size = std::atol(request.c_str() + length + 16);
     const size_t end = request.size() + static_cast<size_t>(std::max(0L, size));
-    while (request.size() < end && connection.Receive(&c, 1) == 1) request += c;
+    char block[65536];
+    for (long n;
+         request.size() < end && (n = connection.Receive(block, std::min(sizeof block, end - request.size()))) > 0;)
+      request.append(block, static_cast<size_t>(n));
   }
   {
     std::lock_guard<std::mutex> lock(mutex_);
