@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -179,6 +180,16 @@ TEST_F(MainWindowTest, TheLanguageDropDownBindsItsHighlighter) {
   EXPECT_EQ(editor.HighLighter()->LanguageTitle(), "C++");
   EXPECT_EQ(editor.HighLighter()->AttributeAt(0)->Name(), "Assembler");
   EXPECT_EQ(editor.HighLighter()->AttributeAt(0)->Foreground(), platform::kColorWindowText) << "the form's colours";
+
+  // Typed and entered: the box's completion must not make "perl" the item "Perl".
+  languages->lineEdit()->clear();
+  QTest::keyClicks(languages->lineEdit(), "perl");
+  QTest::keyClick(languages->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(editor.HighLighter()->LanguageTitle(), "C++");
+  languages->lineEdit()->clear();
+  QTest::keyClicks(languages->lineEdit(), "Perl");
+  QTest::keyClick(languages->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(editor.HighLighter()->LanguageTitle(), "Perl");
 }
 
 TEST_F(MainWindowTest, FindAndReplaceFromTheirDialogs) {

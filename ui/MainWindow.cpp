@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDateTime>
 #include <QDockWidget>
 #include <QFormLayout>
@@ -348,6 +349,8 @@ void MainWindow::CreateToolbars() {
   languages->addItems({"AWK", "C++", "HTML", "Java", "Pascal", "Perl", "SQL", "VBScript"});
   languages->setEditText("Choose Highlighting...");
   languages->setMinimumContentsLength(20);
+  // Names bind only as written: the box's completion (and Enter's match with an item) minds case too.
+  languages->completer()->setCaseSensitivity(Qt::CaseSensitive);
   // A chosen or typed name binds its language's highlighter; any other text changes nothing.
   connect(languages, &QComboBox::textActivated, this, [this](const QString& text) {
     if (highlighters::TqeCustomHighLighter* highlighter = highlighters_.ForLanguage(text.toStdString()))
