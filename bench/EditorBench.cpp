@@ -22,11 +22,11 @@
 #include "editor/RangeScan.h"
 #include "highlighters/HighlighterFactory.h"
 #include "highlighters/HtmlHighlighter.h"
-#include "testsupport/FakeFont.h"
-#include "testsupport/ManualEventLoop.h"
-#include "testsupport/MemoryClipboard.h"
+#include "platform/headless/CellFont.h"
+#include "platform/headless/ManualEventLoop.h"
+#include "platform/headless/MemoryClipboard.h"
+#include "platform/headless/RecordingWindow.h"
 #include "testsupport/RecordingCanvas.h"
-#include "testsupport/RecordingWindow.h"
 
 namespace fs = std::filesystem;
 
@@ -53,9 +53,9 @@ const fs::path& FileFor(int which) { return which == 0 ? Files().html20 : Files(
 
 // An editor set up as the main window sets up its editor, 50 rows of it on the test font.
 struct MainEditor {
-  platform::fakes::FakeFontEngine fonts;
-  platform::fakes::MemoryClipboard clipboard;
-  platform::fakes::RecordingWindow window{{1000, 50 * 17}};
+  platform::headless::CellFontEngine fonts;
+  platform::headless::MemoryClipboard clipboard;
+  platform::headless::RecordingWindow window{{1000, 50 * 17}};
   highlighters::TzrHTMLSyn html;
   editor::TqeCustomEdit editor{fonts, clipboard};
   MainEditor() {
@@ -236,7 +236,7 @@ BENCHMARK(TypeAtTheEndOfALongLine)
 void JournalOfAMillionLines(benchmark::State& state) {
   MainEditor e;
   e.editor.Lines().LoadFromFile(Files().lines1M);
-  platform::fakes::ManualEventLoop loop;
+  platform::headless::ManualEventLoop loop;
   const fs::path folder = fs::temp_directory_path() / "quillmark-bench" / "recovery";
   app::RecoveryJournal journal(loop, folder, [&](app::JournalEntry& entry) {
     e.editor.Lines().TextInto(entry.text);

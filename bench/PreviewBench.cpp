@@ -11,12 +11,12 @@
 #include "Measure.h"
 #include "PageGenerator.h"
 #include "app/Rtf2Html.h"
+#include "platform/headless/CellFont.h"
+#include "platform/headless/ManualEventLoop.h"
+#include "platform/headless/RecordingWindow.h"
 #include "preview/PagePreview.h"
 #include "preview/PreviewParser.h"
-#include "testsupport/FakeFont.h"
-#include "testsupport/ManualEventLoop.h"
 #include "testsupport/RecordingCanvas.h"
-#include "testsupport/RecordingWindow.h"
 
 namespace fs = std::filesystem;
 
@@ -35,7 +35,7 @@ const fs::path& PageOf(int megabytes) {
 }
 
 struct Viewer {
-  platform::fakes::ScaledFakeFontEngine fonts;
+  platform::headless::PageFontEngine fonts;
   preview::TSectionList document{fonts, preview::PreviewSettings{}};
   preview::TNameList names;
   int Load(const fs::path& file, int width) {
@@ -88,9 +88,9 @@ BENCHMARK(PreviewCachedImages)->Unit(benchmark::kMillisecond);
 
 // The viewer as the main window sets it up, 1000 x 700 pixels, over the recording canvas.
 struct MainViewer {
-  platform::fakes::ScaledFakeFontEngine fonts;
-  platform::fakes::RecordingWindow window{{1000, 700}};
-  platform::fakes::ManualEventLoop loop;
+  platform::headless::PageFontEngine fonts;
+  platform::headless::RecordingWindow window{{1000, 700}};
+  platform::headless::ManualEventLoop loop;
   preview::TPagePreview viewer{fonts, window, loop};
   MainViewer() {
     viewer.settings.defBackground = platform::kColorWindow;

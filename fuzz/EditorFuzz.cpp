@@ -15,11 +15,11 @@
 #include "editor/CustomEdit.h"
 #include "editor/TextUtil.h"
 #include "highlighters/HtmlHighlighter.h"
+#include "platform/headless/CellFont.h"
+#include "platform/headless/ManualEventLoop.h"
+#include "platform/headless/MemoryClipboard.h"
+#include "platform/headless/RecordingWindow.h"
 #include "qmtool/TextEscape.h"
-#include "testsupport/FakeFont.h"
-#include "testsupport/ManualEventLoop.h"
-#include "testsupport/MemoryClipboard.h"
-#include "testsupport/RecordingWindow.h"
 
 namespace {
 
@@ -102,10 +102,10 @@ bool Unrecorded(editor::TqeEditorCommand c) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
-  platform::fakes::FakeFontEngine fonts;
-  platform::fakes::MemoryClipboard clipboard;
-  platform::fakes::RecordingWindow window{{320, 160}};
-  platform::fakes::ManualEventLoop loop;
+  platform::headless::CellFontEngine fonts;
+  platform::headless::MemoryClipboard clipboard;
+  platform::headless::RecordingWindow window{{320, 160}};
+  platform::headless::ManualEventLoop loop;
   highlighters::TzrHTMLSyn html, fresh;
   editor::TqeCustomEdit e(fonts, clipboard);
   e.SetWindow(&window);

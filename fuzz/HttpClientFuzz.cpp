@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "net/HttpClient.h"
-#include "testsupport/PollEventLoop.h"
+#include "platform/headless/PollEventLoop.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t choice = data[0];
   const std::string reply(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-  platform::fakes::PollEventLoop loop;
+  platform::headless::PollEventLoop loop;
   std::vector<int> accepted;
   const platform::WatchId watch = loop.WatchSocket(listener.socket, [&](bool, bool) {
     const int client = accept4(listener.socket, nullptr, nullptr, SOCK_CLOEXEC);

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/headless/CellFont.h"
+#include "platform/headless/MemoryFormControls.h"
 #include "preview/PreviewParser.h"
 #include "preview/Section.h"
-#include "testsupport/FakeFont.h"
-#include "testsupport/FakeFormControls.h"
 #include "testsupport/RecordingCanvas.h"
 
 namespace {
@@ -52,11 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view page(reinterpret_cast<const char*>(data + 2), size - 2);
   CheckTokens(page);
 
-  platform::fakes::ScaledFakeFontEngine fonts;
+  platform::headless::PageFontEngine fonts;
   preview::PreviewSettings settings;
   settings.defFontSize = data[1] % 40;
   preview::TSectionList document(fonts, settings);
-  platform::fakes::FakeFormControlHost controls;
+  platform::headless::MemoryFormControlHost controls;
   document.controlHost = &controls;
   document.onFormSubmit = [](const std::string&, const std::string&, const std::string&, const std::string&,
                              const std::vector<std::string>&) {};
@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::fakes::RecordingCanvas canvas;
   document.Paint(canvas, {0, 0, width, height}, {0, 0}, {0, 0, width, height});
   // Every control answers a click and Enter as a person's would.
-  for (platform::fakes::FakeFormControl* control : controls.made) {
+  for (platform::headless::MemoryFormControl* control : controls.made) {
     if (control->onClick) control->onClick();
     if (control->onEnter) control->onEnter();
   }

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "editor/CustomEdit.h"
-#include "testsupport/FakeFont.h"
-#include "testsupport/ManualEventLoop.h"
-#include "testsupport/MemoryClipboard.h"
-#include "testsupport/RecordingWindow.h"
+#include "platform/headless/CellFont.h"
+#include "platform/headless/ManualEventLoop.h"
+#include "platform/headless/MemoryClipboard.h"
+#include "platform/headless/RecordingWindow.h"
 
 namespace qmtool {
 
@@ -20,7 +20,7 @@ class EditScript {
   explicit EditScript(platform::Size clientSize);
 
   editor::TqeCustomEdit& Editor() { return editor_; }
-  platform::fakes::MemoryClipboard& Clipboard() { return clipboard_; }
+  platform::headless::MemoryClipboard& Clipboard() { return clipboard_; }
 
   // Runs every line of script (a session may run several in turn); returns the exit status: 0, 1 when a
   // command raised an error (its message goes to err and the script goes on), 2 at the first bad line
@@ -38,10 +38,10 @@ class EditScript {
   Outcome RunSearch(bool replace, std::string_view args, std::ostream& out);
   void PrintClipboard(std::ostream& out);
 
-  platform::fakes::FakeFontEngine fonts_;
-  platform::fakes::MemoryClipboard clipboard_;
-  platform::fakes::RecordingWindow window_;
-  platform::fakes::ManualEventLoop loop_;
+  platform::headless::CellFontEngine fonts_;
+  platform::headless::MemoryClipboard clipboard_;
+  platform::headless::RecordingWindow window_;
+  platform::headless::ManualEventLoop loop_;
   editor::TqeCustomEdit editor_;
   bool buttonDown_ = false;
 };

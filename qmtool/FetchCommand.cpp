@@ -5,7 +5,7 @@
 #include <string>
 
 #include "net/TcpFetch.h"
-#include "testsupport/PollEventLoop.h"
+#include "platform/headless/PollEventLoop.h"
 
 namespace qmtool {
 
@@ -20,7 +20,7 @@ int RunFetchCommand(int argc, char** argv, std::ostream& out, std::ostream& err)
     err << "usage: qmtool fetch [--cafile FILE] URL\n";
     return 2;
   }
-  platform::fakes::PollEventLoop loop;
+  platform::headless::PollEventLoop loop;
   net::THttpFetch fetch(loop);
   fetch.URL = argv[0];
   fetch.CAFile = caFile;

@@ -12,9 +12,9 @@
 #include "editor/CustomEdit.h"
 #include "editor/RtfExport.h"
 #include "highlighters/HighlighterFactory.h"
+#include "platform/headless/CellFont.h"
+#include "platform/headless/MemoryClipboard.h"
 #include "qmtool/TextEscape.h"
-#include "testsupport/FakeFont.h"
-#include "testsupport/MemoryClipboard.h"
 
 namespace qmtool {
 namespace {
@@ -86,8 +86,8 @@ int RunTokensCommand(int argc, char** argv, std::ostream& out, std::ostream& err
 int RunRtfCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   auto input = ParseArguments("rtf", argc, argv, err);
   if (!input) return 2;
-  platform::fakes::FakeFontEngine fonts;
-  platform::fakes::MemoryClipboard clipboard;
+  platform::headless::CellFontEngine fonts;
+  platform::headless::MemoryClipboard clipboard;
   editor::TqeCustomEdit editor(fonts, clipboard);
   try {
     editor.SetHighLighter(input->highlighter.get());

@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "platform/FileIO.h"
+#include "platform/headless/CellFont.h"
+#include "platform/headless/MemoryFormControls.h"
 #include "preview/PreviewParser.h"
 #include "preview/Section.h"
 #include "preview/Tables.h"
 #include "qmtool/TextEscape.h"
-#include "testsupport/FakeFont.h"
-#include "testsupport/FakeFormControls.h"
 
 namespace qmtool {
 namespace {
@@ -196,13 +196,13 @@ int RunLayoutCommand(int argc, char** argv, std::ostream& out, std::ostream& err
     err << "usage: qmtool layout [--width W] [--font-size N] [--test-font] FILE\n";
     return 2;
   }
-  platform::fakes::ScaledFakeFontEngine fonts;
+  platform::headless::PageFontEngine fonts;
   preview::PreviewSettings settings;
   settings.defFontSize = fontSize;
   settings.defBackground = platform::kColorWindow;
   preview::TSectionList document(fonts, settings);
   document.imageFolder = std::filesystem::path(file).parent_path().string();
-  platform::fakes::FakeFormControlHost controlHost;
+  platform::headless::MemoryFormControlHost controlHost;
   document.controlHost = &controlHost;
   preview::TNameList names;
   LayoutErrors errors;

@@ -160,10 +160,10 @@ TEST_F(EditorTest, ScrollBarRangeIsScaledPast32767) {
 }
 
 TEST_F(EditorTest, NonFixedPitchFontIsReplacedByCourierNew) {
-  class Proportional : public platform::fakes::FakeFontEngine {
+  class Proportional : public platform::headless::CellFontEngine {
    public:
     platform::FontMetrics Metrics(platform::FontHandle f) const override {
-      auto m = FakeFontEngine::Metrics(f);
+      auto m = CellFontEngine::Metrics(f);
       if (Desc(f).family != "Courier New") m.maximumWidth = 20;
       return m;
     }

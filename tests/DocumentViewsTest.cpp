@@ -5,9 +5,9 @@
 
 #include "editor/CustomEdit.h"
 #include "highlighters/HtmlHighlighter.h"
-#include "testsupport/FakeFont.h"
-#include "testsupport/MemoryClipboard.h"
-#include "testsupport/RecordingWindow.h"
+#include "platform/headless/CellFont.h"
+#include "platform/headless/MemoryClipboard.h"
+#include "platform/headless/RecordingWindow.h"
 
 namespace {
 
@@ -27,17 +27,18 @@ class DocumentViewsTest : public ::testing::Test {
     second.SetWindow(nullptr);
   }
   // Whether the window was asked to repaint the text of an editor line (8 x 16 pixel cells, no spacing).
-  static bool Repainted(const platform::fakes::RecordingWindow& window, const editor::TqeCustomEdit& view, int line) {
+  static bool Repainted(const platform::headless::RecordingWindow& window, const editor::TqeCustomEdit& view,
+                        int line) {
     const int y = (line - view.TopLine()) * view.RowHeight() + 1;
     for (const platform::Rect& r : window.invalidated)
       if (r.top <= y && y < r.bottom && r.right > view.GutterPixels()) return true;
     return false;
   }
 
-  platform::fakes::FakeFontEngine fonts;
-  platform::fakes::MemoryClipboard clipboard;
+  platform::headless::CellFontEngine fonts;
+  platform::headless::MemoryClipboard clipboard;
   editor::TqeDocument document;
-  platform::fakes::RecordingWindow firstWindow{{800, 320}}, secondWindow{{800, 320}};
+  platform::headless::RecordingWindow firstWindow{{800, 320}}, secondWindow{{800, 320}};
   editor::TqeCustomEdit first, second;
 };
 

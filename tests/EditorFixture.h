@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "editor/CustomEdit.h"
-#include "testsupport/FakeFont.h"
-#include "testsupport/MemoryClipboard.h"
-#include "testsupport/RecordingWindow.h"
+#include "platform/headless/CellFont.h"
+#include "platform/headless/MemoryClipboard.h"
+#include "platform/headless/RecordingWindow.h"
 
 class EditorTest : public ::testing::Test {
  protected:
@@ -35,9 +35,9 @@ class EditorTest : public ::testing::Test {
     for (char c : text) editor.KeyPress(c);
   }
 
-  platform::fakes::FakeFontEngine fonts;
-  platform::fakes::MemoryClipboard clipboard;
-  platform::fakes::RecordingWindow window{{800, 600}};
+  platform::headless::CellFontEngine fonts;
+  platform::headless::MemoryClipboard clipboard;
+  platform::headless::RecordingWindow window{{800, 600}};
   editor::TqeCustomEdit editor;
 };
 

@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "net/TcpFetch.h"
+#include "platform/headless/PollEventLoop.h"
 #include "qmtool/FetchCommand.h"
-#include "testsupport/PollEventLoop.h"
 #include "testsupport/ScriptedServer.h"
 #include "testsupport/TestCertificates.h"
 
@@ -44,7 +44,7 @@ class Fetch : public ::testing::Test {
     return "no error";
   }
 
-  platform::fakes::PollEventLoop loop;
+  platform::headless::PollEventLoop loop;
   net::THttpFetch fetch{loop};
 };
 

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "net/HttpClient.h"
-#include "testsupport/PollEventLoop.h"
+#include "platform/headless/PollEventLoop.h"
 #include "testsupport/ScriptedServer.h"
 #include "testsupport/TestCertificates.h"
 
@@ -43,7 +43,7 @@ class HttpClientTest : public ::testing::Test {
   }
   int LastError() const { return done.empty() ? -1 : done.back().second; }
 
-  platform::fakes::PollEventLoop loop;
+  platform::headless::PollEventLoop loop;
   THttpClient client{loop};
   std::ostringstream body;
   std::vector<std::pair<THttpRequest, int>> done;
@@ -390,7 +390,7 @@ TEST_F(HttpsTest, CertificatesThatDoNotVerifyLoadNothing) {
 }
 
 TEST(HostLookup, NamesResolveOnAThreadAndACancelledLookupNeverAnswers) {
-  platform::fakes::PollEventLoop loop;
+  platform::headless::PollEventLoop loop;
   std::string address;
   int error = -1;
   auto lookup = platform::StartHostLookup(loop, "localhost", [&](const std::string& found, int failure) {

@@ -3,7 +3,7 @@
 
 #include "EditorFixture.h"
 #include "editor/KeyStrokes.h"
-#include "testsupport/ManualEventLoop.h"
+#include "platform/headless/ManualEventLoop.h"
 #include "testsupport/RecordingCanvas.h"
 
 using namespace editor;
@@ -86,7 +86,7 @@ TEST_F(EditorTest, HiddenGlyphsStayInTheList) {
 TEST_F(EditorTest, DraggingPastTheBottomScrollsOnATimer) {
   std::vector<std::string> lines(200, "text");
   SetLines(lines);
-  platform::fakes::ManualEventLoop loop;
+  platform::headless::ManualEventLoop loop;
   editor.SetEventLoop(&loop);
   editor.MouseDown(MouseButton::Left, 0, 40, 8);
   editor.MouseMove(0, 40, 605, true);  // 5 pixels below: a line a step, every 100 ms

@@ -11,12 +11,12 @@
 #include "editor/CustomEdit.h"
 #include "net/TcpFetch.h"
 #include "platform/MemoryRegistry.h"
+#include "platform/headless/CellFont.h"
+#include "platform/headless/MemoryClipboard.h"
+#include "platform/headless/PollEventLoop.h"
 #include "testsupport/FakeDialogs.h"
-#include "testsupport/FakeFont.h"
 #include "testsupport/FakePrinter.h"
 #include "testsupport/FakeShell.h"
-#include "testsupport/MemoryClipboard.h"
-#include "testsupport/PollEventLoop.h"
 #include "testsupport/ScriptedServer.h"
 
 namespace fs = std::filesystem;
@@ -63,8 +63,8 @@ class MainFormTest : public ::testing::Test {
   std::string Data(const char* name) const { return (dir / "data" / name).string(); }
 
   fs::path dir;
-  platform::fakes::FakeFontEngine fonts;
-  platform::fakes::MemoryClipboard clipboard;
+  platform::headless::CellFontEngine fonts;
+  platform::headless::MemoryClipboard clipboard;
   platform::MemoryRegistry registry;
   platform::fakes::FakeDialogs dialogs;
   platform::fakes::FakeShell shell;
@@ -359,7 +359,7 @@ TEST(WriteFileAtomically, AFailedWriteLeavesTheOldFile) {
 }
 
 TEST_F(MainFormTest, OpenWebFileReplacesTheTextOnlyAfterAFetchThatWorked) {
-  platform::fakes::PollEventLoop loop;
+  platform::headless::PollEventLoop loop;
   app::MainForm web(editor, {registry, dialogs, shell, printer, "", &loop}, (dir / "data").string());
   app::WindowPlacement placement;
   web.FormCreate(placement);

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "app/LivePreview.h"
+#include "platform/headless/CellFont.h"
+#include "platform/headless/ManualEventLoop.h"
+#include "platform/headless/MemoryFormControls.h"
+#include "platform/headless/RecordingWindow.h"
 #include "preview/PagePreview.h"
 #include "tests/PictureEncoders.h"
-#include "testsupport/FakeFont.h"
-#include "testsupport/FakeFormControls.h"
-#include "testsupport/ManualEventLoop.h"
 #include "testsupport/RecordingCanvas.h"
-#include "testsupport/RecordingWindow.h"
 
 namespace {
 
@@ -57,10 +57,10 @@ class Viewer : public ::testing::Test {
     viewer.MouseUp(point);
   }
 
-  platform::fakes::ScaledFakeFontEngine fonts;
-  platform::fakes::RecordingWindow window;
-  platform::fakes::ManualEventLoop loop;
-  platform::fakes::FakeFormControlHost controls;
+  platform::headless::PageFontEngine fonts;
+  platform::headless::RecordingWindow window;
+  platform::headless::ManualEventLoop loop;
+  platform::headless::MemoryFormControlHost controls;
   preview::TPagePreview viewer;
   fs::path folder;
 };
@@ -337,7 +337,7 @@ TEST_F(Viewer, ImageInputsSubmitTheirClickAndFocusedControlsComeIntoView) {
 
   controls.made[0]->onFocusChanged(true);
   EXPECT_EQ(viewer.VScroll(), 0) << "a control in view stays where it is";
-  platform::fakes::FakeFormControl& low = *controls.made[1];
+  platform::headless::MemoryFormControl& low = *controls.made[1];
   ASSERT_TRUE(low.visible);
   ASSERT_GT(low.bounds.top, 300 - 20) << "the field stands at the bottom, partly cut off";
   low.onFocusChanged(true);

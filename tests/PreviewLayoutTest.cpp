@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/FileIO.h"
+#include "platform/headless/CellFont.h"
 #include "preview/PreviewParser.h"
 #include "preview/Section.h"
-#include "testsupport/FakeFont.h"
 #include "testsupport/RecordingCanvas.h"
 
 namespace {
@@ -51,7 +51,7 @@ class PreviewDocument : public ::testing::Test {
     return canvas.Calls();
   }
 
-  platform::fakes::ScaledFakeFontEngine fonts;
+  platform::headless::PageFontEngine fonts;
   preview::TSectionList doc;
   preview::TNameList names;
   preview::ParseCallbacks callbacks;

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "PictureEncoders.h"
+#include "platform/headless/CellFont.h"
+#include "platform/headless/MemoryFormControls.h"
 #include "preview/PreviewParser.h"
 #include "preview/Section.h"
 #include "preview/Tables.h"
-#include "testsupport/FakeFont.h"
-#include "testsupport/FakeFormControls.h"
 #include "testsupport/RecordingCanvas.h"
 
 namespace {
@@ -43,10 +43,10 @@ class PreviewPage : public ::testing::Test {
     doc.Paint(canvas, {0, 0, 800, 2000}, {0, 0}, {0, 0, 800, 2000});
     return canvas.Calls();
   }
-  platform::fakes::FakeFormControl& Control(std::size_t i) { return *host.made.at(i); }
+  platform::headless::MemoryFormControl& Control(std::size_t i) { return *host.made.at(i); }
 
-  platform::fakes::ScaledFakeFontEngine fonts;
-  platform::fakes::FakeFormControlHost host;
+  platform::headless::PageFontEngine fonts;
+  platform::headless::MemoryFormControlHost host;
   preview::TSectionList doc;
   preview::TNameList names;
   Strings submitted;
@@ -237,10 +237,10 @@ TEST_F(PreviewPage, ControlsMoveIntoPlaceAndHideOnlyWhenOutOfSight) {
 TEST(PreviewTables, NestedTablesAreLaidOutOncePerLevel) {
   // Counts the measuring a layout asks for: laying each level's cells out twice made it double with every
   // level of nesting.
-  struct CountingFonts : platform::fakes::ScaledFakeFontEngine {
+  struct CountingFonts : platform::headless::PageFontEngine {
     int TextWidth(platform::FontHandle font, std::string_view bytes, platform::TextEncoding encoding) const override {
       ++calls;
-      return ScaledFakeFontEngine::TextWidth(font, bytes, encoding);
+      return PageFontEngine::TextWidth(font, bytes, encoding);
     }
     mutable long calls = 0;
   } fonts;

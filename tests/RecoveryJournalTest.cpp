@@ -11,12 +11,12 @@
 #include "editor/CustomEdit.h"
 #include "platform/FileIO.h"
 #include "platform/MemoryRegistry.h"
+#include "platform/headless/CellFont.h"
+#include "platform/headless/ManualEventLoop.h"
+#include "platform/headless/MemoryClipboard.h"
 #include "testsupport/FakeDialogs.h"
-#include "testsupport/FakeFont.h"
 #include "testsupport/FakePrinter.h"
 #include "testsupport/FakeShell.h"
-#include "testsupport/ManualEventLoop.h"
-#include "testsupport/MemoryClipboard.h"
 
 namespace fs = std::filesystem;
 using app::JournalEntry;
@@ -72,8 +72,8 @@ class RecoveryTest : public ::testing::Test {
       form.FormShow(arguments);
       form.OfferRecovery(arguments);
     }
-    platform::fakes::FakeFontEngine fonts;
-    platform::fakes::MemoryClipboard clipboard;
+    platform::headless::CellFontEngine fonts;
+    platform::headless::MemoryClipboard clipboard;
     editor::TqeCustomEdit editor;
     app::MainForm form;
   };
@@ -91,7 +91,7 @@ class RecoveryTest : public ::testing::Test {
   platform::fakes::FakeShell shell;
   platform::fakes::FakePrinter printer;
   // The idle timer on a clock of the test's own, so that a busy machine cannot make typing seem to pause.
-  platform::fakes::ManualEventLoop loop;
+  platform::headless::ManualEventLoop loop;
 };
 
 }  // namespace
@@ -175,8 +175,8 @@ TEST_F(RecoveryTest, SeveralJournalsAreOfferedInTurnAndDamagedOnesSetAside) {
   dialogs.answers = {MessageAnswer::No, MessageAnswer::Yes, MessageAnswer::Yes};
   {
     // The test's program object is made before it starts, so the hand-over can be watched.
-    platform::fakes::FakeFontEngine fonts;
-    platform::fakes::MemoryClipboard clipboard;
+    platform::headless::CellFontEngine fonts;
+    platform::headless::MemoryClipboard clipboard;
     editor::TqeCustomEdit editor(fonts, clipboard);
     app::MainForm form(editor, {registry, dialogs, shell, printer, "", &loop}, dir.string());
     form.OnRecoverInNewWindow = [&](const std::string& journal) { handedOver.push_back(journal); };

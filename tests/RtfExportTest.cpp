@@ -65,7 +65,7 @@ TEST_F(RtfExportTest, OnlyTheSelectionIsExported) {
   Select(3, 2, 2, 2);
   EXPECT_EQ(Body(exporter.Export(editor, &awk)), "\\plain\\fs20\\cf0 second") << "line mode takes whole lines";
 
-  platform::fakes::MemoryClipboard board;
+  platform::headless::MemoryClipboard board;
   exporter.ExportToClipboard(editor, &awk, board);
   EXPECT_EQ(board.Data(editor::kRtfFormat)->rfind("{\\rtf1", 0), 0u);
   EXPECT_EQ(board.Data(platform::kPlainTextFormat), "second\r\n") << "the plain text goes beside it";
@@ -87,7 +87,7 @@ TEST_F(RtfExportTest, BackgroundsOnRequestAndScannersWithoutExport) {
 
 TEST_F(RtfExportTest, RefusalsLeaveTheClipboardAlone) {
   SetLines({"text"});
-  platform::fakes::MemoryClipboard board;
+  platform::headless::MemoryClipboard board;
   board.SetItems({{std::string(platform::kPlainTextFormat), "kept"}});
   editor.SetHighLighter(&awk);
   try {

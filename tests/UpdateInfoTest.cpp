@@ -7,9 +7,9 @@
 #include <fstream>
 
 #include "net/UpdateInfo.h"
+#include "platform/headless/PollEventLoop.h"
 #include "testsupport/FakeDialogs.h"
 #include "testsupport/FakeShell.h"
-#include "testsupport/PollEventLoop.h"
 #include "testsupport/ScriptedServer.h"
 #include "testsupport/TestCertificates.h"
 
@@ -96,7 +96,7 @@ class UpdateFlow : public ::testing::Test {
   }
 
   fs::path folder;
-  platform::fakes::PollEventLoop loop;
+  platform::headless::PollEventLoop loop;
   platform::fakes::FakeDialogs dialogs;
   platform::fakes::FakeShell shell;
   net::TUpdateInfo info{loop, dialogs, shell};

@@ -192,7 +192,7 @@ TEST_F(EditorTest, CopyingBetweenEncodingsCarriesCharactersNotBytes) {
   EXPECT_EQ(clipboard.Data(platform::kUtf8TextFormat), "\xCE\xB1 caf\xC3\xA9\r\n\xE6\x97\xA5");
   EXPECT_EQ(clipboard.Data(platform::kPlainTextFormat), "? caf\xE9\r\n?") << "other programs read characters";
 
-  platform::fakes::RecordingWindow otherWindow{{400, 300}};
+  platform::headless::RecordingWindow otherWindow{{400, 300}};
   editor::TqeCustomEdit other(fonts, clipboard);
   other.SetWindow(&otherWindow);
   other.Lines().SetTextStr("plain\r\n");

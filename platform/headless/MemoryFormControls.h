@@ -5,11 +5,11 @@
 
 #include "platform/FormControls.h"
 
-namespace platform::fakes {
+namespace platform::headless {
 
-class FakeFormControl : public FormControl {
+class MemoryFormControl : public FormControl {
  public:
-  explicit FakeFormControl(ControlLook look) : look(std::move(look)) {}
+  explicit MemoryFormControl(ControlLook look) : look(std::move(look)) {}
   void SetBounds(const Rect& r) override { bounds = r; }
   void SetVisible(bool v) override { visible = v; }
   bool HasFocus() const override { return focused; }
@@ -31,14 +31,14 @@ class FakeFormControl : public FormControl {
   std::vector<int> selected;
 };
 
-class FakeFormControlHost : public FormControlHost {
+class MemoryFormControlHost : public FormControlHost {
  public:
   std::unique_ptr<FormControl> CreateControl(const ControlLook& look) override {
-    auto control = std::make_unique<FakeFormControl>(look);
+    auto control = std::make_unique<MemoryFormControl>(look);
     made.push_back(control.get());
     return control;
   }
-  std::vector<FakeFormControl*> made;  // in the order made; owned by the document
+  std::vector<MemoryFormControl*> made;  // in the order made; owned by the document
 };
 
-}  // namespace platform::fakes
+}  // namespace platform::headless

@@ -5,7 +5,7 @@
 
 #include "platform/Clipboard.h"
 
-namespace platform::fakes {
+namespace platform::headless {
 
 class MemoryClipboard : public Clipboard {
  public:
@@ -40,4 +40,4 @@ class MemoryClipboard : public Clipboard {
   Formats formats_;
 };
 
-}  // namespace platform::fakes
+}  // namespace platform::headless

@@ -5,7 +5,7 @@
 
 #include "platform/ControlWindow.h"
 
-namespace platform::fakes {
+namespace platform::headless {
 
 class RecordingWindow : public ControlWindow {
  public:
@@ -32,4 +32,4 @@ class RecordingWindow : public ControlWindow {
   Size client_;
 };
 
-}  // namespace platform::fakes
+}  // namespace platform::headless

@@ -8,7 +8,7 @@
 
 #include "platform/EventLoop.h"
 
-namespace platform::fakes {
+namespace platform::headless {
 
 class PollEventLoop : public EventLoop {
  public:
@@ -46,4 +46,4 @@ class PollEventLoop : public EventLoop {
   int lastId_ = 0;
 };
 
-}  // namespace platform::fakes
+}  // namespace platform::headless

@@ -1,11 +1,11 @@
-#include "testsupport/PollEventLoop.h"
+#include "platform/headless/PollEventLoop.h"
 
 #include <poll.h>
 
 #include <algorithm>
 #include <vector>
 
-namespace platform::fakes {
+namespace platform::headless {
 
 TimerId PollEventLoop::StartTimer(int intervalMs, std::function<void()> tick) {
   const int id = ++lastId_;
@@ -80,4 +80,4 @@ void PollEventLoop::RunFor(int milliseconds) {
   RunUntil([] { return false; }, milliseconds);
 }
 
-}  // namespace platform::fakes
+}  // namespace platform::headless

@@ -1,7 +1,7 @@
 // Recording of window requests.
-#include "testsupport/RecordingWindow.h"
+#include "platform/headless/RecordingWindow.h"
 
-namespace platform::fakes {
+namespace platform::headless {
 
 void RecordingWindow::SetScrollBar(ScrollBarKind kind, const ScrollBarState& state) {
   (kind == ScrollBarKind::Vertical ? vertical : horizontal) = state;
@@ -15,4 +15,4 @@ void RecordingWindow::ClearLog() {
   repaintsNow = 0;
 }
 
-}  // namespace platform::fakes
+}  // namespace platform::headless

@@ -1,5 +1,5 @@
-// An event loop that runs only when a test advances its clock. It has no sockets: tests of network code
-// use PollEventLoop.
+// An event loop that runs only when its clock is moved on (qmtool edit scripts, tests). It has no sockets:
+// network code runs on PollEventLoop.
 #pragma once
 
 #include <algorithm>
@@ -9,7 +9,7 @@
 
 #include "platform/EventLoop.h"
 
-namespace platform::fakes {
+namespace platform::headless {
 
 class ManualEventLoop : public EventLoop {
  public:
@@ -64,4 +64,4 @@ class ManualEventLoop : public EventLoop {
   int lastId_ = 0;
 };
 
-}  // namespace platform::fakes
+}  // namespace platform::headless
