@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "net/UpdateInfo.h"
+#include "app/UpdateInfo.h"
 #include "platform/headless/PollEventLoop.h"
 #include "testsupport/FakeDialogs.h"
 #include "testsupport/FakeShell.h"
@@ -14,8 +14,8 @@
 #include "testsupport/TestCertificates.h"
 
 namespace fs = std::filesystem;
+using app::uioDisplayReadMe;
 using net::TUpdateInfoVersionFormat;
-using net::uioDisplayReadMe;
 using platform::MessageAnswer;
 
 TEST(UpdateInfoPage, DefinitionsVersionsDatesAndNumbers) {
@@ -99,7 +99,7 @@ class UpdateFlow : public ::testing::Test {
   platform::headless::PollEventLoop loop;
   platform::fakes::FakeDialogs dialogs;
   platform::fakes::FakeShell shell;
-  net::TUpdateInfo info{loop, dialogs, shell};
+  app::TUpdateInfo info{loop, dialogs, shell};
   int exits = 0;
 };
 

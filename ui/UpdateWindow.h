@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "net/UpdateInfo.h"
+#include "app/UpdateInfo.h"
 #include "platform/Registry.h"
 
 class QLabel;
@@ -30,7 +30,7 @@ class UpdateWindow : public QDialog {  // "UpdateForm"
  public:
   UpdateWindow(UpdateWindowServices services, QWidget* owner);
 
-  net::TUpdateInfo UpdateInfo;
+  app::TUpdateInfo UpdateInfo;
 
   void GetInformation();  // Button1
   void Update();          // Button2

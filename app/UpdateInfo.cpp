@@ -1,7 +1,6 @@
 // Reading the information page, comparing versions, and the update's questions, downloads and start.
-#include "net/UpdateInfo.h"
+#include "app/UpdateInfo.h"
 
-#include <openssl/evp.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -12,33 +11,15 @@
 #include "platform/FileIO.h"
 #include "platform/TextBits.h"
 
-namespace net {
+namespace app {
 namespace fs = std::filesystem;
+using net::EHttpException;
+using net::GroupedNumber;
+using net::ReadInfoDefinition;
+using net::ReadProductDate;
+using net::THttpClient;
+using net::THttpRequest;
 namespace {
-
-// The text between position from and the next quotation mark.
-std::string UpToQuote(const std::string& line, std::size_t from) {
-  if (from >= line.size()) return {};
-  return line.substr(from, line.find('"', from) - from);
-}
-
-// The number before the first "." (the whole text without one); 0 when that is not a number.
-long long LeadingNumber(const std::string& text) {
-  const std::string part = text.substr(0, text.find('.'));
-  char* end = nullptr;
-  const long long value = std::strtoll(part.c_str(), &end, 10);
-  return part.empty() || *end != '\0' ? 0 : value;
-}
-
-std::string LowerHex(const unsigned char* bytes, unsigned size) {
-  static const char* const kDigits = "0123456789abcdef";
-  std::string out;
-  for (unsigned i = 0; i < size; ++i) {
-    out += kDigits[bytes[i] >> 4];
-    out += kDigits[bytes[i] & 15];
-  }
-  return out;
-}
 
 // A name from a server used as a file name: only its last part, never a folder of its own.
 std::string SafeFileName(const std::string& url, const std::string& fallback) {
@@ -48,53 +29,6 @@ std::string SafeFileName(const std::string& url, const std::string& fallback) {
 }
 
 }  // namespace
-
-bool TUpdateInfoTags::Empty() const {
-  for (const std::string* tag : {&AuthorTag, &DateTag, &DownloadTag, &ProductNameTag, &ReadMeTag, &ReadMeExtTag,
-                                 &RedirectTag, &RunParamsTag, &VersionTag, &Sha256Tag})
-    if (!tag->empty()) return false;
-  return true;
-}
-
-bool ReadInfoDefinition(const std::string& line, std::string& name, std::string& value) {
-  const std::size_t phrase = platform::AsciiUpper(line).find("META HTTP-EQUIV");
-  if (phrase == std::string::npos) return false;
-  name = UpToQuote(line, phrase + 15 + 2);
-  const std::size_t content = line.find("CONTENT=");
-  value = content == std::string::npos ? std::string() : UpToQuote(line, content + 8 + 1);
-  return content != std::string::npos;
-}
-
-TUpdateDate ReadProductDate(const std::string& text) {
-  static const std::string kMonths = "JANFEBMARAPRMAYJUNJULAUGSEPOCTNOVDEC";
-  const std::size_t comma = text.find(',');
-  if (comma == std::string::npos || comma < 2 || text.size() < 4) return {};
-  const std::size_t month = kMonths.find(platform::AsciiUpper(text.substr(0, 3)));
-  const long long day = LeadingNumber(text.substr(comma - 2, 2));
-  const long long year = LeadingNumber(text.substr(text.size() - 4));
-  if (month == std::string::npos || month % 3 != 0 || day < 1 || day > 31 || year < 1) return {};
-  return {static_cast<int>(year), static_cast<int>(month / 3 + 1), static_cast<int>(day)};
-}
-
-bool IsNewerVersion(const std::string& current, const std::string& available, TUpdateInfoVersionFormat format) {
-  if (format == TUpdateInfoVersionFormat::uivSimpleString) return available > current;
-  std::string mine = current, theirs = available;
-  for (;;) {
-    const long long a = LeadingNumber(mine), b = LeadingNumber(theirs);
-    if (a != b) return a < b;
-    const std::size_t dot = mine.find('.');
-    if (dot == std::string::npos) return false;
-    mine.erase(0, dot + 1);
-    const std::size_t theirDot = theirs.find('.');
-    theirs = theirDot == std::string::npos ? std::string() : theirs.substr(theirDot + 1);
-  }
-}
-
-std::string GroupedNumber(long long value) {
-  std::string digits = std::to_string(value < 0 ? -value : value);
-  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
-  return value < 0 ? "-" + digits : digits;
-}
 
 TUpdateInfo::TUpdateInfo(platform::EventLoop& loop, platform::Dialogs& dialogs, platform::Shell& shell)
     : loop_(loop), dialogs_(dialogs), shell_(shell) {}
@@ -308,16 +242,12 @@ bool TUpdateInfo::Download(const std::string& url, const std::string& file, cons
     LastError = "Cannot create file " + partial.string();
     return false;
   }
-  EVP_MD_CTX* digest = EVP_MD_CTX_new();
-  EVP_DigestInit_ex(digest, EVP_sha256(), nullptr);
+  net::Sha256Digest digest;
   const bool started = Transfer(url, caption, true, 0, [&](const char* data, std::size_t size) {
     out.write(data, static_cast<std::streamsize>(size));
-    EVP_DigestUpdate(digest, data, size);
+    digest.Update(data, size);
   });
-  unsigned char hash[EVP_MAX_MD_SIZE];
-  unsigned hashSize = 0;
-  EVP_DigestFinal_ex(digest, hash, &hashSize);
-  EVP_MD_CTX_free(digest);
+  const std::string hash = digest.Hex();
   out.close();
   bool complete = started && LastError.empty();
   if (complete && client_->StatusCode() > 200) {
@@ -333,7 +263,7 @@ bool TUpdateInfo::Download(const std::string& url, const std::string& file, cons
     LastError = "Cannot create file " + partial.string();
     complete = false;
   }
-  if (complete && !sha256.empty() && platform::AsciiUpper(sha256) != platform::AsciiUpper(LowerHex(hash, hashSize))) {
+  if (complete && !sha256.empty() && platform::AsciiUpper(sha256) != platform::AsciiUpper(hash)) {
     // Shown inside the sentence "Error: "...."", which adds the full stop.
     LastError = "The download does not match its published checksum";
     complete = false;
@@ -386,4 +316,4 @@ bool TUpdateInfo::ShowReadMe(bool ask) {
   return true;
 }
 
-}  // namespace net
+}  // namespace app

@@ -13,37 +13,20 @@
 #include <string>
 
 #include "net/HttpClient.h"
+#include "net/UpdatePage.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
 #include "platform/Shell.h"
 
-namespace net {
+namespace app {
+
+using net::TUpdateDate;
+using net::TUpdateInfoTags;
+using net::TUpdateInfoVersionFormat;
 
 enum TUpdateInfoOption { uioAlwaysOverwrite, uioDisplayUI, uioDisplayReadMe, uioRunUpdate, uioExitDuringUpdate };
 using TUpdateInfoOptions = std::set<TUpdateInfoOption>;
-enum class TUpdateInfoVersionFormat { uivBuildNumber, uivSimpleString };
 enum class TUpdateInfoDateFormat { uidMonthDayYear, uidNone };
-
-// The META names the information page is read for; Sha256Tag names the download's published checksum.
-struct TUpdateInfoTags {
-  std::string AuthorTag, DateTag, DownloadTag, ProductNameTag, ReadMeTag, ReadMeExtTag, RedirectTag, RunParamsTag,
-      VersionTag, Sha256Tag;
-  bool Empty() const;
-};
-
-struct TUpdateDate {
-  int Year = 0, Month = 0, Day = 0;  // all 0: none
-  friend bool operator==(const TUpdateDate&, const TUpdateDate&) = default;
-};
-
-// One line's META HTTP-EQUIV="name" CONTENT="value" definition, if it has one.
-bool ReadInfoDefinition(const std::string& line, std::string& name, std::string& value);
-// "Mar 05, 2001" as a date; nothing (all 0) when the text does not read as one.
-TUpdateDate ReadProductDate(const std::string& text);
-// Whether available is newer than current.
-bool IsNewerVersion(const std::string& current, const std::string& available, TUpdateInfoVersionFormat format);
-// 1234567 as "1,234,567".
-std::string GroupedNumber(long long value);
 
 class TUpdateInfo {
  public:
@@ -109,7 +92,7 @@ class TUpdateInfo {
   platform::EventLoop& loop_;
   platform::Dialogs& dialogs_;
   platform::Shell& shell_;
-  std::unique_ptr<THttpClient> client_;
+  std::unique_ptr<net::THttpClient> client_;
   bool active_ = false;
   std::string homeURL_;
   TUpdateInfoOptions options_ = {uioDisplayUI, uioDisplayReadMe, uioRunUpdate, uioExitDuringUpdate};
@@ -120,4 +103,4 @@ class TUpdateInfo {
   int requestError_ = 0;
 };
 
-}  // namespace net
+}  // namespace app
