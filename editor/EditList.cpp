@@ -166,7 +166,7 @@ void TqeEditList::Splice(int index, int at, int count, std::string_view bytes) {
   UpdateScope update(*this);
   const std::size_t tail = length - start - removed;
   if (size <= Capacity(line)) {
-    std::memmove(line.data + start + bytes.size(), line.data + start + removed, tail);
+    if (tail > 0) std::memmove(line.data + start + bytes.size(), line.data + start + removed, tail);
   } else {
     // Room for half as much again, so that typing at the end of a long line copies it rarely.
     char* data = Allocate(size + size / 2);

@@ -211,4 +211,7 @@ TEST(EditListSplice, ReplacesPartOfALineInPlaceAndTellsWhereTheChangeStarts) {
   EXPECT_EQ(lines.Get(1), "next");
   EXPECT_EQ(putted.size(), 203u);
   EXPECT_THROW(lines.Splice(2, 0, 0, "x"), editor::EListError);
+  lines.Add({});
+  lines.Splice(2, 0, 0, {});  // an empty line holds no memory at all: nothing to move
+  EXPECT_EQ(lines.Get(2), "");
 }
