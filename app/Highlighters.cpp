@@ -116,13 +116,21 @@ MainHighlighters::MainHighlighters(const platform::Registry& settings) : TypeSQL
                       {"String", kWindow, kPurple, 0}});
 }
 
+std::vector<std::pair<std::string_view, highlighters::TqeCustomHighLighter*>> MainHighlighters::Languages() {
+  return {{"Perl", &TypePerl}, {"HTML", &TypeHTML}, {"C++", &TypeCPP},       {"VBScript", &TypeVBS},
+          {"SQL", &TypeSQL},   {"Java", &TypeJava}, {"Pascal", &TypePascal}, {"AWK", &TypeAWK}};
+}
+
 highlighters::TqeCustomHighLighter* MainHighlighters::ForLanguage(std::string_view text) {
-  const std::pair<std::string_view, highlighters::TqeCustomHighLighter*> languages[] = {
-      {"Perl", &TypePerl}, {"HTML", &TypeHTML}, {"C++", &TypeCPP},       {"VBScript", &TypeVBS},
-      {"SQL", &TypeSQL},   {"Java", &TypeJava}, {"Pascal", &TypePascal}, {"AWK", &TypeAWK}};
-  for (const auto& [name, highlighter] : languages)
+  for (const auto& [name, highlighter] : Languages())
     if (name == text) return highlighter;
   return nullptr;
+}
+
+std::string_view MainHighlighters::LanguageOf(const highlighters::TqeCustomHighLighter* highlighter) const {
+  for (const auto& [name, each] : const_cast<MainHighlighters*>(this)->Languages())
+    if (each == highlighter) return name;
+  return {};
 }
 
 }  // namespace app

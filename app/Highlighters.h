@@ -1,6 +1,10 @@
 // The main window's highlighter objects, configured as its form has always configured them.
 #pragma once
 
+#include <string_view>
+#include <utility>
+#include <vector>
+
 #include "highlighters/AwkHighlighter.h"
 #include "highlighters/CppHighlighter.h"
 #include "highlighters/HtmlHighlighter.h"
@@ -30,6 +34,12 @@ struct MainHighlighters {
   // The highlighter a language drop-down text names, compared exactly ("Perl", "HTML", "C++",
   // "VBScript", "SQL", "Java", "Pascal", "AWK"); null for any other text.
   highlighters::TqeCustomHighLighter* ForLanguage(std::string_view text);
+  // The drop-down's name of one of them; empty for any other.
+  std::string_view LanguageOf(const highlighters::TqeCustomHighLighter* highlighter) const;
+
+ private:
+  // The names in the order the drop-down compares them.
+  std::vector<std::pair<std::string_view, highlighters::TqeCustomHighLighter*>> Languages();
 };
 
 // TypeHTML's colours: script blocks black on yellow, comments gray italic, attribute names maroon, known

@@ -119,23 +119,23 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 void InsertCommands::Insert(InsertMode mode, std::string_view text) {
   if (mode == WrapSelection) return Wrap(text, {});
   // Inserted as one recorded edit, so Undo takes it back and earlier undo steps keep their places.
-  const auto& lines = richEdit1_.Lines();
-  const int line = mode == AtCaretLine      ? richEdit1_.CaretLine()
-                   : mode == BelowCaretLine ? richEdit1_.CaretLine() + 1
+  const auto& lines = richEdit1_->Lines();
+  const int line = mode == AtCaretLine      ? richEdit1_->CaretLine()
+                   : mode == BelowCaretLine ? richEdit1_->CaretLine() + 1
                                             : lines.Count() + 1;
   if (line <= lines.Count()) {
-    richEdit1_.InsertTextAt({1, line}, std::string(text) + "\r\n");
+    richEdit1_->InsertTextAt({1, line}, std::string(text) + "\r\n");
   } else {
     const int last = lines.Count();
-    richEdit1_.InsertTextAt({static_cast<int>(lines.Get(last - 1).size()) + 1, last}, "\r\n" + std::string(text));
+    richEdit1_->InsertTextAt({static_cast<int>(lines.Get(last - 1).size()) + 1, last}, "\r\n" + std::string(text));
   }
 }
 
 void InsertCommands::Wrap(std::string_view opening, std::string_view closing) {
   std::string text(opening);
-  text += richEdit1_.SelectedText();
+  text += richEdit1_->SelectedText();
   text += closing;
-  richEdit1_.SetSelectedText(text);
+  richEdit1_->SetSelectedText(text);
 }
 
 void InsertCommands::Run(const TagCommand& command) {

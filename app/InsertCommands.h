@@ -56,9 +56,12 @@ enum class ScriptSource { FromFile = 0, AsBelow = 1 };
 
 class InsertCommands {
  public:
-  explicit InsertCommands(editor::TqeCustomEdit& richEdit1) : richEdit1_(richEdit1) {}
+  InsertCommands() = default;
+  explicit InsertCommands(editor::TqeCustomEdit& richEdit1) : richEdit1_(&richEdit1) {}
+  // The editor the commands insert into: the current tab's.
+  void SetEditor(editor::TqeCustomEdit& richEdit1) { richEdit1_ = &richEdit1; }
   // What the inserted bytes are read in: text from boxes and dialogs is converted to it.
-  platform::TextEncoding Encoding() const { return richEdit1_.Encoding(); }
+  platform::TextEncoding Encoding() const { return richEdit1_->Encoding(); }
 
   // A text holding line breaks becomes one line per piece, split as a file load would split it, so the
   // document reads the same before and after it is saved and opened again.
@@ -84,7 +87,7 @@ class InsertCommands {
   void InsertStyleSheet(const std::string& fileName);
 
  private:
-  editor::TqeCustomEdit& richEdit1_;
+  editor::TqeCustomEdit* richEdit1_ = nullptr;
 };
 
 // A memo's lines as one text, every line followed by CR LF.

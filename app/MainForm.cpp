@@ -1,4 +1,5 @@
-// Start-up, the document lifecycle, titles, flags and the shell commands of the main window.
+// Start-up, the documents' lifecycle in their tabs, titles, flags, the session and the shell commands of
+// the main window.
 #include "app/MainForm.h"
 
 #include <chrono>
@@ -7,6 +8,7 @@
 #include <fstream>
 
 #include "app/Rtf2Html.h"
+#include "app/SessionStore.h"
 #include "app/TextFiles.h"
 #include "net/TcpFetch.h"
 #include "platform/ProgramSearch.h"
@@ -31,6 +33,11 @@ std::string VersionedTitle(const std::string& document) {
   return std::string(kApplicationTitle) + " - [" + document + "]";
 }
 
+bool Readable(const std::string& path) {
+  std::error_code ec;
+  return std::ifstream(path, std::ios::binary) && !std::filesystem::is_directory(path, ec);
+}
+
 }  // namespace
 
 void RunCommand(platform::Dialogs& dialogs, const std::function<void()>& command) {
@@ -41,8 +48,11 @@ void RunCommand(platform::Dialogs& dialogs, const std::function<void()>& command
   }
 }
 
-MainForm::MainForm(editor::TqeCustomEdit& richEdit1, MainFormServices services, std::string installDir)
-    : richEdit1_(richEdit1), services_(std::move(services)), installDir_(std::move(installDir)) {
+MainForm::MainForm(MainFormServices services, std::string installDir)
+    : services_(std::move(services)),
+      installDir_(std::move(installDir)),
+      highlighters_(services_.registry),
+      journalStamp_(RecoveryJournal::NewStamp()) {
   MRU.SetMenuItem(true);
   MRU.Mode = rflAfter;
   MRU.OnMenuClick = [this](const std::string& path) { MRUMenuClick(path); };
@@ -50,64 +60,244 @@ MainForm::MainForm(editor::TqeCustomEdit& richEdit1, MainFormServices services, 
   FormSizeSave1.ProductName = "Larch";
   FormSizeSave1.SubKey = "3.0";
   FormSizeSave1.SaveMode = smAll;
-  richEdit1_.OnLinesChanged = [this] {
-    modified_ = true;
-    if (journal_) journal_->Changed();
+}
+
+MainForm::~MainForm() {
+  // The views go before the documents they show.
+  for (auto& session : sessions_)
+    if (OnSessionClosing) OnSessionClosing(*session);
+}
+
+// ---- Sessions ----
+
+int MainForm::IndexOf(const DocumentSession& session) const {
+  for (std::size_t i = 0; i < sessions_.size(); ++i)
+    if (sessions_[i].get() == &session) return static_cast<int>(i);
+  return -1;
+}
+
+DocumentSession& MainForm::NewSession() {
+  auto session = std::make_unique<DocumentSession>();
+  DocumentSession& made = *session;
+  made.title_ = VersionedTitle("Untitled");
+  // A new tab reads as the one it was opened from: opening never changes the language.
+  made.Document().SetHighLighter(sessions_.empty() ? &highlighters_.TypeHTML : Current().Document().HighLighter());
+  made.Document().OnTextChanged = [this, &made] {
+    if (!made.modified_) SetModified(made, true);
+    if (made.journal_) made.journal_->Changed();
   };
-  title_ = VersionedTitle("Untitled");
+  sessions_.push_back(std::move(session));
+  if (OnSessionOpened) OnSessionOpened(made);
+  SwitchTo(static_cast<int>(sessions_.size()) - 1);
+  return made;
 }
 
-void MainForm::FormCreate(WindowPlacement& placement) {
-  FormSizeSave1.RestorePlacement(services_.registry, "Form1", placement);
-  untitledFlag_ = "Yes";
-  StandardTemplatesFolder = DataFile("Templates/");
-  UserTemplatesFolder = DataFile("Templates/User/");
-  if (services_.loop)
-    journal_ = std::make_unique<RecoveryJournal>(*services_.loop, DataFile("recovery"),
-                                                 [this](JournalEntry& entry) { return JournalSnapshot(entry); });
+DocumentSession& MainForm::TargetSession() {
+  if (!sessions_.empty() && Current().Pristine() && !Current().Pending()) return Current();
+  return NewSession();
 }
 
-bool MainForm::JournalSnapshot(JournalEntry& entry) const {
-  if (!modified_) return false;
-  entry.fileName = documentFile_;
-  entry.caretLine = richEdit1_.CaretLine();
-  entry.caretColumn = richEdit1_.CaretColumn();
-  entry.changed =
-      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
-  richEdit1_.Lines().TextInto(entry.text);
+void MainForm::SwitchTo(int index) {
+  if (index < 0 || index >= static_cast<int>(sessions_.size())) return;
+  const bool changed = index != current_;
+  current_ = index;
+  if (changed || sessions_.size() == 1) Notify(OnCurrentChanged);
+  LoadPending(Current());
+  CheckDiskChange(Current());
+}
+
+void MainForm::MoveSession(int from, int to) {
+  const int count = static_cast<int>(sessions_.size());
+  if (from < 0 || from >= count || to < 0 || to >= count || from == to) return;
+  DocumentSession* current = &Current();
+  auto moved = std::move(sessions_[static_cast<std::size_t>(from)]);
+  sessions_.erase(sessions_.begin() + from);
+  sessions_.insert(sessions_.begin() + to, std::move(moved));
+  current_ = IndexOf(*current);
+}
+
+void MainForm::Remove(int index) {
+  DocumentSession& session = *sessions_[static_cast<std::size_t>(index)];
+  if (session.journal_) {
+    session.journal_->Discard();
+    session.journal_->Flush();
+  }
+  if (OnSessionClosing) OnSessionClosing(session);
+  sessions_.erase(sessions_.begin() + index);
+  if (sessions_.empty()) {
+    current_ = 0;
+    LoadUntitled(NewSession());
+    return;
+  }
+  SwitchTo(std::min(index > current_ ? current_ : std::max(0, current_ - (index < current_ ? 1 : 0)),
+                    static_cast<int>(sessions_.size()) - 1));
+  if (index == current_) Notify(OnCurrentChanged);
+}
+
+bool MainForm::CloseSession(int index) {
+  if (index < 0 || index >= static_cast<int>(sessions_.size())) return false;
+  DocumentSession& session = *sessions_[static_cast<std::size_t>(index)];
+  if (session.modified_) {
+    SwitchTo(index);
+    if (!SaveOrDiscardChanges(session, platform::MessageIcon::Question)) return false;
+  }
+  Remove(IndexOf(session));
   return true;
 }
 
-bool MainForm::IsDocument(const std::string& path) const {
+DocumentSession* MainForm::FindSession(const std::string& path) const {
   std::error_code ec;
-  return !documentFile_.empty() && std::filesystem::equivalent(documentFile_, path, ec);
+  for (const auto& session : sessions_) {
+    const std::string& file = session->pending_ ? session->pending_->file : session->file_;
+    if (!file.empty() && std::filesystem::equivalent(file, path, ec)) return session.get();
+  }
+  return nullptr;
+}
+
+bool MainForm::ShowIfOpen(const std::string& path) {
+  DocumentSession* open = FindSession(path);
+  if (!open) return false;
+  SwitchTo(IndexOf(*open));
+  return true;
 }
 
 bool MainForm::OpenElsewhere(const std::string& path) {
+  if (ShowIfOpen(path)) return true;
   std::error_code ec;
   const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
   return services_.instances && services_.instances->ShowIfOpenElsewhere(ec ? path : absolute.string());
 }
 
-void MainForm::SetUnmodified() {
-  modified_ = false;
-  if (journal_) journal_->Discard();
+// The one way a session's content is replaced: a file loaded, or a text set, as a load does (the undo lists
+// start empty), with the file, the flags, the title, what the preview shows, the modified state and the
+// journal following from where it came.
+void MainForm::ReplaceContent(DocumentSession& session, const Content& content) {
+  editor::TqeEditList& lines = session.Document().Lines();
+  const std::string& from = content.from.empty() ? content.file : content.from;
+  if (content.text)
+    lines.SetTextStr(*content.text);
+  else
+    lines.LoadFromFile(from);
+  session.pending_.reset();
+  session.origin_ = content.origin;
+  session.file_ = content.file;
+  session.cutFile_.clear();
+  if (lines.CutAtZeroByte()) {
+    if (!content.text) session.cutFile_ = content.file;
+    WarnCutAtZeroByte(content.text ? content.from : from);
+  }
+  session.stamp_ = !content.text && !content.file.empty() ? StampOf(content.file) : DiskStamp{};
+  session.keepOverDisk_ = false;
+  // The flags, as the design's table gives them for each way; the others leave them as they were.
+  switch (content.origin) {
+    case DocumentOrigin::New:
+      session.openedFileName_.clear();
+      session.savedFileName_.clear();
+      session.untitledFlag_ = "Yes";
+      break;
+    case DocumentOrigin::Opened:
+      session.openedFileName_ = content.file;
+      session.savedFileName_.clear();
+      session.untitledFlag_.clear();
+      break;
+    case DocumentOrigin::Recovered:
+      session.openedFileName_ = content.file;
+      session.savedFileName_.clear();
+      session.untitledFlag_ = content.file.empty() ? "Yes" : "";
+      break;
+    default:
+      break;
+  }
+  // A file that leaves the flags shows as it is on disk; a page without a file as the editor's text.
+  switch (content.origin) {
+    case DocumentOrigin::CommandLine:
+    case DocumentOrigin::Recent:
+      session.previewFile_ = content.file;
+      break;
+    case DocumentOrigin::WebPage:
+    case DocumentOrigin::Import:
+      session.previewFile_ = "";
+      break;
+    default:
+      session.previewFile_.reset();
+  }
+  switch (content.origin) {
+    case DocumentOrigin::CommandLine:
+      SetTitle(session, "Tarnwell Quillmark - [" + content.file + "]");
+      break;
+    case DocumentOrigin::Opened:
+    case DocumentOrigin::Recent:
+    case DocumentOrigin::Recovered:
+      SetTitle(session, VersionedTitle(content.file.empty() ? "Untitled" : content.file));
+      break;
+    default:
+      SetTitle(session, VersionedTitle("Untitled"));
+  }
+  SetModified(session, content.modified);
+  if (session.journal_ && !content.modified) session.journal_->Discard();
+  Notify(OnRepaintEditor);
+}
+
+void MainForm::SetTitle(DocumentSession& session, std::string title) {
+  session.title_ = std::move(title);
+  if (OnSessionChanged) OnSessionChanged(session);
+}
+
+void MainForm::SetModified(DocumentSession& session, bool modified) {
+  session.modified_ = modified;
+  if (modified && !session.journal_ && services_.loop)
+    session.journal_ = std::make_unique<RecoveryJournal>(
+        *services_.loop, DataFile("recovery"),
+        [this, &session](JournalEntry& entry) { return JournalSnapshot(session, entry); },
+        journalStamp_ + "-" + std::to_string(++journalSerial_));
+  if (modified && session.journal_) session.journal_->Changed();
+  if (!modified && session.journal_) session.journal_->Discard();
+  if (OnSessionChanged) OnSessionChanged(session);
+}
+
+void MainForm::MarkDocumentOperation() { docSaveState_ = "False"; }
+
+// The default page is read from its file but belongs to none.
+void MainForm::LoadUntitled(DocumentSession& session) {
+  ReplaceContent(session, {DocumentOrigin::New, {}, std::nullopt, DataFile("default.htm"), false});
+}
+
+// ---- Start-up and recovery ----
+
+void MainForm::FormCreate(WindowPlacement& placement) {
+  FormSizeSave1.RestorePlacement(services_.registry, "Form1", placement);
+  StandardTemplatesFolder = DataFile("Templates/");
+  UserTemplatesFolder = DataFile("Templates/User/");
+  if (sessions_.empty()) NewSession();
+}
+
+bool MainForm::JournalSnapshot(const DocumentSession& session, JournalEntry& entry) const {
+  if (!session.modified_) return false;
+  entry.fileName = session.file_;
+  if (session.HasView()) {
+    entry.caretLine = session.View().CaretLine();
+    entry.caretColumn = session.View().CaretColumn();
+  }
+  entry.changed =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+  session.Document().Lines().TextInto(entry.text);
+  return true;
 }
 
 void MainForm::OfferRecovery(const std::vector<std::string>& arguments) {
-  if (!journal_) return;
+  if (!services_.loop) return;  // without a loop no journal is written, nor offered
+  RecoveryClaims claims(DataFile("recovery"));
   std::vector<std::filesystem::path> journals;
   // A journal handed over by the program that offered it is recovered without asking again.
-  const bool handedOver = arguments.size() >= 2 && arguments[0] == "--recover" && journal_->Claim(arguments[1]);
+  const bool handedOver = arguments.size() >= 2 && arguments[0] == "--recover" && claims.Claim(arguments[1]);
   if (handedOver) journals.push_back(arguments[1]);
-  for (auto& journal : journal_->ClaimStaleJournals()) journals.push_back(std::move(journal));
-  bool recovered = false;
+  for (auto& journal : claims.ClaimStaleJournals()) journals.push_back(std::move(journal));
   for (const auto& journal : journals) {
     JournalEntry entry;
     try {
       entry = ParseJournal(platform::ReadFileBytes(journal));
     } catch (const std::exception& e) {
-      journal_->Release(journal, RecoveryJournal::Outcome::SetAside);
+      claims.Release(journal, RecoveryClaims::Outcome::SetAside);
       services_.dialogs.MessageBox("The recovery file " + journal.string() + " cannot be used (" + e.what() +
                                        "); it was set aside as " + journal.string() + ".damaged.",
                                    kApplicationTitle, platform::MessageIcon::Warning, platform::MessageButtons::Ok);
@@ -124,48 +314,40 @@ void MainForm::OfferRecovery(const std::vector<std::string>& arguments) {
                                    date + "). Recover it?";
       if (services_.dialogs.MessageBox(question, kApplicationTitle, platform::MessageIcon::Question,
                                        platform::MessageButtons::YesNoDefaultYes) != platform::MessageAnswer::Yes) {
-        journal_->Release(journal, RecoveryJournal::Outcome::Remove);
+        claims.Release(journal, RecoveryClaims::Outcome::Remove);
         continue;
       }
     }
-    if (recovered && OnRecoverInNewWindow) {
-      journal_->Release(journal, RecoveryJournal::Outcome::Keep);
-      OnRecoverInNewWindow(journal.string());
-      continue;
-    }
     Recover(journal, entry);
-    recovered = true;
+    // The text is in this program's journal before the old one goes, so no moment holds neither.
+    claims.Release(journal, RecoveryClaims::Outcome::Remove);
   }
 }
 
 void MainForm::Recover(const std::filesystem::path& journal, const JournalEntry& entry) {
-  richEdit1_.ClearText();
-  richEdit1_.Lines().SetTextStr(entry.text);
-  richEdit1_.SetCaretXY({entry.caretColumn, entry.caretLine});
-  cutFile_.clear();
-  documentFile_ = entry.fileName;
-  if (entry.fileName.empty()) {
-    SetFlags(Flags::New, {});
-    SetTitle(VersionedTitle("Untitled"));
-  } else {
-    SetFlags(Flags::Opened, entry.fileName);
-    SetTitle(VersionedTitle(entry.fileName));
+  DocumentSession& session = TargetSession();
+  ReplaceContent(session, {DocumentOrigin::Recovered, entry.fileName, entry.text, journal.string(), true});
+  MarkDocumentOperation();
+  session.View().SetCaretXY({entry.caretColumn, entry.caretLine});
+  if (session.journal_) {
+    session.journal_->WriteNow();
+    session.journal_->Flush();
   }
-  modified_ = true;
-  // The text is in this program's journal before the old one goes, so no moment holds neither.
-  journal_->WriteNow();
-  journal_->Flush();
-  journal_->Release(journal, RecoveryJournal::Outcome::Remove);
-  Notify(OnRepaintEditor);
 }
 
 void MainForm::FormShow(const std::vector<std::string>& arguments) {
   std::error_code ec;
+  std::vector<std::string> files;
+  for (const std::string& argument : arguments)
+    if (std::filesystem::is_regular_file(argument, ec)) files.push_back(argument);
+  // The design's rule: the first argument decides whether a file was named.
   const bool commandLineFile = !arguments.empty() && std::filesystem::is_regular_file(arguments[0], ec);
-  if (commandLineFile)
-    PerformFileOpen(arguments[0]);
-  else
+  if (commandLineFile) {
+    PerformFileOpen(files.front());
+    OpenFiles({files.begin() + 1, files.end()});
+  } else {
     MRU.SetFiles(ReadLines(DataFile("recent.ini")));
+  }
   MRU.AddFile(DataFile("default.htm"));
   ListBox1Items = ReadLines(DataFile("libhtml.kls"));
   Notify(OnSideListsLoaded);
@@ -173,21 +355,110 @@ void MainForm::FormShow(const std::vector<std::string>& arguments) {
   Notify(OnSideListsLoaded);
   ListBox3Items = ReadLines(DataFile("libfunctions.kls"));
   Notify(OnSideListsLoaded);
-  if (!commandLineFile) LoadUntitled();
+  if (commandLineFile) return;
+  LoadUntitled(Current());
+  RestoreLastSession();
 }
 
-void MainForm::LoadDocument(const std::string& path) {
-  richEdit1_.Lines().LoadFromFile(path);
-  documentFile_ = path;
-  SetUnmodified();
-  cutFile_ = richEdit1_.Lines().CutAtZeroByte() ? path : "";
-  if (!cutFile_.empty()) WarnCutAtZeroByte(path);
+// ---- The session kept for the next start ----
+
+void MainForm::StoreSession() const {
+  StoredSession stored;
+  for (const auto& session : sessions_) {
+    const DocumentSession& s = *session;
+    // Untitled documents and pages without a file are the recovery journal's, not the session's.
+    const std::string& file = s.pending_ ? s.pending_->file : s.file_;
+    if (file.empty() || s.origin_ == DocumentOrigin::WebPage || s.origin_ == DocumentOrigin::Import) continue;
+    StoredTab tab;
+    tab.file = file;
+    if (s.pending_) {
+      tab.caretLine = s.pending_->caretLine;
+      tab.caretColumn = s.pending_->caretColumn;
+      tab.topLine = s.pending_->topLine;
+    } else if (s.HasView()) {
+      tab.caretLine = s.View().CaretLine();
+      tab.caretColumn = s.View().CaretColumn();
+      tab.topLine = s.View().TopLine();
+    }
+    tab.language = std::string(highlighters_.LanguageOf(s.Document().HighLighter()));
+    tab.encoding = s.Document().Encoding();
+    if (session.get() == &Current()) stored.current = static_cast<int>(stored.tabs.size());
+    stored.tabs.push_back(std::move(tab));
+  }
+  WriteSessionFile(DataFile("session.ini"), stored);
 }
 
-void MainForm::LoadUntitled() {
-  LoadDocument(DataFile("default.htm"));
-  documentFile_.clear();
+void MainForm::RestoreLastSession() {
+  const StoredSession stored = ReadSessionFile(DataFile("session.ini"));
+  std::vector<std::string> missing;
+  DocumentSession* current = nullptr;
+  for (std::size_t i = 0; i < stored.tabs.size(); ++i) {
+    const StoredTab& tab = stored.tabs[i];
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(tab.file, ec)) {
+      missing.push_back(tab.file);
+      continue;
+    }
+    if (DocumentSession* open = FindSession(tab.file)) {
+      if (static_cast<int>(i) == stored.current) current = open;
+      continue;
+    }
+    // A pristine default page makes way for the first restored tab.
+    DocumentSession& session = TargetSession();
+    if (highlighters::TqeCustomHighLighter* language = highlighters_.ForLanguage(tab.language))
+      session.Document().SetHighLighter(language);
+    session.Document().SetEncoding(tab.encoding);
+    session.pending_ = DocumentSession::PendingLoad{tab.file, tab.caretLine, tab.caretColumn, tab.topLine};
+    session.origin_ = DocumentOrigin::Recent;
+    SetTitle(session, VersionedTitle(tab.file));
+    if (static_cast<int>(i) == stored.current) current = &session;
+  }
+  if (current) SwitchTo(IndexOf(*current));
+  if (!missing.empty() && OnStatusNote) {
+    std::string note =
+        missing.size() == 1 ? "No longer there: " : "No longer there (" + std::to_string(missing.size()) + "): ";
+    for (std::size_t i = 0; i < missing.size(); ++i) note += (i ? ", " : "") + missing[i];
+    OnStatusNote(note);
+  }
 }
+
+void MainForm::LoadPending(DocumentSession& session) {
+  if (!session.pending_) return;
+  const DocumentSession::PendingLoad pending = *session.pending_;
+  const platform::TextEncoding encoding = session.Document().Encoding();
+  session.pending_.reset();
+  if (!Readable(pending.file)) {
+    if (OnStatusNote) OnStatusNote("No longer there: " + pending.file);
+    Remove(IndexOf(session));
+    return;
+  }
+  ReplaceContent(session, {DocumentOrigin::Recent, pending.file, std::nullopt, {}, false});
+  session.Document().SetEncoding(encoding);
+  for (editor::TqeCustomEdit* view : session.Views()) {
+    view->SetCaretXY({pending.caretColumn, pending.caretLine});
+    view->SetTopLine(pending.topLine);
+  }
+}
+
+void MainForm::CheckDiskChange(DocumentSession& session) {
+  if (!session.ChangedOnDisk() || session.keepOverDisk_) return;
+  const auto answer =
+      services_.dialogs.MessageBox(session.file_ + " was changed by another program. Reload it?", kApplicationTitle,
+                                   platform::MessageIcon::Question, platform::MessageButtons::YesNo);
+  if (answer != platform::MessageAnswer::Yes) {
+    session.KeepOverDiskChange();
+    return;
+  }
+  const int line = session.HasView() ? session.View().CaretLine() : 1;
+  ReplaceContent(session, {session.origin_ == DocumentOrigin::New ? DocumentOrigin::Recent : session.origin_,
+                           session.file_,
+                           std::nullopt,
+                           {},
+                           false});
+  for (editor::TqeCustomEdit* view : session.Views()) view->SetCaretXY({1, line});
+}
+
+// ---- Questions ----
 
 // A zero byte ends the text, as it always has; the person is told, so that nothing is lost unknowingly.
 void MainForm::WarnCutAtZeroByte(const std::string& source) {
@@ -195,121 +466,163 @@ void MainForm::WarnCutAtZeroByte(const std::string& source) {
                                kApplicationTitle, platform::MessageIcon::Warning, platform::MessageButtons::Ok);
 }
 
-bool MainForm::MayOverwrite(const std::string& path) {
+bool MainForm::MayOverwrite(DocumentSession& session, const std::string& path) {
   std::error_code ec;
-  if (cutFile_.empty() || !std::filesystem::equivalent(path, cutFile_, ec)) return true;
+  const bool sameFile = !session.file_.empty() && std::filesystem::equivalent(path, session.file_, ec);
+  if (sameFile && (session.keepOverDisk_ || session.ChangedOnDisk()) &&
+      services_.dialogs.MessageBox(path + " was changed by another program since it was loaded. Save over it?",
+                                   kApplicationTitle, platform::MessageIcon::Warning,
+                                   platform::MessageButtons::YesNo) != platform::MessageAnswer::Yes)
+    return false;
+  if (session.cutFile_.empty() || !std::filesystem::equivalent(path, session.cutFile_, ec)) return true;
   const auto answer = services_.dialogs.MessageBox(
       path +
           " holds zero bytes, and the text after the first one is not in this document. Saving replaces the "
           "whole file with the text shown. Save anyway?",
       kApplicationTitle, platform::MessageIcon::Warning, platform::MessageButtons::YesNo);
   if (answer != platform::MessageAnswer::Yes) return false;
-  cutFile_.clear();  // the person chose to replace it; there is nothing more to warn of
+  session.cutFile_.clear();  // the person chose to replace it; there is nothing more to warn of
   return true;
-}
-
-void MainForm::PerformFileOpen(const std::string& path) {
-  MRU.AddFile(path);
-  LoadDocument(path);
-  previewFile_ = path;
-  Notify(OnFocusEditor);
-  SetTitle("Tarnwell Quillmark - [" + path + "]");
-}
-
-void MainForm::SetTitle(std::string title) {
-  title_ = std::move(title);
-  Notify(OnTitleChanged);
-}
-
-void MainForm::SetFlags(Flags flags, const std::string& path) {
-  docSaveState_ = "False";
-  openedFileName_ = flags == Flags::Opened ? path : "";
-  savedFileName_ = flags == Flags::Saved ? path : "";
-  untitledFlag_ = flags == Flags::New ? "Yes" : "";
-  previewFile_.reset();
 }
 
 platform::MessageAnswer MainForm::AskSaveChanges(platform::MessageIcon icon) {
   return services_.dialogs.MessageBox(kSaveQuestion, kApplicationTitle, icon, platform::MessageButtons::YesNoCancel);
 }
 
-bool MainForm::SaveOrDiscardChanges(platform::MessageIcon icon) {
+bool MainForm::SaveOrDiscardChanges(DocumentSession& session, platform::MessageIcon icon) {
   switch (AskSaveChanges(icon)) {
     case platform::MessageAnswer::Yes:
-      return FileSave();
+      return Save(session);
     case platform::MessageAnswer::No:
+      SetModified(session, false);
       return true;
     default:
       return false;
   }
 }
 
-// New and Open Local File ask every time. Yes saves and ends the command: the user repeats it.
-void MainForm::AskThen(void (MainForm::*command)()) {
-  switch (AskSaveChanges(platform::MessageIcon::Question)) {
-    case platform::MessageAnswer::Yes:
-      FileSave();
-      break;
-    case platform::MessageAnswer::No:
-      (this->*command)();
-      break;
-    default:
-      break;
+bool MainForm::SaveOrDiscardAll(bool askEvenUnmodified) {
+  bool asked = false;
+  for (std::size_t i = 0; i < sessions_.size(); ++i) {
+    DocumentSession& session = *sessions_[i];
+    if (!session.modified_) continue;
+    asked = true;
+    SwitchTo(static_cast<int>(i));
+    if (!SaveOrDiscardChanges(session, platform::MessageIcon::Warning)) return false;
   }
+  // Asked while nothing has been opened or saved yet in this run, as the design has it.
+  if (!asked && askEvenUnmodified) return SaveOrDiscardChanges(Current(), platform::MessageIcon::Warning);
+  return true;
 }
 
-void MainForm::NewFileClick() { AskThen(&MainForm::FileNew); }
+// ---- Commands ----
 
-void MainForm::FromFile1Click() { AskThen(&MainForm::FileOpen); }
+void MainForm::NewFileClick() { FileNew(); }
+
+void MainForm::FromFile1Click() { FileOpen(); }
 
 void MainForm::FileNew() {
-  richEdit1_.ClearText();
-  LoadUntitled();
-  SetTitle(VersionedTitle("Untitled"));
-  SetFlags(Flags::New, {});
-  Notify(OnRepaintEditor);
+  DocumentSession& session = NewSession();
+  LoadUntitled(session);
+  MarkDocumentOperation();
 }
 
 void MainForm::FileOpen() {
   auto path = services_.dialogs.OpenFile({"Open a (Local) File", kOpenFilter, "htm", {}});
-  if (!path || OpenElsewhere(*path)) return;
-  // The text is only cleared once the file is known to be readable, so a bad choice loses nothing.
-  if (!std::ifstream(*path, std::ios::binary) || std::filesystem::is_directory(*path))
-    throw platform::EFileError("Cannot open file " + *path);
-  richEdit1_.ClearText();
+  if (!path) return;
+  // A tab is only made once the file is known to be readable, so a bad choice changes nothing; a file open
+  // in a tab already is shown there.
+  const bool open = ShowIfOpen(*path);
+  if (!open && services_.instances && OpenElsewhere(*path)) return;
+  if (!open && !Readable(*path)) throw platform::EFileError("Cannot open file " + *path);
   MRU.AddFile(*path);
-  LoadDocument(*path);
-  SetTitle(VersionedTitle(*path));
+  if (!open) ReplaceContent(TargetSession(), {DocumentOrigin::Opened, *path, std::nullopt, {}, false});
   WriteLines(DataFile("recent.ini"), MRU.Files());
-  SetFlags(Flags::Opened, *path);
-  Notify(OnRepaintEditor);
+  MarkDocumentOperation();
 }
 
-bool MainForm::FileSave() {
+void MainForm::PerformFileOpen(const std::string& path) {
+  MRU.AddFile(path);
+  if (ShowIfOpen(path)) return;
+  ReplaceContent(TargetSession(), {DocumentOrigin::CommandLine, path, std::nullopt, {}, false});
+  Notify(OnFocusEditor);
+}
+
+void MainForm::MRUMenuClick(const std::string& path) {
+  if (OpenElsewhere(path)) return;
+  if (!Readable(path)) throw platform::EFileError("Cannot open file " + path);
+  ReplaceContent(TargetSession(), {DocumentOrigin::Recent, path, std::nullopt, {}, false});
+}
+
+void MainForm::OpenFiles(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) {
+    if (OpenElsewhere(path)) continue;
+    if (!Readable(path)) throw platform::EFileError("Cannot open file " + path);
+    MRU.AddFile(path);
+    ReplaceContent(TargetSession(), {DocumentOrigin::Recent, path, std::nullopt, {}, false});
+  }
+}
+
+void MainForm::OpenTemplate(const std::string& path) {
+  if (OpenElsewhere(path)) return;
+  if (!Readable(path)) throw platform::EFileError("Cannot open file " + path);
+  MRU.AddFile(path);
+  ReplaceContent(TargetSession(), {DocumentOrigin::Opened, path, std::nullopt, {}, false});
+  WriteLines(DataFile("recent.ini"), MRU.Files());
+  MarkDocumentOperation();
+}
+
+bool MainForm::SaveTo(DocumentSession& session, const std::string& path) {
+  if (!MayOverwrite(session, path)) return false;
+  session.Document().Lines().SaveToFile(path);
+  session.file_ = path;
+  session.stamp_ = StampOf(path);
+  session.keepOverDisk_ = false;
+  session.everSaved_ = true;
+  SetModified(session, false);
+  return true;
+}
+
+bool MainForm::SaveAs(DocumentSession& session) {
   platform::FileDialogOptions options{"Save As File", kSaveFilter, "", {}};
   // A document with a file (a recovered one too) is offered its own name, so saving puts it back there.
-  const std::filesystem::path current = documentFile_;
+  const std::filesystem::path current = session.file_;
   if (!current.empty()) {
     options.initialFolder = current.parent_path().string();
     options.proposedName = current.filename().string();
   }
   auto path = services_.dialogs.SaveFile(options);
-  if (!path || !MayOverwrite(*path)) return false;
-  richEdit1_.Lines().SaveToFile(*path);
-  documentFile_ = *path;
-  SetUnmodified();
-  SetTitle(VersionedTitle(*path));
-  SetFlags(Flags::Saved, *path);
+  if (!path || !SaveTo(session, *path)) return false;
+  session.origin_ = DocumentOrigin::Opened;
+  session.openedFileName_.clear();
+  session.savedFileName_ = *path;
+  session.untitledFlag_.clear();
+  session.previewFile_.reset();
+  MarkDocumentOperation();
+  SetTitle(session, VersionedTitle(*path));
   Notify(OnRepaintEditor);
   return true;
 }
 
-void MainForm::MRUMenuClick(const std::string& path) {
-  if (OpenElsewhere(path)) return;
-  if (modified_ && !SaveOrDiscardChanges(platform::MessageIcon::Question)) return;
-  LoadDocument(path);
-  previewFile_ = path;
-  SetTitle(VersionedTitle(path));
+bool MainForm::Save(DocumentSession& session) {
+  const bool ownFile = !session.file_.empty() && session.origin_ != DocumentOrigin::WebPage &&
+                       session.origin_ != DocumentOrigin::Import && !session.pending_;
+  if (!ownFile) return SaveAs(session);
+  if (!SaveTo(session, session.file_)) return false;
+  Notify(OnRepaintEditor);
+  return true;
+}
+
+bool MainForm::FileSave() { return SaveAs(Current()); }
+
+bool MainForm::Save1Click() { return Save(Current()); }
+
+void MainForm::SaveAll1Click() {
+  for (std::size_t i = 0; i < sessions_.size(); ++i) {
+    if (!sessions_[i]->modified_) continue;
+    SwitchTo(static_cast<int>(i));
+    if (!Save(*sessions_[i])) return;
+  }
 }
 
 bool MainForm::OpenWebFile(const std::string& url) {
@@ -331,40 +644,32 @@ bool MainForm::OpenWebFile(const std::string& url) {
   } catch (const net::EFetchCancelled&) {
     return false;
   }
-  if (modified_ && !SaveOrDiscardChanges(platform::MessageIcon::Question)) return false;
-  richEdit1_.ClearText();
-  richEdit1_.Lines().SetTextStr(http.Body());
-  documentFile_.clear();
-  previewFile_ = "";
-  SetUnmodified();
-  cutFile_.clear();
-  if (richEdit1_.Lines().CutAtZeroByte()) WarnCutAtZeroByte(url);
+  ReplaceContent(TargetSession(), {DocumentOrigin::WebPage, {}, http.Body(), url, false});
   return true;
 }
 
 void MainForm::PrintFileClick() {
   const std::string copy = DataFile("Prt01.ht~");
-  richEdit1_.Lines().SaveToFile(copy);
+  Editor().Lines().SaveToFile(copy);
   if (!services_.printer.ShowPrintDialog()) return;
   const std::vector<std::string> lines = ReadLines(copy);
   std::string title;
   for (const auto& line : lines) title += line + "\r\n";
-  services_.printer.PrintText(title, lines, richEdit1_.Font());
+  services_.printer.PrintText(title, lines, Editor().Font());
 }
 
 bool MainForm::FormClose(const WindowPlacement& placement) {
   FormSizeSave1.SavePlacement(services_.registry, "Form1", placement);
-  // Asked while nothing has been opened or saved yet in this run, and whenever work is unsaved.
-  const bool closing = (docSaveState_ == "False" && !modified_) || SaveOrDiscardChanges(platform::MessageIcon::Warning);
-  if (closing) SetUnmodified();
-  return closing;
+  if (!SaveOrDiscardAll(docSaveState_ != "False")) return false;
+  StoreSession();
+  return true;
 }
 
 bool MainForm::Exit1Click(const WindowPlacement& placement) {
   FormSizeSave1.SavePlacement(services_.registry, "Form1", placement);
-  const bool exiting = !modified_ || SaveOrDiscardChanges(platform::MessageIcon::Warning);
-  if (exiting) SetUnmodified();
-  return exiting;
+  if (!SaveOrDiscardAll(false)) return false;
+  StoreSession();
+  return true;
 }
 
 void MainForm::ShowShellError() {
@@ -372,35 +677,17 @@ void MainForm::ShowShellError() {
                                platform::MessageButtons::Ok);
 }
 
-std::string MainForm::PreviewSourceFile() const {
-  if (previewFile_) return *previewFile_;
-  return !openedFileName_.empty() ? openedFileName_ : savedFileName_;
-}
-
 std::string MainForm::PreviewFileName() {
-  if (std::string file = PreviewSourceFile(); !file.empty()) return file;
+  if (std::string file = Current().PreviewSourceFile(); !file.empty()) return file;
   const std::string copy = DataFile("Temp.htm");
-  richEdit1_.Lines().SaveToFile(copy);
+  Current().Document().Lines().SaveToFile(copy);
   return copy;
 }
 
 std::string MainForm::DocumentFolder() const {
-  const std::string file = PreviewSourceFile();
+  const std::string file = Current().PreviewSourceFile();
   if (file.empty()) return installDir_;
   return std::filesystem::path(file).parent_path().string();
-}
-
-void MainForm::OpenTemplate(const std::string& path) {
-  if (OpenElsewhere(path)) return;
-  if (modified_ && !SaveOrDiscardChanges(platform::MessageIcon::Question)) return;
-  MRU.AddFile(path);
-  if (!std::ifstream(path, std::ios::binary) || std::filesystem::is_directory(path))
-    throw platform::EFileError("Cannot open file " + path);
-  LoadDocument(path);
-  SetTitle(VersionedTitle(path));
-  WriteLines(DataFile("recent.ini"), MRU.Files());
-  SetFlags(Flags::Opened, path);
-  Notify(OnRepaintEditor);
 }
 
 bool MainForm::SaveToLibrary(const std::string& name) {
@@ -416,7 +703,8 @@ bool MainForm::SaveToLibrary(const std::string& name) {
                                    platform::MessageButtons::YesNo) != platform::MessageAnswer::Yes)
     return false;
   std::vector<std::string> lines;
-  for (int i = 0; i < richEdit1_.Lines().Count(); ++i) lines.emplace_back(richEdit1_.Lines().Get(i));
+  const editor::TqeEditList& text = Current().Document().Lines();
+  for (int i = 0; i < text.Count(); ++i) lines.emplace_back(text.Get(i));
   library.Save(name, lines);
   Notify(OnTemplatesChanged);
   return true;
@@ -436,9 +724,8 @@ void MainForm::ImportRTFtoHTML1Click() {
   const auto path = services_.dialogs.OpenFile({"Import RTF to HTML", "RTF Files (*.rtf)|*.rtf", "rtf", {}});
   if (!path) return;
   const std::string html = RtfToHtml(ReadRtfFile(*path));
-  // The page replaces the whole text as a load does, so the undo lists, which held edits of the old text,
-  // are emptied. ClearText's empty line comes first; the converted text's line breaks split it as a file of
-  // it would load.
+  // The page replaces the whole text as a load does. ClearText's empty line comes first; the converted
+  // text's line breaks split it as a file of it would load.
   std::string page = "\r\n";
   const auto add = [&page](std::string_view line) { page.append(line).append("\r\n"); };
   for (const char* line :
@@ -450,12 +737,7 @@ void MainForm::ImportRTFtoHTML1Click() {
   for (int i = 0; i < converted.Count(); ++i) add(converted.Get(i));
   if (converted.Count() == 0) add("");  // the converted text is one entry, even when empty
   for (const char* line : {"", "</BODY>", "</HTML>"}) add(line);
-  richEdit1_.ClearText();
-  richEdit1_.Lines().SetTextStr(page);
-  documentFile_.clear();
-  cutFile_.clear();
-  previewFile_ = "";
-  Notify(OnRepaintEditor);
+  ReplaceContent(TargetSession(), {DocumentOrigin::Import, {}, page, *path, true});
 }
 
 void MainForm::OpenWebAddress(const std::string& url) {
@@ -464,7 +746,7 @@ void MainForm::OpenWebAddress(const std::string& url) {
 
 void MainForm::ToolbarButton977Click() {
   const std::string copy = DataFile("Prt325.htm");
-  richEdit1_.Lines().SaveToFile(copy);
+  Current().Document().Lines().SaveToFile(copy);
   if (!services_.shell.OpenDocument(copy, installDir_)) ShowShellError();
 }
 

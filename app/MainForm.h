@@ -1,6 +1,7 @@
-// The main window's logic without its widgets: start-up, the document's lifecycle (new, open, save as,
-// print, close, exit), the title and the four document flags, the recent files, the window placement and
-// the commands that hand a file to another program. The Qt window calls these handlers.
+// The main window's logic without its widgets: start-up, the documents' lifecycle (new, open, save, save
+// as, print, close, exit) in tabs of their own, the titles and the four document flags, the recent files,
+// the session kept for the next start, the window placement and the commands that hand a file to another
+// program. The Qt window calls these handlers.
 #pragma once
 
 #include <functional>
@@ -8,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "app/DocumentSession.h"
 #include "app/FormSizeSave.h"
+#include "app/Highlighters.h"
 #include "app/RecentFileList.h"
 #include "app/RecoveryJournal.h"
 #include "app/TemplateLibrary.h"
@@ -35,15 +38,44 @@ struct MainFormServices {
   platform::Shell& shell;
   platform::Printer& printer;
   std::string searchPath;  // PATH, for Calculator and Notepad
-  // Runs web transfers while their wait window shows.
+  // Runs web transfers while their wait window shows, and the recovery journals' timers.
   platform::EventLoop* loop = nullptr;
   // The other running programs, asked before a file is opened (none: not asked).
   platform::InstanceLink* instances = nullptr;
 };
 
+// The main window's documents, one session a tab, and the commands of the design's main window acting on
+// the current one.
 class MainForm {
  public:
-  MainForm(editor::TqeCustomEdit& richEdit1, MainFormServices services, std::string installDir);
+  MainForm(MainFormServices services, std::string installDir);
+  ~MainForm();
+
+  // The window hears of sessions: a new one is to get its view (before this returns), one that goes is to
+  // lose its views, another became current (its tab is shown), one's title or modified mark changed.
+  std::function<void(DocumentSession&)> OnSessionOpened;
+  std::function<void(DocumentSession&)> OnSessionClosing;
+  std::function<void()> OnCurrentChanged;
+  std::function<void(DocumentSession&)> OnSessionChanged;
+  // A note for the status bar (a file of the last session that is gone).
+  std::function<void(const std::string&)> OnStatusNote;
+
+  const std::vector<std::unique_ptr<DocumentSession>>& Sessions() const { return sessions_; }
+  DocumentSession& Current() const { return *sessions_[static_cast<std::size_t>(current_)]; }
+  int CurrentIndex() const { return current_; }
+  int IndexOf(const DocumentSession& session) const;
+  // The view the commands act on.
+  editor::TqeCustomEdit& Editor() const { return Current().View(); }
+  // Shows another tab: a restored one is loaded now, and a file changed on disk since it was loaded is
+  // offered to be read again.
+  void SwitchTo(int index);
+  void MoveSession(int from, int to);
+  // Closes a tab, asking first when its document is modified; false when the person cancelled. The last
+  // tab makes way for a new default page.
+  bool CloseSession(int index);
+  // The session whose file is path, if any.
+  DocumentSession* FindSession(const std::string& path) const;
+  MainHighlighters& Highlighters() { return highlighters_; }
 
   // Start-up: FormCreate when the window is made (placement restored into placement), FormShow when it is
   // first shown, with the command-line arguments after the program name.
@@ -55,45 +87,51 @@ class MainForm {
 
   void NewFileClick();
   void FromFile1Click();
+  // Save: the document to its own file, without a dialog; Save As for one without a file (the default
+  // page, a web page, an import). False when nothing was saved.
+  bool Save1Click();
   void SaveAs1Click() { FileSave(); }
+  void SaveAll1Click();
   void PrintFileClick();
   void PrinterSetup1Click() { services_.printer.ShowSetupDialog(); }
   void MRUMenuClick(const std::string& path);
+  // Files dropped on the window or named after the first on the command line: each in a tab of its own.
+  void OpenFiles(const std::vector<std::string>& paths);
   void ToolbarButton977Click();  // Browser Preview
   void Contents1Click();         // Help
   void SpeedButton4Click();      // Calculator
   void SpeedButton5Click();      // Notepad
   void RefreshClick() { Notify(OnRepaintEditor); }
+  // File > "Restore Last Session": the tabs stored at the last exit that are not open now.
+  void RestoreLastSession();
+  // The open files' tabs, for the next start (session.ini in the data folder).
+  void StoreSession() const;
 
   // Whether the window may close (FormClose) or the program end (Exit1Click); both store the placement
-  // and ask to save unsaved work.
+  // and ask to save unsaved work, each modified document in tab order.
   bool FormClose(const WindowPlacement& placement);
   bool Exit1Click(const WindowPlacement& placement);
 
   void FileNew();
   void FileOpen();
-  // Save As; false when the dialog was cancelled.
+  // Save As of the current document; false when the dialog was cancelled.
   bool FileSave();
   void PerformFileOpen(const std::string& path);
   // Open Web File: fetches url while a wait window shows (its Cancel or Escape stops the fetch); only a
-  // fetch that succeeded replaces the text, after the save question when work is unsaved. A failure raises
-  // its message and leaves the text as it was. False when the fetch was cancelled or the text kept.
+  // fetch that succeeded opens the page. A failure raises its message. False when the fetch was cancelled.
   bool OpenWebFile(const std::string& url);
 
   const std::string& InstallDir() const { return installDir_; }
   const std::string& DocSaveState() const { return docSaveState_; }
-  const std::string& OpenedFileName() const { return openedFileName_; }
-  const std::string& SavedFileName() const { return savedFileName_; }
-  const std::string& UntitledFlag() const { return untitledFlag_; }
-  // The file the preview shows when the centre page changes: the opened or saved file, or, for an
-  // untitled document, the editor's text written to Temp.htm in the data folder. A file loaded without
-  // changing the flags (the command line, the recent list) shows as it is on disk; a page from the web or
-  // an import, which has no file, shows as the editor's text.
+  const std::string& OpenedFileName() const { return Current().OpenedFileName(); }
+  const std::string& SavedFileName() const { return Current().SavedFileName(); }
+  const std::string& UntitledFlag() const { return Current().UntitledFlag(); }
+  // The file the preview shows when the centre page changes: the current document's file on disk, or its
+  // text written to Temp.htm in the data folder (see DocumentSession::PreviewSourceFile).
   std::string PreviewFileName();
   // Where the document's relative links and images are found: its file's folder, or the data folder.
   std::string DocumentFolder() const;
-  // Opens a template (FileListBox1DblClick, FileListBox2DblClick): as Open Local File does, asking first
-  // when work is unsaved.
+  // Opens a template (FileListBox1DblClick, FileListBox2DblClick) as Open Local File opens a file.
   void OpenTemplate(const std::string& path);
   // Saves the text as the user template name (Save to Library's OK); false when the name is refused or
   // replacing an existing template is declined.
@@ -102,18 +140,15 @@ class MainForm {
   void DeleteTemplate(const std::string& name);
   TemplateLibrary Templates() const { return TemplateLibrary(installDir_); }
   std::function<void()> OnTemplatesChanged;
-  // Tools > "Import RTF to HTML": the chosen RTF file converted into a page in the editor. The title, the
-  // recent list and the document flags stay as they are; the editor is emptied only after the conversion.
+  // Tools > "Import RTF to HTML": the chosen RTF file converted into a page in a tab of its own.
   void ImportRTFtoHTML1Click();
   // A web address from a previewed page, for the desktop's browser.
   void OpenWebAddress(const std::string& url);
-  const std::string& Title() const { return title_; }
-  // The text changed since it was loaded or saved.
-  bool Modified() const { return modified_; }
-  // Whether path is the file this window's text belongs to.
-  bool IsDocument(const std::string& path) const;
-  // The recovery journal (none without an event loop).
-  RecoveryJournal* Journal() { return journal_.get(); }
+  const std::string& Title() const { return Current().Title(); }
+  // The current document changed since it was loaded or saved.
+  bool Modified() const { return Current().Modified(); }
+  // Whether path is the file of one of the window's documents.
+  bool IsDocument(const std::string& path) const { return FindSession(path) != nullptr; }
   std::string DataFile(const std::string& name) const { return installDir_ + "/" + name; }
 
   TRecentFileList MRU;
@@ -128,60 +163,67 @@ class MainForm {
   std::string StandardTemplatesFolder;
   std::string UserTemplatesFolder;
 
-  std::function<void()> OnTitleChanged;
   std::function<void()> OnRepaintEditor;
   std::function<void()> OnFocusEditor;
   std::function<void()> OnSideListsLoaded;
-  // A second recovered document goes to a window of its own: start one for this journal ("--recover").
-  std::function<void(const std::string& journal)> OnRecoverInNewWindow;
   // A blocking exchange begins (true) or ends (false): the window shows the wait cursor meanwhile.
   std::function<void(bool)> OnBusy;
 
  private:
-  enum class Flags { New, Opened, Saved };
-  void SetFlags(Flags flags, const std::string& path);
-  void SetTitle(std::string title);
-  void LoadDocument(const std::string& path);
-  // The default page as a new, untitled document.
-  void LoadUntitled();
-  // The text is saved or given up: nothing to recover any more.
-  void SetUnmodified();
+  // What replaces a session's content, whatever opened it.
+  struct Content {
+    DocumentOrigin origin = DocumentOrigin::New;
+    std::string file;                 // the file the text belongs to (empty: none)
+    std::optional<std::string> text;  // the text; none: read from `from`
+    std::string from;                 // the file read (empty: file), or where the text came from
+    bool modified = false;
+  };
+  void ReplaceContent(DocumentSession& session, const Content& content);
+  // A new tab after the others (its highlighter the current tab's), made current.
+  DocumentSession& NewSession();
+  // Where a document being opened goes: the current tab when it is a pristine default page, else a new one.
+  DocumentSession& TargetSession();
+  void Remove(int index);
+  void SetTitle(DocumentSession& session, std::string title);
+  void SetModified(DocumentSession& session, bool modified);
+  // The design's rule for the operations that set the flags: "False" for the window, and the document's.
+  void MarkDocumentOperation();
+  void LoadUntitled(DocumentSession& session);
   void Recover(const std::filesystem::path& journal, const JournalEntry& entry);
-  bool JournalSnapshot(JournalEntry& entry) const;
+  bool JournalSnapshot(const DocumentSession& session, JournalEntry& entry) const;
   void WarnCutAtZeroByte(const std::string& source);
-  // Asks before a save replaces the file whose text was cut at a zero byte; true: go on.
-  bool MayOverwrite(const std::string& path);
+  // Asks before a save replaces a file whose text was cut at a zero byte or that changed on disk since it
+  // was loaded; true: go on.
+  bool MayOverwrite(DocumentSession& session, const std::string& path);
+  bool SaveTo(DocumentSession& session, const std::string& path);
+  bool Save(DocumentSession& session);
+  bool SaveAs(DocumentSession& session);
   platform::MessageAnswer AskSaveChanges(platform::MessageIcon icon);
-  // Yes saves (false when the save was cancelled), No goes on, Cancel stops: whether to go on.
-  bool SaveOrDiscardChanges(platform::MessageIcon icon);
-  // Asks to save the changes; No runs the command.
-  void AskThen(void (MainForm::*command)());
+  // Yes saves (false when the save was cancelled), No gives the work up, Cancel stops: whether to go on.
+  bool SaveOrDiscardChanges(DocumentSession& session, platform::MessageIcon icon);
+  // The closing questions of FormClose and Exit: every modified document in tab order.
+  bool SaveOrDiscardAll(bool askEvenUnmodified);
   void ShowShellError();
-  // The file on disk the preview shows; empty when it shows the editor's text.
-  std::string PreviewSourceFile() const;
-  // Whether another program has path open (it then shows it): this window leaves its text as it is.
+  // Whether another program has path open (it then shows it), or this window has (its tab is shown): the
+  // file is not loaded again.
   bool OpenElsewhere(const std::string& path);
+  bool ShowIfOpen(const std::string& path);
   void StartTool(std::initializer_list<std::string_view> programs);
+  // Loads a restored tab the first time it is shown.
+  void LoadPending(DocumentSession& session);
+  void CheckDiskChange(DocumentSession& session);
   static void Notify(const std::function<void()>& event) {
     if (event) event();
   }
 
-  editor::TqeCustomEdit& richEdit1_;
   MainFormServices services_;
   std::string installDir_;
+  MainHighlighters highlighters_;
+  std::vector<std::unique_ptr<DocumentSession>> sessions_;
+  int current_ = 0;
   std::string docSaveState_;
-  std::string openedFileName_;
-  std::string savedFileName_;
-  std::string untitledFlag_;
-  std::string title_;
-  bool modified_ = false;
-  std::string cutFile_;       // the loaded file, when its text was cut at a zero byte
-  std::string documentFile_;  // the file the text belongs to (empty: untitled)
-  std::unique_ptr<RecoveryJournal> journal_;
-  // What the preview shows when the flags do not say it: a file the flags leave alone (the command line,
-  // the recent list), or, when empty, the editor's text. No value: the flags decide. Setting the flags
-  // clears it.
-  std::optional<std::string> previewFile_;
+  std::string journalStamp_;  // PID-STARTMS of this program, which its journals are named by
+  int journalSerial_ = 0;
 };
 
 }  // namespace app

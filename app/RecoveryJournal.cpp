@@ -76,14 +76,22 @@ JournalEntry ParseJournal(const std::string& bytes) {
   return entry;
 }
 
-RecoveryJournal::RecoveryJournal(platform::EventLoop& loop, fs::path folder, Snapshot snapshot)
+std::string RecoveryJournal::NewStamp() {
+  static std::mutex mutex;
+  static long long last = 0;
+  std::lock_guard<std::mutex> lock(mutex);
+  const long long now =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+          .count();
+  last = std::max(now, last + 1);
+  return std::to_string(::getpid()) + "-" + std::to_string(last);
+}
+
+RecoveryJournal::RecoveryJournal(platform::EventLoop& loop, fs::path folder, Snapshot snapshot, std::string name)
     : loop_(loop), folder_(std::move(folder)), snapshot_(std::move(snapshot)) {
   std::error_code ec;
   fs::create_directories(folder_, ec);
-  // The start time keeps a later program that gets the same process number from taking this name.
-  const auto started =
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch());
-  path_ = folder_ / (std::to_string(::getpid()) + "-" + std::to_string(started.count()) + ".journal");
+  path_ = folder_ / ((name.empty() ? NewStamp() : name) + ".journal");
   lock_ = platform::FileLock::TryAcquire(LockOf(path_));
   writer_ = std::thread([this] { Run(); });
 }
@@ -167,12 +175,13 @@ void RecoveryJournal::Run() {
   }
 }
 
-std::vector<fs::path> RecoveryJournal::ClaimStaleJournals() {
+std::vector<fs::path> RecoveryClaims::ClaimStaleJournals() {
   std::vector<std::pair<fs::file_time_type, fs::path>> found;
   std::error_code ec;
   for (const auto& item : fs::directory_iterator(folder_, ec)) {
     const fs::path& journal = item.path();
-    if (journal.extension() != ".journal" || journal == path_ || claimed_.count(journal)) continue;
+    // The journals of running programs (this one's too) are locked: they cannot be claimed.
+    if (journal.extension() != ".journal" || claimed_.count(journal)) continue;
     if (Claim(journal)) found.push_back({fs::last_write_time(journal, ec), journal});
   }
   std::sort(found.begin(), found.end());
@@ -181,14 +190,14 @@ std::vector<fs::path> RecoveryJournal::ClaimStaleJournals() {
   return journals;
 }
 
-bool RecoveryJournal::Claim(const fs::path& journal) {
+bool RecoveryClaims::Claim(const fs::path& journal) {
   auto lock = platform::FileLock::TryAcquire(LockOf(journal));
   if (!lock) return false;
   claimed_[journal] = std::move(lock);
   return true;
 }
 
-void RecoveryJournal::Release(const fs::path& journal, Outcome outcome) {
+void RecoveryClaims::Release(const fs::path& journal, Outcome outcome) {
   std::error_code ec;
   if (outcome == Outcome::Remove) fs::remove(journal, ec);
   if (outcome == Outcome::SetAside) fs::rename(journal, fs::path(journal) += ".damaged", ec);

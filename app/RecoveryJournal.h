@@ -1,8 +1,8 @@
 // The recovery journal: unsaved work written to the data folder's recovery/ folder once typing pauses, so
 // that a crash, kill -9, logout or power cut loses at most the last second of it. Each running program
-// keeps one journal and holds a lock beside it; a journal whose lock can be taken was left by a program
-// that is gone, and is offered at the next start. Journals are written on a thread of their own from a
-// snapshot, so typing never waits for the disk.
+// keeps a journal for each document with unsaved work and holds a lock beside each; a journal whose lock can be taken
+// was left by a program that is gone, and is offered at the next start. Journals are written on a thread of their own
+// from a snapshot, so typing never waits for the disk.
 #pragma once
 
 #include <condition_variable>
@@ -53,7 +53,12 @@ class RecoveryJournal {
   // snapshot fills in the document as it is (its text into the entry's text, whose memory is used again
   // from one journal to the next), or answers false when the document holds no unsaved work.
   using Snapshot = std::function<bool(JournalEntry& entry)>;
-  RecoveryJournal(platform::EventLoop& loop, std::filesystem::path folder, Snapshot snapshot);
+  // The journal is folder/NAME.journal, NAME by default a new stamp (see NewStamp); a window with several
+  // documents names each one's journal after its own stamp and a number.
+  RecoveryJournal(platform::EventLoop& loop, std::filesystem::path folder, Snapshot snapshot, std::string name = {});
+  // "PID-STARTMS": the process number and the time, in milliseconds, so that a later program that gets the
+  // same number never takes a name of this one; never the same twice in one process.
+  static std::string NewStamp();
   ~RecoveryJournal();
   RecoveryJournal(const RecoveryJournal&) = delete;
   RecoveryJournal& operator=(const RecoveryJournal&) = delete;
@@ -68,16 +73,6 @@ class RecoveryJournal {
   void Flush();
   const std::filesystem::path& Path() const { return path_; }
 
-  // Journals left by programs that are gone, oldest first; each is claimed by this program (no other
-  // start offers it) until Release.
-  std::vector<std::filesystem::path> ClaimStaleJournals();
-  // Claims one journal named on the command line; false when another running program holds it.
-  bool Claim(const std::filesystem::path& journal);
-  // Gives a claimed journal up, removing it and its lock when asked, or setting a damaged one aside
-  // (renamed to NAME.damaged).
-  enum class Outcome { Keep, Remove, SetAside };
-  void Release(const std::filesystem::path& journal, Outcome outcome);
-
  private:
   void Run();
   void Queue(std::optional<JournalEntry> entry);
@@ -86,7 +81,6 @@ class RecoveryJournal {
   std::filesystem::path folder_, path_;
   Snapshot snapshot_;
   std::unique_ptr<platform::FileLock> lock_;
-  std::map<std::filesystem::path, std::unique_ptr<platform::FileLock>> claimed_;
   platform::TimerId timer_;
 
   // What the writing thread is to do next: write an entry, or remove the journal (nothing).
@@ -96,6 +90,26 @@ class RecoveryJournal {
   std::string spare_;  // the text memory of the last journal written, for the next snapshot
   bool busy_ = false, stop_ = false;
   std::thread writer_;
+};
+
+// The journals of a folder that programs which are gone left behind, claimed for being offered.
+class RecoveryClaims {
+ public:
+  explicit RecoveryClaims(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+  // Journals whose lock can be taken (no running program writes them), oldest first; each is claimed (no
+  // other start offers it) until Release.
+  std::vector<std::filesystem::path> ClaimStaleJournals();
+  // Claims one journal named on the command line; false when another running program holds it.
+  bool Claim(const std::filesystem::path& journal);
+  // Gives a claimed journal up, removing it and its lock when asked, or setting a damaged one aside
+  // (renamed to NAME.damaged).
+  enum class Outcome { Keep, Remove, SetAside };
+  void Release(const std::filesystem::path& journal, Outcome outcome);
+
+ private:
+  std::filesystem::path folder_;
+  std::map<std::filesystem::path, std::unique_ptr<platform::FileLock>> claimed_;
 };
 
 }  // namespace app

@@ -37,7 +37,10 @@ TqeDocument::TqeDocument()
       }),
       redoList_([this] { ForEachView([](DocumentView& v) { v.UndoChanged(); }); }) {
   lines_.OnChanging = [this] { ForEachView([](DocumentView& v) { v.LinesChanging(); }); };
-  lines_.OnChanged = [this] { ForEachView([](DocumentView& v) { v.LinesChanged(); }); };
+  lines_.OnChanged = [this] {
+    ForEachView([](DocumentView& v) { v.LinesChanged(); });
+    if (OnTextChanged) OnTextChanged();
+  };
   lines_.OnAdded = [this] { Added(); };
   lines_.OnDeleted = [this](int i) {
     Rescanned(i);

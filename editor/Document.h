@@ -4,6 +4,7 @@
 // selection and scroll position.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "editor/EditList.h"
@@ -73,6 +74,9 @@ class TqeDocument : private highlighters::HighlighterClient {
   // text does (the selection collapses to its caret). The others keep their selections.
   DocumentView* ActiveView() const { return activeView_; }
   void SetActiveView(DocumentView* view) { activeView_ = view; }
+
+  // Fires when an update of the lines ends (an edit, a load), after the views have heard of it.
+  std::function<void()> OnTextChanged;
 
   bool Replaying() const { return replaying_ > 0; }
   // Marks the length of an undo or redo step: records added meanwhile keep the redo list.

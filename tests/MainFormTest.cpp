@@ -14,6 +14,7 @@
 #include "platform/headless/CellFont.h"
 #include "platform/headless/MemoryClipboard.h"
 #include "platform/headless/PollEventLoop.h"
+#include "tests/ViewedMainForm.h"
 #include "testsupport/FakeDialogs.h"
 #include "testsupport/FakePrinter.h"
 #include "testsupport/FakeShell.h"
@@ -38,8 +39,8 @@ class MainFormTest : public ::testing::Test {
  protected:
   MainFormTest()
       : dir(fs::temp_directory_path() / ("quillmark-main-" + std::to_string(::getpid()))),
-        editor(fonts, clipboard),
-        form(editor, {registry, dialogs, shell, printer, ""}, (dir / "data").string()) {
+        window({registry, dialogs, shell, printer, ""}, (dir / "data").string()),
+        form(window.form) {
     fs::remove_all(dir);
     Write(dir / "data" / "default.htm", "<html>\r\n</html>\r\n");
     Write(dir / "data" / "recent.ini", "/b/one.htm\r\n");
@@ -47,7 +48,6 @@ class MainFormTest : public ::testing::Test {
     Write(dir / "data" / "libevents.kls", "onclick=\"\"\r\n");
     Write(dir / "data" / "libfunctions.kls", "alert(\"\");\r\n");
     Write(dir / "page.htm", "page\r\n");
-    form.OnTitleChanged = [this] { titles.push_back(form.Title()); };
   }
   ~MainFormTest() override { fs::remove_all(dir); }
 
@@ -56,22 +56,20 @@ class MainFormTest : public ::testing::Test {
     form.FormCreate(placement);
     form.FormShow(arguments);
   }
-  std::string Text() const { return editor.Lines().Text(); }
+  std::string Text() { return window.Text(); }
+  editor::TqeCustomEdit& Edit() { return form.Editor(); }
   std::vector<std::string> Flags() const {
     return {form.DocSaveState(), form.OpenedFileName(), form.SavedFileName(), form.UntitledFlag()};
   }
   std::string Data(const char* name) const { return (dir / "data" / name).string(); }
 
   fs::path dir;
-  platform::headless::CellFontEngine fonts;
-  platform::headless::MemoryClipboard clipboard;
   platform::MemoryRegistry registry;
   platform::fakes::FakeDialogs dialogs;
   platform::fakes::FakeShell shell;
   platform::fakes::FakePrinter printer;
-  editor::TqeCustomEdit editor;
-  app::MainForm form;
-  std::vector<std::string> titles;
+  ViewedMainForm window;
+  app::MainForm& form;
 };
 
 using Strings = std::vector<std::string>;
@@ -124,7 +122,8 @@ TEST_F(MainFormTest, MissingDataFilesStopStartUpAtThatStep) {
   EXPECT_EQ(Text(), "\r\n") << "the default page is not loaded after the failed step";
 
   fs::remove(Data("recent.ini"));
-  app::MainForm again(editor, {registry, dialogs, shell, printer, ""}, (dir / "data").string());
+  ViewedMainForm other({registry, dialogs, shell, printer, ""}, (dir / "data").string());
+  app::MainForm& again = other.form;
   EXPECT_THROW(again.FormShow({}), platform::EFileError);
   EXPECT_TRUE(again.ListBox1Items.empty());
 }
@@ -142,29 +141,39 @@ TEST_F(MainFormTest, FlagTableAndTitles) {
   EXPECT_EQ(Flags(), (Strings{"False", "", (dir / "saved.htm").string(), ""}));
   EXPECT_EQ(Read(dir / "saved.htm"), "page\r\n");
 
+  // A recent file opens in a tab of its own, whose flags are a new document's: the design's recent file
+  // leaves them as they were. The saved document keeps its own.
   form.MRUMenuClick(Data("default.htm"));
-  EXPECT_EQ(Flags(), (Strings{"False", "", (dir / "saved.htm").string(), ""})) << "a recent file leaves the flags";
+  EXPECT_EQ(Flags(), (Strings{"False", "", "", "Yes"})) << "a recent file leaves the flags";
   EXPECT_EQ(form.Title(), "Tarnwell Quillmark 3.01 - [" + Data("default.htm") + "]");
+  form.SwitchTo(0);
+  EXPECT_EQ(Flags(), (Strings{"False", "", (dir / "saved.htm").string(), ""}));
+  EXPECT_EQ(form.Title(), "Tarnwell Quillmark 3.01 - [" + (dir / "saved.htm").string() + "]");
 
-  dialogs.answers = {MessageAnswer::No};
   form.NewFileClick();
   EXPECT_EQ(Flags(), (Strings{"False", "", "", "Yes"}));
   EXPECT_EQ(form.Title(), "Tarnwell Quillmark 3.01 - [Untitled]");
+  EXPECT_EQ(form.Sessions().size(), 3u);
 }
 
-TEST_F(MainFormTest, NewAndOpenAskEveryTimeAndYesOnlySaves) {
+// New and Open Local File replace no text (a new tab, or the default page nobody touched), so they ask
+// nothing; the first thing opened takes the untouched default page's place.
+TEST_F(MainFormTest, NewAndOpenMakeTabsAndReplaceOnlyAnUntouchedDefaultPage) {
   Start();
-  dialogs.answers = {MessageAnswer::Yes};
-  dialogs.files = {(dir / "kept.htm").string()};
-  editor.Lines().Put(0, "<html lang=\"en\">");
-  form.NewFileClick();
-  EXPECT_EQ(Read(dir / "kept.htm"), "<html lang=\"en\">\r\n</html>\r\n");
-  EXPECT_EQ(editor.Lines().Get(0), "<html lang=\"en\">") << "Yes saves and leaves the old text";
-
-  dialogs.answers = {MessageAnswer::Cancel};
+  dialogs.files = {(dir / "page.htm").string()};
   form.FromFile1Click();
-  EXPECT_EQ(dialogs.messages.size(), 2u) << "asked although nothing changed since the save";
-  EXPECT_TRUE(dialogs.fileDialogs.size() == 1u) << "Cancel ends the command before the open dialog";
+  EXPECT_EQ(form.Sessions().size(), 1u) << "the untouched default page made way";
+  EXPECT_EQ(Text(), "page\r\n");
+  form.NewFileClick();
+  EXPECT_EQ(form.Sessions().size(), 2u);
+  EXPECT_EQ(Text(), "<html>\r\n</html>\r\n");
+  Edit().KeyPress('x');
+  dialogs.files = {(dir / "page.htm").string()};
+  form.FromFile1Click();
+  EXPECT_EQ(form.CurrentIndex(), 0) << "a file open in a tab is shown there";
+  EXPECT_EQ(form.Sessions().size(), 2u);
+  EXPECT_EQ(form.Sessions()[1]->Document().Lines().Get(0), "x<html>") << "the edited page keeps its tab";
+  EXPECT_TRUE(dialogs.messages.empty()) << "nothing was asked";
 }
 
 TEST_F(MainFormTest, OpeningAnUnreadableFileKeepsTheText) {
@@ -217,10 +226,18 @@ TEST_F(MainFormTest, ClosingAsksWhileNothingWasSavedAndWhenWorkIsUnsaved) {
   EXPECT_TRUE(form.FormClose({}));
   EXPECT_EQ(dialogs.messages.size(), asked) << "saved and unchanged: no question";
 
-  editor.SetCaretXY({1, 1});
-  editor.KeyPress('x');
-  dialogs.answers = {MessageAnswer::Yes};
+  // Each modified document is asked for in tab order; Yes saves a document with a file without a dialog.
+  Edit().SetCaretXY({1, 1});
+  Edit().KeyPress('x');
+  form.NewFileClick();
+  Edit().KeyPress('y');
+  dialogs.messages.clear();
+  dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+  dialogs.files = {std::nullopt};
   EXPECT_FALSE(form.FormClose({})) << "Yes with a cancelled save dialog keeps the window open";
+  EXPECT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(Read(dir / "saved.htm"), "x<html>\r\n</html>\r\n") << "the first was saved to its file";
+  EXPECT_EQ(form.CurrentIndex(), 1) << "each document is shown while it is asked for";
   dialogs.answers = {MessageAnswer::No};
   EXPECT_TRUE(form.FormClose({}));
 }
@@ -232,7 +249,7 @@ TEST_F(MainFormTest, ExitAsksOnlyForUnsavedWorkAndStoresThePlacement) {
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(registry.ReadInteger("HKEY_LOCAL_MACHINE\\SOFTWARE\\Tarnwell\\Larch\\3.0", "Form1.Width"), 700);
 
-  editor.KeyPress('x');
+  Edit().KeyPress('x');
   EXPECT_FALSE(form.Exit1Click(placement));
   dialogs.answers = {MessageAnswer::Yes};
   dialogs.files = {(dir / "exit.htm").string()};
@@ -240,18 +257,19 @@ TEST_F(MainFormTest, ExitAsksOnlyForUnsavedWorkAndStoresThePlacement) {
   EXPECT_EQ(Read(dir / "exit.htm").substr(0, 1), "x");
 }
 
-TEST_F(MainFormTest, ARecentFileAsksFirstWhenWorkIsUnsaved) {
+TEST_F(MainFormTest, ARecentFileOpensInATabOfItsOwnAndLeavesUnsavedWorkInItsTab) {
   Start();
   form.MRUMenuClick((dir / "page.htm").string());
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(Text(), "page\r\n");
 
-  editor.KeyPress('x');
-  form.MRUMenuClick(Data("default.htm"));  // the fake answers Cancel
-  EXPECT_EQ(editor.Lines().Get(0), "xpage");
-  dialogs.answers = {MessageAnswer::No};
+  Edit().KeyPress('x');
   form.MRUMenuClick(Data("default.htm"));
+  EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(Text(), "<html>\r\n</html>\r\n");
+  EXPECT_EQ(form.Sessions()[0]->Document().Lines().Get(0), "xpage");
+  EXPECT_THROW(form.MRUMenuClick((dir / "gone.htm").string()), platform::EFileError);
+  EXPECT_EQ(form.Sessions().size(), 2u) << "a file that cannot be read opens no tab";
 }
 
 TEST_F(MainFormTest, PrintWritesItsCopyBeforeTheDialog) {
@@ -360,7 +378,8 @@ TEST(WriteFileAtomically, AFailedWriteLeavesTheOldFile) {
 
 TEST_F(MainFormTest, OpenWebFileReplacesTheTextOnlyAfterAFetchThatWorked) {
   platform::headless::PollEventLoop loop;
-  app::MainForm web(editor, {registry, dialogs, shell, printer, "", &loop}, (dir / "data").string());
+  ViewedMainForm webWindow({registry, dialogs, shell, printer, "", &loop}, (dir / "data").string());
+  app::MainForm& web = webWindow.form;
   app::WindowPlacement placement;
   web.FormCreate(placement);
   web.FormShow({});
@@ -370,7 +389,7 @@ TEST_F(MainFormTest, OpenWebFileReplacesTheTextOnlyAfterAFetchThatWorked) {
     ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 404 Not Found\r\n\r\ngone"});
     EXPECT_THROW(web.OpenWebFile(server.Url("/page.htm")), net::EProtocolError);
   }
-  EXPECT_EQ(Text(), "<html>\r\n</html>\r\n") << "a failed fetch leaves the document";
+  EXPECT_EQ(webWindow.Text(), "<html>\r\n</html>\r\n") << "a failed fetch leaves the document";
   ASSERT_EQ(dialogs.progressWindows.size(), 1u);
   EXPECT_EQ(dialogs.progressWindows[0].options.caption, "Please Wait");
   EXPECT_EQ(dialogs.progressWindows[0].options.text, "Retrieving Page...");
@@ -382,40 +401,34 @@ TEST_F(MainFormTest, OpenWebFileReplacesTheTextOnlyAfterAFetchThatWorked) {
     dialogs.onProgressWindow = [](auto& window) { window.options.cancel(); };
     EXPECT_FALSE(web.OpenWebFile(server.Url()));
     dialogs.onProgressWindow = nullptr;
-    EXPECT_EQ(Text(), "<html>\r\n</html>\r\n");
+    EXPECT_EQ(webWindow.Text(), "<html>\r\n</html>\r\n");
     EXPECT_EQ(dialogs.progressWindows.back().closed, std::optional<bool>(true));
   }
 
-  dialogs.answers = {MessageAnswer::No};
+  // The page opens in a tab of its own; the edited file keeps its tab, its title and its flags.
   dialogs.files = {(dir / "page.htm").string()};
   web.FromFile1Click();
-  editor.KeyPress('x');
+  webWindow.Editor().KeyPress('x');
   const std::string page = "HTTP/1.0 200 OK\r\n\r\n<p>one</p>\r\n<p>two</p>\n";
-  {
-    ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", page});
-    EXPECT_FALSE(web.OpenWebFile(server.Url("/page.htm")));
-  }
-  EXPECT_EQ(dialogs.messages.back(), "Save changes to this file?");
-  EXPECT_EQ(editor.Lines().Get(0), "xpage") << "Cancel keeps the unsaved text";
-
-  dialogs.answers = {platform::MessageAnswer::No};
   ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n", page});
   EXPECT_TRUE(web.OpenWebFile(server.Url("/page.htm")));
-  EXPECT_EQ(Text(), "<p>one</p>\r\n<p>two</p>\r\n");
+  EXPECT_EQ(webWindow.Text(), "<p>one</p>\r\n<p>two</p>\r\n");
   EXPECT_EQ(server.Requests().back(),
             "GET /page.htm HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(server.Port()) + "\r\n\r\n");
-  EXPECT_EQ(web.Title(), "Tarnwell Quillmark 3.01 - [" + (dir / "page.htm").string() + "]")
-      << "the title and flags stay";
-  EXPECT_EQ(web.OpenedFileName(), (dir / "page.htm").string());
-  editor.Undo();
-  EXPECT_EQ(Text(), "<p>one</p>\r\n<p>two</p>\r\n") << "nothing of the old text is left to undo";
+  EXPECT_EQ(web.Title(), "Tarnwell Quillmark 3.01 - [Untitled]") << "a page from the web has no file";
+  EXPECT_FALSE(web.Modified());
+  webWindow.Editor().Undo();
+  EXPECT_EQ(webWindow.Text(), "<p>one</p>\r\n<p>two</p>\r\n") << "nothing is left to undo";
   EXPECT_EQ(web.PreviewFileName(), Data("Temp.htm")) << "the page from the web, not the file opened before";
   EXPECT_EQ(Read(Data("Temp.htm")), "<p>one</p>\r\n<p>two</p>\r\n");
+  web.SwitchTo(0);
+  EXPECT_EQ(webWindow.Editor().Lines().Get(0), "xpage");
+  EXPECT_EQ(web.Title(), "Tarnwell Quillmark 3.01 - [" + (dir / "page.htm").string() + "]");
 }
 
 TEST_F(MainFormTest, ThePreviewShowsTheFileOrTheTextOfAnUntitledDocument) {
   Start();
-  editor.Lines().Add("<p>typed");
+  Edit().Lines().Add("<p>typed");
   EXPECT_EQ(form.PreviewFileName(), Data("Temp.htm")) << "the default page is untitled";
   EXPECT_EQ(Read(Data("Temp.htm")), "<html>\r\n</html>\r\n<p>typed\r\n");
   EXPECT_EQ(form.DocumentFolder(), (dir / "data").string());
@@ -426,7 +439,7 @@ TEST_F(MainFormTest, ThePreviewShowsAnOpenedFileAsItIsOnDisk) {
   dialogs.answers = {MessageAnswer::No};
   dialogs.files = {(dir / "page.htm").string()};
   form.FromFile1Click();
-  editor.Lines().Add("not on disk");
+  Edit().Lines().Add("not on disk");
   EXPECT_EQ(form.PreviewFileName(), (dir / "page.htm").string()) << "an opened file shows as it is on disk";
   EXPECT_EQ(Read(dir / "page.htm"), "page\r\n");
   EXPECT_EQ(form.DocumentFolder(), dir.string());
@@ -461,10 +474,10 @@ TEST_F(MainFormTest, ImportRtfToHtmlFillsTheEditorAndKeepsTheDocumentState) {
   dialogs.answers = {MessageAnswer::No};
   dialogs.files = {(dir / "page.htm").string()};
   form.FromFile1Click();
-  editor.SetCaretXY({5, 1});
-  editor.ExecuteCommand(editor::ecLineBreak, '\r');
-  editor.KeyPress('x');
-  editor.KeyPress('y');
+  Edit().SetCaretXY({5, 1});
+  Edit().ExecuteCommand(editor::ecLineBreak, '\r');
+  Edit().KeyPress('x');
+  Edit().KeyPress('y');
   const auto flags = Flags();
   const std::string title = form.Title();
   dialogs.files = {(dir / "letter.rtf").string()};
@@ -474,16 +487,20 @@ TEST_F(MainFormTest, ImportRtfToHtmlFillsTheEditorAndKeepsTheDocumentState) {
       "<BODY topmargin=\"0\" leftmargin=\"0\" link=\"#0000FF\" vlink=\"#800080\" alink=\"#FF0000\">\r\n\r\n"
       "\r\n<P><B>Dear</B> reader\r\n\r\n</BODY>\r\n</HTML>\r\n";
   EXPECT_EQ(Text(), page);
-  EXPECT_EQ(Flags(), flags);
-  EXPECT_EQ(form.Title(), title);
+  EXPECT_EQ(form.Sessions().size(), 2u) << "in a tab of its own";
+  EXPECT_EQ(Flags(), (Strings{"False", "", "", "Yes"})) << "a new document's flags, which the import leaves";
+  EXPECT_EQ(form.Title(), "Tarnwell Quillmark 3.01 - [Untitled]");
   EXPECT_EQ(dialogs.fileDialogs.back().title, "Import RTF to HTML");
   EXPECT_TRUE(form.Modified());
 
-  editor.Undo();
-  EXPECT_EQ(Text(), page) << "the whole text was replaced: nothing of the old text is left to undo";
+  Edit().Undo();
+  EXPECT_EQ(Text(), page) << "the whole text is new: nothing of another text is there to undo";
   EXPECT_EQ(form.PreviewFileName(), Data("Temp.htm")) << "the imported page, not the file opened before";
   EXPECT_EQ(Read(Data("Temp.htm")), page);
   EXPECT_EQ(form.DocumentFolder(), (dir / "data").string());
+  form.SwitchTo(0);
+  EXPECT_EQ(Flags(), flags);
+  EXPECT_EQ(form.Title(), title);
 }
 
 // A zero byte would end the editor's text: it is left out and what follows it stays. An empty conversion is
@@ -499,7 +516,7 @@ TEST_F(MainFormTest, AnImportKeepsTheTextAfterAZeroByteAndAnEmptyConversionIsOne
   Write(dir / "empty.rtf", "");
   dialogs.files = {(dir / "empty.rtf").string()};
   form.ImportRTFtoHTML1Click();
-  EXPECT_EQ(editor.LineCount(), 13);
+  EXPECT_EQ(Edit().LineCount(), 13);
   EXPECT_NE(Text().find("alink=\"#FF0000\">\r\n\r\n\r\n\r\n</BODY>"), std::string::npos);
 }
 
@@ -511,7 +528,8 @@ TEST_F(MainFormTest, AFileOpenInAnotherProgramIsShownThereAndNotLoadedAgain) {
     }
     std::vector<std::string> asked;
   } elsewhere;
-  app::MainForm linked(editor, {registry, dialogs, shell, printer, "", nullptr, &elsewhere}, (dir / "data").string());
+  ViewedMainForm linkedWindow({registry, dialogs, shell, printer, "", nullptr, &elsewhere}, (dir / "data").string());
+  app::MainForm& linked = linkedWindow.form;
   app::WindowPlacement placement;
   linked.FormCreate(placement);
   linked.FormShow({});
@@ -519,12 +537,12 @@ TEST_F(MainFormTest, AFileOpenInAnotherProgramIsShownThereAndNotLoadedAgain) {
   dialogs.answers = {MessageAnswer::No};
   dialogs.files = {(dir / "busy.htm").string()};
   linked.FromFile1Click();
-  EXPECT_EQ(Text(), "<html>\r\n</html>\r\n") << "the other program shows it; this text stays";
+  EXPECT_EQ(linkedWindow.Text(), "<html>\r\n</html>\r\n") << "the other program shows it; this text stays";
   linked.MRUMenuClick((dir / "busy.htm").string());
   linked.OpenTemplate((dir / "busy.htm").string());
-  EXPECT_EQ(Text(), "<html>\r\n</html>\r\n");
+  EXPECT_EQ(linkedWindow.Text(), "<html>\r\n</html>\r\n");
   EXPECT_EQ(elsewhere.asked.size(), 3u);
   linked.MRUMenuClick((dir / "page.htm").string());
-  EXPECT_EQ(Text(), "page\r\n") << "a file no other program has opens here";
+  EXPECT_EQ(linkedWindow.Text(), "page\r\n") << "a file no other program has opens here";
   EXPECT_TRUE(linked.IsDocument((dir / "." / "page.htm").string()));
 }

@@ -332,15 +332,14 @@ TEST_F(MainWindowTest, TemplatesAreSavedOpenedAndDeletedWithTheirQuestions) {
   ok->click();
   EXPECT_EQ(dialogs.messages.back(), "Replace the template \"mine\"?");
 
-  auto* editor = form->findChild<ui::EditorWidget*>("RichEdit1");
-  editor->Editor().Lines().Add("unsaved edit");
-  dialogs.answers = {platform::MessageAnswer::Cancel};
+  // A template opens in a tab of its own; the edited document keeps its tab.
+  form->Editor().Editor().Lines().Add("unsaved edit");
+  const std::size_t asked = dialogs.messages.size();
   emit standard->itemDoubleClicked(standard->item(0));
-  EXPECT_EQ(dialogs.messages.back(), "Save changes to this file?");
-  EXPECT_NE(editor->Editor().Lines().Text().find("unsaved edit"), std::string::npos) << "Cancel keeps the edits";
-  dialogs.answers = {platform::MessageAnswer::No};
-  emit standard->itemDoubleClicked(standard->item(0));
-  EXPECT_EQ(editor->Editor().Lines().Text(), "<p>standard\r\n");
+  EXPECT_EQ(dialogs.messages.size(), asked);
+  EXPECT_EQ(form->Editor().Editor().Lines().Text(), "<p>standard\r\n");
+  EXPECT_EQ(form->DocumentTabs()->count(), 2);
+  EXPECT_NE(form->Logic().Sessions()[0]->Document().Lines().Text().find("unsaved edit"), std::string::npos);
 
   user->setCurrentRow(0);
   dialogs.answers = {platform::MessageAnswer::No};

@@ -14,6 +14,7 @@
 #include "platform/headless/CellFont.h"
 #include "platform/headless/ManualEventLoop.h"
 #include "platform/headless/MemoryClipboard.h"
+#include "tests/ViewedMainForm.h"
 #include "testsupport/FakeDialogs.h"
 #include "testsupport/FakePrinter.h"
 #include "testsupport/FakeShell.h"
@@ -62,20 +63,19 @@ class RecoveryTest : public ::testing::Test {
   }
   ~RecoveryTest() override { fs::remove_all(dir); }
 
-  // One run of the program: a window's logic over its own editor.
+  // One run of the program: a window's logic with an editor for each of its documents.
   struct Program {
     Program(RecoveryTest& test, std::vector<std::string> arguments = {})
-        : editor(fonts, clipboard),
-          form(editor, {test.registry, test.dialogs, test.shell, test.printer, "", &test.loop}, test.dir.string()) {
+        : window({test.registry, test.dialogs, test.shell, test.printer, "", &test.loop}, test.dir.string()),
+          form(window.form) {
       app::WindowPlacement placement;
       form.FormCreate(placement);
       form.FormShow(arguments);
       form.OfferRecovery(arguments);
     }
-    platform::headless::CellFontEngine fonts;
-    platform::headless::MemoryClipboard clipboard;
-    editor::TqeCustomEdit editor;
-    app::MainForm form;
+    editor::TqeCustomEdit& Editor() { return form.Editor(); }
+    ViewedMainForm window;
+    app::MainForm& form;
   };
 
   std::vector<fs::path> Files(const std::string& extension) const {
@@ -98,10 +98,11 @@ class RecoveryTest : public ::testing::Test {
 
 TEST_F(RecoveryTest, TheJournalIsWrittenWhenTypingPausesAndGoesWhenTheWorkIsSaved) {
   Program program(*this);
-  app::RecoveryJournal& journal = *program.form.Journal();
-  program.editor.KeyPress('a');
+  program.Editor().KeyPress('a');
+  ASSERT_TRUE(program.form.Current().Journal()) << "a document gets its journal once it holds unsaved work";
+  app::RecoveryJournal& journal = *program.form.Current().Journal();
   loop.Advance(app::RecoveryJournal::kIdleMs / 2);
-  program.editor.KeyPress('b');
+  program.Editor().KeyPress('b');
   loop.Advance(app::RecoveryJournal::kIdleMs / 2 + 100);
   journal.Flush();
   EXPECT_FALSE(fs::exists(journal.Path())) << "typing went on: nothing is written yet";
@@ -117,7 +118,7 @@ TEST_F(RecoveryTest, TheJournalIsWrittenWhenTypingPausesAndGoesWhenTheWorkIsSave
   program.form.SaveAs1Click();
   journal.Flush();
   EXPECT_FALSE(fs::exists(journal.Path())) << "saved work needs no journal";
-  program.editor.KeyPress('c');
+  program.Editor().KeyPress('c');
   loop.Advance(app::RecoveryJournal::kIdleMs + 100);
   journal.Flush();
   EXPECT_EQ(app::ParseJournal(platform::ReadFileBytes(journal.Path())).fileName, (dir / "saved.htm").string());
@@ -134,9 +135,9 @@ TEST_F(RecoveryTest, ALeftJournalIsOfferedAndRecoveredWithItsFileName) {
   {
     std::ofstream(page, std::ios::binary) << "on disk\r\n";
     Program first(*this, {page.string()});
-    first.editor.KeyPress('x');
+    first.Editor().KeyPress('x');
     loop.Advance(app::RecoveryJournal::kIdleMs + 100);
-    first.form.Journal()->Flush();
+    first.form.Current().Journal()->Flush();
     // The program ends without the close that removes the journal, as a crash or kill would.
   }
   EXPECT_EQ(Files(".journal").size(), 1u);
@@ -146,14 +147,14 @@ TEST_F(RecoveryTest, ALeftJournalIsOfferedAndRecoveredWithItsFileName) {
   EXPECT_EQ(dialogs.messages[0].substr(0, 48 + page.string().size()),
             "Quillmark was closed without saving " + page.string() + " (changed 20");
   EXPECT_EQ(dialogs.messages[0].substr(dialogs.messages[0].size() - 14), "). Recover it?");
-  EXPECT_EQ(second.editor.Lines().Text(), "xon disk\r\n");
+  EXPECT_EQ(second.Editor().Lines().Text(), "xon disk\r\n");
   EXPECT_TRUE(second.form.Modified());
   EXPECT_EQ(second.form.OpenedFileName(), page.string());
   EXPECT_EQ(second.form.Title(), "Tarnwell Quillmark 3.01 - [" + page.string() + "]");
   EXPECT_EQ(platform::ReadFileBytes(page), "on disk\r\n") << "a journal never writes the file itself";
   const auto journals = Files(".journal");
   ASSERT_EQ(journals.size(), 1u) << "the old journal went; the recovered text is in the new program's";
-  EXPECT_EQ(journals[0], second.form.Journal()->Path());
+  EXPECT_EQ(journals[0], second.form.Current().Journal()->Path());
 
   dialogs.files = {std::nullopt};
   second.form.SaveAs1Click();
@@ -171,37 +172,38 @@ TEST_F(RecoveryTest, SeveralJournalsAreOfferedInTurnAndDamagedOnesSetAside) {
   leave("102-3.journal", "third\r\n");
   std::ofstream(dir / "recovery" / "103-4.journal", std::ios::binary) << "Quillmark recovery journal 1\nchanged 5\n";
   fs::last_write_time(dir / "recovery" / "101-2.journal", fs::file_time_type::clock::now() - std::chrono::hours(1));
-  std::vector<std::string> handedOver;
   dialogs.answers = {MessageAnswer::No, MessageAnswer::Yes, MessageAnswer::Yes};
   {
-    // The test's program object is made before it starts, so the hand-over can be watched.
-    platform::headless::CellFontEngine fonts;
-    platform::headless::MemoryClipboard clipboard;
-    editor::TqeCustomEdit editor(fonts, clipboard);
-    app::MainForm form(editor, {registry, dialogs, shell, printer, "", &loop}, dir.string());
-    form.OnRecoverInNewWindow = [&](const std::string& journal) { handedOver.push_back(journal); };
-    app::WindowPlacement placement;
-    form.FormCreate(placement);
-    form.FormShow({});
-    form.OfferRecovery({});
+    Program program(*this);
     ASSERT_EQ(dialogs.messages.size(), 4u);
     EXPECT_EQ(dialogs.messages[0].substr(0, 46), "Quillmark was closed without saving untitled (")
         << "the oldest first";
-    EXPECT_EQ(editor.Lines().Text(), "first\r\n") << "No to the oldest, Yes to the next";
-    EXPECT_EQ(handedOver, (std::vector<std::string>{(dir / "recovery" / "102-3.journal").string()}))
-        << "a second recovery goes to a window of its own";
+    ASSERT_EQ(program.form.Sessions().size(), 2u) << "No to the oldest, Yes to the next two, each in a tab";
+    EXPECT_EQ(program.form.Sessions()[0]->Document().Lines().Text(), "first\r\n")
+        << "the first took the default page's place";
+    EXPECT_EQ(program.form.Sessions()[1]->Document().Lines().Text(), "third\r\n");
     EXPECT_EQ(dialogs.messages[3], "The recovery file " + (dir / "recovery" / "103-4.journal").string() +
                                        " cannot be used (its caret line is missing); it was set aside as " +
                                        (dir / "recovery" / "103-4.journal").string() + ".damaged.");
     EXPECT_TRUE(fs::exists(dir / "recovery" / "103-4.journal.damaged"));
     EXPECT_FALSE(fs::exists(dir / "recovery" / "101-2.journal")) << "No removed it";
+    for (const auto& session : program.form.Sessions()) session->Journal()->Flush();
+    EXPECT_EQ(Files(".journal").size(), 2u) << "one journal for each document with unsaved work";
   }
-  // The program above ended with its recovered work unsaved: its journal is offered too (No removes it).
+  // The program above ended with its recovered work unsaved: both journals are offered.
+  dialogs.messages.clear();
+  dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+  {
+    Program next(*this);
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(next.form.Sessions().size(), 2u);
+  }
+  // A journal named on the command line is recovered without asking; the one left beside it is asked for.
+  const auto left = Files(".journal");
+  ASSERT_EQ(left.size(), 2u);
   dialogs.messages.clear();
   dialogs.answers = {MessageAnswer::No};
-  Program handed(*this, {"--recover", (dir / "recovery" / "102-3.journal").string()});
-  ASSERT_EQ(dialogs.messages.size(), 1u) << "a journal handed over is recovered without asking";
-  EXPECT_EQ(dialogs.messages[0].substr(0, 45), "Quillmark was closed without saving untitled ");
-  EXPECT_EQ(handed.editor.Lines().Text(), "third\r\n");
-  EXPECT_FALSE(fs::exists(dir / "recovery" / "102-3.journal"));
+  Program handed(*this, {"--recover", left[0].string()});
+  EXPECT_EQ(dialogs.messages.size(), 1u) << "a journal handed over is recovered without asking";
+  EXPECT_TRUE(handed.form.Modified());
 }

@@ -21,7 +21,14 @@ editor::TShiftState MouseShift(Qt::KeyboardModifiers m) { return EditorWidget::S
 
 }  // namespace
 
-EditorWidget::EditorWidget(QWidget* parent) : QAbstractScrollArea(parent), editor_(fonts_, clipboard_) {
+EditorWidget::EditorWidget(QWidget* parent) : QAbstractScrollArea(parent), editor_(fonts_, clipboard_) { SetUp(); }
+
+EditorWidget::EditorWidget(editor::TqeDocument& document, QWidget* parent)
+    : QAbstractScrollArea(parent), editor_(fonts_, clipboard_, document) {
+  SetUp();
+}
+
+void EditorWidget::SetUp() {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setCursor(Qt::IBeamCursor);
@@ -226,6 +233,7 @@ void EditorWidget::wheelEvent(QWheelEvent* event) {
 void EditorWidget::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
   editor_.SetFocused(true);
+  emit FocusedIn();
   caretShown_ = true;
   blink_.start();
   viewport()->update(CaretRect());

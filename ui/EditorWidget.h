@@ -18,7 +18,9 @@ class EditorWidget : public QAbstractScrollArea, public platform::ControlWindow 
   Q_OBJECT
 
  public:
+  // A view of a document of its own, or of one that other views show too.
   explicit EditorWidget(QWidget* parent = nullptr);
+  explicit EditorWidget(editor::TqeDocument& document, QWidget* parent = nullptr);
   // The virtual-key code and shift set of a Qt key event; key 0 for keys the editor does not know.
   static std::uint16_t VirtualKey(int qtKey);
   static editor::TShiftState ShiftState(Qt::KeyboardModifiers modifiers);
@@ -34,6 +36,10 @@ class EditorWidget : public QAbstractScrollArea, public platform::ControlWindow 
   void SetScrollBar(platform::ScrollBarKind kind, const platform::ScrollBarState& state) override;
   void SetCaret(const platform::Rect& caret) override;
   void RepaintNow() override;
+
+ signals:
+  // The keyboard focus came to this view.
+  void FocusedIn();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -51,6 +57,7 @@ class EditorWidget : public QAbstractScrollArea, public platform::ControlWindow 
   bool focusNextPrevChild(bool next) override;
 
  private:
+  void SetUp();
   QRect CaretRect() const;
   // Runs a core call; an error is shown in a message box, as the application does for every command.
   template <typename F>

@@ -8,6 +8,8 @@
 #include <QCompleter>
 #include <QDateTime>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -18,6 +20,8 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -32,8 +36,10 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <filesystem>
+#include <tuple>
 
 #include "app/Highlighters.h"
 #include "app/SearchCommands.h"
@@ -68,29 +74,11 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
                        QWidget* parent)
     : QMainWindow(parent),
       services_(services),
-      highlighters_(services.registry),
-      editorWidget_(new EditorWidget(this)),
-      logic_(editorWidget_->Editor(), services, installDir),
-      inserts_(editorWidget_->Editor()),
+      logic_(services, installDir),
       tagCommands_(MakeTagCommands()),
       arguments_(std::move(arguments)) {
   setObjectName("Form1");
-  editorWidget_->setObjectName("RichEdit1");
-  setWindowTitle(FromPathBytes(logic_.Title()));
-  auto& editor = editorWidget_->Editor();
-  editor.SetFont({"Courier New", 10, 0, 13});
-  editor.SetExtraLineSpacing(1);
-  editor.SetMaxUndo(30);
-  editor.SetTabIndent(4);
-  editor.SetWantTabs(true);
-  editor.SetScrollPastEOL(false);
-  editor.SetRightEdgeColor(platform::kColorButtonShadow);
-  editor.Gutter().SetWidth(10);
-  editor.Gutter().SetDigitCount(5);
-  editor.Gutter().SetShowLineNumbers(true);
-  editor.SetBookmarkImages(&lineStatusImages_);
-  editor.SetHighLighter(&highlighters_.TypeHTML);
-  editor.Lines().SetTextStr("\r\n\r\n\r\n\r\n\r\n");
+  setAcceptDrops(true);
 
   CreateMenus();
   CreateToolbars();
@@ -98,9 +86,13 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
   CreateStatusBar();
   CreateQuickCuts();
 
-  logic_.OnTitleChanged = [this] { setWindowTitle(FromPathBytes(logic_.Title())); };
-  logic_.OnRepaintEditor = [this] { editorWidget_->viewport()->update(); };
-  logic_.OnFocusEditor = [this] { editorWidget_->setFocus(); };
+  logic_.OnSessionOpened = [this](app::DocumentSession& session) { AddDocumentTab(session); };
+  logic_.OnSessionClosing = [this](app::DocumentSession& session) { RemoveDocumentTab(session); };
+  logic_.OnCurrentChanged = [this] { ShowCurrentSession(); };
+  logic_.OnSessionChanged = [this](app::DocumentSession& session) { ShowSession(session); };
+  logic_.OnStatusNote = [this](const std::string& note) { statusPanels_[0]->setText(FromPathBytes(note)); };
+  logic_.OnRepaintEditor = [this] { Editor().viewport()->update(); };
+  logic_.OnFocusEditor = [this] { Editor().setFocus(); };
   logic_.OnSideListsLoaded = [this] {
     for (size_t i = 0; i < sideLists_.size(); ++i) {
       const std::vector<std::string>& items = logic_.SideListItems(static_cast<int>(i));
@@ -109,21 +101,11 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
     }
   };
   logic_.MRU.OnMenuUpdated = [this] { UpdateRecentMenu(); };
-  logic_.OnRecoverInNewWindow = [](const std::string& journal) {
-    QProcess::startDetached(QCoreApplication::applicationFilePath(), {"--recover", QString::fromStdString(journal)});
-  };
   logic_.OnBusy = [](bool busy) {
     if (busy)
       QApplication::setOverrideCursor(Qt::WaitCursor);
     else
       QApplication::restoreOverrideCursor();
-  };
-  editor.OnChange = [this] { livePreview_.TextChanged(); };
-  // The caret position in the second status panel (in UTF-8 the column counts characters, not bytes), and
-  // the encoding, which a load or a reinterpretation changes.
-  editor.OnSelectionChange = [this, &editor] {
-    statusPanels_[1]->setText(QString("Row: %1 Col: %2").arg(editor.CaretLine()).arg(editor.CaretCharacterColumn()));
-    ShowEncoding();
   };
 
   // Design-time size, centred; then whatever placement the last run stored.
@@ -132,6 +114,8 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
   WindowPlacement placement = CurrentPlacement();
   Run([&] { logic_.FormCreate(placement); });
   ApplyPlacement(placement);
+  // The document starts as five empty lines until the default page is loaded.
+  logic_.Current().Document().Lines().SetTextStr("\r\n\r\n\r\n\r\n\r\n");
 
   findDialog_ = new FindDialog(FindDialog::Kind::Find, this);
   replaceDialog_ = new FindDialog(FindDialog::Kind::Replace, this);
@@ -155,7 +139,101 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
   };
 }
 
-MainWindow::~MainWindow() = default;
+// The tabs go before the logic's documents they show.
+MainWindow::~MainWindow() {
+  logic_.OnSessionClosing = [this](app::DocumentSession& session) { RemoveDocumentTab(session); };
+  while (!pages_.empty()) RemoveDocumentTab(pages_.begin()->second->Session());
+  logic_.OnSessionClosing = nullptr;
+}
+
+EditorWidget& MainWindow::Editor() const { return Page(logic_.Current()).ActiveEditor(); }
+
+void MainWindow::ConfigureEditor(EditorWidget& widget) {
+  editor::TqeCustomEdit& editor = widget.Editor();
+  editor.SetFont({"Courier New", 10, 0, 13});
+  editor.SetExtraLineSpacing(1);
+  editor.SetMaxUndo(30);
+  editor.SetTabIndent(4);
+  editor.SetWantTabs(true);
+  editor.SetScrollPastEOL(false);
+  editor.SetRightEdgeColor(platform::kColorButtonShadow);
+  editor.Gutter().SetWidth(10);
+  editor.Gutter().SetDigitCount(5);
+  editor.Gutter().SetShowLineNumbers(true);
+  editor.SetBookmarkImages(&lineStatusImages_);
+  editor.OnChange = [this] { livePreview_.TextChanged(); };
+  // The caret position in the second status panel (in UTF-8 the column counts characters, not bytes), and
+  // the encoding, which a load or a reinterpretation changes.
+  editor.OnSelectionChange = [this, &editor] {
+    if (&editor != &CurrentEditor()) return;
+    statusPanels_[1]->setText(QString("Row: %1 Col: %2").arg(editor.CaretLine()).arg(editor.CaretCharacterColumn()));
+    ShowEncoding();
+  };
+}
+
+void MainWindow::AddDocumentTab(app::DocumentSession& session) {
+  auto* page = new DocumentPage(
+      session, [this](EditorWidget& widget) { ConfigureEditor(widget); }, documentTabs_);
+  pages_[&session] = page;
+  const QSignalBlocker quiet(documentTabs_);
+  documentTabs_->addTab(page, "Untitled");
+  ShowSession(session);
+}
+
+void MainWindow::RemoveDocumentTab(app::DocumentSession& session) {
+  const auto found = pages_.find(&session);
+  if (found == pages_.end()) return;
+  DocumentPage* page = found->second;
+  pages_.erase(found);
+  const QSignalBlocker quiet(documentTabs_);
+  documentTabs_->removeTab(documentTabs_->indexOf(page));
+  delete page;
+}
+
+void MainWindow::ShowSession(app::DocumentSession& session) {
+  const auto found = pages_.find(&session);
+  if (found == pages_.end()) return;
+  const int index = documentTabs_->indexOf(found->second);
+  const std::string& file = session.Pending() ? session.Pending()->file : session.File();
+  const QString name =
+      file.empty() ? QString("Untitled") : FromPathBytes(std::filesystem::path(file).filename().string());
+  documentTabs_->setTabText(index, session.Modified() ? "*" + name : name);
+  documentTabs_->setTabToolTip(index, file.empty() ? QString("Untitled") : FromPathBytes(file));
+  if (&session == &logic_.Current()) setWindowTitle(FromPathBytes(session.Title()));
+}
+
+void MainWindow::ShowCurrentSession() {
+  DocumentPage& page = Page(logic_.Current());
+  {
+    const QSignalBlocker quiet(documentTabs_);
+    documentTabs_->setCurrentWidget(&page);
+  }
+  inserts_.SetEditor(CurrentEditor());
+  ShowSession(logic_.Current());
+  if (CurrentEditor().OnSelectionChange) CurrentEditor().OnSelectionChange();
+  // The preview page, when it shows, shows the document now current.
+  if (preview_ && centrePages_->currentWidget() == preview_->parentWidget()) Run([this] { ShowPreview(); });
+}
+
+bool MainWindow::ShowDocument(const std::string& path) {
+  app::DocumentSession* session = logic_.FindSession(path);
+  if (!session) return false;
+  logic_.SwitchTo(logic_.IndexOf(*session));
+  return true;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  std::vector<std::string> files;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) files.push_back(url.toLocalFile().toLocal8Bit().toStdString());
+  if (files.empty()) return;
+  event->acceptProposedAction();
+  Run([this, &files] { logic_.OpenFiles(files); });
+}
 
 void MainWindow::Run(const std::function<void()>& command) { app::RunCommand(services_.dialogs, command); }
 
@@ -175,18 +253,18 @@ QAction* MainWindow::AddAction(QMenu* menu, const char* name, const QString& cap
 
 void MainWindow::ShowEncoding() {
   if (!encodingButton_ || !encodingMenu_) return;
-  const platform::TextEncoding encoding = editorWidget_->Editor().Encoding();
+  const platform::TextEncoding encoding = CurrentEditor().Encoding();
   encodingButton_->setText(QString::fromUtf8(platform::EncodingCaption(encoding)));
   if (!encodingButton_->menu()) encodingButton_->setMenu(encodingMenu_);
   Action(encoding == platform::TextEncoding::Utf8 ? "EncodingUtf8" : "EncodingCp1252")->setChecked(true);
 }
 
 std::string MainWindow::DocumentBytes(const QString& text) const {
-  return platform::qt::BytesFromText(text, editorWidget_->Editor().Encoding());
+  return platform::qt::BytesFromText(text, CurrentEditor().Encoding());
 }
 
 QString MainWindow::DocumentText(std::string_view bytes) const {
-  return platform::qt::TextFromBytes(bytes, editorWidget_->Editor().Encoding());
+  return platform::qt::TextFromBytes(bytes, CurrentEditor().Encoding());
 }
 
 QAction* MainWindow::Action(const QString& name) const { return findChild<QAction*>(name); }
@@ -196,14 +274,17 @@ QListWidget* MainWindow::SideList(int index) const { return sideLists_.at(index)
 QLabel* MainWindow::StatusPanel(int index) const { return statusPanels_.at(index); }
 
 void MainWindow::CreateMenus() {
-  auto& editor = editorWidget_->Editor();
   QMenu* file = menuBar()->addMenu("&File");
   AddAction(file, "NewFile", "&New", "Ctrl+N", [this] { logic_.NewFileClick(); });
   openMenu_ = file->addMenu("&Open");
   AddAction(openMenu_, "FromFile1", "Open Local File", "Ctrl+O", [this] { logic_.FromFile1Click(); });
   AddAction(openMenu_, "FromWeborFTPSite1", "Open Web File", "Ctrl+W", [this] { OpenWebFile(); });
   recentAnchor_ = openMenu_->addSeparator();
-  AddAction(file, "SaveAs1", "&Save As", "Ctrl+S", [this] { logic_.SaveAs1Click(); });
+  AddAction(file, "RestoreLastSession1", "Restore Last Session", "", [this] { logic_.RestoreLastSession(); });
+  AddAction(file, "Save1", "&Save", "Ctrl+S", [this] { logic_.Save1Click(); });
+  AddAction(file, "SaveAs1", "&Save As", "Ctrl+Shift+S", [this] { logic_.SaveAs1Click(); });
+  AddAction(file, "SaveAll1", "Save A&ll", "", [this] { logic_.SaveAll1Click(); });
+  AddAction(file, "CloseTab1", "&Close", "Ctrl+F4", [this] { logic_.CloseSession(logic_.CurrentIndex()); });
   AddAction(file, "SaveToLibrary1", "Save To Library", "Ctrl+Insert",
             [this] { ShowDialog(dialogs_->saveToLibrary.get()); });
   file->addSeparator();
@@ -216,15 +297,16 @@ void MainWindow::CreateMenus() {
   AddAction(edit, "Undo1", "&Undo", "Ctrl+Z", [this] { Undo(); });
   AddAction(edit, "Redo1", "Redo", "Ctrl+Y", [this] { Redo(); });
   edit->addSeparator();
-  AddAction(edit, "Cut1", "&Cut", "Ctrl+X", [&editor] { editor.CutSelection(); });
+  AddAction(edit, "Cut1", "&Cut", "Ctrl+X", [this] { CurrentEditor().CutSelection(); });
   AddAction(edit, "Copy1", "C&opy", "Ctrl+C", [this] { Copy(); });
-  AddAction(edit, "Paste1", "&Paste", "Ctrl+V", [&editor] { editor.PasteClipboard(); });
-  AddAction(edit, "SelectAll1", "Select All", "Ctrl+A", [&editor] { editor.SelectWholeText(); });
+  AddAction(edit, "Paste1", "&Paste", "Ctrl+V", [this] { CurrentEditor().PasteClipboard(); });
+  AddAction(edit, "SelectAll1", "Select All", "Ctrl+A", [this] { CurrentEditor().SelectWholeText(); });
   // The selection with its colours, for word processors and mail.
-  QAction* copyAsRtf = AddAction(edit, "CopyAsRTF1", "Copy as RTF", "", [this, &editor] {
-    htmlExport_.ExportToClipboard(editor, editor.HighLighter(), editorWidget_->Clipboard());
+  QAction* copyAsRtf = AddAction(edit, "CopyAsRTF1", "Copy as RTF", "", [this] {
+    htmlExport_.ExportToClipboard(CurrentEditor(), CurrentEditor().HighLighter(), Editor().Clipboard());
   });
-  connect(edit, &QMenu::aboutToShow, this, [copyAsRtf, &editor] { copyAsRtf->setEnabled(editor.HasSelection()); });
+  connect(edit, &QMenu::aboutToShow, this,
+          [this, copyAsRtf] { copyAsRtf->setEnabled(CurrentEditor().HasSelection()); });
   edit->addSeparator();
   AddAction(edit, "Find1", "&Find", "F3", [this] { ShowSearchDialog(findDialog_); });
   AddAction(edit, "Replace1", "&Replace", "Ctrl+F3", [this] { ShowSearchDialog(replaceDialog_); });
@@ -237,7 +319,7 @@ void MainWindow::CreateMenus() {
     const bool utf8 = encoding == platform::TextEncoding::Utf8;
     QAction* action = AddAction(encodingMenu_, utf8 ? "EncodingUtf8" : "EncodingCp1252",
                                 utf8 ? "Read as &UTF-8" : "Read as &Windows-1252", "",
-                                [&editor, encoding] { editor.SetEncoding(encoding); });
+                                [this, encoding] { CurrentEditor().SetEncoding(encoding); });
     action->setCheckable(true);
     encodings->addAction(action);
   }
@@ -247,6 +329,28 @@ void MainWindow::CreateMenus() {
     for (const TagUiCommand& command : tagCommands_)
       if (command.menu == title)
         AddAction(menu, command.menuItem, command.menuCaption, command.shortcut, command.handler);
+  }
+
+  // Two views of the current document, each with its own caret and scroll position.
+  QMenu* view = menuBar()->addMenu("&View");
+  AddAction(view, "SplitHorizontally1", "Split Horizontally", "",
+            [this] { Page(logic_.Current()).Split(Qt::Vertical); });
+  AddAction(view, "SplitVertically1", "Split Vertically", "", [this] { Page(logic_.Current()).Split(Qt::Horizontal); });
+  AddAction(view, "Unsplit1", "Unsplit", "", [this] { Page(logic_.Current()).Unsplit(); });
+  view->addSeparator();
+  AddAction(view, "NextTab1", "Next Tab", "Ctrl+Tab",
+            [this] { logic_.SwitchTo((logic_.CurrentIndex() + 1) % static_cast<int>(logic_.Sessions().size())); });
+  AddAction(view, "PreviousTab1", "Previous Tab", "Ctrl+Shift+Tab", [this] {
+    const int count = static_cast<int>(logic_.Sessions().size());
+    logic_.SwitchTo((logic_.CurrentIndex() + count - 1) % count);
+  });
+  for (const auto& [name, keys, step] :
+       {std::tuple{"NextTabPage1", "Ctrl+PgDown", 1}, {"PreviousTabPage1", "Ctrl+PgUp", -1}}) {
+    QAction* action = AddAction(nullptr, name, "", keys, [this, step = step] {
+      const int count = static_cast<int>(logic_.Sessions().size());
+      logic_.SwitchTo((logic_.CurrentIndex() + count + step) % count);
+    });
+    addAction(action);
   }
 
   QMenu* tools = menuBar()->addMenu("&Tools");
@@ -290,7 +394,7 @@ void MainWindow::CreateToolbars() {
   openOptions->setMenu(openDrop);
   main->addWidget(openOptions);
 
-  button("SaveFile", "Save", QStyle::SP_DialogSaveButton, "Save File", [this] { logic_.SaveAs1Click(); });
+  button("SaveFile", "Save", QStyle::SP_DialogSaveButton, "Save File", [this] { logic_.Save1Click(); });
   button("PrintFileButton", "Print", QStyle::SP_FileDialogDetailedView, "Print this Document",
          [this] { logic_.PrintFileClick(); });
   button("Refresh", "Refresh", QStyle::SP_BrowserReload, "Refresh the Editing Window",
@@ -333,11 +437,10 @@ void MainWindow::CreateToolbars() {
     return b;
   };
 
-  auto& editor = editorWidget_->Editor();
   QHBoxLayout* document = addPage("Document");
-  addButton(document, "ToolbarButton978", "Cut", "Cut", [&editor] { editor.CutSelection(); });
+  addButton(document, "ToolbarButton978", "Cut", "Cut", [this] { CurrentEditor().CutSelection(); });
   addButton(document, "ToolbarButton979", "Copy", "Copy", [this] { Copy(); });
-  addButton(document, "ToolbarButton9710", "Paste", "Paste", [&editor] { editor.PasteClipboard(); });
+  addButton(document, "ToolbarButton9710", "Paste", "Paste", [this] { CurrentEditor().PasteClipboard(); });
   addButton(document, "ToolbarButton9711", "Undo", "Undo", [this] { Undo(); });
   addButton(document, "ToolbarButton9712", "Find", "Find", [this] { ShowSearchDialog(findDialog_); });
   addButton(document, "ToolbarButton9713", "Replace", "Replace", [this] { ShowSearchDialog(replaceDialog_); });
@@ -353,8 +456,8 @@ void MainWindow::CreateToolbars() {
   languages->completer()->setCaseSensitivity(Qt::CaseSensitive);
   // A chosen or typed name binds its language's highlighter; any other text changes nothing.
   connect(languages, &QComboBox::textActivated, this, [this](const QString& text) {
-    if (highlighters::TqeCustomHighLighter* highlighter = highlighters_.ForLanguage(text.toStdString()))
-      editorWidget_->Editor().SetHighLighter(highlighter);
+    if (highlighters::TqeCustomHighLighter* highlighter = logic_.Highlighters().ForLanguage(text.toStdString()))
+      CurrentEditor().SetHighLighter(highlighter);
   });
   document->addWidget(languages);
   document->addStretch();
@@ -384,7 +487,7 @@ void MainWindow::CreateToolbars() {
   const char* captions[] = {"Unknown", "Not Ready", "Incorrect"};
   for (int i = 0; i < 3; ++i) {
     QToolButton* b = addButton(marks, names[i], captions[i], captions[i], [this, i] {
-      lineStatus_.Click(editorWidget_->Editor(), static_cast<TLineStatusButtons::Button>(i));
+      lineStatus_.Click(CurrentEditor(), static_cast<TLineStatusButtons::Button>(i));
       for (int k = 0; k < 3; ++k) lineStatusButtons_[k]->defaultAction()->setChecked(lineStatus_.Down() == k);
     });
     b->defaultAction()->setCheckable(true);
@@ -447,7 +550,21 @@ void MainWindow::CreatePages() {
 
   centrePages_ = new QTabWidget(this);
   centrePages_->setObjectName("PageControl3");
-  centrePages_->addTab(editorWidget_, "HTML Code");
+  // One tab a document; a tab's close button and a middle click close it, its tabs can be dragged.
+  documentTabs_ = new QTabWidget(centrePages_);
+  documentTabs_->setObjectName("DocumentTabs");
+  documentTabs_->setDocumentMode(true);
+  documentTabs_->setTabsClosable(true);
+  documentTabs_->setMovable(true);
+  documentTabs_->setUsesScrollButtons(true);
+  documentTabs_->tabBar()->installEventFilter(this);
+  connect(documentTabs_, &QTabWidget::currentChanged, this,
+          [this](int index) { Run([this, index] { logic_.SwitchTo(index); }); });
+  connect(documentTabs_, &QTabWidget::tabCloseRequested, this,
+          [this](int index) { Run([this, index] { logic_.CloseSession(index); }); });
+  connect(documentTabs_->tabBar(), &QTabBar::tabMoved, this,
+          [this](int from, int to) { logic_.MoveSession(from, to); });
+  centrePages_->addTab(documentTabs_, "HTML Code");
   centrePages_->addTab(CreatePreviewPage(), "HTML Preview");
   centrePages_->addTab(CreateStyleBuilderPage(), "Style Builder");
   connect(centrePages_, &QTabWidget::currentChanged, this, [this] { Run([this] { ShowPreview(); }); });
@@ -660,19 +777,18 @@ void MainWindow::Copy() {
   if (preview_ && centrePages_->currentWidget() == preview_->parentWidget())
     preview_->CopySelection();
   else
-    editorWidget_->Editor().CopySelection();
+    CurrentEditor().CopySelection();
 }
 
 void MainWindow::ShowPreview() {
   const bool showing = centrePages_->currentWidget() == preview_->parentWidget();
   livePreview_.SetShowing(showing);
   if (showing && livePreview_.On()) return ShowLivePreview();
-  preview_->Viewer().LoadHtmlFile(logic_.PreviewFileName(), editorWidget_->Editor().Encoding());
+  preview_->Viewer().LoadHtmlFile(logic_.PreviewFileName(), CurrentEditor().Encoding());
 }
 
 void MainWindow::ShowLivePreview() {
-  preview_->Viewer().ShowHtmlText(editorWidget_->Editor().Lines().Text(), logic_.DocumentFolder(),
-                                  editorWidget_->Editor().Encoding());
+  preview_->Viewer().ShowHtmlText(CurrentEditor().Lines().Text(), logic_.DocumentFolder(), CurrentEditor().Encoding());
   preview_->update();
 }
 
@@ -813,18 +929,18 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::Undo() {
-  editorWidget_->Editor().Undo();
-  editorWidget_->setFocus();
+  CurrentEditor().Undo();
+  Editor().setFocus();
 }
 
 void MainWindow::Redo() {
-  editorWidget_->Editor().Redo();
-  editorWidget_->setFocus();
+  CurrentEditor().Redo();
+  Editor().setFocus();
 }
 
 void MainWindow::ShowSearchDialog(FindDialog* dialog) {
   // A selection within one line is what the person most likely looks for.
-  const auto& editor = editorWidget_->Editor();
+  const auto& editor = CurrentEditor();
   if (editor.HasSelection() && editor.SelectionStart().line == editor.SelectionEnd().line)
     dialog->findText->setText(DocumentText(editor.SelectedText()));
   ShowDialog(dialog);
@@ -833,13 +949,13 @@ void MainWindow::ShowSearchDialog(FindDialog* dialog) {
 }
 
 bool MainWindow::FindNext(const FindDialog& dialog) {
-  const int found = editorWidget_->Editor().SearchReplace(DocumentBytes(dialog.FindText()), {}, dialog.Options());
+  const int found = CurrentEditor().SearchReplace(DocumentBytes(dialog.FindText()), {}, dialog.Options());
   if (found == 0) services_.dialogs.Beep();
   return found > 0;
 }
 
 void MainWindow::ReplaceOne() {
-  if (!app::ReplaceOne(editorWidget_->Editor(), DocumentBytes(replaceDialog_->FindText()),
+  if (!app::ReplaceOne(CurrentEditor(), DocumentBytes(replaceDialog_->FindText()),
                        DocumentBytes(replaceDialog_->ReplaceText()), replaceDialog_->Options()))
     services_.dialogs.Beep();
 }
@@ -849,7 +965,7 @@ void MainWindow::ReplaceEvery() {
     services_.dialogs.Beep();
     return;
   }
-  const int replaced = app::ReplaceEvery(editorWidget_->Editor(), DocumentBytes(replaceDialog_->FindText()),
+  const int replaced = app::ReplaceEvery(CurrentEditor(), DocumentBytes(replaceDialog_->FindText()),
                                          DocumentBytes(replaceDialog_->ReplaceText()), replaceDialog_->Options());
   if (replaced == 0) services_.dialogs.Beep();
   statusPanels_[0]->setText(replaced == 1 ? "Replaced 1 occurrence" : QString("Replaced %1 occurrences").arg(replaced));
@@ -881,6 +997,14 @@ void MainWindow::InsertHyperlink() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (documentTabs_ && watched == documentTabs_->tabBar() && event->type() == QEvent::MouseButtonRelease) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const int index = documentTabs_->tabBar()->tabAt(mouse->position().toPoint());
+    if (mouse->button() == Qt::MiddleButton && index >= 0) {
+      Run([this, index] { logic_.CloseSession(index); });
+      return true;
+    }
+  }
   const auto list = std::find(sideLists_.begin(), sideLists_.end(), watched);
   if (list != sideLists_.end() && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QToolButton>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -21,6 +22,7 @@
 #include "editor/MarkGlyphs.h"
 #include "editor/RtfExport.h"
 #include "ui/DialogWindows.h"
+#include "ui/DocumentPage.h"
 #include "ui/EditorWidget.h"
 #include "ui/PreviewWidget.h"
 #include "ui/SearchDialogs.h"
@@ -46,7 +48,12 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   app::MainForm& Logic() { return logic_; }
-  EditorWidget& Editor() { return *editorWidget_; }
+  // The view of the current tab that the commands act on.
+  EditorWidget& Editor() const;
+  QTabWidget* DocumentTabs() const { return documentTabs_; }
+  DocumentPage& Page(const app::DocumentSession& session) const { return *pages_.at(&session); }
+  // Shows the tab of path when one of the window's documents is that file (asked by other programs).
+  bool ShowDocument(const std::string& path);
   DialogWindows& Dialogs() { return *dialogs_; }
   FindDialog* FindWindow() const { return findDialog_; }
   FindDialog* ReplaceWindow() const { return replaceDialog_; }
@@ -63,10 +70,22 @@ class MainWindow : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Files dropped on the window open in tabs of their own.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   // Enter on a side list inserts its current item.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The tab of a new document, its view set up as the design's editor; the tab of one that goes.
+  void AddDocumentTab(app::DocumentSession& session);
+  void RemoveDocumentTab(app::DocumentSession& session);
+  void ConfigureEditor(EditorWidget& widget);
+  // The tab's caption and tooltip (file name or "Untitled", a mark while modified), and the window's title.
+  void ShowSession(app::DocumentSession& session);
+  // Another tab is current: the commands, the title, the status bar and the preview follow it.
+  void ShowCurrentSession();
+  editor::TqeCustomEdit& CurrentEditor() const { return Editor().Editor(); }
   void CreateMenus();
   void CreateToolbars();
   void CreatePages();
@@ -122,9 +141,7 @@ class MainWindow : public QMainWindow {
   void ShowEncoding();
 
   app::MainFormServices services_;
-  app::MainHighlighters highlighters_;
   editor::LineStatusImages lineStatusImages_;
-  EditorWidget* editorWidget_;
   app::MainForm logic_;
   app::InsertCommands inserts_;
   app::TInstantTable instantTable_;
@@ -141,6 +158,8 @@ class MainWindow : public QMainWindow {
   std::vector<QAction*> recentItems_;
   QTabWidget* sidePages_ = nullptr;
   QTabWidget* centrePages_ = nullptr;
+  QTabWidget* documentTabs_ = nullptr;
+  std::map<const app::DocumentSession*, DocumentPage*> pages_;
   std::vector<QListWidget*> sideLists_;
   std::vector<QLabel*> statusPanels_;
   QToolButton* encodingButton_ = nullptr;

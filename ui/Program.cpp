@@ -54,7 +54,7 @@ int RunProgram(int argc, char** argv, const std::function<void(MainWindow&)>& st
     std::vector<std::string> arguments(argv + 1, argv + argc);
     MainWindow* running = nullptr;
     platform::qt::QtInstanceLink instances(
-        [&](const std::string& file) { return running && running->Logic().IsDocument(file); },
+        [&](const std::string& file) { return running && running->ShowDocument(file); },
         [&] {
           if (!running) return;
           running->setWindowState(running->windowState() & ~Qt::WindowMinimized);
