@@ -234,7 +234,6 @@ void MainForm::ReplaceContent(DocumentSession& session, const Content& content) 
       SetTitle(session, VersionedTitle("Untitled"));
   }
   SetModified(session, content.modified);
-  if (session.journal_ && !content.modified) session.journal_->Discard();
   Notify(OnRepaintEditor);
 }
 
@@ -251,7 +250,11 @@ void MainForm::SetModified(DocumentSession& session, bool modified) {
         [this, &session](JournalEntry& entry) { return JournalSnapshot(session, entry); },
         journalStamp_ + "-" + std::to_string(++journalSerial_));
   if (modified && session.journal_) session.journal_->Changed();
-  if (!modified && session.journal_) session.journal_->Discard();
+  // Saved or given up: the journal goes, and its thread with it, so only unsaved work keeps one.
+  if (!modified && session.journal_) {
+    session.journal_->Discard();
+    session.journal_.reset();
+  }
   if (OnSessionChanged) OnSessionChanged(session);
 }
 
@@ -268,7 +271,11 @@ void MainForm::FormCreate(WindowPlacement& placement) {
   FormSizeSave1.RestorePlacement(services_.registry, "Form1", placement);
   StandardTemplatesFolder = DataFile("Templates/");
   UserTemplatesFolder = DataFile("Templates/User/");
-  if (sessions_.empty()) NewSession();
+  if (!sessions_.empty()) return;
+  // The document starts as five empty lines until the default page is loaded.
+  DocumentSession& first = NewSession();
+  first.Document().Lines().SetTextStr("\r\n\r\n\r\n\r\n\r\n");
+  SetModified(first, false);
 }
 
 bool MainForm::JournalSnapshot(const DocumentSession& session, JournalEntry& entry) const {

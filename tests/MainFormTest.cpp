@@ -119,7 +119,7 @@ TEST_F(MainFormTest, MissingDataFilesStopStartUpAtThatStep) {
   }
   EXPECT_EQ(form.ListBox1Items.size(), 2u);
   EXPECT_TRUE(form.ListBox3Items.empty());
-  EXPECT_EQ(Text(), "\r\n") << "the default page is not loaded after the failed step";
+  EXPECT_EQ(Text(), "\r\n\r\n\r\n\r\n\r\n") << "the default page is not loaded after the failed step";
 
   fs::remove(Data("recent.ini"));
   ViewedMainForm other({registry, dialogs, shell, printer, ""}, (dir / "data").string());

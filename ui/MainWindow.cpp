@@ -114,8 +114,6 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
   WindowPlacement placement = CurrentPlacement();
   Run([&] { logic_.FormCreate(placement); });
   ApplyPlacement(placement);
-  // The document starts as five empty lines until the default page is loaded.
-  logic_.Current().Document().Lines().SetTextStr("\r\n\r\n\r\n\r\n\r\n");
 
   findDialog_ = new FindDialog(FindDialog::Kind::Find, this);
   replaceDialog_ = new FindDialog(FindDialog::Kind::Replace, this);
