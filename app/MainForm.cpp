@@ -377,7 +377,9 @@ void MainForm::StoreSession() const {
     const std::string& file = s.pending_ ? s.pending_->file : s.file_;
     if (file.empty() || s.origin_ == DocumentOrigin::WebPage || s.origin_ == DocumentOrigin::Import) continue;
     StoredTab tab;
-    tab.file = file;
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+    tab.file = ec ? file : absolute.lexically_normal().string();
     if (s.pending_) {
       tab.caretLine = s.pending_->caretLine;
       tab.caretColumn = s.pending_->caretColumn;
@@ -509,6 +511,7 @@ bool MainForm::SaveOrDiscardChanges(DocumentSession& session, platform::MessageI
 }
 
 bool MainForm::SaveOrDiscardAll(bool askEvenUnmodified) {
+  DocumentSession& current = Current();
   bool asked = false;
   for (std::size_t i = 0; i < sessions_.size(); ++i) {
     DocumentSession& session = *sessions_[i];
@@ -518,7 +521,9 @@ bool MainForm::SaveOrDiscardAll(bool askEvenUnmodified) {
     if (!SaveOrDiscardChanges(session, platform::MessageIcon::Warning)) return false;
   }
   // Asked while nothing has been opened or saved yet in this run, as the design has it.
-  if (!asked && askEvenUnmodified) return SaveOrDiscardChanges(Current(), platform::MessageIcon::Warning);
+  if (!asked && askEvenUnmodified && !SaveOrDiscardChanges(Current(), platform::MessageIcon::Warning)) return false;
+  // The tab that was current is the one the session keeps as current.
+  SwitchTo(IndexOf(current));
   return true;
 }
 

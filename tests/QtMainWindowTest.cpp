@@ -7,6 +7,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,11 +23,13 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtPrinter.h"
 #include "tests/MainWindowFixture.h"
 #include "testsupport/ScriptedServer.h"
+#include "ui/DocumentPage.h"
 
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts) {
   auto form = MakeWindow();
@@ -447,4 +451,88 @@ TEST_F(MainWindowTest, TheEncodingShowsInTheStatusBarAndTheMenuReinterpretsTheBy
   EXPECT_EQ(form->StatusPanel(1)->text(), "Row: 1 Col: 10");
   EXPECT_EQ(editor.Lines().Get(0), "<p>\xCE\xB1\xCE\xB2\xCE\xB3</p>") << "no byte changed";
   EXPECT_EQ(button->menu()->actions().size(), 2);
+}
+
+// Each document in a tab: its caption (the file's name, a mark while modified) and tooltip, switching with
+// the keys, closing with a middle click (asking for unsaved work), dragging to reorder, and a split view.
+TEST_F(MainWindowTest, DocumentsLiveInTabsThatSwitchCloseMoveAndSplit) {
+  std::ofstream(dir / "a.htm", std::ios::binary) << "a\r\n";
+  std::ofstream(dir / "b.htm", std::ios::binary) << "b\r\n";
+  auto form = MakeWindow();
+  QTabWidget* tabs = form->DocumentTabs();
+  form->Logic().OpenFiles({(dir / "a.htm").string(), (dir / "b.htm").string()});
+  ASSERT_EQ(tabs->count(), 2) << "the untouched default page made way";
+  EXPECT_EQ(tabs->tabText(0), "a.htm");
+  EXPECT_EQ(tabs->tabToolTip(1), QString::fromStdString((dir / "b.htm").string()));
+  EXPECT_EQ(tabs->currentIndex(), 1);
+  form->Editor().Editor().KeyPress('x');
+  EXPECT_EQ(tabs->tabText(1), "*b.htm");
+  EXPECT_EQ(form->windowTitle(),
+            QString::fromStdString("Tarnwell Quillmark 3.01 - [" + (dir / "b.htm").string() + "]"));
+
+  form->Action("NextTab1")->trigger();
+  EXPECT_EQ(tabs->currentIndex(), 0) << "after the last comes the first";
+  EXPECT_EQ(form->Editor().Editor().Lines().Text(), "a\r\n");
+  EXPECT_EQ(form->windowTitle(),
+            QString::fromStdString("Tarnwell Quillmark 3.01 - [" + (dir / "a.htm").string() + "]"));
+  form->Action("PreviousTab1")->trigger();
+  EXPECT_EQ(tabs->currentIndex(), 1);
+
+  tabs->tabBar()->moveTab(1, 0);
+  EXPECT_EQ(form->Logic().Sessions()[0]->File(), (dir / "b.htm").string()) << "the documents follow the tabs";
+  EXPECT_EQ(form->Logic().CurrentIndex(), 0);
+
+  form->Action("SplitHorizontally1")->trigger();
+  ui::DocumentPage& page = form->Page(form->Logic().Current());
+  ASSERT_EQ(page.Editors().size(), 2u);
+  EXPECT_EQ(page.orientation(), Qt::Vertical) << "one view above the other";
+  page.Editors()[1]->Editor().SetCaretXY({1, 1});
+  page.Editors()[1]->Editor().KeyPress('y');
+  EXPECT_EQ(page.Editors()[0]->Editor().Lines().Get(0), "yxb") << "typed in one view, shown in the other";
+  page.Editors()[0]->Editor().Undo();
+  EXPECT_EQ(page.Editors()[1]->Editor().Lines().Get(0), "xb") << "one history";
+  form->Action("Unsplit1")->trigger();
+  EXPECT_EQ(page.Editors().size(), 1u);
+
+  const QPoint middle = tabs->tabBar()->tabRect(0).center();
+  QTest::mouseClick(tabs->tabBar(), Qt::MiddleButton, {}, middle);
+  EXPECT_EQ(dialogs.messages.back(), "Save changes to this file?") << "b holds unsaved work; the fake answers Cancel";
+  EXPECT_EQ(tabs->count(), 2);
+  dialogs.answers = {platform::MessageAnswer::No};
+  QTest::mouseClick(tabs->tabBar(), Qt::MiddleButton, {}, middle);
+  EXPECT_EQ(tabs->count(), 1);
+  EXPECT_EQ(tabs->tabText(0), "a.htm");
+}
+
+TEST_F(MainWindowTest, ExitAsksOnceForEachModifiedDocument) {
+  std::ofstream(dir / "a.htm", std::ios::binary) << "a\r\n";
+  auto form = std::make_unique<ui::MainWindow>(dir.string(),
+                                               app::MainFormServices{registry, dialogs, shell, printer, "", &loop},
+                                               std::vector<std::string>{(dir / "a.htm").string()});
+  form->show();
+  form->Editor().Editor().KeyPress('x');
+  dialogs.answers = {platform::MessageAnswer::No};
+  form->Action("Exit1")->trigger();
+  QCloseEvent close;
+  QApplication::sendEvent(form.get(), &close);
+  EXPECT_TRUE(close.isAccepted());
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Save changes to this file?"})
+      << "the window's close that follows Exit asks nothing more";
+}
+
+TEST_F(MainWindowTest, FilesDroppedOnTheWindowOpenInTabs) {
+  std::ofstream(dir / "a.htm", std::ios::binary) << "a\r\n";
+  std::ofstream(dir / "b.htm", std::ios::binary) << "b\r\n";
+  auto form = MakeWindow();
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString((dir / "a.htm").string())),
+                QUrl::fromLocalFile(QString::fromStdString((dir / "b.htm").string()))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(form.get(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(form.get(), &drop);
+  ASSERT_EQ(form->DocumentTabs()->count(), 2);
+  EXPECT_EQ(form->DocumentTabs()->tabText(0), "a.htm");
+  EXPECT_EQ(form->Editor().Editor().Lines().Text(), "b\r\n");
 }

@@ -918,8 +918,8 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  bool mayClose = false;
-  Run([&] { mayClose = logic_.FormClose(CurrentPlacement()); });
+  bool mayClose = exiting_;  // Exit has asked what there was to ask; the application's end closes the window
+  if (!mayClose) Run([&] { mayClose = logic_.FormClose(CurrentPlacement()); });
   if (mayClose)
     event->accept();
   else
@@ -1024,6 +1024,7 @@ void MainWindow::InsertSideListItem(int list, int row) {
 void MainWindow::Exit() {
   if (!logic_.Exit1Click(CurrentPlacement())) return;
   // Ends the program without the close question, which Exit has already asked when it mattered.
+  exiting_ = true;
   QCoreApplication::quit();
 }
 

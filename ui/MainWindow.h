@@ -151,6 +151,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<DialogWindows> dialogs_;
   std::vector<std::string> arguments_;
   bool shown_ = false;
+  bool exiting_ = false;
   int restoredState_ = 0;
 
   QMenu* openMenu_ = nullptr;
