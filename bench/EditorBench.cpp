@@ -15,6 +15,7 @@
 #include "Measure.h"
 #include "PageGenerator.h"
 #include "PreviewBench.h"
+#include "SessionBench.h"
 #include "SourceGenerator.h"
 #include "app/Highlighters.h"
 #include "app/RecoveryJournal.h"
@@ -323,6 +324,10 @@ BENCHMARK(Save)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--measure-load") {
     MeasureLoad(argv[2]);
+    return 0;
+  }
+  if (argc == 3 && std::string(argv[1]) == "--measure-tabs") {
+    bench::MeasureTabs(argv[2]);
     return 0;
   }
   if (argc == 3 && std::string(argv[1]) == "--measure-preview") {
