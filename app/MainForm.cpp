@@ -101,7 +101,7 @@ void MainForm::SwitchTo(int index) {
   if (index < 0 || index >= static_cast<int>(sessions_.size())) return;
   const bool changed = index != current_;
   current_ = index;
-  if (changed || sessions_.size() == 1) Notify(OnCurrentChanged);
+  if (changed) Notify(OnCurrentChanged);
   LoadPending(Current());
   CheckDiskChange(Current());
 }
@@ -124,14 +124,13 @@ void MainForm::Remove(int index) {
   }
   if (OnSessionClosing) OnSessionClosing(session);
   sessions_.erase(sessions_.begin() + index);
-  if (sessions_.empty()) {
-    current_ = 0;
+  // The current tab stays current; when it was the one closed, the tab that took its place (or the last).
+  const int next = std::min(current_ > index ? current_ - 1 : current_, static_cast<int>(sessions_.size()) - 1);
+  current_ = -1;
+  if (sessions_.empty())
     LoadUntitled(NewSession());
-    return;
-  }
-  SwitchTo(std::min(index > current_ ? current_ : std::max(0, current_ - (index < current_ ? 1 : 0)),
-                    static_cast<int>(sessions_.size()) - 1));
-  if (index == current_) Notify(OnCurrentChanged);
+  else
+    SwitchTo(next);
 }
 
 bool MainForm::CloseSession(int index) {

@@ -220,7 +220,7 @@ class MainForm {
   std::string installDir_;
   MainHighlighters highlighters_;
   std::vector<std::unique_ptr<DocumentSession>> sessions_;
-  int current_ = 0;
+  int current_ = -1;  // none until the first session
   std::string docSaveState_;
   std::string journalStamp_;  // PID-STARTMS of this program, which its journals are named by
   int journalSerial_ = 0;
