@@ -1,6 +1,7 @@
 // libFuzzer entry point: every scanner over arbitrary lines from an arbitrary starting range. The first
-// byte picks the scanner (in the factory's order), the second the starting range; the rest is the text. Checks that
-// tokens are contiguous, stay inside the line, end in the end-of-line token, and that the range fits in a byte.
+// byte picks the scanner (in the factory's order), the next four the starting range; the rest is the text.
+// Checks that tokens are contiguous, stay inside the line, end in the end-of-line token, and that the range
+// fits the editor's 32-bit slot without being its "not scanned" mark.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -18,12 +19,12 @@ void Check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 2) return 0;
+  if (size < 5) return 0;
   const auto languages = highlighters::Languages();
   auto scanner = languages[data[0] % languages.size()].create();
-  scanner->SetRangeState(data[1]);
+  scanner->SetRangeState(data[1] | data[2] << 8 | data[3] << 16 | static_cast<std::uint32_t>(data[4]) << 24);
   editor::TqeEditList lines;
-  lines.SetTextStr(std::string_view(reinterpret_cast<const char*>(data + 2), size - 2));
+  lines.SetTextStr(std::string_view(reinterpret_cast<const char*>(data + 5), size - 5));
   for (int i = 0; i < lines.Count(); ++i) {
     const std::string_view line = lines.Get(i);
     scanner->StartLine(line, i);
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Check(++tokens <= 2 * line.size() + 2);  // empty tokens come at most once between real ones
     }
     Check(scanner->TokenPosition() == static_cast<int>(line.size()));
-    Check(scanner->RangeState() <= 0xFF);
+    Check(scanner->RangeState() < 0xFFFFFFFFu);
   }
   return 0;
 }

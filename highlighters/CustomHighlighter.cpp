@@ -40,10 +40,12 @@ TqeHighLightAttributes* TqeCustomHighLighter::RegisterAttribute(std::unique_ptr<
 
 void TqeCustomHighLighter::SetAttributeNotifier() {
   for (auto& attribute : attributes_) {
-    attribute->OnChange = [this](TqeHighLightAttributes&) {
-      for (HighlighterClient* client : clients_) client->HighlighterChanged();
-    };
+    attribute->OnChange = [this](TqeHighLightAttributes&) { TellClientsChanged(); };
   }
+}
+
+void TqeCustomHighLighter::TellClientsChanged() {
+  for (HighlighterClient* client : clients_) client->HighlighterChanged();
 }
 
 void TqeCustomHighLighter::AddClient(HighlighterClient* client) {

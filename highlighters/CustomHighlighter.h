@@ -74,6 +74,9 @@ class TqeCustomHighLighter {
   virtual std::string_view TokenText() const = 0;
   virtual const TqeHighLightAttributes* TokenAttribute() const = 0;
   virtual int TokenKind() const = 0;
+  // The language of the current token, for a scanner that hands parts of a line to others: "css",
+  // "javascript", "vbscript" or "php"; empty for the scanner's own tokens.
+  virtual std::string_view TokenLanguage() const { return {}; }
   virtual int TokenPosition() const = 0;
   virtual void NextToken() = 0;
   // Keeps the text (the scanner reads it to the line's end) and scans the first token.
@@ -110,6 +113,7 @@ class TqeCustomHighLighter {
   TqeHighLightAttributes* RegisterAttribute(std::unique_ptr<TqeHighLightAttributes> attribute);
   // Makes every attribute's change repaint the bound editors.
   void SetAttributeNotifier();
+  void TellClientsChanged();
 
  private:
   std::vector<std::unique_ptr<TqeHighLightAttributes>> attributes_;

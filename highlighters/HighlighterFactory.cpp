@@ -3,12 +3,16 @@
 
 #include "highlighters/AwkHighlighter.h"
 #include "highlighters/CppHighlighter.h"
+#include "highlighters/CssHighlighter.h"
 #include "highlighters/HtmlHighlighter.h"
 #include "highlighters/JavaHighlighter.h"
+#include "highlighters/JavaScriptHighlighter.h"
 #include "highlighters/PascalHighlighter.h"
 #include "highlighters/PerlHighlighter.h"
+#include "highlighters/PhpHighlighter.h"
 #include "highlighters/SqlHighlighter.h"
 #include "highlighters/VbsHighlighter.h"
+#include "highlighters/WebPageHighlighter.h"
 
 namespace highlighters {
 namespace {
@@ -24,9 +28,18 @@ constexpr Language Row(std::string_view name, std::string_view displayName) {
 }
 
 constexpr Language kLanguages[] = {
-    Row<TzrHTMLSyn>("html", "HTML"),    Row<TUloPerlSyn>("perl", "Perl"),       Row<TUloCppSyn>("cpp", "C++"),
-    Row<TUloJavaSyn>("java", "Java"),   Row<TpvVbsSyn>("vbscript", "VBScript"), Row<TgxSQLSyn>("sql", "SQL"),
-    Row<TqePasSyn>("pascal", "Pascal"), Row<TzrAWKSyn>("awk", "AWK"),
+    Row<TzrHTMLSyn>("html", "HTML"),
+    Row<TUloPerlSyn>("perl", "Perl"),
+    Row<TUloCppSyn>("cpp", "C++"),
+    Row<TUloJavaSyn>("java", "Java"),
+    Row<TpvVbsSyn>("vbscript", "VBScript"),
+    Row<TgxSQLSyn>("sql", "SQL"),
+    Row<TqePasSyn>("pascal", "Pascal"),
+    Row<TzrAWKSyn>("awk", "AWK"),
+    Row<TCssSyn>("css", "CSS"),
+    Row<TJavaScriptSyn>("javascript", "JavaScript"),
+    Row<TPhpSyn>("php", "PHP"),
+    Row<TWebPageSyn>("webpage", "HTML"),
 };
 
 }  // namespace

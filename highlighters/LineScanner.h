@@ -189,6 +189,29 @@ class LineScanner : public TqeCustomHighLighter {
       ++run_;
     }
   }
+  // The numbers of the C-like script languages: 0x, 0o and 0b forms, decimals with a fraction and an
+  // exponent, and '_' between digits.
+  void PrefixedNumber(std::uint8_t kind) {
+    kind_ = kind;
+    const unsigned char base = At(run_ + 1) | 0x20;
+    if (At(run_) == '0' && (base == 'x' || base == 'o' || base == 'b')) {
+      run_ += 2;
+      while (IsHexDigit(At(run_)) || At(run_) == '_') ++run_;
+      return;
+    }
+    while (IsDigit(At(run_)) || At(run_) == '_') ++run_;
+    if (At(run_) == '.') {
+      ++run_;
+      while (IsDigit(At(run_)) || At(run_) == '_') ++run_;
+    }
+    if ((At(run_) | 0x20) == 'e') {
+      const std::size_t sign = At(run_ + 1) == '+' || At(run_ + 1) == '-' ? 1 : 0;
+      if (IsDigit(At(run_ + 1 + sign))) {
+        run_ += 1 + sign;
+        while (IsDigit(At(run_)) || At(run_) == '_') ++run_;
+      }
+    }
+  }
   // Where the word at run ends as the hash walks it, and its hash.
   std::size_t WalkWord(const HashValues& values, int& hash) const {
     hash = 0;

@@ -13,6 +13,7 @@ namespace highlighters {
 constexpr bool EndsLine(unsigned char c) { return c == 0 || c == 10 || c == 13; }
 constexpr bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 constexpr bool IsLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+constexpr bool IsHexDigit(unsigned char c) { return IsDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'); }
 // The codes a run of blanks continues over: 1 to 9, 11, 12 and 14 to 32.
 constexpr bool IsBlank(unsigned char c) { return c - 1u < 32u && c != 10 && c != 13; }
 

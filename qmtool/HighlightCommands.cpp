@@ -51,9 +51,12 @@ std::optional<HighlightedFile> ParseArguments(const char* command, int argc, cha
   return HighlightedFile{std::move(highlighter), file};
 }
 
-std::string AttributeLabel(const highlighters::TqeHighLightAttributes* attribute) {
+// An attribute's name with '_' for blanks, after the token's language and a dot when another scanner read it.
+std::string AttributeLabel(const highlighters::TqeCustomHighLighter& highlighter) {
+  const highlighters::TqeHighLightAttributes* attribute = highlighter.TokenAttribute();
   if (!attribute) return "-";
-  std::string name = attribute->Name();
+  const std::string_view language = highlighter.TokenLanguage();
+  std::string name = language.empty() ? attribute->Name() : std::string(language) + "." + attribute->Name();
   for (char& c : name)
     if (c == ' ') c = '_';
   return name;
@@ -76,8 +79,8 @@ int RunTokensCommand(int argc, char** argv, std::ostream& out, std::ostream& err
   for (int i = 0; i < lines.Count(); ++i) {
     highlighter.StartLine(lines.Get(i), i);
     for (; !highlighter.AtLineEnd(); highlighter.NextToken()) {
-      out << i + 1 << ":" << highlighter.TokenPosition() + 1 << " " << AttributeLabel(highlighter.TokenAttribute())
-          << " " << Quote(highlighter.TokenText()) << "\n";
+      out << i + 1 << ":" << highlighter.TokenPosition() + 1 << " " << AttributeLabel(highlighter) << " "
+          << Quote(highlighter.TokenText()) << "\n";
     }
   }
   return 0;

@@ -57,6 +57,22 @@ const std::map<std::string, Sample> kSamples = {
        "  private", "{ brace }"},
       {"{", "}", "(*", "*)", "asm", "end", "property ", "'"}}},
     {"awk", {{"BEGIN { FS = \":\" }", "$1 == \"x\" { next file; }", "# comment"}, {"\"", "'", "#", "$"}}},
+    {"css",
+     {{"a { color: red; /* open", "still */ margin: 0 }", "@media x { p {", "  top: 1px", "} }", ".x:hover, #y > z {",
+       "content: 'str'; background: url(a.png)"},
+      {"/*", "*/", "{", "}", ":", "'", "@media "}}},
+    {"javascript",
+     {{"let a = `x ${b", " } y`; /* open", "still */ c = /re/ / 2;", "s = 'a\\", "b';", "// line", "{ `${ {", "} }` }"},
+      {"`", "${", "}", "{", "/*", "*/", "'", "\\"}}},
+    {"php",
+     {{"<p><?php $a = 1; /* open", "still */ echo \"x", "y\"; ?></p>", "<?= $b ?>", "<?php $t = <<<EOT", "EOT;",
+       "<style>a{b:c}</style>", "<script>f(`a", "b`)</script>"},
+      {"<?php ", "?>", "\"", "/*", "*/", "<<<EOT", "<style>", "</style>", "<script>", "`"}}},
+    {"webpage",
+     {{"<style>a { color: red; /* open", "still */ }</style>", "<script>let t = `a", "${b}`;</script>",
+       "<p style=\"color: red\">x</p>", "<% If a Then", "b %><?php $c /* x", "*/ ?><script", " type=module>x"},
+      {"<style>", "</style>", "<script>", "</script>", "<%", "%>", "<?php ", "?>", "`", "/*", "*/", "\"",
+       "<%@ language=jscript %>"}}},
 };
 
 }  // namespace
@@ -109,7 +125,8 @@ TEST(Scanners, EmptyLinesAndLineEndsInsideALine) {
     EXPECT_TRUE(scanner->AtLineEnd()) << language.name;
     EXPECT_EQ(scanner->TokenText(), "");
     EXPECT_EQ(scanner->TokenAttribute(), nullptr);
-    if (language.name == "html") continue;  // its text runs stop elsewhere; its own test covers them
+    // HTML's text runs stop elsewhere, and pages and PHP files read their text as HTML; its own test covers them.
+    if (language.name == "html" || language.name == "webpage" || language.name == "php") continue;
     const auto tokens = Tokens(*scanner, "a\r\nb\nc");
     ASSERT_EQ(tokens.size(), 5u) << language.name;
     EXPECT_EQ(tokens[1].substr(0, 3), "\r\n:") << "one space token of two characters";

@@ -2,7 +2,8 @@
 # Runs one golden qmtool case and compares what it prints with the expected file beside it.
 #   run_golden.sh QMTOOL SUBCOMMAND INPUT [--update]
 # The tool runs in INPUT's folder as `qmtool SUBCOMMAND ARGS INPUT`, ARGS taken from a first line
-# "# args: ..." (or "// args: ...", "' args: ..." or "<!-- args: ... -->", as the language writes a comment)
+# "# args: ..." (or "// args: ...", "' args: ...", "<!-- args: ... -->" or "/* args: ... */", as the language
+# writes a comment)
 # of INPUT.
 # Expected output: standard output, then "--- stderr" and the error output when there is any, then
 # "--- status N" when the status is not 0. A mismatch writes INPUT's name with .new and shows the diff;
@@ -13,7 +14,8 @@ case $tool in /*) ;; *) tool=$PWD/$tool ;; esac
 dir=$(dirname "$input")
 name=$(basename "$input")
 expected="${input%.*}.expected"
-args=$(sed -n -E "1s@^(#|//|'|<!--) args: ([^>]*[^ >-])( *-->)?@\2@p" "$input" | tr -d '\r')
+args=$(sed -n -E -e "1s@^/\* args: (.*[^ ]) *\*/ *\$@\1@p" -e "1s@^(#|//|'|<!--) args: ([^>]*[^ >-])( *-->)?@\2@p" \
+  "$input" | tr -d '\r')
 out=$(mktemp)
 err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
