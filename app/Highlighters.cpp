@@ -1,6 +1,7 @@
 // Highlighter colours of the main window.
 #include "app/Highlighters.h"
 
+#include <cctype>
 #include <initializer_list>
 #include <string>
 
@@ -52,7 +53,10 @@ void ConfigureTypeHTML(highlighters::TzrHTMLSyn& html) {
   html.SetDefaultFilter(highlighters::TzrHTMLSyn::kDefaultFilter);
 }
 
-MainHighlighters::MainHighlighters(const platform::Registry& settings) : TypeSQL(&settings) {
+MainHighlighters::MainHighlighters(const platform::Registry& settings)
+    : TypeSQL(&settings),
+      TypePHP({&TypeHTML, &TypeCSS, &TypeJavaScript, &TypeVBS}),
+      TypePage({&TypeHTML, &TypeCSS, &TypeJavaScript, &TypeVBS}, TypePHP) {
   ConfigureTypeHTML(TypeHTML);
   Configure(TypePerl, {{"Comment", kWindow, kGray, kItalic},
                        {"Identifier", kWindow, kMaroon, 0},
@@ -114,11 +118,47 @@ MainHighlighters::MainHighlighters(const platform::Registry& settings) : TypeSQL
                       {"Symbol", kWindow, kText, 0},
                       {"System value", kWindow, Rgb(255, 128, 0), kBold},
                       {"String", kWindow, kPurple, 0}});
+  // The web languages in the same palette: comments gray italic, words of the language blue bold, names
+  // maroon, literals purple; what a style sheet names and sets in colours of their own.
+  Configure(TypeCSS, {{"At rule", kWindow, kBlue, kBold},
+                      {"Color", kWindow, Rgb(0, 128, 128), 0},
+                      {"Comment", kWindow, kGray, kItalic},
+                      {"Function", kWindow, Rgb(128, 128, 0), 0},
+                      {"Number", kWindow, Rgb(0, 128, 0), 0},
+                      {"Property", kWindow, kMaroon, 0},
+                      {"Selector", kWindow, kBlue, kBold},
+                      {"Space", kWindow, kText, 0},
+                      {"String", kWindow, kPurple, 0},
+                      {"Symbol", kWindow, kText, 0},
+                      {"Value", kWindow, Rgb(0, 0, 160), 0}});
+  Configure(TypeJavaScript, {{"Comment", kWindow, kGray, kItalic},
+                             {"Identifier", kWindow, kMaroon, 0},
+                             {"Number", kWindow, Rgb(0, 128, 0), 0},
+                             {"Regexp", kWindow, Rgb(128, 128, 0), 0},
+                             {"Reserved word", kWindow, kBlue, kBold},
+                             {"Space", kWindow, kText, 0},
+                             {"String", kWindow, kPurple, 0},
+                             {"Symbol", kWindow, kText, 0},
+                             {"Template", kWindow, Rgb(0, 128, 128), 0}});
+  Configure(TypePHP, {{"Comment", kWindow, kGray, kItalic},
+                      {"Heredoc", kWindow, Rgb(0, 128, 128), 0},
+                      {"Identifier", kWindow, kMaroon, 0},
+                      {"Number", kWindow, Rgb(0, 128, 0), 0},
+                      {"Reserved word", kWindow, kBlue, kBold},
+                      {"Space", kWindow, kText, 0},
+                      {"String", kWindow, kPurple, 0},
+                      {"Symbol", kWindow, kText, 0},
+                      {"Tag", Rgb(255, 255, 0), Rgb(0, 0, 0), kBold},
+                      {"Variable", kWindow, Rgb(0, 0, 160), 0}});
 }
 
 std::vector<std::pair<std::string_view, highlighters::TqeCustomHighLighter*>> MainHighlighters::Languages() {
-  return {{"Perl", &TypePerl}, {"HTML", &TypeHTML}, {"C++", &TypeCPP},       {"VBScript", &TypeVBS},
-          {"SQL", &TypeSQL},   {"Java", &TypeJava}, {"Pascal", &TypePascal}, {"AWK", &TypeAWK}};
+  return {{"Perl", &TypePerl},     {"HTML", &TypePage},
+          {"C++", &TypeCPP},       {"VBScript", &TypeVBS},
+          {"SQL", &TypeSQL},       {"Java", &TypeJava},
+          {"Pascal", &TypePascal}, {"AWK", &TypeAWK},
+          {"CSS", &TypeCSS},       {"JavaScript", &TypeJavaScript},
+          {"PHP", &TypePHP}};
 }
 
 highlighters::TqeCustomHighLighter* MainHighlighters::ForLanguage(std::string_view text) {
@@ -131,6 +171,22 @@ std::string_view MainHighlighters::LanguageOf(const highlighters::TqeCustomHighL
   for (const auto& [name, each] : const_cast<MainHighlighters*>(this)->Languages())
     if (each == highlighter) return name;
   return {};
+}
+
+highlighters::TqeCustomHighLighter* MainHighlighters::ForFile(std::string_view path) {
+  struct ExtensionLanguage {
+    std::string_view extension, language;
+  };
+  static constexpr ExtensionLanguage kExtensions[] = {{"htm", "HTML"},       {"html", "HTML"}, {"asp", "HTML"},
+                                                      {"shtml", "HTML"},     {"css", "CSS"},   {"js", "JavaScript"},
+                                                      {"mjs", "JavaScript"}, {"php", "PHP"},   {"phtml", "PHP"}};
+  const std::size_t dot = path.find_last_of("./");
+  if (dot == std::string_view::npos || path[dot] != '.') return nullptr;
+  std::string extension(path.substr(dot + 1));
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const ExtensionLanguage& each : kExtensions)
+    if (extension == each.extension) return ForLanguage(each.language);
+  return nullptr;
 }
 
 }  // namespace app

@@ -7,17 +7,24 @@
 
 #include "highlighters/AwkHighlighter.h"
 #include "highlighters/CppHighlighter.h"
+#include "highlighters/CssHighlighter.h"
 #include "highlighters/HtmlHighlighter.h"
 #include "highlighters/JavaHighlighter.h"
+#include "highlighters/JavaScriptHighlighter.h"
 #include "highlighters/PascalHighlighter.h"
 #include "highlighters/PerlHighlighter.h"
+#include "highlighters/PhpHighlighter.h"
 #include "highlighters/SqlHighlighter.h"
 #include "highlighters/VbsHighlighter.h"
+#include "highlighters/WebPageHighlighter.h"
 #include "platform/Registry.h"
 
 namespace app {
 
-// The eight languages of the main window, one highlighter each, alive as long as the window.
+// The languages of the main window, one highlighter each, alive as long as the window. The "HTML" mode
+// binds TypePage, which reads a page with TypeHTML (and its colours) and hands its styles, scripts and
+// server blocks to TypeCSS, TypeJavaScript, TypeVBS and TypePHP; TypePHP reads the HTML around its blocks
+// the same way.
 struct MainHighlighters {
   // The SQL scanner reads its saved schemes from the settings store before the form's colours apply.
   explicit MainHighlighters(const platform::Registry& settings);
@@ -30,12 +37,19 @@ struct MainHighlighters {
   highlighters::TgxSQLSyn TypeSQL;
   highlighters::TqePasSyn TypePascal;
   highlighters::TzrAWKSyn TypeAWK;
+  highlighters::TCssSyn TypeCSS;
+  highlighters::TJavaScriptSyn TypeJavaScript;
+  highlighters::TPhpSyn TypePHP;
+  highlighters::TWebPageSyn TypePage;
 
   // The highlighter a language drop-down text names, compared exactly ("Perl", "HTML", "C++",
-  // "VBScript", "SQL", "Java", "Pascal", "AWK"); null for any other text.
+  // "VBScript", "SQL", "Java", "Pascal", "AWK", "CSS", "JavaScript", "PHP"); null for any other text.
   highlighters::TqeCustomHighLighter* ForLanguage(std::string_view text);
   // The drop-down's name of one of them; empty for any other.
   std::string_view LanguageOf(const highlighters::TqeCustomHighLighter* highlighter) const;
+  // The highlighter of a file's extension, in any case: .css, .js and .mjs, .php and .phtml, and .htm,
+  // .html, .asp and .shtml as HTML; null for any other.
+  highlighters::TqeCustomHighLighter* ForFile(std::string_view path);
 
  private:
   // The names in the order the drop-down compares them.

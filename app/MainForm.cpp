@@ -21,13 +21,15 @@ const std::string kShellError = "ERROR: Please re-set the program.";
 
 const char* const kOpenFilter =
     "HTML Files (*.htm, *.html, *.asp, *.shtml)|*.htm; *.html; *.asp; *.shtml|XML Files (*.xml)|*.xml|"
-    "CSS Files (*.css)|*.css|JavaScript Files (*.js)|*.js|CGI Files (*.cgi)|*.cgi|Perl Files (*.pl)|*.pl|"
-    "Java Files (*.java)|*.java|Delphi Files (*.pas)|*.pas|Text Files (*.txt)|*.txt|C++ Files (*.cpp)|*.cpp|"
+    "CSS Files (*.css)|*.css|JavaScript Files (*.js)|*.js|PHP Files (*.php, *.phtml)|*.php; *.phtml|"
+    "CGI Files (*.cgi)|*.cgi|Perl Files (*.pl)|*.pl|Java Files (*.java)|*.java|Delphi Files (*.pas)|*.pas|Text Files "
+    "(*.txt)|*.txt|C++ Files (*.cpp)|*.cpp|"
     "All Files (*.*)|*.*";
 const char* const kSaveFilter =
     "HTML Files (*.htm, *.html, *.asp, *.shtml)|*.htm; *.html; *.asp; *.shtml|XML Files (*.xml)|*.xml|"
-    "CSS Files (*.css)|*.css|JavaScript Files (*.js)|*.js|CGI Files (*.cgi)|*.cgi|Perl Files (*.perl)|*.pl|"
-    "Java Files (*.java)|*.java|RTF Files (*.rtf)|*.rtf|Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+    "CSS Files (*.css)|*.css|JavaScript Files (*.js)|*.js|PHP Files (*.php, *.phtml)|*.php; *.phtml|"
+    "CGI Files (*.cgi)|*.cgi|Perl Files (*.perl)|*.pl|Java Files (*.java)|*.java|RTF Files (*.rtf)|*.rtf|Text Files "
+    "(*.txt)|*.txt|All Files (*.*)|*.*";
 
 std::string VersionedTitle(const std::string& document) {
   return std::string(kApplicationTitle) + " - [" + document + "]";
@@ -80,8 +82,8 @@ DocumentSession& MainForm::NewSession() {
   auto session = std::make_unique<DocumentSession>();
   DocumentSession& made = *session;
   made.title_ = VersionedTitle("Untitled");
-  // A new tab reads as the one it was opened from: opening never changes the language.
-  made.Document().SetHighLighter(sessions_.empty() ? &highlighters_.TypeHTML : Current().Document().HighLighter());
+  // A new tab reads as the one it was opened from, until a file with an extension of its own is opened in it.
+  made.Document().SetHighLighter(sessions_.empty() ? &highlighters_.TypePage : Current().Document().HighLighter());
   made.Document().OnTextChanged = [this, &made] {
     if (!made.modified_) SetModified(made, true);
     if (made.journal_) made.journal_->Changed();
@@ -234,6 +236,13 @@ void MainForm::ReplaceContent(DocumentSession& session, const Content& content) 
   }
   SetModified(session, content.modified);
   Notify(OnRepaintEditor);
+}
+
+void MainForm::OpenFileInTab(DocumentOrigin origin, const std::string& path) {
+  DocumentSession& session = TargetSession();
+  if (highlighters::TqeCustomHighLighter* language = highlighters_.ForFile(path))
+    session.Document().SetHighLighter(language);
+  ReplaceContent(session, {origin, path, std::nullopt, {}, false});
 }
 
 void MainForm::SetTitle(DocumentSession& session, std::string title) {
@@ -547,7 +556,7 @@ void MainForm::FileOpen() {
   if (!open && services_.instances && OpenElsewhere(*path)) return;
   if (!open && !Readable(*path)) throw platform::EFileError("Cannot open file " + *path);
   MRU.AddFile(*path);
-  if (!open) ReplaceContent(TargetSession(), {DocumentOrigin::Opened, *path, std::nullopt, {}, false});
+  if (!open) OpenFileInTab(DocumentOrigin::Opened, *path);
   WriteLines(DataFile("recent.ini"), MRU.Files());
   MarkDocumentOperation();
 }
@@ -555,14 +564,14 @@ void MainForm::FileOpen() {
 void MainForm::PerformFileOpen(const std::string& path) {
   MRU.AddFile(path);
   if (ShowIfOpen(path)) return;
-  ReplaceContent(TargetSession(), {DocumentOrigin::CommandLine, path, std::nullopt, {}, false});
+  OpenFileInTab(DocumentOrigin::CommandLine, path);
   Notify(OnFocusEditor);
 }
 
 void MainForm::MRUMenuClick(const std::string& path) {
   if (OpenElsewhere(path)) return;
   if (!Readable(path)) throw platform::EFileError("Cannot open file " + path);
-  ReplaceContent(TargetSession(), {DocumentOrigin::Recent, path, std::nullopt, {}, false});
+  OpenFileInTab(DocumentOrigin::Recent, path);
 }
 
 void MainForm::OpenFiles(const std::vector<std::string>& paths) {
@@ -570,7 +579,7 @@ void MainForm::OpenFiles(const std::vector<std::string>& paths) {
     if (OpenElsewhere(path)) continue;
     if (!Readable(path)) throw platform::EFileError("Cannot open file " + path);
     MRU.AddFile(path);
-    ReplaceContent(TargetSession(), {DocumentOrigin::Recent, path, std::nullopt, {}, false});
+    OpenFileInTab(DocumentOrigin::Recent, path);
   }
 }
 
@@ -578,7 +587,7 @@ void MainForm::OpenTemplate(const std::string& path) {
   if (OpenElsewhere(path)) return;
   if (!Readable(path)) throw platform::EFileError("Cannot open file " + path);
   MRU.AddFile(path);
-  ReplaceContent(TargetSession(), {DocumentOrigin::Opened, path, std::nullopt, {}, false});
+  OpenFileInTab(DocumentOrigin::Opened, path);
   WriteLines(DataFile("recent.ini"), MRU.Files());
   MarkDocumentOperation();
 }

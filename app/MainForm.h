@@ -179,6 +179,9 @@ class MainForm {
     bool modified = false;
   };
   void ReplaceContent(DocumentSession& session, const Content& content);
+  // A file opened in a tab (the pristine default page's, or a new one), which takes the mode of the file's
+  // extension; a file of another kind keeps the tab's.
+  void OpenFileInTab(DocumentOrigin origin, const std::string& path);
   // A new tab after the others (its highlighter the current tab's), made current.
   DocumentSession& NewSession();
   // Where a document being opened goes: the current tab when it is a pristine default page, else a new one.

@@ -245,6 +245,24 @@ TEST_F(Sessions, AFileChangedOnDiskIsOfferedToBeReadAgain) {
   EXPECT_EQ(Read(dir / "b.htm"), "B1\r\nB2\r\nB3\r\nB4\r\n");
 }
 
+TEST_F(Sessions, FilesOpenInTheModeOfTheirExtensionAndOthersKeepTheTabs) {
+  Write(dir / "site.css", "p { color: red }\r\n");
+  Write(dir / "notes.txt", "notes\r\n");
+  Write(dir / "page.PHP", "<?php echo 1; ?>\r\n");
+  auto window = Start();
+  app::MainForm& form = window->form;
+  app::MainHighlighters& languages = form.Highlighters();
+  EXPECT_EQ(form.Editor().HighLighter(), &languages.TypePage) << "the default page is in the HTML mode";
+  form.OpenFiles({File("site.css")});
+  EXPECT_EQ(form.Editor().HighLighter(), &languages.TypeCSS);
+  form.OpenFiles({File("notes.txt")});
+  EXPECT_EQ(form.Editor().HighLighter(), &languages.TypeCSS) << "a file of no known kind reads as its tab did";
+  form.MRUMenuClick(File("page.PHP"));
+  EXPECT_EQ(form.Editor().HighLighter(), &languages.TypePHP);
+  form.PerformFileOpen(File("a.htm"));
+  EXPECT_EQ(form.Editor().HighLighter(), &languages.TypePage);
+}
+
 TEST_F(Sessions, TheOpenFilesAreStoredAtExitAndRestoredAtTheNextStart) {
   {
     auto window = Start();

@@ -194,6 +194,14 @@ TEST_F(MainWindowTest, TheLanguageDropDownBindsItsHighlighter) {
   QTest::keyClicks(languages->lineEdit(), "Perl");
   QTest::keyClick(languages->lineEdit(), Qt::Key_Return);
   EXPECT_EQ(editor.HighLighter()->LanguageTitle(), "Perl");
+
+  // The web languages, and HTML as the page scanner with every language inside a page.
+  for (const char* name : {"CSS", "JavaScript", "PHP", "HTML"}) {
+    EXPECT_GE(languages->findText(name), 0) << name;
+    emit languages->textActivated(name);
+    EXPECT_EQ(editor.HighLighter(), form->Logic().Highlighters().ForLanguage(name)) << name;
+  }
+  EXPECT_EQ(editor.HighLighter(), &form->Logic().Highlighters().TypePage);
 }
 
 TEST_F(MainWindowTest, FindAndReplaceFromTheirDialogs) {

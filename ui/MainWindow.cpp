@@ -447,7 +447,7 @@ void MainWindow::CreateToolbars() {
   languages->setObjectName("ComboBox18");
   languages->setEditable(true);
   languages->setInsertPolicy(QComboBox::NoInsert);
-  languages->addItems({"AWK", "C++", "HTML", "Java", "Pascal", "Perl", "SQL", "VBScript"});
+  languages->addItems({"AWK", "C++", "CSS", "HTML", "Java", "JavaScript", "Pascal", "Perl", "PHP", "SQL", "VBScript"});
   languages->setEditText("Choose Highlighting...");
   languages->setMinimumContentsLength(20);
   // Names bind only as written: the box's completion (and Enter's match with an item) minds case too.
