@@ -1,4 +1,4 @@
-// Generated Perl, C++ and Java sources.
+// Generated sources in each scanner's language, and a page with styles and scripts in it.
 #include "SourceGenerator.h"
 
 #include "Random.h"
@@ -90,6 +90,70 @@ std::string AwkBlock(Random& r) {
   return s;
 }
 
+// Style sheets as people write them and as tools minify them: selectors of every kind, declarations with
+// colours, units, functions and !important, media queries and comments.
+std::string CssBlock(Random& r) {
+  const std::string name = Name(r);
+  if (r.Next(3) == 0)
+    return "." + name + "{margin:0 auto;padding:.5em 1.5em;color:#3a3a3a;background:url(img/" + name +
+           ".png) no-repeat}#" + Name(r) + " ." + Name(r) + ">li+li{border-left:1px solid rgba(0,0,0,.1)}\r\n";
+  std::string s = "/* " + Words(r, 6) + "\r\n   " + Words(r, 5) + " */\r\n";
+  s += "." + name + ", #" + Name(r) + " > a:hover, ul li::before, input[type=\"text\"] {\r\n";
+  s += "  color: #" + std::string(r.Next(2) ? "c0c0c0" : "fa0") + " !important;\r\n";
+  s += "  margin: -1.5em " + std::to_string(r.Next(40)) + "px 0 50%;\r\n";
+  s += "  font: 12px/1.5 \"Open Sans\", sans-serif;\r\n";
+  s += "  width: calc(100% - var(--gap, 8px));\r\n}\r\n";
+  s += "@media screen and (max-width: " + std::to_string(400 + r.Next(800)) + "px) {\r\n  ." + name +
+       " { display: none; transform: rotate(45deg) scale(1.2); }\r\n}\r\n\r\n";
+  return s;
+}
+
+// A library's functions: template literals with substitutions, regular expressions, divisions, strings,
+// comments and the reserved words.
+std::string JsBlock(Random& r) {
+  const std::string name = Name(r);
+  std::string s = "/**\r\n * " + Words(r, 8) + "\r\n * @param {string} text " + Words(r, 3) + "\r\n */\r\n";
+  s += "export async function " + name + "(text, { count = " + std::to_string(r.Next(100)) + " } = {}) {\r\n";
+  s += "  const pattern = /^[a-z_$][\\w$]*\\/?$/gi, half = total / 2 / count; // " + Words(r, 4) + "\r\n";
+  s += "  let html = `<li class=\"${text.kind}\">${items.map(i => `<b>${i.name}</b>`).join('')}</li>`;\r\n";
+  s += "  for (const key of Object.keys(this.#cache ?? {})) if (key !== '" + Words(r, 1) + "') await fetch(key);\r\n";
+  s += "  return typeof text === \"string\" ? text.replace(/\\s+/g, ' ') : null ?? 0x1F + 1_000.5e-3;\r\n}\r\n\r\n";
+  return s;
+}
+
+// A PHP template: HTML with <?php ?> blocks and <?= ?> echoes, a loop, strings with variables, heredocs.
+std::string PhpBlock(Random& r) {
+  const std::string name = Name(r);
+  std::string s = "<div class=\"" + name + "\">\r\n<?php\r\n// " + Words(r, 6) + "\r\n";
+  s += "foreach ($items as $key => $" + name + ") {\r\n";
+  s += "    if (isset($" + name + "['title']) && $key !== 0x1F) { echo \"<h2>{$" + name + "['title']}</h2>\"; }\r\n";
+  s += "    $text = <<<EOT\r\n    " + Words(r, 8) + " $key\r\n    EOT;\r\n}\r\n?>\r\n";
+  s += "  <a href=\"<?= htmlspecialchars($url) ?>\" title=\"" + Words(r, 3) + "\"><?= $" + Name(r) + " ?></a>\r\n";
+  s += "  <p>" + Words(r, 9) + " &amp; " + Words(r, 3) + "</p>\r\n</div>\r\n\r\n";
+  return s;
+}
+
+// A page's own markup between its styles and scripts: paragraphs, lists and style attributes.
+std::string HtmlBlock(Random& r) {
+  std::string s = "<div id=\"d" + std::to_string(r.Next(1000)) + "\" style=\"margin: 0 auto; color: #333\">\r\n";
+  s += "  <p align=center>" + Words(r, 7) + " &amp; " + Words(r, 4) + "</p>\r\n<ul>\r\n";
+  for (int item = 0; item < 4; ++item)
+    s += "  <li><a href=\"" + Words(r, 1) + ".htm\">" + Words(r, 3) + "</a></li>\r\n";
+  return s + "</ul>\r\n</div>\r\n";
+}
+
+// A page whose styles and scripts take about a third of it each.
+std::string WebPageBlock(Random& r) {
+  switch (r.Next(3)) {
+    case 0:
+      return "<style type=\"text/css\">\r\n" + CssBlock(r) + CssBlock(r) + "</style>\r\n";
+    case 1:
+      return "<script>\r\n" + JsBlock(r) + "</script>\r\n";
+    default:
+      return HtmlBlock(r) + HtmlBlock(r);
+  }
+}
+
 }  // namespace
 
 std::string RealisticSource(std::string_view language, std::size_t bytes) {
@@ -97,8 +161,9 @@ std::string RealisticSource(std::string_view language, std::size_t bytes) {
   const struct {
     std::string_view language;
     std::string (*block)(Random&);
-  } blocks[] = {{"perl", PerlBlock}, {"cpp", CppBlock},       {"java", JavaBlock}, {"vbscript", VbsBlock},
-                {"sql", SqlBlock},   {"pascal", PascalBlock}, {"awk", AwkBlock}};
+  } blocks[] = {{"perl", PerlBlock},     {"cpp", CppBlock},       {"java", JavaBlock},      {"vbscript", VbsBlock},
+                {"sql", SqlBlock},       {"pascal", PascalBlock}, {"awk", AwkBlock},        {"css", CssBlock},
+                {"javascript", JsBlock}, {"php", PhpBlock},       {"webpage", WebPageBlock}};
   std::string (*block)(Random&) = JavaBlock;
   for (const auto& b : blocks)
     if (b.language == language) block = b.block;
