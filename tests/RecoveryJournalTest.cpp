@@ -114,20 +114,24 @@ TEST_F(RecoveryTest, TheJournalIsWrittenWhenTypingPausesAndGoesWhenTheWorkIsSave
   EXPECT_EQ(entry.fileName, "");
   EXPECT_EQ(entry.caretColumn, 3);
 
+  // Saved work needs no journal: it goes with its file (the journal object with it).
+  const fs::path first = journal.Path();
   dialogs.files = {(dir / "saved.htm").string()};
   program.form.SaveAs1Click();
-  journal.Flush();
-  EXPECT_FALSE(fs::exists(journal.Path())) << "saved work needs no journal";
+  EXPECT_EQ(program.form.Current().Journal(), nullptr);
+  EXPECT_FALSE(fs::exists(first));
   program.Editor().KeyPress('c');
+  ASSERT_TRUE(program.form.Current().Journal());
+  app::RecoveryJournal& again = *program.form.Current().Journal();
   loop.Advance(app::RecoveryJournal::kIdleMs + 100);
-  journal.Flush();
-  EXPECT_EQ(app::ParseJournal(platform::ReadFileBytes(journal.Path())).fileName, (dir / "saved.htm").string());
+  again.Flush();
+  const fs::path second = again.Path();
+  EXPECT_EQ(app::ParseJournal(platform::ReadFileBytes(second)).fileName, (dir / "saved.htm").string());
   EXPECT_EQ(dialogs.fileDialogs.size(), 1u);
 
   dialogs.answers = {MessageAnswer::No};  // "Save changes?" on closing
   EXPECT_TRUE(program.form.FormClose({}));
-  journal.Flush();
-  EXPECT_FALSE(fs::exists(journal.Path())) << "work given up needs no journal";
+  EXPECT_FALSE(fs::exists(second)) << "work given up needs no journal";
 }
 
 TEST_F(RecoveryTest, ALeftJournalIsOfferedAndRecoveredWithItsFileName) {
