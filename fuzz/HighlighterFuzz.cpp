@@ -1,7 +1,8 @@
 // libFuzzer entry point: every scanner over arbitrary lines from an arbitrary starting range. The first
 // byte picks the scanner (in the factory's order), the next four the starting range; the rest is the text.
-// Checks that tokens are contiguous, stay inside the line, end in the end-of-line token, and that the range
-// fits the editor's 32-bit slot without being its "not scanned" mark.
+// Checks that tokens are contiguous, stay inside the line, end in the end-of-line token, that the range fits
+// the editor's 32-bit slot without being its "not scanned" mark, and that the rescan's loop ends each line
+// in the same state as the token loop.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -27,6 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   lines.SetTextStr(std::string_view(reinterpret_cast<const char*>(data + 5), size - 5));
   for (int i = 0; i < lines.Count(); ++i) {
     const std::string_view line = lines.Get(i);
+    // The rescan's loop ends the line in the state the token loop does.
+    const highlighters::RangeValue start = scanner->RangeState();
+    scanner->StartLine(line, i);
+    scanner->ScanToLineEnd();
+    const highlighters::RangeValue scanned = scanner->RangeState();
+    scanner->SetRangeState(start);
     scanner->StartLine(line, i);
     int expected = 0;
     std::size_t tokens = 0;
@@ -38,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Check(scanner->TokenPosition() == static_cast<int>(line.size()));
     Check(scanner->RangeState() < 0xFFFFFFFFu);
+    Check(scanner->RangeState() == scanned);
   }
   return 0;
 }

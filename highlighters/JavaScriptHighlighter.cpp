@@ -46,6 +46,7 @@ TJavaScriptSyn::TJavaScriptSyn()
 
   OnLetters<&TJavaScriptSyn::Word>();
   OnHighBytes<&TJavaScriptSyn::Word>();
+  On<&TJavaScriptSyn::Symbol>(127);  // DEL is no identifier's character
   On<&TJavaScriptSyn::Word>("$_");
   On<&TJavaScriptSyn::Number>("0123456789");
   On<&TJavaScriptSyn::Dot>('.');
@@ -78,36 +79,43 @@ CharSet TJavaScriptSyn::WordChars() const {
 
 void TJavaScriptSyn::NextToken() {
   tokenStart_ = run_;
-  if (EndsLine(At(run_))) return Dispatch();
-  switch (OpenNow()) {
-    case kBlockComment:
-      return CommentFrom(run_);
-    case kSingleQuoted:
-      StringFrom(run_, '\'');
-      break;
-    case kDoubleQuoted:
-      StringFrom(run_, '"');
-      break;
-    default:
-      if (TemplateDepth() > 0 && (state_ & kInTextBit))
-        TemplateTextFrom(run_);
-      else
-        Dispatch();
-      break;
+  if ((state_ & (3u | 3u << kDepthShift)) == 0) {  // plain code, nothing open: the common case
+    Dispatch();
+  } else if (EndsLine(At(run_))) {
+    return Dispatch();
+  } else {
+    switch (OpenNow()) {
+      case kBlockComment:
+        return CommentFrom(run_);
+      case kSingleQuoted:
+        StringFrom(run_, '\'');
+        break;
+      case kDoubleQuoted:
+        StringFrom(run_, '"');
+        break;
+      default:
+        if (TemplateDepth() > 0 && (state_ & kInTextBit))
+          TemplateTextFrom(run_);
+        else
+          Dispatch();
+        break;
+    }
   }
-  if (kind_ != tkSpace && kind_ != tkComment) regexpMayStart_ = AllowsRegexpAfter();
+  if (run_ > tokenStart_ && kind_ != tkSpace && kind_ != tkComment) regexpMayStart_ = AllowsRegexpAfter();
 }
 
+// After an operator or punctuation but ')', ']', "++" and "--"; after a reserved word that is no value;
+// after a template's text that opens a substitution.
 bool TJavaScriptSyn::AllowsRegexpAfter() const {
+  const unsigned char last = At(run_ - 1);
   switch (kind_) {
     case tkKey:
       return true;
-    case tkSymbol: {
-      const std::string_view symbol = TokenText();
-      return !(symbol == ")" || symbol == "]" || symbol == "++" || symbol == "--");
-    }
+    case tkSymbol:
+      if (last == ')' || last == ']') return false;
+      return !((last == '+' || last == '-') && run_ - tokenStart_ == 2 && At(tokenStart_) == last);
     case tkTemplate:
-      return TokenText().ends_with("${");
+      return last == '{';
     default:
       return false;
   }

@@ -264,7 +264,7 @@ void PageScanner::KeepCutQuote(std::size_t at) {
   Token shown = last_;
   if (stretch_.role == Role::kHtml) {
     if (last_.kind != Html::tkValue || lastBefore_ != Html::rsValue) return;
-    if (lastStyle_) shown = {0, 0, scanners_.html->ValueAttri, Html::tkValue, Language::kHtml};
+    shown = {0, 0, scanners_.html->ValueAttri, Html::tkValue, Language::kHtml};
   } else if (stretch_.language == Language::kJavaScript && last_.kind == TJavaScriptSyn::tkComment &&
              !text.starts_with("/*")) {
     tail_ = {true, 0, true, false, 0, shown};
@@ -322,11 +322,30 @@ void PageScanner::EndStretch() {
 void PageScanner::EndLine() { stretch_.scanner = nullptr; }
 
 bool PageScanner::Inspect(int before) {
-  const int kind = token_.kind;
-  const std::string_view text = TokenText();
-  if (kind == Html::tkSymbol && text == "<") {
-    SetBits(kTagShift, 2, kNoTag);
-    attribute_ = kOtherAttribute;
+  if (!Track(token_.kind, token_.from, token_.to, before)) return true;
+  lastStyle_ = true;
+  StartStyleValue();
+  return false;
+}
+
+bool PageScanner::Track(int kind, std::size_t from, std::size_t to, int before) {
+  const std::string_view text = std::string_view(line_).substr(from, to - from);
+  if (kind == Html::tkSymbol) {
+    if (text == "<") {
+      SetBits(kTagShift, 2, kNoTag);
+      attribute_ = kOtherAttribute;
+    } else if (text == ">") {
+      const unsigned tag = Bits(kTagShift, 2);
+      SetBits(kTagShift, 2, kNoTag);
+      attribute_ = kOtherAttribute;
+      if (tag == kStyleTag || tag == kScriptTag) {
+        SetBits(kRegionShift, 2, tag == kStyleTag ? kStyleRegion : kScriptRegion);
+        SetBits(kRegionStateShift, kInnerWidth, 0);
+        SetBits(kHtmlShift, 3, Html::rsText);
+        regionFrom_ = kNone;
+        StartRegion(to);
+      }
+    }
   } else if (before == Html::rsKey && (kind == Html::tkKey || kind == Html::tkUndefKey)) {
     SetBits(kTagShift, 2,
             SameIgnoringCase(text, "style")    ? kStyleTag
@@ -340,24 +359,69 @@ bool PageScanner::Inspect(int before) {
     const Attribute attribute = std::exchange(attribute_, kOtherAttribute);
     if (attribute == kTypeAttribute && Bits(kTagShift, 2) == kScriptTag && !IsJavaScriptType(text))
       SetBits(kTagShift, 2, kOtherScriptTag);
-    if (attribute == kStyleAttribute) {
-      lastStyle_ = true;
-      StartStyleValue();
-      return false;
-    }
-  } else if (kind == Html::tkSymbol && text == ">") {
-    const unsigned tag = Bits(kTagShift, 2);
-    SetBits(kTagShift, 2, kNoTag);
-    attribute_ = kOtherAttribute;
-    if (tag == kStyleTag || tag == kScriptTag) {
-      SetBits(kRegionShift, 2, tag == kStyleTag ? kStyleRegion : kScriptRegion);
-      SetBits(kRegionStateShift, kInnerWidth, 0);
-      SetBits(kHtmlShift, 3, Html::rsText);
-      regionFrom_ = kNone;
-      StartRegion(token_.to);
-    }
+    return attribute == kStyleAttribute;
   }
-  return true;
+  return false;
+}
+
+// The rescan's loop, which needs the line's end state and no tokens: each region's and block's scanner
+// runs its own loop, the HTML scanner's tokens are only tracked, and a style attribute's value, which
+// changes nothing at the line's end, is not read. A stretch a server block cuts is read token by token,
+// since what it leaves open goes on after the block.
+void PageScanner::ScanToLineEnd() {
+  while (!atEnd_) {
+    queued_ = dequeued_ = 0;
+    if (styleValue_.scanner) {
+      styleValue_.scanner->ScanToLineEnd();
+      styleValue_.scanner = nullptr;
+      tail_.css = scanners_.css->RangeState();
+    }
+    if (!stretch_.scanner) break;
+    if (stretch_.role == Role::kHtml) {
+      ScanHtmlStretch();
+      continue;
+    }
+    if (stretch_.role == Role::kRegion && stretch_.to < line_.size() && NextOpener(stretch_.to) == stretch_.to) {
+      NextToken();  // a region a server block cuts: its last token may go on after the block
+      continue;
+    }
+    stretch_.scanner->ScanToLineEnd();
+    EndStretch();
+  }
+  NextToken();
+}
+
+void PageScanner::ScanHtmlStretch() {
+  TzrHTMLSyn& html = *scanners_.html;
+  for (;;) {
+    if (stretch_.fresh) {
+      stretch_.fresh = false;
+    } else {
+      htmlBefore_ = html.TzrHTMLSyn::RangeState();
+      html.TzrHTMLSyn::NextToken();
+    }
+    if (html.TzrHTMLSyn::AtLineEnd()) return EndStretch();
+    // The last token, which a server block may cut, is kept; a cut style value is read for the state of
+    // its declarations there.
+    const int kind = html.TzrHTMLSyn::TokenKind();
+    const std::size_t from = stretch_.from + static_cast<std::size_t>(html.TzrHTMLSyn::TokenPosition());
+    last_.from = from;
+    last_.to = from + html.TzrHTMLSyn::TokenText().size();
+    last_.kind = kind;
+    lastBefore_ = htmlBefore_;
+    lastStyle_ = false;
+    if (kind == Html::tkText || kind == Html::tkSpace || kind == Html::tkComment) continue;
+    if (Track(kind, last_.from, last_.to, htmlBefore_) && last_.to == stretch_.to) {
+      lastStyle_ = true;
+      token_ = last_;
+      StartStyleValue();
+      queued_ = dequeued_ = 0;
+      styleValue_.scanner->ScanToLineEnd();
+      styleValue_.scanner = nullptr;
+      tail_.css = scanners_.css->RangeState();
+    }
+    if (stretch_.role != Role::kHtml) return;  // a region began
+  }
 }
 
 // A style attribute's value: its quotes are HTML's, what they hold is read as declarations.

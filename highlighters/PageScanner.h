@@ -59,6 +59,7 @@ class PageScanner : public TqeCustomHighLighter {
   int TokenPosition() const override { return static_cast<int>(token_.from); }
   std::string_view TokenLanguage() const override;
   void NextToken() override;
+  void ScanToLineEnd() override;
   void StartLine(std::string_view text, int lineNumber) override;
   void SetRangeState(RangeValue value) override;
   void ResetRangeState() override;
@@ -128,9 +129,13 @@ class PageScanner : public TqeCustomHighLighter {
   void KeepCutQuote(std::size_t at);
   void EndStretch();
   void EndLine();
-  // What an HTML token says about tags, their types and style attributes; false when it was handed on
-  // to a style attribute's scanner instead of being shown.
+  // What the HTML token just taken says about tags, their types and style attributes; false when it was
+  // handed on to a style attribute's scanner instead of being shown.
   bool Inspect(int before);
+  // The same for the HTML token at [from, to) of this kind: tag names, type and style attributes, and the
+  // '>' that opens a region (which starts then); true for a style attribute's value.
+  bool Track(int kind, std::size_t from, std::size_t to, int before);
+  void ScanHtmlStretch();
   void StartStyleValue();
 
   std::size_t NextOpener(std::size_t from);

@@ -50,6 +50,7 @@ PhpBlockScanner::PhpBlockScanner(const PhpAttributes& attributes)
 
   OnLetters<&PhpBlockScanner::Word>();
   OnHighBytes<&PhpBlockScanner::Word>();
+  On<&PhpBlockScanner::Symbol>(127);  // DEL is no identifier's character
   On<&PhpBlockScanner::Word>('_');
   On<&PhpBlockScanner::Number>("0123456789");
   On<&PhpBlockScanner::Dollar>('$');
