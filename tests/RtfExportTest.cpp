@@ -7,6 +7,7 @@
 #include "highlighters/AwkHighlighter.h"
 #include "highlighters/HtmlHighlighter.h"
 #include "highlighters/PerlHighlighter.h"
+#include "highlighters/WebPageHighlighter.h"
 
 namespace {
 
@@ -83,6 +84,22 @@ TEST_F(RtfExportTest, BackgroundsOnRequestAndScannersWithoutExport) {
   EXPECT_EQ(ColorTable(exporter.Export(editor, &perl)),
             "{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;}")
       << "the foreground is numbered before the background; the window is white";
+}
+
+TEST_F(RtfExportTest, APagesStylesAreExportedInTheirLanguagesColours) {
+  highlighters::OwnedEmbeddedScanners scanners;
+  highlighters::TPhpSyn php;
+  highlighters::TWebPageSyn page(scanners.Pointers(), php);
+  scanners.css.PropertyAttri->SetForeground(0x123456);
+  scanners.css.NumberAttri->SetForeground(0x00AB00);
+  SetLines({"<style>p { margin: 2px }</style>"});
+  editor.SetHighLighter(&page);
+  editor.SelectWholeText();
+  const std::string rtf = exporter.Export(editor, &page);
+  EXPECT_NE(ColorTable(rtf).find("\\red86\\green52\\blue18;"), std::string::npos) << ColorTable(rtf);
+  EXPECT_NE(ColorTable(rtf).find("\\red0\\green171\\blue0;"), std::string::npos) << ColorTable(rtf);
+  EXPECT_NE(Body(rtf).find(" margin\\plain"), std::string::npos) << "the property is a group of its own: " << Body(rtf);
+  editor.SetHighLighter(nullptr);
 }
 
 TEST_F(RtfExportTest, RefusalsLeaveTheClipboardAlone) {
