@@ -401,12 +401,14 @@ void PageScanner::ScanHtmlStretch() {
       html.TzrHTMLSyn::NextToken();
     }
     if (html.TzrHTMLSyn::AtLineEnd()) return EndStretch();
+    const std::size_t length = html.TzrHTMLSyn::TokenText().size();
+    if (length == 0) continue;  // skipped as the token loop skips it
     // The last token, which a server block may cut, is kept; a cut style value is read for the state of
     // its declarations there.
     const int kind = html.TzrHTMLSyn::TokenKind();
     const std::size_t from = stretch_.from + static_cast<std::size_t>(html.TzrHTMLSyn::TokenPosition());
     last_.from = from;
-    last_.to = from + html.TzrHTMLSyn::TokenText().size();
+    last_.to = from + length;
     last_.kind = kind;
     lastBefore_ = htmlBefore_;
     lastStyle_ = false;
