@@ -120,17 +120,11 @@ void TCssSyn::ContinueCommentHere() {
 }
 
 void TCssSyn::CommentFrom(std::size_t from) {
-  state_ |= kCommentBit;
   kind_ = tkComment;
-  run_ = from;
-  while (!EndsLine(At(run_))) {
-    if (At(run_) == '*' && At(run_ + 1) == '/') {
-      run_ += 2;
-      state_ &= ~kCommentBit;
-      return;
-    }
-    ++run_;
-  }
+  if (CloseSlashStar(from))
+    state_ &= ~kCommentBit;
+  else
+    state_ |= kCommentBit;
 }
 
 std::size_t TCssSyn::IdentifierEnd(std::size_t from) const {

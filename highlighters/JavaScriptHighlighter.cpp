@@ -124,16 +124,7 @@ bool TJavaScriptSyn::AllowsRegexpAfter() const {
 // A block comment from `from`, closed on this line or left open for the next.
 void TJavaScriptSyn::CommentFrom(std::size_t from) {
   kind_ = tkComment;
-  run_ = from;
-  SetOpen(kBlockComment);
-  while (!EndsLine(At(run_))) {
-    if (At(run_) == '*' && At(run_ + 1) == '/') {
-      run_ += 2;
-      SetOpen(kCode);
-      return;
-    }
-    ++run_;
-  }
+  SetOpen(CloseSlashStar(from) ? kCode : kBlockComment);
 }
 
 // A string's characters from `from` to its closing quote. A line end ends it, unless a backslash stands

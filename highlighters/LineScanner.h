@@ -128,15 +128,19 @@ class LineScanner : public TqeCustomHighLighter {
   // first "*/", which sets the range to `closed`.
   void SlashStarComment(std::uint8_t kind, std::size_t from, std::uint8_t closed) {
     kind_ = kind;
+    if (CloseSlashStar(from)) range_ = closed;
+  }
+  // Moves run from `from` past the first "*/" (true) or to the line's end (false).
+  bool CloseSlashStar(std::size_t from) {
     run_ = from;
     while (!EndsLine(At(run_))) {
       if (At(run_) == '*' && At(run_ + 1) == '/') {
         run_ += 2;
-        range_ = closed;
-        return;
+        return true;
       }
       ++run_;
     }
+    return false;
   }
   // Inside a comment that an earlier line opened: a line end inside it is a line end as ever; otherwise the
   // comment goes on from run.

@@ -107,16 +107,7 @@ std::size_t PhpBlockScanner::IdentifierEnd(std::size_t from) const {
 
 void PhpBlockScanner::CommentFrom(std::size_t from) {
   kind_ = tkComment;
-  run_ = from;
-  SetOpen(kBlockComment);
-  while (!EndsLine(At(run_))) {
-    if (At(run_) == '*' && At(run_ + 1) == '/') {
-      run_ += 2;
-      SetOpen(kCode);
-      return;
-    }
-    ++run_;
-  }
+  SetOpen(CloseSlashStar(from) ? kCode : kBlockComment);
 }
 
 // A string from `from` to its closing quote, over lines; a backslash keeps the character after it inside.
