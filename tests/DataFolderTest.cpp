@@ -4,12 +4,16 @@
 
 #include <fstream>
 
+#include "TestFiles.h"
 #include "app/DataFolder.h"
 #include "platform/MemoryRegistry.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+using testfiles::Read;
+using testfiles::Write;
 
 class DataFolderTest : public ::testing::Test {
  protected:
@@ -20,15 +24,6 @@ class DataFolderTest : public ::testing::Test {
     fs::create_directories(root / "shipped" / "Templates" / "User");
   }
   ~DataFolderTest() override { fs::remove_all(root); }
-
-  static void Write(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-  }
-  static std::string Read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
 
   fs::path root;
   platform::MemoryRegistry registry;

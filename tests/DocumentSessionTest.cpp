@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TestFiles.h"
 #include "app/SessionStore.h"
 #include "app/TextFiles.h"
 #include "platform/MemoryRegistry.h"
@@ -22,15 +23,8 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-std::string Read(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void Write(const fs::path& file, const std::string& text) {
-  fs::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary) << text;
-}
+using testfiles::Read;
+using testfiles::Write;
 
 class Sessions : public ::testing::Test {
  protected:

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TestFiles.h"
 #include "app/MainForm.h"
 #include "app/TextFiles.h"
 #include "editor/CustomEdit.h"
@@ -25,15 +26,8 @@ using platform::MessageAnswer;
 
 namespace {
 
-std::string Read(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void Write(const fs::path& file, const std::string& text) {
-  fs::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary) << text;
-}
+using testfiles::Read;
+using testfiles::Write;
 
 class MainFormTest : public ::testing::Test {
  protected:

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TestFiles.h"
 #include "app/UpdateInfo.h"
 #include "platform/headless/PollEventLoop.h"
 #include "testsupport/FakeDialogs.h"
@@ -51,6 +52,8 @@ TEST(UpdateInfoPage, DefinitionsVersionsDatesAndNumbers) {
 
 namespace {
 
+using testfiles::Read;
+
 std::string Reply(const std::string& body) {
   return "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
@@ -89,10 +92,6 @@ class UpdateFlow : public ::testing::Test {
     for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-  }
-  static std::string Read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
   }
 
   fs::path folder;
