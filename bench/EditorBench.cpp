@@ -180,6 +180,13 @@ void LoadAndScan(benchmark::State& state) {
 }
 BENCHMARK(LoadAndScan)->Arg(0)->Arg(1)->ArgName("file")->Unit(benchmark::kMillisecond);
 
+// The median and the 99th percentile of the timings of single keys, in µs.
+void ReportMedianAndP99(benchmark::State& state, std::vector<double>& micros) {
+  std::sort(micros.begin(), micros.end());
+  state.counters["median_us"] = micros[micros.size() / 2];
+  state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+}
+
 // One typed character that leaves its line's end state alone, anywhere in the million-line page: the edit,
 // the rescan and the invalidation, timed one by one for the median and the 99th percentile. With utf8:1 the
 // document is UTF-8 and "é" is typed after a Cyrillic word put in the line beforehand (not timed).
@@ -202,9 +209,7 @@ void TypeCharacter(benchmark::State& state) {
     micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
     if (main.window.invalidated.size() > 4096) main.window.ClearLog();
   }
-  std::sort(micros.begin(), micros.end());
-  state.counters["median_us"] = micros[micros.size() / 2];
-  state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+  ReportMedianAndP99(state, micros);
 }
 // Typing inside the <style> and <script> blocks of the million-line page (a block of each after every
 // 5,000 lines): a character at the start of a declaration's line (arg 0) or of a script's (arg 1), which
@@ -240,9 +245,7 @@ void TypeInStyleAndScript(benchmark::State& state) {
     micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
     if (main.window.invalidated.size() > 4096) main.window.ClearLog();
   }
-  std::sort(micros.begin(), micros.end());
-  state.counters["median_us"] = micros[micros.size() / 2];
-  state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+  ReportMedianAndP99(state, micros);
 }
 BENCHMARK(TypeInStyleAndScript)->Arg(0)->Arg(1)->ArgName("script")->Iterations(5000)->Unit(benchmark::kMicrosecond);
 
@@ -268,9 +271,7 @@ void TypeAtTheEndOfALongLine(benchmark::State& state) {
     micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
     if (main.window.invalidated.size() > 4096) main.window.ClearLog();
   }
-  std::sort(micros.begin(), micros.end());
-  state.counters["median_us"] = micros[micros.size() / 2];
-  state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+  ReportMedianAndP99(state, micros);
 }
 BENCHMARK(TypeAtTheEndOfALongLine)
     ->ArgsProduct({{0, 1}, {0, 1}})
