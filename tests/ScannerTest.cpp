@@ -117,6 +117,23 @@ TEST_F(EditorTest, EveryScannersStoredStatesReproduceAWholePass) {
   }
 }
 
+// Each scanner's colours go to the registry and come back into a new one of its kind, every attribute by
+// its own name.
+TEST(Scanners, EveryLanguagesAttributesRoundTripThroughTheRegistry) {
+  for (const highlighters::Language& language : highlighters::Languages()) {
+    platform::MemoryRegistry registry;
+    auto saved = highlighters::CreateHighlighter(language.name);
+    for (int i = 0; i < saved->AttributeCount(); ++i) saved->AttributeAt(i)->SetForeground(platform::Rgb(i, 7, 9));
+    ASSERT_TRUE(saved->SaveAttributes(registry, "HKEY_CURRENT_USER", "Software\\Quillmark\\X")) << language.name;
+    auto loaded = highlighters::CreateHighlighter(language.name);
+    ASSERT_TRUE(loaded->LoadAttributes(registry, "HKEY_CURRENT_USER", "Software\\Quillmark\\X")) << language.name;
+    ASSERT_EQ(loaded->AttributeCount(), saved->AttributeCount());
+    for (int i = 0; i < loaded->AttributeCount(); ++i)
+      EXPECT_EQ(loaded->AttributeAt(i)->Foreground(), platform::Rgb(i, 7, 9))
+          << language.name << " " << loaded->AttributeAt(i)->Name();
+  }
+}
+
 TEST(Scanners, EmptyLinesAndLineEndsInsideALine) {
   for (const highlighters::Language& language : highlighters::Languages()) {
     auto scanner = highlighters::CreateHighlighter(language.name);
