@@ -63,6 +63,11 @@ class MainForm {
   const std::vector<std::unique_ptr<DocumentSession>>& Sessions() const { return sessions_; }
   DocumentSession& Current() const { return *sessions_[static_cast<std::size_t>(current_)]; }
   int CurrentIndex() const { return current_; }
+  // Whether this session is the current one; none is while the first is being opened.
+  bool IsCurrent(const DocumentSession& session) const {
+    return current_ >= 0 && current_ < static_cast<int>(sessions_.size()) &&
+           sessions_[static_cast<std::size_t>(current_)].get() == &session;
+  }
   int IndexOf(const DocumentSession& session) const;
   // The view the commands act on.
   editor::TqeCustomEdit& Editor() const { return Current().View(); }

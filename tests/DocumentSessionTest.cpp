@@ -147,6 +147,29 @@ TEST_F(Sessions, TabsSwitchCloseAskOnlyForUnsavedWorkAndShowAFileThatIsOpen) {
   EXPECT_EQ(form.CurrentIndex(), 0) << "the current tab moved with its document";
 }
 
+// The window shows a tab as it is opened, before it becomes current: the first one at start, one opened
+// beside others, and the default page that takes the last closed tab's place.
+TEST_F(Sessions, ATabIsNotCurrentWhileItIsBeingOpened) {
+  ViewedMainForm window(app::MainFormServices{registry, dialogs, shell, printer, "", &loop}, (dir / "data").string());
+  app::MainForm& form = window.form;
+  std::vector<bool> currentWhenOpened;
+  const auto addView = form.OnSessionOpened;
+  form.OnSessionOpened = [&](app::DocumentSession& session) {
+    addView(session);
+    currentWhenOpened.push_back(form.IsCurrent(session));
+  };
+  app::WindowPlacement placement;
+  form.FormCreate(placement);
+  form.FormShow({File("a.htm")});
+  form.OpenFiles({File("b.htm")});
+  EXPECT_TRUE(form.IsCurrent(*form.Sessions()[1]));
+  EXPECT_FALSE(form.IsCurrent(*form.Sessions()[0]));
+  EXPECT_TRUE(form.CloseSession(1));
+  EXPECT_TRUE(form.CloseSession(0));
+  EXPECT_EQ(currentWhenOpened, (std::vector<bool>{false, false, false}));
+  EXPECT_TRUE(form.IsCurrent(*form.Sessions()[0]));
+}
+
 TEST_F(Sessions, ExitAsksForEachModifiedDocumentInTabOrderAndCancelStopsIt) {
   auto window = Start();
   app::MainForm& form = window->form;

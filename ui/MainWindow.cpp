@@ -197,7 +197,7 @@ void MainWindow::ShowSession(app::DocumentSession& session) {
       file.empty() ? QString("Untitled") : FromPathBytes(std::filesystem::path(file).filename().string());
   documentTabs_->setTabText(index, session.Modified() ? "*" + name : name);
   documentTabs_->setTabToolTip(index, file.empty() ? QString("Untitled") : FromPathBytes(file));
-  if (&session == &logic_.Current()) setWindowTitle(FromPathBytes(session.Title()));
+  if (logic_.IsCurrent(session)) setWindowTitle(FromPathBytes(session.Title()));
 }
 
 void MainWindow::ShowCurrentSession() {
