@@ -1,9 +1,10 @@
 // Highlighter colours of the main window.
 #include "app/Highlighters.h"
 
-#include <cctype>
 #include <initializer_list>
 #include <string>
+
+#include "platform/TextBits.h"
 
 namespace app {
 namespace {
@@ -182,8 +183,7 @@ highlighters::TqeCustomHighLighter* MainHighlighters::ForFile(std::string_view p
                                                       {"mjs", "JavaScript"}, {"php", "PHP"},   {"phtml", "PHP"}};
   const std::size_t dot = path.find_last_of("./");
   if (dot == std::string_view::npos || path[dot] != '.') return nullptr;
-  std::string extension(path.substr(dot + 1));
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string extension = platform::AsciiLower(std::string(path.substr(dot + 1)));
   for (const ExtensionLanguage& each : kExtensions)
     if (extension == each.extension) return ForLanguage(each.language);
   return nullptr;

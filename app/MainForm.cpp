@@ -22,14 +22,13 @@ const std::string kShellError = "ERROR: Please re-set the program.";
 const char* const kOpenFilter =
     "HTML Files (*.htm, *.html, *.asp, *.shtml)|*.htm; *.html; *.asp; *.shtml|XML Files (*.xml)|*.xml|"
     "CSS Files (*.css)|*.css|JavaScript Files (*.js)|*.js|PHP Files (*.php, *.phtml)|*.php; *.phtml|"
-    "CGI Files (*.cgi)|*.cgi|Perl Files (*.pl)|*.pl|Java Files (*.java)|*.java|Delphi Files (*.pas)|*.pas|Text Files "
-    "(*.txt)|*.txt|C++ Files (*.cpp)|*.cpp|"
-    "All Files (*.*)|*.*";
+    "CGI Files (*.cgi)|*.cgi|Perl Files (*.pl)|*.pl|Java Files (*.java)|*.java|Delphi Files (*.pas)|*.pas|"
+    "Text Files (*.txt)|*.txt|C++ Files (*.cpp)|*.cpp|All Files (*.*)|*.*";
 const char* const kSaveFilter =
     "HTML Files (*.htm, *.html, *.asp, *.shtml)|*.htm; *.html; *.asp; *.shtml|XML Files (*.xml)|*.xml|"
     "CSS Files (*.css)|*.css|JavaScript Files (*.js)|*.js|PHP Files (*.php, *.phtml)|*.php; *.phtml|"
-    "CGI Files (*.cgi)|*.cgi|Perl Files (*.perl)|*.pl|Java Files (*.java)|*.java|RTF Files (*.rtf)|*.rtf|Text Files "
-    "(*.txt)|*.txt|All Files (*.*)|*.*";
+    "CGI Files (*.cgi)|*.cgi|Perl Files (*.perl)|*.pl|Java Files (*.java)|*.java|RTF Files (*.rtf)|*.rtf|"
+    "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
 
 std::string VersionedTitle(const std::string& document) {
   return std::string(kApplicationTitle) + " - [" + document + "]";

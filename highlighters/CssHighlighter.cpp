@@ -10,29 +10,22 @@
 namespace highlighters {
 namespace {
 
-bool IsIdentifierByte(unsigned char c) { return IsIdentifierChar(c) || c == '-' || c >= 128; }
+constexpr bool IsIdentifierByte(unsigned char c) { return IsIdentifierChar(c) || c == '-' || c >= 128; }
 // The same as a table: one load a character in the scanner's commonest loop.
 constexpr auto kIdentifierBytes = [] {
   std::array<bool, 256> table{};
-  for (int c = 0; c < 256; ++c) table[c] = IsIdentifierChar(static_cast<unsigned char>(c)) || c == '-' || c >= 128;
+  for (int c = 0; c < 256; ++c) table[c] = IsIdentifierByte(static_cast<unsigned char>(c));
   return table;
 }();
-
-bool SameWordIgnoringCase(std::string_view word, std::string_view lower) {
-  if (word.size() != lower.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i)
-    if ((static_cast<unsigned char>(word[i]) | 0x20) != static_cast<unsigned char>(lower[i])) return false;
-  return true;
-}
 
 // The at-rules whose block holds declarations rather than rules; the page's margin boxes (@top-left ...)
 // are recognised by their first word.
 bool OpensDeclarations(std::string_view name) {
   for (std::string_view rule : {"font-face", "page", "counter-style", "property", "font-palette-values", "viewport",
                                 "-ms-viewport", "position-try"})
-    if (SameWordIgnoringCase(name, rule)) return true;
+    if (SameIgnoringAsciiCase(name, rule)) return true;
   for (std::string_view box : {"top-", "bottom-", "left-", "right-"})
-    if (name.size() > box.size() && SameWordIgnoringCase(name.substr(0, box.size()), box)) return true;
+    if (name.size() > box.size() && SameIgnoringAsciiCase(name.substr(0, box.size()), box)) return true;
   return false;
 }
 
@@ -53,7 +46,7 @@ TCssSyn::TCssSyn() : LineScanner(tkNull, tkSpace, &Call<&TCssSyn::Symbol>) {
   SetAttributeNotifier();
 
   OnLetters<&TCssSyn::Word>();
-  OnHighBytes<&TCssSyn::Word>();
+  OnNonAscii<&TCssSyn::Word>();
   On<&TCssSyn::Word>("_\\");
   On<&TCssSyn::SignOrSymbol>("-+");
   On<&TCssSyn::Number>("0123456789");
@@ -62,11 +55,10 @@ TCssSyn::TCssSyn() : LineScanner(tkNull, tkSpace, &Call<&TCssSyn::Symbol>) {
   On<&TCssSyn::Colon>(':');
   On<&TCssSyn::AtKeyword>('@');
   On<&TCssSyn::Bang>('!');
-  On<&TCssSyn::Star>('*');
+  On<&TCssSyn::SelectorCharacter>("*&");
   On<&TCssSyn::Quoted>("\"'");
   On<&TCssSyn::Slash>('/');
   On<&TCssSyn::Less>('<');
-  On<&TCssSyn::Ampersand>('&');
   On<&TCssSyn::OpenBrace>('{');
   On<&TCssSyn::CloseBrace>('}');
   On<&TCssSyn::Semicolon>(';');
@@ -155,7 +147,7 @@ void TCssSyn::Word() {
   const unsigned context = ContextNow();
   if (At(end) == '(' && context != kSelector && context != kDeclarations) {
     kind_ = tkFunction;
-    if (SameWordIgnoringCase(word, "url")) url_ = kUrlName;
+    if (SameIgnoringAsciiCase(word, "url")) url_ = kUrlName;
   } else {
     kind_ = WordKind();
   }
@@ -259,12 +251,8 @@ void TCssSyn::Bang() {
   run_ = end;
 }
 
-void TCssSyn::Star() {
-  StartNestedSelector();
-  Take(ContextNow() == kSelector ? tkSelector : tkSymbol, 1);
-}
-
-void TCssSyn::Ampersand() {
+// '*' (any element) and '&' (the parent rule) are selectors where a selector may stand.
+void TCssSyn::SelectorCharacter() {
   StartNestedSelector();
   Take(ContextNow() == kSelector ? tkSelector : tkSymbol, 1);
 }

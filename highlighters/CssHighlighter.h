@@ -87,13 +87,12 @@ class TCssSyn : public LineScanner<TCssSyn> {
   void Colon();
   void AtKeyword();
   void Bang();
-  void Star();
+  void SelectorCharacter();
   void SignOrSymbol();
   void Quoted();
   void UnquotedAddress();
   void Slash();
   void Less();
-  void Ampersand();
   void OpenBrace() { Take(tkSymbol, 1), OpenBlock(); }
   void CloseBrace() { Take(tkSymbol, 1), CloseBlock(); }
   void Semicolon();

@@ -45,8 +45,7 @@ TJavaScriptSyn::TJavaScriptSyn()
   for (std::string_view w : kValueKeywords) keywords_.Add(HashOf(kHash, w), w, tkValueKey);
 
   OnLetters<&TJavaScriptSyn::Word>();
-  OnHighBytes<&TJavaScriptSyn::Word>();
-  On<&TJavaScriptSyn::Symbol>(127);  // DEL is no identifier's character
+  OnNonAscii<&TJavaScriptSyn::Word>();
   On<&TJavaScriptSyn::Word>("$_");
   On<&TJavaScriptSyn::Number>("0123456789");
   On<&TJavaScriptSyn::Dot>('.');
@@ -79,7 +78,7 @@ CharSet TJavaScriptSyn::WordChars() const {
 
 void TJavaScriptSyn::NextToken() {
   tokenStart_ = run_;
-  if ((state_ & (3u | 3u << kDepthShift)) == 0) {  // plain code, nothing open: the common case
+  if (OpenNow() == kCode && TemplateDepth() == 0) {  // plain code, nothing open: the common case
     Dispatch();
   } else if (EndsLine(At(run_))) {
     return Dispatch();

@@ -73,9 +73,15 @@ class LineScanner : public TqeCustomHighLighter {
     for (int c = 0; c < 256; ++c)
       if (IsLetter(static_cast<unsigned char>(c))) dispatch_[c] = &Call<Method>;
   }
+  // DEL and the bytes above it: what the older languages read as stray characters.
   template <auto Method>
   void OnHighBytes() {
     for (int c = 127; c < 256; ++c) dispatch_[c] = &Call<Method>;
+  }
+  // The bytes above 127 alone, which the newer languages take into their words (DEL stays `other`).
+  template <auto Method>
+  void OnNonAscii() {
+    for (int c = 128; c < 256; ++c) dispatch_[c] = &Call<Method>;
   }
 
   // Registers an attribute under its name and paints the tokens of kind with it.

@@ -3,10 +3,11 @@
 #include "highlighters/PageScanner.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <string_view>
 #include <utility>
+
+#include "platform/TextBits.h"
 
 namespace highlighters {
 namespace {
@@ -17,21 +18,8 @@ constexpr unsigned kHtmlShift = 0, kRegionShift = 3, kTagShift = 5, kAspScriptSh
                    kRegionStateShift = 10, kBlockStateShift = 21, kInnerWidth = 11;
 constexpr std::size_t kNone = std::string::npos;
 
-bool SameIgnoringCase(std::string_view text, std::string_view lower) {
-  if (text.size() != lower.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[i])) != lower[i]) return false;
-  return true;
-}
-
 bool StartsIgnoringCase(std::string_view text, std::size_t at, std::string_view lower) {
-  return text.size() >= at + lower.size() && SameIgnoringCase(text.substr(at, lower.size()), lower);
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-  return text;
+  return text.size() >= at + lower.size() && SameIgnoringAsciiCase(text.substr(at, lower.size()), lower);
 }
 
 // A script's type attribute that names JavaScript: none, "module", or a JavaScript media type (with or
@@ -42,11 +30,11 @@ bool IsJavaScriptType(std::string_view value) {
     value.remove_prefix(1);
     if (!value.empty() && value.back() == quote) value.remove_suffix(1);
   }
-  value = Trimmed(value.substr(0, value.find(';')));
-  for (std::string_view type :
+  const std::string type = platform::Trimmed(value.substr(0, value.find(';')));
+  for (std::string_view known :
        {"", "module", "text/javascript", "application/javascript", "text/ecmascript", "application/ecmascript",
         "application/x-javascript", "text/x-javascript", "text/jscript", "text/livescript", "text/babel", "text/jsx"})
-    if (SameIgnoringCase(value, type)) return true;
+    if (SameIgnoringAsciiCase(type, known)) return true;
   return false;
 }
 
@@ -128,8 +116,7 @@ void PageScanner::NextToken() {
     }
     if (styleValue_.scanner) {
       if (Take(styleValue_)) return;
-      styleValue_.scanner = nullptr;
-      tail_.css = scanners_.css->RangeState();
+      EndStyleValue();
       if (styleValueClose_)
         Queue(styleValueClose_, styleValueClose_ + 1, scanners_.html->ValueAttri, Html::tkValue, Language::kHtml);
       continue;
@@ -348,13 +335,13 @@ bool PageScanner::Track(int kind, std::size_t from, std::size_t to, int before) 
     }
   } else if (before == Html::rsKey && (kind == Html::tkKey || kind == Html::tkUndefKey)) {
     SetBits(kTagShift, 2,
-            SameIgnoringCase(text, "style")    ? kStyleTag
-            : SameIgnoringCase(text, "script") ? kScriptTag
-                                               : kNoTag);
+            SameIgnoringAsciiCase(text, "style")    ? kStyleTag
+            : SameIgnoringAsciiCase(text, "script") ? kScriptTag
+                                                    : kNoTag);
   } else if (kind == Html::tkIdentifier && before == Html::rsParam) {
-    attribute_ = SameIgnoringCase(text, "type")    ? kTypeAttribute
-                 : SameIgnoringCase(text, "style") ? kStyleAttribute
-                                                   : kOtherAttribute;
+    attribute_ = SameIgnoringAsciiCase(text, "type")    ? kTypeAttribute
+                 : SameIgnoringAsciiCase(text, "style") ? kStyleAttribute
+                                                        : kOtherAttribute;
   } else if (kind == Html::tkValue && before == Html::rsValue) {
     const Attribute attribute = std::exchange(attribute_, kOtherAttribute);
     if (attribute == kTypeAttribute && Bits(kTagShift, 2) == kScriptTag && !IsJavaScriptType(text))
@@ -371,11 +358,7 @@ bool PageScanner::Track(int kind, std::size_t from, std::size_t to, int before) 
 void PageScanner::ScanToLineEnd() {
   while (!atEnd_) {
     queued_ = dequeued_ = 0;
-    if (styleValue_.scanner) {
-      styleValue_.scanner->ScanToLineEnd();
-      styleValue_.scanner = nullptr;
-      tail_.css = scanners_.css->RangeState();
-    }
+    if (styleValue_.scanner) SkipStyleValue();
     if (!stretch_.scanner) break;
     if (stretch_.role == Role::kHtml) {
       ScanHtmlStretch();
@@ -418,9 +401,7 @@ void PageScanner::ScanHtmlStretch() {
       token_ = last_;
       StartStyleValue();
       queued_ = dequeued_ = 0;
-      styleValue_.scanner->ScanToLineEnd();
-      styleValue_.scanner = nullptr;
-      tail_.css = scanners_.css->RangeState();
+      SkipStyleValue();
     }
     if (stretch_.role != Role::kHtml) return;  // a region began
   }
@@ -435,6 +416,17 @@ void PageScanner::StartStyleValue() {
   styleValueClose_ = closed ? to - 1 : 0;
   Start(styleValue_, scanners_.css, quote ? from + 1 : from, closed ? to - 1 : to, Language::kCss, Role::kStyleValue,
         TCssSyn::kDeclarationRange);
+}
+
+// The declarations' state where the style value ended, which a server block that cut it continues from.
+void PageScanner::EndStyleValue() {
+  styleValue_.scanner = nullptr;
+  tail_.css = scanners_.css->RangeState();
+}
+
+void PageScanner::SkipStyleValue() {
+  styleValue_.scanner->ScanToLineEnd();
+  EndStyleValue();
 }
 
 std::size_t PageScanner::NextOpener(std::size_t from) {
@@ -498,8 +490,9 @@ void PageScanner::ReadAspLanguage(std::size_t from) {
     std::size_t k = j;
     while (k < end && IsIdentifierChar(static_cast<unsigned char>(line_[k]))) ++k;
     const std::string_view name = std::string_view(line_).substr(j, k - j);
-    if (SameIgnoringCase(name, "jscript") || SameIgnoringCase(name, "javascript")) SetBits(kAspScriptShift, 1, 1);
-    if (SameIgnoringCase(name, "vbscript")) SetBits(kAspScriptShift, 1, 0);
+    if (SameIgnoringAsciiCase(name, "jscript") || SameIgnoringAsciiCase(name, "javascript"))
+      SetBits(kAspScriptShift, 1, 1);
+    if (SameIgnoringAsciiCase(name, "vbscript")) SetBits(kAspScriptShift, 1, 0);
     return;
   }
 }

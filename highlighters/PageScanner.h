@@ -137,6 +137,9 @@ class PageScanner : public TqeCustomHighLighter {
   bool Track(int kind, std::size_t from, std::size_t to, int before);
   void ScanHtmlStretch();
   void StartStyleValue();
+  void EndStyleValue();
+  // Reads the rest of the style value for its end state only.
+  void SkipStyleValue();
 
   std::size_t NextOpener(std::size_t from);
   std::size_t OpenerLength(std::size_t at) const;

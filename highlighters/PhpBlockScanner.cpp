@@ -23,11 +23,8 @@ constexpr std::string_view kKeywords[] = {
 
 constexpr int kTableSize = 256;
 
-// Letters 1 to 26 without regard to case, '_' 31, digits and bytes above 127 nothing.
-constexpr HashValues kPhpHash = HashTable([](unsigned char c) {
-  if (IsLetter(c)) return (c | 0x20) - 'a' + 1;
-  return c == '_' ? 31 : IsDigit(c) || c >= 128 ? 0 : -1;
-});
+// The caseless hash, with bytes above 127 walked too (they add nothing).
+constexpr HashValues kPhpHash = HashTable([](unsigned char c) { return c >= 128 ? 0 : kCaselessHash[c]; });
 
 bool IsPhpIdentifierChar(unsigned char c) { return IsIdentifierChar(c) || c >= 128; }
 bool StartsPhpIdentifier(unsigned char c) { return IsLetter(c) || c == '_' || c >= 128; }
@@ -49,8 +46,7 @@ PhpBlockScanner::PhpBlockScanner(const PhpAttributes& attributes)
   for (std::string_view w : kKeywords) keywords_.Add(HashOf(kPhpHash, w), w, tkKey);
 
   OnLetters<&PhpBlockScanner::Word>();
-  OnHighBytes<&PhpBlockScanner::Word>();
-  On<&PhpBlockScanner::Symbol>(127);  // DEL is no identifier's character
+  OnNonAscii<&PhpBlockScanner::Word>();
   On<&PhpBlockScanner::Word>('_');
   On<&PhpBlockScanner::Number>("0123456789");
   On<&PhpBlockScanner::Dollar>('$');

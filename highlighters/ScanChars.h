@@ -19,6 +19,16 @@ constexpr bool IsBlank(unsigned char c) { return c - 1u < 32u && c != 10 && c !=
 
 constexpr bool IsIdentifierChar(unsigned char c) { return IsDigit(c) || IsLetter(c) || c == '_'; }
 
+// Whether text is `lower`, a word in small letters, written in any case of its ASCII letters.
+constexpr bool SameIgnoringAsciiCase(std::string_view text, std::string_view lower) {
+  if (text.size() != lower.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if ((c >= 'A' && c <= 'Z' ? c + 32 : c) != static_cast<unsigned char>(lower[i])) return false;
+  }
+  return true;
+}
+
 // A 256-entry table of the values the hash adds for the characters it walks, -1 for the others: one load a
 // character in the scanners' hottest loop. value(c) gives a walked character's value, or -1.
 using HashValues = std::array<std::int8_t, 256>;
