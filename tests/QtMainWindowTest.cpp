@@ -486,6 +486,14 @@ TEST_F(MainWindowTest, DocumentsLiveInTabsThatSwitchCloseMoveAndSplit) {
   form->Action("PreviousTab1")->trigger();
   EXPECT_EQ(tabs->currentIndex(), 1);
 
+  auto* languages = form->findChild<QComboBox*>("ComboBox18");
+  emit languages->textActivated("CSS");
+  form->Action("NextTab1")->trigger();
+  EXPECT_EQ(languages->currentText(), "Choose Highlighting...") << "the name chosen in another tab is not shown here";
+  EXPECT_EQ(form->Editor().Editor().HighLighter(), &form->Logic().Highlighters().TypePage);
+  form->Action("PreviousTab1")->trigger();
+  EXPECT_EQ(form->Editor().Editor().HighLighter(), &form->Logic().Highlighters().TypeCSS);
+
   tabs->tabBar()->moveTab(1, 0);
   EXPECT_EQ(form->Logic().Sessions()[0]->File(), (dir / "b.htm").string()) << "the documents follow the tabs";
   EXPECT_EQ(form->Logic().CurrentIndex(), 0);

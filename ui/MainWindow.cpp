@@ -56,6 +56,9 @@ using app::WindowPlacement;
 
 namespace {
 
+// What the language drop-down shows until a name is chosen.
+const QString kLanguagePrompt = "Choose Highlighting...";
+
 // A tool button known by its object name, with its caption and hint.
 QToolButton* NamedToolButton(QWidget* parent, const char* name, const QString& caption, const QString& hint) {
   auto* button = new QToolButton(parent);
@@ -207,6 +210,8 @@ void MainWindow::ShowCurrentSession() {
     documentTabs_->setCurrentWidget(&page);
   }
   inserts_.SetEditor(CurrentEditor());
+  // A name chosen for another tab would read as this one's mode: the box asks again.
+  if (languageBox_) languageBox_->setEditText(kLanguagePrompt);
   ShowSession(logic_.Current());
   if (CurrentEditor().OnSelectionChange) CurrentEditor().OnSelectionChange();
   // The preview page, when it shows, shows the document now current.
@@ -443,12 +448,12 @@ void MainWindow::CreateToolbars() {
   addButton(document, "ToolbarButton9712", "Find", "Find", [this] { ShowSearchDialog(findDialog_); });
   addButton(document, "ToolbarButton9713", "Replace", "Replace", [this] { ShowSearchDialog(replaceDialog_); });
   addButton(document, "ToolbarButton9753", "Redo", "Redo", [this] { Redo(); });
-  auto* languages = new QComboBox(document->parentWidget());
+  auto* languages = languageBox_ = new QComboBox(document->parentWidget());
   languages->setObjectName("ComboBox18");
   languages->setEditable(true);
   languages->setInsertPolicy(QComboBox::NoInsert);
   languages->addItems({"AWK", "C++", "CSS", "HTML", "Java", "JavaScript", "Pascal", "Perl", "PHP", "SQL", "VBScript"});
-  languages->setEditText("Choose Highlighting...");
+  languages->setEditText(kLanguagePrompt);
   languages->setMinimumContentsLength(20);
   // Names bind only as written: the box's completion (and Enter's match with an item) minds case too.
   languages->completer()->setCaseSensitivity(Qt::CaseSensitive);

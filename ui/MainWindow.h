@@ -167,6 +167,7 @@ class MainWindow : public QMainWindow {
   QMenu* encodingMenu_ = nullptr;
   QDockWidget* quickCuts_ = nullptr;
   QComboBox* aspVariables_ = nullptr;
+  QComboBox* languageBox_ = nullptr;
   std::vector<QToolButton*> lineStatusButtons_;
   std::set<QString> shortcutsTaken_;
   QAction* quickCutsButton_ = nullptr;
