@@ -70,7 +70,8 @@ const std::map<std::string, Sample> kSamples = {
       {"<?php ", "?>", "\"", "/*", "*/", "<<<EOT", "<style>", "</style>", "<script>", "`"}}},
     {"webpage",
      {{"<style>a { color: red; /* open", "still */ }</style>", "<script>let t = `a", "${b}`;</script>",
-       "<p style=\"color: red\">x</p>", "<% If a Then", "b %><?php $c /* x", "*/ ?><script", " type=module>x"},
+       "<p style=\"color: red\">x</p>", "<% If a Then", "b %><?php $c /* x", "*/ ?><script", " type=module>x",
+       "</script><script type=\"text/template\"><b>", "</script><p style=\"a: b <?= $x ?> c\">"},
       {"<style>", "</style>", "<script>", "</script>", "<%", "%>", "<?php ", "?>", "`", "/*", "*/", "\"",
        "<%@ language=jscript %>"}}},
 };
@@ -131,6 +132,35 @@ TEST(Scanners, EveryLanguagesAttributesRoundTripThroughTheRegistry) {
     for (int i = 0; i < loaded->AttributeCount(); ++i)
       EXPECT_EQ(loaded->AttributeAt(i)->Foreground(), platform::Rgb(i, 7, 9))
           << language.name << " " << loaded->AttributeAt(i)->Name();
+  }
+}
+
+// The rescan reads a line with ScanToLineEnd, which may skip building tokens; painting reads it token by
+// token. Both must leave the state the next line starts in alike, or the editor paints what it did not
+// scan: over every sample line, from every state a whole pass reaches and after each typed piece.
+TEST(Scanners, TheRescansLoopEndsEachLineAsTheTokenLoopDoes) {
+  for (const auto& [name, sample] : kSamples) {
+    auto scanner = highlighters::CreateHighlighter(name);
+    std::vector<highlighters::RangeValue> states;
+    scanner->ResetRangeState();
+    for (int round = 0; round < 3; ++round)
+      for (const char* piece : sample.pieces) {
+        states.push_back(scanner->RangeState());
+        Tokens(*scanner, piece);
+      }
+    std::vector<std::string> lines(sample.pieces.begin(), sample.pieces.end());
+    for (const char* typed : sample.typed)
+      for (const char* piece : sample.pieces) lines.push_back(std::string(piece) + typed + piece);
+    for (const highlighters::RangeValue start : states)
+      for (const std::string& line : lines) {
+        scanner->SetRangeState(start);
+        Tokens(*scanner, line);
+        const highlighters::RangeValue byTokens = scanner->RangeState();
+        scanner->SetRangeState(start);
+        scanner->StartLine(line, 0);
+        scanner->ScanToLineEnd();
+        EXPECT_EQ(scanner->RangeState(), byTokens) << name << " from " << start << ": " << line;
+      }
   }
 }
 
