@@ -200,9 +200,10 @@ int TqeCustomEdit::ShownDigits() const {
 
 void TqeCustomEdit::GutterChanged() {
   shownDigits_ = ShownDigits();
-  const int pixels = gutter_.ShowLineNumbers()
-                         ? gutter_.LeftOffset() + gutter_.RightOffset() + cellWidth_ * shownDigits_ + 2
-                         : gutter_.Width();
+  const int pixels =
+      (gutter_.ShowLineNumbers() ? gutter_.LeftOffset() + gutter_.RightOffset() + cellWidth_ * shownDigits_ + 2
+                                 : gutter_.Width()) +
+      FoldMarkPixels();
   if (pixels == gutterPixels_) {
     InvalidateGutterLines(topLine_, topLine_ + visibleRows_);
     return;
@@ -273,10 +274,12 @@ void TqeCustomEdit::EnsureCaretVisible() {
     SetLeftChar(column);
   else if (column > leftChar_ + visibleColumns_)
     SetLeftChar(column - visibleColumns_ + 1);
+  // A caret that lands inside a fold (a search match, a bookmark, a jump) opens it.
+  if (LineHidden(caret_.line)) Unfold(caret_.line);
   if (caret_.line < topLine_)
     SetTopLine(caret_.line);
-  else if (caret_.line > topLine_ + visibleRows_ - 1)
-    SetTopLine(caret_.line - visibleRows_ + 1);
+  else if (RowOfLine(caret_.line) > visibleRows_ - 1)
+    SetTopLine(ShownLineAfter(caret_.line, -(visibleRows_ - 1)));
 }
 
 void TqeCustomEdit::SetLeftChar(int column) {
@@ -290,8 +293,9 @@ void TqeCustomEdit::SetLeftChar(int column) {
 
 void TqeCustomEdit::SetTopLine(int line) {
   line = std::clamp(line, 1, LineCount());
+  if (LineHidden(line)) line = PrecedingLine(line + 1);
   if (line == topLine_) return;
-  const int delta = topLine_ - line;
+  const int delta = -RowOfLine(line);
   topLine_ = line;
   // Scrolling the window while an edit is collecting invalid areas would move them; repaint instead.
   if (window_ && paintLock_ == 0 && !collecting_ && std::abs(delta) < visibleRows_)
@@ -324,10 +328,11 @@ void TqeCustomEdit::UpdateCaret() {
       break;
   }
   const int x = (ShownColumn(caret_.line, caret_.column) - 1) * cellWidth_ + TextLeft() + dx;
-  const int y = (caret_.line - topLine_) * rowHeight + 1 + dy;
+  const int y = RowOfLine(caret_.line) * rowHeight + 1 + dy;
   const platform::Size client = window_->ClientSize();
   const bool visible = x >= gutterPixels_ && x < client.width && y >= 0 && y < client.height;
   window_->SetCaret(visible ? platform::Rect{x, y, x + width, y + height} : platform::Rect{});
+  RefreshMatchFrames();
 }
 
 void TqeCustomEdit::UpdateScrollBars() {
@@ -402,9 +407,9 @@ void TqeCustomEdit::InvalidateAll() {
 void TqeCustomEdit::InvalidateLines(int first, int last, Area area) {
   if (!window_ || last < first) return;
   platform::Size client = window_->ClientSize();
-  const int top = std::max(0, (first - topLine_) * RowHeight());
+  const int top = std::max(0, RowOfLine(first) * RowHeight());
   const long long bottom =
-      std::min<long long>(client.height, (static_cast<long long>(last) - topLine_ + 1) * RowHeight());
+      std::min<long long>(client.height, (static_cast<long long>(RowOfLine(last)) + 1) * RowHeight());
   if (bottom <= top) return;
   const int left = area == Area::Text ? gutterPixels_ : 0;
   const int right = area == Area::Gutter ? gutterPixels_ : client.width;
@@ -459,22 +464,26 @@ void TqeCustomEdit::LineDeleted(int index) {
   columns_.Forget();
   // Lines below the removed one (editor line index + 1) move up; a place on it stays on its line.
   FollowLines(index + 2, -1);
+  FoldsFollowLines(index + 1, -1);
   InvalidateLines(index + 1, INT_MAX / 2, Area::Both);
 }
 
 void TqeCustomEdit::LineInserted(int index) {
   columns_.Forget();
   FollowLines(index + 1, 1);
+  FoldsFollowLines(index + 1, 1);
   InvalidateLines(index + 1, topLine_ + visibleRows_, Area::Both);
 }
 
 void TqeCustomEdit::LinePutted(int index, int from, int lastRescanned) {
   columns_.ForgetFrom(index + 1, from);
+  FoldsFollowLines(index + 1, 0);
   InvalidateLines(index + 1, lastRescanned + 1, Area::Text);
 }
 
 void TqeCustomEdit::TextLoaded() {
   columns_.Forget();
+  folds_.clear();
   SetCaretXY({1, 1});
   SetLeftChar(1);
   SetTopLine(1);

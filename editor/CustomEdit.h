@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -146,6 +147,47 @@ class TqeCustomEdit : private DocumentView {
 
   void Undo();
   void Redo();
+
+  // Writing aids in markup modes: the end tag after a start tag's '>', the innermost open element's name
+  // after "</", the closing quote after `="`; typing the completed text again moves over it.
+  bool AutoCloseTags() const { return autoCloseTags_; }
+  void SetAutoCloseTags(bool on) { autoCloseTags_ = on; }
+  // Frames round the tag or bracket at the caret and its partner (red when it has none); the window turns
+  // them on.
+  bool ShowMatches() const { return showMatches_; }
+  void SetShowMatches(bool on);
+  struct TagMatch {
+    std::vector<TextSpan> spans;  // the one at the caret, then its partner
+    bool matched = false;
+    OutlinePlace partner;
+  };
+  TagMatch CaretMatch();
+  // Moves the caret to the partner; false when there is none.
+  bool GoToMatching();
+  // Selects the element around the caret from its start tag to the end of its end tag.
+  bool SelectElement();
+  // Folds of this view. Fold hides the inner lines of the innermost region around a line that is not
+  // folded yet, Unfold opens the folds around it; both answer whether anything changed.
+  bool ShowFoldMarks() const { return showFoldMarks_; }
+  void SetShowFoldMarks(bool on);
+  bool Fold(int line);
+  bool Unfold(int line);
+  // Folds or opens the region starting at a line (a click on its mark).
+  bool ToggleFoldAt(int line);
+  void FoldAll();
+  void UnfoldAll();
+  const std::vector<FoldRegion>& Folds() const { return folds_; }
+  bool LineHidden(int line) const;
+  bool LineFolded(int line) const;
+  bool HasFoldRegion(int line);
+  // The fold mark under a client point: its line, or 0.
+  int FoldMarkAt(int x, int y) const;
+  // The line `rows` shown rows after (or before) a shown line; beyond the text it counts on one a row.
+  int ShownLineAfter(int line, int rows) const;
+  // The row a line is shown on, counted from the top line.
+  int RowOfLine(int line) const;
+  // Replaces the text between two points as one undo step; returns where the new text ends.
+  TextPoint ReplaceRange(TextPoint from, TextPoint to, std::string_view text);
 
   // Finds the search text in the area the options give, selects the match and puts the caret at its end
   // (at its start, backwards); replaces it, or every match, when asked. Returns how many matches were
@@ -367,6 +409,23 @@ class TqeCustomEdit : private DocumentView {
     TqeCustomEdit& editor_;
     int line_ = 0;
   };
+  bool TypeOverCompletion(char character);
+  // After a character typed at `before`.
+  void CompleteTyped(char character, TextPoint before);
+  void CompleteWith(std::string_view text, bool caretStays);
+  // The name of the start tag whose '>' ends before byte `end` of a line (1-based), as written.
+  std::optional<std::string> StartTagEndingAt(int line, int end);
+  void RefreshMatchFrames();
+  int FoldMarkPixels() const;
+  int FollowingLine(int line) const;
+  int PrecedingLine(int line) const;
+  const FoldRegion* RegionAt(int line, bool startingThere);
+  void AddFold(FoldRegion region);
+  void FoldsChanged();
+  void FoldsFollowLines(int line, int delta);
+  void PaintFoldMarks(platform::Canvas& canvas, int firstLine, int lastLine);
+  void PaintFoldedEnds(platform::Canvas& canvas, int firstLine, int lastLine);
+  void PaintMatchFrames(platform::Canvas& canvas, int firstLine, int lastLine);
   void AutoScrollStep();
   void UpdateAutoScroll();
   void StopAutoScroll();
@@ -451,6 +510,22 @@ class TqeCustomEdit : private DocumentView {
   TCaretType insertCaret_ = ctVerticalLine;
   TCaretType overwriteCaret_ = ctBlock;
   bool showScrollHint_ = true;
+
+  bool autoCloseTags_ = true;
+  bool showMatches_ = false;
+  // What a completion put after the caret, which typing it again moves over; where that is.
+  std::string typedOver_;
+  TextPoint typedOverAt_;
+  bool typedOverAhead_ = true;  // after the caret; else just before it
+  struct MatchCache {
+    TextPoint caret{0, 0};
+    unsigned generation = 0;
+    TagMatch match;
+  } matchCache_;
+  std::vector<TextSpan> shownMatch_;  // the frames painted
+  // invariant: sorted by first line, none inside another; each hides lines first + 1 to last.
+  std::vector<FoldRegion> folds_;
+  bool showFoldMarks_ = false;
 };
 
 }  // namespace editor

@@ -43,14 +43,17 @@ TqeDocument::TqeDocument()
   };
   lines_.OnAdded = [this] { Added(); };
   lines_.OnDeleted = [this](int i) {
+    outline_.LineDeleted(i);
     Rescanned(i);
     ForEachView([i](DocumentView& v) { v.LineDeleted(i); });
   };
   lines_.OnInserted = [this](int i) {
+    outline_.LineInserted(i);
     Rescanned(i);
     ForEachView([i](DocumentView& v) { v.LineInserted(i); });
   };
   lines_.OnPutted = [this](int i) {
+    outline_.LineChanged(i);
     int last = i;
     if (highlighter_) {
       highlighter_->SetRangeState(lines_.Slot(i));
@@ -80,6 +83,7 @@ void TqeDocument::Detach(DocumentView* view) {
 void TqeDocument::SetHighLighter(highlighters::TqeCustomHighLighter* highlighter) {
   if (highlighter_) highlighter_->RemoveClient(this);
   highlighter_ = highlighter;
+  outline_.SetHighlighter(highlighter);
   if (highlighter_) {
     highlighter_->AddClient(this);
     RescanAll(lines_, *highlighter_);
@@ -93,6 +97,7 @@ void TqeDocument::HighlighterChanged() {
 
 void TqeDocument::HighlighterDestroyed() {
   highlighter_ = nullptr;
+  outline_.SetHighlighter(nullptr);
   HighlighterChanged();
 }
 
@@ -117,6 +122,7 @@ void TqeDocument::Rescanned(int index) {
 
 void TqeDocument::Added() {
   const int count = lines_.Count();
+  outline_.LineInserted(count - 1);
   if (highlighter_) {
     if (count < 2) {
       highlighter_->ResetRangeState();
@@ -140,6 +146,7 @@ void TqeDocument::SetEncoding(platform::TextEncoding encoding) {
 void TqeDocument::Loaded() {
   if (lines_.Count() == 0) lines_.Add({});
   encoding_ = DetectedEncoding(lines_);
+  outline_.Reset();
   // The loaded lines carry no states yet; fill every slot so painting can start at any line.
   if (highlighter_) RescanAll(lines_, *highlighter_);
   ForEachView([](DocumentView& v) { v.TextLoaded(); });

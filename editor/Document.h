@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "editor/DocumentOutline.h"
 #include "editor/EditList.h"
 #include "editor/MarkList.h"
 #include "editor/UndoList.h"
@@ -54,6 +55,8 @@ class TqeDocument : private highlighters::HighlighterClient {
   TUndoList& RedoList() { return redoList_; }
   TMarkList& Marks() { return marks_; }
   const TMarkList& Marks() const { return marks_; }
+  // Tags, comments, blocks and brackets as the highlighter reads them, for the writing aids.
+  DocumentOutline& Outline() { return outline_; }
 
   highlighters::TqeCustomHighLighter* HighLighter() const { return highlighter_; }
   // Binding rescans every line's slot at once, so painting never starts from another scanner's state.
@@ -106,6 +109,7 @@ class TqeDocument : private highlighters::HighlighterClient {
   TUndoList undoList_;
   TUndoList redoList_;
   TMarkList marks_;
+  DocumentOutline outline_{lines_};
   highlighters::TqeCustomHighLighter* highlighter_ = nullptr;
   std::vector<DocumentView*> views_;
   DocumentView* activeView_ = nullptr;

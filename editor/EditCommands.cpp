@@ -44,7 +44,10 @@ bool TqeCustomEdit::KeyDown(std::uint16_t key, TShiftState shift) {
 void TqeCustomEdit::KeyPress(char character) {
   Activate();
   if (OnKeyPress) OnKeyPress(character);
+  if (TypeOverCompletion(character)) return;
+  const TextPoint before = caret_;
   ExecuteCommand(ecChar, character);
+  CompleteTyped(character, before);
 }
 
 void TqeCustomEdit::KeyPress(std::string_view character) {
@@ -116,10 +119,10 @@ TextPoint TqeCustomEdit::MoveTarget(TqeEditorCommand move, const TCommandData& d
       }
       break;
     case ecUp:
-      --p.line;
+      p.line = ShownLineAfter(p.line, -1);
       break;
     case ecDown:
-      ++p.line;
+      p.line = ShownLineAfter(p.line, 1);
       break;
     case ecWordLeft:
       p = PreviousWordStart(p);
@@ -134,12 +137,12 @@ TextPoint TqeCustomEdit::MoveTarget(TqeEditorCommand move, const TCommandData& d
       p.column = length + 1;
       break;
     case ecPageUp:
-      SetTopLine(topLine_ - page);
-      p.line -= page;
+      SetTopLine(ShownLineAfter(topLine_, -page));
+      p.line = ShownLineAfter(p.line, -page);
       break;
     case ecPageDown:
-      SetTopLine(topLine_ + page);
-      p.line += page;
+      SetTopLine(ShownLineAfter(topLine_, page));
+      p.line = ShownLineAfter(p.line, page);
       break;
     case ecPageLeft:
       SetLeftChar(leftChar_ - visibleColumns_);
@@ -153,14 +156,14 @@ TextPoint TqeCustomEdit::MoveTarget(TqeEditorCommand move, const TCommandData& d
       p.line = topLine_;
       break;
     case ecPageBottom:
-      p.line = std::min(LineCount(), topLine_ + visibleRows_ - 1);
+      p.line = std::min(LineCount(), ShownLineAfter(topLine_, visibleRows_ - 1));
       break;
     case ecEditorTop:
       p = {1, 1};
       break;
     case ecEditorBottom:
       p = {LineLength(LineCount()) + 1, LineCount()};
-      SetTopLine(LineCount() - visibleRows_ + 1);
+      SetTopLine(ShownLineAfter(LineCount(), -(visibleRows_ - 1)));
       SetLeftChar(1);
       break;
     case ecGotoXY:
@@ -213,6 +216,20 @@ bool TqeCustomEdit::RunCommand(TqeEditorCommand command, char character, const T
     case ecSelectAll:
       SelectWholeText();
       return true;
+    case ecGoToMatching:
+      return GoToMatching();
+    case ecSelectElement:
+      return SelectElement();
+    case ecFold:
+      return Fold(caret_.line);
+    case ecUnfold:
+      return Unfold(caret_.line);
+    case ecFoldAll:
+      FoldAll();
+      return true;
+    case ecUnfoldAll:
+      UnfoldAll();
+      return true;
     case ecChar:
       if (const auto* sequence = std::get_if<std::string_view>(&data); sequence && sequence->size() > 1)
         return !readOnly_ && TypeText(*sequence, UndoSelectionReplaced);
@@ -260,11 +277,11 @@ bool TqeCustomEdit::RunCommand(TqeEditorCommand command, char character, const T
       if (!readOnly_) PasteClipboard();
       return true;
     case ecScrollUp:
-      SetTopLine(topLine_ - 1);
-      if (caret_.line > topLine_ + visibleRows_ - 1) SetCaretLine(topLine_ + visibleRows_ - 1);
+      SetTopLine(ShownLineAfter(topLine_, -1));
+      if (RowOfLine(caret_.line) > visibleRows_ - 1) SetCaretLine(ShownLineAfter(topLine_, visibleRows_ - 1));
       return true;
     case ecScrollDown:
-      SetTopLine(topLine_ + 1);
+      SetTopLine(ShownLineAfter(topLine_, 1));
       if (caret_.line < topLine_) SetCaretLine(topLine_);
       return true;
     case ecScrollLeft:

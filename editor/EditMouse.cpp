@@ -32,7 +32,7 @@ CharClass ClassOf(unsigned char c) {
 TextPoint TqeCustomEdit::PointAt(int x, int y) const {
   const int dx = x - gutterPixels_ - 2;
   const int shown = leftChar_ + FloorDiv(2 * dx + cellWidth_, 2 * cellWidth_);
-  const int line = std::clamp(topLine_ + FloorDiv(y, RowHeight()), 1, LineCount());
+  const int line = std::clamp(ShownLineAfter(topLine_, FloorDiv(y, RowHeight())), 1, LineCount());
   return {std::max(1, ByteColumn(line, shown)), line};
 }
 
@@ -55,6 +55,7 @@ bool TqeCustomEdit::InsideSavedSelection(TextPoint p) const {
 void TqeCustomEdit::MouseDown(MouseButton button, TShiftState shift, int x, int y) {
   Activate();
   if (button != MouseButton::Left) return;
+  if (const int line = FoldMarkAt(x, y); line > 0 && ToggleFoldAt(line)) return;
   // A press always starts afresh, even if the last one never saw its release.
   dragPending_ = dragging_ = false;
   dragHadSelection_ = HasSelection();
@@ -138,11 +139,11 @@ void TqeCustomEdit::AutoScrollStep() {
     p.column = leftChar_ + visibleColumns_;
   }
   if (y < 0) {
-    SetTopLine(topLine_ - (-y > 9 ? visibleRows_ : 1));
+    SetTopLine(ShownLineAfter(topLine_, -(-y > 9 ? visibleRows_ : 1)));
     p.line = topLine_;
   } else if (y >= client.height) {
-    SetTopLine(topLine_ + (y - client.height + 1 < 10 ? 1 : visibleRows_));
-    p.line = std::min(LineCount(), topLine_ + visibleRows_ - 1);
+    SetTopLine(ShownLineAfter(topLine_, y - client.height + 1 < 10 ? 1 : visibleRows_));
+    p.line = std::min(LineCount(), ShownLineAfter(topLine_, visibleRows_ - 1));
   }
   SetCaretXY(p);
   SetSelectionEnd(caret_);
@@ -236,7 +237,7 @@ void TqeCustomEdit::MouseWheel(int delta, TShiftState shift) {
   step = std::min(step, std::max(1, visibleRows_));
   const int notches = wheelRemainder_ / 120;
   wheelRemainder_ %= 120;
-  if (notches) SetTopLine(topLine_ - notches * step);
+  if (notches) SetTopLine(ShownLineAfter(topLine_, -notches * step));
 }
 
 }  // namespace editor

@@ -30,13 +30,37 @@ struct Look {
 
 void TqeCustomEdit::Paint(platform::Canvas& canvas, const platform::Rect& clip) {
   const int rowHeight = RowHeight();
-  const int firstLine = topLine_ + std::max(0, clip.top) / rowHeight;
-  const int lastLine = std::min(LineCount(), topLine_ + (clip.bottom + rowHeight - 1) / rowHeight);
+  const int firstLine = ShownLineAfter(topLine_, std::max(0, clip.top) / rowHeight);
+  const int lastLine = std::min(LineCount(), ShownLineAfter(topLine_, (clip.bottom + rowHeight - 1) / rowHeight));
   textDrawer_.StartDrawing(canvas);
   if (clip.left < gutterPixels_) PaintGutter(canvas, clip, firstLine, lastLine);
-  if (clip.right > gutterPixels_) PaintText(canvas, clip, firstLine, lastLine);
+  if (clip.right > gutterPixels_) {
+    PaintText(canvas, clip, firstLine, lastLine);
+    PaintFoldedEnds(canvas, firstLine, lastLine);
+    PaintMatchFrames(canvas, firstLine, lastLine);
+  }
   textDrawer_.FinishDrawing();
   if (OnPaint) OnPaint(canvas);
+}
+
+// A frame one pixel inside the cells of each span: the selection's colour when the pair matched, red when
+// the tag or bracket has no partner.
+void TqeCustomEdit::PaintMatchFrames(platform::Canvas& canvas, int firstLine, int lastLine) {
+  if (!showMatches_) return;
+  const TagMatch match = CaretMatch();
+  const platform::Color color = match.matched ? fontColor_ : platform::Rgb(0xFF, 0, 0);
+  for (const TextSpan& span : match.spans) {
+    if (span.line < firstLine || span.line > lastLine) continue;
+    const int left = (ShownColumn(span.line, span.from) - 1) * cellWidth_ + TextLeft();
+    const int right = (ShownColumn(span.line, span.to) - 1) * cellWidth_ + TextLeft() - 1;
+    const int top = RowOfLine(span.line) * RowHeight(), bottom = top + RowHeight() - 1;
+    if (right < gutterPixels_ + 2) continue;
+    const int l = std::max(left, gutterPixels_ + 2);
+    canvas.DrawLine({l, top}, {right, top}, color);
+    canvas.DrawLine({l, bottom}, {right, bottom}, color);
+    canvas.DrawLine({right, top}, {right, bottom}, color);
+    if (left == l) canvas.DrawLine({left, top}, {left, bottom}, color);
+  }
 }
 
 void TqeCustomEdit::PaintGutter(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine) {
@@ -46,8 +70,8 @@ void TqeCustomEdit::PaintGutter(platform::Canvas& canvas, const platform::Rect& 
   if (gutter_.ShowLineNumbers()) {
     textDrawer_.SetForegroundColour(fontColor_);
     textDrawer_.ApplyStyle(0);
-    int y = (firstLine - topLine_) * rowHeight;
-    for (int line = firstLine; line <= lastLine; ++line, y += rowHeight) {
+    int y = RowOfLine(firstLine) * rowHeight;
+    for (int line = firstLine; line <= lastLine; line = FollowingLine(line), y += rowHeight) {
       const std::string number =
           LineNumberText(gutter_.ZeroStart() ? line - 1 : line, shownDigits_, gutter_.LeadingZeros());
       textDrawer_.DrawText(gutter_.LeftOffset(), y, true, {clip.left, y, gutterPixels_ - 2, y + rowHeight}, number);
@@ -62,6 +86,7 @@ void TqeCustomEdit::PaintGutter(platform::Canvas& canvas, const platform::Rect& 
     canvas.DrawLine({edge + 1, clip.top}, {edge + 1, clip.bottom}, platform::kColorButtonShadow);
   }
 
+  PaintFoldMarks(canvas, firstLine, lastLine);
   if (!bookMarkOptions_.GlyphsVisible || marks_.Count() == 0) return;
   std::vector<int> offsets(lastLine - firstLine + 2, 0);
   const platform::FontHandle font = textDrawer_.Font(fontDesc_.style);
@@ -69,9 +94,11 @@ void TqeCustomEdit::PaintGutter(platform::Canvas& canvas, const platform::Rect& 
   for (bool bookmarks : {false, true}) {
     for (int i = 0; i < marks_.Count(); ++i) {
       const TMark& mark = marks_[i];
-      if (!mark.visible || mark.IsBookmark() != bookmarks || mark.line < firstLine || mark.line > lastLine) continue;
+      if (!mark.visible || mark.IsBookmark() != bookmarks || mark.line < firstLine || mark.line > lastLine ||
+          LineHidden(mark.line))
+        continue;
       int& offset = offsets[mark.line - firstLine];
-      const platform::Point at{bookMarkOptions_.LeftMargin + offset, (mark.line - topLine_) * rowHeight};
+      const platform::Point at{bookMarkOptions_.LeftMargin + offset, RowOfLine(mark.line) * rowHeight};
       const MarkImages& images = (!bookmarkImages_ || mark.internalImage) ? internalGlyphs_ : *bookmarkImages_;
       if (mark.imageIndex >= 0 && mark.imageIndex < images.Count())
         images.Draw(canvas, mark.imageIndex, at, rowHeight, font, cellWidth_);
@@ -102,8 +129,8 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
   const bool selectionShown = HasSelection() && !(hideSelection_ && !focused_);
   auto [selFirst, selLast] = NormalizedSelection();
 
-  int y = (firstLine - topLine_) * rowHeight;
-  for (int line = firstLine; line <= lastLine; ++line, y += rowHeight) {
+  int y = RowOfLine(firstLine) * rowHeight;
+  for (int line = firstLine; line <= lastLine; line = FollowingLine(line), y += rowHeight) {
     // Columns below are shown columns (cells, 1-based); the laid-out line maps them to its bytes.
     const LaidOutLine laidOut = LayOutLine(lines_.Get(line - 1), DisplayTabWidth, Encoding());
     const std::string& text = laidOut.text;

@@ -99,8 +99,14 @@ constexpr NamedCommand kCommandNames[] = {
     {ecSetMarker0 + 7, "ecSetMarker7"},
     {ecSetMarker0 + 8, "ecSetMarker8"},
     {ecSetMarker0 + 9, "ecSetMarker9"},
+    {ecGoToMatching, "ecGoToMatching"},
+    {ecSelectElement, "ecSelectElement"},
+    {ecFold, "ecFold"},
+    {ecUnfold, "ecUnfold"},
+    {ecFoldAll, "ecFoldAll"},
+    {ecUnfoldAll, "ecUnfoldAll"},
 };
-static_assert(std::size(kCommandNames) == 86);
+static_assert(std::size(kCommandNames) == 92);
 
 }  // namespace
 
@@ -111,8 +117,9 @@ std::string EditorCommandToText(TqeEditorCommand command) {
 }
 
 std::optional<TqeEditorCommand> EditorCommandFromText(std::string_view name) {
+  // Scripts may leave the "ec" off: "GoToMatching" is ecGoToMatching.
   for (const auto& c : kCommandNames)
-    if (c.name == name) return c.code;
+    if (c.name == name || c.name.substr(2) == name) return c.code;
   return std::nullopt;
 }
 

@@ -86,6 +86,13 @@ enum : TqeEditorCommand {
   ecLineSelect,
   ecGotoMarker0 = 701,
   ecSetMarker0 = 751,
+  // The writing aids: the partner of the tag or bracket at the caret, the element around it, folds.
+  ecGoToMatching = 801,
+  ecSelectElement,
+  ecFold,
+  ecUnfold,
+  ecFoldAll,
+  ecUnfoldAll,
   ecUserFirst = 1001,
 };
 

@@ -10,6 +10,13 @@ void TUndoList::AddRecord(TUndoKind kind, TextPoint start, TSelectionMode mode, 
   if (onChange_) onChange_();
 }
 
+bool TUndoList::ExtendLastInsert(TextPoint at, TextPoint end) {
+  if (locked_) return true;
+  if (records_.empty() || records_.back().kind != UndoInsert || !(records_.back().end == at)) return false;
+  records_.back().end = end;
+  return true;
+}
+
 TUndoRecord TUndoList::TakeRecord() {
   if (records_.empty()) return TUndoRecord{};
   TUndoRecord last = std::move(records_.back());

@@ -42,6 +42,9 @@ class TUndoList {
 
   // The text is taken over: a replace-all's record may hold the whole text.
   void AddRecord(TUndoKind kind, TextPoint start, TSelectionMode mode, std::string text, TextPoint end);
+  // Lengthens the newest record, an insertion ending at `at`, to end at `end`: text put right after what
+  // was typed goes with it in one step. False when the newest record is no such insertion.
+  bool ExtendLastInsert(TextPoint at, TextPoint end);
   // Removes and returns the newest record; kind UndoNone when the list is empty.
   TUndoRecord TakeRecord();
   TUndoKind LastKind() const { return records_.empty() ? UndoNone : records_.back().kind; }

@@ -3,12 +3,15 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
 #include <vector>
 
+#include "app/DataFolder.h"
+#include "highlighters/HighlighterFactory.h"
 #include "qmtool/TextEscape.h"
 
 namespace qmtool {
@@ -75,6 +78,42 @@ std::optional<std::vector<int>> Ints(const std::vector<std::string_view>& words,
 
 EditScript::EditScript(platform::Size clientSize) : window_(clientSize), editor_(fonts_, clipboard_) {
   editor_.SetWindow(&window_);
+  editor_.SetShowMatches(true);
+  // As the window starts: the page scanner reads the text.
+  SetLanguage("webpage");
+}
+
+EditScript::~EditScript() { editor_.SetHighLighter(nullptr); }
+
+bool EditScript::SetLanguage(std::string_view name) {
+  std::unique_ptr<highlighters::TqeCustomHighLighter> highlighter;
+  if (name != "none") {
+    highlighter = highlighters::CreateHighlighter(name);
+    if (!highlighter) return false;
+  }
+  editor_.SetHighLighter(highlighter.get());
+  highlighter_ = std::move(highlighter);
+  return true;
+}
+
+EditScript::Outcome EditScript::RunComplete(std::string_view name, std::ostream& out) {
+  if (!tables_) {
+    const char* home = std::getenv("QUILLMARK_HOME");
+    std::error_code error;
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    tables_ = editor::CompletionTables::Load(home && *home ? std::filesystem::path(home)
+                                                           : app::FindShippedData(executable.parent_path()));
+  }
+  const editor::CompletionContext context = editor::CompletionAt(editor_);
+  const auto candidates = editor::Candidates(*tables_, context);
+  if (name.empty()) {
+    out << "complete " << candidates.size() << "\n";
+    for (const std::string& candidate : candidates) out << candidate << "\n";
+    return Outcome::Done;
+  }
+  if (std::find(candidates.begin(), candidates.end(), name) == candidates.end()) return Outcome::Bad;
+  editor::InsertCompletion(editor_, context, name);
+  return Outcome::Done;
 }
 
 int EditScript::Run(std::istream& script, std::ostream& out, std::ostream& err) {
@@ -147,6 +186,10 @@ EditScript::Outcome EditScript::RunLine(std::string_view line, std::ostream& out
     return Outcome::Done;
   }
   if (verb == "cmd") return RunCommand(rest);
+  if (verb == "complete") {
+    if (words.size() > 2) return Outcome::Bad;
+    return RunComplete(words.size() == 2 ? words[1] : std::string_view{}, out);
+  }
   if (verb == "copy") return noArguments([&] { editor_.CopySelection(); });
   if (verb == "cut") return noArguments([&] { editor_.CutSelection(); });
   if (verb == "paste") return noArguments([&] { editor_.PasteClipboard(); });
@@ -165,6 +208,12 @@ EditScript::Outcome EditScript::RunLine(std::string_view line, std::ostream& out
       out << "selected " << Quote(editor_.SelectedText()) << "\n";
     } else if (words[1] == "clipboard") {
       PrintClipboard(out);
+    } else if (words[1] == "match") {
+      // The frames at the caret: "match matched|unmatched|none" and each LINE:FROM-TO.
+      const auto match = editor_.CaretMatch();
+      out << "match " << (match.matched ? "matched" : match.spans.empty() ? "none" : "unmatched");
+      for (const auto& span : match.spans) out << " " << span.line << ":" << span.from << "-" << span.to;
+      out << "\n";
     } else {
       return Outcome::Bad;
     }
@@ -308,7 +357,8 @@ EditScript::Outcome EditScript::RunSet(std::string_view name, std::string_view v
                                            {"InsertMode", &editor::TqeCustomEdit::SetInsertMode},
                                            {"ReadOnly", &editor::TqeCustomEdit::SetReadOnly},
                                            {"WantTabs", &editor::TqeCustomEdit::SetWantTabs},
-                                           {"HalfpageScroll", &editor::TqeCustomEdit::SetHalfpageScroll}};
+                                           {"HalfpageScroll", &editor::TqeCustomEdit::SetHalfpageScroll},
+                                           {"AutoCloseTags", &editor::TqeCustomEdit::SetAutoCloseTags}};
   for (const auto& s : kInts) {
     if (s.name != name) continue;
     auto v = ToInt(value);
@@ -381,15 +431,23 @@ void EditScript::Dump(std::ostream& out) {
         << (m.visible ? "visible" : "hidden") << "\n";
   }
   out << "encoding " << platform::EncodingName(editor_.Encoding()) << "\n";
+  // Folds only when there are any, so dumps of scripts that fold nothing keep their lines.
+  if (!editor_.Folds().empty()) {
+    out << "folds";
+    for (const editor::FoldRegion& fold : editor_.Folds()) out << " " << fold.first << "-" << fold.last;
+    out << "\n";
+  }
 }
 
 int RunEditCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err) {
-  std::string file, scriptPath;
+  std::string file, scriptPath, language;
   platform::Size size{800, 600};
   for (int i = 0; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--file" && i + 1 < argc) {
       file = argv[++i];
+    } else if (arg == "--lang" && i + 1 < argc) {
+      language = argv[++i];
     } else if (arg == "--size" && i + 1 < argc) {
       const std::string_view wh = argv[++i];
       const size_t x = wh.find('x');
@@ -402,12 +460,16 @@ int RunEditCommand(int argc, char** argv, std::istream& in, std::ostream& out, s
     } else if (scriptPath.empty() && (arg == "-" || arg.substr(0, 2) != "--")) {
       scriptPath = arg;
     } else {
-      err << "usage: qmtool edit [--file PATH] [--size WxH] [SCRIPT|-]\n";
+      err << "usage: qmtool edit [--file PATH] [--lang NAME|none] [--size WxH] [SCRIPT|-]\n";
       return 2;
     }
   }
 
   EditScript session(size);
+  if (!language.empty() && !session.SetLanguage(language)) {
+    err << "qmtool edit: unknown language \"" << language << "\"\n";
+    return 2;
+  }
   if (!file.empty()) {
     try {
       session.Editor().Lines().LoadFromFile(file);

@@ -3,10 +3,13 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "editor/Completion.h"
 #include "editor/CustomEdit.h"
 #include "platform/headless/CellFont.h"
 #include "platform/headless/ManualEventLoop.h"
@@ -18,6 +21,11 @@ namespace qmtool {
 class EditScript {
  public:
   explicit EditScript(platform::Size clientSize);
+  ~EditScript();
+
+  // The language the editor reads its text in: a name of the highlighter table, or "none". False when
+  // there is no such language.
+  bool SetLanguage(std::string_view name);
 
   editor::TqeCustomEdit& Editor() { return editor_; }
   platform::headless::MemoryClipboard& Clipboard() { return clipboard_; }
@@ -37,12 +45,16 @@ class EditScript {
   // "search FLAGS \"TEXT\"" and "replace FLAGS \"TEXT\" \"REPLACEMENT\"": prints "search N" or "replace N".
   Outcome RunSearch(bool replace, std::string_view args, std::ostream& out);
   void PrintClipboard(std::ostream& out);
+  // "complete": prints "complete N" and the list at the caret; "complete NAME" puts NAME in from the list.
+  Outcome RunComplete(std::string_view name, std::ostream& out);
 
   platform::headless::CellFontEngine fonts_;
   platform::headless::MemoryClipboard clipboard_;
   platform::headless::RecordingWindow window_;
   platform::headless::ManualEventLoop loop_;
   editor::TqeCustomEdit editor_;
+  std::unique_ptr<highlighters::TqeCustomHighLighter> highlighter_;
+  std::optional<editor::CompletionTables> tables_;  // read when first asked for
   bool buttonDown_ = false;
 };
 

@@ -1,0 +1,208 @@
+// The writing aids of a view: tags closed and quotes paired as they are typed (each one undo step with the
+// typed character), typing over what was completed, the partner of the tag or bracket at the caret, and
+// selecting an element.
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+#include "editor/CustomEdit.h"
+#include "highlighters/HtmlHighlighter.h"
+
+namespace editor {
+namespace {
+
+using highlighters::TzrHTMLSyn;
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view start) {
+  if (text.size() < start.size()) return false;
+  for (std::size_t i = 0; i < start.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(start[i])))
+      return false;
+  return true;
+}
+
+bool IsHtmlSymbol(const TokenAtByte& token) { return token.html && token.kind == TzrHTMLSyn::tkSymbol; }
+
+}  // namespace
+
+// A completion after the caret is moved over as it is typed again; one before it (the name after "</")
+// swallows the same characters typed next, since people type on out of habit.
+bool TqeCustomEdit::TypeOverCompletion(char character) {
+  if (typedOver_.empty()) return false;
+  const std::string_view line = lines_.Get(caret_.line - 1);
+  const int at = caret_.column - 1;
+  const int textAt = typedOverAhead_ ? at : at - static_cast<int>(typedOver_.size());
+  const bool inPlace = caret_ == typedOverAt_ && !HasSelection() && textAt >= 0 &&
+                       textAt <= static_cast<int>(line.size()) && line.substr(textAt, typedOver_.size()) == typedOver_;
+  if (!inPlace) {
+    typedOver_.clear();
+    return false;
+  }
+  // Other text typed before a completion after the caret pushes it on (the value inside `""`).
+  if (character != typedOver_[0]) {
+    if (!typedOverAhead_) typedOver_.clear();
+    return false;
+  }
+  typedOver_.erase(0, 1);
+  if (typedOverAhead_) SetCaretXY({caret_.column + 1, caret_.line});
+  typedOverAt_ = caret_;
+  return true;
+}
+
+std::optional<std::string> TqeCustomEdit::StartTagEndingAt(int line, int end) {
+  DocumentOutline& outline = document_.Outline();
+  const std::string_view text = lines_.Get(line - 1);
+  for (const OutlineEvent& e : outline.Events(line - 1))
+    if (e.kind == OutlineKind::StartTag && e.to == end)
+      return std::string(text.substr(e.nameFrom, e.nameTo - e.nameFrom));
+  // A tag begun on an earlier line: the nearest line with anything on it must end with its start.
+  if (outline.CarriedTagEnd(line - 1) != end - 1 || (end >= 2 && text[end - 2] == '/')) return std::nullopt;
+  for (int l = line - 1; l >= 1; --l) {
+    const auto& events = outline.Events(l - 1);
+    if (events.empty()) continue;
+    const OutlineEvent& last = events.back();
+    if (last.kind != OutlineKind::StartTag || last.to != -1) return std::nullopt;
+    return std::string(lines_.Get(l - 1).substr(last.nameFrom, last.nameTo - last.nameFrom));
+  }
+  return std::nullopt;
+}
+
+void TqeCustomEdit::CompleteTyped(char character, TextPoint before) {
+  if (!typedOver_.empty() && typedOverAt_ == before && caret_.line == before.line && caret_.column == before.column + 1)
+    typedOverAt_ = caret_;
+  DocumentOutline& outline = document_.Outline();
+  if (!autoCloseTags_ || readOnly_ || HasSelection() || !outline.Markup()) return;
+  const std::string_view line = lines_.Get(caret_.line - 1);
+  const int at = caret_.column - 1;  // the bytes up to the caret, the typed one last
+  if (at < 1 || at > static_cast<int>(line.size()) || line[at - 1] != character) return;
+  switch (character) {
+    case '>': {
+      const auto name = StartTagEndingAt(caret_.line, at);
+      if (!name) return;
+      const std::string end = "</" + *name + ">";
+      if (!StartsWithIgnoringCase(line.substr(at), end)) CompleteWith(end, true);
+      return;
+    }
+    case '/': {
+      if (at < 2 || line[at - 2] != '<' || !IsHtmlSymbol(outline.TokenAt(caret_.line - 1, at - 2))) return;
+      if (const auto name = outline.InnermostOpenElement({at - 1, caret_.line})) CompleteWith(*name + ">", false);
+      return;
+    }
+    case '"': {
+      int p = at - 2;
+      while (p >= 0 && (line[p] == ' ' || line[p] == '\t')) --p;
+      if (p < 0 || line[p] != '=' || !IsHtmlSymbol(outline.TokenAt(caret_.line - 1, p))) return;
+      CompleteWith("\"", true);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+void TqeCustomEdit::CompleteWith(std::string_view text, bool caretStays) {
+  const TextPoint from = caret_;
+  IncPaintLock();
+  const TextPoint end = ReplaceSelectionRaw(smNormal, text);
+  if (!undoList_.ExtendLastInsert(from, end)) undoList_.AddRecord(UndoInsert, from, smNormal, {}, end);
+  if (caretStays) {
+    SetCaretXY(from);
+    SetSelectionStart(from);
+    SetSelectionEnd(from);
+  }
+  typedOver_ = text;
+  typedOverAt_ = caret_;
+  typedOverAhead_ = caretStays;
+  DecPaintLock();
+}
+
+TextPoint TqeCustomEdit::ReplaceRange(TextPoint from, TextPoint to, std::string_view text) {
+  Activate();
+  IncPaintLock();
+  selectionMode_ = smNormal;
+  SetCaretXY(to);
+  SetSelectionStart(from);
+  SetSelectionEnd(to);
+  if (HasSelection()) undoList_.AddRecord(UndoSelectionReplaced, selStart_, smNormal, SelectedText(), selEnd_);
+  const TextPoint at = SelectionInsertPoint();
+  const TextPoint end = ReplaceSelectionRaw(smNormal, text);
+  undoList_.AddRecord(UndoInsert, at, smNormal, {}, end);
+  DecPaintLock();
+  return end;
+}
+
+void TqeCustomEdit::SetShowMatches(bool on) {
+  if (on == showMatches_) return;
+  showMatches_ = on;
+  shownMatch_.clear();
+  InvalidateAll();
+  RefreshMatchFrames();
+}
+
+TqeCustomEdit::TagMatch TqeCustomEdit::CaretMatch() {
+  DocumentOutline& outline = document_.Outline();
+  if (!showMatches_ || !outline.HasHighlighter()) return {};
+  if (matchCache_.caret == caret_ && matchCache_.generation == outline.Generation()) return matchCache_.match;
+  TagMatch match;
+  if (const auto place = outline.EventAt(caret_)) {
+    match.spans.push_back(outline.Span(*place));
+    if (const auto partner = outline.Partner(*place)) {
+      match.spans.push_back(outline.Span(*partner));
+      match.partner = *partner;
+      match.matched = true;
+    }
+  }
+  matchCache_ = {caret_, outline.Generation(), match};
+  return match;
+}
+
+void TqeCustomEdit::RefreshMatchFrames() {
+  if (!showMatches_ || !window_) return;
+  const std::vector<TextSpan> before = shownMatch_;
+  shownMatch_ = CaretMatch().spans;
+  if (before.size() == shownMatch_.size() &&
+      std::equal(before.begin(), before.end(), shownMatch_.begin(), [](const TextSpan& a, const TextSpan& b) {
+        return a.line == b.line && a.from == b.from && a.to == b.to;
+      }))
+    return;
+  for (const std::vector<TextSpan>* spans : {&before, &std::as_const(shownMatch_)})
+    for (const TextSpan& span : *spans) InvalidateLines(span.line, span.line, Area::Text);
+}
+
+bool TqeCustomEdit::GoToMatching() {
+  const TagMatch match = CaretMatch();
+  if (!match.matched) return false;
+  DocumentOutline& outline = document_.Outline();
+  const OutlineEvent& e = outline.At(match.partner);
+  // After a bracket, where the caret names it whatever stands before it; on a tag's name.
+  const int column = e.kind == OutlineKind::Bracket ? e.from + 2 : e.nameFrom + 1;
+  SetCaretXY({column, match.partner.line});
+  SetSelectionStart(caret_);
+  SetSelectionEnd(caret_);
+  return true;
+}
+
+bool TqeCustomEdit::SelectElement() {
+  DocumentOutline& outline = document_.Outline();
+  std::optional<OutlinePlace> start = outline.EventAt(caret_);
+  if (start && outline.At(*start).kind == OutlineKind::EndTag) start = outline.Partner(*start);
+  if (!start || outline.At(*start).kind != OutlineKind::StartTag) start = outline.InnermostOpenPlace(caret_);
+  // An element left open (a <p> without its end) is not one to select; the one around it may be.
+  while (start) {
+    const auto end = outline.Partner(*start);
+    if (end) {
+      const OutlineEvent& last = outline.At(*end);
+      const TextPoint from{outline.At(*start).from + 1, start->line};
+      const TextPoint to{(last.to >= 0 ? last.to : last.nameTo) + 1, end->line};
+      selectionMode_ = smNormal;
+      SetCaretXY(to);
+      SetSelectionStart(from);
+      SetSelectionEnd(to);
+      return true;
+    }
+    start = outline.InnermostOpenPlace({outline.At(*start).from + 1, start->line});
+  }
+  return false;
+}
+
+}  // namespace editor
