@@ -215,11 +215,11 @@ std::vector<std::string> Candidates(const CompletionTables& tables, const Comple
 
 void InsertCompletion(TqeCustomEdit& editor, const CompletionContext& context, std::string_view candidate) {
   std::string text(candidate);
-  int back = 0;  // where the caret goes, counted back from the end of the text
+  std::string_view ahead;  // what of the text is left after the caret
   switch (context.kind) {
     case CompletionKind::Attribute:
       text += "=\"\"";
-      back = 1;
+      ahead = "\"";
       break;
     case CompletionKind::Entity:
       text += ';';
@@ -231,7 +231,10 @@ void InsertCompletion(TqeCustomEdit& editor, const CompletionContext& context, s
       break;
   }
   const TextPoint end = editor.ReplaceRange(context.from, editor.CaretXY(), text);
-  if (back > 0) editor.SetCaretXY({end.column - back, end.line});
+  if (!ahead.empty()) {
+    editor.SetCaretXY({end.column - static_cast<int>(ahead.size()), end.line});
+    editor.MarkCompletedAhead(ahead);
+  }
 }
 
 }  // namespace editor

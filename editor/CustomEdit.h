@@ -186,6 +186,8 @@ class TqeCustomEdit : private DocumentView {
   int ShownLineAfter(int line, int rows) const;
   // The row a line is shown on, counted from the top line.
   int RowOfLine(int line) const;
+  // Text just put after the caret by a completion, which typing it again moves over.
+  void MarkCompletedAhead(std::string_view text);
   // Replaces the text between two points as one undo step; returns where the new text ends.
   TextPoint ReplaceRange(TextPoint from, TextPoint to, std::string_view text);
 

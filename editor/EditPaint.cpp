@@ -48,9 +48,11 @@ void TqeCustomEdit::Paint(platform::Canvas& canvas, const platform::Rect& clip) 
 void TqeCustomEdit::PaintMatchFrames(platform::Canvas& canvas, int firstLine, int lastLine) {
   if (!showMatches_) return;
   const TagMatch match = CaretMatch();
+  // What is on the screen now, for the next caret move to take away.
+  shownMatch_ = match.spans;
   const platform::Color color = match.matched ? fontColor_ : platform::Rgb(0xFF, 0, 0);
   for (const TextSpan& span : match.spans) {
-    if (span.line < firstLine || span.line > lastLine) continue;
+    if (span.line < firstLine || span.line > lastLine || LineHidden(span.line)) continue;
     const int left = (ShownColumn(span.line, span.from) - 1) * cellWidth_ + TextLeft();
     const int right = (ShownColumn(span.line, span.to) - 1) * cellWidth_ + TextLeft() - 1;
     const int top = RowOfLine(span.line) * RowHeight(), bottom = top + RowHeight() - 1;

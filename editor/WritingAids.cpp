@@ -49,6 +49,12 @@ bool TqeCustomEdit::TypeOverCompletion(char character) {
   return true;
 }
 
+void TqeCustomEdit::MarkCompletedAhead(std::string_view text) {
+  typedOver_ = std::string(text);
+  typedOverAt_ = caret_;
+  typedOverAhead_ = true;
+}
+
 std::optional<std::string> TqeCustomEdit::StartTagEndingAt(int line, int end) {
   DocumentOutline& outline = document_.Outline();
   const std::string_view text = lines_.Get(line - 1);

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "highlighters/WebPageHighlighter.h"
 #include "platform/qt/QtCanvas.h"
 #include "ui/EditorWidget.h"
 
@@ -140,4 +141,51 @@ TEST(EditorWidget, Utf8DocumentsTakeKeysAndClipboardTextAsCharacters) {
   QApplication::clipboard()->setText(QString::fromUtf8("\xC3\xA9\xCE\xB1"));
   QTest::keyClick(&widget, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(Line(widget, 0), "caf\xD0\x96\xE2\x82\xAC\xE9?") << "Windows-1252 with '?' for what it lacks";
+}
+
+TEST(EditorWidget, TheCompletionListOpensAsATagIsTypedNarrowsAndPutsTheChosenNameIn) {
+  highlighters::TWebPageSyn page;
+  editor::CompletionTables tables;
+  tables.elements = {"table", "tbody", "td", "textarea"};
+  tables.attributes["table"] = {"border", "width"};
+  tables.attributes["*"] = {"class", "id"};
+  ui::EditorWidget widget;
+  widget.SetCompletionTables(&tables);
+  widget.Editor().SetHighLighter(&page);
+  Show(widget);
+  QListWidget& list = widget.CompletionList();
+
+  QTest::keyClicks(&widget, "<t");
+  ASSERT_TRUE(list.isVisible());
+  EXPECT_EQ(list.count(), 4);
+  QTest::keyClicks(&widget, "a");
+  ASSERT_EQ(list.count(), 2) << "table, then textarea, which holds the prefix";
+  EXPECT_EQ(list.item(0)->text(), "table");
+  EXPECT_EQ(list.item(1)->text(), "textarea");
+  QTest::keyClick(&widget, Qt::Key_Return);
+  EXPECT_FALSE(list.isVisible());
+  EXPECT_EQ(Line(widget, 0), "<table");
+
+  // A blank inside the tag lists the element's attributes and the global ones; Down then Tab takes the
+  // second, with the caret between its quotes.
+  QTest::keyClick(&widget, Qt::Key_Space);
+  ASSERT_TRUE(list.isVisible());
+  EXPECT_EQ(list.count(), 4);
+  QTest::keyClick(&widget, Qt::Key_Down);
+  QTest::keyClick(&widget, Qt::Key_Tab);
+  EXPECT_EQ(Line(widget, 0), "<table width=\"\"");
+  EXPECT_EQ(widget.Editor().CaretColumn(), 15);
+  QTest::keyClicks(&widget, "9\">");
+  EXPECT_EQ(Line(widget, 0), "<table width=\"9\"></table>") << "the quote typed over, the tag closed";
+  widget.Editor().Undo();
+  EXPECT_EQ(Line(widget, 0), "<table width=\"9\"");
+
+  // Escape closes the list and leaves the text; Ctrl+Space opens it again.
+  QTest::keyClicks(&widget, " ");
+  ASSERT_TRUE(list.isVisible());
+  QTest::keyClick(&widget, Qt::Key_Escape);
+  EXPECT_FALSE(list.isVisible());
+  QTest::keyClick(&widget, Qt::Key_Space, Qt::ControlModifier);
+  EXPECT_TRUE(list.isVisible());
+  widget.Editor().SetHighLighter(nullptr);
 }

@@ -49,6 +49,75 @@ void EditorWidget::SetUp() {
   connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, [] { QToolTip::hideText(); });
   editor_.SetEventLoop(&eventLoop_);
   editor_.SetWindow(this);
+  editor_.SetShowMatches(true);
+  editor_.SetShowFoldMarks(true);
+  // The list is a child of the view, so the keyboard stays with the text while it is open.
+  completionList_ = new QListWidget(viewport());
+  completionList_->setObjectName("CompletionList");
+  completionList_->setFocusPolicy(Qt::NoFocus);
+  completionList_->setUniformItemSizes(true);
+  completionList_->hide();
+  connect(completionList_, &QListWidget::itemClicked, this, [this] { AcceptCompletion(); });
+}
+
+void EditorWidget::ShowCompletion() {
+  if (!tables_) return;
+  completionContext_ = editor::CompletionAt(editor_);
+  const auto candidates = editor::Candidates(*tables_, completionContext_);
+  if (candidates.empty()) {
+    completionList_->hide();
+    return;
+  }
+  completionList_->clear();
+  for (const std::string& name : candidates) completionList_->addItem(QString::fromStdString(name));
+  completionList_->setCurrentRow(0);
+  const int rows = std::min<int>(candidates.size(), 10);
+  const int height = completionList_->sizeHintForRow(0) * rows + 2 * completionList_->frameWidth();
+  const int width = std::max(160, completionList_->sizeHintForColumn(0) + 40);
+  // Below the caret's line, or above it when there is no room below.
+  const QRect caret = CaretRect();
+  int x = std::min(caret.left(), std::max(0, viewport()->width() - width));
+  int y = caret.bottom() + 2;
+  if (y + height > viewport()->height() && caret.top() - height - 2 >= 0) y = caret.top() - height - 2;
+  completionList_->setGeometry(x, y, width, height);
+  completionList_->show();
+  completionList_->raise();
+}
+
+void EditorWidget::AcceptCompletion() {
+  QListWidgetItem* item = completionList_->currentItem();
+  completionList_->hide();
+  if (!item) return;
+  Guarded([&] { editor::InsertCompletion(editor_, completionContext_, item->text().toStdString()); });
+}
+
+bool EditorWidget::CompletionKey(QKeyEvent* event) {
+  if (!completionList_->isVisible()) return false;
+  const int count = completionList_->count(), row = completionList_->currentRow();
+  switch (event->key()) {
+    case Qt::Key_Up:
+      completionList_->setCurrentRow(std::max(0, row - 1));
+      return true;
+    case Qt::Key_Down:
+      completionList_->setCurrentRow(std::min(count - 1, row + 1));
+      return true;
+    case Qt::Key_PageUp:
+      completionList_->setCurrentRow(std::max(0, row - 9));
+      return true;
+    case Qt::Key_PageDown:
+      completionList_->setCurrentRow(std::min(count - 1, row + 9));
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+      AcceptCompletion();
+      return true;
+    case Qt::Key_Escape:
+      completionList_->hide();
+      return true;
+    default:
+      return false;
+  }
 }
 
 EditorWidget::~EditorWidget() { editor_.SetWindow(nullptr); }
@@ -162,11 +231,25 @@ void EditorWidget::Guarded(F&& call) {
 }
 
 void EditorWidget::keyPressEvent(QKeyEvent* event) {
+  if (CompletionKey(event)) return;
   const std::uint16_t key = VirtualKey(event->key());
   const editor::TShiftState shift = ShiftState(event->modifiers());
+  if (event->key() == Qt::Key_Space && (shift & editor::ssCtrl)) {
+    ShowCompletion();
+    return;
+  }
   bool handled = false;
   Guarded([&] { handled = key && editor_.KeyDown(key, shift); });
-  if (handled) return;
+  if (handled) {
+    // Deleting narrows the list again; any other command (a move, a line break) closes it.
+    if (completionList_->isVisible()) {
+      if (key == editor::VK_BACK)
+        ShowCompletion();
+      else
+        completionList_->hide();
+    }
+    return;
+  }
   const QString text = event->text();
   // Characters reach the editor unless Ctrl or Alt make the key a command; AltGr may report both.
   const bool ctrl = shift & editor::ssCtrl, alt = shift & editor::ssAlt;
@@ -180,6 +263,10 @@ void EditorWidget::keyPressEvent(QKeyEvent* event) {
   Guarded([&] {
     for (char32_t code : text.toUcs4()) editor_.KeyPress(platform::EncodeText({&code, 1}, editor_.Encoding()));
   });
+  // The list follows what is typed, and some characters open it.
+  const std::string typed = text.toStdString();
+  if (completionList_->isVisible() || (typed.size() == 1 && editor::OpensCompletion(editor_, typed[0])))
+    ShowCompletion();
 }
 
 void EditorWidget::inputMethodEvent(QInputMethodEvent* event) {
@@ -200,6 +287,7 @@ bool EditorWidget::focusNextPrevChild(bool next) {
 
 void EditorWidget::mousePressEvent(QMouseEvent* event) {
   setFocus();
+  completionList_->hide();
   const QPoint p = event->position().toPoint();
   if (event->button() == Qt::LeftButton)
     Guarded([&] { editor_.MouseDown(editor::MouseButton::Left, MouseShift(event->modifiers()), p.x(), p.y()); });

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QListWidget>
 #include <QTimer>
 #include <cstdint>
 
+#include "editor/Completion.h"
 #include "editor/CustomEdit.h"
 #include "platform/ControlWindow.h"
 #include "platform/qt/QtClipboard.h"
@@ -27,6 +29,11 @@ class EditorWidget : public QAbstractScrollArea, public platform::ControlWindow 
   ~EditorWidget() override;
 
   editor::TqeCustomEdit& Editor() { return editor_; }
+  // The names the completion list offers (none: no list); they outlive the widget.
+  void SetCompletionTables(const editor::CompletionTables* tables) { tables_ = tables; }
+  // The completion list at the caret: shown with the candidates there, hidden when there are none.
+  void ShowCompletion();
+  QListWidget& CompletionList() { return *completionList_; }
   platform::Clipboard& Clipboard() { return clipboard_; }
 
   // platform::ControlWindow
@@ -58,6 +65,10 @@ class EditorWidget : public QAbstractScrollArea, public platform::ControlWindow 
 
  private:
   void SetUp();
+  // Keys while the list is open: moves in it, Enter or Tab to take the name, Escape to close it. True when
+  // the key was the list's.
+  bool CompletionKey(QKeyEvent* event);
+  void AcceptCompletion();
   QRect CaretRect() const;
   // Runs a core call; an error is shown in a message box, as the application does for every command.
   template <typename F>
@@ -71,6 +82,9 @@ class EditorWidget : public QAbstractScrollArea, public platform::ControlWindow 
   bool caretShown_ = false;
   bool settingScrollBars_ = false;
   QTimer blink_;
+  const editor::CompletionTables* tables_ = nullptr;
+  QListWidget* completionList_ = nullptr;
+  editor::CompletionContext completionContext_;
 };
 
 }  // namespace ui

@@ -78,6 +78,7 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
     : QMainWindow(parent),
       services_(services),
       logic_(services, installDir),
+      completionTables_(editor::CompletionTables::Load(installDir)),
       tagCommands_(MakeTagCommands()),
       arguments_(std::move(arguments)) {
   setObjectName("Form1");
@@ -162,6 +163,7 @@ void MainWindow::ConfigureEditor(EditorWidget& widget) {
   editor.Gutter().SetDigitCount(5);
   editor.Gutter().SetShowLineNumbers(true);
   editor.SetBookmarkImages(&lineStatusImages_);
+  widget.SetCompletionTables(&completionTables_);
   editor.OnChange = [this] { livePreview_.TextChanged(); };
   // The caret position in the second status panel (in UTF-8 the column counts characters, not bytes), and
   // the encoding, which a load or a reinterpretation changes.
@@ -313,6 +315,10 @@ void MainWindow::CreateMenus() {
   edit->addSeparator();
   AddAction(edit, "Find1", "&Find", "F3", [this] { ShowSearchDialog(findDialog_); });
   AddAction(edit, "Replace1", "&Replace", "Ctrl+F3", [this] { ShowSearchDialog(replaceDialog_); });
+  AddAction(edit, "GoToMatching1", "Go to Matching", "Ctrl+M",
+            [this] { CurrentEditor().ExecuteCommand(editor::ecGoToMatching, 0); });
+  AddAction(edit, "SelectElement1", "Select Element", "Ctrl+Shift+M",
+            [this] { CurrentEditor().ExecuteCommand(editor::ecSelectElement, 0); });
   edit->addSeparator();
   // Reading the same bytes in the other encoding: nothing in the text changes, only how it is shown.
   encodingMenu_ = edit->addMenu("&Encoding");
@@ -340,6 +346,13 @@ void MainWindow::CreateMenus() {
             [this] { Page(logic_.Current()).Split(Qt::Vertical); });
   AddAction(view, "SplitVertically1", "Split Vertically", "", [this] { Page(logic_.Current()).Split(Qt::Horizontal); });
   AddAction(view, "Unsplit1", "Unsplit", "", [this] { Page(logic_.Current()).Unsplit(); });
+  view->addSeparator();
+  // Folds belong to the view with the focus.
+  for (const auto& [name, caption, keys, command] : {std::tuple{"Fold1", "Fold", "Ctrl+Shift+[", editor::ecFold},
+                                                     {"Unfold1", "Unfold", "Ctrl+Shift+]", editor::ecUnfold},
+                                                     {"FoldAll1", "Fold All", "", editor::ecFoldAll},
+                                                     {"UnfoldAll1", "Unfold All", "", editor::ecUnfoldAll}})
+    AddAction(view, name, caption, keys, [this, command = command] { CurrentEditor().ExecuteCommand(command, 0); });
   view->addSeparator();
   AddAction(view, "NextTab1", "Next Tab", "Ctrl+Tab",
             [this] { logic_.SwitchTo((logic_.CurrentIndex() + 1) % static_cast<int>(logic_.Sessions().size())); });

@@ -19,6 +19,7 @@
 #include "app/LivePreview.h"
 #include "app/MainForm.h"
 #include "app/StyleBuilder.h"
+#include "editor/Completion.h"
 #include "editor/MarkGlyphs.h"
 #include "editor/RtfExport.h"
 #include "ui/DialogWindows.h"
@@ -143,6 +144,8 @@ class MainWindow : public QMainWindow {
   app::MainFormServices services_;
   editor::LineStatusImages lineStatusImages_;
   app::MainForm logic_;
+  // The completion lists' names, read once from the data folder.
+  editor::CompletionTables completionTables_;
   app::InsertCommands inserts_;
   app::TInstantTable instantTable_;
   app::TLineStatusButtons lineStatus_;
