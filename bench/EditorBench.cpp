@@ -17,8 +17,10 @@
 #include "PreviewBench.h"
 #include "SessionBench.h"
 #include "SourceGenerator.h"
+#include "app/DataFolder.h"
 #include "app/Highlighters.h"
 #include "app/RecoveryJournal.h"
+#include "editor/Completion.h"
 #include "editor/CustomEdit.h"
 #include "editor/RangeScan.h"
 #include "highlighters/HighlighterFactory.h"
@@ -71,9 +73,30 @@ struct MainEditor {
     editor.Gutter().SetDigitCount(5);
     editor.Gutter().SetShowLineNumbers(true);
     editor.SetHighLighter(highlighters.ForLanguage("HTML"));
+    editor.SetShowMatches(true);
+    editor.SetShowFoldMarks(true);
   }
   ~MainEditor() { editor.SetWindow(nullptr); }
 };
+
+// The million-line page with every 20 lines inside a <div> over lines: 50,000 regions to fold.
+const std::string& PageWithBlocks() {
+  static const std::string text = [] {
+    const std::string page = bench::LinePage(1000000);
+    std::string out = "<html>\r\n<body>\r\n";
+    out.reserve(page.size() + 50000 * 16);
+    int line = 0;
+    for (std::size_t at = 0; at < page.size();) {
+      const std::size_t end = std::min(page.find("\r\n", at), page.size());
+      if (line % 20 == 0) out += "<div>\r\n";
+      out.append(page, at, end + 2 - at);
+      if (++line % 20 == 0) out += "</div>\r\n";
+      at = end + 2;
+    }
+    return out += "</body>\r\n</html>\r\n";
+  }();
+  return text;
+}
 
 void Load(benchmark::State& state) {
   const fs::path& file = FileFor(static_cast<int>(state.range(0)));
@@ -325,6 +348,7 @@ void PaintScreen(benchmark::State& state) {
   MainEditor main;
   main.editor.Lines().LoadFromFile(Files().lines1M);
   main.editor.SetTopLine(static_cast<int>(state.range(0)));
+  main.editor.Document().Outline().Regions();  // found once after a load (FoldRegions), not each screen
   platform::fakes::RecordingCanvas canvas;
   const platform::Size client = main.window.ClientSize();
   for (auto _ : state) {
@@ -333,6 +357,58 @@ void PaintScreen(benchmark::State& state) {
   }
 }
 BENCHMARK(PaintScreen)->Arg(1)->Arg(900000)->ArgName("top")->Unit(benchmark::kMicrosecond);
+
+// The fold regions of the page with blocks: found from nothing after a load (arg 0), and again after one
+// line was typed in (arg 1: only that line is read again, the regions gathered anew).
+void FoldRegions(benchmark::State& state) {
+  MainEditor main;
+  main.editor.Lines().SetTextStr(PageWithBlocks());
+  auto& outline = main.editor.Document().Outline();
+  if (state.range(0) == 1) benchmark::DoNotOptimize(outline.Regions().size());
+  int i = 0;
+  for (auto _ : state) {
+    if (state.range(0) == 0) {
+      outline.Reset();
+    } else {
+      main.editor.SetCaretXY({1, 3 + (i++ * 7919) % 1000000});
+      main.editor.KeyPress('x');
+    }
+    benchmark::DoNotOptimize(outline.Regions().size());
+  }
+  state.counters["regions"] = static_cast<double>(outline.Regions().size());
+}
+BENCHMARK(FoldRegions)->Arg(0)->Arg(1)->ArgName("edited")->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// A screen with folds: every region from line 500,000 on folded, 50 rows painted with their marks.
+void PaintScreenWithFolds(benchmark::State& state) {
+  MainEditor main;
+  main.editor.Lines().SetTextStr(PageWithBlocks());
+  for (int line = 500000; line < 502000; line += 21) main.editor.ToggleFoldAt(line);
+  main.editor.SetTopLine(500000);
+  platform::fakes::RecordingCanvas canvas;
+  const platform::Size client = main.window.ClientSize();
+  for (auto _ : state) {
+    canvas.Clear();
+    main.editor.Paint(canvas, {0, 0, client.width, client.height});
+  }
+  state.counters["folds"] = static_cast<double>(main.editor.Folds().size());
+}
+BENCHMARK(PaintScreenWithFolds)->Unit(benchmark::kMicrosecond);
+
+// Opening the completion list after "<ta" in the page with blocks: the place, the candidates.
+void OpenCompletion(benchmark::State& state) {
+  MainEditor main;
+  main.editor.Lines().SetTextStr(PageWithBlocks());
+  const auto tables = editor::CompletionTables::Load(app::FindShippedData(fs::current_path()));
+  main.editor.SetCaretXY({1, 600000});
+  main.editor.InsertTextAt({1, 600000}, "<ta");
+  main.editor.SetCaretXY({4, 600000});
+  for (auto _ : state) {
+    const auto context = editor::CompletionAt(main.editor);
+    benchmark::DoNotOptimize(editor::Candidates(tables, context).size());
+  }
+}
+BENCHMARK(OpenCompletion)->Unit(benchmark::kMicrosecond);
 
 // Peak resident memory of loading a page into the main window's editor, in kilobytes above the resident
 // set before the load. Runs in a fresh process (this program started again with --measure-load), so no

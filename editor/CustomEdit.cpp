@@ -39,7 +39,10 @@ TqeCustomEdit::TqeCustomEdit(platform::FontEngine& fonts, platform::Clipboard& c
   document_.Attach(this);
 }
 
-TqeCustomEdit::~TqeCustomEdit() { document_.Detach(this); }
+TqeCustomEdit::~TqeCustomEdit() {
+  if (eventLoop_ && regionsTimer_.id) eventLoop_->StopTimer(regionsTimer_);
+  document_.Detach(this);
+}
 
 void TqeCustomEdit::SetWindow(platform::ControlWindow* window) {
   window_ = window;

@@ -422,6 +422,8 @@ class TqeCustomEdit : private DocumentView {
   int FollowingLine(int line) const;
   int PrecedingLine(int line) const;
   const FoldRegion* RegionAt(int line, bool startingThere);
+  const FoldRegion* RegionIn(const std::vector<FoldRegion>& regions, int line, bool startingThere) const;
+  const std::vector<FoldRegion>& ShownRegions();
   void AddFold(FoldRegion region);
   void FoldsChanged();
   void FoldsFollowLines(int line, int delta);
@@ -528,6 +530,7 @@ class TqeCustomEdit : private DocumentView {
   // invariant: sorted by first line, none inside another; each hides lines first + 1 to last.
   std::vector<FoldRegion> folds_;
   bool showFoldMarks_ = false;
+  platform::TimerId regionsTimer_;  // gathers the regions of a long text once typing pauses
 };
 
 }  // namespace editor

@@ -341,7 +341,7 @@ std::optional<OutlinePlace> DocumentOutline::Partner(OutlinePlace place) {
 }
 
 const std::vector<FoldRegion>& DocumentOutline::Regions() {
-  if (regionsGeneration_ == generation_ && static_cast<int>(entries_.size()) == lines_.Count()) return regions_;
+  if (!RegionsStale()) return regions_;
   regions_.clear();
   // One walk with a stack of what is open: tags by name (an end tag closes the unclosed ones inside it),
   // brackets, comments and blocks. A region is kept when it ends on a later line than it starts.

@@ -96,6 +96,11 @@ class DocumentOutline {
 
   // Every region over lines, in order of first line (the outer before the inner).
   const std::vector<FoldRegion>& Regions();
+  // The regions as last gathered, and whether the text changed since.
+  const std::vector<FoldRegion>& LastRegions() const { return regions_; }
+  bool RegionsStale() const {
+    return regionsGeneration_ != generation_ || static_cast<int>(entries_.size()) != lines_.Count();
+  }
 
  private:
   struct Entry {

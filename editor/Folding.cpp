@@ -66,14 +66,36 @@ void TqeCustomEdit::SetShowFoldMarks(bool on) {
 }
 
 const FoldRegion* TqeCustomEdit::RegionAt(int line, bool startingThere) {
-  const FoldRegion* found = nullptr;
-  for (const FoldRegion& region : document_.Outline().Regions()) {
-    if (region.first > line) break;
-    const bool fits = startingThere ? region.first == line : region.last >= line;
-    // The innermost one that is not folded yet.
-    if (fits && FoldHiding(folds_, region.first + 1) == folds_.end()) found = &region;
+  return RegionIn(document_.Outline().Regions(), line, startingThere);
+}
+
+// The innermost region not folded yet that starts at the line, or (startingThere false) holds it.
+const FoldRegion* TqeCustomEdit::RegionIn(const std::vector<FoldRegion>& regions, int line, bool startingThere) const {
+  const auto end =
+      std::upper_bound(regions.begin(), regions.end(), line, [](int l, const FoldRegion& r) { return l < r.first; });
+  for (auto it = end; it != regions.begin();) {
+    --it;
+    if (startingThere && it->first != line) break;
+    if (it->last >= line && FoldHiding(folds_, it->first + 1) == folds_.end()) return &*it;
   }
-  return found;
+  return nullptr;
+}
+
+// The regions the gutter's marks show. Gathering them again after every key would slow typing in a long
+// text, so there they are the last ones gathered until typing pauses.
+const std::vector<FoldRegion>& TqeCustomEdit::ShownRegions() {
+  DocumentOutline& outline = document_.Outline();
+  constexpr int kLongText = 20000;
+  if (!outline.RegionsStale() || !eventLoop_ || LineCount() < kLongText) return outline.Regions();
+  if (!regionsTimer_.id) {
+    regionsTimer_ = eventLoop_->StartTimer(300, [this] {
+      eventLoop_->StopTimer(regionsTimer_);
+      regionsTimer_ = {};
+      document_.Outline().Regions();
+      InvalidateGutterLines(topLine_, topLine_ + visibleRows_);
+    });
+  }
+  return outline.LastRegions();
 }
 
 void TqeCustomEdit::AddFold(FoldRegion region) {
@@ -173,12 +195,13 @@ void TqeCustomEdit::FoldsFollowLines(int line, int delta) {
 
 void TqeCustomEdit::PaintFoldMarks(platform::Canvas& canvas, int firstLine, int lastLine) {
   if (!showFoldMarks_) return;
+  const std::vector<FoldRegion>& regions = ShownRegions();
   const int rowHeight = RowHeight();
   const int size = std::min(kFoldMarkPixels - 4, rowHeight - 4);
   const int left = gutterPixels_ - 2 - kFoldMarkPixels + (kFoldMarkPixels - size) / 2;
   for (int line = firstLine; line <= lastLine; line = FollowingLine(line)) {
     const bool folded = LineFolded(line);
-    if (!folded && !RegionAt(line, true)) continue;
+    if (!folded && !RegionIn(regions, line, true)) continue;
     const int top = RowOfLine(line) * rowHeight + (rowHeight - size) / 2;
     const platform::Color color = platform::kColorButtonShadow;
     const int right = left + size, bottom = top + size;
