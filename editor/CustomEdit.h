@@ -414,7 +414,10 @@ class TqeCustomEdit : private DocumentView {
   bool TypeOverCompletion(char character);
   // After a character typed at `before`.
   void CompleteTyped(char character, TextPoint before);
+  // Puts text in after the typed character, in the same undo step; the caret after it, or where it was.
   void CompleteWith(std::string_view text, bool caretStays);
+  // "</" typed just before the end tag `end`: the "/" and that end tag become it, one undo step.
+  void JoinEndTag(const std::string& end);
   // The name of the start tag whose '>' ends before byte `end` of a line (1-based), as written.
   std::optional<std::string> StartTagEndingAt(int line, int end);
   void RefreshMatchFrames();

@@ -108,6 +108,14 @@ DocumentOutline::Entry& DocumentOutline::Fresh(int index) {
 const std::vector<OutlineEvent>& DocumentOutline::Events(int index) { return Fresh(index).events; }
 int DocumentOutline::CarriedTagEnd(int index) { return Fresh(index).carriedTagEnd; }
 
+std::string_view DocumentOutline::TokenLanguage() const {
+  if (pageScanner_) {
+    const auto region = static_cast<const highlighters::PageScanner*>(highlighter_)->TokenRegion();
+    if (region == highlighters::PageScanner::Language::kPhp) return "php";
+  }
+  return highlighter_->TokenLanguage();
+}
+
 void DocumentOutline::StartScan(int index, RangeSlot slot) {
   if (slot == kUnscannedSlot)
     highlighter_->ResetRangeState();
@@ -123,7 +131,7 @@ TokenAtByte DocumentOutline::TokenAt(int index, int byte) {
   for (auto& scanner = *highlighter_; !scanner.AtLineEnd(); scanner.NextToken()) {
     const int from = scanner.TokenPosition(), to = from + static_cast<int>(scanner.TokenText().size());
     if (byte < from || byte >= to) continue;
-    found.language = scanner.TokenLanguage();
+    found.language = TokenLanguage();
     found.html = markup_ && (!pageScanner_ || found.language.empty());
     found.kind = scanner.TokenKind();
     found.from = from;
@@ -148,7 +156,7 @@ void DocumentOutline::Read(int index, Entry& entry) {
   for (; !scanner.AtLineEnd(); scanner.NextToken()) {
     const std::string_view token = scanner.TokenText();
     const int at = scanner.TokenPosition();
-    const std::string_view language = scanner.TokenLanguage();
+    const std::string_view language = TokenLanguage();
     const int kind = scanner.TokenKind();
     if (token.empty()) continue;
     const bool html = markup_ && (!pageScanner_ || language.empty());
@@ -180,7 +188,7 @@ void DocumentOutline::Read(int index, Entry& entry) {
         event.to = at + 1;
         // <div/> opens nothing.
         if (slashBeforeEnd && event.kind == OutlineKind::StartTag) entry.events.erase(entry.events.begin() + openTag);
-      } else if (tagStart < 0 && !sawTagOnLine && entry.carriedTagEnd < 0) {
+      } else if (!sawTagOnLine && entry.carriedTagEnd < 0) {
         entry.carriedTagEnd = at;
       }
       tagStart = openTag = -1;

@@ -111,6 +111,8 @@ class DocumentOutline {
   };
   Entry& Fresh(int index);
   void StartScan(int index, RangeSlot slot);
+  // The current token's language: empty for the markup scanner's own, "php" also in a PHP file.
+  std::string_view TokenLanguage() const;
   void Read(int index, Entry& entry);
 
   const TqeEditList& lines_;

@@ -86,12 +86,36 @@ void TqeCustomEdit::CompleteTyped(char character, TextPoint before) {
       const auto name = StartTagEndingAt(caret_.line, at);
       if (!name) return;
       const std::string end = "</" + *name + ">";
-      if (!StartsWithIgnoringCase(line.substr(at), end)) CompleteWith(end, true);
+      if (StartsWithIgnoringCase(line.substr(at), end)) return;
+      CompleteWith(end, true);
+      // A '<' typed next may start a tag inside: the end tag is not typed over, "</" before it is.
+      typedOver_.clear();
       return;
     }
     case '/': {
-      if (at < 2 || line[at - 2] != '<' || !IsHtmlSymbol(outline.TokenAt(caret_.line - 1, at - 2))) return;
-      if (const auto name = outline.InnermostOpenElement({at - 1, caret_.line})) CompleteWith(*name + ">", false);
+      if (at < 2 || line[at - 2] != '<') return;
+      const TokenAtByte open = outline.TokenAt(caret_.line - 1, at - 2);
+      std::optional<std::string> name;
+      if (IsHtmlSymbol(open)) {
+        name = outline.InnermostOpenElement({at - 1, caret_.line});
+      } else if (open.language == "javascript" || open.language == "css") {
+        // Inside a script or style "</" is the language's own until the element's name follows; just
+        // before the element's end tag it can only be the start of that end tag.
+        const std::string element = open.language == "css" ? "style" : "script";
+        if (StartsWithIgnoringCase(line.substr(at), "</" + element + ">")) name = element;
+      }
+      if (!name) return;
+      const std::string end = "</" + *name + ">";
+      if (StartsWithIgnoringCase(line.substr(at), end)) {
+        // "</" typed just before the element's end tag (one put in as its start tag was closed): the
+        // caret moves past that end tag instead of writing a second one.
+        JoinEndTag(end);
+        typedOver_ = *name + ">";
+        typedOverAt_ = caret_;
+        typedOverAhead_ = false;
+      } else {
+        CompleteWith(*name + ">", false);
+      }
       return;
     }
     case '"': {
@@ -119,6 +143,21 @@ void TqeCustomEdit::CompleteWith(std::string_view text, bool caretStays) {
   typedOver_ = text;
   typedOverAt_ = caret_;
   typedOverAhead_ = caretStays;
+  DecPaintLock();
+}
+
+void TqeCustomEdit::JoinEndTag(const std::string& end) {
+  const TextPoint slash{caret_.column - 1, caret_.line};
+  IncPaintLock();
+  // The typed "/" joins this step: undo puts back the text as it was before it, the end tag after the '<'.
+  if (undoList_.LastKind() == UndoInsert) undoList_.TakeRecord();
+  undoList_.AddRecord(UndoSelectionReplaced, slash, smNormal, end,
+                      {slash.column + static_cast<int>(end.size()), slash.line});
+  SetCaretXY(slash);
+  SetSelectionStart(slash);
+  SetSelectionEnd({caret_.column + 1 + static_cast<int>(end.size()), caret_.line});
+  const TextPoint after = ReplaceSelectionRaw(smNormal, end.substr(1));
+  undoList_.AddRecord(UndoInsert, slash, smNormal, {}, after);
   DecPaintLock();
 }
 

@@ -58,6 +58,8 @@ class PageScanner : public TqeCustomHighLighter {
   int TokenKind() const override { return token_.kind; }
   int TokenPosition() const override { return static_cast<int>(token_.from); }
   std::string_view TokenLanguage() const override;
+  // Which scanner read the current token, also in a PHP file (whose PHP tokens name no language).
+  Language TokenRegion() const { return token_.language; }
   void NextToken() override;
   void ScanToLineEnd() override;
   void StartLine(std::string_view text, int lineNumber) override;
