@@ -179,7 +179,6 @@ class TqeCustomEdit : private DocumentView {
   const std::vector<FoldRegion>& Folds() const { return folds_; }
   bool LineHidden(int line) const;
   bool LineFolded(int line) const;
-  bool HasFoldRegion(int line);
   // The fold mark under a client point: its line, or 0.
   int FoldMarkAt(int x, int y) const;
   // The line `rows` shown rows after (or before) a shown line; beyond the text it counts on one a row.

@@ -134,8 +134,6 @@ TokenAtByte DocumentOutline::TokenAt(int index, int byte) {
     found.language = TokenLanguage();
     found.html = markup_ && (!pageScanner_ || found.language.empty());
     found.kind = scanner.TokenKind();
-    found.from = from;
-    found.to = to;
     break;
   }
   return found;

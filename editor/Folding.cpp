@@ -172,8 +172,6 @@ int TqeCustomEdit::FoldMarkAt(int x, int y) const {
   return line >= 1 && line <= LineCount() ? line : 0;
 }
 
-bool TqeCustomEdit::HasFoldRegion(int line) { return RegionAt(line, true) || LineFolded(line); }
-
 bool TqeCustomEdit::LineFolded(int line) const {
   return std::any_of(folds_.begin(), folds_.end(), [&](const FoldRegion& f) { return f.first == line; });
 }

@@ -79,6 +79,42 @@ TEST_F(FoldingTest, RegionsAreElementsCommentsBlocksAndBracesOverLines) {
   EXPECT_TRUE(Regions().empty());
 }
 
+// The outline reads again only the lines an edit touched or whose start state it changed: after any run of
+// edits its regions are those of the same text read afresh.
+TEST_F(FoldingTest, RegionsKeptUpToDateAreThoseOfTheTextReadAfresh) {
+  const struct {
+    editor::TextPoint at;
+    const char* text;
+  } edits[] = {{{1, 3}, "<!-- "}, {{1, 10}, "<div>\r\n"},         {{7, 4}, "-->"},
+               {{1, 16}, "<%"},   {{1, 20}, "<ul>\r\n<li>x\r\n"}, {{1, 1}, "<?php { ?>\r\n"},
+               {{3, 12}, "}"}};
+  auto afresh = [&] {
+    std::string text;
+    for (int i = 0; i < editor.Lines().Count(); ++i) text += std::string(editor.Lines().Get(i)) + "\r\n";
+    editor::TqeCustomEdit other(fonts, clipboard);
+    other.SetHighLighter(&page);
+    other.Lines().SetTextStr(text);
+    std::vector<std::pair<int, int>> out;
+    for (const FoldRegion& r : other.Document().Outline().Regions()) out.emplace_back(r.first, r.last);
+    other.SetHighLighter(nullptr);
+    return out;
+  };
+  ASSERT_FALSE(Regions().empty());
+  for (const auto& edit : edits) {
+    editor.InsertTextAt(edit.at, edit.text);
+    EXPECT_EQ(Regions(), afresh()) << "after putting " << edit.text << " at line " << edit.at.line;
+  }
+  // Lines taken out again, and the whole text undone.
+  editor.SetSelectionStart({1, 2});
+  editor.SetSelectionEnd({1, 9});
+  editor.SetCaretXY({1, 9});
+  editor.SetSelectedText("");
+  EXPECT_EQ(Regions(), afresh());
+  editor.SetMaxUndo(100);
+  while (editor.CanUndo()) editor.Undo();
+  EXPECT_EQ(Regions(), afresh());
+}
+
 TEST_F(FoldingTest, AFoldHidesItsInnerLinesFromMovesPaintingAndTheMouse) {
   editor.SetCaretXY({1, 6});
   ASSERT_TRUE(editor.Fold(6));  // the innermost region round line 6: the list
