@@ -77,13 +77,7 @@ std::optional<std::string> ElementOfTag(DocumentOutline& outline, int index, int
   }
   const int carriedEnd = outline.CarriedTagEnd(index);
   if (found || (carriedEnd >= 0 && carriedEnd < at)) return found;
-  // A tag begun on an earlier line and still open at the line's start.
-  for (int l = index - 1; l >= 0 && l >= index - 50; --l) {
-    const auto& events = outline.Events(l);
-    if (events.empty()) continue;
-    if (events.back().kind == OutlineKind::StartTag && events.back().to < 0) return events.back().name;
-    break;
-  }
+  if (const auto start = outline.TagOpenAtLineStart(index)) return outline.At(*start).name;
   return std::nullopt;
 }
 
@@ -233,7 +227,7 @@ void InsertCompletion(TqeCustomEdit& editor, const CompletionContext& context, s
   const TextPoint end = editor.ReplaceRange(context.from, editor.CaretXY(), text);
   if (!ahead.empty()) {
     editor.SetCaretXY({end.column - static_cast<int>(ahead.size()), end.line});
-    editor.MarkCompletedAhead(ahead);
+    editor.MarkCompleted(ahead, true);
   }
 }
 

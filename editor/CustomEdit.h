@@ -185,8 +185,9 @@ class TqeCustomEdit : private DocumentView {
   int ShownLineAfter(int line, int rows) const;
   // The row a line is shown on, counted from the top line.
   int RowOfLine(int line) const;
-  // Text just put after the caret by a completion, which typing it again moves over.
-  void MarkCompletedAhead(std::string_view text);
+  // Text a completion just put after the caret (ahead), which typing it again moves over, or before it,
+  // which swallows the same characters typed next.
+  void MarkCompleted(std::string_view text, bool ahead);
   // Replaces the text between two points as one undo step; returns where the new text ends.
   TextPoint ReplaceRange(TextPoint from, TextPoint to, std::string_view text);
 
@@ -371,6 +372,9 @@ class TqeCustomEdit : private DocumentView {
   // the line's length and ScrollPastEOL say (where typed text ends).
   void PlaceCaretColumn(int column, int reach);
 
+  // Replaces the selection with text as one undo step: a record of selectionKind for the selection (when
+  // there is one), then the insertion. Returns where the text ends.
+  TextPoint ReplaceSelectionRecorded(std::string_view text, TUndoKind selectionKind);
   // Steps of ReplaceSelectionRaw; each moves pos, the caret to be.
   void DeleteSelectionRaw(TextPoint& pos);
   void InsertRaw(TSelectionMode mode, std::string_view text, TextPoint& pos);

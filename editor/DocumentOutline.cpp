@@ -51,6 +51,22 @@ OutlineEvent Bracket(char bracket, int at) {
   return event;
 }
 
+// The kind that ends what a comment's or block's start begins, and the other way round.
+OutlineKind PartnerKind(OutlineKind kind) {
+  switch (kind) {
+    case OutlineKind::CommentStart:
+      return OutlineKind::CommentEnd;
+    case OutlineKind::CommentEnd:
+      return OutlineKind::CommentStart;
+    case OutlineKind::BlockStart:
+      return OutlineKind::BlockEnd;
+    case OutlineKind::BlockEnd:
+      return OutlineKind::BlockStart;
+    default:
+      return kind;
+  }
+}
+
 bool EndsWith(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
@@ -107,6 +123,25 @@ DocumentOutline::Entry& DocumentOutline::Fresh(int index) {
 
 const std::vector<OutlineEvent>& DocumentOutline::Events(int index) { return Fresh(index).events; }
 int DocumentOutline::CarriedTagEnd(int index) { return Fresh(index).carriedTagEnd; }
+
+std::optional<OutlinePlace> DocumentOutline::TagOpenAtLineStart(int index) {
+  // Walking back, the nearest line with a tag decides, unless a line between ends a tag first.
+  for (int l = index - 1; l >= 0; --l) {
+    const auto& events = Events(l);
+    if (!events.empty()) {
+      const OutlineEvent& last = events.back();
+      if (last.kind != OutlineKind::StartTag || last.to != -1) return std::nullopt;
+      return OutlinePlace{l + 1, static_cast<int>(events.size()) - 1};
+    }
+    if (CarriedTagEnd(l) >= 0) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+std::string DocumentOutline::WrittenName(OutlinePlace place) {
+  const OutlineEvent& e = At(place);
+  return std::string(lines_.Get(place.line - 1).substr(e.nameFrom, e.nameTo - e.nameFrom));
+}
 
 std::string_view DocumentOutline::TokenLanguage() const {
   if (pageScanner_) {
@@ -223,8 +258,7 @@ void DocumentOutline::Read(int index, Entry& entry) {
 std::optional<std::string> DocumentOutline::InnermostOpenElement(TextPoint before) {
   const auto place = InnermostOpenPlace(before);
   if (!place) return std::nullopt;
-  const OutlineEvent& e = At(*place);
-  return std::string(lines_.Get(place->line - 1).substr(e.nameFrom, e.nameTo - e.nameFrom));
+  return WrittenName(*place);
 }
 
 std::optional<OutlinePlace> DocumentOutline::InnermostOpenPlace(TextPoint before) {
@@ -306,12 +340,9 @@ std::optional<OutlinePlace> DocumentOutline::Partner(OutlinePlace place) {
               if (forward) return std::nullopt;
               continue;
             }
-            if (match == std::prev(stack.rend())) {
-              return OutlinePlace{line, i};
-            }
+            if (match == std::prev(stack.rend())) return OutlinePlace{line, i};
             // The unclosed elements above the one found close with it.
             stack.erase(std::prev(match.base()), stack.end());
-            if (stack.empty()) return std::nullopt;
           }
           break;
         }
@@ -328,17 +359,8 @@ std::optional<OutlinePlace> DocumentOutline::Partner(OutlinePlace place) {
             return OutlinePlace{line, i};
           }
           break;
-        case OutlineKind::CommentStart:
-          if (e.kind == OutlineKind::CommentEnd) return OutlinePlace{line, i};
-          break;
-        case OutlineKind::CommentEnd:
-          if (e.kind == OutlineKind::CommentStart) return OutlinePlace{line, i};
-          break;
-        case OutlineKind::BlockStart:
-          if (e.kind == OutlineKind::BlockEnd) return OutlinePlace{line, i};
-          break;
-        case OutlineKind::BlockEnd:
-          if (e.kind == OutlineKind::BlockStart) return OutlinePlace{line, i};
+        default:  // a comment's or block's start or end: the nearest of the other
+          if (e.kind == PartnerKind(start.kind)) return OutlinePlace{line, i};
           break;
       }
     }
@@ -358,9 +380,14 @@ const std::vector<FoldRegion>& DocumentOutline::Regions() {
     std::string_view name;
   };
   std::vector<Open> open;
-  auto close = [&](std::size_t at, int line) {
-    if (line > open[at].line) regions_.push_back({open[at].line, line});
-    open.resize(at);
+  // Closes the nearest open entry that fits, and whatever was opened after it.
+  auto closeNearest = [&](int line, auto fits) {
+    for (std::size_t at = open.size(); at-- > 0;) {
+      if (!fits(open[at])) continue;
+      if (line > open[at].line) regions_.push_back({open[at].line, line});
+      open.resize(at);
+      return;
+    }
   };
   const int count = lines_.Count();
   for (int line = 1; line <= count; ++line) {
@@ -376,31 +403,18 @@ const std::vector<FoldRegion>& DocumentOutline::Regions() {
             open.push_back({e.kind, e.bracket, line, {}});
           } else if (!open.empty() && open.back().kind == OutlineKind::Bracket &&
                      open.back().bracket == PartnerOf(e.bracket)) {
-            close(open.size() - 1, line);
+            closeNearest(line, [](const Open&) { return true; });
           }
           break;
         case OutlineKind::EndTag:
           // Whatever is still open inside the element (unclosed elements, a brace without its partner)
           // ends with it.
-          for (std::size_t i = open.size(); i-- > 0;) {
-            if (open[i].kind == OutlineKind::StartTag && open[i].name == e.name) {
-              close(i, line);
-              break;
-            }
-          }
+          closeNearest(line, [&](const Open& o) { return o.kind == OutlineKind::StartTag && o.name == e.name; });
           break;
         case OutlineKind::CommentEnd:
-        case OutlineKind::BlockEnd: {
-          const OutlineKind starts =
-              e.kind == OutlineKind::CommentEnd ? OutlineKind::CommentStart : OutlineKind::BlockStart;
-          for (std::size_t i = open.size(); i-- > 0;) {
-            if (open[i].kind == starts) {
-              close(i, line);
-              break;
-            }
-          }
+        case OutlineKind::BlockEnd:
+          closeNearest(line, [&](const Open& o) { return o.kind == PartnerKind(e.kind); });
           break;
-        }
       }
     }
   }

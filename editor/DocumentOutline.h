@@ -39,6 +39,7 @@ struct OutlinePlace {
 struct TextSpan {
   int line = 0;
   int from = 0, to = 0;
+  friend bool operator==(const TextSpan&, const TextSpan&) = default;
 };
 
 // The token of a line that holds a byte: whether the markup scanner read it itself (not an embedded
@@ -74,6 +75,10 @@ class DocumentOutline {
   const std::vector<OutlineEvent>& Events(int index);
   // The '>' on a line that ends a start tag opened on an earlier line: its byte, or -1.
   int CarriedTagEnd(int index);
+  // The start tag begun on an earlier line that is still open where a line (0-based) starts.
+  std::optional<OutlinePlace> TagOpenAtLineStart(int index);
+  // A tag's name as the text writes it.
+  std::string WrittenName(OutlinePlace place);
 
   TokenAtByte TokenAt(int index, int byte);
   // A change counter: equal counts, equal text.

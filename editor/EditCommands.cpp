@@ -342,10 +342,7 @@ bool TqeCustomEdit::TypeString(std::string_view text) {
 
 bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
   if (HasSelection()) {
-    const TextPoint from = SelectionInsertPoint();
-    undoList_.AddRecord(selectionKind, selStart_, selectionMode_, SelectedText(), selEnd_);
-    const TextPoint end = ReplaceSelectionRaw(smNormal, text);
-    undoList_.AddRecord(UndoInsert, from, smNormal, {}, end);
+    ReplaceSelectionRecorded(text, selectionKind);
     return false;
   }
   const TextPoint from = caret_;

@@ -274,13 +274,18 @@ TextPoint TqeCustomEdit::ReplaceSelectionRaw(TSelectionMode mode, std::string_vi
   return pos;
 }
 
-TextPoint TqeCustomEdit::SetSelectedText(std::string_view text) {
-  Activate();
-  IncPaintLock();
-  if (HasSelection()) undoList_.AddRecord(UndoDelete, selStart_, selectionMode_, SelectedText(), selEnd_);
+TextPoint TqeCustomEdit::ReplaceSelectionRecorded(std::string_view text, TUndoKind selectionKind) {
+  if (HasSelection()) undoList_.AddRecord(selectionKind, selStart_, selectionMode_, SelectedText(), selEnd_);
   const TextPoint from = SelectionInsertPoint();
   const TextPoint end = ReplaceSelectionRaw(smNormal, text);
   undoList_.AddRecord(UndoInsert, from, smNormal, {}, end);
+  return end;
+}
+
+TextPoint TqeCustomEdit::SetSelectedText(std::string_view text) {
+  Activate();
+  IncPaintLock();
+  const TextPoint end = ReplaceSelectionRecorded(text, UndoDelete);
   DecPaintLock();
   return end;
 }

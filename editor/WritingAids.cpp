@@ -49,28 +49,23 @@ bool TqeCustomEdit::TypeOverCompletion(char character) {
   return true;
 }
 
-void TqeCustomEdit::MarkCompletedAhead(std::string_view text) {
+void TqeCustomEdit::MarkCompleted(std::string_view text, bool ahead) {
   typedOver_ = std::string(text);
   typedOverAt_ = caret_;
-  typedOverAhead_ = true;
+  typedOverAhead_ = ahead;
 }
 
 std::optional<std::string> TqeCustomEdit::StartTagEndingAt(int line, int end) {
   DocumentOutline& outline = document_.Outline();
-  const std::string_view text = lines_.Get(line - 1);
-  for (const OutlineEvent& e : outline.Events(line - 1))
-    if (e.kind == OutlineKind::StartTag && e.to == end)
-      return std::string(text.substr(e.nameFrom, e.nameTo - e.nameFrom));
-  // A tag begun on an earlier line: the nearest line with anything on it must end with its start.
-  if (outline.CarriedTagEnd(line - 1) != end - 1 || (end >= 2 && text[end - 2] == '/')) return std::nullopt;
-  for (int l = line - 1; l >= 1; --l) {
-    const auto& events = outline.Events(l - 1);
-    if (events.empty()) continue;
-    const OutlineEvent& last = events.back();
-    if (last.kind != OutlineKind::StartTag || last.to != -1) return std::nullopt;
-    return std::string(lines_.Get(l - 1).substr(last.nameFrom, last.nameTo - last.nameFrom));
-  }
-  return std::nullopt;
+  const auto& events = outline.Events(line - 1);
+  for (int i = 0; i < static_cast<int>(events.size()); ++i)
+    if (events[i].kind == OutlineKind::StartTag && events[i].to == end) return outline.WrittenName({line, i});
+  // A tag begun on an earlier line, ended by this '>' (not "/>").
+  if (outline.CarriedTagEnd(line - 1) != end - 1 || (end >= 2 && lines_.Get(line - 1)[end - 2] == '/'))
+    return std::nullopt;
+  const auto start = outline.TagOpenAtLineStart(line - 1);
+  if (!start) return std::nullopt;
+  return outline.WrittenName(*start);
 }
 
 void TqeCustomEdit::CompleteTyped(char character, TextPoint before) {
@@ -110,9 +105,7 @@ void TqeCustomEdit::CompleteTyped(char character, TextPoint before) {
         // "</" typed just before the element's end tag (one put in as its start tag was closed): the
         // caret moves past that end tag instead of writing a second one.
         JoinEndTag(end);
-        typedOver_ = *name + ">";
-        typedOverAt_ = caret_;
-        typedOverAhead_ = false;
+        MarkCompleted(end.substr(2), false);
       } else {
         CompleteWith(*name + ">", false);
       }
@@ -140,9 +133,7 @@ void TqeCustomEdit::CompleteWith(std::string_view text, bool caretStays) {
     SetSelectionStart(from);
     SetSelectionEnd(from);
   }
-  typedOver_ = text;
-  typedOverAt_ = caret_;
-  typedOverAhead_ = caretStays;
+  MarkCompleted(text, caretStays);
   DecPaintLock();
 }
 
@@ -155,7 +146,7 @@ void TqeCustomEdit::JoinEndTag(const std::string& end) {
                       {slash.column + static_cast<int>(end.size()), slash.line});
   SetCaretXY(slash);
   SetSelectionStart(slash);
-  SetSelectionEnd({caret_.column + 1 + static_cast<int>(end.size()), caret_.line});
+  SetSelectionEnd({slash.column + 1 + static_cast<int>(end.size()), slash.line});
   const TextPoint after = ReplaceSelectionRaw(smNormal, end.substr(1));
   undoList_.AddRecord(UndoInsert, slash, smNormal, {}, after);
   DecPaintLock();
@@ -168,10 +159,7 @@ TextPoint TqeCustomEdit::ReplaceRange(TextPoint from, TextPoint to, std::string_
   SetCaretXY(to);
   SetSelectionStart(from);
   SetSelectionEnd(to);
-  if (HasSelection()) undoList_.AddRecord(UndoSelectionReplaced, selStart_, smNormal, SelectedText(), selEnd_);
-  const TextPoint at = SelectionInsertPoint();
-  const TextPoint end = ReplaceSelectionRaw(smNormal, text);
-  undoList_.AddRecord(UndoInsert, at, smNormal, {}, end);
+  const TextPoint end = ReplaceSelectionRecorded(text, UndoSelectionReplaced);
   DecPaintLock();
   return end;
 }
@@ -205,11 +193,7 @@ void TqeCustomEdit::RefreshMatchFrames() {
   if (!showMatches_ || !window_) return;
   const std::vector<TextSpan> before = shownMatch_;
   shownMatch_ = CaretMatch().spans;
-  if (before.size() == shownMatch_.size() &&
-      std::equal(before.begin(), before.end(), shownMatch_.begin(), [](const TextSpan& a, const TextSpan& b) {
-        return a.line == b.line && a.from == b.from && a.to == b.to;
-      }))
-    return;
+  if (before == shownMatch_) return;
   for (const std::vector<TextSpan>* spans : {&before, &std::as_const(shownMatch_)})
     for (const TextSpan& span : *spans) InvalidateLines(span.line, span.line, Area::Text);
 }

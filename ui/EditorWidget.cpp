@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
+#include <algorithm>
 
 #include "platform/TextEncoding.h"
 #include "platform/qt/QtCanvas.h"
@@ -93,20 +94,20 @@ void EditorWidget::AcceptCompletion() {
 
 bool EditorWidget::CompletionKey(QKeyEvent* event) {
   if (!completionList_->isVisible()) return false;
-  const int count = completionList_->count(), row = completionList_->currentRow();
+  int step = 0;
   switch (event->key()) {
     case Qt::Key_Up:
-      completionList_->setCurrentRow(std::max(0, row - 1));
-      return true;
+      step = -1;
+      break;
     case Qt::Key_Down:
-      completionList_->setCurrentRow(std::min(count - 1, row + 1));
-      return true;
+      step = 1;
+      break;
     case Qt::Key_PageUp:
-      completionList_->setCurrentRow(std::max(0, row - 9));
-      return true;
+      step = -9;
+      break;
     case Qt::Key_PageDown:
-      completionList_->setCurrentRow(std::min(count - 1, row + 9));
-      return true;
+      step = 9;
+      break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Tab:
@@ -118,6 +119,8 @@ bool EditorWidget::CompletionKey(QKeyEvent* event) {
     default:
       return false;
   }
+  completionList_->setCurrentRow(std::clamp(completionList_->currentRow() + step, 0, completionList_->count() - 1));
+  return true;
 }
 
 EditorWidget::~EditorWidget() { editor_.SetWindow(nullptr); }
