@@ -47,6 +47,8 @@ class FontEngine {
   // The advance of a run of bytes drawn in font, overhang included.
   virtual int TextWidth(FontHandle font, std::string_view bytes,
                         TextEncoding encoding = TextEncoding::Cp1252) const = 0;
+  // Whether fonts of the family are installed; engines that cannot tell answer yes.
+  virtual bool HasFamily(const std::string& /*family*/) const { return true; }
 };
 
 }  // namespace platform

@@ -67,22 +67,28 @@ THtmlTokenizer::THtmlTokenizer(std::string_view input, TIncludeType include)
 
 int THtmlTokenizer::RawGet() {
   if (!pending_.empty()) {
-    const int c = pending_.back();
+    const Pending p = pending_.back();
     pending_.pop_back();
-    return c;
+    rawPos_ = p.at;
+    return p.c;
   }
+  rawPos_ = std::string_view::npos;
   if (includeActive_) {
     if (includePos_ < include_.size()) return static_cast<unsigned char>(include_[includePos_++]);
     includeActive_ = false;
     include_.clear();
   }
-  if (pos_ < input_.size()) return static_cast<unsigned char>(input_[pos_++]);
+  if (pos_ < input_.size()) {
+    rawPos_ = pos_;
+    return static_cast<unsigned char>(input_[pos_++]);
+  }
   return kEndChar;
 }
 
 void THtmlTokenizer::ReadChar() {
   for (;;) {
     int c = RawGet();
+    const std::size_t at = rawPos_;
     if (c == '\r' || c == '\n') {
       const int next = RawGet();
       if (!((next == '\r' || next == '\n') && next != c)) RawUnget(next);
@@ -98,6 +104,7 @@ void THtmlTokenizer::ReadChar() {
       RawUnget(next);
     }
     ch_ = c;
+    chPos_ = at;
     upper_ = Upper(c);
     return;
   }
@@ -166,7 +173,7 @@ void THtmlTokenizer::ReadIncludeDirective() {
     params.push_back(name + "=\"" + attribute.text + "\"");
   }
   // The character in hand was read from the raw input, so the search for the comment's end starts with it.
-  RawUnget(ch_);
+  RawUnget(ch_, chPos_);
   inDirective_ = false;
   SkipToCommentEnd();
   if (openComment_) return;
@@ -277,6 +284,7 @@ std::string THtmlTokenizer::ReadEntity() {
 }
 
 void THtmlTokenizer::ReadTag() {
+  const std::size_t at = chPos_;
   ReadChar();
   const bool end = ch_ == '/';
   if (end) ReadChar();
@@ -289,6 +297,9 @@ void THtmlTokenizer::ReadTag() {
     if (text.size() < kMaxName) text += static_cast<char>(upper_);
     ReadChar();
   }
+  tagPos = at;
+  closing = end;
+  name = platform::AsciiLower(text);
   const auto found = FindTag(text);
   if (!found || (end && !HasEndTag(*found))) {
     kind = TokenKind::UnknownTag;
@@ -299,16 +310,43 @@ void THtmlTokenizer::ReadTag() {
   SkipBlanks();
   headingLevel = 0;
   if (kind != TokenKind::UnknownTag && tag == Tag::H && IsDigit(ch_)) {
-    if (ch_ >= '1' && ch_ <= '6') headingLevel = ch_ - '0';
+    if (ch_ >= '1' && ch_ <= '6') {
+      headingLevel = ch_ - '0';
+      name += static_cast<char>(ch_);
+    }
     ReadChar();
   }
   const bool keep = kind == TokenKind::StartTag && KeepsAttributes(tag);
   if (keep) attributes.Clear();
+  const bool keepRaw = keepRawAttributes && !end;
+  if (keepRaw) rawAttributes.clear();
   for (SkipBlanks(); IsLetter(upper_); SkipBlanks()) {
-    std::string name;
-    TAttribute attribute = ReadAttribute(name);
+    std::string attributeName;
+    TAttribute attribute = ReadAttribute(attributeName);
+    if (keepRaw) rawAttributes.push_back({platform::AsciiLower(attributeName), attribute.text});
     if (keep) attributes.Add(std::move(attribute));
   }
+  if (!end && name == "style") return ReadStyleBody();
+  SkipPastTagEnd();
+}
+
+void THtmlTokenizer::ReadStyleBody() {
+  styleText.clear();
+  // The body is read as a script is, so that a sheet wrapped in a comment keeps its rules.
+  const bool saved = script;
+  script = true;
+  SkipPastTagEnd();
+  static constexpr std::string_view kEnd = "</style";
+  while (ch_ != kEndChar) {
+    styleText += static_cast<char>(ch_);
+    if (styleText.size() >= kEnd.size() &&
+        SameText(std::string_view(styleText).substr(styleText.size() - kEnd.size()), kEnd)) {
+      styleText.resize(styleText.size() - kEnd.size());
+      break;
+    }
+    ReadChar();
+  }
+  script = saved;
   SkipPastTagEnd();
 }
 
@@ -370,11 +408,13 @@ void THtmlTokenizer::ReadBodyText(bool entities) {
 void THtmlTokenizer::NextTextAreaToken() {
   if (ReadBodyLineEnd()) return;
   if (ch_ == '<') {
+    tagPos = chPos_;
     do {
       text += static_cast<char>(ch_);
       ReadChar();
     } while (!IsBlank(ch_) && ch_ != '>' && ch_ != kEndChar);
     kind = SameText(text, "</textarea") ? TokenKind::EndTag : TokenKind::UnknownTag;
+    closing = kind == TokenKind::EndTag;
     tag = Tag::Textarea;
   } else if (ch_ == '&') {
     kind = TokenKind::Text;
@@ -387,6 +427,7 @@ void THtmlTokenizer::NextTextAreaToken() {
 void THtmlTokenizer::NextScriptToken() {
   if (ReadBodyLineEnd()) return;
   if (ch_ == '<') {
+    tagPos = chPos_;
     text = "<";
     ReadChar();
     while ((IsLetter(upper_) || ch_ == '/') && text.size() < 8) {
@@ -398,6 +439,7 @@ void THtmlTokenizer::NextScriptToken() {
       ReadChar();
     }
     kind = SameText(text, "</script>") ? TokenKind::EndTag : TokenKind::UnknownTag;
+    closing = kind == TokenKind::EndTag;
     tag = Tag::Script;
   } else {
     ReadBodyText(false);

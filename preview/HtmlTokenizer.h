@@ -60,6 +60,16 @@ class THtmlTokenizer {
   std::string text;     // at most 150 bytes for a name, 100 for a text run
   int headingLevel = 0;
   TAttributeList attributes;
+  // For every tag token, known or not: the name in lower case ("h1" for a heading), whether it is an end
+  // tag, and the offset of its "<" in the input (npos inside included text).
+  std::string name;
+  bool closing = false;
+  std::size_t tagPos = std::string_view::npos;
+  // With keepRawAttributes set, every start tag's attributes as written, names in lower case.
+  bool keepRawAttributes = false;
+  std::vector<std::pair<std::string, std::string>> rawAttributes;
+  // A STYLE start tag's body, read up to its end tag as it stands (comments kept): the sheet never shows.
+  std::string styleText;
 
   bool IsStart(Tag t) const { return kind == TokenKind::StartTag && tag == t; }
   bool IsEnd(Tag t) const { return kind == TokenKind::EndTag && tag == t; }
@@ -82,7 +92,8 @@ class THtmlTokenizer {
 
  private:
   int RawGet();
-  void RawUnget(int c) { pending_.push_back(c); }
+  void RawUnget(int c, std::size_t at) { pending_.push_back({c, at}); }
+  void RawUnget(int c) { RawUnget(c, rawPos_); }
   void SkipComment();
   void SkipToCommentEnd();
   void EndInComment();
@@ -92,6 +103,7 @@ class THtmlTokenizer {
   TAttribute ReadAttribute(std::string& name);
   void ReadValue(TAttribute& attribute);
   void ReadTag();
+  void ReadStyleBody();
   void ReadTextRun();
   bool ReadBodyLineEnd();
   void ReadBodyText(bool entities);
@@ -104,7 +116,13 @@ class THtmlTokenizer {
   bool inDirective_ = false;
   bool openComment_ = false;
   TIncludeType onInclude_;
-  std::vector<int> pending_;  // raw characters read ahead, the last to be read again first
+  struct Pending {
+    int c;
+    std::size_t at;
+  };
+  std::vector<Pending> pending_;                 // raw characters read ahead, the last to be read again first
+  std::size_t rawPos_ = std::string_view::npos;  // where the raw character just got stands
+  std::size_t chPos_ = std::string_view::npos;   // and where the current one does
   int ch_ = kEndChar;
   int upper_ = kEndChar;
 };

@@ -15,14 +15,32 @@ constexpr const char* kLineBreak = "\r\n";
 
 void TSectionBase::CopyToBuffer(std::string&) const {}
 
-int TSectionBase::Layout(int y, int& position, int&, IndentManager&) {
+int TSectionBase::Layout(int y, int& position, int&, IndentManager& indents) {
   yValue_ = y;
   startPosition_ = position;
   drawHeight_ = height_;
+  PlaceBackground(y, indents);
   return height_;
 }
 
-void TSectionBase::Draw(platform::Canvas&, const platform::Rect&, platform::Point) {}
+void TSectionBase::PlaceBackground(int y, const IndentManager& indents) {
+  if (!background_) return;
+  backLeft_ = indents.LeftIndent(y);
+  backRight_ = indents.RightSide(y);
+}
+
+void TSectionBase::DrawBackground(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) const {
+  if (!background_) return;
+  const platform::Rect area{backLeft_ + offset.x, yValue_ + offset.y, backRight_ + offset.x,
+                            yValue_ + height_ + offset.y};
+  const platform::Rect visible{std::max(area.left, clip.left), std::max(area.top, clip.top),
+                               std::min(area.right, clip.right), std::min(area.bottom, clip.bottom)};
+  if (visible.left < visible.right && visible.top < visible.bottom) canvas.FillRect(visible, *background_);
+}
+
+void TSectionBase::Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) {
+  DrawBackground(canvas, clip, offset);
+}
 std::optional<TUrlTarget> TSectionBase::UrlAt(int, int) const { return std::nullopt; }
 int TSectionBase::CursorAt(int, int) const { return -1; }
 int TSectionBase::FindText(int, std::string_view, bool) const { return -1; }

@@ -73,6 +73,9 @@ class TSectionBase {
   virtual void CollectImages(std::vector<TImageObj*>& /*images*/) const {}
 
   TSectionList* Owner() const { return owner_; }
+  // A colour the page's CSS gives the block (drawn across the room it is laid out in), or nothing.
+  const std::optional<platform::Color>& Background() const { return background_; }
+  void SetBackground(std::optional<platform::Color> color) { background_ = color; }
   int Height() const { return height_; }
   int DrawHeight() const { return drawHeight_; }
   int Top() const { return yValue_; }
@@ -81,12 +84,20 @@ class TSectionBase {
  protected:
   // True when the owner's selection runs across this block's start.
   bool SelectionSpansStart() const;
+  // Keeps the room the block's background fills, from the indents at its top.
+  void PlaceBackground(int y, const IndentManager& indents);
+  void DrawBackground(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) const;
 
   TSectionList* owner_;
   int height_ = 0;
   int drawHeight_ = 0;
   int yValue_ = 0;
   int startPosition_ = 0;
+
+ private:
+  std::optional<platform::Color> background_;
+  int backLeft_ = 0;
+  int backRight_ = 0;
 };
 
 // The space a P leaves.

@@ -29,7 +29,8 @@ struct TMyFont {
   platform::Color color = 0;
   int charSet = 1;
   int nominalSize = 12;
-  bool fixedPitch = false;  // takes the preformatted face whenever fonts are re-derived
+  bool fixedPitch = false;                    // takes the preformatted face whenever fonts are re-derived
+  std::optional<platform::Color> background;  // behind the text, from the page's CSS
 
   void SetNominalSize(int points, int defFontSize) {
     nominalSize = points;

@@ -2,6 +2,7 @@
 #include "preview/PreviewParser.h"
 
 #include <bitset>
+#include <cmath>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
@@ -9,6 +10,7 @@
 #include <optional>
 
 #include "platform/FileIO.h"
+#include "preview/PageStyles.h"
 #include "preview/Section.h"
 #include "preview/Tables.h"
 
@@ -57,6 +59,62 @@ bool IsOneOf(Tag tag, std::initializer_list<Tag> tags) {
   return std::find(tags.begin(), tags.end(), tag) != tags.end();
 }
 
+Alignment AlignmentOf(CssTextAlign align) {
+  switch (align) {
+    case CssTextAlign::Center:
+      return Alignment::Center;
+    case CssTextAlign::Right:
+      return Alignment::Right;
+    default:
+      return Alignment::Left;
+  }
+}
+
+bool IsBlockDisplay(CssDisplay d) {
+  return d != CssDisplay::Inline && d != CssDisplay::InlineBlock && d != CssDisplay::None;
+}
+
+// The tags the page builder already starts a block for, whatever their style says.
+bool BuilderBreaksAt(const PageElement& e) {
+  static constexpr std::string_view kBlocks[] = {
+      "p",  "div", "center",  "h1",   "h2",   "h3",   "h4",         "h5",    "h6",       "ul",    "ol", "dl",
+      "li", "dt",  "dd",      "dir",  "menu", "pre",  "blockquote", "table", "tr",       "td",    "th", "caption",
+      "hr", "br",  "address", "html", "body", "head", "title",      "form",  "textarea", "select"};
+  return std::find(std::begin(kBlocks), std::end(kBlocks), e.name) != std::end(kBlocks);
+}
+
+// The list marker a list-style-type stands for: an OL type letter, or 0 for the bullets and 'n' for none.
+char ListTypeOf(CssListStyle style) {
+  switch (style) {
+    case CssListStyle::Decimal:
+      return '1';
+    case CssListStyle::LowerAlpha:
+      return 'a';
+    case CssListStyle::UpperAlpha:
+      return 'A';
+    case CssListStyle::LowerRoman:
+      return 'i';
+    case CssListStyle::UpperRoman:
+      return 'I';
+    case CssListStyle::None:
+      return 'n';
+    default:
+      return 0;
+  }
+}
+
+void Transform(std::string& text, CssTransform transform, bool& wordStart) {
+  for (char& c : text) {
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (transform == CssTransform::Uppercase || (transform == CssTransform::Capitalize && wordStart && letter)) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    } else if (transform == CssTransform::Lowercase && c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
+    wordStart = c == ' ' || c == '-' || c == '(' || c == '"';
+  }
+}
+
 // Counts one level of nesting for as long as it lives.
 struct Nested {
   explicit Nested(int& depth) : depth_(depth) { ++depth_; }
@@ -80,12 +138,18 @@ class THtmlParser {
     tok_.encoding = list_.encoding;
   }
 
-  ParseResult ParseHtml() {
+  ParseResult ParseHtml(std::string_view page) {
+    ReadStyles(page);
     tok_.Start();
     NewSection();
     Next();
     ParseBody(StopSet{});
     EndSection();
+    ApplyPageBackground();
+    if (styles_) {
+      styles_->ReleaseTree();
+      list_.styles = std::move(styles_);
+    }
     return result_;
   }
 
@@ -121,7 +185,164 @@ class THtmlParser {
   }
 
   int DefFontSize() const { return list_.Settings().defFontSize; }
-  void Next() { tok_.NextHtmlToken(); }
+  void Next() {
+    tok_.NextHtmlToken();
+    Restyle();
+  }
+
+  // The page's styles, read before it is built; a page with no sheet, no style attribute and no element
+  // the builder does not know keeps the builder's own defaults everywhere.
+  void ReadStyles(std::string_view page) {
+    PageStyleSource source{page, callbacks_.include, list_.encoding, list_.imageFolder, {}};
+    StyleDefaults defaults;
+    defaults.fontName = list_.Settings().defFontName;
+    defaults.preFontName = list_.Settings().defPreFontName;
+    defaults.color = list_.Settings().defFontColor;
+    defaults.linkColor = linkColor_;
+    platform::FontEngine& fonts = list_.Fonts();
+    defaults.familyInstalled = [&fonts](const std::string& family) { return fonts.HasFamily(family); };
+    styles_ = std::make_shared<PageStyles>(source, std::move(defaults));
+    styles_->Compute(list_.styleWidth > 0 ? list_.styleWidth : kDefaultStyleWidth);
+  }
+
+  const ComputedStyle* CurrentStyle() const { return styles_ && current_ >= 0 ? &styles_->StyleOf(current_) : nullptr; }
+  bool IsTagToken() const {
+    return (tok_.kind == TokenKind::StartTag || tok_.kind == TokenKind::EndTag || tok_.kind == TokenKind::UnknownTag) &&
+           tok_.tagPos != std::string_view::npos;
+  }
+
+  // Follows the tag just read into the element tree: the innermost element gives the style of what
+  // follows, hidden elements are skipped whole, and elements that CSS makes blocks break the line.
+  void Restyle() {
+    if (!styles_) return;
+    while (IsTagToken()) {
+      const int started = tok_.closing ? -1 : styles_->ElementStartedAt(tok_.tagPos);
+      if (started >= 0 && Hidden(started)) {
+        SkipHidden(started);
+        continue;
+      }
+      const int after = styles_->InnermostAfter(tok_.tagPos);
+      if (after == kNotATag) return;
+      const int before = std::exchange(current_, after);
+      if (started >= 0 && BreaksForStyle(started)) pendingBreak_ = true;
+      for (int x = before; x >= 0 && !Contains(x, after); x = styles_->Elements()[static_cast<std::size_t>(x)].parent)
+        if (BreaksForStyle(x)) pendingBreak_ = true;
+      if (before != after && section_ && !SameFonts(before, after)) FontChange();
+      return;
+    }
+  }
+  static constexpr int kNotATag = PageStyles::kNotATag;
+
+  // Whether the CSS font properties of two elements agree, so the text goes on in the same font.
+  bool SameFonts(int a, int b) const {
+    static constexpr CssProperty kFontProperties[] = {CssProperty::Color,     CssProperty::FontFamily,
+                                                      CssProperty::FontSize,  CssProperty::FontWeight,
+                                                      CssProperty::FontStyle, CssProperty::TextDecoration};
+    std::uint64_t mask = 0;
+    for (CssProperty p : kFontProperties) mask |= 1ull << static_cast<int>(p);
+    const ComputedStyle* x = a >= 0 ? &styles_->StyleOf(a) : nullptr;
+    const ComputedStyle* y = b >= 0 ? &styles_->StyleOf(b) : nullptr;
+    const std::uint64_t mx = x ? x->authored & mask : 0, my = y ? y->authored & mask : 0;
+    if (mx != my || styles_->InlineBackground(a) != styles_->InlineBackground(b)) return false;
+    if (mx == 0) return true;
+    return x->color == y->color && x->family == y->family && x->fontSize == y->fontSize &&
+           (x->fontWeight >= 600) == (y->fontWeight >= 600) && x->italic == y->italic && x->decoration == y->decoration;
+  }
+
+  bool Contains(int outer, int inner) const {
+    for (int x = inner; x >= 0; x = styles_->Elements()[static_cast<std::size_t>(x)].parent)
+      if (x == outer) return true;
+    return false;
+  }
+  bool BreaksForStyle(int element) const {
+    const PageElement& e = styles_->Elements()[static_cast<std::size_t>(element)];
+    const ComputedStyle& s = styles_->StyleOf(element);
+    return IsBlockDisplay(s.display) && !BuilderBreaksAt(e) && (s.Authored(CssProperty::Display) || !e.rendererTag);
+  }
+  bool Hidden(int element) const {
+    const PageElement& e = styles_->Elements()[static_cast<std::size_t>(element)];
+    const ComputedStyle& s = styles_->StyleOf(element);
+    if (s.display != CssDisplay::None || e.name == "title") return false;
+    return s.Authored(CssProperty::Display) || !e.rendererTag;
+  }
+  // With a hidden element's start tag current: reads past the element, to the tag that ends it (past it
+  // when that is its own end tag).
+  void SkipHidden(int element) {
+    const PageElement& e = styles_->Elements()[static_cast<std::size_t>(element)];
+    const bool suppressed = tok_.paragraphSpaceSuppressed;
+    if (e.closeOffset != tok_.tagPos) {
+      for (;;) {
+        SkipRawBody(tok_);
+        tok_.NextHtmlToken();
+        if (AtEnd() || (IsTagToken() && tok_.tagPos >= e.closeOffset)) break;
+      }
+    }
+    if (!AtEnd() && e.closedByOwnEnd && tok_.tagPos == e.closeOffset) {
+      if (const int after = styles_->InnermostAfter(tok_.tagPos); after != kNotATag) current_ = after;
+      tok_.NextHtmlToken();
+    }
+    tok_.paragraphSpaceSuppressed = suppressed;
+  }
+
+  // A break asked for by a block of CSS: the text so far ends its section.
+  void BreakForStyle() {
+    pendingBreak_ = false;
+    if (!section_ || section_->Vacant()) return;
+    const bool preformatted = section_->Kind() == BlockKind::PreFormated;
+    EndSection();
+    preformatted ? NewSection<TPreFormated>() : NewSection();
+  }
+
+  // The style's font properties that come from the page's CSS, over the font the builder chose.
+  void ApplyStyle(TMyFont& font) const {
+    const ComputedStyle* s = CurrentStyle();
+    if (!s) return;
+    font.background = styles_->InlineBackground(current_);
+    if (!s->authored) return;
+    if (s->Authored(CssProperty::Color)) font.color = s->color;
+    if (s->Authored(CssProperty::FontFamily)) {
+      font.name = styles_->Engine().Family(s->family);
+      font.fixedPitch = font.name == list_.Settings().defPreFontName;
+    }
+    if (s->Authored(CssProperty::FontSize))
+      font.SetNominalSize(std::max(1, static_cast<int>(std::lround(s->fontSize))), DefFontSize());
+    const auto setBit = [&](CssProperty p, platform::FontStyle bit, bool on) {
+      if (s->Authored(p)) font.style = on ? (font.style | bit) : (font.style & ~bit);
+    };
+    setBit(CssProperty::FontWeight, platform::kBold, s->fontWeight >= 600);
+    setBit(CssProperty::FontStyle, platform::kItalic, s->italic);
+    setBit(CssProperty::TextDecoration, platform::kUnderline, (s->decoration & kDecorationUnderline) != 0);
+    setBit(CssProperty::TextDecoration, platform::kStrikeOut, (s->decoration & kDecorationLineThrough) != 0);
+  }
+
+  Alignment StyledAlignment(Alignment builders) const {
+    const ComputedStyle* s = CurrentStyle();
+    return s && s->Authored(CssProperty::TextAlign) ? AlignmentOf(s->textAlign) : builders;
+  }
+
+  // What CSS gives a new block: its background.
+  void StyleSection(TSectionBase& block) const {
+    if (styles_ && current_ >= 0) block.SetBackground(styles_->BlockBackground(current_));
+  }
+  void AddSpace(std::unique_ptr<TSectionBase> space) {
+    StyleSection(*space);
+    cell_->Add(std::move(space));
+  }
+
+  // The page's background from the html or body element's style, over BODY's attributes.
+  void ApplyPageBackground() {
+    if (!styles_) return;
+    const auto& elements = styles_->Elements();
+    for (const char* name : {"body", "html"})
+      for (std::size_t i = 0; i < elements.size(); ++i) {
+        if (elements[i].name != name) continue;
+        const ComputedStyle& s = styles_->StyleOf(static_cast<int>(i));
+        if (s.Authored(CssProperty::BackgroundColor) && s.hasBackground) list_.SetBackground(s.background);
+        if (s.Authored(CssProperty::BackgroundImage) && s.backgroundImage)
+          list_.SetBackgroundImage(styles_->Engine().Image(s.backgroundImage));
+        break;
+      }
+  }
   bool AtEnd() const { return tok_.kind == TokenKind::EndOfFile; }
   const TAttribute* Attribute(Attr kind) const { return tok_.attributes.Find(kind); }
 
@@ -129,13 +350,15 @@ class THtmlParser {
   TMyFont CurrentFont() {
     TMyFont font = fonts_.Top();
     font.style |= style_;
+    ApplyStyle(font);
     return font;
   }
 
   template <typename Section = TSection>
   void NewSection(std::optional<Alignment> align = std::nullopt) {
-    section_ = std::make_unique<Section>(&list_, level_, align.value_or(align_), CurrentFont(), subSup_,
-                                         linkOpen_ ? link_ : TUrlTarget{});
+    section_ = std::make_unique<Section>(&list_, level_, StyledAlignment(align.value_or(align_)), CurrentFont(),
+                                         subSup_, linkOpen_ ? link_ : TUrlTarget{});
+    StyleSection(*section_);
   }
   // A section to add to: one is opened when there is none, and a full one goes on in another of the same
   // kind and style, so that nothing of a long paragraph is dropped.
@@ -152,6 +375,16 @@ class THtmlParser {
   // Text past a full section goes on in the next one from the first blank, so no word is cut in two; a
   // run of text with no blank for as long again is split where it stands.
   void AppendText(std::string_view text) {
+    if (const ComputedStyle* style = CurrentStyle();
+        style && style->Authored(CssProperty::TextTransform) && style->textTransform != CssTransform::None) {
+      std::string transformed(text);
+      bool wordStart = !section_ || section_->Text().empty() || section_->Text().back() == ' ';
+      Transform(transformed, style->textTransform, wordStart);
+      return AppendPlain(transformed);
+    }
+    AppendPlain(text);
+  }
+  void AppendPlain(std::string_view text) {
     if (!section_) NewSection();
     if (section_->End() > kMaxSectionText) {
       const std::size_t blank = section_->End() > 2 * kMaxSectionText ? 0 : text.find(' ');
@@ -242,6 +475,7 @@ class THtmlParser {
   // Acts on the current token. True when the caller is to read the next one; false when the token's
   // handler read ahead itself and left its lookahead current.
   bool DoToken(const StopSet& stop) {
+    if (pendingBreak_) BreakForStyle();
     if (tok_.kind == TokenKind::Text) {
       AppendText(tok_.text);
       return true;
@@ -351,6 +585,7 @@ class THtmlParser {
         return true;
       case Tag::Script:
         if (start) ParseScript();
+        Restyle();
         return true;
       case Tag::Map:
         if (start) ParseMap();
@@ -385,7 +620,10 @@ class THtmlParser {
     std::vector<TOptionObj> options;
     std::vector<std::string> lines;
     if (tag == Tag::Select) options = ReadOptions();
-    if (tag == Tag::Textarea) lines = ReadTextAreaLines();
+    if (tag == Tag::Textarea) {
+      lines = ReadTextAreaLines();
+      Restyle();
+    }
     OpenSectionIfNone();
     if (!form_) {
       list_.forms.push_back(std::make_unique<ThtmlForm>(&list_, TAttributeList{}));
@@ -465,7 +703,7 @@ class THtmlParser {
 
   void Paragraph() {
     EndSection();
-    if (!tok_.paragraphSpaceSuppressed) cell_->Add(std::make_unique<TParagraphSpace>(&list_));
+    if (!tok_.paragraphSpaceSuppressed) AddSpace(std::make_unique<TParagraphSpace>(&list_));
     tok_.paragraphSpaceSuppressed = true;
     std::optional<Alignment> align;
     while (tok_.IsStart(Tag::P) || tok_.IsEnd(Tag::P)) {
@@ -496,14 +734,14 @@ class THtmlParser {
     TMyFont& top = fonts_.Top();
     top.SetNominalSize(HeadingPoints(tok_.headingLevel), DefFontSize());
     if (tok_.headingLevel >= 1) top.style |= platform::kBold;
-    cell_->Add(std::make_unique<THeadingSpace>(&list_, tok_.headingLevel));
+    AddSpace(std::make_unique<THeadingSpace>(&list_, tok_.headingLevel));
     NewSection(AlignmentOf(Attribute(Attr::Align)));
   }
 
   void EndHeading() {
     if (fonts_.Depth() <= 1) return;
     EndSection();
-    cell_->Add(std::make_unique<THeadingSpace>(&list_, tok_.headingLevel));
+    AddSpace(std::make_unique<THeadingSpace>(&list_, tok_.headingLevel));
     fonts_.Pop();
   }
 
@@ -603,6 +841,8 @@ class THtmlParser {
       if (const TAttribute* kind = Attribute(Attr::Type); kind && !kind->text.empty()) type = kind->text[0];
     }
     if (listTag == Tag::Ul) plain = Attribute(Attr::Plain) != nullptr;
+    // A list whose CSS takes its left padding and margin away is not indented.
+    if (const ComputedStyle* s = CurrentStyle(); s && level > level_ && IsFlush(*s)) level = level_;
     EndSection();
     const int savedLevel = level_;
     level_ = level;
@@ -610,18 +850,30 @@ class THtmlParser {
     while (!EndsList(tok_) && !stop.Has(tok_)) {
       const bool start = tok_.kind == TokenKind::StartTag;
       if (start && tok_.tag == Tag::Li) {
+        const ComputedStyle* item = CurrentStyle();
+        if (item && item->Authored(CssProperty::Display) && !IsBlockDisplay(item->display)) {
+          // Items that CSS puts in a line, as navigation bars do, share one block.
+          if (section_) AppendText(" ");
+          Next();
+          continue;
+        }
         EndSection();
-        if (listTag == Tag::Ol)
-          section_ =
-              std::make_unique<TOListItem>(&list_, level, CurrentFont(), subSup_, CurrentLink(), counter++, type);
+        const char styled = item && item->Authored(CssProperty::ListStyleType) ? ListTypeOf(item->listStyle) : 0;
+        const bool numbered = styled ? styled != 'n' : listTag == Tag::Ol;
+        if (numbered)
+          section_ = std::make_unique<TOListItem>(&list_, level, CurrentFont(), subSup_, CurrentLink(), counter++,
+                                                  styled ? styled : type);
         else
-          section_ = std::make_unique<TUListItem>(&list_, level, CurrentFont(), subSup_, CurrentLink(), plain);
+          section_ = std::make_unique<TUListItem>(&list_, level, CurrentFont(), subSup_, CurrentLink(),
+                                                  plain || styled == 'n');
+        StyleSection(*section_);
         Next();
         if (tok_.IsStart(Tag::P)) Next();
       } else if (start && (tok_.tag == Tag::Dt || tok_.tag == Tag::Dd)) {
         EndSection();
         level_ = tok_.tag == Tag::Dt ? level - 1 : level;
         section_ = std::make_unique<TDListItem>(&list_, level_, CurrentFont(), subSup_, CurrentLink());
+        StyleSection(*section_);
         Next();
       } else if (start && IsOneOf(tok_.tag, kListTags) && nesting_ < kMaxNesting) {
         ParseList(level + 1, stop);
@@ -641,6 +893,12 @@ class THtmlParser {
     EndSection();
     if (tok_.kind == TokenKind::EndTag && IsOneOf(tok_.tag, kListTags)) Next();
     level_ = savedLevel;
+  }
+
+  static bool IsFlush(const ComputedStyle& s) {
+    const auto zero = [](const CssLength& l) { return l.unit == CssLength::Unit::Px && l.value == 0; };
+    return s.Authored(CssProperty::PaddingLeft) && zero(s.padding[3]) &&
+           (!s.Authored(CssProperty::MarginLeft) || zero(s.margin[3]));
   }
 
   TUrlTarget CurrentLink() const { return linkOpen_ ? link_ : TUrlTarget{}; }
@@ -849,13 +1107,16 @@ class THtmlParser {
   int nesting_ = 0;
   ThtmlForm* form_ = nullptr;
   ParseResult result_;
+  std::shared_ptr<PageStyles> styles_;
+  int current_ = -1;  // the innermost element of the page's tree at the token in hand
+  bool pendingBreak_ = false;
 };
 
 }  // namespace
 
 ParseResult ParseHtmlBuffer(std::string_view page, TSectionList& list, TNameList& names,
                             const ParseCallbacks& callbacks) {
-  return THtmlParser(page, list, names, callbacks).ParseHtml();
+  return THtmlParser(page, list, names, callbacks).ParseHtml(page);
 }
 
 ParseResult ParseHtmlFile(const std::string& path, TSectionList& list, TNameList& names,

@@ -307,6 +307,7 @@ int TSection::Layout(int y, int& position, int& maxWidth, IndentManager& indents
   startPosition_ = position;
   lines_.clear();
   indents.SetLevel(level_, y);
+  PlaceBackground(y, indents);
   for (TFontObj& run : fonts_) run.Measure(owner_->Fonts());
   const int indent = indents.LeftIndent(y);
   for (auto& image : Images()) {
@@ -377,7 +378,7 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& line, platform:
         const std::string_view bytes = std::string_view(text_).substr(cuts[part], cuts[part + 1] - cuts[part]);
         const bool selected = part == 1;
         canvas.DrawTextRun({x, top}, run.handle, selected ? background : run.font.color, bytes,
-                           selected ? std::optional(run.font.color) : std::nullopt, owner_->encoding);
+                           selected ? std::optional(run.font.color) : run.font.background, owner_->encoding);
         x += TextWidth(cuts[part], cuts[part + 1]);
       }
     };
@@ -405,6 +406,7 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& line, platform:
 }
 
 void TSection::Draw(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) {
+  DrawBackground(canvas, clip, offset);
   const bool clipLines = Kind() == BlockKind::PreFormated;
   for (const LineRec& line : lines_) {
     const int top = line.y + offset.y;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "preview/PageStyles.h"
 #include "preview/Section.h"
 #include "preview/Tables.h"
 
@@ -39,6 +40,7 @@ void TSectionList::ClearDocument() {
   controls.clear();
   forms.clear();
   animated_.clear();
+  styles.reset();
   widest_ = height_ = 0;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/Color.h"
@@ -36,6 +37,10 @@ using TImageRequest = std::function<ImageReply(const std::string& src)>;
 using TScriptEvent = std::function<void(const std::string& language, const std::string& script)>;
 // Tells that layout dropped block index of cell, and why.
 using TLayoutErrorEvent = std::function<void(const TCell& cell, std::size_t index, const std::string& message)>;
+
+class PageStyles;
+// The layout width a page's @media rules are read at when the viewer has not said.
+constexpr int kDefaultStyleWidth = 800;
 
 class TSectionList : public TCell {
  public:
@@ -105,6 +110,10 @@ class TSectionList : public TCell {
   platform::TextEncoding encoding = platform::TextEncoding::Cp1252;
   std::vector<std::string> delayedImages;
   std::vector<TMapItem> maps;
+  // The width the page's @media conditions are read at (kDefaultStyleWidth when 0), and the page's
+  // sheets once it is built: a relayout to a width where they read otherwise builds the page again.
+  int styleWidth = 0;
+  std::shared_ptr<const PageStyles> styles;
 
  private:
   platform::FontEngine& fonts_;

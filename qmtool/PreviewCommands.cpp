@@ -14,6 +14,7 @@
 #include "platform/FileIO.h"
 #include "platform/headless/CellFont.h"
 #include "platform/headless/MemoryFormControls.h"
+#include "preview/PageStyles.h"
 #include "preview/PreviewParser.h"
 #include "preview/Section.h"
 #include "preview/Tables.h"
@@ -33,6 +34,21 @@ bool ParsePositive(const char* text, int& value) {
   const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
   return error == std::errc() && end == s.data() + s.size() && value > 0;
 }
+
+std::string ColorWord(platform::Color color) {
+  static const char* const kHex = "0123456789ABCDEF";
+  const platform::Color rgb = platform::ClassicRgb(color);
+  std::string text = "#";
+  for (const int shift : {0, 8, 16}) {
+    text += kHex[(rgb >> (shift + 4)) & 15];
+    text += kHex[(rgb >> shift) & 15];
+  }
+  return text;
+}
+
+struct DumpOptions {
+  bool colors = false;
+};
 
 std::string StyleWords(const preview::TFontObj& run) {
   static constexpr std::pair<platform::FontStyle, const char*> kWords[] = {{platform::kBold, "bold"},
@@ -83,14 +99,16 @@ struct LayoutErrors {
   }
 };
 
-void DumpSection(std::ostream& out, const preview::TSection& section, const std::string& indent) {
+void DumpSection(std::ostream& out, const preview::TSection& section, const std::string& indent,
+                 const DumpOptions& options) {
   if (const std::string marker = section.MarkerText(); !marker.empty())
     out << indent << "marker " << Quote(marker) << "\n";
   for (const preview::LineRec& line : section.Lines())
     out << indent << "line x=" << line.x << " y=" << line.y << " h=" << line.Height() << " "
         << Quote(std::string_view(section.Text()).substr(line.start, line.count)) << "\n";
   for (const preview::TFontObj& run : section.Fonts())
-    out << indent << "font " << run.pos << " " << run.font.size << " " << StyleWords(run) << "\n";
+    out << indent << "font " << run.pos << " " << run.font.size << " " << StyleWords(run)
+        << (options.colors ? " color " + ColorWord(run.font.color) : std::string()) << "\n";
   static constexpr const char* kAlignNames[] = {"top", "middle", "bottom", "left", "right"};
   for (const auto& image : section.Images())
     out << indent << "image " << image->src << " w=" << image->boxWidth << " h=" << image->boxHeight << " "
@@ -99,13 +117,14 @@ void DumpSection(std::ostream& out, const preview::TSection& section, const std:
     out << indent << "control " << control->KindName() << " w=" << control->width << " h=" << control->height << "\n";
 }
 
-void DumpCell(std::ostream& out, const preview::TCell& cell, const LayoutErrors& errors, const std::string& indent);
+void DumpCell(std::ostream& out, const preview::TCell& cell, const LayoutErrors& errors, const std::string& indent,
+              const DumpOptions& options);
 
 void DumpTable(std::ostream& out, const preview::ThtmlTable& table, const LayoutErrors& errors,
-               const std::string& indent) {
+               const std::string& indent, const DumpOptions& options) {
   if (const preview::TCellObj* caption = table.Caption()) {
     out << indent << "caption\n";
-    DumpCell(out, caption->cell, errors, indent + "  ");
+    DumpCell(out, caption->cell, errors, indent + "  ", options);
   }
   const auto& rows = table.Rows();
   for (std::size_t r = 0; r < rows.size(); ++r)
@@ -115,11 +134,12 @@ void DumpTable(std::ostream& out, const preview::ThtmlTable& table, const Layout
       const platform::Point origin = table.ContentOrigin(r, c);
       out << indent << "cell " << r + 1 << " " << c + 1 << " x=" << origin.x << " y=" << origin.y << " w=" << cell.wd
           << " h=" << cell.ht << "\n";
-      DumpCell(out, cell.cell, errors, indent + "  ");
+      DumpCell(out, cell.cell, errors, indent + "  ", options);
     }
 }
 
-void DumpCell(std::ostream& out, const preview::TCell& cell, const LayoutErrors& errors, const std::string& indent) {
+void DumpCell(std::ostream& out, const preview::TCell& cell, const LayoutErrors& errors, const std::string& indent,
+              const DumpOptions& options) {
   const auto& blocks = cell.Blocks();
   for (std::size_t i = 0; i <= blocks.size(); ++i) {
     errors.Print(out, cell, i, indent);
@@ -128,11 +148,13 @@ void DumpCell(std::ostream& out, const preview::TCell& cell, const LayoutErrors&
     out << indent << KindName(block.Kind()) << " y=" << block.Top() << " h=" << block.Height();
     if (const auto* table = dynamic_cast<const preview::ThtmlTable*>(&block)) {
       out << " w=" << table->OuterWidth() << "\n";
-      DumpTable(out, *table, errors, indent + "  ");
+      DumpTable(out, *table, errors, indent + "  ", options);
       continue;
     }
+    if (options.colors && block.Background()) out << " background " << ColorWord(*block.Background());
     out << "\n";
-    if (const auto* section = dynamic_cast<const preview::TSection*>(&block)) DumpSection(out, *section, indent + "  ");
+    if (const auto* section = dynamic_cast<const preview::TSection*>(&block))
+      DumpSection(out, *section, indent + "  ", options);
   }
 }
 
@@ -176,6 +198,7 @@ int RunHtmlTokensCommand(int argc, char** argv, std::ostream& out, std::ostream&
 
 int RunLayoutCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   int width = 600, fontSize = 12;
+  DumpOptions options;
   std::string file;
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -185,6 +208,8 @@ int RunLayoutCommand(int argc, char** argv, std::ostream& out, std::ostream& err
       ++i;
     } else if (arg == "--test-font") {
       continue;
+    } else if (arg == "--colors") {
+      options.colors = true;
     } else if (file.empty() && arg.rfind("--", 0) != 0) {
       file = arg;
     } else {
@@ -193,7 +218,7 @@ int RunLayoutCommand(int argc, char** argv, std::ostream& out, std::ostream& err
     }
   }
   if (file.empty()) {
-    err << "usage: qmtool layout [--width W] [--font-size N] [--test-font] FILE\n";
+    err << "usage: qmtool layout [--width W] [--font-size N] [--test-font] [--colors] FILE\n";
     return 2;
   }
   platform::headless::PageFontEngine fonts;
@@ -202,6 +227,7 @@ int RunLayoutCommand(int argc, char** argv, std::ostream& out, std::ostream& err
   settings.defBackground = platform::kColorWindow;
   preview::TSectionList document(fonts, settings);
   document.imageFolder = std::filesystem::path(file).parent_path().string();
+  document.styleWidth = width;
   platform::headless::MemoryFormControlHost controlHost;
   document.controlHost = &controlHost;
   preview::TNameList names;
@@ -220,7 +246,55 @@ int RunLayoutCommand(int argc, char** argv, std::ostream& out, std::ostream& err
   const int height = document.DoLayout(width);
   out << "title " << Quote(parsed.title) << "\n";
   out << "size " << document.Widest() << " " << height << "\n";
-  DumpCell(out, document, errors, "");
+  DumpCell(out, document, errors, "", options);
+  return 0;
+}
+
+int RunCssCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  int width = 600;
+  std::string file;
+  for (int i = 0; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--width" && i + 1 < argc && ParsePositive(argv[i + 1], width)) {
+      ++i;
+    } else if (file.empty() && arg.rfind("--", 0) != 0) {
+      file = arg;
+    } else {
+      file.clear();
+      break;
+    }
+  }
+  if (file.empty()) {
+    err << "usage: qmtool css [--width W] FILE\n";
+    return 2;
+  }
+  std::string page;
+  try {
+    page = platform::ReadFileBytes(file);
+  } catch (const platform::EFileError& e) {
+    err << "qmtool css: " << e.what() << "\n";
+    return 1;
+  }
+  const preview::PreviewSettings settings;
+  preview::StyleDefaults defaults;
+  defaults.fontName = settings.defFontName;
+  defaults.preFontName = settings.defPreFontName;
+  defaults.color = settings.defFontColor;
+  defaults.linkColor = settings.defHotSpotColor;
+  std::string folder = std::filesystem::path(file).parent_path().string();
+  if (folder.empty()) folder = ".";
+  preview::PageStyles styles({page, {}, platform::DetectEncoding(page), folder, {}}, std::move(defaults));
+  styles.Compute(width);
+  const auto& elements = styles.Elements();
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    const preview::PageElement& e = elements[i];
+    std::string label = platform::AsciiUpper(e.name);
+    if (!e.id.empty()) label += "#" + e.id;
+    for (const std::string& c : e.classes) label += "." + c;
+    const preview::ComputedStyle* parent = e.parent >= 0 ? &styles.StyleOf(e.parent) : nullptr;
+    const std::string differences = styles.Engine().Differences(styles.StyleOf(static_cast<int>(i)), parent);
+    out << label << ":" << (differences.empty() ? "" : " " + differences) << "\n";
+  }
   return 0;
 }
 

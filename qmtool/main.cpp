@@ -19,7 +19,9 @@ void Usage(std::ostream& out) {
          "output\n"
          "  rtf2html FILE                                convert an RTF file as Import RTF to HTML does\n"
          "  htmltokens FILE                              print the preview's page tokens\n"
-         "  layout [--width W] [--font-size N] FILE      print the preview's layout with the test font\n";
+         "  layout [--width W] [--font-size N] [--colors] FILE\n"
+         "                                               print the preview's layout with the test font\n"
+         "  css [--width W] FILE                         print the computed style of every element\n";
 }
 
 }  // namespace
@@ -36,6 +38,7 @@ int main(int argc, char** argv) {
   if (command == "tokens") return qmtool::RunTokensCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "htmltokens") return qmtool::RunHtmlTokensCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "layout") return qmtool::RunLayoutCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  if (command == "css") return qmtool::RunCssCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "rtf2html") return qmtool::RunRtf2HtmlCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "rtf") return qmtool::RunRtfCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "--help" || command == "help") {

@@ -1,6 +1,7 @@
 // Creating QFonts from descriptions and measuring their grid cells.
 #include "platform/qt/QtFontEngine.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 
@@ -55,6 +56,20 @@ int QtFontEngine::TextWidth(FontHandle font, std::string_view bytes, TextEncodin
   double width = 0;
   for (char c : bytes) width += entry.advances[static_cast<unsigned char>(c)];
   return static_cast<int>(width + 0.5);
+}
+
+bool QtFontEngine::HasFamily(const std::string& family) const {
+  const QString name = QString::fromUtf8(family);
+  if (QFontDatabase::hasFamily(name)) return true;
+  // The classic faces pages name stand for the metric-compatible fonts fontconfig maps them to.
+  const QFontInfo resolved{QFont(name)};
+  return resolved.family().startsWith(QLatin1String("Liberation")) &&
+         (name.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0 ||
+          name.compare(QLatin1String("Helvetica"), Qt::CaseInsensitive) == 0 ||
+          name.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0 ||
+          name.compare(QLatin1String("Times"), Qt::CaseInsensitive) == 0 ||
+          name.compare(QLatin1String("Courier New"), Qt::CaseInsensitive) == 0 ||
+          name.compare(QLatin1String("Courier"), Qt::CaseInsensitive) == 0);
 }
 
 }  // namespace platform::qt

@@ -14,6 +14,7 @@ class QtFontEngine : public FontEngine {
   FontHandle CreateFont(const FontDesc& desc) override;
   FontMetrics Metrics(FontHandle font) const override;
   int TextWidth(FontHandle font, std::string_view bytes, TextEncoding encoding = TextEncoding::Cp1252) const override;
+  bool HasFamily(const std::string& family) const override;
   const QFont& Font(FontHandle font) const { return fonts_.at(font.id - 1).font; }
 
  private:

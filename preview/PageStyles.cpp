@@ -1,0 +1,209 @@
+// The styling pass: tokens to elements, STYLE bodies and stylesheet links to sheets (with their imports),
+// then the cascade.
+#include "preview/PageStyles.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/FileIO.h"
+#include "platform/TextBits.h"
+
+namespace preview {
+namespace {
+
+bool IsWebAddress(std::string_view href) {
+  const std::size_t colon = href.find(':');
+  return colon != std::string_view::npos && colon > 1 && href.substr(0, colon).find('/') == std::string_view::npos;
+}
+
+bool HasWord(std::string_view list, std::string_view word) {
+  const std::string lower = platform::AsciiLower(std::string(list));
+  std::size_t i = 0;
+  while (i < lower.size()) {
+    while (i < lower.size() && lower[i] == ' ') ++i;
+    std::size_t end = lower.find(' ', i);
+    if (end == std::string::npos) end = lower.size();
+    if (std::string_view(lower).substr(i, end - i) == word) return true;
+    i = end;
+  }
+  return false;
+}
+
+// STYLE and LINK media that apply to the screen.
+MediaList MediaOf(const PageElement& e) {
+  const std::string* media = e.Attribute("media");
+  return media ? ParseMediaList(*media) : MediaList{};
+}
+
+bool IsBlockLevel(CssDisplay d) {
+  return d != CssDisplay::Inline && d != CssDisplay::InlineBlock && d != CssDisplay::None;
+}
+
+}  // namespace
+
+void SkipRawBody(THtmlTokenizer& t) {
+  if (t.IsStart(Tag::Script)) {
+    do t.NextScriptToken();
+    while (t.kind != TokenKind::EndOfFile && t.kind != TokenKind::EndTag);
+  } else if (t.IsStart(Tag::Textarea)) {
+    do t.NextTextAreaToken();
+    while (t.kind != TokenKind::EndOfFile && t.kind != TokenKind::EndTag);
+    t.SkipPastTagEnd();
+  }
+}
+
+PageStyles::PageStyles(const PageStyleSource& source, StyleDefaults defaults)
+    : engine_(std::move(defaults)), readSheet_(source.readSheet) {
+  if (!readSheet_)
+    readSheet_ = [](const std::string& path) -> std::optional<std::string> {
+      try {
+        return platform::ReadFileBytes(path);
+      } catch (const std::exception&) {
+        return std::nullopt;
+      }
+    };
+  THtmlTokenizer t(source.page, source.include);
+  t.encoding = source.encoding;
+  t.keepRawAttributes = true;
+  PageTreeBuilder builder(elements_);
+  t.Start();
+  const auto record = [&](int started) {
+    if (t.tagPos != std::string_view::npos) tags_.push_back({t.tagPos, started, builder.Innermost()});
+  };
+  for (t.NextHtmlToken(); t.kind != TokenKind::EndOfFile; t.NextHtmlToken()) {
+    if (t.kind == TokenKind::Text) {
+      if (t.text.find_first_not_of(' ') != std::string::npos) builder.Text(t.tagPos);
+      continue;
+    }
+    if (t.kind != TokenKind::StartTag && t.kind != TokenKind::EndTag && t.kind != TokenKind::UnknownTag) continue;
+    if (t.closing) {
+      builder.End(t.name, t.tagPos);
+      record(-1);
+      continue;
+    }
+    const int index = builder.Start(t.name, t.rawAttributes, t.tagPos);
+    if (index < 0) continue;
+    PageElement& e = elements_[static_cast<std::size_t>(index)];
+    e.rendererTag = t.kind != TokenKind::UnknownTag;
+    if (e.closeOffset == SIZE_MAX && builder.Innermost() != index) {
+      e.closeOffset = t.tagPos;  // an element without contents ends where it starts
+      e.closedByOwnEnd = true;
+    }
+    record(index);
+    const MediaList media = MediaOf(e);
+    if (e.name == "style") {
+      if (t.styleText.find_first_not_of(" \r") != std::string::npos)
+        AddSheetText(t.styleText, source.folder, &media, 0);
+    } else if (e.name == "link") {
+      const std::string* rel = e.Attribute("rel");
+      const std::string* href = e.Attribute("href");
+      if (rel && href && HasWord(*rel, "stylesheet") && !HasWord(*rel, "alternate") && !source.folder.empty() &&
+          !href->empty() && !IsWebAddress(*href))
+        ReadSheetFile((std::filesystem::path(source.folder) / *href).lexically_normal().string(), &media, 0);
+    } else if (e.name == "script" || e.name == "textarea") {
+      SkipRawBody(t);
+      if (t.kind == TokenKind::EndTag) {
+        builder.End(e.name, t.tagPos);
+        record(-1);
+      }
+    }
+  }
+  builder.Finish();
+  for (const PageElement& e : elements_)
+    if (e.Attribute("style")) hasAuthorStyles_ = true;
+}
+
+void PageStyles::AddSheetText(std::string_view text, const std::string& folder, const MediaList* media, int depth) {
+  CssSheet sheet = ParseStyleSheet(text);
+  // Imported sheets come first, in their order, each with the media of its @import.
+  for (const CssImport& import : sheet.imports) {
+    if (folder.empty() || IsWebAddress(import.url) || depth + 1 > kMaxImportDepth) continue;
+    MediaList importMedia = import.media >= 0 ? sheet.media[static_cast<std::size_t>(import.media)] : MediaList{};
+    if (media) importMedia.queries.insert(importMedia.queries.end(), media->queries.begin(), media->queries.end());
+    ReadSheetFile((std::filesystem::path(folder) / import.url).lexically_normal().string(), &importMedia, depth + 1);
+  }
+  if (!sheet.rules.empty()) hasAuthorStyles_ = true;
+  engine_.AddAuthorSheet(std::move(sheet), media);
+}
+
+void PageStyles::ReadSheetFile(const std::string& path, const MediaList* media, int depth) {
+  if (std::find(sheetFiles_.begin(), sheetFiles_.end(), path) != sheetFiles_.end()) return;
+  sheetFiles_.push_back(path);
+  const std::optional<std::string> text = readSheet_(path);
+  if (!text) return;
+  AddSheetText(*text, std::filesystem::path(path).parent_path().string(), media, depth);
+}
+
+void PageStyles::Compute(int width) {
+  width_ = width;
+  styleOf_ = engine_.Compute(elements_, width);
+  blockBackground_.assign(elements_.size(), 0);
+  inlineBackground_.assign(elements_.size(), 0);
+  for (std::size_t i = 0; i < elements_.size(); ++i) {
+    const PageElement& e = elements_[i];
+    const ComputedStyle& s = engine_.Style(styleOf_[i]);
+    const std::size_t parent = static_cast<std::size_t>(e.parent);
+    // The page's background is the html or body element's; cells and tables draw their own.
+    const bool ownDrawing =
+        e.name == "td" || e.name == "th" || e.name == "table" || e.name == "html" || e.name == "body";
+    const std::uint32_t own = s.hasBackground && (s.Authored(CssProperty::BackgroundColor) || !e.rendererTag)
+                                  ? (s.background & 0xFFFFFF) + 1
+                                  : 0;
+    if (IsBlockLevel(s.display)) {
+      blockBackground_[i] = ownDrawing ? 0 : own ? own : e.parent >= 0 ? blockBackground_[parent] : 0;
+    } else {
+      blockBackground_[i] = e.parent >= 0 ? blockBackground_[parent] : 0;
+      inlineBackground_[i] = own ? own : e.parent >= 0 ? inlineBackground_[parent] : 0;
+    }
+  }
+}
+
+const PageStyles::TagAt* PageStyles::Find(std::size_t offset) const {
+  if (tags_.empty()) return nullptr;
+  if (cursor_ < tags_.size() && tags_[cursor_].offset == offset) return &tags_[cursor_];
+  if (cursor_ + 1 < tags_.size() && tags_[cursor_ + 1].offset == offset) return &tags_[++cursor_];
+  const auto found = std::lower_bound(tags_.begin(), tags_.end(), offset,
+                                      [](const TagAt& tag, std::size_t at) { return tag.offset < at; });
+  if (found == tags_.end() || found->offset != offset) return nullptr;
+  cursor_ = static_cast<std::size_t>(found - tags_.begin());
+  return &*found;
+}
+
+int PageStyles::ElementStartedAt(std::size_t offset) const {
+  const TagAt* tag = Find(offset);
+  return tag ? tag->started : -1;
+}
+
+int PageStyles::InnermostAfter(std::size_t offset) const {
+  const TagAt* tag = Find(offset);
+  return tag ? tag->innermost : kNotATag;
+}
+
+void PageStyles::ReleaseTree() {
+  std::vector<PageElement>().swap(elements_);
+  std::vector<TagAt>().swap(tags_);
+  std::vector<std::uint32_t>().swap(styleOf_);
+  std::vector<std::uint32_t>().swap(blockBackground_);
+  std::vector<std::uint32_t>().swap(inlineBackground_);
+}
+
+namespace {
+
+std::optional<platform::Color> ColorOf(const std::vector<std::uint32_t>& colors, int element) {
+  if (element < 0 || static_cast<std::size_t>(element) >= colors.size()) return std::nullopt;
+  const std::uint32_t value = colors[static_cast<std::size_t>(element)];
+  if (value == 0) return std::nullopt;
+  return value - 1;
+}
+
+}  // namespace
+
+std::optional<platform::Color> PageStyles::BlockBackground(int element) const {
+  return ColorOf(blockBackground_, element);
+}
+
+std::optional<platform::Color> PageStyles::InlineBackground(int element) const {
+  return ColorOf(inlineBackground_, element);
+}
+
+}  // namespace preview

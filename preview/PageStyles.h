@@ -1,0 +1,91 @@
+// The styles of one page: its element tree and sheets, read in a pass of their own before the page is
+// built, and the computed style of each element, found again by the offset of its start tag while the
+// parser reads the page.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "preview/HtmlTokenizer.h"
+#include "preview/StyleEngine.h"
+
+namespace preview {
+
+// Reads a linked or imported sheet: its bytes, or nothing when it cannot be read.
+using SheetReader = std::function<std::optional<std::string>(const std::string& path)>;
+
+struct PageStyleSource {
+  std::string_view page;
+  TIncludeType include;
+  platform::TextEncoding encoding = platform::TextEncoding::Cp1252;
+  // Where links relative to the page are found; without it no sheet file is read.
+  std::string folder;
+  SheetReader readSheet;  // the file system when empty
+};
+
+class PageStyles {
+ public:
+  static constexpr int kMaxImportDepth = 16;
+  static constexpr int kNotATag = -2;  // what InnermostAfter answers for an offset where no tag was read
+
+  PageStyles(const PageStyleSource& source, StyleDefaults defaults);
+
+  // Styles every element for layout width (the @media conditions depend on it).
+  void Compute(int width);
+  int Width() const { return width_; }
+  // Whether a relayout at width would style the page otherwise than now.
+  bool RestyleNeededAt(int width) const { return !engine_.SameMediaAt(width_, width); }
+
+  const std::vector<PageElement>& Elements() const { return elements_; }
+  const ComputedStyle& StyleOf(int element) const { return engine_.Style(styleOf_[static_cast<std::size_t>(element)]); }
+  const StyleEngine& Engine() const { return engine_; }
+  // The element whose start tag is at offset, and the innermost element open after the tag there
+  // (-1 for none, kNotATag when no tag stands there); offsets are asked in increasing order as a rule, so
+  // the lookup keeps its place.
+  int ElementStartedAt(std::size_t offset) const;
+  int InnermostAfter(std::size_t offset) const;
+  // The colour blocks inside element are drawn on: the nearest authored background of a block around
+  // the text, the page's own excepted.
+  std::optional<platform::Color> BlockBackground(int element) const;
+  // The colour behind an inline element's text (a MARK's yellow, a SPAN's background), or nothing.
+  std::optional<platform::Color> InlineBackground(int element) const;
+  // The sheet files read, for watching them.
+  const std::vector<std::string>& SheetFiles() const { return sheetFiles_; }
+  bool HasAuthorStyles() const { return hasAuthorStyles_; }
+  // Frees the tree and the styles of its elements once the page is built; the sheets stay, for
+  // RestyleNeededAt.
+  void ReleaseTree();
+
+ private:
+  struct TagAt {
+    std::size_t offset;
+    int started;    // the element the tag starts, or -1
+    int innermost;  // the innermost open element after it
+  };
+  const TagAt* Find(std::size_t offset) const;
+  void ReadSheetFile(const std::string& path, const MediaList* media, int depth);
+  void AddSheetText(std::string_view text, const std::string& folder, const MediaList* media, int depth);
+
+  StyleEngine engine_;
+  SheetReader readSheet_;
+  std::vector<PageElement> elements_;
+  std::vector<TagAt> tags_;
+  std::vector<std::uint32_t> styleOf_;
+  std::vector<std::uint32_t> blockBackground_;  // colour + 1, 0 for none
+  std::vector<std::uint32_t> inlineBackground_;
+  std::vector<std::string> sheetFiles_;
+  mutable std::size_t cursor_ = 0;
+  int width_ = -1;
+  bool hasAuthorStyles_ = false;
+};
+
+// With a SCRIPT or TEXTAREA start tag current, reads its body as the page builder does (up to and past
+// its end tag), so that both readings of a page meet the same tags.
+void SkipRawBody(THtmlTokenizer& tokenizer);
+
+}  // namespace preview
