@@ -71,29 +71,38 @@ std::string_view Trim(std::string_view s) {
 
 std::string Lower(std::string_view s) { return platform::AsciiLower(std::string(s)); }
 
+// Steps through quoted strings: true when s[i] opens, continues or ends one (i moves past an escaped
+// character). A string left open ends at its line's end, as CSS reads it.
+bool StepString(std::string_view s, std::size_t& i, char& quote) {
+  const char c = s[i];
+  if (!quote) {
+    if (c != '"' && c != '\'') return false;
+    quote = c;
+    return true;
+  }
+  if (c == '\\' && i + 1 < s.size())
+    ++i;
+  else if (c == quote || c == '\n' || c == '\r')
+    quote = 0;
+  return true;
+}
+
 // The text without its comments; strings are kept as written.
 std::string WithoutComments(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   char quote = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (quote) {
-      if (c == '\\' && i + 1 < text.size()) {
-        out += c;
-        out += text[++i];
-        continue;
-      }
-      if (c == quote || c == '\n') quote = 0;
-    } else if (c == '"' || c == '\'') {
-      quote = c;
-    } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '*') {
+    const std::size_t from = i;
+    if (StepString(text, i, quote)) {
+      out.append(text.substr(from, i - from + 1));
+    } else if (text[i] == '/' && i + 1 < text.size() && text[i + 1] == '*') {
       const std::size_t end = text.find("*/", i + 2);
       i = end == std::string_view::npos ? text.size() : end + 1;
       out += ' ';
-      continue;
+    } else {
+      out += text[i];
     }
-    out += c;
   }
   return out;
 }
@@ -105,15 +114,9 @@ std::vector<std::string_view> SplitOutside(std::string_view s, char sep) {
   char quote = 0;
   std::size_t start = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
+    if (StepString(s, i, quote)) continue;
     const char c = s[i];
-    if (quote) {
-      if (c == '\\')
-        ++i;
-      else if (c == quote)
-        quote = 0;
-    } else if (c == '"' || c == '\'') {
-      quote = c;
-    } else if (c == '(' || c == '[') {
+    if (c == '(' || c == '[') {
       ++depth;
     } else if ((c == ')' || c == ']') && depth > 0) {
       --depth;
@@ -346,15 +349,9 @@ class SheetReader {
     int depth = 0;
     char quote = 0;
     for (; i_ < s_.size(); ++i_) {
+      if (StepString(s_, i_, quote)) continue;
       const char c = s_[i_];
-      if (quote) {
-        if (c == '\\')
-          ++i_;
-        else if (c == quote)
-          quote = 0;
-      } else if (c == '"' || c == '\'') {
-        quote = c;
-      } else if (c == '(' || c == '[') {
+      if (c == '(' || c == '[') {
         ++depth;
       } else if ((c == ')' || c == ']') && depth > 0) {
         --depth;
@@ -370,15 +367,9 @@ class SheetReader {
     int depth = 0;
     char quote = 0;
     for (; i_ < s_.size(); ++i_) {
+      if (StepString(s_, i_, quote)) continue;
       const char c = s_[i_];
-      if (quote) {
-        if (c == '\\')
-          ++i_;
-        else if (c == quote || c == '\n')
-          quote = 0;
-      } else if (c == '"' || c == '\'') {
-        quote = c;
-      } else if (c == '{') {
+      if (c == '{') {
         ++depth;
       } else if (c == '}' && depth-- == 0) {
         return s_.substr(start, i_++ - start);

@@ -300,6 +300,12 @@ void THtmlTokenizer::ReadTag() {
   tagPos = at;
   closing = end;
   name = platform::AsciiLower(text);
+  // A custom element's name goes on with hyphens and digits; only its letters are looked up.
+  if (ch_ == '-')
+    while (ch_ == '-' || IsAlnum(ch_)) {
+      if (name.size() < kMaxName) name += static_cast<char>(IsLetter(upper_) ? upper_ - 'A' + 'a' : ch_);
+      ReadChar();
+    }
   const auto found = FindTag(text);
   if (!found || (end && !HasEndTag(*found))) {
     kind = TokenKind::UnknownTag;

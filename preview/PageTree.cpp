@@ -153,7 +153,13 @@ void PageTreeBuilder::End(std::string_view name, std::size_t offset) {
   if (d >= 0) CloseTo(d, offset, true);
 }
 
-void PageTreeBuilder::Text(std::size_t offset) { EnsureBody(offset); }
+void PageTreeBuilder::Text(std::size_t offset) {
+  // A title's text, or a script's, stays in the head.
+  if (const int open = Innermost(); open >= 0 && IsHeadContent(elements_[static_cast<std::size_t>(open)].name) &&
+                                    elements_[static_cast<std::size_t>(open)].name != "head")
+    return;
+  EnsureBody(offset);
+}
 
 void PageTreeBuilder::Finish() { CloseTo(0, SIZE_MAX, false); }
 

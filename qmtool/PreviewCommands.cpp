@@ -227,6 +227,7 @@ int RunLayoutCommand(int argc, char** argv, std::ostream& out, std::ostream& err
   settings.defBackground = platform::kColorWindow;
   preview::TSectionList document(fonts, settings);
   document.imageFolder = std::filesystem::path(file).parent_path().string();
+  if (document.imageFolder.empty()) document.imageFolder = ".";
   document.styleWidth = width;
   platform::headless::MemoryFormControlHost controlHost;
   document.controlHost = &controlHost;
