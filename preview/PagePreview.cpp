@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/TextBits.h"
+#include "preview/PageStyles.h"
 #include "preview/Section.h"
 
 namespace preview {
@@ -40,6 +41,7 @@ TPagePreview::TPagePreview(platform::FontEngine& fonts, platform::ControlWindow&
 }
 
 TPagePreview::~TPagePreview() {
+  loop_.StopTimer(sheetTimer_);
   loop_.StopTimer(submitTimer_);
   loop_.StopTimer(autoScroll_);
   loop_.StopTimer(animationTimer_);
@@ -62,6 +64,8 @@ void TPagePreview::ReloadFile() {
 
 void TPagePreview::Clear() {
   document_.ClearDocument();
+  reparse_ = nullptr;
+  WatchSheets();
   UpdateAnimationTimer();
   names_.clear();
   title_.clear();
@@ -101,9 +105,15 @@ void TPagePreview::Load(std::string name, FileType type, bool keepPosition,
   callbacks.meta = [this](const std::string& httpEquiv, const std::string&, const std::string& content) {
     Meta(httpEquiv, content);
   };
+  document_.styleWidth = WidthFor(window_.ClientSize());
+  reparse_ = nullptr;
   ParseResult parsed;
   try {
-    if (type == FileType::Html) parsed = ParseHtmlFile(path, document_, names_, callbacks, encoding);
+    if (type == FileType::Html) {
+      parsed = ParseHtmlFile(path, document_, names_, callbacks, encoding);
+      if (StylesMayChange())
+        reparse_ = [this, path, encoding] { ParseHtmlFile(path, document_, names_, {}, encoding); };
+    }
     if (type == FileType::Text) parsed = ParseTextFile(path, document_, names_);
     if (type == FileType::Image) parsed = ParseHtmlBuffer("<img src=\"" + path + "\">", document_, names_, {});
   } catch (...) {
@@ -118,6 +128,7 @@ void TPagePreview::Load(std::string name, FileType type, bool keepPosition,
   base_ = parsed.base;
   baseTarget_ = parsed.baseTarget;
   layoutError_.clear();
+  WatchSheets();
   DoLayout();
   if (keepPosition)
     SetViewPosition(old.position);
@@ -140,7 +151,11 @@ void TPagePreview::ShowHtmlText(const std::string& page, const std::string& fold
   document_.SetSettings(settings);
   document_.imageFolder = folder;
   document_.encoding = encoding;
+  document_.styleWidth = WidthFor(window_.ClientSize());
   const ParseResult parsed = ParseHtmlBuffer(page, document_, names_, {});
+  reparse_ = nullptr;
+  if (StylesMayChange()) reparse_ = [this, page] { ParseHtmlBuffer(page, document_, names_, {}); };
+  WatchSheets();
   title_ = parsed.title;
   base_ = parsed.base.empty() ? folder + "/" : parsed.base;
   anchor_ = caret_ = -1;
@@ -215,11 +230,57 @@ platform::Rect TPagePreview::Panel() const {
           size.height - inset - (hBar_ ? kScrollBarWidth : 0)};
 }
 
+int TPagePreview::WidthFor(platform::Size size) const {
+  const bool vertical = scrollBars == ScrollBars::Vertical || scrollBars == ScrollBars::Both;
+  return size.width - 2 * marginWidth - (borderStyle == BorderStyle::None ? 1 : 3) - (vertical ? kScrollBarWidth : 0);
+}
+
+void TPagePreview::Restyle() {
+  document_.styleWidth = std::max(layoutWidth_, 1);
+  reparse_();
+  anchor_ = caret_ = -1;
+  WatchSheets();
+}
+
+bool TPagePreview::StylesMayChange() const {
+  return document_.styles && (document_.styles->Engine().DependsOnWidth() || !document_.styles->SheetFiles().empty());
+}
+
+void TPagePreview::WatchSheets() {
+  sheetTimes_.clear();
+  if (document_.styles)
+    for (const std::string& file : document_.styles->SheetFiles()) sheetTimes_.push_back({file, ModifiedTime(file)});
+  if (sheetTimes_.empty() || !reparse_) {
+    loop_.StopTimer(sheetTimer_);
+    sheetTimer_ = {};
+  } else if (sheetTimer_.id == 0) {
+    sheetTimer_ = loop_.StartTimer(kSheetPollMs, [this] { CheckSheets(); });
+  }
+}
+
+std::filesystem::file_time_type TPagePreview::ModifiedTime(const std::string& file) {
+  std::error_code error;
+  const auto time = std::filesystem::last_write_time(file, error);
+  return error ? std::filesystem::file_time_type::min() : time;
+}
+
+void TPagePreview::CheckSheets() {
+  if (processing_) return;
+  const bool changed = std::any_of(sheetTimes_.begin(), sheetTimes_.end(),
+                                   [](const auto& sheet) { return ModifiedTime(sheet.first) != sheet.second; });
+  if (!changed) return;
+  const std::int64_t position = ViewPosition();
+  Restyle();
+  DoLayout();
+  SetViewPosition(position);
+}
+
 void TPagePreview::DoLayout() {
   const platform::Size size = window_.ClientSize();
   const bool vertical = scrollBars == ScrollBars::Vertical || scrollBars == ScrollBars::Both;
-  layoutWidth_ =
-      size.width - 2 * marginWidth - (borderStyle == BorderStyle::None ? 1 : 3) - (vertical ? kScrollBarWidth : 0);
+  layoutWidth_ = WidthFor(size);
+  // Sheets whose @media read otherwise at the new width style the page anew.
+  if (reparse_ && document_.styles && document_.styles->RestyleNeededAt(std::max(layoutWidth_, 1))) Restyle();
   const int height = document_.DoLayout(std::max(layoutWidth_, 1));
   documentHeight_ = height + marginHeight * (vertical ? 2 : 1);
   documentWidth_ = std::min(document_.Widest(), kMaxDocumentWidth);
@@ -279,9 +340,7 @@ void TPagePreview::ArrangeScrollBars() {
 
 void TPagePreview::Resize() {
   const platform::Size size = window_.ClientSize();
-  const bool vertical = scrollBars == ScrollBars::Vertical || scrollBars == ScrollBars::Both;
-  const int width =
-      size.width - 2 * marginWidth - (borderStyle == BorderStyle::None ? 1 : 3) - (vertical ? kScrollBarWidth : 0);
+  const int width = WidthFor(size);
   if (width != layoutWidth_ && !document_.Empty()) {
     const std::int64_t position = ViewPosition();
     DoLayout();

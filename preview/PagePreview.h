@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -145,6 +146,18 @@ class TPagePreview {
   void ScrollIntoView(int y);
   void ShowHistoryEntry(int index);
   void DoLayout();
+  // The width a window of size lays pages out at.
+  int WidthFor(platform::Size size) const;
+  // Builds the page again from what it was built from, for its sheets' sake: at another width, or after a
+  // sheet file changed.
+  void Restyle();
+  // Whether the page's styles depend on the width or on sheet files, so that keeping a way to build it
+  // again is worth its cost.
+  bool StylesMayChange() const;
+  // Notes the times of the page's sheet files and polls them while there are any.
+  void WatchSheets();
+  void CheckSheets();
+  static std::filesystem::file_time_type ModifiedTime(const std::string& file);
   void ArrangeScrollBars();
   platform::Rect Panel() const;
   void FollowLink(const std::string& link);
@@ -187,6 +200,10 @@ class TPagePreview {
   platform::TimerId submitTimer_;
   platform::TimerId autoScroll_;
   platform::TimerId animationTimer_;
+  platform::TimerId sheetTimer_;
+  static constexpr int kSheetPollMs = 1000;
+  std::function<void()> reparse_;  // builds the shown page again; empty for what has no sheets to read
+  std::vector<std::pair<std::string, std::filesystem::file_time_type>> sheetTimes_;
   bool showing_ = true;
   platform::Point dragPoint_;
   std::string layoutError_;  // the first block dropped by the last load's layout

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -361,4 +362,35 @@ TEST_F(Viewer, ThePointerIsTheHandOverLinksTheTextCursorOverTextAndElseTheArrow)
   using Shape = preview::PointerShape;
   EXPECT_EQ(shapes, (std::vector<Shape>{Shape::Text, Shape::Hand, Shape::Arrow}))
       << "told only when it changes; past a line's end and below the page it is the arrow";
+}
+
+TEST_F(Viewer, StylesFollowTheLayoutWidthAndTheirSheetFiles) {
+  const std::string sheet = Write("site.css", ".x { color: #111111 }");
+  const std::string page = Write("styled.htm",
+                                 "<link rel=stylesheet href=site.css>"
+                                 "<style>@media (max-width: 300px) { .wide { display: none } }</style>"
+                                 "<p class=x>styled</p><p class=wide>only when wide</p>");
+  viewer.LoadHtmlFile(page);
+  EXPECT_GE(viewer.Document().FindText(0, "only when wide", true), 0);
+  window.Resize({250, 300});
+  viewer.Resize();
+  EXPECT_LT(viewer.Document().FindText(0, "only when wide", true), 0) << "the narrow window's @media hide it";
+  window.Resize({400, 300});
+  viewer.Resize();
+  EXPECT_GE(viewer.Document().FindText(0, "only when wide", true), 0);
+
+  std::ofstream(sheet, std::ios::binary) << ".x { display: none }";
+  fs::last_write_time(sheet, fs::last_write_time(sheet) + std::chrono::seconds(2));
+  loop.Advance(1000);
+  EXPECT_LT(viewer.Document().FindText(0, "styled", true), 0) << "the changed sheet is read again";
+
+  // The live preview's text finds its sheets in the document's folder too.
+  viewer.ShowHtmlText("<link rel=stylesheet href=site.css><p class=x>typed</p><p>kept</p>", folder.string(),
+                      platform::TextEncoding::Cp1252);
+  EXPECT_LT(viewer.Document().FindText(0, "typed", true), 0);
+  std::ofstream(sheet, std::ios::binary) << ".x { color: red }";
+  fs::last_write_time(sheet, fs::last_write_time(sheet) + std::chrono::seconds(4));
+  loop.Advance(1000);
+  EXPECT_GE(viewer.Document().FindText(0, "typed", true), 0);
+  EXPECT_GE(viewer.Document().FindText(0, "kept", true), 0);
 }

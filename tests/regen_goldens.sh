@@ -20,6 +20,9 @@ done
 for page in "$root"/tests/data/htmltokens/*.htm; do
   "$root/tests/run_golden.sh" "$tool" htmltokens "$page" --update
 done
+for page in "$root"/tests/data/css/*.htm; do
+  "$root/tests/run_golden.sh" "$tool" css "$page" --update
+done
 for page in "$root"/tests/data/layout/*.htm "$root"/tests/data/layout/*.txt; do
   "$root/tests/run_golden.sh" "$tool" layout "$page" --update
 done
