@@ -1,7 +1,9 @@
-// libFuzzer entry point: the preview over arbitrary pages, tables, images, maps and forms included. The first byte
-// picks the layout width, the second the default font size; the rest is the page, which also comes back once through an
-// include directive. Checks that the tokenizer always moves on, that every section's lines cover its text in order,
-// that positions number the text in order, and that hit tests, finding, copying and drawing stay inside the document.
+// libFuzzer entry point: the preview over arbitrary pages, tables, images, maps, forms and style sheets included. The
+// first byte picks the layout width, the second the default font size; the rest is the page, which also comes back once
+// through an include directive, and as the style sheet every link and @import of the page reads, and as a sheet of its
+// own over the page's elements. Checks that the tokenizer always moves on, that every section's lines cover its text in
+// order, that positions number the text in order, that hit tests, finding, copying and drawing stay inside the
+// document, and that every element gets a style.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +12,7 @@
 
 #include "platform/headless/CellFont.h"
 #include "platform/headless/MemoryFormControls.h"
+#include "preview/PageStyles.h"
 #include "preview/PreviewParser.h"
 #include "preview/Section.h"
 #include "testsupport/RecordingCanvas.h"
@@ -44,6 +47,24 @@ void CheckSection(const preview::TSection& section, int& position) {
   position += static_cast<int>(section.Text().size());
 }
 
+// The page's bytes as sheets: linked and imported from the page itself, and read as one sheet on their own.
+void CheckStyles(std::string_view page, int width) {
+  preview::PageStyleSource source{page, {}, platform::TextEncoding::Cp1252, "/fuzz", {}};
+  source.readSheet = [page](const std::string&) { return std::optional<std::string>(page); };
+  preview::PageStyles styles(source, preview::StyleDefaults{});
+  styles.Compute(width);
+  preview::StyleEngine engine{preview::StyleDefaults{}};
+  engine.AddAuthorSheet(preview::ParseStyleSheet(page));
+  const std::vector<std::uint32_t> computed = engine.Compute(styles.Elements(), width);
+  Check(computed.size() == styles.Elements().size());
+  for (std::size_t i = 0; i < computed.size(); ++i) {
+    Check(computed[i] < engine.StyleCount());
+    const int parent = styles.Elements()[i].parent;
+    Check(parent < static_cast<int>(i));
+    engine.Differences(engine.Style(computed[i]), parent >= 0 ? &engine.Style(computed[parent]) : nullptr);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -51,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int width = 1 + data[0] * 4;
   const std::string_view page(reinterpret_cast<const char*>(data + 2), size - 2);
   CheckTokens(page);
+  CheckStyles(page, width);
 
   platform::headless::PageFontEngine fonts;
   preview::PreviewSettings settings;
