@@ -1,6 +1,8 @@
 // Generated HTML pages.
 #include "PageGenerator.h"
 
+#include <cstdio>
+
 #include "Random.h"
 
 namespace bench {
@@ -142,6 +144,55 @@ std::string SmallGif(int width, int height) {
   }
   gif += std::string("\0;", 2);
   return gif;
+}
+
+std::string RealisticSheet(int rules) {
+  Random r(7);
+  static const char* const kTags[] = {"p", "td", "li", "span", "div", "a", "b", "i", "table", "ul"};
+  static const char* const kProperties[] = {"color: #%06x",
+                                            "font-weight: bold",
+                                            "font-style: italic",
+                                            "text-align: center",
+                                            "margin: 0 auto",
+                                            "padding: 2px 4px",
+                                            "border: 1px solid #%06x",
+                                            "font: 12px/1.4 Georgia, serif",
+                                            "background: #%06x url(x.png)",
+                                            "text-decoration: none"};
+  std::string sheet;
+  char buffer[64];
+  for (int i = 0; i < rules; ++i) {
+    if (i % 100 == 99) sheet += "@media (max-width: " + std::to_string(400 + r.Next(800)) + "px) {\n";
+    const char* tag = kTags[r.Next(10)];
+    switch (r.Next(6)) {
+      case 0:
+        sheet += ".c" + std::to_string(r.Next(8));
+        break;
+      case 1:
+        sheet += "#d" + std::to_string(r.Next(1000));
+        break;
+      case 2:
+        sheet += std::string("div ") + tag;
+        break;
+      case 3:
+        sheet += std::string("table > tr > td.cell, ") + tag + ".k" + std::to_string(i);
+        break;
+      case 4:
+        sheet += std::string(tag) + "[align=center]";
+        break;
+      default:
+        sheet += std::string("ul li ") + tag + ":first-child";
+    }
+    sheet += " { ";
+    for (int d = 0, n = 1 + static_cast<int>(r.Next(3)); d < n; ++d) {
+      std::snprintf(buffer, sizeof buffer, kProperties[r.Next(10)], static_cast<unsigned>(r.Next(0xFFFFFF)));
+      sheet += buffer;
+      sheet += r.Next(20) == 0 ? " !important; " : "; ";
+    }
+    sheet += "}\n";
+    if (i % 100 == 99) sheet += "}\n";
+  }
+  return sheet;
 }
 
 }  // namespace bench

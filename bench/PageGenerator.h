@@ -10,6 +10,10 @@ namespace bench {
 // Nested tags with attributes, entities, comments over several lines, <% %> blocks, tables and lists.
 std::string RealisticHtml(std::size_t bytes);
 
+// A style sheet of `rules` rules for RealisticHtml's pages: classes, ids, tags, descendant and child
+// steps, attribute tests, @media blocks, shorthands and !important, most matching something of the page.
+std::string RealisticSheet(int rules);
+
 // `lines` lines of about 50 bytes each, mixing markup and plain text, none leaving an open construct.
 std::string LinePage(int lines);
 

@@ -34,6 +34,20 @@ const fs::path& PageOf(int megabytes) {
   return file;
 }
 
+// The same pages linking a sheet of 2,000 rules written for them.
+const fs::path& StyledPageOf(int megabytes) {
+  static const fs::path dir = fs::temp_directory_path() / "quillmark-bench";
+  static const fs::path two = dir / "styled-2mb.htm", twenty = dir / "styled-20mb.htm";
+  const fs::path& file = megabytes == 2 ? two : twenty;
+  if (!fs::exists(file)) {
+    fs::create_directories(dir);
+    std::ofstream(dir / "rules-2000.css", std::ios::binary) << bench::RealisticSheet(2000);
+    std::ofstream(file, std::ios::binary) << "<link rel=stylesheet href=\"rules-2000.css\">\r\n"
+                                          << bench::RealisticHtml(static_cast<std::size_t>(megabytes) << 20);
+  }
+  return file;
+}
+
 struct Viewer {
   platform::headless::PageFontEngine fonts;
   preview::TSectionList document{fonts, preview::PreviewSettings{}};
@@ -53,6 +67,17 @@ void PreviewParseAndLayout(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(file)));
 }
 BENCHMARK(PreviewParseAndLayout)->Arg(2)->Arg(20)->ArgName("mb")->Unit(benchmark::kMillisecond);
+
+void PreviewStyledParseAndLayout(benchmark::State& state) {
+  const fs::path& file = StyledPageOf(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    Viewer viewer;
+    viewer.document.imageFolder = file.parent_path().string();
+    benchmark::DoNotOptimize(viewer.Load(file, 800));
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(file)));
+}
+BENCHMARK(PreviewStyledParseAndLayout)->Arg(2)->Arg(20)->ArgName("mb")->Unit(benchmark::kMillisecond);
 
 void PreviewRelayout(benchmark::State& state) {
   Viewer viewer;
@@ -162,6 +187,17 @@ void PreviewPeakMemory(benchmark::State& state) {
 }
 BENCHMARK(PreviewPeakMemory)->Arg(20)->ArgName("mb")->Iterations(1)->Unit(benchmark::kMillisecond);
 
+void PreviewStyledPeakMemory(benchmark::State& state) {
+  const fs::path& file = StyledPageOf(static_cast<int>(state.range(0)));
+  long kilobytes = 0;
+  for (auto _ : state) {
+    kilobytes = bench::PeakKilobytesOfChild("--measure-preview", file);
+    if (kilobytes < 0) state.SkipWithError("the measuring process failed");
+  }
+  state.counters["peak_MB"] = kilobytes / 1024.0;
+}
+BENCHMARK(PreviewStyledPeakMemory)->Arg(20)->ArgName("mb")->Iterations(1)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 namespace bench {
@@ -169,6 +205,7 @@ namespace bench {
 void MeasurePreviewLoad(const char* file) {
   const long before = ResidentKilobytes("VmRSS:");
   Viewer viewer;
+  viewer.document.imageFolder = fs::path(file).parent_path().string();
   viewer.Load(file, 800);
   std::printf("%ld\n", ResidentKilobytes("VmHWM:") - before);
 }

@@ -205,8 +205,8 @@ bool HasWord(std::string_view list, std::string_view word) {
   return false;
 }
 
-bool Passes(const CssAttributeTest& test, const std::string& value) {
-  const std::string_view v = value, w = test.value;
+bool Passes(const CssAttributeTest& test, std::string_view v) {
+  const std::string_view w = test.value;
   switch (test.op) {
     case CssAttributeTest::Op::Exists:
       return true;
@@ -256,11 +256,11 @@ struct Matcher {
 bool CssCompound::Matches(const std::vector<PageElement>& elements, int index) const {
   const PageElement& e = elements[index];
   if (!tag.empty() && e.name != tag) return false;
-  if (!id.empty() && e.id != id) return false;
+  if (!id.empty() && e.Id() != id) return false;
   for (const std::string& c : classes)
-    if (std::find(e.classes.begin(), e.classes.end(), c) == e.classes.end()) return false;
+    if (!e.HasClass(c)) return false;
   for (const CssAttributeTest& test : attributes) {
-    const std::string* value = e.Attribute(test.name);
+    const auto value = e.Attribute(test.name);
     if (!value || !Passes(test, *value)) return false;
   }
   if (firstChild && e.previous >= 0) return false;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <unordered_map>
 
 #include "platform/FileIO.h"
 #include "platform/TextBits.h"
@@ -31,12 +32,42 @@ bool HasWord(std::string_view list, std::string_view word) {
 
 // STYLE and LINK media that apply to the screen.
 MediaList MediaOf(const PageElement& e) {
-  const std::string* media = e.Attribute("media");
+  const auto media = e.Attribute("media");
   return media ? ParseMediaList(*media) : MediaList{};
 }
 
 bool IsBlockLevel(CssDisplay d) {
   return d != CssDisplay::Inline && d != CssDisplay::InlineBlock && d != CssDisplay::None;
+}
+
+// The box a block's authored margins, borders, padding and width give the blocks inside it, within its
+// parent's. Lists keep their left side to the renderer's own indent, and a table cell starts a box anew.
+TSectionBase::Box BoxFor(const PageElement& e, const ComputedStyle& s, TSectionBase::Box box, int width) {
+  if (!IsBlockLevel(s.display) || e.name == "html") return box;
+  const auto px = [&](const CssLength& l, CssProperty p) {
+    if (!s.Authored(p)) return 0;
+    if (l.unit == CssLength::Unit::Px) return static_cast<int>(l.value);
+    if (l.unit == CssLength::Unit::Percent) return static_cast<int>(l.value * static_cast<float>(width) / 100);
+    return 0;
+  };
+  const auto border = [&](int side, CssProperty p) {
+    return s.Authored(p) ? static_cast<int>(s.borderWidth[side]) : 0;
+  };
+  const bool list = e.name == "ul" || e.name == "ol" || e.name == "dl" || e.name == "dir" || e.name == "menu" ||
+                    e.name == "blockquote" || e.name == "li";
+  const int left = list ? 0
+                        : px(s.margin[3], CssProperty::MarginLeft) + border(3, CssProperty::BorderLeftWidth) +
+                              px(s.padding[3], CssProperty::PaddingLeft);
+  const int right = px(s.margin[1], CssProperty::MarginRight) + border(1, CssProperty::BorderRightWidth) +
+                    px(s.padding[1], CssProperty::PaddingRight);
+  if (e.name == "td" || e.name == "th") box = {};
+  int set = px(s.width, CssProperty::Width);
+  if (const int most = px(s.maxWidth, CssProperty::MaxWidth); most > 0 && (set == 0 || most < set)) set = most;
+  const bool centred = set > 0 && s.Authored(CssProperty::MarginLeft) && s.Authored(CssProperty::MarginRight) &&
+                       s.margin[3].unit == CssLength::Unit::Auto && s.margin[1].unit == CssLength::Unit::Auto;
+  const auto clamp16 = [](int v) { return static_cast<std::int16_t>(std::clamp(v, 0, 30000)); };
+  if (centred) return {clamp16(set), clamp16(left), clamp16(right)};
+  return {box.width, clamp16(box.left + left), clamp16(box.right + right)};
 }
 
 }  // namespace
@@ -65,10 +96,14 @@ PageStyles::PageStyles(const PageStyleSource& source, StyleDefaults defaults)
   THtmlTokenizer t(source.page, source.include);
   t.encoding = source.encoding;
   t.keepRawAttributes = true;
-  PageTreeBuilder builder(elements_);
+  PageTreeBuilder builder(elements_, attributes_);
   t.Start();
+  // Pages hold about one element for every two tags, one tag for each "<".
+  const auto marks = static_cast<std::size_t>(std::count(source.page.begin(), source.page.end(), '<'));
+  tags_.reserve(marks);
+  elements_.reserve(marks / 2 + 2);
   const auto record = [&](int started) {
-    if (t.tagPos != std::string_view::npos) tags_.push_back({t.tagPos, started, builder.Innermost()});
+    if (t.tagPos < UINT32_MAX) tags_.push_back({static_cast<std::uint32_t>(t.tagPos), started, builder.Innermost()});
   };
   for (t.NextHtmlToken(); t.kind != TokenKind::EndOfFile; t.NextHtmlToken()) {
     if (t.kind == TokenKind::Text) {
@@ -95,11 +130,12 @@ PageStyles::PageStyles(const PageStyleSource& source, StyleDefaults defaults)
       if (t.styleText.find_first_not_of(" \r") != std::string::npos)
         AddSheetText(t.styleText, source.folder, &media, 0);
     } else if (e.name == "link") {
-      const std::string* rel = e.Attribute("rel");
-      const std::string* href = e.Attribute("href");
+      const auto rel = e.Attribute("rel");
+      const auto href = e.Attribute("href");
       if (rel && href && HasWord(*rel, "stylesheet") && !HasWord(*rel, "alternate") && !source.folder.empty() &&
           !href->empty() && !IsWebAddress(*href))
-        ReadSheetFile((std::filesystem::path(source.folder) / *href).lexically_normal().string(), &media, 0);
+        ReadSheetFile((std::filesystem::path(source.folder) / std::string(*href)).lexically_normal().string(), &media,
+                      0);
     } else if (e.name == "script" || e.name == "textarea") {
       SkipRawBody(t);
       if (t.kind == TokenKind::EndTag) {
@@ -136,12 +172,27 @@ void PageStyles::ReadSheetFile(const std::string& path, const MediaList* media, 
 
 void PageStyles::Compute(int width) {
   width_ = width;
-  styleOf_ = engine_.Compute(elements_, width);
-  blockBackground_.assign(elements_.size(), 0);
-  inlineBackground_.assign(elements_.size(), 0);
+  const std::vector<std::uint32_t> styleOf = engine_.Compute(elements_, width);
+  places_.resize(elements_.size());
+  names_.clear();
+  std::unordered_map<std::string, std::uint16_t> nameIndex;
   for (std::size_t i = 0; i < elements_.size(); ++i) {
     const PageElement& e = elements_[i];
-    const ComputedStyle& s = engine_.Style(styleOf_[i]);
+    const auto [name, added] = nameIndex.try_emplace(e.name, static_cast<std::uint16_t>(names_.size()));
+    if (added && names_.size() < UINT16_MAX) names_.push_back(e.name);
+    places_[i] = {e.parent,
+                  styleOf[i],
+                  static_cast<std::uint32_t>(std::min<std::size_t>(e.closeOffset, UINT32_MAX)),
+                  std::min<std::uint16_t>(name->second, static_cast<std::uint16_t>(names_.size() - 1)),
+                  e.closedByOwnEnd,
+                  e.rendererTag};
+  }
+  blockBackground_.assign(elements_.size(), 0);
+  inlineBackground_.assign(elements_.size(), 0);
+  boxes_.assign(elements_.size(), {});
+  for (std::size_t i = 0; i < elements_.size(); ++i) {
+    const PageElement& e = elements_[i];
+    const ComputedStyle& s = engine_.Style(styleOf[i]);
     const std::size_t parent = static_cast<std::size_t>(e.parent);
     // The page's background is the html or body element's; cells and tables draw their own.
     const bool ownDrawing =
@@ -149,6 +200,7 @@ void PageStyles::Compute(int width) {
     const std::uint32_t own = s.hasBackground && (s.Authored(CssProperty::BackgroundColor) || !e.rendererTag)
                                   ? (s.background & 0xFFFFFF) + 1
                                   : 0;
+    boxes_[i] = BoxFor(e, s, e.parent >= 0 ? boxes_[parent] : TSectionBase::Box{}, width);
     if (IsBlockLevel(s.display)) {
       blockBackground_[i] = ownDrawing ? 0 : own ? own : e.parent >= 0 ? blockBackground_[parent] : 0;
     } else {
@@ -181,10 +233,15 @@ int PageStyles::InnermostAfter(std::size_t offset) const {
 
 void PageStyles::ReleaseTree() {
   std::vector<PageElement>().swap(elements_);
+  attributes_ = {};
+}
+
+void PageStyles::ReleasePlaces() {
   std::vector<TagAt>().swap(tags_);
-  std::vector<std::uint32_t>().swap(styleOf_);
+  std::vector<Placed>().swap(places_);
   std::vector<std::uint32_t>().swap(blockBackground_);
   std::vector<std::uint32_t>().swap(inlineBackground_);
+  std::vector<TSectionBase::Box>().swap(boxes_);
 }
 
 namespace {

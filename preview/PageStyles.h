@@ -3,6 +3,7 @@
 // parser reads the page.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "preview/HtmlTokenizer.h"
+#include "preview/PreviewBlocks.h"
 #include "preview/StyleEngine.h"
 
 namespace preview {
@@ -41,8 +43,21 @@ class PageStyles {
   // Whether a relayout at width would style the page otherwise than now.
   bool RestyleNeededAt(int width) const { return !engine_.SameMediaAt(width_, width); }
 
+  // The tree, until ReleaseTree.
   const std::vector<PageElement>& Elements() const { return elements_; }
-  const ComputedStyle& StyleOf(int element) const { return engine_.Style(styleOf_[static_cast<std::size_t>(element)]); }
+  // What the page builder needs of each element, kept after the tree is released.
+  struct Placed {
+    std::int32_t parent = -1;
+    std::uint32_t style = 0;
+    std::uint32_t closeOffset = UINT32_MAX;  // as PageElement's
+    std::uint16_t name = 0;                  // index into Names()
+    bool closedByOwnEnd = false;
+    bool rendererTag = false;
+  };
+  const Placed& PlaceOf(int element) const { return places_[static_cast<std::size_t>(element)]; }
+  std::string_view NameOf(int element) const { return names_[PlaceOf(element).name]; }
+  int ElementCount() const { return static_cast<int>(places_.size()); }
+  const ComputedStyle& StyleOf(int element) const { return engine_.Style(PlaceOf(element).style); }
   const StyleEngine& Engine() const { return engine_; }
   // The element whose start tag is at offset, and the innermost element open after the tag there
   // (-1 for none, kNotATag when no tag stands there); offsets are asked in increasing order as a rule, so
@@ -54,18 +69,24 @@ class PageStyles {
   std::optional<platform::Color> BlockBackground(int element) const;
   // The colour behind an inline element's text (a MARK's yellow, a SPAN's background), or nothing.
   std::optional<platform::Color> InlineBackground(int element) const;
+  // The horizontal box the blocks inside element are laid out in.
+  TSectionBase::Box BoxOf(int element) const {
+    return element >= 0 && static_cast<std::size_t>(element) < boxes_.size() ? boxes_[static_cast<std::size_t>(element)]
+                                                                             : TSectionBase::Box{};
+  }
   // The sheet files read, for watching them.
   const std::vector<std::string>& SheetFiles() const { return sheetFiles_; }
   bool HasAuthorStyles() const { return hasAuthorStyles_; }
-  // Frees the tree and the styles of its elements once the page is built; the sheets stay, for
-  // RestyleNeededAt.
+  // Frees the tree (names, attributes) once the styles are computed; the places stay for the page build.
   void ReleaseTree();
+  // Frees the places and tags once the page is built; the sheets stay, for RestyleNeededAt.
+  void ReleasePlaces();
 
  private:
   struct TagAt {
-    std::size_t offset;
-    int started;    // the element the tag starts, or -1
-    int innermost;  // the innermost open element after it
+    std::uint32_t offset;
+    std::int32_t started;    // the element the tag starts, or -1
+    std::int32_t innermost;  // the innermost open element after it
   };
   const TagAt* Find(std::size_t offset) const;
   void ReadSheetFile(const std::string& path, const MediaList* media, int depth);
@@ -74,10 +95,13 @@ class PageStyles {
   StyleEngine engine_;
   SheetReader readSheet_;
   std::vector<PageElement> elements_;
+  PageAttributes attributes_;
   std::vector<TagAt> tags_;
-  std::vector<std::uint32_t> styleOf_;
+  std::vector<Placed> places_;
+  std::vector<std::string> names_;
   std::vector<std::uint32_t> blockBackground_;  // colour + 1, 0 for none
   std::vector<std::uint32_t> inlineBackground_;
+  std::vector<TSectionBase::Box> boxes_;
   std::vector<std::string> sheetFiles_;
   mutable std::size_t cursor_ = 0;
   int width_ = -1;

@@ -4,6 +4,7 @@
 #include "preview/PageTree.h"
 
 #include <algorithm>
+#include <cstring>
 #include <initializer_list>
 
 namespace preview {
@@ -38,36 +39,61 @@ bool IsTablePart(std::string_view name) {
 
 }  // namespace
 
-const std::string* PageElement::Attribute(std::string_view lowerName) const {
-  for (const auto& [name, value] : attributes)
-    if (name == lowerName) return &value;
-  return nullptr;
+void PageAttributes::Add(std::string_view lowerName, std::string_view value) {
+  for (std::string_view part : {lowerName, value}) {
+    const auto size = static_cast<std::uint32_t>(part.size());
+    bytes_.append(reinterpret_cast<const char*>(&size), sizeof size);
+    bytes_.append(part);
+  }
 }
 
-int PageTreeBuilder::Push(std::string name, std::vector<std::pair<std::string, std::string>> attributes, bool implied,
-                          bool open) {
+std::optional<std::string_view> PageAttributes::Find(std::uint32_t begin, std::uint32_t end,
+                                                     std::string_view lowerName) const {
+  const std::string_view all = bytes_;
+  const auto read = [&](std::uint32_t& at) {
+    std::uint32_t size = 0;
+    std::memcpy(&size, all.data() + at, sizeof size);
+    const std::string_view part = all.substr(at + sizeof size, size);
+    at += static_cast<std::uint32_t>(sizeof size) + size;
+    return part;
+  };
+  for (std::uint32_t at = begin; at < end;) {
+    const std::string_view name = read(at);
+    const std::string_view value = read(at);
+    if (name == lowerName) return value;
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string_view> PageElement::Classes() const {
+  std::vector<std::string_view> classes;
+  ForEachClass([&](std::string_view c) {
+    classes.push_back(c);
+    return false;
+  });
+  return classes;
+}
+
+bool PageElement::HasClass(std::string_view name) const {
+  bool found = false;
+  ForEachClass([&](std::string_view c) { return found = c == name; });
+  return found;
+}
+
+int PageTreeBuilder::Push(std::string name, const std::vector<std::pair<std::string, std::string>>& attributes,
+                          bool implied, bool open) {
   const int index = static_cast<int>(elements_.size());
   PageElement element;
   element.name = std::move(name);
   element.implied = implied;
-  for (auto& [key, value] : attributes) {
-    if (key == "id" && element.id.empty()) element.id = value;
-    if (key == "class" && element.classes.empty()) {
-      std::size_t i = 0;
-      while (i < value.size()) {
-        while (i < value.size() && (value[i] == ' ' || value[i] == '\t' || value[i] == '\r')) ++i;
-        std::size_t end = i;
-        while (end < value.size() && value[end] != ' ' && value[end] != '\t' && value[end] != '\r') ++end;
-        if (end > i) element.classes.push_back(value.substr(i, end - i));
-        i = end;
-      }
-    }
-  }
-  element.attributes = std::move(attributes);
+  element.attributes = &attributes_;
+  element.attributesBegin = static_cast<std::uint32_t>(attributes_.Size());
+  for (const auto& [key, value] : attributes) attributes_.Add(key, value);
+  element.attributesEnd = static_cast<std::uint32_t>(attributes_.Size());
   element.parent = Innermost();
   int& last = lastChildOf_[open_.size()];
   element.previous = last;
-  if (last >= 0) elements_[last].lastChild = false;
+  if (last >= 0) elements_[static_cast<std::size_t>(last)].lastChild = false;
   last = index;
   elements_.push_back(std::move(element));
   if (open && open_.size() < kMaxDepth) {
@@ -109,11 +135,11 @@ void PageTreeBuilder::EnsureBody(std::size_t offset) {
   Push("body", {}, true, true);
 }
 
-int PageTreeBuilder::Start(std::string name, std::vector<std::pair<std::string, std::string>> attributes,
+int PageTreeBuilder::Start(std::string name, const std::vector<std::pair<std::string, std::string>>& attributes,
                            std::size_t offset) {
   if (lastChildOf_.empty()) lastChildOf_.push_back(-1);
   if (name == "html") {
-    if (root_ < 0) root_ = Push(std::move(name), std::move(attributes), false, true);
+    if (root_ < 0) root_ = Push(std::move(name), attributes, false, true);
     return root_;
   }
   EnsureRoot();
@@ -121,7 +147,7 @@ int PageTreeBuilder::Start(std::string name, std::vector<std::pair<std::string, 
     if (bodySeen_) return -1;
     if (const int head = FindOpen("head", {}); head >= 0) CloseTo(head, offset, false);
     bodySeen_ = true;
-    return Push(std::move(name), std::move(attributes), false, true);
+    return Push(std::move(name), attributes, false, true);
   }
   if (!IsHeadContent(name) || (name == "head" && bodySeen_)) EnsureBody(offset);
   const auto closeOpen = [&](std::string_view open, std::initializer_list<std::string_view> boundaries) {
@@ -143,7 +169,7 @@ int PageTreeBuilder::Start(std::string name, std::vector<std::pair<std::string, 
   if (name == "option") closeOpen("option", {"select"});
   if (name == "a") closeOpen("a", {"td", "th", "table"});
   const bool open = !IsVoid(name);
-  return Push(std::move(name), std::move(attributes), false, open);
+  return Push(std::move(name), attributes, false, open);
 }
 
 void PageTreeBuilder::End(std::string_view name, std::size_t offset) {

@@ -23,10 +23,21 @@ int TSectionBase::Layout(int y, int& position, int&, IndentManager& indents) {
   return height_;
 }
 
+void TSectionBase::FitBox(int& left, int& right, int* outerLeft, int* outerRight) const {
+  if (box_.width > 0 && right - left > box_.width) {
+    left += (right - left - box_.width) / 2;
+    right = left + box_.width;
+  }
+  if (outerLeft) *outerLeft = left;
+  if (outerRight) *outerRight = right;
+  left = std::min(left + box_.left, right - 1);
+  right = std::max(right - box_.right, left + 1);
+}
+
 void TSectionBase::PlaceBackground(int y, const IndentManager& indents) {
   if (!background_) return;
-  backLeft_ = indents.LeftIndent(y);
-  backRight_ = indents.RightSide(y);
+  int left = indents.LeftIndent(y), right = indents.RightSide(y);
+  FitBox(left, right, &backLeft_, &backRight_);
 }
 
 void TSectionBase::DrawBackground(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) const {

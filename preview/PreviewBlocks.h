@@ -3,6 +3,7 @@
 // of the whole document, for selection, search and copying.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -76,6 +77,17 @@ class TSectionBase {
   // A colour the page's CSS gives the block (drawn across the room it is laid out in), or nothing.
   const std::optional<platform::Color>& Background() const { return background_; }
   void SetBackground(std::optional<platform::Color> color) { background_ = color; }
+  // The horizontal box the page's CSS puts the block in: a width it is centred at (0 for the whole room),
+  // then insets on the left and right (margins, borders and padding of the blocks around it).
+  struct Box {
+    std::int16_t width = 0;
+    std::int16_t left = 0;
+    std::int16_t right = 0;
+  };
+  void SetBox(Box box) { box_ = box; }
+  // Narrows the room from left to right to the box: first centred at its width, then inset. Answers the
+  // centred room (where a background is drawn) in outer.
+  void FitBox(int& left, int& right, int* outerLeft = nullptr, int* outerRight = nullptr) const;
   int Height() const { return height_; }
   int DrawHeight() const { return drawHeight_; }
   int Top() const { return yValue_; }
@@ -96,6 +108,7 @@ class TSectionBase {
 
  private:
   std::optional<platform::Color> background_;
+  Box box_;
   int backLeft_ = 0;
   int backRight_ = 0;
 };

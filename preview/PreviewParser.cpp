@@ -75,12 +75,12 @@ bool IsBlockDisplay(CssDisplay d) {
 }
 
 // The tags the page builder already starts a block for, whatever their style says.
-bool BuilderBreaksAt(const PageElement& e) {
+bool BuilderBreaksAt(std::string_view name) {
   static constexpr std::string_view kBlocks[] = {
       "p",  "div", "center",  "h1",   "h2",   "h3",   "h4",         "h5",    "h6",       "ul",    "ol", "dl",
       "li", "dt",  "dd",      "dir",  "menu", "pre",  "blockquote", "table", "tr",       "td",    "th", "caption",
       "hr", "br",  "address", "html", "body", "head", "title",      "form",  "textarea", "select"};
-  return std::find(std::begin(kBlocks), std::end(kBlocks), e.name) != std::end(kBlocks);
+  return std::find(std::begin(kBlocks), std::end(kBlocks), name) != std::end(kBlocks);
 }
 
 // The list marker a list-style-type stands for: an OL type letter, or 0 for the bullets and 'n' for none.
@@ -147,7 +147,7 @@ class THtmlParser {
     EndSection();
     ApplyPageBackground();
     if (styles_) {
-      styles_->ReleaseTree();
+      styles_->ReleasePlaces();
       list_.styles = std::move(styles_);
     }
     return result_;
@@ -203,6 +203,7 @@ class THtmlParser {
     defaults.familyInstalled = [&fonts](const std::string& family) { return fonts.HasFamily(family); };
     styles_ = std::make_shared<PageStyles>(source, std::move(defaults));
     styles_->Compute(list_.styleWidth > 0 ? list_.styleWidth : kDefaultStyleWidth);
+    styles_->ReleaseTree();
   }
 
   const ComputedStyle* CurrentStyle() const { return styles_ && current_ >= 0 ? &styles_->StyleOf(current_) : nullptr; }
@@ -225,7 +226,7 @@ class THtmlParser {
       if (after == kNotATag) return;
       const int before = std::exchange(current_, after);
       if (started >= 0 && BreaksForStyle(started)) pendingBreak_ = true;
-      for (int x = before; x >= 0 && !Contains(x, after); x = styles_->Elements()[static_cast<std::size_t>(x)].parent)
+      for (int x = before; x >= 0 && !Contains(x, after); x = styles_->PlaceOf(x).parent)
         if (BreaksForStyle(x)) pendingBreak_ = true;
       if (before != after && section_ && !SameFonts(before, after)) FontChange();
       return;
@@ -250,25 +251,24 @@ class THtmlParser {
   }
 
   bool Contains(int outer, int inner) const {
-    for (int x = inner; x >= 0; x = styles_->Elements()[static_cast<std::size_t>(x)].parent)
+    for (int x = inner; x >= 0; x = styles_->PlaceOf(x).parent)
       if (x == outer) return true;
     return false;
   }
   bool BreaksForStyle(int element) const {
-    const PageElement& e = styles_->Elements()[static_cast<std::size_t>(element)];
     const ComputedStyle& s = styles_->StyleOf(element);
-    return IsBlockDisplay(s.display) && !BuilderBreaksAt(e) && (s.Authored(CssProperty::Display) || !e.rendererTag);
+    return IsBlockDisplay(s.display) && !BuilderBreaksAt(styles_->NameOf(element)) &&
+           (s.Authored(CssProperty::Display) || !styles_->PlaceOf(element).rendererTag);
   }
   bool Hidden(int element) const {
-    const PageElement& e = styles_->Elements()[static_cast<std::size_t>(element)];
     const ComputedStyle& s = styles_->StyleOf(element);
-    if (s.display != CssDisplay::None || e.name == "title") return false;
-    return s.Authored(CssProperty::Display) || !e.rendererTag;
+    if (s.display != CssDisplay::None || styles_->NameOf(element) == "title") return false;
+    return s.Authored(CssProperty::Display) || !styles_->PlaceOf(element).rendererTag;
   }
   // With a hidden element's start tag current: reads past the element, to the tag that ends it (past it
   // when that is its own end tag).
   void SkipHidden(int element) {
-    const PageElement& e = styles_->Elements()[static_cast<std::size_t>(element)];
+    const PageStyles::Placed& e = styles_->PlaceOf(element);
     const bool suppressed = tok_.paragraphSpaceSuppressed;
     if (e.closeOffset != tok_.tagPos) {
       for (;;) {
@@ -322,7 +322,9 @@ class THtmlParser {
 
   // What CSS gives a new block: its background.
   void StyleSection(TSectionBase& block) const {
-    if (styles_ && current_ >= 0) block.SetBackground(styles_->BlockBackground(current_));
+    if (!styles_ || current_ < 0) return;
+    block.SetBackground(styles_->BlockBackground(current_));
+    block.SetBox(styles_->BoxOf(current_));
   }
   void AddSpace(std::unique_ptr<TSectionBase> space) {
     StyleSection(*space);
@@ -332,11 +334,10 @@ class THtmlParser {
   // The page's background from the html or body element's style, over BODY's attributes.
   void ApplyPageBackground() {
     if (!styles_) return;
-    const auto& elements = styles_->Elements();
     for (const char* name : {"body", "html"})
-      for (std::size_t i = 0; i < elements.size(); ++i) {
-        if (elements[i].name != name) continue;
-        const ComputedStyle& s = styles_->StyleOf(static_cast<int>(i));
+      for (int i = 0; i < styles_->ElementCount(); ++i) {
+        if (styles_->NameOf(i) != name) continue;
+        const ComputedStyle& s = styles_->StyleOf(i);
         if (s.Authored(CssProperty::BackgroundColor) && s.hasBackground) list_.SetBackground(s.background);
         if (s.Authored(CssProperty::BackgroundImage) && s.backgroundImage)
           list_.SetBackgroundImage(styles_->Engine().Image(s.backgroundImage));

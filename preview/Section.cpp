@@ -329,7 +329,8 @@ int TSection::Layout(int y, int& position, int& maxWidth, IndentManager& indents
     // Floats before anything else of the line stand at its top, and the line is fitted beside them.
     const int lineStart = from;
     for (; from < length && FloatAt(from); ++from) PlaceFloat(*FloatAt(from), bottom, indents);
-    const int left = indents.LeftIndent(bottom), right = indents.RightSide(bottom);
+    int left = indents.LeftIndent(bottom), right = indents.RightSide(bottom);
+    FitBox(left, right);
     int count = 0;
     if (from < length) {
       count = FitCount(from, AvailableWidth(left, right));

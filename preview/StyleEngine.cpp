@@ -19,6 +19,7 @@ namespace {
 enum Level : std::uint8_t { kDefault, kPresentational, kAuthor, kStyleAttribute, kAuthorImportant, kStyleImportant };
 
 constexpr float kPxPerPt = 4.0f / 3.0f;
+constexpr std::size_t kMemoLimit = 1 << 16;
 
 // What the renderer does with each tag, written as a sheet; a page without CSS computes to what it shows.
 const char* const kDefaultSheet = R"(
@@ -136,7 +137,46 @@ struct RuleRef {
   std::uint32_t order;
   std::uint16_t selector;
   Level level;
+  std::uint64_t ancestors;  // the keys some ancestor must have for the selector to match
 };
+
+// One bit for a tag, "#id" or ".class": an element's ancestors' bits, ORed, tell quickly that a selector
+// needing an ancestor none of them has cannot match.
+std::uint64_t KeyBit(char kind, std::string_view name) {
+  std::uint64_t h = 1469598103934665603ull ^ static_cast<unsigned char>(kind);
+  for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return 1ull << (h >> 58);
+}
+
+std::uint64_t CompoundKeys(const CssCompound& c) {
+  std::uint64_t keys = 0;
+  if (!c.tag.empty()) keys |= KeyBit('<', c.tag);
+  if (!c.id.empty()) keys |= KeyBit('#', c.id);
+  for (const std::string& name : c.classes) keys |= KeyBit('.', name);
+  return keys;
+}
+
+// The compounds left of the rightmost that are reached by descendant and child steps only stand for
+// ancestors.
+std::uint64_t AncestorKeys(const CssSelector& selector) {
+  std::uint64_t keys = 0;
+  for (std::size_t i = selector.compounds.size() - 1; i-- > 0;) {
+    const CssCombinator step = selector.combinators[i];
+    if (step != CssCombinator::Descendant && step != CssCombinator::Child) break;
+    keys |= CompoundKeys(selector.compounds[i]);
+  }
+  return keys;
+}
+
+std::uint64_t ElementKeys(const PageElement& e) {
+  std::uint64_t keys = KeyBit('<', e.name);
+  if (const std::string_view id = e.Id(); !id.empty()) keys |= KeyBit('#', id);
+  e.ForEachClass([&](std::string_view c) {
+    keys |= KeyBit('.', c);
+    return false;
+  });
+  return keys;
+}
 
 struct Matched {
   Level level;
@@ -171,7 +211,7 @@ struct StyleEngine::Impl {
       const std::uint32_t order = nextOrder++;
       for (std::size_t s = 0; s < rule.selectors.size(); ++s) {
         const auto index = static_cast<std::uint32_t>(rules.size());
-        rules.push_back({&rule, order, static_cast<std::uint16_t>(s), level});
+        rules.push_back({&rule, order, static_cast<std::uint16_t>(s), level, AncestorKeys(rule.selectors[s])});
         const CssCompound& right = rule.selectors[s].Rightmost();
         if (!right.id.empty())
           byId[right.id].push_back(index);
@@ -559,13 +599,17 @@ namespace {
 // The declarations an element's presentational attributes stand for, as browsers map them.
 std::vector<CssDeclaration> PresentationalHints(const PageElement& e) {
   std::vector<CssDeclaration> out;
+  const auto attribute = [&e](std::string_view name) -> std::optional<std::string> {
+    const auto value = e.Attribute(name);
+    return value ? std::optional<std::string>(std::string(*value)) : std::nullopt;
+  };
   const auto add = [&](CssProperty p, std::string value) { out.push_back({p, false, std::move(value)}); };
   const auto pixels = [](const std::string& value) {
     return !value.empty() && value.back() == '%' ? value : value + "px";
   };
   const std::string& n = e.name;
   const bool cell = n == "td" || n == "th";
-  if (const std::string* align = e.Attribute("align")) {
+  if (const auto align = attribute("align")) {
     const std::string a = platform::AsciiLower(*align);
     if (n == "img" || n == "table") {
       if (a == "left" || a == "right")
@@ -577,17 +621,16 @@ std::vector<CssDeclaration> PresentationalHints(const PageElement& e) {
       add(CssProperty::TextAlign, a);
     }
   }
-  if (const std::string* color = e.Attribute("bgcolor"); color && (n == "body" || cell || n == "tr" || n == "table"))
+  if (const auto color = attribute("bgcolor"); color && (n == "body" || cell || n == "tr" || n == "table"))
     add(CssProperty::BackgroundColor, CssColor(*color) ? *color : "#" + *color);
-  if (const std::string* image = e.Attribute("background"); image && (n == "body" || cell || n == "table"))
+  if (const auto image = attribute("background"); image && (n == "body" || cell || n == "table"))
     add(CssProperty::BackgroundImage, "url(\"" + *image + "\")");
-  if (const std::string* text = e.Attribute("text"); text && n == "body")
+  if (const auto text = attribute("text"); text && n == "body")
     add(CssProperty::Color, CssColor(*text) ? *text : "#" + *text);
   if (n == "font") {
-    if (const std::string* color = e.Attribute("color"))
-      add(CssProperty::Color, CssColor(*color) ? *color : "#" + *color);
-    if (const std::string* face = e.Attribute("face")) add(CssProperty::FontFamily, *face);
-    if (const std::string* size = e.Attribute("size")) {
+    if (const auto color = attribute("color")) add(CssProperty::Color, CssColor(*color) ? *color : "#" + *color);
+    if (const auto face = attribute("face")) add(CssProperty::FontFamily, *face);
+    if (const auto size = attribute("size")) {
       const std::string s = platform::Trimmed(*size);
       const bool relative = !s.empty() && (s[0] == '+' || s[0] == '-');
       if (const auto d = CssNumber(relative && s[0] == '+' ? s.substr(1) : s); d && d->unit.empty()) {
@@ -596,16 +639,16 @@ std::vector<CssDeclaration> PresentationalHints(const PageElement& e) {
       }
     }
   }
-  if (const std::string* width = e.Attribute("width"); width && (cell || OneOf(n, {"table", "img", "hr", "col"})))
+  if (const auto width = attribute("width"); width && (cell || OneOf(n, {"table", "img", "hr", "col"})))
     add(CssProperty::Width, pixels(*width));
-  if (const std::string* height = e.Attribute("height"); height && (cell || OneOf(n, {"table", "img", "tr"})))
+  if (const auto height = attribute("height"); height && (cell || OneOf(n, {"table", "img", "tr"})))
     add(CssProperty::Height, pixels(*height));
-  if (const std::string* valign = e.Attribute("valign"); valign && (cell || n == "tr"))
+  if (const auto valign = attribute("valign"); valign && (cell || n == "tr"))
     add(CssProperty::VerticalAlign, platform::AsciiLower(*valign));
-  if (cell && e.Attribute("nowrap")) add(CssProperty::WhiteSpace, "nowrap");
-  if (const std::string* spacing = e.Attribute("cellspacing"); spacing && n == "table")
+  if (cell && attribute("nowrap")) add(CssProperty::WhiteSpace, "nowrap");
+  if (const auto spacing = attribute("cellspacing"); spacing && n == "table")
     add(CssProperty::BorderSpacing, *spacing + "px");
-  if (const std::string* border = e.Attribute("border"); border && (n == "table" || n == "img")) {
+  if (const auto border = attribute("border"); border && (n == "table" || n == "img")) {
     const std::string w = border->empty() ? "1" : *border;
     for (CssProperty p : {CssProperty::BorderTopWidth, CssProperty::BorderRightWidth, CssProperty::BorderBottomWidth,
                           CssProperty::BorderLeftWidth})
@@ -614,7 +657,7 @@ std::vector<CssDeclaration> PresentationalHints(const PageElement& e) {
                           CssProperty::BorderLeftStyle})
       add(p, w == "0" ? "none" : "solid");
   }
-  if (const std::string* type = e.Attribute("type"); type && (n == "ol" || n == "ul" || n == "li")) {
+  if (const auto type = attribute("type"); type && (n == "ol" || n == "ul" || n == "li")) {
     static constexpr std::pair<std::string_view, std::string_view> kTypes[] = {
         {"1", "decimal"},     {"a", "lower-alpha"}, {"A", "upper-alpha"}, {"i", "lower-roman"},
         {"I", "upper-roman"}, {"disc", "disc"},     {"circle", "circle"}, {"square", "square"}};
@@ -623,11 +666,11 @@ std::vector<CssDeclaration> PresentationalHints(const PageElement& e) {
         add(CssProperty::ListStyleType, std::string(style));
   }
   if (n == "br")
-    if (const std::string* clear = e.Attribute("clear")) {
+    if (const auto clear = attribute("clear")) {
       const std::string c = platform::AsciiLower(*clear);
       add(CssProperty::Clear, c == "all" ? "both" : c);
     }
-  if (e.Attribute("hidden")) add(CssProperty::Display, "none");
+  if (attribute("hidden")) add(CssProperty::Display, "none");
   return out;
 }
 
@@ -736,12 +779,53 @@ std::vector<std::uint32_t> StyleEngine::Compute(const std::vector<PageElement>& 
       }
   }
   std::vector<std::uint32_t> candidates;
+  std::vector<std::uint64_t> ancestorKeys(elements.size());  // each element's keys and its ancestors'
   std::vector<Matched> matched;
+  std::string key;
+  std::unordered_map<std::string, std::uint32_t> memo;
   std::vector<CssDeclaration> hints, inline_;
   float rootPx = initial_.fontSize * kPxPerPt;
   for (std::size_t i = 0; i < elements.size(); ++i) {
     const PageElement& e = elements[i];
     const ComputedStyle& parent = e.parent >= 0 ? styles_[result[static_cast<std::size_t>(e.parent)]] : initial_;
+    candidates.clear();
+    const auto gather = [&](const std::unordered_map<std::string, std::vector<std::uint32_t>>& index,
+                            const std::string& key) {
+      if (const auto found = index.find(key); found != index.end())
+        candidates.insert(candidates.end(), found->second.begin(), found->second.end());
+    };
+    if (const std::string_view id = e.Id(); !id.empty()) gather(impl_->byId, std::string(id));
+    if (!impl_->byClass.empty())
+      e.ForEachClass([&](std::string_view c) {
+        gather(impl_->byClass, std::string(c));
+        return false;
+      });
+    gather(impl_->byTag, e.name);
+    candidates.insert(candidates.end(), impl_->universal.begin(), impl_->universal.end());
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+
+    // Elements of one name and the same attributes, matched by the same rules under parents of the same
+    // style, compute alike: the cascade runs once for them all.
+    key.clear();
+    const std::uint32_t parentIndex = e.parent >= 0 ? result[static_cast<std::size_t>(e.parent)] : ~0u;
+    key.append(reinterpret_cast<const char*>(&parentIndex), sizeof parentIndex);
+    const std::uint64_t above = e.parent >= 0 ? ancestorKeys[static_cast<std::size_t>(e.parent)] : 0;
+    ancestorKeys[i] = above | ElementKeys(e);
+    std::erase_if(candidates, [&](std::uint32_t c) {
+      const RuleRef& ref = impl_->rules[c];
+      return !ruleHolds[c] || (ref.ancestors & ~above) != 0 ||
+             !ref.rule->selectors[ref.selector].Matches(elements, static_cast<int>(i));
+    });
+    key.append(reinterpret_cast<const char*>(candidates.data()), candidates.size() * sizeof candidates[0]);
+    key += e.name;
+    key += '\0';
+    if (e.attributes) key += e.attributes->Bytes(e.attributesBegin, e.attributesEnd);
+    if (const auto known = memo.find(key); known != memo.end()) {
+      result[i] = known->second;
+      continue;
+    }
+
     ComputedStyle style = initial_;
     StyleApplier applier{*this, style, parent, rootPx};
     for (int p = 0; p <= static_cast<int>(CssProperty::TextDecoration); ++p)
@@ -749,25 +833,10 @@ std::vector<std::uint32_t> StyleEngine::Compute(const std::vector<PageElement>& 
     constexpr std::uint64_t kInheritedBits = (2ull << static_cast<int>(CssProperty::TextDecoration)) - 1;
     style.authored = parent.authored & kInheritedBits;
 
-    candidates.clear();
-    const auto gather = [&](const std::unordered_map<std::string, std::vector<std::uint32_t>>& index,
-                            const std::string& key) {
-      if (const auto found = index.find(key); found != index.end())
-        candidates.insert(candidates.end(), found->second.begin(), found->second.end());
-    };
-    if (!e.id.empty()) gather(impl_->byId, e.id);
-    for (const std::string& c : e.classes) gather(impl_->byClass, c);
-    gather(impl_->byTag, e.name);
-    candidates.insert(candidates.end(), impl_->universal.begin(), impl_->universal.end());
-    std::sort(candidates.begin(), candidates.end());
-    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-
     matched.clear();
     for (std::uint32_t c : candidates) {
       const RuleRef& ref = impl_->rules[c];
-      if (!ruleHolds[c]) continue;
       const CssSelector& selector = ref.rule->selectors[ref.selector];
-      if (!selector.Matches(elements, static_cast<int>(i))) continue;
       // A rule matched by two selectors of its group counts once, with the higher specificity.
       if (!matched.empty() && matched.back().order == ref.order) {
         const std::uint32_t best = std::max(matched.back().specificity, selector.specificity);
@@ -781,7 +850,7 @@ std::vector<std::uint32_t> StyleEngine::Compute(const std::vector<PageElement>& 
     hints = PresentationalHints(e);
     for (const CssDeclaration& d : hints) matched.push_back({kPresentational, 0, 0, &d});
     inline_.clear();
-    if (const std::string* attribute = e.Attribute("style")) inline_ = ParseDeclarations(*attribute);
+    if (const auto attribute = e.Attribute("style")) inline_ = ParseDeclarations(*attribute);
     for (const CssDeclaration& d : inline_)
       matched.push_back({d.important ? kStyleImportant : kStyleAttribute, 0, 0, &d});
     std::stable_sort(matched.begin(), matched.end(), [](const Matched& a, const Matched& b) {
@@ -806,6 +875,8 @@ std::vector<std::uint32_t> StyleEngine::Compute(const std::vector<PageElement>& 
       if (style.borderStyle[s] == CssBorderStyle::None) style.borderWidth[s] = 0;
     if (e.parent < 0) rootPx = style.fontSize * kPxPerPt;
     result[i] = Keep(style);
+    if (memo.size() >= kMemoLimit) memo.clear();  // pages of unique attributes would only fill it
+    memo.emplace(key, result[i]);
   }
   return result;
 }

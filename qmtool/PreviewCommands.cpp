@@ -290,8 +290,8 @@ int RunCssCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   for (std::size_t i = 0; i < elements.size(); ++i) {
     const preview::PageElement& e = elements[i];
     std::string label = platform::AsciiUpper(e.name);
-    if (!e.id.empty()) label += "#" + e.id;
-    for (const std::string& c : e.classes) label += "." + c;
+    if (const std::string_view id = e.Id(); !id.empty()) label += "#" + std::string(id);
+    for (std::string_view c : e.Classes()) label += "." + std::string(c);
     const preview::ComputedStyle* parent = e.parent >= 0 ? &styles.StyleOf(e.parent) : nullptr;
     const std::string differences = styles.Engine().Differences(styles.StyleOf(static_cast<int>(i)), parent);
     out << label << ":" << (differences.empty() ? "" : " " + differences) << "\n";

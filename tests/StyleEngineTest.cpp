@@ -41,7 +41,7 @@ struct Styled {
   const preview::ComputedStyle& Of(const std::string& id) const {
     const auto& elements = styles->Elements();
     for (std::size_t i = 0; i < elements.size(); ++i)
-      if (elements[i].id == id) return styles->StyleOf(static_cast<int>(i));
+      if (elements[i].Id() == id) return styles->StyleOf(static_cast<int>(i));
     ADD_FAILURE() << "no element #" << id;
     return styles->Engine().Initial();
   }
