@@ -126,6 +126,13 @@ class SelectorReader {
       neverMatches = true;
       return true;
     }
+    // The states a still page is never in: the selector is sound, it only matches nothing.
+    if (name == "hover" || name == "active" || name == "focus" || name == "focus-within" || name == "focus-visible" ||
+        name == "target") {
+      neverMatches = true;
+      return true;
+    }
+    if (name == "root") return compound.root = true;
     if (name == "first-child") return compound.firstChild = true;
     if (name == "last-child") return compound.lastChild = true;
     if (name == "link" || name == "visited") return compound.link = true;
@@ -187,7 +194,7 @@ std::uint32_t CompoundWeight(const CssCompound& c, std::uint32_t& ids, std::uint
   std::uint32_t types = c.tag.empty() ? 0 : 1;
   ids += c.id.empty() ? 0 : 1;
   classes += static_cast<std::uint32_t>(c.classes.size() + c.attributes.size()) + (c.firstChild ? 1 : 0) +
-             (c.lastChild ? 1 : 0) + (c.link ? 1 : 0);
+             (c.lastChild ? 1 : 0) + (c.link ? 1 : 0) + (c.root ? 1 : 0);
   for (const CssCompound& n : c.negations) types += CompoundWeight(n, ids, classes);
   return types;
 }
@@ -263,6 +270,7 @@ bool CssCompound::Matches(const std::vector<PageElement>& elements, int index) c
     const auto value = e.Attribute(test.name);
     if (!value || !Passes(test, *value)) return false;
   }
+  if (root && e.parent >= 0) return false;
   if (firstChild && e.previous >= 0) return false;
   if (lastChild && !e.lastChild) return false;
   if (link && !(e.name == "a" && e.Attribute("href"))) return false;

@@ -25,7 +25,8 @@ struct CssCompound {
   std::vector<CssAttributeTest> attributes;
   bool firstChild = false;
   bool lastChild = false;
-  bool link = false;                   // :link and :visited: an A with an HREF
+  bool link = false;  // :link and :visited: an A with an HREF
+  bool root = false;
   std::vector<CssCompound> negations;  // :not(simple)
   bool Matches(const std::vector<PageElement>& elements, int index) const;
 };
@@ -40,8 +41,9 @@ struct CssSelector {
   const CssCompound& Rightmost() const { return compounds.back(); }
 };
 
-// One selector of a group; nothing when any part of it is not understood, or when it selects a
-// pseudo-element (::before and ::after draw nothing here).
+// One selector of a group; nothing when any part of it is not understood. A selector of a pseudo-element
+// (::before and ::after draw nothing here) or of a state a still page is never in (:hover, :focus...)
+// comes back with no compounds: it matches nothing.
 std::optional<CssSelector> ParseSelector(std::string_view text);
 // A comma-separated group; empty when any of its selectors fails, as a rule with one bad selector is dropped.
 std::vector<CssSelector> ParseSelectorGroup(std::string_view text);

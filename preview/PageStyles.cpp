@@ -42,8 +42,13 @@ bool IsBlockLevel(CssDisplay d) {
 
 // The box a block's authored margins, borders, padding and width give the blocks inside it, within its
 // parent's. Lists keep their left side to the renderer's own indent, and a table cell starts a box anew.
-TSectionBase::Box BoxFor(const PageElement& e, const ComputedStyle& s, TSectionBase::Box box, int width) {
-  if (!IsBlockLevel(s.display) || e.name == "html") return box;
+struct Boxes {
+  TSectionBase::Box text;  // where the blocks inside the element are laid out
+  TSectionBase::Box back;  // where the element's own background is drawn: inside its margins
+};
+
+Boxes BoxFor(const PageElement& e, const ComputedStyle& s, TSectionBase::Box box, int width) {
+  if (!IsBlockLevel(s.display) || e.name == "html") return {box, box};
   const auto px = [&](const CssLength& l, CssProperty p) {
     if (!s.Authored(p)) return 0;
     if (l.unit == CssLength::Unit::Px) return static_cast<int>(l.value);
@@ -55,19 +60,19 @@ TSectionBase::Box BoxFor(const PageElement& e, const ComputedStyle& s, TSectionB
   };
   const bool list = e.name == "ul" || e.name == "ol" || e.name == "dl" || e.name == "dir" || e.name == "menu" ||
                     e.name == "blockquote" || e.name == "li";
-  const int left = list ? 0
-                        : px(s.margin[3], CssProperty::MarginLeft) + border(3, CssProperty::BorderLeftWidth) +
-                              px(s.padding[3], CssProperty::PaddingLeft);
-  const int right = px(s.margin[1], CssProperty::MarginRight) + border(1, CssProperty::BorderRightWidth) +
-                    px(s.padding[1], CssProperty::PaddingRight);
+  const int marginLeft = list ? 0 : px(s.margin[3], CssProperty::MarginLeft);
+  const int marginRight = px(s.margin[1], CssProperty::MarginRight);
+  const int left = list ? 0 : border(3, CssProperty::BorderLeftWidth) + px(s.padding[3], CssProperty::PaddingLeft);
+  const int right = border(1, CssProperty::BorderRightWidth) + px(s.padding[1], CssProperty::PaddingRight);
   if (e.name == "td" || e.name == "th") box = {};
   int set = px(s.width, CssProperty::Width);
   if (const int most = px(s.maxWidth, CssProperty::MaxWidth); most > 0 && (set == 0 || most < set)) set = most;
   const bool centred = set > 0 && s.Authored(CssProperty::MarginLeft) && s.Authored(CssProperty::MarginRight) &&
                        s.margin[3].unit == CssLength::Unit::Auto && s.margin[1].unit == CssLength::Unit::Auto;
   const auto clamp16 = [](int v) { return static_cast<std::int16_t>(std::clamp(v, 0, 30000)); };
-  if (centred) return {clamp16(set), clamp16(left), clamp16(right)};
-  return {box.width, clamp16(box.left + left), clamp16(box.right + right)};
+  if (centred) return {{clamp16(set), clamp16(left), clamp16(right)}, {clamp16(set), 0, 0}};
+  const TSectionBase::Box back{box.width, clamp16(box.left + marginLeft), clamp16(box.right + marginRight)};
+  return {{back.width, clamp16(back.left + left), clamp16(back.right + right)}, back};
 }
 
 }  // namespace
@@ -190,6 +195,7 @@ void PageStyles::Compute(int width) {
   blockBackground_.assign(elements_.size(), 0);
   inlineBackground_.assign(elements_.size(), 0);
   boxes_.assign(elements_.size(), {});
+  backBoxes_.assign(elements_.size(), {});
   for (std::size_t i = 0; i < elements_.size(); ++i) {
     const PageElement& e = elements_[i];
     const ComputedStyle& s = engine_.Style(styleOf[i]);
@@ -200,9 +206,12 @@ void PageStyles::Compute(int width) {
     const std::uint32_t own = s.hasBackground && (s.Authored(CssProperty::BackgroundColor) || !e.rendererTag)
                                   ? (s.background & 0xFFFFFF) + 1
                                   : 0;
-    boxes_[i] = BoxFor(e, s, e.parent >= 0 ? boxes_[parent] : TSectionBase::Box{}, width);
+    const Boxes boxes = BoxFor(e, s, e.parent >= 0 ? boxes_[parent] : TSectionBase::Box{}, width);
+    boxes_[i] = boxes.text;
+    backBoxes_[i] = e.parent >= 0 ? backBoxes_[parent] : TSectionBase::Box{};
     if (IsBlockLevel(s.display)) {
       blockBackground_[i] = ownDrawing ? 0 : own ? own : e.parent >= 0 ? blockBackground_[parent] : 0;
+      if (!ownDrawing && own) backBoxes_[i] = boxes.back;
     } else {
       blockBackground_[i] = e.parent >= 0 ? blockBackground_[parent] : 0;
       inlineBackground_[i] = own ? own : e.parent >= 0 ? inlineBackground_[parent] : 0;
@@ -242,6 +251,7 @@ void PageStyles::ReleasePlaces() {
   std::vector<std::uint32_t>().swap(blockBackground_);
   std::vector<std::uint32_t>().swap(inlineBackground_);
   std::vector<TSectionBase::Box>().swap(boxes_);
+  std::vector<TSectionBase::Box>().swap(backBoxes_);
 }
 
 namespace {

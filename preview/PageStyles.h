@@ -69,11 +69,10 @@ class PageStyles {
   std::optional<platform::Color> BlockBackground(int element) const;
   // The colour behind an inline element's text (a MARK's yellow, a SPAN's background), or nothing.
   std::optional<platform::Color> InlineBackground(int element) const;
-  // The horizontal box the blocks inside element are laid out in.
-  TSectionBase::Box BoxOf(int element) const {
-    return element >= 0 && static_cast<std::size_t>(element) < boxes_.size() ? boxes_[static_cast<std::size_t>(element)]
-                                                                             : TSectionBase::Box{};
-  }
+  // The horizontal box the blocks inside element are laid out in, and the box their background (that
+  // of BlockBackground) is drawn in.
+  TSectionBase::Box BoxOf(int element) const { return BoxIn(boxes_, element); }
+  TSectionBase::Box BackgroundBoxOf(int element) const { return BoxIn(backBoxes_, element); }
   // The sheet files read, for watching them.
   const std::vector<std::string>& SheetFiles() const { return sheetFiles_; }
   bool HasAuthorStyles() const { return hasAuthorStyles_; }
@@ -102,6 +101,11 @@ class PageStyles {
   std::vector<std::uint32_t> blockBackground_;  // colour + 1, 0 for none
   std::vector<std::uint32_t> inlineBackground_;
   std::vector<TSectionBase::Box> boxes_;
+  std::vector<TSectionBase::Box> backBoxes_;
+  static TSectionBase::Box BoxIn(const std::vector<TSectionBase::Box>& boxes, int element) {
+    return element >= 0 && static_cast<std::size_t>(element) < boxes.size() ? boxes[static_cast<std::size_t>(element)]
+                                                                            : TSectionBase::Box{};
+  }
   std::vector<std::string> sheetFiles_;
   mutable std::size_t cursor_ = 0;
   int width_ = -1;

@@ -19,25 +19,26 @@ int TSectionBase::Layout(int y, int& position, int&, IndentManager& indents) {
   yValue_ = y;
   startPosition_ = position;
   drawHeight_ = height_;
+  // A space between blocks has no list level of its own; its background spans the room outside lists.
+  if (Background()) indents.SetLevel(0, y);
   PlaceBackground(y, indents);
   return height_;
 }
 
-void TSectionBase::FitBox(int& left, int& right, int* outerLeft, int* outerRight) const {
-  if (box_.width > 0 && right - left > box_.width) {
-    left += (right - left - box_.width) / 2;
-    right = left + box_.width;
+void TSectionBase::FitBox(const Box& box, int& left, int& right) {
+  if (box.width > 0 && right - left > box.width) {
+    left += (right - left - box.width) / 2;
+    right = left + box.width;
   }
-  if (outerLeft) *outerLeft = left;
-  if (outerRight) *outerRight = right;
-  left = std::min(left + box_.left, right - 1);
-  right = std::max(right - box_.right, left + 1);
+  left = std::min(left + box.left, right - 1);
+  right = std::max(right - box.right, left + 1);
 }
 
 void TSectionBase::PlaceBackground(int y, const IndentManager& indents) {
   if (!background_) return;
-  int left = indents.LeftIndent(y), right = indents.RightSide(y);
-  FitBox(left, right, &backLeft_, &backRight_);
+  backLeft_ = indents.LeftIndent(y);
+  backRight_ = indents.RightSide(y);
+  FitBox(backBox_, backLeft_, backRight_);
 }
 
 void TSectionBase::DrawBackground(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) const {

@@ -84,10 +84,13 @@ class TSectionBase {
     std::int16_t left = 0;
     std::int16_t right = 0;
   };
-  void SetBox(Box box) { box_ = box; }
-  // Narrows the room from left to right to the box: first centred at its width, then inset. Answers the
-  // centred room (where a background is drawn) in outer.
-  void FitBox(int& left, int& right, int* outerLeft = nullptr, int* outerRight = nullptr) const;
+  // The box of the text, and the box of the background (that of the block the colour belongs to).
+  void SetBox(Box text, Box background) {
+    box_ = text;
+    backBox_ = background;
+  }
+  // Narrows the room from left to right to a box: first centred at its width, then inset.
+  static void FitBox(const Box& box, int& left, int& right);
   int Height() const { return height_; }
   int DrawHeight() const { return drawHeight_; }
   int Top() const { return yValue_; }
@@ -96,6 +99,7 @@ class TSectionBase {
  protected:
   // True when the owner's selection runs across this block's start.
   bool SelectionSpansStart() const;
+  const Box& TextBox() const { return box_; }
   // Keeps the room the block's background fills, from the indents at its top.
   void PlaceBackground(int y, const IndentManager& indents);
   void DrawBackground(platform::Canvas& canvas, const platform::Rect& clip, platform::Point offset) const;
@@ -109,6 +113,7 @@ class TSectionBase {
  private:
   std::optional<platform::Color> background_;
   Box box_;
+  Box backBox_;
   int backLeft_ = 0;
   int backRight_ = 0;
 };

@@ -31,6 +31,7 @@ struct TMyFont {
   int nominalSize = 12;
   bool fixedPitch = false;                    // takes the preformatted face whenever fonts are re-derived
   std::optional<platform::Color> background;  // behind the text, from the page's CSS
+  bool invisible = false;                     // laid out but not drawn (visibility: hidden)
 
   void SetNominalSize(int points, int defFontSize) {
     nominalSize = points;

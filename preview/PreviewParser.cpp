@@ -245,6 +245,10 @@ class THtmlParser {
     const ComputedStyle* y = b >= 0 ? &styles_->StyleOf(b) : nullptr;
     const std::uint64_t mx = x ? x->authored & mask : 0, my = y ? y->authored & mask : 0;
     if (mx != my || styles_->InlineBackground(a) != styles_->InlineBackground(b)) return false;
+    const auto invisible = [](const ComputedStyle* s) {
+      return s && s->Authored(CssProperty::Visibility) && s->hidden;
+    };
+    if (invisible(x) != invisible(y)) return false;
     if (mx == 0) return true;
     return x->color == y->color && x->family == y->family && x->fontSize == y->fontSize &&
            (x->fontWeight >= 600) == (y->fontWeight >= 600) && x->italic == y->italic && x->decoration == y->decoration;
@@ -287,9 +291,9 @@ class THtmlParser {
   // A break asked for by a block of CSS: the text so far ends its section.
   void BreakForStyle() {
     pendingBreak_ = false;
-    if (!section_ || section_->Vacant()) return;
-    const bool preformatted = section_->Kind() == BlockKind::PreFormated;
-    EndSection();
+    // A block that holds nothing yet is made again, so that it takes the new element's alignment and box.
+    const bool preformatted = section_ && section_->Kind() == BlockKind::PreFormated;
+    if (section_ && !section_->Vacant()) EndSection();
     preformatted ? NewSection<TPreFormated>() : NewSection();
   }
 
@@ -299,6 +303,7 @@ class THtmlParser {
     if (!s) return;
     font.background = styles_->InlineBackground(current_);
     if (!s->authored) return;
+    font.invisible = s->Authored(CssProperty::Visibility) && s->hidden;
     if (s->Authored(CssProperty::Color)) font.color = s->color;
     if (s->Authored(CssProperty::FontFamily)) {
       font.name = styles_->Engine().Family(s->family);
@@ -324,7 +329,7 @@ class THtmlParser {
   void StyleSection(TSectionBase& block) const {
     if (!styles_ || current_ < 0) return;
     block.SetBackground(styles_->BlockBackground(current_));
-    block.SetBox(styles_->BoxOf(current_));
+    block.SetBox(styles_->BoxOf(current_), styles_->BackgroundBoxOf(current_));
   }
   void AddSpace(std::unique_ptr<TSectionBase> space) {
     StyleSection(*space);

@@ -330,7 +330,7 @@ int TSection::Layout(int y, int& position, int& maxWidth, IndentManager& indents
     const int lineStart = from;
     for (; from < length && FloatAt(from); ++from) PlaceFloat(*FloatAt(from), bottom, indents);
     int left = indents.LeftIndent(bottom), right = indents.RightSide(bottom);
-    FitBox(left, right);
+    FitBox(TextBox(), left, right);
     int count = 0;
     if (from < length) {
       count = FitCount(from, AvailableWidth(left, right));
@@ -378,8 +378,9 @@ void TSection::DrawLine(platform::Canvas& canvas, const LineRec& line, platform:
         if (cuts[part] >= cuts[part + 1]) continue;
         const std::string_view bytes = std::string_view(text_).substr(cuts[part], cuts[part + 1] - cuts[part]);
         const bool selected = part == 1;
-        canvas.DrawTextRun({x, top}, run.handle, selected ? background : run.font.color, bytes,
-                           selected ? std::optional(run.font.color) : run.font.background, owner_->encoding);
+        if (!run.font.invisible)
+          canvas.DrawTextRun({x, top}, run.handle, selected ? background : run.font.color, bytes,
+                             selected ? std::optional(run.font.color) : run.font.background, owner_->encoding);
         x += TextWidth(cuts[part], cuts[part + 1]);
       }
     };

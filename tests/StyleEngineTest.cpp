@@ -70,7 +70,8 @@ TEST(PageTree, ImpliedEndsGiveTheStructureBrowsersBuild) {
 }
 
 TEST(CssReader, RefusesWhatItDoesNotUnderstandAndKeepsTheRest) {
-  EXPECT_TRUE(preview::ParseSelectorGroup("a:hover, p").empty()) << "one bad selector drops the rule";
+  EXPECT_TRUE(preview::ParseSelectorGroup("a:blink, p").empty()) << "one bad selector drops the rule";
+  EXPECT_EQ(preview::ParseSelectorGroup("a:hover, a:active, p").size(), 1u) << "states never met match nothing";
   EXPECT_TRUE(preview::ParseSelectorGroup("p >").empty());
   EXPECT_TRUE(preview::ParseSelectorGroup("[x=\"open").empty());
   EXPECT_EQ(preview::ParseSelectorGroup("p::before, p").size(), 1u) << "a pseudo-element matches nothing";
