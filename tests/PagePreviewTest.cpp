@@ -394,3 +394,21 @@ TEST_F(Viewer, StylesFollowTheLayoutWidthAndTheirSheetFiles) {
   EXPECT_GE(viewer.Document().FindText(0, "typed", true), 0);
   EXPECT_GE(viewer.Document().FindText(0, "kept", true), 0);
 }
+
+TEST_F(Viewer, StyledTextIsDrawnInItsColoursAndHiddenTextTakesRoomUnseen) {
+  viewer.LoadHtmlFile(Write("drawn.htm",
+                            "<style>.box { background: #102030 } .gone { visibility: hidden }</style>"
+                            "<div class=box>on blue</div><p>a <span class=gone>secret</span> b <mark>marked</mark>"));
+  platform::fakes::RecordingCanvas canvas;
+  viewer.Paint(canvas, {0, 0, 400, 300}, false);
+  std::string calls;
+  for (const std::string& call : canvas.Calls()) calls += call + "\n";
+  EXPECT_EQ(calls.find("secret"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("marked"), std::string::npos);
+  EXPECT_NE(calls.find("fill 0 0 383 16 #00302010"), std::string::npos)
+      << "the block's background is filled across the panel: " << calls;
+  int x = 0, y = 0, xb = 0, yb = 0;
+  ASSERT_TRUE(viewer.Document().PositionToXY(viewer.Document().FindText(0, "secret", true), x, y));
+  ASSERT_TRUE(viewer.Document().PositionToXY(viewer.Document().FindText(0, " b ", true), xb, yb));
+  EXPECT_GT(xb - x, 40) << "the hidden word keeps its room";
+}

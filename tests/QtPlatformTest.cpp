@@ -50,6 +50,13 @@ TEST(QtFontEngine, CourierNewIsAFixedPitchGrid) {
   EXPECT_NE(fonts.CreateFont({"Courier New", 10, platform::kBold}), courier);
 }
 
+TEST(QtFontEngine, KnowsWhichFamiliesAreInstalled) {
+  const platform::qt::QtFontEngine fonts;
+  EXPECT_TRUE(fonts.HasFamily("Liberation Serif"));
+  EXPECT_TRUE(fonts.HasFamily("Times New Roman")) << "the classic faces stand for their Liberation fonts";
+  EXPECT_FALSE(fonts.HasFamily("No Such Family Anywhere"));
+}
+
 TEST(QtCanvas, UnderlineAndStrikeOutRunUnbrokenAcrossBlanks) {
   platform::qt::QtFontEngine fonts;
   const auto font = fonts.CreateFont({"Courier New", 12, platform::kUnderline | platform::kStrikeOut});
