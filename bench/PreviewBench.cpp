@@ -176,8 +176,7 @@ void RtfToHtml5MB(benchmark::State& state) {
 }
 BENCHMARK(RtfToHtml5MB)->Unit(benchmark::kMillisecond);
 
-void PreviewPeakMemory(benchmark::State& state) {
-  const fs::path& file = PageOf(static_cast<int>(state.range(0)));
+void MeasurePeakMemory(benchmark::State& state, const fs::path& file) {
   long kilobytes = 0;
   for (auto _ : state) {
     kilobytes = bench::PeakKilobytesOfChild("--measure-preview", file);
@@ -185,16 +184,10 @@ void PreviewPeakMemory(benchmark::State& state) {
   }
   state.counters["peak_MB"] = kilobytes / 1024.0;
 }
+void PreviewPeakMemory(benchmark::State& state) { MeasurePeakMemory(state, PageOf(static_cast<int>(state.range(0)))); }
 BENCHMARK(PreviewPeakMemory)->Arg(20)->ArgName("mb")->Iterations(1)->Unit(benchmark::kMillisecond);
-
 void PreviewStyledPeakMemory(benchmark::State& state) {
-  const fs::path& file = StyledPageOf(static_cast<int>(state.range(0)));
-  long kilobytes = 0;
-  for (auto _ : state) {
-    kilobytes = bench::PeakKilobytesOfChild("--measure-preview", file);
-    if (kilobytes < 0) state.SkipWithError("the measuring process failed");
-  }
-  state.counters["peak_MB"] = kilobytes / 1024.0;
+  MeasurePeakMemory(state, StyledPageOf(static_cast<int>(state.range(0))));
 }
 BENCHMARK(PreviewStyledPeakMemory)->Arg(20)->ArgName("mb")->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -50,6 +50,26 @@ struct DumpOptions {
   bool colors = false;
 };
 
+// Reads "[--width W] [OPTION...] FILE", taking the other options with take(arg, next) (true when arg was
+// one; next is set when it took the word after it too). False on anything else or without a file.
+template <typename Take>
+bool ReadPageArguments(int argc, char** argv, int& width, std::string& file, Take take) {
+  for (int i = 0; i < argc; ++i) {
+    const std::string arg = argv[i];
+    bool next = false;
+    if (arg == "--width" && i + 1 < argc && ParsePositive(argv[i + 1], width)) {
+      ++i;
+    } else if (take(arg, i + 1 < argc ? argv[i + 1] : nullptr, next)) {
+      i += next ? 1 : 0;
+    } else if (file.empty() && arg.rfind("--", 0) != 0) {
+      file = arg;
+    } else {
+      return false;
+    }
+  }
+  return !file.empty();
+}
+
 std::string StyleWords(const preview::TFontObj& run) {
   static constexpr std::pair<platform::FontStyle, const char*> kWords[] = {{platform::kBold, "bold"},
                                                                            {platform::kItalic, "italic"},
@@ -200,24 +220,13 @@ int RunLayoutCommand(int argc, char** argv, std::ostream& out, std::ostream& err
   int width = 600, fontSize = 12;
   DumpOptions options;
   std::string file;
-  for (int i = 0; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--width" && i + 1 < argc && ParsePositive(argv[i + 1], width)) {
-      ++i;
-    } else if (arg == "--font-size" && i + 1 < argc && ParsePositive(argv[i + 1], fontSize)) {
-      ++i;
-    } else if (arg == "--test-font") {
-      continue;
-    } else if (arg == "--colors") {
-      options.colors = true;
-    } else if (file.empty() && arg.rfind("--", 0) != 0) {
-      file = arg;
-    } else {
-      file.clear();
-      break;
-    }
-  }
-  if (file.empty()) {
+  const bool read =
+      ReadPageArguments(argc, argv, width, file, [&](const std::string& arg, const char* after, bool& next) {
+        if (arg == "--font-size" && after && ParsePositive(after, fontSize)) return next = true;
+        if (arg == "--colors") options.colors = true;
+        return arg == "--test-font" || arg == "--colors";
+      });
+  if (!read) {
     err << "usage: qmtool layout [--width W] [--font-size N] [--test-font] [--colors] FILE\n";
     return 2;
   }
@@ -254,18 +263,7 @@ int RunLayoutCommand(int argc, char** argv, std::ostream& out, std::ostream& err
 int RunCssCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   int width = 600;
   std::string file;
-  for (int i = 0; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--width" && i + 1 < argc && ParsePositive(argv[i + 1], width)) {
-      ++i;
-    } else if (file.empty() && arg.rfind("--", 0) != 0) {
-      file = arg;
-    } else {
-      file.clear();
-      break;
-    }
-  }
-  if (file.empty()) {
+  if (!ReadPageArguments(argc, argv, width, file, [](const std::string&, const char*, bool&) { return false; })) {
     err << "usage: qmtool css [--width W] FILE\n";
     return 2;
   }
