@@ -12,9 +12,27 @@
 namespace preview {
 namespace {
 
-bool IsWebAddress(std::string_view href) {
+// The file a sheet's address names, relative to folder: nothing for web addresses (which are not
+// fetched) and for an empty one. A query or fragment is left off and %XX escapes are read.
+std::optional<std::string> SheetPath(const std::string& folder, std::string_view href) {
+  if (href.substr(0, 7) == "file://") href.remove_prefix(7);
   const std::size_t colon = href.find(':');
-  return colon != std::string_view::npos && colon > 1 && href.substr(0, colon).find('/') == std::string_view::npos;
+  if (colon != std::string_view::npos && colon > 1 && href.substr(0, colon).find('/') == std::string_view::npos)
+    return std::nullopt;
+  href = href.substr(0, href.find_first_of("?#"));
+  std::string path;
+  for (std::size_t i = 0; i < href.size(); ++i) {
+    const int hi = i + 2 < href.size() && href[i] == '%' ? platform::HexDigitValue(href[i + 1]) : -1;
+    const int lo = hi >= 0 ? platform::HexDigitValue(href[i + 2]) : -1;
+    if (lo >= 0) {
+      path += static_cast<char>(hi * 16 + lo);
+      i += 2;
+    } else {
+      path += href[i];
+    }
+  }
+  if (path.empty() || folder.empty()) return std::nullopt;
+  return (std::filesystem::path(folder) / path).lexically_normal().string();
 }
 
 bool HasWord(std::string_view list, std::string_view word) {
@@ -133,14 +151,12 @@ PageStyles::PageStyles(const PageStyleSource& source, StyleDefaults defaults)
     const MediaList media = MediaOf(e);
     if (e.name == "style") {
       if (t.styleText.find_first_not_of(" \r") != std::string::npos)
-        AddSheetText(t.styleText, source.folder, &media, 0);
+        AddSheetText(t.styleText, source.folder, {media}, 0);
     } else if (e.name == "link") {
       const auto rel = e.Attribute("rel");
       const auto href = e.Attribute("href");
-      if (rel && href && HasWord(*rel, "stylesheet") && !HasWord(*rel, "alternate") && !source.folder.empty() &&
-          !href->empty() && !IsWebAddress(*href))
-        ReadSheetFile((std::filesystem::path(source.folder) / std::string(*href)).lexically_normal().string(), &media,
-                      0);
+      if (rel && href && HasWord(*rel, "stylesheet") && !HasWord(*rel, "alternate"))
+        if (const auto path = SheetPath(source.folder, *href)) ReadSheetFile(*path, {media}, 0);
     } else if (e.name == "script" || e.name == "textarea") {
       SkipRawBody(t);
       if (t.kind == TokenKind::EndTag) {
@@ -154,25 +170,28 @@ PageStyles::PageStyles(const PageStyleSource& source, StyleDefaults defaults)
     if (e.Attribute("style")) hasAuthorStyles_ = true;
 }
 
-void PageStyles::AddSheetText(std::string_view text, const std::string& folder, const MediaList* media, int depth) {
+void PageStyles::AddSheetText(std::string_view text, const std::string& folder, std::vector<MediaList> media,
+                              int depth) {
   CssSheet sheet = ParseStyleSheet(text);
-  // Imported sheets come first, in their order, each with the media of its @import.
+  // Imported sheets come first, in their order, each under its @import's media and those of the sheets
+  // around it.
   for (const CssImport& import : sheet.imports) {
-    if (folder.empty() || IsWebAddress(import.url) || depth + 1 > kMaxImportDepth) continue;
-    MediaList importMedia = import.media >= 0 ? sheet.media[static_cast<std::size_t>(import.media)] : MediaList{};
-    if (media) importMedia.queries.insert(importMedia.queries.end(), media->queries.begin(), media->queries.end());
-    ReadSheetFile((std::filesystem::path(folder) / import.url).lexically_normal().string(), &importMedia, depth + 1);
+    const auto path = SheetPath(folder, import.url);
+    if (!path || depth + 1 > kMaxImportDepth) continue;
+    std::vector<MediaList> importMedia = media;
+    if (import.media >= 0) importMedia.push_back(sheet.media[static_cast<std::size_t>(import.media)]);
+    ReadSheetFile(*path, std::move(importMedia), depth + 1);
   }
   if (!sheet.rules.empty()) hasAuthorStyles_ = true;
   engine_.AddAuthorSheet(std::move(sheet), media);
 }
 
-void PageStyles::ReadSheetFile(const std::string& path, const MediaList* media, int depth) {
+void PageStyles::ReadSheetFile(const std::string& path, std::vector<MediaList> media, int depth) {
   if (std::find(sheetFiles_.begin(), sheetFiles_.end(), path) != sheetFiles_.end()) return;
   sheetFiles_.push_back(path);
   const std::optional<std::string> text = readSheet_(path);
   if (!text) return;
-  AddSheetText(*text, std::filesystem::path(path).parent_path().string(), media, depth);
+  AddSheetText(*text, std::filesystem::path(path).parent_path().string(), std::move(media), depth);
 }
 
 void PageStyles::Compute(int width) {

@@ -88,8 +88,9 @@ class PageStyles {
     std::int32_t innermost;  // the innermost open element after it
   };
   const TagAt* Find(std::size_t offset) const;
-  void ReadSheetFile(const std::string& path, const MediaList* media, int depth);
-  void AddSheetText(std::string_view text, const std::string& folder, const MediaList* media, int depth);
+  // Each under media, all of which must hold.
+  void ReadSheetFile(const std::string& path, std::vector<MediaList> media, int depth);
+  void AddSheetText(std::string_view text, const std::string& folder, std::vector<MediaList> media, int depth);
 
   StyleEngine engine_;
   SheetReader readSheet_;

@@ -724,9 +724,10 @@ StyleEngine::StyleEngine(StyleDefaults defaults) : impl_(std::make_unique<Impl>(
 
 StyleEngine::~StyleEngine() = default;
 
-void StyleEngine::AddAuthorSheet(CssSheet sheet, const MediaList* media) {
-  if (media && !media->queries.empty()) {
-    sheet.media.push_back(*media);
+void StyleEngine::AddAuthorSheet(CssSheet sheet, const std::vector<MediaList>& media) {
+  for (const MediaList& list : media) {
+    if (list.queries.empty()) continue;
+    sheet.media.push_back(list);
     const int index = static_cast<int>(sheet.media.size()) - 1;
     for (CssRule& rule : sheet.rules) rule.media.push_back(index);
   }

@@ -112,8 +112,8 @@ class StyleEngine {
   StyleEngine(const StyleEngine&) = delete;
   StyleEngine& operator=(const StyleEngine&) = delete;
 
-  // An author sheet, after the sheets it imports; media, when given, applies to all its rules.
-  void AddAuthorSheet(CssSheet sheet, const MediaList* media = nullptr);
+  // An author sheet, after the sheets it imports; each of media must hold for any of its rules to apply.
+  void AddAuthorSheet(CssSheet sheet, const std::vector<MediaList>& media = {});
   // True when a rule's media depend on the layout width, so that a relayout to another width may style
   // the page anew.
   bool DependsOnWidth() const;

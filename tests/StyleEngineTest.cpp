@@ -150,3 +150,20 @@ TEST(PageStyles, HostileSheetsFinish) {
   const Styled slow("<style>" + selector + "span p { color: red }</style>" + page);
   EXPECT_FALSE(slow.Of("p").Authored(preview::CssProperty::Color));
 }
+
+TEST(PageStyles, SheetAddressesAndTheMediaAroundImports) {
+  std::map<std::string, std::string> files{{"/site/my sheet.css", ".a { color: #000001 }"},
+                                           {"/site/screen.css", "@import 'print.css' print; .b { color: #000002 }"},
+                                           {"/site/print.css", ".c { color: #000003 }"},
+                                           {"/site/wide.css", ".d { color: #000004 }"}};
+  const Styled page(
+      "<link rel=stylesheet href='my%20sheet.css?v=2#top'>"
+      "<link rel=stylesheet media=screen href=screen.css>"
+      "<link rel=stylesheet media='(min-width: 700px)' href=file://wide.css>"
+      "<p id=a class=a><p id=b class=b><p id=c class=c><p id=d class=d>",
+      files);
+  EXPECT_EQ(page.Of("a").color, platform::Rgb(0, 0, 1)) << "the query and fragment are left off, %20 read";
+  EXPECT_EQ(page.Of("b").color, platform::Rgb(0, 0, 2));
+  EXPECT_FALSE(page.Of("c").Authored(preview::CssProperty::Color)) << "print inside screen holds for neither";
+  EXPECT_FALSE(page.Of("d").Authored(preview::CssProperty::Color)) << "600 pixels are not 700";
+}
