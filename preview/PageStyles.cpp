@@ -60,6 +60,13 @@ bool IsBlockLevel(CssDisplay d) {
 
 // The box a block's authored margins, borders, padding and width give the blocks inside it, within its
 // parent's. Lists keep their left side to the renderer's own indent, and a table cell starts a box anew.
+// A block CSS floats is built as a floating one-cell table: it draws its own background and starts a
+// box anew, as a table cell does.
+bool FloatsAsBlock(const PageElement& e, const ComputedStyle& s) {
+  return s.Authored(CssProperty::Float) && s.floating != CssFloat::None && IsBlockLevel(s.display) && e.name != "img" &&
+         e.name != "table" && e.name != "body" && e.name != "html";
+}
+
 struct Boxes {
   TSectionBase::Box text;  // where the blocks inside the element are laid out
   TSectionBase::Box back;  // where the element's own background is drawn: inside its margins
@@ -82,7 +89,7 @@ Boxes BoxFor(const PageElement& e, const ComputedStyle& s, TSectionBase::Box box
   const int marginRight = px(s.margin[1], CssProperty::MarginRight);
   const int left = list ? 0 : border(3, CssProperty::BorderLeftWidth) + px(s.padding[3], CssProperty::PaddingLeft);
   const int right = border(1, CssProperty::BorderRightWidth) + px(s.padding[1], CssProperty::PaddingRight);
-  if (e.name == "td" || e.name == "th") box = {};
+  if (e.name == "td" || e.name == "th" || FloatsAsBlock(e, s)) box = {};
   int set = px(s.width, CssProperty::Width);
   if (const int most = px(s.maxWidth, CssProperty::MaxWidth); most > 0 && (set == 0 || most < set)) set = most;
   const bool centred = set > 0 && s.Authored(CssProperty::MarginLeft) && s.Authored(CssProperty::MarginRight) &&
@@ -220,8 +227,8 @@ void PageStyles::Compute(int width) {
     const ComputedStyle& s = engine_.Style(styleOf[i]);
     const std::size_t parent = static_cast<std::size_t>(e.parent);
     // The page's background is the html or body element's; cells and tables draw their own.
-    const bool ownDrawing =
-        e.name == "td" || e.name == "th" || e.name == "table" || e.name == "html" || e.name == "body";
+    const bool ownDrawing = e.name == "td" || e.name == "th" || e.name == "table" || e.name == "html" ||
+                            e.name == "body" || FloatsAsBlock(e, s);
     const std::uint32_t own = s.hasBackground && (s.Authored(CssProperty::BackgroundColor) || !e.rendererTag)
                                   ? (s.background & 0xFFFFFF) + 1
                                   : 0;

@@ -288,6 +288,73 @@ class THtmlParser {
     tok_.paragraphSpaceSuppressed = suppressed;
   }
 
+  // The element a start tag in hand begins when CSS floats it as a block (pictures and tables float by
+  // themselves), or -1.
+  int FloatedBlockStartingHere() const {
+    if (!styles_ || tok_.closing || !IsTagToken() || nesting_ >= kMaxNesting) return -1;
+    const int element = styles_->ElementStartedAt(tok_.tagPos);
+    if (element < 0 || element != current_) return -1;
+    const ComputedStyle& s = styles_->StyleOf(element);
+    if (!s.Authored(CssProperty::Float) || s.floating == CssFloat::None || !IsBlockDisplay(s.display)) return -1;
+    const std::string_view name = styles_->NameOf(element);
+    return name == "img" || name == "table" || name == "body" || name == "html" ? -1 : element;
+  }
+
+  // A floated block, built as the renderer floats a one-cell table: its width and background, and the
+  // text beside it flowing round it.
+  void ParseFloatedBlock(int element) {
+    const Nested nested(nesting_);
+    const PageStyles::Placed place = styles_->PlaceOf(element);
+    const ComputedStyle& s = styles_->StyleOf(element);
+    EndLink();
+    EndSection();
+    TAttributeList attributes;
+    attributes.Add({Attr::Align, 0, s.floating == CssFloat::Left ? "left" : "right"});
+    if (s.Authored(CssProperty::Width) &&
+        (s.width.unit == CssLength::Unit::Px || s.width.unit == CssLength::Unit::Percent)) {
+      // A percentage counts from the containing block, not from the room left beside other floats.
+      const TSectionBase::Box around = styles_->BoxOf(place.parent);
+      const int page = list_.styleWidth > 0 ? list_.styleWidth : kDefaultStyleWidth;
+      const int containing = (around.width > 0 ? std::min<int>(around.width, page) : page) - around.left - around.right;
+      const float pixels = s.width.unit == CssLength::Unit::Px ? s.width.value : s.width.value * containing / 100;
+      const int value = std::max(1, static_cast<int>(pixels));
+      attributes.Add({Attr::Width, value, std::to_string(value)});
+    }
+    if (s.Authored(CssProperty::BackgroundColor) && s.hasBackground) {
+      static const char* const kHex = "0123456789ABCDEF";
+      std::string color = "#";
+      for (const int shift : {0, 8, 16}) {
+        color += kHex[(s.background >> (shift + 4)) & 15];
+        color += kHex[(s.background >> shift) & 15];
+      }
+      attributes.Add({Attr::BgColor, 0, color});
+    }
+    // The block's own padding is its box's (BoxOf), so the cell adds none.
+    attributes.Add({Attr::CellPadding, 0, "0"});
+    attributes.Add({Attr::CellSpacing, 0, "0"});
+    auto table = std::make_unique<ThtmlTable>(&list_, attributes, level_, static_cast<int>(align_), cell_);
+    auto cell = std::make_unique<TCellObj>(&list_, TAttributeList{}, VAlign::Top);
+    TCell* const container = cell_;
+    const Alignment savedAlign = align_;
+    const int savedLevel = level_;
+    cell_ = &cell->cell;
+    level_ = 0;
+    NewSection();
+    Next();
+    while (!AtEnd() && !(IsTagToken() && tok_.tagPos >= place.closeOffset))
+      if (DoToken(StopSet{})) Next();
+    EndSection();
+    if (!AtEnd() && place.closedByOwnEnd && tok_.tagPos == place.closeOffset) Next();
+    cell_ = container;
+    align_ = savedAlign;
+    level_ = savedLevel;
+    TCellList row;
+    row.cells.push_back(std::move(cell));
+    table->AddRow(std::move(row));
+    cell_->Add(std::move(table));
+    NewSection();
+  }
+
   // A break asked for by a block of CSS: the text so far ends its section.
   void BreakForStyle() {
     pendingBreak_ = false;
@@ -365,6 +432,8 @@ class THtmlParser {
     section_ = std::make_unique<Section>(&list_, level_, StyledAlignment(align.value_or(align_)), CurrentFont(),
                                          subSup_, linkOpen_ ? link_ : TUrlTarget{});
     StyleSection(*section_);
+    if (const ComputedStyle* s = CurrentStyle(); s && s->Authored(CssProperty::Clear) && s->clear != CssFloat::None)
+      section_->SetClearMode(s->clear == CssFloat::Left ? 1 : s->clear == CssFloat::Right ? 2 : 3);
   }
   // A section to add to: one is opened when there is none, and a full one goes on in another of the same
   // kind and style, so that nothing of a long paragraph is dropped.
@@ -482,6 +551,10 @@ class THtmlParser {
   // handler read ahead itself and left its lookahead current.
   bool DoToken(const StopSet& stop) {
     if (pendingBreak_) BreakForStyle();
+    if (const int floated = FloatedBlockStartingHere(); floated >= 0) {
+      ParseFloatedBlock(floated);
+      return false;
+    }
     if (tok_.kind == TokenKind::Text) {
       AppendText(tok_.text);
       return true;
