@@ -173,8 +173,6 @@ PageStyles::PageStyles(const PageStyleSource& source, StyleDefaults defaults)
     }
   }
   builder.Finish();
-  for (const PageElement& e : elements_)
-    if (e.Attribute("style")) hasAuthorStyles_ = true;
 }
 
 void PageStyles::AddSheetText(std::string_view text, const std::string& folder, std::vector<MediaList> media,
@@ -189,7 +187,6 @@ void PageStyles::AddSheetText(std::string_view text, const std::string& folder, 
     if (import.media >= 0) importMedia.push_back(sheet.media[static_cast<std::size_t>(import.media)]);
     ReadSheetFile(*path, std::move(importMedia), depth + 1);
   }
-  if (!sheet.rules.empty()) hasAuthorStyles_ = true;
   engine_.AddAuthorSheet(std::move(sheet), media);
 }
 

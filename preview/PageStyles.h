@@ -39,7 +39,6 @@ class PageStyles {
 
   // Styles every element for layout width (the @media conditions depend on it).
   void Compute(int width);
-  int Width() const { return width_; }
   // Whether a relayout at width would style the page otherwise than now.
   bool RestyleNeededAt(int width) const { return !engine_.SameMediaAt(width_, width); }
 
@@ -75,7 +74,6 @@ class PageStyles {
   TSectionBase::Box BackgroundBoxOf(int element) const { return BoxIn(backBoxes_, element); }
   // The sheet files read, for watching them.
   const std::vector<std::string>& SheetFiles() const { return sheetFiles_; }
-  bool HasAuthorStyles() const { return hasAuthorStyles_; }
   // Frees the tree (names, attributes) once the styles are computed; the places stay for the page build.
   void ReleaseTree();
   // Frees the places and tags once the page is built; the sheets stay, for RestyleNeededAt.
@@ -110,7 +108,6 @@ class PageStyles {
   std::vector<std::string> sheetFiles_;
   mutable std::size_t cursor_ = 0;
   int width_ = -1;
-  bool hasAuthorStyles_ = false;
 };
 
 // With a SCRIPT or TEXTAREA start tag current, reads its body as the page builder does (up to and past

@@ -81,11 +81,10 @@ bool PageElement::HasClass(std::string_view name) const {
 }
 
 int PageTreeBuilder::Push(std::string name, const std::vector<std::pair<std::string, std::string>>& attributes,
-                          bool implied, bool open) {
+                          bool open) {
   const int index = static_cast<int>(elements_.size());
   PageElement element;
   element.name = std::move(name);
-  element.implied = implied;
   element.attributes = &attributes_;
   element.attributesBegin = static_cast<std::uint32_t>(attributes_.Size());
   for (const auto& [key, value] : attributes) attributes_.Add(key, value);
@@ -124,7 +123,7 @@ int PageTreeBuilder::FindOpen(std::string_view name, std::initializer_list<std::
 
 void PageTreeBuilder::EnsureRoot() {
   if (lastChildOf_.empty()) lastChildOf_.push_back(-1);
-  if (root_ < 0) root_ = Push("html", {}, true, true);
+  if (root_ < 0) root_ = Push("html", {}, true);
 }
 
 void PageTreeBuilder::EnsureBody(std::size_t offset) {
@@ -132,14 +131,14 @@ void PageTreeBuilder::EnsureBody(std::size_t offset) {
   if (bodySeen_) return;
   if (const int head = FindOpen("head", {}); head >= 0) CloseTo(head, offset, false);
   bodySeen_ = true;
-  Push("body", {}, true, true);
+  Push("body", {}, true);
 }
 
 int PageTreeBuilder::Start(std::string name, const std::vector<std::pair<std::string, std::string>>& attributes,
                            std::size_t offset) {
   if (lastChildOf_.empty()) lastChildOf_.push_back(-1);
   if (name == "html") {
-    if (root_ < 0) root_ = Push(std::move(name), attributes, false, true);
+    if (root_ < 0) root_ = Push(std::move(name), attributes, true);
     return root_;
   }
   EnsureRoot();
@@ -147,7 +146,7 @@ int PageTreeBuilder::Start(std::string name, const std::vector<std::pair<std::st
     if (bodySeen_) return -1;
     if (const int head = FindOpen("head", {}); head >= 0) CloseTo(head, offset, false);
     bodySeen_ = true;
-    return Push(std::move(name), attributes, false, true);
+    return Push(std::move(name), attributes, true);
   }
   if (!IsHeadContent(name) || (name == "head" && bodySeen_)) EnsureBody(offset);
   const auto closeOpen = [&](std::string_view open, std::initializer_list<std::string_view> boundaries) {
@@ -169,7 +168,7 @@ int PageTreeBuilder::Start(std::string name, const std::vector<std::pair<std::st
   if (name == "option") closeOpen("option", {"select"});
   if (name == "a") closeOpen("a", {"td", "th", "table"});
   const bool open = !IsVoid(name);
-  return Push(std::move(name), attributes, false, open);
+  return Push(std::move(name), attributes, open);
 }
 
 void PageTreeBuilder::End(std::string_view name, std::size_t offset) {

@@ -38,7 +38,6 @@ struct PageElement {
   int parent = -1;
   int previous = -1;  // the previous element among the parent's children
   bool lastChild = true;
-  bool implied = false;      // an HTML or BODY the page leaves out
   bool rendererTag = false;  // a tag the page builder acts on itself
   // Where the element ends: the offset of the tag that closes it, and whether that is its own end tag.
   std::size_t closeOffset = SIZE_MAX;
@@ -85,8 +84,7 @@ class PageTreeBuilder {
   int Innermost() const { return open_.empty() ? -1 : open_.back(); }
 
  private:
-  int Push(std::string name, const std::vector<std::pair<std::string, std::string>>& attributes, bool implied,
-           bool open);
+  int Push(std::string name, const std::vector<std::pair<std::string, std::string>>& attributes, bool open);
   void CloseTo(std::size_t depth, std::size_t offset, bool own);
   // The depth of the innermost open element named name above the nearest of the boundaries, or -1.
   int FindOpen(std::string_view name, std::initializer_list<std::string_view> boundaries) const;
