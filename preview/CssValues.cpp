@@ -106,6 +106,17 @@ std::optional<platform::Color> CssColor(std::string_view value, bool* isTranspar
   return ParseColor(lower);
 }
 
+std::string CssHex(platform::Color color) {
+  static const char* const kHex = "0123456789ABCDEF";
+  const platform::Color rgb = platform::ClassicRgb(color);
+  std::string text = "#";
+  for (const int shift : {0, 8, 16}) {
+    text += kHex[(rgb >> (shift + 4)) & 15];
+    text += kHex[(rgb >> shift) & 15];
+  }
+  return text;
+}
+
 std::optional<CssDimension> CssNumber(std::string_view value) {
   value = Trim(value);
   if (!value.empty() && value.front() == '+') value.remove_prefix(1);

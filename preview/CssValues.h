@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/Color.h"
@@ -11,6 +12,9 @@ namespace preview {
 // A colour: a name, #rgb, #rrggbb, rgb() or rgba() (alpha 0 is transparent). Nothing for transparent and
 // for what is not a colour; transparent sets isTransparent.
 std::optional<platform::Color> CssColor(std::string_view value, bool* isTransparent = nullptr);
+
+// "#RRGGBB" for a colour, system colours as the classic desktop scheme has them.
+std::string CssHex(platform::Color color);
 
 // A number with its unit, as written.
 struct CssDimension {

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "platform/FileIO.h"
+#include "preview/CssValues.h"
 #include "preview/PageStyles.h"
 #include "preview/Section.h"
 #include "preview/Tables.h"
@@ -320,15 +321,8 @@ class THtmlParser {
       const int value = std::max(1, static_cast<int>(pixels));
       attributes.Add({Attr::Width, value, std::to_string(value)});
     }
-    if (s.Authored(CssProperty::BackgroundColor) && s.hasBackground) {
-      static const char* const kHex = "0123456789ABCDEF";
-      std::string color = "#";
-      for (const int shift : {0, 8, 16}) {
-        color += kHex[(s.background >> (shift + 4)) & 15];
-        color += kHex[(s.background >> shift) & 15];
-      }
-      attributes.Add({Attr::BgColor, 0, color});
-    }
+    if (s.Authored(CssProperty::BackgroundColor) && s.hasBackground)
+      attributes.Add({Attr::BgColor, 0, CssHex(s.background)});
     // The block's own padding is its box's (BoxOf), so the cell adds none.
     attributes.Add({Attr::CellPadding, 0, "0"});
     attributes.Add({Attr::CellSpacing, 0, "0"});

@@ -681,19 +681,6 @@ std::string Number(float value) {
   return out.str();
 }
 
-std::string ColorText(platform::Color c) {
-  static const char* const kHex = "0123456789ABCDEF";
-  const platform::Color rgb = platform::ClassicRgb(c);
-  const int channels[3] = {static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
-                           static_cast<int>((rgb >> 16) & 0xFF)};
-  std::string text = "#";
-  for (int channel : channels) {
-    text += kHex[channel >> 4];
-    text += kHex[channel & 15];
-  }
-  return text;
-}
-
 std::string LengthText(const CssLength& l) {
   switch (l.unit) {
     case CssLength::Unit::Px:
@@ -892,7 +879,7 @@ std::string StyleEngine::Differences(const ComputedStyle& s, const ComputedStyle
     out += (out.empty() ? "" : "; ") + std::string(name) + " " + value;
   };
   if (s.display != i0.display) add("display", std::string(NameOf(s.display, kDisplays)));
-  if (s.color != p.color) add("color", ColorText(s.color));
+  if (s.color != p.color) add("color", CssHex(s.color));
   if (s.family != p.family) add("font-family", families_[s.family]);
   if (s.fontSize != p.fontSize) add("font-size", Number(s.fontSize) + "pt");
   if (s.fontWeight != p.fontWeight) add("font-weight", std::to_string(s.fontWeight));
@@ -915,7 +902,7 @@ std::string StyleEngine::Differences(const ComputedStyle& s, const ComputedStyle
   if (s.borderCollapse != p.borderCollapse) add("border-collapse", s.borderCollapse ? "collapse" : "separate");
   if (s.borderSpacing != p.borderSpacing) add("border-spacing", Number(s.borderSpacing) + "px");
   if (s.hasBackground != i0.hasBackground || (s.hasBackground && s.background != i0.background))
-    add("background-color", s.hasBackground ? ColorText(s.background) : "transparent");
+    add("background-color", s.hasBackground ? CssHex(s.background) : "transparent");
   if (s.backgroundImage != i0.backgroundImage)
     add("background-image", s.backgroundImage ? "url(" + images_[s.backgroundImage] + ")" : "none");
   static constexpr const char* kSides[] = {"top", "right", "bottom", "left"};
@@ -930,7 +917,7 @@ std::string StyleEngine::Differences(const ComputedStyle& s, const ComputedStyle
     if (s.borderStyle[i] != i0.borderStyle[i])
       add(border + "-style", std::string(NameOf(s.borderStyle[i], kBorderStyles)));
     if (s.borderColor[i] != i0.borderColor[i] && s.borderStyle[i] != CssBorderStyle::None)
-      add(border + "-color", ColorText(s.borderColor[i]));
+      add(border + "-color", CssHex(s.borderColor[i]));
   }
   if (!(s.width == i0.width)) add("width", LengthText(s.width));
   if (!(s.minWidth == i0.minWidth)) add("min-width", LengthText(s.minWidth));

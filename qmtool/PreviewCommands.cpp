@@ -14,6 +14,7 @@
 #include "platform/FileIO.h"
 #include "platform/headless/CellFont.h"
 #include "platform/headless/MemoryFormControls.h"
+#include "preview/CssValues.h"
 #include "preview/PageStyles.h"
 #include "preview/PreviewParser.h"
 #include "preview/Section.h"
@@ -33,17 +34,6 @@ bool ParsePositive(const char* text, int& value) {
   const std::string_view s = text;
   const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
   return error == std::errc() && end == s.data() + s.size() && value > 0;
-}
-
-std::string ColorWord(platform::Color color) {
-  static const char* const kHex = "0123456789ABCDEF";
-  const platform::Color rgb = platform::ClassicRgb(color);
-  std::string text = "#";
-  for (const int shift : {0, 8, 16}) {
-    text += kHex[(rgb >> (shift + 4)) & 15];
-    text += kHex[(rgb >> shift) & 15];
-  }
-  return text;
 }
 
 struct DumpOptions {
@@ -128,7 +118,7 @@ void DumpSection(std::ostream& out, const preview::TSection& section, const std:
         << Quote(std::string_view(section.Text()).substr(line.start, line.count)) << "\n";
   for (const preview::TFontObj& run : section.Fonts())
     out << indent << "font " << run.pos << " " << run.font.size << " " << StyleWords(run)
-        << (options.colors ? " color " + ColorWord(run.font.color) : std::string()) << "\n";
+        << (options.colors ? " color " + preview::CssHex(run.font.color) : std::string()) << "\n";
   static constexpr const char* kAlignNames[] = {"top", "middle", "bottom", "left", "right"};
   for (const auto& image : section.Images())
     out << indent << "image " << image->src << " w=" << image->boxWidth << " h=" << image->boxHeight << " "
@@ -171,7 +161,7 @@ void DumpCell(std::ostream& out, const preview::TCell& cell, const LayoutErrors&
       DumpTable(out, *table, errors, indent + "  ", options);
       continue;
     }
-    if (options.colors && block.Background()) out << " background " << ColorWord(*block.Background());
+    if (options.colors && block.Background()) out << " background " << preview::CssHex(*block.Background());
     out << "\n";
     if (const auto* section = dynamic_cast<const preview::TSection*>(&block))
       DumpSection(out, *section, indent + "  ", options);
