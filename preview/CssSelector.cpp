@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/TextBits.h"
+#include "preview/CssValues.h"
 
 namespace preview {
 namespace {
@@ -17,7 +18,6 @@ bool IsNameChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
          static_cast<unsigned char>(c) >= 0x80;
 }
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
 class SelectorReader {
  public:
@@ -54,7 +54,7 @@ class SelectorReader {
   char Peek() const { return i_ < s_.size() ? s_[i_] : '\0'; }
   bool SkipBlanks() {
     const std::size_t from = i_;
-    while (!AtEnd() && IsBlank(s_[i_])) ++i_;
+    while (!AtEnd() && IsCssBlank(s_[i_])) ++i_;
     return i_ > from;
   }
   // An identifier with its escapes read as the characters they stand for.
@@ -199,19 +199,6 @@ std::uint32_t CompoundWeight(const CssCompound& c, std::uint32_t& ids, std::uint
   return types;
 }
 
-bool HasWord(std::string_view list, std::string_view word) {
-  if (word.empty()) return false;
-  std::size_t i = 0;
-  while (i < list.size()) {
-    while (i < list.size() && IsBlank(list[i])) ++i;
-    std::size_t end = i;
-    while (end < list.size() && !IsBlank(list[end])) ++end;
-    if (list.substr(i, end - i) == word) return true;
-    i = end;
-  }
-  return false;
-}
-
 bool Passes(const CssAttributeTest& test, std::string_view v) {
   const std::string_view w = test.value;
   switch (test.op) {
@@ -220,7 +207,7 @@ bool Passes(const CssAttributeTest& test, std::string_view v) {
     case CssAttributeTest::Op::Equals:
       return v == w;
     case CssAttributeTest::Op::Word:
-      return HasWord(v, w);
+      return HasCssWord(v, w);
     case CssAttributeTest::Op::Prefix:
       return !w.empty() && v.substr(0, w.size()) == w;
     case CssAttributeTest::Op::Suffix:

@@ -7,6 +7,7 @@
 #include <charconv>
 
 #include "platform/TextBits.h"
+#include "preview/CssValues.h"
 
 namespace preview {
 namespace {
@@ -61,14 +62,6 @@ constexpr std::array<std::string_view, kCssPropertyCount> kPropertyNames = {
     "vertical-align",
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 std::string Lower(std::string_view s) { return platform::AsciiLower(std::string(s)); }
 
 // Steps through quoted strings: true when s[i] opens, continues or ends one (i moves past an escaped
@@ -107,25 +100,34 @@ std::string WithoutComments(std::string_view text) {
   return out;
 }
 
-// Splits at sep outside strings, parentheses and brackets.
-std::vector<std::string_view> SplitOutside(std::string_view s, char sep) {
-  std::vector<std::string_view> parts;
+// The index of the first character from `from` on that stop accepts outside strings, parentheses and
+// brackets, or the text's size.
+template <typename Stop>
+std::size_t FindOutside(std::string_view s, std::size_t from, Stop stop) {
   int depth = 0;
   char quote = 0;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < s.size(); ++i) {
+  for (std::size_t i = from; i < s.size(); ++i) {
     if (StepString(s, i, quote)) continue;
     const char c = s[i];
     if (c == '(' || c == '[') {
       ++depth;
     } else if ((c == ')' || c == ']') && depth > 0) {
       --depth;
-    } else if (depth == 0 && (sep == ' ' ? IsBlank(c) : c == sep)) {
-      if (i > start) parts.push_back(s.substr(start, i - start));
-      start = i + 1;
+    } else if (depth == 0 && stop(c)) {
+      return i;
     }
   }
-  if (start < s.size()) parts.push_back(s.substr(start));
+  return s.size();
+}
+
+// Splits at sep (a blank stands for any blank) outside strings, parentheses and brackets; empty parts go.
+std::vector<std::string_view> SplitOutside(std::string_view s, char sep) {
+  std::vector<std::string_view> parts;
+  for (std::size_t start = 0; start < s.size();) {
+    const std::size_t end = FindOutside(s, start, [sep](char c) { return sep == ' ' ? IsCssBlank(c) : c == sep; });
+    if (end > start) parts.push_back(s.substr(start, end - start));
+    start = end + 1;
+  }
   return parts;
 }
 
@@ -207,7 +209,7 @@ class DeclarationSink {
       size = size.substr(0, slash);
     }
     const std::size_t familyStart = v[i + 1].data() - value.data();
-    const std::string_view family = Trim(value.substr(familyStart));
+    const std::string_view family = CssTrim(value.substr(familyStart));
     if (family.empty()) return false;
     Set(CssProperty::FontStyle, style);
     Set(CssProperty::FontWeight, weight);
@@ -237,13 +239,13 @@ class DeclarationSink {
 void AddDeclaration(std::string_view text, std::vector<CssDeclaration>& out) {
   const std::size_t colon = text.find(':');
   if (colon == std::string_view::npos) return;
-  const std::string name = Lower(Trim(text.substr(0, colon)));
-  std::string_view value = Trim(text.substr(colon + 1));
+  const std::string name = Lower(CssTrim(text.substr(0, colon)));
+  std::string_view value = CssTrim(text.substr(colon + 1));
   bool important = false;
   if (const std::size_t bang = value.rfind('!'); bang != std::string_view::npos) {
-    if (Lower(Trim(value.substr(bang + 1))) != "important") return;
+    if (Lower(CssTrim(value.substr(bang + 1))) != "important") return;
     important = true;
-    value = Trim(value.substr(0, bang));
+    value = CssTrim(value.substr(0, bang));
   }
   if (value.empty() || name.empty()) return;
   DeclarationSink sink(out, important);
@@ -282,7 +284,7 @@ std::optional<float> MediaPixels(std::string_view text) {
   float number = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
   if (error != std::errc()) return std::nullopt;
-  const std::string unit = Lower(Trim(std::string_view(end, text.data() + text.size() - end)));
+  const std::string unit = Lower(CssTrim(std::string_view(end, text.data() + text.size() - end)));
   if (unit == "px" || (unit.empty() && number == 0)) return number;
   if (unit == "em" || unit == "rem") return number * 16;
   if (unit == "pt") return number * 4 / 3;
@@ -300,8 +302,9 @@ MediaQuery ParseMediaQuery(std::string_view text) {
     } else if (word.front() == '(' && word.back() == ')') {
       const std::string_view inside(word.data() + 1, word.size() - 2);
       const std::size_t colon = inside.find(':');
-      const std::string_view name = Trim(inside.substr(0, colon));
-      const auto pixels = colon == std::string_view::npos ? std::nullopt : MediaPixels(Trim(inside.substr(colon + 1)));
+      const std::string_view name = CssTrim(inside.substr(0, colon));
+      const auto pixels =
+          colon == std::string_view::npos ? std::nullopt : MediaPixels(CssTrim(inside.substr(colon + 1)));
       if ((name == "min-width" || name == "max-width") && pixels)
         query.widths.push_back({name == "min-width", *pixels});
       else
@@ -318,14 +321,14 @@ MediaQuery ParseMediaQuery(std::string_view text) {
   return query;
 }
 
-class SheetReader {
+class RuleReader {
  public:
-  SheetReader(std::string_view text, CssSheet& sheet) : s_(text), sheet_(sheet) {}
+  RuleReader(std::string_view text, CssSheet& sheet) : s_(text), sheet_(sheet) {}
 
   void ReadRules(std::vector<int>& media, int nesting, bool topLevel) {
     while (i_ < s_.size()) {
       const char c = s_[i_];
-      if (IsBlank(c) || c == ';') {
+      if (IsCssBlank(c) || c == ';') {
         ++i_;
       } else if (s_.compare(i_, 4, "<!--") == 0) {
         i_ += 4;
@@ -346,20 +349,8 @@ class SheetReader {
   // Up to (not past) the first of stops outside strings and brackets, or the end.
   std::string_view ReadUntil(std::string_view stops) {
     const std::size_t start = i_;
-    int depth = 0;
-    char quote = 0;
-    for (; i_ < s_.size(); ++i_) {
-      if (StepString(s_, i_, quote)) continue;
-      const char c = s_[i_];
-      if (c == '(' || c == '[') {
-        ++depth;
-      } else if ((c == ')' || c == ']') && depth > 0) {
-        --depth;
-      } else if (depth == 0 && stops.find(c) != std::string_view::npos) {
-        break;
-      }
-    }
-    return s_.substr(start, std::min(i_, s_.size()) - start);
+    i_ = FindOutside(s_, i_, [stops](char c) { return stops.find(c) != std::string_view::npos; });
+    return s_.substr(start, i_ - start);
   }
   // With "{" current: the block's contents; past its "}" (or at the end when it is left open).
   std::string_view ReadBlock() {
@@ -383,7 +374,7 @@ class SheetReader {
     const std::size_t nameStart = i_;
     while (i_ < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[i_])) || s_[i_] == '-')) ++i_;
     const std::string name = Lower(s_.substr(nameStart, i_ - nameStart));
-    const std::string_view prelude = Trim(ReadUntil(";{}"));
+    const std::string_view prelude = CssTrim(ReadUntil(";{}"));
     const bool block = i_ < s_.size() && s_[i_] == '{';
     if (!block) {
       if (i_ < s_.size() && s_[i_] == ';') ++i_;
@@ -418,7 +409,7 @@ class SheetReader {
     const std::string_view prelude = ReadUntil("{}");
     if (i_ >= s_.size() || s_[i_] == '}') return;  // a selector with no block is dropped
     const std::string_view block = ReadBlock();
-    CssRule rule{ParseSelectorGroup(Trim(prelude)), ParseDeclarations(block), media};
+    CssRule rule{ParseSelectorGroup(CssTrim(prelude)), ParseDeclarations(block), media};
     if (!rule.selectors.empty() && !rule.declarations.empty()) sheet_.rules.push_back(std::move(rule));
   }
 
@@ -457,7 +448,7 @@ bool MediaList::DependsOnWidth() const {
 MediaList ParseMediaList(std::string_view text) {
   MediaList list;
   for (std::string_view part : SplitOutside(text, ','))
-    if (!Trim(part).empty()) list.queries.push_back(ParseMediaQuery(Trim(part)));
+    if (!CssTrim(part).empty()) list.queries.push_back(ParseMediaQuery(CssTrim(part)));
   return list;
 }
 
@@ -465,13 +456,13 @@ CssSheet ParseStyleSheet(std::string_view text) {
   const std::string clean = WithoutComments(text);
   CssSheet sheet;
   std::vector<int> media;
-  SheetReader(clean, sheet).ReadRules(media, 0, true);
+  RuleReader(clean, sheet).ReadRules(media, 0, true);
   return sheet;
 }
 
 std::string CssUrl(std::string_view text) {
-  text = Trim(text);
-  if (Lower(text.substr(0, 4)) == "url(" && text.back() == ')') text = Trim(text.substr(4, text.size() - 5));
+  text = CssTrim(text);
+  if (Lower(text.substr(0, 4)) == "url(" && text.back() == ')') text = CssTrim(text.substr(4, text.size() - 5));
   if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front())
     return std::string(text.substr(1, text.size() - 2));
   if (!text.empty() && (text.front() == '"' || text.front() == '\'')) return {};

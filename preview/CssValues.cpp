@@ -38,21 +38,13 @@ constexpr std::array<NamedColor, 58> kCssColors = {{
 
 platform::Color FromRgb(int rgb) { return platform::Rgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\n' || s.front() == '\r'))
-    s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\n' || s.back() == '\r'))
-    s.remove_suffix(1);
-  return s;
-}
-
 std::optional<platform::Color> FunctionColor(std::string_view args, bool* isTransparent) {
   int channel[3] = {0, 0, 0};
   int count = 0;
   std::size_t start = 0;
   for (std::size_t i = 0; i <= args.size() && count <= 4; ++i) {
     if (i < args.size() && args[i] != ',' && args[i] != ' ' && args[i] != '/') continue;
-    const std::string_view part = Trim(args.substr(start, i - start));
+    const std::string_view part = CssTrim(args.substr(start, i - start));
     start = i + 1;
     if (part.empty()) continue;
     const auto d = CssNumber(part);
@@ -76,7 +68,7 @@ std::optional<platform::Color> FunctionColor(std::string_view args, bool* isTran
 }  // namespace
 
 std::optional<platform::Color> CssColor(std::string_view value, bool* isTransparent) {
-  value = Trim(value);
+  value = CssTrim(value);
   const std::string lower = platform::AsciiLower(std::string(value));
   if (lower == "transparent") {
     if (isTransparent) *isTransparent = true;
@@ -106,6 +98,25 @@ std::optional<platform::Color> CssColor(std::string_view value, bool* isTranspar
   return ParseColor(lower);
 }
 
+std::string_view CssTrim(std::string_view s) {
+  while (!s.empty() && IsCssBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsCssBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool HasCssWord(std::string_view list, std::string_view word) {
+  if (word.empty()) return false;
+  std::size_t i = 0;
+  while (i < list.size()) {
+    while (i < list.size() && IsCssBlank(list[i])) ++i;
+    std::size_t end = i;
+    while (end < list.size() && !IsCssBlank(list[end])) ++end;
+    if (list.substr(i, end - i) == word) return true;
+    i = end;
+  }
+  return false;
+}
+
 std::string CssHex(platform::Color color) {
   static const char* const kHex = "0123456789ABCDEF";
   const platform::Color rgb = platform::ClassicRgb(color);
@@ -118,7 +129,7 @@ std::string CssHex(platform::Color color) {
 }
 
 std::optional<CssDimension> CssNumber(std::string_view value) {
-  value = Trim(value);
+  value = CssTrim(value);
   if (!value.empty() && value.front() == '+') value.remove_prefix(1);
   float number = 0;
   const char* end = value.data();

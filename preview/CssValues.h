@@ -13,6 +13,12 @@ namespace preview {
 // for what is not a colour; transparent sets isTransparent.
 std::optional<platform::Color> CssColor(std::string_view value, bool* isTransparent = nullptr);
 
+// The blanks of CSS, the text without them at its ends, and whether a blank-separated list holds word
+// (compared with its case).
+constexpr bool IsCssBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+std::string_view CssTrim(std::string_view s);
+bool HasCssWord(std::string_view list, std::string_view word);
+
 // "#RRGGBB" for a colour, system colours as the classic desktop scheme has them.
 std::string CssHex(platform::Color color);
 

@@ -8,6 +8,7 @@
 
 #include "platform/FileIO.h"
 #include "platform/TextBits.h"
+#include "preview/CssValues.h"
 
 namespace preview {
 namespace {
@@ -35,27 +36,10 @@ std::optional<std::string> SheetPath(const std::string& folder, std::string_view
   return (std::filesystem::path(folder) / path).lexically_normal().string();
 }
 
-bool HasWord(std::string_view list, std::string_view word) {
-  const std::string lower = platform::AsciiLower(std::string(list));
-  std::size_t i = 0;
-  while (i < lower.size()) {
-    while (i < lower.size() && lower[i] == ' ') ++i;
-    std::size_t end = lower.find(' ', i);
-    if (end == std::string::npos) end = lower.size();
-    if (std::string_view(lower).substr(i, end - i) == word) return true;
-    i = end;
-  }
-  return false;
-}
-
 // STYLE and LINK media that apply to the screen.
 MediaList MediaOf(const PageElement& e) {
   const auto media = e.Attribute("media");
   return media ? ParseMediaList(*media) : MediaList{};
-}
-
-bool IsBlockLevel(CssDisplay d) {
-  return d != CssDisplay::Inline && d != CssDisplay::InlineBlock && d != CssDisplay::None;
 }
 
 // The box a block's authored margins, borders, padding and width give the blocks inside it, within its
@@ -162,7 +146,8 @@ PageStyles::PageStyles(const PageStyleSource& source, StyleDefaults defaults)
     } else if (e.name == "link") {
       const auto rel = e.Attribute("rel");
       const auto href = e.Attribute("href");
-      if (rel && href && HasWord(*rel, "stylesheet") && !HasWord(*rel, "alternate"))
+      const std::string relation = rel ? platform::AsciiLower(std::string(*rel)) : std::string();
+      if (href && HasCssWord(relation, "stylesheet") && !HasCssWord(relation, "alternate"))
         if (const auto path = SheetPath(source.folder, *href)) ReadSheetFile(*path, {media}, 0);
     } else if (e.name == "script" || e.name == "textarea") {
       SkipRawBody(t);
@@ -213,7 +198,8 @@ void PageStyles::Compute(int width) {
                   static_cast<std::uint32_t>(std::min<std::size_t>(e.closeOffset, UINT32_MAX)),
                   std::min<std::uint16_t>(name->second, static_cast<std::uint16_t>(names_.size() - 1)),
                   e.closedByOwnEnd,
-                  e.rendererTag};
+                  e.rendererTag,
+                  FloatsAsBlock(e, engine_.Style(styleOf[i]))};
   }
   blockBackground_.assign(elements_.size(), 0);
   inlineBackground_.assign(elements_.size(), 0);

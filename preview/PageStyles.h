@@ -52,6 +52,7 @@ class PageStyles {
     std::uint16_t name = 0;                  // index into Names()
     bool closedByOwnEnd = false;
     bool rendererTag = false;
+    bool floats = false;  // a block CSS floats, which the builder makes a floating one-cell table
   };
   const Placed& PlaceOf(int element) const { return places_[static_cast<std::size_t>(element)]; }
   std::string_view NameOf(int element) const { return names_[PlaceOf(element).name]; }

@@ -71,10 +71,6 @@ Alignment AlignmentOf(CssTextAlign align) {
   }
 }
 
-bool IsBlockDisplay(CssDisplay d) {
-  return d != CssDisplay::Inline && d != CssDisplay::InlineBlock && d != CssDisplay::None;
-}
-
 // The tags the page builder already starts a block for, whatever their style says.
 bool BuilderBreaksAt(std::string_view name) {
   static constexpr std::string_view kBlocks[] = {
@@ -237,11 +233,10 @@ class THtmlParser {
 
   // Whether the CSS font properties of two elements agree, so the text goes on in the same font.
   bool SameFonts(int a, int b) const {
-    static constexpr CssProperty kFontProperties[] = {CssProperty::Color,     CssProperty::FontFamily,
-                                                      CssProperty::FontSize,  CssProperty::FontWeight,
-                                                      CssProperty::FontStyle, CssProperty::TextDecoration};
-    std::uint64_t mask = 0;
-    for (CssProperty p : kFontProperties) mask |= 1ull << static_cast<int>(p);
+    constexpr auto bit = [](CssProperty p) { return 1ull << static_cast<int>(p); };
+    constexpr std::uint64_t mask = bit(CssProperty::Color) | bit(CssProperty::FontFamily) | bit(CssProperty::FontSize) |
+                                   bit(CssProperty::FontWeight) | bit(CssProperty::FontStyle) |
+                                   bit(CssProperty::TextDecoration);
     const ComputedStyle* x = a >= 0 ? &styles_->StyleOf(a) : nullptr;
     const ComputedStyle* y = b >= 0 ? &styles_->StyleOf(b) : nullptr;
     const std::uint64_t mx = x ? x->authored & mask : 0, my = y ? y->authored & mask : 0;
@@ -262,7 +257,7 @@ class THtmlParser {
   }
   bool BreaksForStyle(int element) const {
     const ComputedStyle& s = styles_->StyleOf(element);
-    return IsBlockDisplay(s.display) && !BuilderBreaksAt(styles_->NameOf(element)) &&
+    return IsBlockLevel(s.display) && !BuilderBreaksAt(styles_->NameOf(element)) &&
            (s.Authored(CssProperty::Display) || !styles_->PlaceOf(element).rendererTag);
   }
   bool Hidden(int element) const {
@@ -294,11 +289,7 @@ class THtmlParser {
   int FloatedBlockStartingHere() const {
     if (!styles_ || tok_.closing || !IsTagToken() || nesting_ >= kMaxNesting) return -1;
     const int element = styles_->ElementStartedAt(tok_.tagPos);
-    if (element < 0 || element != current_) return -1;
-    const ComputedStyle& s = styles_->StyleOf(element);
-    if (!s.Authored(CssProperty::Float) || s.floating == CssFloat::None || !IsBlockDisplay(s.display)) return -1;
-    const std::string_view name = styles_->NameOf(element);
-    return name == "img" || name == "table" || name == "body" || name == "html" ? -1 : element;
+    return element >= 0 && element == current_ && styles_->PlaceOf(element).floats ? element : -1;
   }
 
   // A floated block, built as the renderer floats a one-cell table: its width and background, and the
@@ -924,7 +915,7 @@ class THtmlParser {
       const bool start = tok_.kind == TokenKind::StartTag;
       if (start && tok_.tag == Tag::Li) {
         const ComputedStyle* item = CurrentStyle();
-        if (item && item->Authored(CssProperty::Display) && !IsBlockDisplay(item->display)) {
+        if (item && item->Authored(CssProperty::Display) && !IsBlockLevel(item->display)) {
           // Items that CSS puts in a line, as navigation bars do, share one block.
           if (section_) AppendText(" ");
           Next();
@@ -1147,11 +1138,7 @@ class THtmlParser {
   // With the character after <SCRIPT ...> current: reads the script up to its end tag and leaves the
   // character after that current.
   void ParseScript() {
-    if (!list_.onScript) {
-      do tok_.NextScriptToken();
-      while (tok_.kind != TokenKind::EndOfFile && tok_.kind != TokenKind::EndTag);
-      return;
-    }
+    if (!list_.onScript) return SkipRawBody(tok_);
     const std::string language = TextOf(Attr::Language);
     tok_.script = true;
     std::string script;

@@ -52,6 +52,10 @@ enum class CssTransform : std::uint8_t { None, Uppercase, Lowercase, Capitalize 
 enum class CssFloat : std::uint8_t { None, Left, Right, Both };
 enum class CssVerticalAlign : std::uint8_t { Baseline, Sub, Super, Top, Middle, Bottom, TextTop, TextBottom };
 enum class CssBorderStyle : std::uint8_t { None, Solid, Dashed, Dotted, Double, Other };
+// Whether an element of this display starts a block of its own.
+constexpr bool IsBlockLevel(CssDisplay d) {
+  return d != CssDisplay::Inline && d != CssDisplay::InlineBlock && d != CssDisplay::None;
+}
 constexpr std::uint8_t kDecorationUnderline = 1, kDecorationLineThrough = 2, kDecorationOverline = 4;
 
 // Every value as computed: lengths in pixels (or a percentage), font sizes in points. Plain data, kept
