@@ -11,7 +11,8 @@
 #include <cerrno>
 #include <map>
 #include <mutex>
-#include <thread>
+
+#include "platform/BackgroundJob.h"
 
 namespace platform {
 
@@ -123,76 +124,52 @@ void NonBlockingTcp::Close() {
 
 namespace {
 
-// What the lookup thread and the loop share: the thread writes the answer, then a byte into the pipe the
-// loop watches. The thread keeps its own reference, so a cancelled lookup ends harmlessly.
-struct LookupState {
-  int pipe[2] = {-1, -1};
+// What the lookup thread and the loop share: the thread writes the answer, the loop reads it when the
+// job is done.
+struct LookupAnswer {
   std::mutex mutex;
   std::string address;
   int error = 0;
-  ~LookupState() {
-    for (int end : pipe)
-      if (end >= 0) ::close(end);
-  }
 };
 
 class ThreadedLookup : public HostLookup {
  public:
   ThreadedLookup(EventLoop& loop, const std::string& host,
-                 std::function<void(const std::string& address, int error)> done)
-      : loop_(loop), state_(std::make_shared<LookupState>()) {
-    if (::pipe2(state_->pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-      const int error = SocketErrorNumber(errno);
-      loop_.Post([alive = alive_, done = std::move(done), error] {
-        if (*alive) done("", error);
-      });
-      return;
-    }
-    watch_ = loop_.WatchSocket(state_->pipe[0], [this, done = std::move(done)](bool, bool) {
-      loop_.Unwatch(watch_);
-      watch_ = {};
-      std::string address;
-      int error;
-      {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        address = state_->address;
-        error = state_->error;
-      }
-      done(address, error);
-    });
-    std::thread([state = state_, host] { Resolve(*state, host); }).detach();
-  }
-  ~ThreadedLookup() override {
-    *alive_ = false;
-    if (watch_.id) loop_.Unwatch(watch_);
+                 std::function<void(const std::string& address, int error)> done) {
+    auto answer = std::make_shared<LookupAnswer>();
+    job_ = StartBackgroundJob(
+        loop, [answer, host] { Resolve(*answer, host); },
+        [answer, done = std::move(done)] {
+          std::string address;
+          int error;
+          {
+            std::lock_guard<std::mutex> lock(answer->mutex);
+            address = answer->address;
+            error = answer->error;
+          }
+          done(address, error);
+        });
   }
 
  private:
-  static void Resolve(LookupState& state, const std::string& host) {
+  static void Resolve(LookupAnswer& answer, const std::string& host) {
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     const int failure = getaddrinfo(host.c_str(), nullptr, &hints, &found);
-    {
-      std::lock_guard<std::mutex> lock(state.mutex);
-      if (failure != 0 || !found) {
-        state.error = failure == EAI_AGAIN ? 11002 : failure == EAI_FAIL ? 11003 : kHostNotFound;
-      } else {
-        char text[INET_ADDRSTRLEN] = {};
-        inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr, text, sizeof text);
-        state.address = text;
-      }
+    std::lock_guard<std::mutex> lock(answer.mutex);
+    if (failure != 0 || !found) {
+      answer.error = failure == EAI_AGAIN ? 11002 : failure == EAI_FAIL ? 11003 : kHostNotFound;
+    } else {
+      char text[INET_ADDRSTRLEN] = {};
+      inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr, text, sizeof text);
+      answer.address = text;
     }
     if (found) freeaddrinfo(found);
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(state.pipe[1], &byte, 1);
   }
 
-  EventLoop& loop_;
-  std::shared_ptr<LookupState> state_;
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-  WatchId watch_;
+  std::unique_ptr<BackgroundJob> job_;
 };
 
 }  // namespace
