@@ -132,6 +132,11 @@ class TqeCustomEdit : private DocumentView {
   void MouseWheel(int delta, TShiftState shift);
   // The text position under a client point: columns to the nearest cell edge (halves up), tabs as shown.
   TextPoint PointAt(int x, int y) const;
+  // The misspelt word under a client point: its line (1-based) and bytes; none when the word there is
+  // spelt right or there is none.
+  std::optional<TextSpan> MisspeltWordAt(int x, int y);
+  // The check's note on the line of a client point in the gutter.
+  const TqeDocument::LineNote* GutterNoteAt(int x, int y) const;
   // Whether a point lies over the text area (the text beam) rather than the gutter (the arrow).
   bool OverText(int x) const { return x >= gutterPixels_; }
   bool Dragging() const { return dragging_; }
@@ -337,6 +342,7 @@ class TqeCustomEdit : private DocumentView {
   int ShownDigits() const;
   void PaintGutter(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine);
   void PaintText(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine);
+  void PaintLineNotes(platform::Canvas& canvas, int firstLine, int lastLine);
   void EnsureCaretVisible();
   void UpdateCaret();
   void UpdateScrollBars();

@@ -44,16 +44,19 @@ TqeDocument::TqeDocument()
   lines_.OnAdded = [this] { Added(); };
   lines_.OnDeleted = [this](int i) {
     outline_.LineDeleted(i);
+    spelling_.LineDeleted(i);
     Rescanned(i);
     ForEachView([i](DocumentView& v) { v.LineDeleted(i); });
   };
   lines_.OnInserted = [this](int i) {
     outline_.LineInserted(i);
+    spelling_.LineInserted(i);
     Rescanned(i);
     ForEachView([i](DocumentView& v) { v.LineInserted(i); });
   };
   lines_.OnPutted = [this](int i) {
     outline_.LineChanged(i);
+    spelling_.LineChanged(i);
     int last = i;
     if (highlighter_) {
       highlighter_->SetRangeState(lines_.Slot(i));
@@ -84,6 +87,7 @@ void TqeDocument::SetHighLighter(highlighters::TqeCustomHighLighter* highlighter
   if (highlighter_) highlighter_->RemoveClient(this);
   highlighter_ = highlighter;
   outline_.SetHighlighter(highlighter);
+  spelling_.Reset();
   if (highlighter_) {
     highlighter_->AddClient(this);
     RescanAll(lines_, *highlighter_);
@@ -98,7 +102,24 @@ void TqeDocument::HighlighterChanged() {
 void TqeDocument::HighlighterDestroyed() {
   highlighter_ = nullptr;
   outline_.SetHighlighter(nullptr);
+  spelling_.Reset();
   HighlighterChanged();
+}
+
+void TqeDocument::SetSpellCheck(SpellingLines::WordCheck check) {
+  spelling_.SetCheck(std::move(check));
+  HighlighterChanged();
+}
+
+void TqeDocument::SetLineNotes(std::vector<LineNote> notes) {
+  lineNotes_ = std::move(notes);
+  ForEachView([](DocumentView& v) { v.MarksChanged(); });
+}
+
+const TqeDocument::LineNote* TqeDocument::NoteOn(int line) const {
+  const auto at = std::lower_bound(lineNotes_.begin(), lineNotes_.end(), line,
+                                   [](const LineNote& note, int l) { return note.line < l; });
+  return at != lineNotes_.end() && at->line == line ? &*at : nullptr;
 }
 
 void TqeDocument::SetMaxUndo(int count) {
@@ -123,6 +144,7 @@ void TqeDocument::Rescanned(int index) {
 void TqeDocument::Added() {
   const int count = lines_.Count();
   outline_.LineInserted(count - 1);
+  spelling_.LineInserted(count - 1);
   if (highlighter_) {
     if (count < 2) {
       highlighter_->ResetRangeState();
@@ -140,6 +162,7 @@ void TqeDocument::Added() {
 void TqeDocument::SetEncoding(platform::TextEncoding encoding) {
   if (encoding == encoding_) return;
   encoding_ = encoding;
+  spelling_.Reset();
   ForEachView([](DocumentView& v) { v.EncodingChanged(); });
 }
 
@@ -147,6 +170,7 @@ void TqeDocument::Loaded() {
   if (lines_.Count() == 0) lines_.Add({});
   encoding_ = DetectedEncoding(lines_);
   outline_.Reset();
+  spelling_.Reset();
   // The loaded lines carry no states yet; fill every slot so painting can start at any line.
   if (highlighter_) RescanAll(lines_, *highlighter_);
   ForEachView([](DocumentView& v) { v.TextLoaded(); });

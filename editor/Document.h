@@ -5,11 +5,13 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "editor/DocumentOutline.h"
 #include "editor/EditList.h"
 #include "editor/MarkList.h"
+#include "editor/SpellingLines.h"
 #include "editor/UndoList.h"
 #include "highlighters/CustomHighlighter.h"
 #include "platform/TextEncoding.h"
@@ -57,6 +59,19 @@ class TqeDocument : private highlighters::HighlighterClient {
   const TMarkList& Marks() const { return marks_; }
   // Tags, comments, blocks and brackets as the highlighter reads them, for the writing aids.
   DocumentOutline& Outline() { return outline_; }
+  // The misspelt words of each line, for the underlines; off until a check is set.
+  SpellingLines& Spelling() { return spelling_; }
+  // Sets the spelling's check (none: off) and repaints the views.
+  void SetSpellCheck(SpellingLines::WordCheck check);
+
+  // What a page check said about lines, shown in the gutter: one note a line (1-based), in line order.
+  struct LineNote {
+    int line = 0;
+    bool error = false;   // an error rather than a warning
+    std::string message;  // every message of the line, one a line
+  };
+  void SetLineNotes(std::vector<LineNote> notes);
+  const LineNote* NoteOn(int line) const;
 
   highlighters::TqeCustomHighLighter* HighLighter() const { return highlighter_; }
   // Binding rescans every line's slot at once, so painting never starts from another scanner's state.
@@ -106,14 +121,16 @@ class TqeDocument : private highlighters::HighlighterClient {
   void Loaded();
 
   TqeEditList lines_;
+  platform::TextEncoding encoding_ = platform::TextEncoding::Cp1252;
   TUndoList undoList_;
   TUndoList redoList_;
   TMarkList marks_;
   DocumentOutline outline_{lines_};
+  SpellingLines spelling_{lines_, outline_, encoding_};
+  std::vector<LineNote> lineNotes_;
   highlighters::TqeCustomHighLighter* highlighter_ = nullptr;
   std::vector<DocumentView*> views_;
   DocumentView* activeView_ = nullptr;
-  platform::TextEncoding encoding_ = platform::TextEncoding::Cp1252;
   int replaying_ = 0;  // inside Undo or Redo (they nest)
 };
 

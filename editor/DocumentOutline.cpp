@@ -174,6 +174,17 @@ TokenAtByte DocumentOutline::TokenAt(int index, int byte) {
   return found;
 }
 
+void DocumentOutline::ForEachToken(int index, const std::function<void(const LineToken&)>& visit) {
+  if (!highlighter_ || index < 0 || index >= lines_.Count()) return;
+  StartScan(index, lines_.Slot(index));
+  for (auto& scanner = *highlighter_; !scanner.AtLineEnd(); scanner.NextToken()) {
+    const highlighters::TqeHighLightAttributes* attribute = scanner.TokenAttribute();
+    visit({scanner.TokenText(), scanner.TokenPosition(), scanner.TokenKind(),
+           markup_ && (!pageScanner_ || TokenLanguage().empty()),
+           attribute ? std::string_view(attribute->Name()) : std::string_view()});
+  }
+}
+
 void DocumentOutline::Read(int index, Entry& entry) {
   entry.events.clear();
   entry.carriedTagEnd = -1;

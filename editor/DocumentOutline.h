@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,6 +82,16 @@ class DocumentOutline {
   std::string WrittenName(OutlinePlace place);
 
   TokenAtByte TokenAt(int index, int byte);
+  // One token of a line as the colours read it: whether the markup scanner read it itself, its kind as
+  // that scanner numbers them, and the name of the attribute it is painted with.
+  struct LineToken {
+    std::string_view text;
+    int from = 0;
+    int kind = -1;
+    bool html = false;
+    std::string_view attribute;
+  };
+  void ForEachToken(int index, const std::function<void(const LineToken&)>& visit);
   // A change counter: equal counts, equal text.
   unsigned Generation() const { return generation_; }
 

@@ -36,6 +36,23 @@ TextPoint TqeCustomEdit::PointAt(int x, int y) const {
   return {std::max(1, ByteColumn(line, shown)), line};
 }
 
+std::optional<TextSpan> TqeCustomEdit::MisspeltWordAt(int x, int y) {
+  if (!OverText(x) || y < 0) return std::nullopt;
+  const int line = ShownLineAfter(topLine_, FloorDiv(y, RowHeight()));
+  if (line < 1 || line > LineCount()) return std::nullopt;
+  // The cell under the point, not the nearest edge: the word is the one the pointer is on.
+  const int byte = ByteColumn(line, leftChar_ + FloorDiv(x - gutterPixels_ - 2, cellWidth_)) - 1;
+  for (const WordSpan& word : document_.Spelling().Misspelt(line - 1))
+    if (byte >= word.from && byte < word.to) return TextSpan{line, word.from + 1, word.to + 1};
+  return std::nullopt;
+}
+
+const TqeDocument::LineNote* TqeCustomEdit::GutterNoteAt(int x, int y) const {
+  if (OverText(x) || y < 0) return nullptr;
+  const int line = ShownLineAfter(topLine_, FloorDiv(y, RowHeight()));
+  return line >= 1 && line <= LineCount() ? document_.NoteOn(line) : nullptr;
+}
+
 bool TqeCustomEdit::InsideSavedSelection(TextPoint p) const {
   if (!dragHadSelection_) return false;
   // Whole lines, or a rectangle, in the modes that select them: a drop there would land in the text it

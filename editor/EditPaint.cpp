@@ -1,5 +1,6 @@
-// Painting: the gutter (line numbers, the 3-D edge, mark glyphs) and the text area (highlighter tokens
-// merged into runs, the selection in up to three pieces per run, special lines, the right edge).
+// Painting: the gutter (line numbers, the 3-D edge, mark glyphs, the page check's dots) and the text area
+// (highlighter tokens merged into runs, the selection in up to three pieces per run, special lines, the
+// right edge, misspelt words' waves).
 #include <algorithm>
 #include <climits>
 #include <string>
@@ -16,6 +17,8 @@ std::string LineNumberText(int number, int digits, bool leadingZeros) {
   if (static_cast<int>(text.size()) < digits) text.insert(0, digits - text.size(), leadingZeros ? '0' : ' ');
   return text;
 }
+
+constexpr platform::Color kMisspeltColor = platform::Rgb(0xE0, 0, 0);
 
 bool AllSpaces(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
 
@@ -65,6 +68,21 @@ void TqeCustomEdit::PaintMatchFrames(platform::Canvas& canvas, int firstLine, in
   }
 }
 
+// A dot at the gutter's left end (where short line numbers leave room) for each line a check found
+// errors (red) or warnings (orange) on.
+void TqeCustomEdit::PaintLineNotes(platform::Canvas& canvas, int firstLine, int lastLine) {
+  const int size = std::min(RowHeight() / 2 + 1, gutterPixels_ - 6);
+  const int left = 2;
+  if (size < 3) return;
+  for (int line = firstLine; line <= lastLine; line = FollowingLine(line)) {
+    const TqeDocument::LineNote* note = document_.NoteOn(line);
+    if (!note) continue;
+    const int top = RowOfLine(line) * RowHeight() + (RowHeight() - size) / 2;
+    const platform::Color color = note->error ? platform::Rgb(0xE0, 0x20, 0x20) : platform::Rgb(0xF0, 0xA0, 0x00);
+    canvas.DrawEllipse({left, top, left + size, top + size}, color, color);
+  }
+}
+
 void TqeCustomEdit::PaintGutter(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine) {
   const int rowHeight = RowHeight();
   const platform::Rect strip{clip.left, clip.top, std::min(clip.right, gutterPixels_), clip.bottom};
@@ -89,6 +107,7 @@ void TqeCustomEdit::PaintGutter(platform::Canvas& canvas, const platform::Rect& 
   }
 
   PaintFoldMarks(canvas, firstLine, lastLine);
+  PaintLineNotes(canvas, firstLine, lastLine);
   if (!bookMarkOptions_.GlyphsVisible || marks_.Count() == 0) return;
   std::vector<int> offsets(lastLine - firstLine + 2, 0);
   const platform::FontHandle font = textDrawer_.Font(fontDesc_.style);
@@ -241,6 +260,12 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
       }
     }
     drawRightEdge(y, y + rowHeight);
+
+    for (const WordSpan& word : document_.Spelling().Misspelt(line - 1)) {
+      const int left = std::max(columnX(cellColumn(word.from)), textX);
+      const int right = std::min(columnX(cellColumn(word.to)), clip.right);
+      textDrawer_.DrawWave(left, right, y + rowHeight - 1, kMisspeltColor);
+    }
   }
 
   if (y < clip.bottom) {

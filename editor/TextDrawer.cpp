@@ -46,4 +46,14 @@ void TTextDrawer::DrawText(int x, int y, bool opaque, const platform::Rect& clip
   if (!text.empty()) canvas_->DrawText({x, y}, stock_->Font(style_), foreground_, text, CellWidth(), encoding);
 }
 
+void TTextDrawer::DrawWave(int left, int right, int bottom, platform::Color color) {
+  if (!canvas_ || right <= left) return;
+  // Two pixels up, two down: the wave stays inside the row's last three pixels.
+  for (int x = left; x < right - 1; x += 2) {
+    const bool rising = ((x - left) / 2) % 2 == 0;
+    const int next = std::min(x + 2, right - 1);
+    canvas_->DrawLine({x, rising ? bottom : bottom - 2}, {next, rising ? bottom - 2 : bottom}, color);
+  }
+}
+
 }  // namespace editor

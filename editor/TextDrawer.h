@@ -60,6 +60,8 @@ class TTextDrawer {
   // Draws text with its first cell at x; opaque fills clip with the background colour first.
   void DrawText(int x, int y, bool opaque, const platform::Rect& clip, std::string_view text,
                 platform::TextEncoding encoding = platform::TextEncoding::Cp1252);
+  // A wavy line from left to right (exclusive) whose troughs touch bottom: a misspelt word's underline.
+  void DrawWave(int left, int right, int bottom, platform::Color color);
 
  private:
   platform::FontEngine& fonts_;
