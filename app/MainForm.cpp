@@ -53,7 +53,17 @@ MainForm::MainForm(MainFormServices services, std::string installDir)
     : services_(std::move(services)),
       installDir_(std::move(installDir)),
       highlighters_(services_.registry),
-      journalStamp_(RecoveryJournal::NewStamp()) {
+      journalStamp_(RecoveryJournal::NewStamp()),
+      spelling_(services_.loop, std::filesystem::path(installDir_) / "personal-words.txt") {
+  if (services_.loop) checker_.emplace(*services_.loop);
+  std::optional<std::string> language = services_.registry.ReadString(kPreferencesKey, "SpellingLanguage");
+  if (!language) {
+    const std::vector<std::string> installed = InstalledDictionaries();
+    language = std::find(installed.begin(), installed.end(), "en_US") != installed.end() ? "en_US"
+               : installed.empty()                                                       ? ""
+                                                                                         : installed.front();
+  }
+  spelling_.SetLanguage(*language);
   MRU.SetMenuItem(true);
   MRU.Mode = rflAfter;
   MRU.OnMenuClick = [this](const std::string& path) { MRUMenuClick(path); };
@@ -86,7 +96,9 @@ DocumentSession& MainForm::NewSession() {
   made.Document().OnTextChanged = [this, &made] {
     if (!made.modified_) SetModified(made, true);
     if (made.journal_) made.journal_->Changed();
+    if (checker_ && IsCurrent(made)) checker_->TextChanged(made.Document(), LinkFolder(made));
   };
+  spelling_.Watch(made.Document());
   sessions_.push_back(std::move(session));
   if (OnSessionOpened) OnSessionOpened(made);
   SwitchTo(static_cast<int>(sessions_.size()) - 1);
@@ -124,6 +136,8 @@ void MainForm::Remove(int index) {
     session.journal_->Flush();
   }
   if (OnSessionClosing) OnSessionClosing(session);
+  spelling_.Unwatch(session.Document());
+  if (checker_) checker_->Forget(session.Document());
   sessions_.erase(sessions_.begin() + index);
   // The current tab stays current; when it was the one closed, the tab that took its place (or the last).
   const int next = std::min(current_ > index ? current_ - 1 : current_, static_cast<int>(sessions_.size()) - 1);
@@ -701,6 +715,47 @@ std::string MainForm::PreviewFileName() {
   const std::string copy = DataFile("Temp.htm");
   Current().Document().Lines().SaveToFile(copy);
   return copy;
+}
+
+void MainForm::SetSpellingLanguage(const std::string& name) {
+  spelling_.SetLanguage(name);
+  services_.registry.WriteString(kPreferencesKey, "SpellingLanguage", spelling_.Language());
+}
+
+std::filesystem::path MainForm::LinkFolder(const DocumentSession& session) {
+  const std::string file = session.PreviewSourceFile();
+  return file.empty() ? std::filesystem::path() : std::filesystem::path(file).parent_path();
+}
+
+void MainForm::CheckCurrentPage() {
+  if (checker_) checker_->Check(Current().Document(), LinkFolder(Current()));
+}
+
+void MainForm::TidyUpPage1Click() {
+  editor::TqeCustomEdit& view = Editor();
+  const std::string before = view.Lines().Text();
+  const TidyUpResult tidied = TidyUpPage(before, view.Encoding(), view.TabIndent(), /*crlf=*/true);
+  if (!tidied.mended) {
+    services_.dialogs.MessageBox(tidied.message, "Tidy Up Page", platform::MessageIcon::Warning,
+                                 platform::MessageButtons::Ok);
+    return;
+  }
+  const int changed = ChangedLineCount(before, tidied.text);
+  if (changed == 0) {
+    services_.dialogs.MessageBox("The page is tidy already: no line changes.", "Tidy Up Page",
+                                 platform::MessageIcon::Information, platform::MessageButtons::Ok);
+    return;
+  }
+  const std::string question = "Tidy Up Page changes " + std::to_string(changed) + (changed == 1 ? " line" : " lines") +
+                               ". Replace the text with the tidy copy?";
+  if (services_.dialogs.MessageBox(question, "Tidy Up Page", platform::MessageIcon::Question,
+                                   platform::MessageButtons::YesNo) != platform::MessageAnswer::Yes)
+    return;
+  std::string text = tidied.text;
+  // The store takes lines; the last line end would make an empty line of its own.
+  if (text.ends_with("\r\n")) text.resize(text.size() - 2);
+  const int last = view.LineCount();
+  view.ReplaceRange({1, 1}, {static_cast<int>(view.Lines().Get(last - 1).size()) + 1, last}, text);
 }
 
 std::string MainForm::DocumentFolder() const {

@@ -12,8 +12,10 @@
 #include "app/DocumentSession.h"
 #include "app/FormSizeSave.h"
 #include "app/Highlighters.h"
+#include "app/PageChecker.h"
 #include "app/RecentFileList.h"
 #include "app/RecoveryJournal.h"
+#include "app/Spelling.h"
 #include "app/TemplateLibrary.h"
 #include "editor/CustomEdit.h"
 #include "platform/Dialogs.h"
@@ -26,6 +28,8 @@
 namespace app {
 
 inline constexpr const char* kApplicationTitle = "Tarnwell Quillmark 3.01";
+// The settings of the program's own that go beyond the design's.
+inline constexpr const char* kPreferencesKey = "HKEY_CURRENT_USER\\Software\\Tarnwell\\Quillmark\\Preferences";
 
 // Runs a command as the application's error handler does: an error is shown in a message box and the
 // command stops there.
@@ -81,6 +85,19 @@ class MainForm {
   // The session whose file is path, if any.
   DocumentSession* FindSession(const std::string& path) const;
   MainHighlighters& Highlighters() { return highlighters_; }
+
+  // Spelling in every tab, in the language stored under kPreferencesKey ("SpellingLanguage"; en_US when
+  // nothing is stored and it is installed, else the first installed, else none).
+  Spelling& Spell() { return spelling_; }
+  void SetSpellingLanguage(const std::string& name);
+  // The Check Page panel's logic (none without an event loop).
+  PageChecker* Checker() { return checker_ ? &*checker_ : nullptr; }
+  void CheckCurrentPage();
+  // Where a session's links are looked for: its file's folder; empty when it has none.
+  static std::filesystem::path LinkFolder(const DocumentSession& session);
+  // Edit > "Tidy Up Page": libtidy's clean copy of the current page, after saying how many lines change,
+  // as one undo step; a page tidy cannot mend is left as it is, with the reason.
+  void TidyUpPage1Click();
 
   // Start-up: FormCreate when the window is made (placement restored into placement), FormShow when it is
   // first shown, with the command-line arguments after the program name.
@@ -232,6 +249,9 @@ class MainForm {
   std::string docSaveState_;
   std::string journalStamp_;  // PID-STARTMS of this program, which its journals are named by
   int journalSerial_ = 0;
+  // After the sessions, so both go before the documents they watch.
+  Spelling spelling_;
+  std::optional<PageChecker> checker_;
 };
 
 }  // namespace app

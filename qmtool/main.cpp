@@ -2,6 +2,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "qmtool/CheckCommands.h"
 #include "qmtool/EditScript.h"
 #include "qmtool/FetchCommand.h"
 #include "qmtool/HighlightCommands.h"
@@ -21,7 +22,9 @@ void Usage(std::ostream& out) {
          "  htmltokens FILE                              print the preview's page tokens\n"
          "  layout [--width W] [--font-size N] [--colors] FILE\n"
          "                                               print the preview's layout with the test font\n"
-         "  css [--width W] FILE                         print the computed style of every element\n";
+         "  css [--width W] FILE                         print the computed style of every element\n"
+         "  check FILE                                   print the page's markup problems and broken links\n"
+         "  spell [--dict NAME] FILE                     print the misspelt words\n";
 }
 
 }  // namespace
@@ -40,6 +43,8 @@ int main(int argc, char** argv) {
   if (command == "layout") return qmtool::RunLayoutCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "css") return qmtool::RunCssCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "rtf2html") return qmtool::RunRtf2HtmlCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  if (command == "check") return qmtool::RunCheckCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  if (command == "spell") return qmtool::RunSpellCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "rtf") return qmtool::RunRtfCommand(argc - 2, argv + 2, std::cout, std::cerr);
   if (command == "--help" || command == "help") {
     Usage(std::cout);

@@ -26,4 +26,11 @@ done
 for page in "$root"/tests/data/layout/*.htm "$root"/tests/data/layout/*.txt; do
   "$root/tests/run_golden.sh" "$tool" layout "$page" --update
 done
+for page in "$root"/tests/data/check/*.htm; do
+  "$root/tests/run_golden.sh" "$tool" check "$page" --update
+done
+for source in "$root"/tests/data/spell/*.*; do
+  case $source in *.expected | *.new) continue ;; esac
+  "$root/tests/run_golden.sh" "$tool" spell "$source" --update
+done
 git -C "$root" status --short tests/data
