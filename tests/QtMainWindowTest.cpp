@@ -6,9 +6,11 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,8 +25,10 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QUrl>
 
+#include "app/Spelling.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtPrinter.h"
 #include "tests/MainWindowFixture.h"
@@ -551,4 +555,96 @@ TEST_F(MainWindowTest, FilesDroppedOnTheWindowOpenInTabs) {
   ASSERT_EQ(form->DocumentTabs()->count(), 2);
   EXPECT_EQ(form->DocumentTabs()->tabText(0), "a.htm");
   EXPECT_EQ(form->Editor().Editor().Lines().Text(), "b\r\n");
+}
+
+namespace {
+
+// Runs Qt's events until a condition holds; false after a generous time. The ticking timer wakes the wait.
+bool WaitFor(const std::function<bool()>& condition) {
+  QTimer tick;
+  tick.start(20);
+  QElapsedTimer clock;
+  clock.start();
+  while (!condition() && clock.elapsed() < 30000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  return condition();
+}
+
+}  // namespace
+
+// View > Check Page: the panel lists the check's problems, a click takes the caret to one, the gutter marks
+// its line; Edit > Tidy Up Page replaces the text after asking, as one undo step.
+TEST_F(MainWindowTest, TheCheckPanelListsProblemsAndTidyUpIsOneUndoStep) {
+  const fs::path page = dir / "page.htm";
+  std::ofstream(page, std::ios::binary) << "<!DOCTYPE html>\r\n<title>t</title>\r\n<p>one <b>two</p>\r\n\t</span>\r\n";
+  auto form = MakeWindow();
+  form->Logic().PerformFileOpen(page.string());
+  auto* panel = form->findChild<QTreeWidget*>("CheckPagePanel");
+  ASSERT_NE(panel, nullptr);
+  EXPECT_FALSE(panel->isVisible());
+  form->Action("CheckPage1")->trigger();
+  EXPECT_TRUE(panel->isVisible());
+  ASSERT_TRUE(WaitFor([&] { return panel->topLevelItemCount() > 0 && panel->topLevelItem(0)->text(0) != ""; }));
+  QTreeWidgetItem* stray = nullptr;
+  for (int i = 0; i < panel->topLevelItemCount(); ++i)
+    if (panel->topLevelItem(i)->text(3) == "discarding unexpected </span>") stray = panel->topLevelItem(i);
+  ASSERT_NE(stray, nullptr);
+  EXPECT_EQ(stray->text(0), "4");
+  EXPECT_EQ(stray->text(1), "9") << "tidy counts the tab to its stop";
+  EXPECT_EQ(stray->text(2), "warning");
+  emit panel->itemClicked(stray, 0);
+  auto& editor = form->Editor().Editor();
+  EXPECT_EQ(editor.CaretXY(), (editor::TextPoint{2, 4})) << "the byte after the tab";
+  ASSERT_TRUE(editor.Document().NoteOn(4));
+
+  // Typing starts a new check once it pauses.
+  editor.SetCaretXY({1, 4});
+  for (int i = 0; i < 8; ++i) editor.KeyPress('x');
+  ASSERT_TRUE(WaitFor([&] { return panel->findItems("17", Qt::MatchExactly, 1).size() > 0; }))
+      << "the tab's stop moved on";
+
+  dialogs.answers = {platform::MessageAnswer::Yes};
+  const std::string before = editor.Lines().Text();
+  form->Action("TidyUpPage1")->trigger();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_TRUE(dialogs.messages[0].starts_with("Tidy Up Page changes ")) << dialogs.messages[0];
+  EXPECT_NE(editor.Lines().Text(), before);
+  EXPECT_NE(editor.Lines().Text().find("<b>two</b>"), std::string::npos) << editor.Lines().Text();
+  form->Action("Undo1")->trigger();
+  EXPECT_EQ(editor.Lines().Text(), before);
+
+  form->Action("CheckPage1")->trigger();
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_FALSE(editor.Document().NoteOn(4)) << "the marks go with the panel";
+}
+
+// A misspelt word is underlined; its menu replaces it with a suggestion; View > Spelling turns it off.
+TEST_F(MainWindowTest, TheSpellingMenuReplacesAWordAndTheLanguageIsStored) {
+  if (!app::SpellDictionary::Open("en_US")) GTEST_SKIP() << "hunspell-en-us is not installed";
+  auto form = MakeWindow();
+  auto& widget = form->Editor();
+  auto& editor = widget.Editor();
+  editor.Lines().SetTextStr("<p>Fresh tomatos</p>\r\n");
+  ASSERT_EQ(editor.Document().Spelling().Misspelt(0).size(), 1u);
+  // The menu is modal: it is answered from a timer once it shows.
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu || menu->objectName() != "SpellingSuggestions") return;
+    for (QAction* action : menu->actions())
+      if (action->text() == "tomatoes") action->trigger();
+    menu->close();
+  });
+  answer.start(10);
+  const int row = editor.RowHeight() / 2;
+  const int x = editor.TextLeft() + 11 * editor.CellWidth();
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(x, row), widget.viewport()->mapToGlobal(QPoint(x, row)));
+  QApplication::sendEvent(widget.viewport(), &event);
+  answer.stop();
+  EXPECT_EQ(editor.Lines().Get(0), "<p>Fresh tomatoes</p>");
+  form->Action("Undo1")->trigger();
+  EXPECT_EQ(editor.Lines().Get(0), "<p>Fresh tomatos</p>") << "the replacement is one undo step";
+
+  form->Action("SpellingNone")->trigger();
+  EXPECT_TRUE(editor.Document().Spelling().Misspelt(0).empty());
+  EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "SpellingLanguage"), std::optional<std::string>(""));
 }

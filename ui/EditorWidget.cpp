@@ -3,6 +3,8 @@
 #include "ui/EditorWidget.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -280,6 +282,29 @@ void EditorWidget::inputMethodEvent(QInputMethodEvent* event) {
     Guarded([&] { editor_.ExecuteCommand(editor::ecImeStr, 0, std::string_view(bytes)); });
   }
   event->accept();
+}
+
+// The mouse's menu comes through the viewport, in its coordinates; the keyboard's (the menu key) is asked at
+// the caret.
+void EditorWidget::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Keyboard) {
+    const QPoint caret = CaretRect().center();
+    emit ContextMenuAt(caret, viewport()->mapToGlobal(caret));
+    return;
+  }
+  emit ContextMenuAt(event->pos(), event->globalPos());
+}
+
+bool EditorWidget::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    if (const editor::TqeDocument::LineNote* note = editor_.GutterNoteAt(help->pos().x(), help->pos().y()))
+      QToolTip::showText(help->globalPos(), QString::fromStdString(note->message), viewport());
+    else
+      QToolTip::hideText();
+    return true;
+  }
+  return QAbstractScrollArea::viewportEvent(event);
 }
 
 bool EditorWidget::focusNextPrevChild(bool next) {

@@ -47,6 +47,8 @@ class EditorWidget : public QAbstractScrollArea, public platform::ControlWindow 
  signals:
   // The keyboard focus came to this view.
   void FocusedIn();
+  // A context menu is asked for at a point of the viewport (and of the screen).
+  void ContextMenuAt(QPoint at, QPoint global);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -62,6 +64,9 @@ class EditorWidget : public QAbstractScrollArea, public platform::ControlWindow 
   void focusOutEvent(QFocusEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   bool focusNextPrevChild(bool next) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  // Tooltips: the page check's messages over the gutter's marks.
+  bool viewportEvent(QEvent* event) override;
 
  private:
   void SetUp();

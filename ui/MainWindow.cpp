@@ -164,6 +164,8 @@ void MainWindow::ConfigureEditor(EditorWidget& widget) {
   editor.Gutter().SetShowLineNumbers(true);
   editor.SetBookmarkImages(&lineStatusImages_);
   widget.SetCompletionTables(&completionTables_);
+  connect(&widget, &EditorWidget::ContextMenuAt, this,
+          [this, &widget](QPoint at, QPoint global) { ShowSpellingMenu(widget, at, global); });
   editor.OnChange = [this] { livePreview_.TextChanged(); };
   // The caret position in the second status panel (in UTF-8 the column counts characters, not bytes), and
   // the encoding, which a load or a reinterpretation changes.
@@ -172,6 +174,72 @@ void MainWindow::ConfigureEditor(EditorWidget& widget) {
     statusPanels_[1]->setText(QString("Row: %1 Col: %2").arg(editor.CaretLine()).arg(editor.CaretCharacterColumn()));
     ShowEncoding();
   };
+}
+
+void MainWindow::ShowCheckPanel(bool shown) {
+  app::PageChecker* checker = logic_.Checker();
+  if (!checker) return;
+  checkPageAction_->setChecked(shown);
+  checkPanel_->setVisible(shown);
+  checker->SetOpen(shown);
+  if (!shown) return;
+  checker->OnChecked = [this, checker] {
+    if (checker->Checked() == &logic_.Current().Document()) checkPanel_->ShowProblems(checker->Problems());
+  };
+  checkPanel_->clear();
+  checkPanel_->addTopLevelItem(new QTreeWidgetItem({"", "", "", "Checking..."}));
+  logic_.CheckCurrentPage();
+}
+
+void MainWindow::GoToProblem(int line, int column) {
+  EditorWidget& widget = Editor();
+  editor::TqeCustomEdit& editor = widget.Editor();
+  if (line < 1 || line > editor.LineCount()) return;
+  const int byte = app::ByteOfCheckColumn(editor.Lines().Get(line - 1), column, editor.Encoding());
+  editor.SetCaretXY({byte + 1, line});
+  centrePages_->setCurrentWidget(documentTabs_);
+  widget.setFocus();
+}
+
+void MainWindow::CreateSpellingMenu(QMenu* menu) {
+  menu->setObjectName("SpellingMenu");
+  auto* languages = new QActionGroup(this);
+  std::vector<std::string> names = app::InstalledDictionaries();
+  names.insert(names.begin(), "");
+  for (const std::string& name : names) {
+    QAction* action = AddAction(menu, name.empty() ? "SpellingNone" : ("Spelling_" + name).c_str(),
+                                name.empty() ? "None" : QString::fromStdString(name), "",
+                                [this, name] { logic_.SetSpellingLanguage(name); });
+    action->setCheckable(true);
+    action->setChecked(name == logic_.Spell().Language());
+    languages->addAction(action);
+  }
+}
+
+// The menu over a misspelt word: the dictionary's suggestions (each replaces the word as one undo step),
+// Ignore for this session and Add to Dictionary for good.
+void MainWindow::ShowSpellingMenu(EditorWidget& widget, QPoint at, QPoint global) {
+  editor::TqeCustomEdit& editor = widget.Editor();
+  const std::optional<editor::TextSpan> word = editor.MisspeltWordAt(at.x(), at.y());
+  if (!word) return;
+  const std::string text(editor.Lines().Get(word->line - 1).substr(word->from - 1, word->to - word->from));
+  const platform::TextEncoding encoding = editor.Encoding();
+  QMenu menu(&widget);
+  menu.setObjectName("SpellingSuggestions");
+  for (const std::string& suggestion : logic_.Spell().Suggestions(text, encoding)) {
+    menu.addAction(platform::qt::TextFromBytes(suggestion, encoding), [this, &editor, span = *word, suggestion] {
+      Run([&] { editor.ReplaceRange({span.from, span.line}, {span.to, span.line}, suggestion); });
+    });
+  }
+  if (menu.isEmpty()) menu.addAction("(no suggestions)")->setEnabled(false);
+  menu.addSeparator();
+  menu.addAction("Ignore", [this, text, encoding] { logic_.Spell().Ignore(text, encoding); });
+  menu.addAction("Add to Dictionary", [this, text, encoding] {
+    if (!logic_.Spell().AddToDictionary(text, encoding))
+      services_.dialogs.MessageBox("Cannot write the personal word list.", app::kApplicationTitle,
+                                   platform::MessageIcon::Error, platform::MessageButtons::Ok);
+  });
+  menu.exec(global);
 }
 
 void MainWindow::AddDocumentTab(app::DocumentSession& session) {
@@ -216,6 +284,7 @@ void MainWindow::ShowCurrentSession() {
   if (languageBox_) languageBox_->setEditText(kLanguagePrompt);
   ShowSession(logic_.Current());
   if (CurrentEditor().OnSelectionChange) CurrentEditor().OnSelectionChange();
+  if (checkPanel_ && checkPanel_->isVisible()) logic_.CheckCurrentPage();
   // The preview page, when it shows, shows the document now current.
   if (preview_ && centrePages_->currentWidget() == preview_->parentWidget()) Run([this] { ShowPreview(); });
 }
@@ -319,6 +388,7 @@ void MainWindow::CreateMenus() {
             [this] { CurrentEditor().ExecuteCommand(editor::ecGoToMatching, 0); });
   AddAction(edit, "SelectElement1", "Select Element", "Ctrl+Shift+M",
             [this] { CurrentEditor().ExecuteCommand(editor::ecSelectElement, 0); });
+  AddAction(edit, "TidyUpPage1", "Tidy Up Page", "", [this] { logic_.TidyUpPage1Click(); });
   edit->addSeparator();
   // Reading the same bytes in the other encoding: nothing in the text changes, only how it is shown.
   encodingMenu_ = edit->addMenu("&Encoding");
@@ -353,6 +423,11 @@ void MainWindow::CreateMenus() {
                                                      {"FoldAll1", "Fold All", "", editor::ecFoldAll},
                                                      {"UnfoldAll1", "Unfold All", "", editor::ecUnfoldAll}})
     AddAction(view, name, caption, keys, [this, command = command] { CurrentEditor().ExecuteCommand(command, 0); });
+  view->addSeparator();
+  checkPageAction_ =
+      AddAction(view, "CheckPage1", "Check Page", "F7", [this] { ShowCheckPanel(checkPageAction_->isChecked()); });
+  checkPageAction_->setCheckable(true);
+  CreateSpellingMenu(view->addMenu("Spelling"));
   view->addSeparator();
   AddAction(view, "NextTab1", "Next Tab", "Ctrl+Tab",
             [this] { logic_.SwitchTo((logic_.CurrentIndex() + 1) % static_cast<int>(logic_.Sessions().size())); });
@@ -585,9 +660,19 @@ void MainWindow::CreatePages() {
   centrePages_->addTab(CreateStyleBuilderPage(), "Style Builder");
   connect(centrePages_, &QTabWidget::currentChanged, this, [this] { Run([this] { ShowPreview(); }); });
 
+  // The check panel below the pages, shown by View > Check Page.
+  auto* centre = new QSplitter(Qt::Vertical, this);
+  centre->setChildrenCollapsible(false);
+  centre->addWidget(centrePages_);
+  checkPanel_ = new CheckPanel(centre);
+  checkPanel_->hide();
+  centre->addWidget(checkPanel_);
+  centre->setStretchFactor(0, 1);
+  connect(checkPanel_, &CheckPanel::ProblemChosen, this, [this](int line, int column) { GoToProblem(line, column); });
+
   auto* splitter = new QSplitter(this);
   splitter->addWidget(sidePages_);
-  splitter->addWidget(centrePages_);
+  splitter->addWidget(centre);
   splitter->setStretchFactor(1, 1);
   splitter->setSizes({220, 556});
   setCentralWidget(splitter);

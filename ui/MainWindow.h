@@ -22,6 +22,7 @@
 #include "editor/Completion.h"
 #include "editor/MarkGlyphs.h"
 #include "editor/RtfExport.h"
+#include "ui/CheckPanel.h"
 #include "ui/DialogWindows.h"
 #include "ui/DocumentPage.h"
 #include "ui/EditorWidget.h"
@@ -90,6 +91,11 @@ class MainWindow : public QMainWindow {
   void CreateMenus();
   void CreateToolbars();
   void CreatePages();
+  void CreateSpellingMenu(QMenu* menu);
+  void ShowCheckPanel(bool shown);
+  // The caret to a problem of the check (its line and column as the check counts them).
+  void GoToProblem(int line, int column);
+  void ShowSpellingMenu(EditorWidget& widget, QPoint at, QPoint global);
   void CreateStatusBar();
   QWidget* CreatePreviewPage();
   QWidget* CreateTemplatesPage();
@@ -177,6 +183,8 @@ class MainWindow : public QMainWindow {
   FindDialog* findDialog_ = nullptr;
   FindDialog* replaceDialog_ = nullptr;
   PreviewWidget* preview_ = nullptr;
+  CheckPanel* checkPanel_ = nullptr;
+  QAction* checkPageAction_ = nullptr;
   app::TStyleSheet styleSheet_;
   QListWidget* standardTemplates_ = nullptr;
   QListWidget* userTemplates_ = nullptr;
