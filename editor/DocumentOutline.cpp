@@ -85,40 +85,29 @@ void DocumentOutline::SetHighlighter(highlighters::TqeCustomHighLighter* highlig
 }
 
 void DocumentOutline::Reset() {
-  std::vector<Entry> fresh(lines_.Count());
-  entries_.assign(std::move(fresh));
+  entries_.Reset(lines_.Count());
   ++generation_;
 }
 
 void DocumentOutline::LineChanged(int index) {
-  if (index < 0 || index >= static_cast<int>(entries_.size())) return Reset();
-  entries_[index].stale = true;
+  if (!entries_.Changed(index)) return Reset();
   ++generation_;
 }
 
 void DocumentOutline::LineInserted(int index) {
-  if (index < 0 || index > static_cast<int>(entries_.size())) return Reset();
-  entries_.insert(index, Entry{});
+  if (!entries_.Inserted(index)) return Reset();
   ++generation_;
 }
 
 void DocumentOutline::LineDeleted(int index) {
-  if (index < 0 || index >= static_cast<int>(entries_.size())) return Reset();
-  entries_.erase(index);
+  if (!entries_.Deleted(index)) return Reset();
   ++generation_;
 }
 
 DocumentOutline::Entry& DocumentOutline::Fresh(int index) {
   // A store changed behind the outline's back (a load) is read again whole.
-  if (static_cast<int>(entries_.size()) != lines_.Count()) Reset();
-  Entry& entry = entries_[index];
-  const RangeSlot slot = lines_.Slot(index);
-  if (entry.stale || entry.slot != slot) {
-    entry.slot = slot;
-    entry.stale = false;
-    Read(index, entry);
-  }
-  return entry;
+  if (entries_.Size() != lines_.Count()) Reset();
+  return entries_.Fresh(lines_, index, [this](int i, Entry& entry) { Read(i, entry); });
 }
 
 const std::vector<OutlineEvent>& DocumentOutline::Events(int index) { return Fresh(index).events; }
@@ -190,7 +179,7 @@ void DocumentOutline::Read(int index, Entry& entry) {
   entry.carriedTagEnd = -1;
   if (!highlighter_) return;
   auto& scanner = *highlighter_;
-  StartScan(index, entry.slot);
+  StartScan(index, lines_.Slot(index));
 
   int tagStart = -1;  // the '<' of the tag being read on this line
   int openTag = -1;   // its event, when it has a name

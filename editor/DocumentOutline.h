@@ -13,7 +13,7 @@
 
 #include "editor/EditList.h"
 #include "editor/EditTypes.h"
-#include "editor/GapVector.h"
+#include "editor/LineCache.h"
 #include "highlighters/CustomHighlighter.h"
 
 namespace editor {
@@ -114,14 +114,10 @@ class DocumentOutline {
   const std::vector<FoldRegion>& Regions();
   // The regions as last gathered, and whether the text changed since.
   const std::vector<FoldRegion>& LastRegions() const { return regions_; }
-  bool RegionsStale() const {
-    return regionsGeneration_ != generation_ || static_cast<int>(entries_.size()) != lines_.Count();
-  }
+  bool RegionsStale() const { return regionsGeneration_ != generation_ || entries_.Size() != lines_.Count(); }
 
  private:
   struct Entry {
-    RangeSlot slot = kUnscannedSlot;
-    bool stale = true;
     int carriedTagEnd = -1;
     std::vector<OutlineEvent> events;
   };
@@ -135,7 +131,7 @@ class DocumentOutline {
   highlighters::TqeCustomHighLighter* highlighter_ = nullptr;
   bool markup_ = false;
   bool pageScanner_ = false;
-  GapVector<Entry> entries_;
+  LineCache<Entry> entries_;
   // Bumped by every change; the regions are gathered again when it moved on.
   unsigned generation_ = 1;
   unsigned regionsGeneration_ = 0;

@@ -132,9 +132,9 @@ void SpellingLines::SetCheck(WordCheck check) {
 }
 
 void SpellingLines::Reset() {
-  entries_.clear();
+  entries_.Clear();
   if (!check_) return;
-  entries_.assign(std::vector<Entry>(lines_.Count()));
+  entries_.Reset(lines_.Count());
   WorkFrom(0);
 }
 
@@ -146,40 +146,27 @@ void SpellingLines::WorkFrom(int index) {
 }
 
 void SpellingLines::LineChanged(int index) {
-  if (!check_ || index >= static_cast<int>(entries_.size())) return;
-  entries_[index].stale = true;
-  WorkFrom(index);
+  if (check_ && entries_.Changed(index)) WorkFrom(index);
 }
 
 void SpellingLines::LineInserted(int index) {
-  if (!check_ || index > static_cast<int>(entries_.size())) return;
-  entries_.insert(index, Entry{});
-  WorkFrom(index);
+  if (check_ && entries_.Inserted(index)) WorkFrom(index);
 }
 
 void SpellingLines::LineDeleted(int index) {
-  if (!check_ || index >= static_cast<int>(entries_.size())) return;
-  entries_.erase(index);
-  WorkFrom(index);
+  if (check_ && entries_.Deleted(index)) WorkFrom(index);
 }
 
-SpellingLines::Entry& SpellingLines::Fresh(int index) {
+const std::vector<WordSpan>& SpellingLines::Fresh(int index) {
   // A store changed behind our back (a load) is checked again whole.
-  if (static_cast<int>(entries_.size()) != lines_.Count()) Reset();
-  Entry& entry = entries_[index];
-  const RangeSlot slot = lines_.Slot(index);
-  if (entry.stale || entry.slot != slot) {
-    entry.slot = slot;
-    entry.stale = false;
-    Read(index, entry);
-  }
-  return entry;
+  if (entries_.Size() != lines_.Count()) Reset();
+  return entries_.Fresh(lines_, index, [this](int i, std::vector<WordSpan>& misspelt) { Read(i, misspelt); });
 }
 
 const std::vector<WordSpan>& SpellingLines::Misspelt(int index) {
   static const std::vector<WordSpan> kNone;
   if (!check_ || index < 0 || index >= lines_.Count()) return kNone;
-  return Fresh(index).misspelt;
+  return Fresh(index);
 }
 
 bool SpellingLines::CheckSome(std::chrono::microseconds budget) {
@@ -194,8 +181,8 @@ bool SpellingLines::CheckSome(std::chrono::microseconds budget) {
   return pending_;
 }
 
-void SpellingLines::Read(int index, Entry& entry) {
-  entry.misspelt.clear();
+void SpellingLines::Read(int index, std::vector<WordSpan>& misspelt) {
+  misspelt.clear();
   const std::string_view line = lines_.Get(index);
   std::string prose;
   if (!outline_.HasHighlighter()) {
@@ -221,7 +208,7 @@ void SpellingLines::Read(int index, Entry& entry) {
     });
   }
   for (const WordSpan& word : SpellableWords(prose, encoding_))
-    if (!check_(std::string_view(prose).substr(word.from, word.to - word.from))) entry.misspelt.push_back(word);
+    if (!check_(std::string_view(prose).substr(word.from, word.to - word.from))) misspelt.push_back(word);
 }
 
 }  // namespace editor

@@ -13,7 +13,7 @@
 
 #include "editor/DocumentOutline.h"
 #include "editor/EditList.h"
-#include "editor/GapVector.h"
+#include "editor/LineCache.h"
 #include "platform/TextEncoding.h"
 
 namespace editor {
@@ -55,20 +55,15 @@ class SpellingLines {
   std::function<void()> OnWorkAdded;
 
  private:
-  struct Entry {
-    RangeSlot slot = kUnscannedSlot;
-    bool stale = true;
-    std::vector<WordSpan> misspelt;
-  };
-  Entry& Fresh(int index);
-  void Read(int index, Entry& entry);
+  const std::vector<WordSpan>& Fresh(int index);
+  void Read(int index, std::vector<WordSpan>& misspelt);
   void WorkFrom(int index);
 
   const TqeEditList& lines_;
   DocumentOutline& outline_;
   const platform::TextEncoding& encoding_;
   WordCheck check_;
-  GapVector<Entry> entries_;
+  LineCache<std::vector<WordSpan>> entries_;
   int nextUnchecked_ = 0;  // lines before it were checked in the background, or since
   bool pending_ = false;
 };
