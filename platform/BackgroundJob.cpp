@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <system_error>
 #include <thread>
 
@@ -12,9 +13,12 @@ namespace platform {
 namespace {
 
 // What the thread and the loop share: the thread writes a byte into the pipe when the work is done. The
-// thread keeps its own reference, so a job destroyed meanwhile ends harmlessly.
+// thread keeps its own reference, so a job destroyed meanwhile ends harmlessly. The flag, set with
+// release order after the work, is what makes the work's writes visible to the loop's thread: a readable
+// pipe alone orders nothing in the memory model.
 struct JobPipe {
   int ends[2] = {-1, -1};
+  std::atomic<bool> finished{false};
   ~JobPipe() {
     for (int end : ends)
       if (end >= 0) ::close(end);
@@ -27,6 +31,7 @@ class ThreadJob : public BackgroundJob {
       : loop_(loop), pipe_(std::make_shared<JobPipe>()), done_(std::move(done)) {
     if (::pipe2(pipe_->ends, O_CLOEXEC | O_NONBLOCK) == 0) {
       watch_ = loop_.WatchSocket(pipe_->ends[0], [this](bool, bool) {
+        if (!pipe_->finished.load(std::memory_order_acquire)) return;
         // done may destroy the job, and Unwatch the callback running now: neither is touched after.
         auto done = std::move(done_);
         loop_.Unwatch(watch_);
@@ -36,6 +41,7 @@ class ThreadJob : public BackgroundJob {
       try {
         std::thread([pipe = pipe_, work] {
           work();
+          pipe->finished.store(true, std::memory_order_release);
           const char byte = 1;
           [[maybe_unused]] const auto written = ::write(pipe->ends[1], &byte, 1);
         }).detach();
