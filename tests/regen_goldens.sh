@@ -3,34 +3,24 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 tool=${1:-$root/build/qmtool}
-for script in "$root"/tests/data/edit/*.qms; do
-  "$root/tests/run_golden.sh" "$tool" edit "$script" --update
-done
-for source in "$root"/tests/data/tokens/*.*; do
-  case $source in *.expected | *.new) continue ;; esac
-  "$root/tests/run_golden.sh" "$tool" tokens "$source" --update
-done
-for source in "$root"/tests/data/rtf/*.*; do
-  case $source in *.expected | *.new) continue ;; esac
-  "$root/tests/run_golden.sh" "$tool" rtf "$source" --update
-done
-for document in "$root"/tests/data/rtf2html/*.rtf; do
-  "$root/tests/run_golden.sh" "$tool" rtf2html "$document" --update
-done
-for page in "$root"/tests/data/htmltokens/*.htm; do
-  "$root/tests/run_golden.sh" "$tool" htmltokens "$page" --update
-done
-for page in "$root"/tests/data/css/*.htm; do
-  "$root/tests/run_golden.sh" "$tool" css "$page" --update
-done
-for page in "$root"/tests/data/layout/*.htm "$root"/tests/data/layout/*.txt; do
-  "$root/tests/run_golden.sh" "$tool" layout "$page" --update
-done
-for page in "$root"/tests/data/check/*.htm; do
-  "$root/tests/run_golden.sh" "$tool" check "$page" --update
-done
-for source in "$root"/tests/data/spell/*.*; do
-  case $source in *.expected | *.new) continue ;; esac
-  "$root/tests/run_golden.sh" "$tool" spell "$source" --update
-done
+data=$root/tests/data
+
+regen() {  # regen SUBCOMMAND INPUT...; the expected files beside the inputs are not inputs
+  local command=$1 input
+  shift
+  for input in "$@"; do
+    case $input in *.expected | *.new) continue ;; esac
+    "$root/tests/run_golden.sh" "$tool" "$command" "$input" --update
+  done
+}
+
+regen edit "$data"/edit/*.qms
+regen tokens "$data"/tokens/*.*
+regen rtf "$data"/rtf/*.*
+regen rtf2html "$data"/rtf2html/*.rtf
+regen htmltokens "$data"/htmltokens/*.htm
+regen css "$data"/css/*.htm
+regen layout "$data"/layout/*.htm "$data"/layout/*.txt
+regen check "$data"/check/*.htm
+regen spell "$data"/spell/*.*
 git -C "$root" status --short tests/data
