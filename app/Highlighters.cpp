@@ -162,6 +162,13 @@ std::vector<std::pair<std::string_view, highlighters::TqeCustomHighLighter*>> Ma
           {"PHP", &TypePHP}};
 }
 
+std::vector<std::pair<std::string_view, highlighters::TqeCustomHighLighter*>> MainHighlighters::Coloured() {
+  auto languages = Languages();
+  for (auto& [name, highlighter] : languages)
+    if (highlighter == &TypePage) highlighter = &TypeHTML;
+  return languages;
+}
+
 highlighters::TqeCustomHighLighter* MainHighlighters::ForLanguage(std::string_view text) {
   for (const auto& [name, highlighter] : Languages())
     if (name == text) return highlighter;

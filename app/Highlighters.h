@@ -50,6 +50,9 @@ struct MainHighlighters {
   // The highlighter of a file's extension, in any case: .css, .js and .mjs, .php and .phtml, and .htm,
   // .html, .asp and .shtml as HTML; null for any other.
   highlighters::TqeCustomHighLighter* ForFile(std::string_view path);
+  // The highlighters that hold colours, by language name: as the drop-down's, HTML's being TypeHTML's
+  // (the page binds TypePage, which paints with the colours of the languages it hands over to).
+  std::vector<std::pair<std::string_view, highlighters::TqeCustomHighLighter*>> Coloured();
 
  private:
   // The names in the order the drop-down compares them.

@@ -13,6 +13,7 @@
 #include "app/FormSizeSave.h"
 #include "app/Highlighters.h"
 #include "app/PageChecker.h"
+#include "app/Preferences.h"
 #include "app/RecentFileList.h"
 #include "app/RecoveryJournal.h"
 #include "app/Spelling.h"
@@ -28,8 +29,6 @@
 namespace app {
 
 inline constexpr const char* kApplicationTitle = "Tarnwell Quillmark 3.01";
-// The settings of the program's own that go beyond the design's.
-inline constexpr const char* kPreferencesKey = "HKEY_CURRENT_USER\\Software\\Tarnwell\\Quillmark\\Preferences";
 
 // Runs a command as the application's error handler does: an error is shown in a message box and the
 // command stops there.

@@ -1,0 +1,79 @@
+// The colour schemes: the colours of the editor's own parts, of every language's tokens and of the
+// preview's page. "Classic" is the colours the program has always had (the desktop's window colours and
+// each highlighter's own); "Light", "Dark" and "High contrast" are worked out from them, so every language
+// and attribute has its colours in each; "Custom" is Classic with what the person saved per attribute.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Highlighters.h"
+#include "platform/Color.h"
+#include "platform/Font.h"
+#include "platform/Registry.h"
+
+namespace editor {
+class TqeCustomEdit;
+}
+
+namespace app {
+
+inline constexpr std::array<std::string_view, 5> kSchemeNames = {"Classic", "Light", "Dark", "High contrast", "Custom"};
+// Where each language's own colours are saved ("Highlighters\LANGUAGE" below it, an attribute a subkey).
+inline constexpr const char* kHighlighterColoursRoot = "HKEY_CURRENT_USER\\Software\\qeEdit team";
+
+// The editor's own parts and the preview's page under a scheme.
+struct SchemeColours {
+  platform::Color background, text;
+  platform::Color gutter;
+  platform::Color selectionBackground, selectionText;
+  platform::Color caretLine, rightEdge;
+  platform::Color previewBackground, previewText, previewLink;
+};
+
+// A scheme's colours; an unknown name has Classic's.
+SchemeColours ColoursOf(std::string_view scheme);
+// The scheme that shows: the chosen one, else Dark on a dark desktop, else Classic.
+std::string_view SchemeInEffect(std::string_view chosen, bool desktopDark);
+
+// The luminance of a colour as contrast is measured (0 black, 1 white), and the contrast of two colours
+// from 1 (the same) to 21 (black on white).
+double RelativeLuminance(platform::Color color);
+double ContrastRatio(platform::Color a, platform::Color b);
+
+// One token's look.
+struct TokenLook {
+  platform::Color foreground, background;
+  platform::FontStyle style;
+  bool operator==(const TokenLook&) const = default;
+};
+// A token's look under a scheme, worked out from its Classic look: on a dark page each colour keeps its
+// hue with its lightness turned over, so navy becomes light blue and yellow marking a dark olive. Every
+// worked-out token reads at a contrast of 4.5 or more on its background.
+TokenLook SchemeLook(std::string_view scheme, const TokenLook& classic);
+
+// Every highlighter's attributes under one scheme. It keeps their Classic looks (as they are when it is
+// made), so switching schemes back and forth never drifts.
+class HighlighterSchemes {
+ public:
+  explicit HighlighterSchemes(MainHighlighters& highlighters);
+  // Custom also reads each language's saved attributes from the settings store.
+  void Apply(std::string_view scheme, platform::Registry& settings);
+  // Saves every language's current attributes as the Custom scheme.
+  void SaveCustom(platform::Registry& settings);
+
+ private:
+  struct Kept {
+    std::string language;
+    highlighters::TqeCustomHighLighter* highlighter;
+    std::vector<TokenLook> classic;  // one per attribute
+  };
+  std::vector<Kept> kept_;
+};
+
+// The scheme's colours on a view: its text, gutter, selection and right edge.
+void ApplyToView(const SchemeColours& colours, editor::TqeCustomEdit& view);
+
+}  // namespace app

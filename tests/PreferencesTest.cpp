@@ -1,0 +1,197 @@
+// Preferences in the settings store (every value kept, a hand-spoilt value falling back to its default),
+// their effect on a view, and the colour schemes reaching the highlighters and the view.
+#include <gtest/gtest.h>
+
+#include "EditorFixture.h"
+#include "app/ColourSchemes.h"
+#include "app/Preferences.h"
+#include "platform/MemoryRegistry.h"
+
+namespace {
+
+using app::Preferences;
+using app::PreferencesPage;
+
+// Every preference away from its default, so a value the store drops or mixes up shows.
+Preferences EveryValueChanged() {
+  Preferences p;
+  p.fontName = "DejaVu Sans Mono";
+  p.fontSize = 14;
+  p.tabWidth = 2;
+  p.rightEdge = 0;
+  p.lineNumbers = false;
+  p.highlightCaretLine = true;
+  p.showBlanks = true;
+  p.wordWrap = true;
+  p.caretBlink = false;
+  p.overwriteAtStart = true;
+  p.maxUndo = 500;
+  p.scheme = "Dark";
+  p.newDocumentsUtf8 = true;
+  p.detectUtf8 = false;
+  p.writeLf = true;
+  p.trimTrailingBlanks = true;
+  p.restoreSessionAtStart = true;
+  p.journalDelayMs = 2500;
+  p.previewFont = "DejaVu Serif";
+  p.previewFixedFont = "DejaVu Sans Mono";
+  p.previewFontSize = 16;
+  p.livePreviewAtStart = true;
+  p.livePreviewDelayMs = 800;
+  p.previewImages = false;
+  p.autoCloseTags = false;
+  p.showMatches = false;
+  p.completion = false;
+  p.checkWhileTyping = false;
+  return p;
+}
+
+TEST(Preferences, EveryValueIsStoredAndReadBack) {
+  platform::MemoryRegistry registry;
+  EXPECT_EQ(app::ReadPreferences(registry), Preferences{}) << "nothing stored: the defaults";
+  const Preferences changed = EveryValueChanged();
+  ASSERT_NE(changed, Preferences{});
+  app::WritePreferences(registry, changed);
+  std::vector<std::string> unreadable;
+  EXPECT_EQ(app::ReadPreferences(registry, &unreadable), changed);
+  EXPECT_TRUE(unreadable.empty());
+  EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "WordWrap"), std::optional<std::string>("true"));
+  EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "TabWidth"), std::optional<std::string>("2"));
+}
+
+TEST(Preferences, AHandSpoiltValueKeepsItsDefaultAndIsNamed) {
+  platform::MemoryRegistry registry;
+  const char* key = app::kPreferencesKey;
+  registry.WriteString(key, "TabWidth", "wide");
+  registry.WriteString(key, "FontSize", "200");   // past the largest size
+  registry.WriteString(key, "MaxUndo", "12abc");  // a number with something after it
+  registry.WriteString(key, "WordWrap", "maybe");
+  registry.WriteString(key, "FontName", "");
+  registry.WriteString(key, "RightEdge", "100");
+  registry.WriteString(key, "ShowBlanks", "1");
+  registry.WriteString(key, "Scheme", "");  // not chosen yet
+  std::vector<std::string> unreadable;
+  const Preferences read = app::ReadPreferences(registry, &unreadable);
+  EXPECT_EQ(unreadable, (std::vector<std::string>{"FontName", "FontSize", "TabWidth", "WordWrap", "MaxUndo"}));
+  const Preferences defaults;
+  EXPECT_EQ(read.tabWidth, defaults.tabWidth);
+  EXPECT_EQ(read.fontSize, defaults.fontSize);
+  EXPECT_EQ(read.maxUndo, defaults.maxUndo);
+  EXPECT_EQ(read.wordWrap, defaults.wordWrap);
+  EXPECT_EQ(read.fontName, defaults.fontName);
+  EXPECT_EQ(read.rightEdge, 100) << "the readable values around them are taken";
+  EXPECT_TRUE(read.showBlanks);
+  EXPECT_EQ(read.scheme, "");
+}
+
+TEST(Preferences, RestoringAPageLeavesTheOtherPages) {
+  Preferences p = EveryValueChanged();
+  app::RestoreDefaults(p, PreferencesPage::Files);
+  const Preferences defaults;
+  EXPECT_EQ(p.writeLf, defaults.writeLf);
+  EXPECT_EQ(p.journalDelayMs, defaults.journalDelayMs);
+  EXPECT_EQ(p.newDocumentsUtf8, defaults.newDocumentsUtf8);
+  EXPECT_EQ(p.fontSize, 14);
+  EXPECT_EQ(p.scheme, "Dark");
+  EXPECT_FALSE(p.previewImages);
+  for (auto page :
+       {PreferencesPage::Editor, PreferencesPage::Colours, PreferencesPage::Preview, PreferencesPage::WritingAids})
+    app::RestoreDefaults(p, page);
+  EXPECT_EQ(p, defaults);
+}
+
+using PreferencesOnAView = EditorTest;
+
+TEST_F(PreferencesOnAView, TheEditorPageAndTheAidsReachTheView) {
+  Preferences p = EveryValueChanged();
+  app::ApplyToView(p, editor);
+  EXPECT_EQ(editor.Font().family, "DejaVu Sans Mono");
+  EXPECT_EQ(editor.Font().pixelHeight, 19) << "14 points at 96 dots an inch";
+  EXPECT_EQ(editor.TabIndent(), 2);
+  EXPECT_EQ(editor.RightEdge(), 0);
+  EXPECT_FALSE(editor.Gutter().ShowLineNumbers());
+  EXPECT_EQ(editor.MaxUndo(), 500);
+  EXPECT_FALSE(editor.AutoCloseTags());
+  EXPECT_FALSE(editor.ShowMatches());
+  Type("\tx");
+  EXPECT_EQ(Lines(), (::Lines{"  x"})) << "Tab goes to the next stop of the tab width";
+  app::ApplyToView(Preferences{}, editor);
+  EXPECT_EQ(editor.Font().pixelHeight, 13) << "the default 10 points: the window's 13 pixels";
+}
+
+class SchemesOnHighlighters : public EditorTest {
+ protected:
+  platform::MemoryRegistry settings;
+  app::MainHighlighters highlighters{settings};
+  app::HighlighterSchemes schemes{highlighters};
+
+  std::vector<app::TokenLook> Looks() {
+    std::vector<app::TokenLook> looks;
+    for (const auto& [language, highlighter] : highlighters.Coloured())
+      for (int i = 0; i < highlighter->AttributeCount(); ++i) {
+        const auto* a = highlighter->AttributeAt(i);
+        looks.push_back({a->Foreground(), a->Background(), a->Style()});
+      }
+    return looks;
+  }
+};
+
+TEST_F(SchemesOnHighlighters, EveryTokenOfEveryLanguageIsReadableInTheWorkedOutSchemes) {
+  const auto classic = Looks();
+  for (std::string_view scheme : {"Light", "Dark", "High contrast"}) {
+    schemes.Apply(scheme, settings);
+    const app::SchemeColours page = app::ColoursOf(scheme);
+    EXPECT_GE(app::ContrastRatio(page.text, page.background), 7.0) << scheme;
+    for (const auto& [language, highlighter] : highlighters.Coloured())
+      for (int i = 0; i < highlighter->AttributeCount(); ++i) {
+        const auto* a = highlighter->AttributeAt(i);
+        EXPECT_GE(app::ContrastRatio(a->Foreground(), a->Background()), 4.5)
+            << scheme << " " << language << " " << a->Name();
+        EXPECT_FALSE(platform::IsSystemColor(a->Foreground())) << "the desktop's colours do not leak in";
+      }
+  }
+  schemes.Apply("Classic", settings);
+  EXPECT_EQ(Looks(), classic) << "back to Classic exactly, after three switches";
+}
+
+TEST_F(SchemesOnHighlighters, DarkTurnsPageColoursOverAndKeepsTheirHues) {
+  schemes.Apply("Dark", settings);
+  const auto& html = highlighters.TypeHTML;
+  // Known tags are blue bold in Classic: still bold, still bluest, now light on the dark page.
+  const app::SchemeColours dark = app::ColoursOf("Dark");
+  const auto* tag = html.KeyAttri;
+  EXPECT_TRUE(tag->Style() & platform::kBold);
+  const platform::Color fg = tag->Foreground();
+  EXPECT_GT((fg >> 16) & 0xFF, fg & 0xFF) << "blue above red";
+  EXPECT_EQ(tag->Background(), dark.background);
+  EXPECT_EQ(app::SchemeInEffect("", /*desktopDark=*/true), "Dark");
+  EXPECT_EQ(app::SchemeInEffect("", false), "Classic");
+  EXPECT_EQ(app::SchemeInEffect("High contrast", true), "High contrast");
+  EXPECT_EQ(app::SchemeInEffect("Mauve", false), "Classic") << "an unknown name from a hand-edited file";
+}
+
+TEST_F(SchemesOnHighlighters, CustomIsClassicWithWhatWasSavedPerAttribute) {
+  auto* comment = highlighters.TypeSQL.AttributeAt(0);
+  const platform::Color classic = comment->Foreground();
+  comment->SetForeground(platform::Rgb(1, 2, 3));
+  schemes.SaveCustom(settings);
+  EXPECT_TRUE(
+      settings.KeyExists(std::string(app::kHighlighterColoursRoot) + "\\Highlighters\\SQL\\" + comment->Name()));
+  schemes.Apply("Classic", settings);
+  EXPECT_EQ(comment->Foreground(), classic);
+  schemes.Apply("Custom", settings);
+  EXPECT_EQ(comment->Foreground(), platform::Rgb(1, 2, 3));
+}
+
+TEST_F(SchemesOnHighlighters, TheSchemesColoursReachTheViewsParts) {
+  app::ApplyToView(app::ColoursOf("Dark"), editor);
+  const app::SchemeColours dark = app::ColoursOf("Dark");
+  EXPECT_EQ(editor.Color(), dark.background);
+  EXPECT_EQ(editor.FontColor(), dark.text);
+  EXPECT_EQ(editor.Gutter().Color(), dark.gutter);
+  EXPECT_EQ(editor.SelectedColor().Background, dark.selectionBackground);
+  EXPECT_EQ(editor.RightEdgeColor(), dark.rightEdge);
+  EXPECT_NE(dark.previewBackground, app::ColoursOf("Classic").previewBackground);
+}
+
+}  // namespace
