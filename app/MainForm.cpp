@@ -56,6 +56,7 @@ MainForm::MainForm(MainFormServices services, std::string installDir)
       journalStamp_(RecoveryJournal::NewStamp()),
       spelling_(services_.loop, std::filesystem::path(installDir_) / "personal-words.txt") {
   if (services_.loop) checker_.emplace(*services_.loop);
+  preferences_ = ReadPreferences(services_.registry, &unreadablePreferences_);
   std::optional<std::string> language = services_.registry.ReadString(kPreferencesKey, "SpellingLanguage");
   if (!language) {
     const std::vector<std::string> installed = InstalledDictionaries();
@@ -93,10 +94,12 @@ DocumentSession& MainForm::NewSession() {
   made.title_ = VersionedTitle("Untitled");
   // A new tab reads as the one it was opened from, until a file with an extension of its own is opened in it.
   made.Document().SetHighLighter(sessions_.empty() ? &highlighters_.TypePage : Current().Document().HighLighter());
+  made.Document().SetDetectUtf8(preferences_.detectUtf8);
   made.Document().OnTextChanged = [this, &made] {
     if (!made.modified_) SetModified(made, true);
     if (made.journal_) made.journal_->Changed();
-    if (checker_ && IsCurrent(made)) checker_->TextChanged(made.Document(), LinkFolder(made));
+    if (checker_ && preferences_.checkWhileTyping && IsCurrent(made))
+      checker_->TextChanged(made.Document(), LinkFolder(made));
   };
   spelling_.Watch(made.Document());
   sessions_.push_back(std::move(session));
@@ -270,6 +273,7 @@ void MainForm::SetModified(DocumentSession& session, bool modified) {
         *services_.loop, DataFile("recovery"),
         [this, &session](JournalEntry& entry) { return JournalSnapshot(session, entry); },
         journalStamp_ + "-" + std::to_string(++journalSerial_));
+  if (modified && session.journal_) session.journal_->SetIdleMs(preferences_.journalDelayMs);
   if (modified && session.journal_) session.journal_->Changed();
   // Saved or given up: the journal goes, and its thread with it, so only unsaved work keeps one.
   if (!modified && session.journal_) {
@@ -284,12 +288,14 @@ void MainForm::MarkDocumentOperation() { docSaveState_ = "False"; }
 // The default page is read from its file but belongs to none.
 void MainForm::LoadUntitled(DocumentSession& session) {
   ReplaceContent(session, {DocumentOrigin::New, {}, std::nullopt, DataFile("default.htm"), false});
+  if (preferences_.newDocumentsUtf8) session.Document().SetEncoding(platform::TextEncoding::Utf8);
 }
 
 // ---- Start-up and recovery ----
 
 void MainForm::FormCreate(WindowPlacement& placement) {
   FormSizeSave1.RestorePlacement(services_.registry, "Form1", placement);
+  ApplyPreferences(preferences_, false);
   StandardTemplatesFolder = DataFile("Templates/");
   UserTemplatesFolder = DataFile("Templates/User/");
   if (!sessions_.empty()) return;
@@ -383,9 +389,25 @@ void MainForm::FormShow(const std::vector<std::string>& arguments) {
   Notify(OnSideListsLoaded);
   ListBox3Items = ReadLines(DataFile("libfunctions.kls"));
   Notify(OnSideListsLoaded);
+  if (!unreadablePreferences_.empty() && OnStatusNote) {
+    std::string names;
+    for (const std::string& name : unreadablePreferences_) names += (names.empty() ? "" : ", ") + name;
+    OnStatusNote("Preferences that could not be read are back to their defaults: " + names);
+  }
   if (commandLineFile) return;
   LoadUntitled(Current());
-  RestoreLastSession();
+  if (preferences_.restoreSessionAtStart) RestoreLastSession();
+}
+
+void MainForm::ApplyPreferences(const Preferences& preferences, bool keep) {
+  preferences_ = preferences;
+  if (keep) WritePreferences(services_.registry, preferences_);
+  schemes_.Apply(SchemeInEffect(), services_.registry);
+  for (auto& session : sessions_) {
+    session->Document().SetDetectUtf8(preferences_.detectUtf8);
+    if (session->journal_) session->journal_->SetIdleMs(preferences_.journalDelayMs);
+  }
+  Notify(OnPreferencesApplied);
 }
 
 // ---- The session kept for the next start ----
@@ -607,7 +629,7 @@ void MainForm::OpenTemplate(const std::string& path) {
 
 bool MainForm::SaveTo(DocumentSession& session, const std::string& path) {
   if (!MayOverwrite(session, path)) return false;
-  session.Document().Lines().SaveToFile(path);
+  session.Document().Lines().SaveToFile(path, {preferences_.writeLf, preferences_.trimTrailingBlanks});
   session.file_ = path;
   session.stamp_ = StampOf(path);
   session.keepOverDisk_ = false;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ColourSchemes.h"
 #include "app/DocumentSession.h"
 #include "app/FormSizeSave.h"
 #include "app/Highlighters.h"
@@ -84,6 +85,18 @@ class MainForm {
   // The session whose file is path, if any.
   DocumentSession* FindSession(const std::string& path) const;
   MainHighlighters& Highlighters() { return highlighters_; }
+
+  // Edit > "Preferences...": what is in effect, read at start (a value that cannot be read is named in the
+  // status bar when the window shows). Applying puts preferences in effect in every tab at once (the window
+  // hears OnPreferencesApplied and shows them in its views) and stores them when keep is set.
+  const Preferences& CurrentPreferences() const { return preferences_; }
+  void ApplyPreferences(const Preferences& preferences, bool keep);
+  std::function<void()> OnPreferencesApplied;
+  // Whether the desktop's palette is dark, told by the window before FormCreate: with no scheme chosen, a
+  // dark desktop gets the Dark scheme.
+  void SetDesktopDark(bool dark) { desktopDark_ = dark; }
+  std::string_view SchemeInEffect() const { return app::SchemeInEffect(preferences_.scheme, desktopDark_); }
+  HighlighterSchemes& Schemes() { return schemes_; }
 
   // Spelling in every tab, in the language stored under kPreferencesKey ("SpellingLanguage"; en_US when
   // nothing is stored and it is installed, else the first installed, else none).
@@ -243,6 +256,10 @@ class MainForm {
   MainFormServices services_;
   std::string installDir_;
   MainHighlighters highlighters_;
+  HighlighterSchemes schemes_{highlighters_};
+  Preferences preferences_;
+  std::vector<std::string> unreadablePreferences_;
+  bool desktopDark_ = false;
   std::vector<std::unique_ptr<DocumentSession>> sessions_;
   int current_ = -1;  // none until the first session
   std::string docSaveState_;

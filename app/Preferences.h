@@ -24,9 +24,6 @@ struct Preferences {
   int tabWidth = 4;
   int rightEdge = 80;  // 0 hides it
   bool lineNumbers = true;
-  bool highlightCaretLine = false;
-  bool showBlanks = false;
-  bool wordWrap = false;
   bool caretBlink = true;
   bool overwriteAtStart = false;
   int maxUndo = 30;
@@ -37,7 +34,7 @@ struct Preferences {
   bool detectUtf8 = true;
   bool writeLf = false;  // else CR LF
   bool trimTrailingBlanks = false;
-  bool restoreSessionAtStart = false;
+  bool restoreSessionAtStart = true;
   int journalDelayMs = 1000;
   // Preview
   std::string previewFont = "Times New Roman";

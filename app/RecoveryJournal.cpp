@@ -111,7 +111,7 @@ RecoveryJournal::~RecoveryJournal() {
 
 void RecoveryJournal::Changed() {
   loop_.StopTimer(timer_);
-  timer_ = loop_.StartTimer(kIdleMs, [this] {
+  timer_ = loop_.StartTimer(idleMs_, [this] {
     loop_.StopTimer(timer_);
     timer_ = {};
     WriteNow();

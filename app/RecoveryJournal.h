@@ -47,8 +47,9 @@ JournalEntry ParseJournal(const std::string& bytes);
 
 class RecoveryJournal {
  public:
-  // Typing must pause this long before the journal is written.
+  // Typing must pause this long before the journal is written (the Files preference may change it).
   static constexpr int kIdleMs = 1000;
+  void SetIdleMs(int ms) { idleMs_ = ms; }
 
   // snapshot fills in the document as it is (its text into the entry's text, whose memory is used again
   // from one journal to the next), or answers false when the document holds no unsaved work.
@@ -82,6 +83,7 @@ class RecoveryJournal {
   Snapshot snapshot_;
   std::unique_ptr<platform::FileLock> lock_;
   platform::TimerId timer_;
+  int idleMs_ = kIdleMs;
 
   // What the writing thread is to do next: write an entry, or remove the journal (nothing).
   std::mutex mutex_;

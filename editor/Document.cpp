@@ -168,7 +168,7 @@ void TqeDocument::SetEncoding(platform::TextEncoding encoding) {
 
 void TqeDocument::Loaded() {
   if (lines_.Count() == 0) lines_.Add({});
-  encoding_ = DetectedEncoding(lines_);
+  encoding_ = detectUtf8_ ? DetectedEncoding(lines_) : platform::TextEncoding::Cp1252;
   outline_.Reset();
   spelling_.Reset();
   // The loaded lines carry no states yet; fill every slot so painting can start at any line.

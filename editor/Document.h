@@ -81,6 +81,8 @@ class TqeDocument : private highlighters::HighlighterClient {
   // changes no byte and leaves the history as it is.
   platform::TextEncoding Encoding() const { return encoding_; }
   void SetEncoding(platform::TextEncoding encoding);
+  // Whether a load may find UTF-8; when not, every load reads Windows-1252.
+  void SetDetectUtf8(bool on) { detectUtf8_ = on; }
 
   int MaxUndo() const { return undoList_.MaxCount(); }
   void SetMaxUndo(int count);  // negative values are ignored; applies to both lists
@@ -122,6 +124,7 @@ class TqeDocument : private highlighters::HighlighterClient {
 
   TqeEditList lines_;
   platform::TextEncoding encoding_ = platform::TextEncoding::Cp1252;
+  bool detectUtf8_ = true;
   TUndoList undoList_;
   TUndoList redoList_;
   TMarkList marks_;

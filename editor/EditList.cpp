@@ -10,6 +10,8 @@
 #include <iterator>
 #include <limits>
 
+#include "editor/TextUtil.h"
+
 namespace editor {
 namespace {
 
@@ -282,12 +284,15 @@ void TqeEditList::TextInto(std::string& out) const {
   }
 }
 
-void TqeEditList::SaveToStream(std::ostream& out) const {
+void TqeEditList::SaveToStream(std::ostream& out, TextSaveOptions options) const {
   // Written in pieces so saving a large file does not build a second copy of it in memory.
   std::string chunk;
+  const std::string_view end = options.lf ? "\n" : "\r\n";
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    chunk.append(lines_[i].data, lines_[i].length);
-    chunk += "\r\n";
+    std::string_view line(lines_[i].data, lines_[i].length);
+    if (options.trimTrailingBlanks) line = line.substr(0, TrimmedLength(line));
+    chunk.append(line);
+    chunk += end;
     if (chunk.size() >= (1u << 20)) {
       out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
       chunk.clear();
@@ -296,8 +301,8 @@ void TqeEditList::SaveToStream(std::ostream& out) const {
   out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
 }
 
-void TqeEditList::SaveToFile(const std::filesystem::path& file) const {
-  platform::WriteFileAtomically(file, [this](std::ostream& out) { SaveToStream(out); });
+void TqeEditList::SaveToFile(const std::filesystem::path& file, TextSaveOptions options) const {
+  platform::WriteFileAtomically(file, [this, options](std::ostream& out) { SaveToStream(out, options); });
 }
 
 }  // namespace editor

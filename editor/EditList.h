@@ -31,6 +31,13 @@ class EListError : public std::out_of_range {
 
 using platform::EFileError;
 
+// How lines are written: ended by CR LF (the design's) or LF, and with or without the blanks a loaded line
+// may still end in.
+struct TextSaveOptions {
+  bool lf = false;
+  bool trimTrailingBlanks = false;
+};
+
 class TqeEditList {
  public:
   TqeEditList() = default;
@@ -70,8 +77,8 @@ class TqeEditList {
   void LoadFromFile(const std::filesystem::path& file);
   void LoadFromStream(std::istream& in);
   // Writes Text() to a temporary file that replaces file only once it is complete.
-  void SaveToFile(const std::filesystem::path& file) const;
-  void SaveToStream(std::ostream& out) const;
+  void SaveToFile(const std::filesystem::path& file, TextSaveOptions options = {}) const;
+  void SaveToStream(std::ostream& out, TextSaveOptions options = {}) const;
 
   bool Loading() const { return loading_; }
   void BeginUpdate();

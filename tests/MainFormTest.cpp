@@ -540,3 +540,48 @@ TEST_F(MainFormTest, AFileOpenInAnotherProgramIsShownThereAndNotLoadedAgain) {
   EXPECT_EQ(linkedWindow.Text(), "page\r\n") << "a file no other program has opens here";
   EXPECT_TRUE(linked.IsDocument((dir / "." / "page.htm").string()));
 }
+
+namespace {
+
+TEST_F(MainFormTest, FilesPreferencesShapeWhatIsReadAndWritten) {
+  Start();
+  app::Preferences preferences = form.CurrentPreferences();
+  preferences.writeLf = true;
+  preferences.trimTrailingBlanks = true;
+  preferences.detectUtf8 = false;
+  preferences.newDocumentsUtf8 = true;
+  form.ApplyPreferences(preferences, /*keep=*/true);
+  EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "WriteLf"), std::optional<std::string>("true"));
+
+  Write(dir / "cafe.htm", "caf\xC3\xA9  \r\nnext\t\r\n");
+  form.OpenFiles({(dir / "cafe.htm").string()});
+  EXPECT_EQ(Edit().Encoding(), platform::TextEncoding::Cp1252) << "detection may not read UTF-8";
+  dialogs.files = {(dir / "saved.htm").string()};
+  form.SaveAs1Click();
+  EXPECT_EQ(Read(dir / "saved.htm"), "caf\xC3\xA9\nnext\n");
+
+  form.FileNew();
+  EXPECT_EQ(Edit().Encoding(), platform::TextEncoding::Utf8);
+  // Put back, the next file is written as the design has it.
+  form.ApplyPreferences(app::Preferences{}, true);
+  dialogs.files = {(dir / "crlf.htm").string()};
+  form.SaveAs1Click();
+  EXPECT_EQ(Read(dir / "crlf.htm"), "<html>\r\n</html>\r\n");
+}
+
+TEST_F(MainFormTest, APreferenceThatCannotBeReadIsNamedOnceTheWindowShows) {
+  registry.WriteString(app::kPreferencesKey, "JournalDelay", "soon");
+  registry.WriteString(app::kPreferencesKey, "Scheme", "High contrast");
+  ViewedMainForm again({registry, dialogs, shell, printer, ""}, (dir / "data").string());
+  std::vector<std::string> notes;
+  again.form.OnStatusNote = [&notes](const std::string& note) { notes.push_back(note); };
+  app::WindowPlacement placement;
+  again.form.FormCreate(placement);
+  again.form.FormShow({});
+  EXPECT_EQ(notes, (Strings{"Preferences that could not be read are back to their defaults: JournalDelay"}));
+  EXPECT_EQ(again.form.SchemeInEffect(), "High contrast");
+  EXPECT_EQ(again.form.Highlighters().TypeHTML.TextAttri->Background(), app::ColoursOf("High contrast").background)
+      << "the stored scheme reaches the highlighters at start";
+}
+
+}  // namespace

@@ -20,9 +20,6 @@ Preferences EveryValueChanged() {
   p.tabWidth = 2;
   p.rightEdge = 0;
   p.lineNumbers = false;
-  p.highlightCaretLine = true;
-  p.showBlanks = true;
-  p.wordWrap = true;
   p.caretBlink = false;
   p.overwriteAtStart = true;
   p.maxUndo = 500;
@@ -31,7 +28,7 @@ Preferences EveryValueChanged() {
   p.detectUtf8 = false;
   p.writeLf = true;
   p.trimTrailingBlanks = true;
-  p.restoreSessionAtStart = true;
+  p.restoreSessionAtStart = false;
   p.journalDelayMs = 2500;
   p.previewFont = "DejaVu Serif";
   p.previewFixedFont = "DejaVu Sans Mono";
@@ -55,7 +52,7 @@ TEST(Preferences, EveryValueIsStoredAndReadBack) {
   std::vector<std::string> unreadable;
   EXPECT_EQ(app::ReadPreferences(registry, &unreadable), changed);
   EXPECT_TRUE(unreadable.empty());
-  EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "WordWrap"), std::optional<std::string>("true"));
+  EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "CaretBlink"), std::optional<std::string>("false"));
   EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "TabWidth"), std::optional<std::string>("2"));
 }
 
@@ -65,22 +62,22 @@ TEST(Preferences, AHandSpoiltValueKeepsItsDefaultAndIsNamed) {
   registry.WriteString(key, "TabWidth", "wide");
   registry.WriteString(key, "FontSize", "200");   // past the largest size
   registry.WriteString(key, "MaxUndo", "12abc");  // a number with something after it
-  registry.WriteString(key, "WordWrap", "maybe");
+  registry.WriteString(key, "CaretBlink", "maybe");
   registry.WriteString(key, "FontName", "");
   registry.WriteString(key, "RightEdge", "100");
-  registry.WriteString(key, "ShowBlanks", "1");
+  registry.WriteString(key, "WriteLf", "1");
   registry.WriteString(key, "Scheme", "");  // not chosen yet
   std::vector<std::string> unreadable;
   const Preferences read = app::ReadPreferences(registry, &unreadable);
-  EXPECT_EQ(unreadable, (std::vector<std::string>{"FontName", "FontSize", "TabWidth", "WordWrap", "MaxUndo"}));
+  EXPECT_EQ(unreadable, (std::vector<std::string>{"FontName", "FontSize", "TabWidth", "CaretBlink", "MaxUndo"}));
   const Preferences defaults;
   EXPECT_EQ(read.tabWidth, defaults.tabWidth);
   EXPECT_EQ(read.fontSize, defaults.fontSize);
   EXPECT_EQ(read.maxUndo, defaults.maxUndo);
-  EXPECT_EQ(read.wordWrap, defaults.wordWrap);
+  EXPECT_EQ(read.caretBlink, defaults.caretBlink);
   EXPECT_EQ(read.fontName, defaults.fontName);
   EXPECT_EQ(read.rightEdge, 100) << "the readable values around them are taken";
-  EXPECT_TRUE(read.showBlanks);
+  EXPECT_TRUE(read.writeLf);
   EXPECT_EQ(read.scheme, "");
 }
 
