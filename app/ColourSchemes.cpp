@@ -133,7 +133,7 @@ SchemeColours ColoursOf(std::string_view scheme) {
           .selectionText = kColorHighlightText,
           .caretLine = Rgb(255, 255, 204),
           .rightEdge = kColorButtonShadow,
-          .previewBackground = kColorButtonFace,
+          .previewBackground = kColorWindow,
           .previewText = kColorButtonText,
           .previewLink = Rgb(0, 0, 255)};
 }
@@ -182,21 +182,58 @@ HighlighterSchemes::HighlighterSchemes(MainHighlighters& highlighters) {
   }
 }
 
-void HighlighterSchemes::Apply(std::string_view scheme, platform::Registry& settings) {
-  for (const Kept& kept : kept_) {
-    for (int i = 0; i < kept.highlighter->AttributeCount(); ++i) {
-      const TokenLook look = SchemeLook(scheme, kept.classic[static_cast<std::size_t>(i)]);
-      auto* attribute = kept.highlighter->AttributeAt(i);
+void HighlighterSchemes::Show(const std::vector<std::vector<TokenLook>>& looks) {
+  for (std::size_t k = 0; k < kept_.size(); ++k)
+    for (int i = 0; i < kept_[k].highlighter->AttributeCount(); ++i) {
+      const TokenLook& look = looks[k][static_cast<std::size_t>(i)];
+      auto* attribute = kept_[k].highlighter->AttributeAt(i);
       attribute->SetForeground(look.foreground);
       attribute->SetBackground(look.background);
       attribute->SetStyle(look.style);
     }
-    if (scheme == "Custom")
-      kept.highlighter->LoadAttributes(settings, kHighlighterColoursRoot, "Highlighters\\" + kept.language);
+}
+
+std::vector<std::vector<TokenLook>> HighlighterSchemes::Looks() const {
+  std::vector<std::vector<TokenLook>> looks;
+  for (const Kept& kept : kept_) {
+    auto& mine = looks.emplace_back();
+    for (int i = 0; i < kept.highlighter->AttributeCount(); ++i) {
+      const auto* attribute = kept.highlighter->AttributeAt(i);
+      mine.push_back({attribute->Foreground(), attribute->Background(), attribute->Style()});
+    }
   }
+  return looks;
+}
+
+void HighlighterSchemes::Apply(std::string_view scheme, std::string_view base, platform::Registry& settings) {
+  const bool custom = scheme == "Custom";
+  if (custom && !custom_.empty()) return Show(custom_);
+  std::vector<std::vector<TokenLook>> looks;
+  for (const Kept& kept : kept_) {
+    auto& mine = looks.emplace_back();
+    for (const TokenLook& classic : kept.classic) mine.push_back(SchemeLook(custom ? base : scheme, classic));
+  }
+  Show(looks);
+  if (!custom) return;
+  for (const Kept& kept : kept_)
+    kept.highlighter->LoadAttributes(settings, kHighlighterColoursRoot, "Highlighters\\" + kept.language);
+  custom_ = Looks();
+}
+
+void HighlighterSchemes::MakeCustom() { custom_ = Looks(); }
+
+void HighlighterSchemes::SetCustomLook(highlighters::TqeCustomHighLighter& highlighter, int attribute,
+                                       const TokenLook& look) {
+  if (custom_.empty()) MakeCustom();
+  for (std::size_t k = 0; k < kept_.size(); ++k)
+    if (kept_[k].highlighter == &highlighter && attribute >= 0 && attribute < highlighter.AttributeCount())
+      custom_[k][static_cast<std::size_t>(attribute)] = look;
+  Show(custom_);
 }
 
 void HighlighterSchemes::SaveCustom(platform::Registry& settings) {
+  if (custom_.empty()) return;
+  Show(custom_);
   for (const Kept& kept : kept_)
     kept.highlighter->SaveAttributes(settings, kHighlighterColoursRoot, "Highlighters\\" + kept.language);
 }

@@ -55,14 +55,21 @@ struct TokenLook {
 TokenLook SchemeLook(std::string_view scheme, const TokenLook& classic);
 
 // Every highlighter's attributes under one scheme. It keeps their Classic looks (as they are when it is
-// made), so switching schemes back and forth never drifts.
+// made), so switching schemes back and forth never drifts, and the Custom looks: those saved in the
+// settings store over the scheme they were made from, until they are changed here.
 class HighlighterSchemes {
  public:
   explicit HighlighterSchemes(MainHighlighters& highlighters);
-  // Custom also reads each language's saved attributes from the settings store.
-  void Apply(std::string_view scheme, platform::Registry& settings);
-  // Saves every language's current attributes as the Custom scheme.
+  // Custom stands on base; the saved looks are read the first time Custom is applied.
+  void Apply(std::string_view scheme, std::string_view base, platform::Registry& settings);
+  // Makes what shows now the Custom looks.
+  void MakeCustom();
+  // Changes one Custom look, and the attribute with it.
+  void SetCustomLook(highlighters::TqeCustomHighLighter& highlighter, int attribute, const TokenLook& look);
+  // Stores the Custom looks, as each highlighter saves its attributes ("Highlighters\LANGUAGE").
   void SaveCustom(platform::Registry& settings);
+  // Drops unsaved Custom looks: the next Apply reads the saved ones again.
+  void ForgetCustom() { custom_.clear(); }
 
  private:
   struct Kept {
@@ -70,7 +77,10 @@ class HighlighterSchemes {
     highlighters::TqeCustomHighLighter* highlighter;
     std::vector<TokenLook> classic;  // one per attribute
   };
+  void Show(const std::vector<std::vector<TokenLook>>& looks);
+  std::vector<std::vector<TokenLook>> Looks() const;
   std::vector<Kept> kept_;
+  std::vector<std::vector<TokenLook>> custom_;  // empty until read or made
 };
 
 // The scheme's colours on a view: its text, gutter, selection and right edge.

@@ -22,7 +22,7 @@ void LivePreview::SetShowing(bool showing) {
 void LivePreview::TextChanged() {
   if (!on_ || !showing_) return;
   loop_.StopTimer(timer_);
-  timer_ = loop_.StartTimer(kPauseMs, [this] { Fire(); });
+  timer_ = loop_.StartTimer(pauseMs_, [this] { Fire(); });
 }
 
 void LivePreview::Fire() {

@@ -1,6 +1,6 @@
 // The live preview: while it is on and the preview page shows, the editor's text is shown again once
-// typing pauses for 300 ms. Each change restarts the wait, so typing never waits for a render and a render
-// that would be stale is never queued.
+// typing pauses (300 ms unless the Preview preference says otherwise). Each change restarts the wait, so typing never
+// waits for a render and a render that would be stale is never queued.
 #pragma once
 
 #include <functional>
@@ -20,6 +20,7 @@ class LivePreview {
 
   bool On() const { return on_; }
   void SetOn(bool on);
+  void SetPauseMs(int ms) { pauseMs_ = ms; }
   // Whether the preview page is the one shown.
   void SetShowing(bool showing);
   void TextChanged();
@@ -29,6 +30,7 @@ class LivePreview {
   platform::EventLoop& loop_;
   std::function<void()> render_;
   platform::TimerId timer_;
+  int pauseMs_ = kPauseMs;
   bool on_ = false;
   bool showing_ = false;
 };

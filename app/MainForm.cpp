@@ -399,10 +399,21 @@ void MainForm::FormShow(const std::vector<std::string>& arguments) {
   if (preferences_.restoreSessionAtStart) RestoreLastSession();
 }
 
+void MainForm::SetCustomLook(highlighters::TqeCustomHighLighter& highlighter, int attribute, const TokenLook& look) {
+  if (SchemeInEffect() != "Custom") {
+    preferences_.customBase = std::string(SchemeInEffect());
+    preferences_.scheme = "Custom";
+    schemes_.MakeCustom();
+  }
+  schemes_.SetCustomLook(highlighter, attribute, look);
+  Notify(OnPreferencesApplied);
+}
+
 void MainForm::ApplyPreferences(const Preferences& preferences, bool keep) {
   preferences_ = preferences;
   if (keep) WritePreferences(services_.registry, preferences_);
-  schemes_.Apply(SchemeInEffect(), services_.registry);
+  schemes_.Apply(SchemeInEffect(), preferences_.customBase, services_.registry);
+  if (keep && SchemeInEffect() == "Custom") schemes_.SaveCustom(services_.registry);
   for (auto& session : sessions_) {
     session->Document().SetDetectUtf8(preferences_.detectUtf8);
     if (session->journal_) session->journal_->SetIdleMs(preferences_.journalDelayMs);

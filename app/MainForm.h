@@ -96,7 +96,15 @@ class MainForm {
   // dark desktop gets the Dark scheme.
   void SetDesktopDark(bool dark) { desktopDark_ = dark; }
   std::string_view SchemeInEffect() const { return app::SchemeInEffect(preferences_.scheme, desktopDark_); }
-  HighlighterSchemes& Schemes() { return schemes_; }
+  // The colours of the views and the preview: the scheme's, or for Custom those of the scheme it stands on.
+  SchemeColours Colours() const {
+    return ColoursOf(SchemeInEffect() == "Custom" ? std::string_view(preferences_.customBase) : SchemeInEffect());
+  }
+  // The Colours page's changes of single attributes: they make the colours that show the Custom scheme
+  // (standing on the one in effect) and are stored with the preferences.
+  void SetCustomLook(highlighters::TqeCustomHighLighter& highlighter, int attribute, const TokenLook& look);
+  // Cancel: Custom colours not stored are dropped.
+  void ForgetCustomLooks() { schemes_.ForgetCustom(); }
 
   // Spelling in every tab, in the language stored under kPreferencesKey ("SpellingLanguage"; en_US when
   // nothing is stored and it is installed, else the first installed, else none).

@@ -41,6 +41,7 @@ const Field kFields[] = {
     {"OverwriteAtStart", Editor, Flag{&Preferences::overwriteAtStart}},
     {"MaxUndo", Editor, Number{&Preferences::maxUndo, 1, 10000}},
     {"Scheme", Colours, Text{&Preferences::scheme, true}},
+    {"CustomBase", Colours, Text{&Preferences::customBase, false}},
     {"NewDocumentsUtf8", Files, Flag{&Preferences::newDocumentsUtf8}},
     {"DetectUtf8", Files, Flag{&Preferences::detectUtf8}},
     {"WriteLf", Files, Flag{&Preferences::writeLf}},

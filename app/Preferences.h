@@ -29,6 +29,7 @@ struct Preferences {
   int maxUndo = 30;
   // Colours: a scheme's name; empty until the person chooses one (the desktop decides meanwhile).
   std::string scheme;
+  std::string customBase = "Classic";  // the scheme the Custom colours were made from
   // Files
   bool newDocumentsUtf8 = false;  // else Windows-1252
   bool detectUtf8 = true;

@@ -24,6 +24,7 @@ Preferences EveryValueChanged() {
   p.overwriteAtStart = true;
   p.maxUndo = 500;
   p.scheme = "Dark";
+  p.customBase = "High contrast";
   p.newDocumentsUtf8 = true;
   p.detectUtf8 = false;
   p.writeLf = true;
@@ -136,7 +137,7 @@ class SchemesOnHighlighters : public EditorTest {
 TEST_F(SchemesOnHighlighters, EveryTokenOfEveryLanguageIsReadableInTheWorkedOutSchemes) {
   const auto classic = Looks();
   for (std::string_view scheme : {"Light", "Dark", "High contrast"}) {
-    schemes.Apply(scheme, settings);
+    schemes.Apply(scheme, "Classic", settings);
     const app::SchemeColours page = app::ColoursOf(scheme);
     EXPECT_GE(app::ContrastRatio(page.text, page.background), 7.0) << scheme;
     for (const auto& [language, highlighter] : highlighters.Coloured())
@@ -147,12 +148,12 @@ TEST_F(SchemesOnHighlighters, EveryTokenOfEveryLanguageIsReadableInTheWorkedOutS
         EXPECT_FALSE(platform::IsSystemColor(a->Foreground())) << "the desktop's colours do not leak in";
       }
   }
-  schemes.Apply("Classic", settings);
+  schemes.Apply("Classic", "Classic", settings);
   EXPECT_EQ(Looks(), classic) << "back to Classic exactly, after three switches";
 }
 
 TEST_F(SchemesOnHighlighters, DarkTurnsPageColoursOverAndKeepsTheirHues) {
-  schemes.Apply("Dark", settings);
+  schemes.Apply("Dark", "Classic", settings);
   const auto& html = highlighters.TypeHTML;
   // Known tags are blue bold in Classic: still bold, still bluest, now light on the dark page.
   const app::SchemeColours dark = app::ColoursOf("Dark");
@@ -167,17 +168,29 @@ TEST_F(SchemesOnHighlighters, DarkTurnsPageColoursOverAndKeepsTheirHues) {
   EXPECT_EQ(app::SchemeInEffect("Mauve", false), "Classic") << "an unknown name from a hand-edited file";
 }
 
-TEST_F(SchemesOnHighlighters, CustomIsClassicWithWhatWasSavedPerAttribute) {
-  auto* comment = highlighters.TypeSQL.AttributeAt(0);
-  const platform::Color classic = comment->Foreground();
-  comment->SetForeground(platform::Rgb(1, 2, 3));
+TEST_F(SchemesOnHighlighters, CustomIsTheSchemeItStandsOnWithWhatWasChangedAndSaved) {
+  schemes.Apply("Custom", "Dark", settings);
+  schemes.Apply("Dark", "Classic", settings);
+  const auto dark = Looks();
+  schemes.Apply("Custom", "Dark", settings);
+  EXPECT_EQ(Looks(), dark) << "nothing saved: the base scheme";
+
+  auto& sql = highlighters.TypeSQL;
+  const app::TokenLook mine{platform::Rgb(1, 2, 3), platform::Rgb(250, 250, 250), platform::kItalic};
+  schemes.SetCustomLook(sql, 0, mine);
   schemes.SaveCustom(settings);
-  EXPECT_TRUE(
-      settings.KeyExists(std::string(app::kHighlighterColoursRoot) + "\\Highlighters\\SQL\\" + comment->Name()));
-  schemes.Apply("Classic", settings);
-  EXPECT_EQ(comment->Foreground(), classic);
-  schemes.Apply("Custom", settings);
-  EXPECT_EQ(comment->Foreground(), platform::Rgb(1, 2, 3));
+  EXPECT_TRUE(settings.KeyExists(std::string(app::kHighlighterColoursRoot) + "\\Highlighters\\SQL\\" +
+                                 sql.AttributeAt(0)->Name()));
+  schemes.Apply("Classic", "Classic", settings);
+  schemes.ForgetCustom();
+  schemes.Apply("Custom", "Dark", settings);
+  auto expected = dark;
+  std::size_t index = 0;
+  for (const auto& [language, highlighter] : highlighters.Coloured()) {
+    if (highlighter == &sql) expected[index] = mine;
+    index += static_cast<std::size_t>(highlighter->AttributeCount());
+  }
+  EXPECT_EQ(Looks(), expected) << "read back from the store over the Dark looks";
 }
 
 TEST_F(SchemesOnHighlighters, TheSchemesColoursReachTheViewsParts) {

@@ -351,7 +351,17 @@ void EditorWidget::focusInEvent(QFocusEvent* event) {
   editor_.SetFocused(true);
   emit FocusedIn();
   caretShown_ = true;
-  blink_.start();
+  if (caretBlinks_) blink_.start();
+  viewport()->update(CaretRect());
+}
+
+void EditorWidget::SetCaretBlinks(bool on) {
+  caretBlinks_ = on;
+  caretShown_ = true;
+  if (on && hasFocus())
+    blink_.start();
+  else
+    blink_.stop();
   viewport()->update(CaretRect());
 }
 

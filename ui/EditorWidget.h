@@ -31,6 +31,8 @@ class EditorWidget : public QAbstractScrollArea, public platform::ControlWindow 
   editor::TqeCustomEdit& Editor() { return editor_; }
   // The names the completion list offers (none: no list); they outlive the widget.
   void SetCompletionTables(const editor::CompletionTables* tables) { tables_ = tables; }
+  // Whether the caret blinks while the view has the focus (else it stays shown).
+  void SetCaretBlinks(bool on);
   // The completion list at the caret: shown with the candidates there, hidden when there are none.
   void ShowCompletion();
   QListWidget& CompletionList() { return *completionList_; }
@@ -85,6 +87,7 @@ class EditorWidget : public QAbstractScrollArea, public platform::ControlWindow 
   editor::TqeCustomEdit editor_;
   platform::Rect caret_;
   bool caretShown_ = false;
+  bool caretBlinks_ = true;
   bool settingScrollBars_ = false;
   QTimer blink_;
   const editor::CompletionTables* tables_ = nullptr;

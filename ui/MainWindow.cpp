@@ -116,7 +116,10 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
   resize(776, 576);
   if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
   WindowPlacement placement = CurrentPlacement();
+  logic_.SetDesktopDark(QApplication::palette().color(QPalette::Base).lightness() < 128);
+  logic_.OnPreferencesApplied = [this] { ShowPreferences(); };
   Run([&] { logic_.FormCreate(placement); });
+  liveButton_->setChecked(logic_.CurrentPreferences().livePreviewAtStart);
   ApplyPlacement(placement);
 
   findDialog_ = new FindDialog(FindDialog::Kind::Find, this);
@@ -152,18 +155,14 @@ EditorWidget& MainWindow::Editor() const { return Page(logic_.Current()).ActiveE
 
 void MainWindow::ConfigureEditor(EditorWidget& widget) {
   editor::TqeCustomEdit& editor = widget.Editor();
-  editor.SetFont({"Courier New", 10, 0, 13});
   editor.SetExtraLineSpacing(1);
-  editor.SetMaxUndo(30);
-  editor.SetTabIndent(4);
   editor.SetWantTabs(true);
   editor.SetScrollPastEOL(false);
-  editor.SetRightEdgeColor(platform::kColorButtonShadow);
   editor.Gutter().SetWidth(10);
   editor.Gutter().SetDigitCount(5);
-  editor.Gutter().SetShowLineNumbers(true);
   editor.SetBookmarkImages(&lineStatusImages_);
-  widget.SetCompletionTables(&completionTables_);
+  editor.SetInsertMode(!logic_.CurrentPreferences().overwriteAtStart);
+  ShowPreferences(widget);
   connect(&widget, &EditorWidget::ContextMenuAt, this,
           [this, &widget](QPoint at, QPoint global) { ShowSpellingMenu(widget, at, global); });
   editor.OnChange = [this] { livePreview_.TextChanged(); };
@@ -174,6 +173,31 @@ void MainWindow::ConfigureEditor(EditorWidget& widget) {
     statusPanels_[1]->setText(QString("Row: %1 Col: %2").arg(editor.CaretLine()).arg(editor.CaretCharacterColumn()));
     ShowEncoding();
   };
+}
+
+void MainWindow::ShowPreferences(EditorWidget& widget) {
+  const app::Preferences& preferences = logic_.CurrentPreferences();
+  app::ApplyToView(preferences, widget.Editor());
+  app::ApplyToView(logic_.Colours(), widget.Editor());
+  widget.SetCaretBlinks(preferences.caretBlink);
+  widget.SetCompletionTables(preferences.completion ? &completionTables_ : nullptr);
+  widget.viewport()->update();
+}
+
+void MainWindow::ShowPreferences() {
+  for (const auto& [session, page] : pages_)
+    for (EditorWidget* widget : page->Editors()) ShowPreferences(*widget);
+  const app::Preferences& preferences = logic_.CurrentPreferences();
+  const app::SchemeColours colours = logic_.Colours();
+  preview::TPagePreview& viewer = preview_->Viewer();
+  viewer.settings.defFontName = preferences.previewFont;
+  viewer.settings.defPreFontName = preferences.previewFixedFont;
+  viewer.settings.defFontSize = preferences.previewFontSize;
+  viewer.settings.defBackground = colours.previewBackground;
+  viewer.settings.defFontColor = colours.previewText;
+  viewer.settings.defHotSpotColor = colours.previewLink;
+  viewer.SetViewImages(preferences.previewImages);
+  livePreview_.SetPauseMs(preferences.livePreviewDelayMs);
 }
 
 void MainWindow::ShowCheckPanel(bool shown) {
@@ -841,6 +865,7 @@ QWidget* MainWindow::CreatePreviewPage() {
   auto* refresh = button("ToolButton1", "Refresh", "Load the page again");
   auto* live = button("PreviewLive", "Live", "Show the editor's text as you type");
   live->setCheckable(true);
+  liveButton_ = live;
   layout->addWidget(tools);
 
   preview_ = new PreviewWidget(page);

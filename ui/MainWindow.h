@@ -83,6 +83,9 @@ class MainWindow : public QMainWindow {
   void AddDocumentTab(app::DocumentSession& session);
   void RemoveDocumentTab(app::DocumentSession& session);
   void ConfigureEditor(EditorWidget& widget);
+  // The preferences in effect on one view, or on every view and the preview.
+  void ShowPreferences(EditorWidget& widget);
+  void ShowPreferences();
   // The tab's caption and tooltip (file name or "Untitled", a mark while modified), and the window's title.
   void ShowSession(app::DocumentSession& session);
   // Another tab is current: the commands, the title, the status bar and the preview follow it.
@@ -191,6 +194,7 @@ class MainWindow : public QMainWindow {
   QLineEdit* address_ = nullptr;
   QToolButton* previewBack_ = nullptr;
   QToolButton* previewForward_ = nullptr;
+  QToolButton* liveButton_ = nullptr;
   platform::qt::QtEventLoop liveLoop_;
   app::LivePreview livePreview_{liveLoop_, [this] { Run([this] { ShowLivePreview(); }); }};
 };
