@@ -62,6 +62,9 @@ Color ReadableOn(Color foreground, Color background) {
   return out;
 }
 
+// A language's Custom colours are one of its saved schemes, as the SQL scanner keeps its own.
+std::string CustomKeyPath(std::string_view language) { return "Highlighters\\" + std::string(language) + "\\Custom"; }
+
 enum class Kind { Classic, Light, Dark, HighContrast, Custom };
 
 Kind KindOf(std::string_view scheme) {
@@ -93,6 +96,8 @@ SchemeColours ColoursOf(std::string_view scheme) {
       return {.background = Rgb(255, 255, 255),
               .text = Rgb(0, 0, 0),
               .gutter = Rgb(240, 240, 240),
+              .gutterEdgeLight = Rgb(255, 255, 255),
+              .gutterEdgeShadow = Rgb(160, 160, 160),
               .selectionBackground = Rgb(173, 214, 255),
               .selectionText = Rgb(0, 0, 0),
               .caretLine = Rgb(255, 255, 220),
@@ -104,6 +109,8 @@ SchemeColours ColoursOf(std::string_view scheme) {
       return {.background = Rgb(30, 30, 30),
               .text = Rgb(212, 212, 212),
               .gutter = Rgb(40, 40, 42),
+              .gutterEdgeLight = Rgb(64, 64, 68),
+              .gutterEdgeShadow = Rgb(16, 16, 16),
               .selectionBackground = Rgb(38, 79, 120),
               .selectionText = Rgb(255, 255, 255),
               .caretLine = Rgb(44, 44, 48),
@@ -115,6 +122,8 @@ SchemeColours ColoursOf(std::string_view scheme) {
       return {.background = Rgb(0, 0, 0),
               .text = Rgb(255, 255, 255),
               .gutter = Rgb(0, 0, 0),
+              .gutterEdgeLight = Rgb(255, 255, 255),
+              .gutterEdgeShadow = Rgb(255, 255, 255),
               .selectionBackground = Rgb(255, 255, 0),
               .selectionText = Rgb(0, 0, 0),
               .caretLine = Rgb(0, 0, 96),
@@ -129,6 +138,8 @@ SchemeColours ColoursOf(std::string_view scheme) {
   return {.background = kColorWindow,
           .text = kColorWindowText,
           .gutter = kColorButtonFace,
+          .gutterEdgeLight = kColorButtonHighlight,
+          .gutterEdgeShadow = kColorButtonShadow,
           .selectionBackground = kColorHighlight,
           .selectionText = kColorHighlightText,
           .caretLine = Rgb(255, 255, 204),
@@ -216,7 +227,7 @@ void HighlighterSchemes::Apply(std::string_view scheme, std::string_view base, p
   Show(looks);
   if (!custom) return;
   for (const Kept& kept : kept_)
-    kept.highlighter->LoadAttributes(settings, kHighlighterColoursRoot, "Highlighters\\" + kept.language);
+    kept.highlighter->LoadAttributes(settings, kHighlighterColoursRoot, CustomKeyPath(kept.language));
   custom_ = Looks();
 }
 
@@ -235,13 +246,14 @@ void HighlighterSchemes::SaveCustom(platform::Registry& settings) {
   if (custom_.empty()) return;
   Show(custom_);
   for (const Kept& kept : kept_)
-    kept.highlighter->SaveAttributes(settings, kHighlighterColoursRoot, "Highlighters\\" + kept.language);
+    kept.highlighter->SaveAttributes(settings, kHighlighterColoursRoot, CustomKeyPath(kept.language));
 }
 
 void ApplyToView(const SchemeColours& colours, editor::TqeCustomEdit& view) {
   view.SetColor(colours.background);
   view.SetFontColor(colours.text);
   view.Gutter().SetColor(colours.gutter);
+  view.Gutter().SetEdgeColors(colours.gutterEdgeLight, colours.gutterEdgeShadow);
   view.SelectedColor().Background = colours.selectionBackground;
   view.SelectedColor().Foreground = colours.selectionText;
   view.SetRightEdgeColor(colours.rightEdge);

@@ -21,13 +21,14 @@ class TqeCustomEdit;
 namespace app {
 
 inline constexpr std::array<std::string_view, 5> kSchemeNames = {"Classic", "Light", "Dark", "High contrast", "Custom"};
-// Where each language's own colours are saved ("Highlighters\LANGUAGE" below it, an attribute a subkey).
+// Where each language's saved colour schemes are: "Highlighters\LANGUAGE\SCHEME" below it, an attribute a
+// subkey. The Custom colours are the scheme "Custom", so SQL lists them among its own saved schemes.
 inline constexpr const char* kHighlighterColoursRoot = "HKEY_CURRENT_USER\\Software\\qeEdit team";
 
 // The editor's own parts and the preview's page under a scheme.
 struct SchemeColours {
   platform::Color background, text;
-  platform::Color gutter;
+  platform::Color gutter, gutterEdgeLight, gutterEdgeShadow;
   platform::Color selectionBackground, selectionText;
   platform::Color caretLine, rightEdge;
   platform::Color previewBackground, previewText, previewLink;
@@ -66,7 +67,7 @@ class HighlighterSchemes {
   void MakeCustom();
   // Changes one Custom look, and the attribute with it.
   void SetCustomLook(highlighters::TqeCustomHighLighter& highlighter, int attribute, const TokenLook& look);
-  // Stores the Custom looks, as each highlighter saves its attributes ("Highlighters\LANGUAGE").
+  // Stores the Custom looks, as each highlighter saves its attributes.
   void SaveCustom(platform::Registry& settings);
   // Drops unsaved Custom looks: the next Apply reads the saved ones again.
   void ForgetCustom() { custom_.clear(); }

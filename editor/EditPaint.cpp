@@ -102,8 +102,8 @@ void TqeCustomEdit::PaintGutter(platform::Canvas& canvas, const platform::Rect& 
   }
   const int edge = gutterPixels_ - 2;
   if (clip.left <= edge && edge < clip.right) {
-    canvas.DrawLine({edge, clip.top}, {edge, clip.bottom}, platform::kColorButtonHighlight);
-    canvas.DrawLine({edge + 1, clip.top}, {edge + 1, clip.bottom}, platform::kColorButtonShadow);
+    canvas.DrawLine({edge, clip.top}, {edge, clip.bottom}, gutter_.EdgeLight());
+    canvas.DrawLine({edge + 1, clip.top}, {edge + 1, clip.bottom}, gutter_.EdgeShadow());
   }
 
   PaintFoldMarks(canvas, firstLine, lastLine);

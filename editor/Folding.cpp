@@ -203,7 +203,7 @@ void TqeCustomEdit::PaintFoldMarks(platform::Canvas& canvas, int firstLine, int 
     const int top = RowOfLine(line) * rowHeight + (rowHeight - size) / 2;
     const platform::Color color = platform::kColorButtonShadow;
     const int right = left + size, bottom = top + size;
-    canvas.FillRect({left, top, right, bottom}, platform::kColorWindow);
+    canvas.FillRect({left, top, right, bottom}, color_);
     canvas.DrawLine({left, top}, {right, top}, color);
     canvas.DrawLine({left, bottom}, {right, bottom}, color);
     canvas.DrawLine({left, top}, {left, bottom}, color);

@@ -12,6 +12,9 @@ namespace editor {
 class TqeGutter {
  public:
   platform::Color Color() const { return color_; }
+  // The two lines at its right edge: a lit one and its shadow, as a raised frame's.
+  platform::Color EdgeLight() const { return edgeLight_; }
+  platform::Color EdgeShadow() const { return edgeShadow_; }
   int Width() const { return width_; }
   bool ShowLineNumbers() const { return showLineNumbers_; }
   int DigitCount() const { return digitCount_; }
@@ -21,6 +24,10 @@ class TqeGutter {
   int RightOffset() const { return rightOffset_; }
 
   void SetColor(platform::Color c) { Set(color_, c); }
+  void SetEdgeColors(platform::Color light, platform::Color shadow) {
+    edgeLight_ = light;
+    Set(edgeShadow_, shadow);
+  }
   void SetWidth(int w) { Set(width_, std::max(0, w)); }
   void SetShowLineNumbers(bool on) { Set(showLineNumbers_, on); }
   void SetDigitCount(int n) { Set(digitCount_, std::clamp(n, 2, 12)); }
@@ -38,6 +45,8 @@ class TqeGutter {
     if (OnChange) OnChange();
   }
   platform::Color color_ = platform::kColorButtonFace;
+  platform::Color edgeLight_ = platform::kColorButtonHighlight;
+  platform::Color edgeShadow_ = platform::kColorButtonShadow;
   int width_ = 30;
   bool showLineNumbers_ = false;
   int digitCount_ = 4;

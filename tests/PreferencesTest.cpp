@@ -179,8 +179,9 @@ TEST_F(SchemesOnHighlighters, CustomIsTheSchemeItStandsOnWithWhatWasChangedAndSa
   const app::TokenLook mine{platform::Rgb(1, 2, 3), platform::Rgb(250, 250, 250), platform::kItalic};
   schemes.SetCustomLook(sql, 0, mine);
   schemes.SaveCustom(settings);
-  EXPECT_TRUE(settings.KeyExists(std::string(app::kHighlighterColoursRoot) + "\\Highlighters\\SQL\\" +
+  EXPECT_TRUE(settings.KeyExists(std::string(app::kHighlighterColoursRoot) + "\\Highlighters\\SQL\\Custom\\" +
                                  sql.AttributeAt(0)->Name()));
+  EXPECT_EQ(sql.ListUserSettings(), (std::vector<std::string>{"Custom"})) << "one of SQL's own saved schemes";
   schemes.Apply("Classic", "Classic", settings);
   schemes.ForgetCustom();
   schemes.Apply("Custom", "Dark", settings);
@@ -199,6 +200,7 @@ TEST_F(SchemesOnHighlighters, TheSchemesColoursReachTheViewsParts) {
   EXPECT_EQ(editor.Color(), dark.background);
   EXPECT_EQ(editor.FontColor(), dark.text);
   EXPECT_EQ(editor.Gutter().Color(), dark.gutter);
+  EXPECT_EQ(editor.Gutter().EdgeLight(), dark.gutterEdgeLight);
   EXPECT_EQ(editor.SelectedColor().Background, dark.selectionBackground);
   EXPECT_EQ(editor.RightEdgeColor(), dark.rightEdge);
   EXPECT_NE(dark.previewBackground, app::ColoursOf("Classic").previewBackground);

@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -34,6 +35,7 @@
 #include "tests/MainWindowFixture.h"
 #include "testsupport/ScriptedServer.h"
 #include "ui/DocumentPage.h"
+#include "ui/PreferencesDialog.h"
 
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts) {
   auto form = MakeWindow();
@@ -647,4 +649,75 @@ TEST_F(MainWindowTest, TheSpellingMenuReplacesAWordAndTheLanguageIsStored) {
   form->Action("SpellingNone")->trigger();
   EXPECT_TRUE(editor.Document().Spelling().Misspelt(0).empty());
   EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "SpellingLanguage"), std::optional<std::string>(""));
+}
+
+TEST_F(MainWindowTest, PreferencesShowAtOnceInEveryViewCancelPutsBackAndOkStores) {
+  auto form = MakeWindow();
+  app::MainForm& logic = form->Logic();
+  logic.FileNew();
+  form->Page(logic.Current()).Split(Qt::Horizontal);
+  auto views = [&] {
+    std::vector<editor::TqeCustomEdit*> all;
+    for (const auto& session : logic.Sessions())
+      for (ui::EditorWidget* widget : form->Page(*session).Editors()) all.push_back(&widget->Editor());
+    return all;
+  };
+  ASSERT_EQ(views().size(), 3u);
+  const app::SchemeColours classic = app::ColoursOf("Classic"), dark = app::ColoursOf("Dark");
+  {
+    ui::PreferencesDialog dialog(logic, form.get());
+    dialog.findChild<QSpinBox*>("TabWidth")->setValue(2);
+    auto* scheme = dialog.findChild<QComboBox*>("PreferencesScheme");
+    scheme->setCurrentIndex(scheme->findData("Dark"));
+    for (editor::TqeCustomEdit* view : views()) {
+      EXPECT_EQ(view->TabIndent(), 2);
+      EXPECT_EQ(view->Color(), dark.background);
+      EXPECT_EQ(view->Gutter().Color(), dark.gutter);
+    }
+    EXPECT_EQ(logic.Highlighters().TypeHTML.TextAttri->Foreground(), dark.text);
+    EXPECT_EQ(form->Preview()->Viewer().settings.defBackground, dark.previewBackground);
+    dialog.reject();
+  }
+  for (editor::TqeCustomEdit* view : views()) {
+    EXPECT_EQ(view->TabIndent(), 4) << "Cancel puts back what was there";
+    EXPECT_EQ(view->Color(), classic.background);
+  }
+  EXPECT_EQ(form->Preview()->Viewer().settings.defBackground, classic.previewBackground);
+  EXPECT_FALSE(registry.ReadString(app::kPreferencesKey, "TabWidth"));
+
+  {
+    ui::PreferencesDialog dialog(logic, form.get());
+    dialog.findChild<QSpinBox*>("TabWidth")->setValue(3);
+    dialog.findChild<QCheckBox*>("LineNumbers")->setChecked(false);
+    dialog.findChild<QPushButton*>("PreferencesFilesDefaults")->click();
+    EXPECT_EQ(dialog.findChild<QSpinBox*>("TabWidth")->value(), 3) << "another page's defaults leave it";
+    dialog.accept();
+  }
+  EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "TabWidth"), std::optional<std::string>("3"));
+  EXPECT_FALSE(form->Editor().Editor().Gutter().ShowLineNumbers());
+  {
+    ui::PreferencesDialog dialog(logic, form.get());
+    dialog.findChild<QPushButton*>("PreferencesEditorDefaults")->click();
+    EXPECT_EQ(dialog.findChild<QSpinBox*>("TabWidth")->value(), 4);
+    EXPECT_TRUE(form->Editor().Editor().Gutter().ShowLineNumbers());
+    dialog.accept();
+  }
+  EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "TabWidth"), std::optional<std::string>("4"));
+}
+
+TEST_F(MainWindowTest, ADarkDesktopGetsTheDarkSchemeUntilOneIsChosen) {
+  const QPalette light = QApplication::palette();
+  QPalette dark = light;
+  dark.setColor(QPalette::Base, QColor(20, 20, 20));
+  dark.setColor(QPalette::Text, QColor(230, 230, 230));
+  QApplication::setPalette(dark);
+  auto form = MakeWindow();
+  EXPECT_EQ(form->Logic().SchemeInEffect(), "Dark");
+  EXPECT_EQ(form->Editor().Editor().Color(), app::ColoursOf("Dark").background);
+  form.reset();
+  registry.WriteString(app::kPreferencesKey, "Scheme", "Classic");
+  form = MakeWindow();
+  EXPECT_EQ(form->Logic().SchemeInEffect(), "Classic") << "the person's choice outranks the desktop";
+  form.reset();
+  QApplication::setPalette(light);
 }

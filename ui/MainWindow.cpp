@@ -44,6 +44,7 @@
 #include "app/Highlighters.h"
 #include "app/SearchCommands.h"
 #include "platform/qt/TextBytes.h"
+#include "ui/PreferencesDialog.h"
 
 namespace ui {
 
@@ -414,6 +415,7 @@ void MainWindow::CreateMenus() {
             [this] { CurrentEditor().ExecuteCommand(editor::ecSelectElement, 0); });
   AddAction(edit, "TidyUpPage1", "Tidy Up Page", "", [this] { logic_.TidyUpPage1Click(); });
   edit->addSeparator();
+  AddAction(edit, "Preferences1", "Preferences...", "Ctrl+,", [this] { PreferencesDialog(logic_, this).exec(); });
   // Reading the same bytes in the other encoding: nothing in the text changes, only how it is shown.
   encodingMenu_ = edit->addMenu("&Encoding");
   encodingMenu_->setObjectName("EncodingMenu");

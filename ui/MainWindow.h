@@ -65,6 +65,7 @@ class MainWindow : public QMainWindow {
   QListWidget* SideList(int index) const;
   QLabel* StatusPanel(int index) const;
   QDockWidget* QuickCuts() const { return quickCuts_; }
+  PreviewWidget* Preview() const { return preview_; }
   app::TInstantTable& InstantTable() { return instantTable_; }
 
   app::WindowPlacement CurrentPlacement() const;
