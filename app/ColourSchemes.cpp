@@ -257,6 +257,7 @@ void ApplyToView(const SchemeColours& colours, editor::TqeCustomEdit& view) {
   view.SelectedColor().Background = colours.selectionBackground;
   view.SelectedColor().Foreground = colours.selectionText;
   view.SetRightEdgeColor(colours.rightEdge);
+  view.SetCaretLineColor(colours.caretLine);
 }
 
 }  // namespace app

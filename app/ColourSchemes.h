@@ -84,7 +84,7 @@ class HighlighterSchemes {
   std::vector<std::vector<TokenLook>> custom_;  // empty until read or made
 };
 
-// The scheme's colours on a view: its text, gutter, selection and right edge.
+// The scheme's colours on a view: its text, gutter, selection, caret line and right edge.
 void ApplyToView(const SchemeColours& colours, editor::TqeCustomEdit& view);
 
 }  // namespace app

@@ -37,6 +37,8 @@ const Field kFields[] = {
     {"TabWidth", Editor, Number{&Preferences::tabWidth, 1, 16}},
     {"RightEdge", Editor, Number{&Preferences::rightEdge, 0, 1000}},
     {"LineNumbers", Editor, Flag{&Preferences::lineNumbers}},
+    {"HighlightCaretLine", Editor, Flag{&Preferences::highlightCaretLine}},
+    {"ShowBlanks", Editor, Flag{&Preferences::showBlanks}},
     {"CaretBlink", Editor, Flag{&Preferences::caretBlink}},
     {"OverwriteAtStart", Editor, Flag{&Preferences::overwriteAtStart}},
     {"MaxUndo", Editor, Number{&Preferences::maxUndo, 1, 10000}},
@@ -134,6 +136,8 @@ void ApplyToView(const Preferences& preferences, editor::TqeCustomEdit& view) {
   view.SetTabIndent(preferences.tabWidth);
   view.SetRightEdge(preferences.rightEdge);
   view.Gutter().SetShowLineNumbers(preferences.lineNumbers);
+  view.SetHighlightCaretLine(preferences.highlightCaretLine);
+  view.SetShowBlanks(preferences.showBlanks);
   view.SetMaxUndo(preferences.maxUndo);
   view.SetAutoCloseTags(preferences.autoCloseTags);
   view.SetShowMatches(preferences.showMatches);

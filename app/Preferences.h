@@ -24,6 +24,8 @@ struct Preferences {
   int tabWidth = 4;
   int rightEdge = 80;  // 0 hides it
   bool lineNumbers = true;
+  bool highlightCaretLine = false;
+  bool showBlanks = false;
   bool caretBlink = true;
   bool overwriteAtStart = false;
   int maxUndo = 30;

@@ -117,6 +117,22 @@ void TqeCustomEdit::SetRightEdgeColor(platform::Color color) {
   InvalidateAll();
 }
 
+void TqeCustomEdit::SetHighlightCaretLine(bool on) {
+  highlightCaretLine_ = on;
+  shownCaretLine_ = caret_.line;
+  InvalidateAll();
+}
+
+void TqeCustomEdit::SetCaretLineColor(platform::Color color) {
+  caretLineColor_ = color;
+  InvalidateAll();
+}
+
+void TqeCustomEdit::SetShowBlanks(bool on) {
+  showBlanks_ = on;
+  InvalidateAll();
+}
+
 void TqeCustomEdit::SetInsertCaret(TCaretType type) {
   insertCaret_ = type;
   UpdateCaret();
@@ -314,6 +330,11 @@ void TqeCustomEdit::UpdateCaret() {
   if (paintLock_ > 0) {
     pendingCaret_ = true;
     return;
+  }
+  if (highlightCaretLine_ && caret_.line != shownCaretLine_) {
+    InvalidateLines(shownCaretLine_, shownCaretLine_, Area::Text);
+    InvalidateLines(caret_.line, caret_.line, Area::Text);
+    shownCaretLine_ = caret_.line;
   }
   const int rowHeight = RowHeight();
   int width = cellWidth_, height = rowHeight - 2, dx = 0, dy = 0;

@@ -249,6 +249,14 @@ class TqeCustomEdit : private DocumentView {
   void SetRightEdge(int column);
   platform::Color RightEdgeColor() const { return rightEdgeColor_; }
   void SetRightEdgeColor(platform::Color color);
+  // The caret's line on a background of its own: what has the editor's colour there takes this one.
+  bool HighlightCaretLine() const { return highlightCaretLine_; }
+  void SetHighlightCaretLine(bool on);
+  platform::Color CaretLineColor() const { return caretLineColor_; }
+  void SetCaretLineColor(platform::Color color);
+  // Blanks and tabs shown as faint dots and arrows, in the right edge's colour.
+  bool ShowBlanks() const { return showBlanks_; }
+  void SetShowBlanks(bool on);
   platform::Color Color() const { return color_; }
   void SetColor(platform::Color color);
   // A font that is not fixed pitch is not used: "Courier New" with its size and style stands in.
@@ -340,6 +348,7 @@ class TqeCustomEdit : private DocumentView {
   void GutterChanged();
   // Digits of the gutter's numbers: DigitCount, or more when the last line's number needs them.
   int ShownDigits() const;
+  void PaintBlanks(platform::Canvas& canvas, int line, int y, int firstColumn, int lastColumn);
   void PaintGutter(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine);
   void PaintText(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine);
   void PaintLineNotes(platform::Canvas& canvas, int firstLine, int lastLine);
@@ -491,6 +500,10 @@ class TqeCustomEdit : private DocumentView {
   // The columns of the last long line measured (the caret's, mostly).
   mutable LineColumns columns_;
   int rightEdge_ = 80;
+  bool highlightCaretLine_ = false;
+  platform::Color caretLineColor_ = platform::Rgb(255, 255, 204);
+  int shownCaretLine_ = 0;  // the line painted as the caret's
+  bool showBlanks_ = false;
   platform::Color rightEdgeColor_ = platform::kColorSilver;
 
   bool autoindent_ = true;

@@ -83,6 +83,28 @@ void TqeCustomEdit::PaintLineNotes(platform::Canvas& canvas, int firstLine, int 
   }
 }
 
+// A dot in the middle of each blank's cell, an arrow across each tab's cells.
+void TqeCustomEdit::PaintBlanks(platform::Canvas& canvas, int line, int y, int firstColumn, int lastColumn) {
+  const std::string_view text = lines_.Get(line - 1);
+  const int mid = y + RowHeight() / 2;
+  for (std::size_t i = text.find_first_of(" \t"); i != std::string_view::npos; i = text.find_first_of(" \t", i + 1)) {
+    const int column = ShownColumn(line, static_cast<int>(i) + 1);
+    if (column > lastColumn) break;
+    const int end = ShownColumn(line, static_cast<int>(i) + 2);
+    if (end <= firstColumn) continue;
+    const int left = TextLeft() + (column - 1) * cellWidth_;
+    const int right = TextLeft() + (end - 1) * cellWidth_;
+    if (text[i] == ' ') {
+      const int x = (left + right) / 2;
+      canvas.FillRect({x - 1, mid - 1, x + 1, mid + 1}, rightEdgeColor_);
+    } else {
+      canvas.DrawLine({left + 2, mid}, {right - 2, mid}, rightEdgeColor_);
+      canvas.DrawLine({right - 5, mid - 3}, {right - 2, mid}, rightEdgeColor_);
+      canvas.DrawLine({right - 5, mid + 3}, {right - 2, mid}, rightEdgeColor_);
+    }
+  }
+}
+
 void TqeCustomEdit::PaintGutter(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine) {
   const int rowHeight = RowHeight();
   const platform::Rect strip{clip.left, clip.top, std::min(clip.right, gutterPixels_), clip.bottom};
@@ -179,7 +201,12 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
       }
     }
 
-    Look normal{fontDesc_.style, fontColor_, color_};
+    // On the caret's line what has the editor's colour takes the caret line's.
+    const bool caretRow = highlightCaretLine_ && line == caret_.line;
+    auto onRow = [&](platform::Color background) {
+      return caretRow && background == color_ ? caretLineColor_ : background;
+    };
+    Look normal{fontDesc_.style, fontColor_, onRow(color_)};
     bool special = false;
     if (OnSpecialLineColors) {
       platform::Color fg = normal.foreground, bg = normal.background;
@@ -196,6 +223,7 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
       from = std::max(from, drawFrom);
       to = std::min(to, lastColumn + 1);
       if (to <= from) return;
+      look.background = onRow(look.background);
       if (special) look.foreground = normal.foreground, look.background = normal.background;
       textDrawer_.ApplyStyle(look.style);
       const int cuts[] = {from, std::clamp(selStart, from, to), std::clamp(selEnd, from, to), to};
@@ -260,6 +288,7 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
       }
     }
     drawRightEdge(y, y + rowHeight);
+    if (showBlanks_) PaintBlanks(canvas, line, y, firstColumn, lastColumn);
 
     for (const WordSpan& word : document_.Spelling().Misspelt(line - 1)) {
       const int left = std::max(columnX(cellColumn(word.from)), textX);

@@ -6,6 +6,7 @@
 #include "app/ColourSchemes.h"
 #include "app/Preferences.h"
 #include "platform/MemoryRegistry.h"
+#include "testsupport/RecordingCanvas.h"
 
 namespace {
 
@@ -20,6 +21,8 @@ Preferences EveryValueChanged() {
   p.tabWidth = 2;
   p.rightEdge = 0;
   p.lineNumbers = false;
+  p.highlightCaretLine = true;
+  p.showBlanks = true;
   p.caretBlink = false;
   p.overwriteAtStart = true;
   p.maxUndo = 500;
@@ -108,6 +111,8 @@ TEST_F(PreferencesOnAView, TheEditorPageAndTheAidsReachTheView) {
   EXPECT_EQ(editor.TabIndent(), 2);
   EXPECT_EQ(editor.RightEdge(), 0);
   EXPECT_FALSE(editor.Gutter().ShowLineNumbers());
+  EXPECT_TRUE(editor.HighlightCaretLine());
+  EXPECT_TRUE(editor.ShowBlanks());
   EXPECT_EQ(editor.MaxUndo(), 500);
   EXPECT_FALSE(editor.AutoCloseTags());
   EXPECT_FALSE(editor.ShowMatches());
@@ -115,6 +120,53 @@ TEST_F(PreferencesOnAView, TheEditorPageAndTheAidsReachTheView) {
   EXPECT_EQ(Lines(), (::Lines{"  x"})) << "Tab goes to the next stop of the tab width";
   app::ApplyToView(Preferences{}, editor);
   EXPECT_EQ(editor.Font().pixelHeight, 13) << "the default 10 points: the window's 13 pixels";
+}
+
+// The fills of one colour a paint makes, by the row they start on.
+std::vector<int> RowsFilledWith(const std::vector<std::string>& calls, platform::Color color, int rowHeight) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "#%08X", color);
+  std::vector<int> rows;
+  for (const std::string& call : calls) {
+    int left = 0, top = 0;
+    if (call.ends_with(hex) && std::sscanf(call.c_str(), "fill %d %d", &left, &top) == 2) {
+      const int row = top / rowHeight;
+      if (rows.empty() || rows.back() != row) rows.push_back(row);
+    }
+  }
+  return rows;
+}
+
+TEST_F(PreferencesOnAView, TheCaretLineHasItsBackgroundAndBlanksTheirMarks) {
+  SetLines({"a b", "\tx", "plain"});
+  const platform::Color caretLine = platform::Rgb(1, 2, 3), edge = platform::Rgb(4, 5, 6);
+  editor.SetCaretLineColor(caretLine);
+  editor.SetRightEdgeColor(edge);
+  editor.SetRightEdge(0);
+  editor.SetHighlightCaretLine(true);
+  const int row = editor.RowHeight();
+  platform::fakes::RecordingCanvas canvas;
+  editor.Paint(canvas, {0, 0, 400, 3 * row});
+  EXPECT_EQ(RowsFilledWith(canvas.Calls(), caretLine, row), (std::vector<int>{0}));
+
+  window.ClearLog();
+  editor.SetCaretXY({1, 3});
+  ASSERT_EQ(window.invalidated.size(), 2u) << "the line left and the line reached";
+  EXPECT_EQ(window.invalidated[0].top, 0);
+  EXPECT_EQ(window.invalidated[1].top, 2 * row);
+  canvas.Clear();
+  editor.Paint(canvas, {0, 0, 400, 3 * row});
+  EXPECT_EQ(RowsFilledWith(canvas.Calls(), caretLine, row), (std::vector<int>{2}));
+  EXPECT_TRUE(RowsFilledWith(canvas.Calls(), edge, row).empty()) << "blanks are not shown yet";
+
+  editor.SetShowBlanks(true);
+  canvas.Clear();
+  editor.Paint(canvas, {0, 0, 400, 3 * row});
+  EXPECT_EQ(RowsFilledWith(canvas.Calls(), edge, row), (std::vector<int>{0})) << "the blank's dot";
+  std::size_t arrowLines = 0;
+  for (const std::string& call : canvas.Calls())
+    if (call.starts_with("line ") && call.ends_with("#00060504")) ++arrowLines;
+  EXPECT_EQ(arrowLines, 3u) << "the tab's arrow: its shaft and two barbs";
 }
 
 class SchemesOnHighlighters : public EditorTest {
@@ -203,6 +255,7 @@ TEST_F(SchemesOnHighlighters, TheSchemesColoursReachTheViewsParts) {
   EXPECT_EQ(editor.Gutter().EdgeLight(), dark.gutterEdgeLight);
   EXPECT_EQ(editor.SelectedColor().Background, dark.selectionBackground);
   EXPECT_EQ(editor.RightEdgeColor(), dark.rightEdge);
+  EXPECT_EQ(editor.CaretLineColor(), dark.caretLine);
   EXPECT_NE(dark.previewBackground, app::ColoursOf("Classic").previewBackground);
 }
 

@@ -54,6 +54,8 @@ PreferencesDialog::PreferencesDialog(app::MainForm& logic, QWidget* parent)
   AddNumber(editor, "TabWidth", "Tab width", &P::tabWidth, 1, 16);
   AddNumber(editor, "RightEdge", "Right edge at column", &P::rightEdge, 0, 1000)->setSpecialValueText("Hidden");
   AddFlag(editor, "LineNumbers", "Line numbers", &P::lineNumbers);
+  AddFlag(editor, "HighlightCaretLine", "Highlight the caret's line", &P::highlightCaretLine);
+  AddFlag(editor, "ShowBlanks", "Show blanks and tabs", &P::showBlanks);
   AddFlag(editor, "CaretBlink", "Blinking caret", &P::caretBlink);
   AddFlag(editor, "OverwriteAtStart", "Overwrite mode in new views", &P::overwriteAtStart);
   AddNumber(editor, "MaxUndo", "Undo depth", &P::maxUndo, 1, 10000, " steps");
