@@ -392,7 +392,7 @@ void MainForm::FormShow(const std::vector<std::string>& arguments) {
   if (!unreadablePreferences_.empty() && OnStatusNote) {
     std::string names;
     for (const std::string& name : unreadablePreferences_) names += (names.empty() ? "" : ", ") + name;
-    OnStatusNote("Preferences that could not be read are back to their defaults: " + names);
+    OnStatusNote("Unreadable preferences set to defaults: " + names);
   }
   if (commandLineFile) return;
   LoadUntitled(Current());

@@ -578,7 +578,7 @@ TEST_F(MainFormTest, APreferenceThatCannotBeReadIsNamedOnceTheWindowShows) {
   app::WindowPlacement placement;
   again.form.FormCreate(placement);
   again.form.FormShow({});
-  EXPECT_EQ(notes, (Strings{"Preferences that could not be read are back to their defaults: JournalDelay"}));
+  EXPECT_EQ(notes, (Strings{"Unreadable preferences set to defaults: JournalDelay"}));
   EXPECT_EQ(again.form.SchemeInEffect(), "High contrast");
   EXPECT_EQ(again.form.Highlighters().TypeHTML.TextAttri->Background(), app::ColoursOf("High contrast").background)
       << "the stored scheme reaches the highlighters at start";

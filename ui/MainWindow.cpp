@@ -95,7 +95,11 @@ MainWindow::MainWindow(const std::string& installDir, MainFormServices services,
   logic_.OnSessionClosing = [this](app::DocumentSession& session) { RemoveDocumentTab(session); };
   logic_.OnCurrentChanged = [this] { ShowCurrentSession(); };
   logic_.OnSessionChanged = [this](app::DocumentSession& session) { ShowSession(session); };
-  logic_.OnStatusNote = [this](const std::string& note) { statusPanels_[0]->setText(FromPathBytes(note)); };
+  // A note may be longer than its panel: the tooltip holds it whole.
+  logic_.OnStatusNote = [this](const std::string& note) {
+    statusPanels_[0]->setText(FromPathBytes(note));
+    statusPanels_[0]->setToolTip(FromPathBytes(note));
+  };
   logic_.OnRepaintEditor = [this] { Editor().viewport()->update(); };
   logic_.OnFocusEditor = [this] { Editor().setFocus(); };
   logic_.OnSideListsLoaded = [this] {
