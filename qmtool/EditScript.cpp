@@ -345,7 +345,9 @@ EditScript::Outcome EditScript::RunSet(std::string_view name, std::string_view v
     std::string_view name;
     void (editor::TqeCustomEdit::*set)(int);
   };
+  // TabWidth is the Preferences dialog's name for the tab indent.
   static constexpr IntSetting kInts[] = {{"TabIndent", &editor::TqeCustomEdit::SetTabIndent},
+                                         {"TabWidth", &editor::TqeCustomEdit::SetTabIndent},
                                          {"MaxUndo", &editor::TqeCustomEdit::SetMaxUndo},
                                          {"ExtraLineSpacing", &editor::TqeCustomEdit::SetExtraLineSpacing}};
   struct BoolSetting {
