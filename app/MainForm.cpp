@@ -273,8 +273,10 @@ void MainForm::SetModified(DocumentSession& session, bool modified) {
         *services_.loop, DataFile("recovery"),
         [this, &session](JournalEntry& entry) { return JournalSnapshot(session, entry); },
         journalStamp_ + "-" + std::to_string(++journalSerial_));
-  if (modified && session.journal_) session.journal_->SetIdleMs(preferences_.journalDelayMs);
-  if (modified && session.journal_) session.journal_->Changed();
+  if (modified && session.journal_) {
+    session.journal_->SetIdleMs(preferences_.journalDelayMs);
+    session.journal_->Changed();
+  }
   // Saved or given up: the journal goes, and its thread with it, so only unsaved work keeps one.
   if (!modified && session.journal_) {
     session.journal_->Discard();

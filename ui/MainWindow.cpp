@@ -203,6 +203,8 @@ void MainWindow::ShowPreferences() {
   viewer.settings.defHotSpotColor = colours.previewLink;
   viewer.SetViewImages(preferences.previewImages);
   livePreview_.SetPauseMs(preferences.livePreviewDelayMs);
+  // A preview that shows is drawn again with its new defaults.
+  if (centrePages_->currentWidget() == preview_->parentWidget()) Run([this] { ShowPreview(); });
 }
 
 void MainWindow::ShowCheckPanel(bool shown) {
