@@ -541,7 +541,8 @@ void TSection::CopyToBuffer(std::string& buffer) const {
   for (const LineRec& line : lines_) {
     const int lineStart = startPosition_ + line.start, lineEnd = lineStart + line.count;
     if (line.count == 0 || selEnd <= lineStart || selStart >= lineEnd) continue;
-    if (selStart <= lineStart) buffer.append(3 * (line.x / kListIndent), ' ');
+    // A list's lines are indented by their level; a line a float pushed left of the page has none.
+    if (selStart <= lineStart) buffer.append(3 * (std::max(0, line.x) / kListIndent), ' ');
     for (int p = std::max(selStart, lineStart); p < std::min(selEnd, lineEnd); ++p)
       if (!IsMark(text_[p - startPosition_])) buffer += text_[p - startPosition_];
     if (selEnd >= lineEnd) buffer += "\r\n";
