@@ -182,36 +182,35 @@ TokenLook SchemeLook(std::string_view scheme, const TokenLook& classic) {
   return look;
 }
 
+TokenLook LookOf(const highlighters::TqeHighLightAttributes& attribute) {
+  return {attribute.Foreground(), attribute.Background(), attribute.Style()};
+}
+
+void SetLook(highlighters::TqeHighLightAttributes& attribute, const TokenLook& look) {
+  attribute.SetForeground(look.foreground);
+  attribute.SetBackground(look.background);
+  attribute.SetStyle(look.style);
+}
+
 HighlighterSchemes::HighlighterSchemes(MainHighlighters& highlighters) {
-  for (const auto& [language, highlighter] : highlighters.Coloured()) {
-    Kept kept{std::string(language), highlighter, {}};
-    for (int i = 0; i < highlighter->AttributeCount(); ++i) {
-      const auto* attribute = highlighter->AttributeAt(i);
-      kept.classic.push_back({attribute->Foreground(), attribute->Background(), attribute->Style()});
-    }
-    kept_.push_back(std::move(kept));
-  }
+  for (const auto& [language, highlighter] : highlighters.Coloured())
+    kept_.push_back({std::string(language), highlighter, {}});
+  const auto classic = Looks();
+  for (std::size_t k = 0; k < kept_.size(); ++k) kept_[k].classic = classic[k];
 }
 
 void HighlighterSchemes::Show(const std::vector<std::vector<TokenLook>>& looks) {
   for (std::size_t k = 0; k < kept_.size(); ++k)
-    for (int i = 0; i < kept_[k].highlighter->AttributeCount(); ++i) {
-      const TokenLook& look = looks[k][static_cast<std::size_t>(i)];
-      auto* attribute = kept_[k].highlighter->AttributeAt(i);
-      attribute->SetForeground(look.foreground);
-      attribute->SetBackground(look.background);
-      attribute->SetStyle(look.style);
-    }
+    for (int i = 0; i < kept_[k].highlighter->AttributeCount(); ++i)
+      SetLook(*kept_[k].highlighter->AttributeAt(i), looks[k][static_cast<std::size_t>(i)]);
 }
 
 std::vector<std::vector<TokenLook>> HighlighterSchemes::Looks() const {
   std::vector<std::vector<TokenLook>> looks;
   for (const Kept& kept : kept_) {
     auto& mine = looks.emplace_back();
-    for (int i = 0; i < kept.highlighter->AttributeCount(); ++i) {
-      const auto* attribute = kept.highlighter->AttributeAt(i);
-      mine.push_back({attribute->Foreground(), attribute->Background(), attribute->Style()});
-    }
+    for (int i = 0; i < kept.highlighter->AttributeCount(); ++i)
+      mine.push_back(LookOf(*kept.highlighter->AttributeAt(i)));
   }
   return looks;
 }
@@ -244,7 +243,6 @@ void HighlighterSchemes::SetCustomLook(highlighters::TqeCustomHighLighter& highl
 
 void HighlighterSchemes::SaveCustom(platform::Registry& settings) {
   if (custom_.empty()) return;
-  Show(custom_);
   for (const Kept& kept : kept_)
     kept.highlighter->SaveAttributes(settings, kHighlighterColoursRoot, CustomKeyPath(kept.language));
 }

@@ -1,7 +1,8 @@
 // The colour schemes: the colours of the editor's own parts, of every language's tokens and of the
 // preview's page. "Classic" is the colours the program has always had (the desktop's window colours and
 // each highlighter's own); "Light", "Dark" and "High contrast" are worked out from them, so every language
-// and attribute has its colours in each; "Custom" is Classic with what the person saved per attribute.
+// and attribute has its colours in each; "Custom" is the scheme the person started from with the
+// attributes they changed.
 #pragma once
 
 #include <array>
@@ -50,6 +51,8 @@ struct TokenLook {
   platform::FontStyle style;
   bool operator==(const TokenLook&) const = default;
 };
+TokenLook LookOf(const highlighters::TqeHighLightAttributes& attribute);
+void SetLook(highlighters::TqeHighLightAttributes& attribute, const TokenLook& look);
 // A token's look under a scheme, worked out from its Classic look: on a dark page each colour keeps its
 // hue with its lightness turned over, so navy becomes light blue and yellow marking a dark olive. Every
 // worked-out token reads at a contrast of 4.5 or more on its background.
@@ -67,7 +70,8 @@ class HighlighterSchemes {
   void MakeCustom();
   // Changes one Custom look, and the attribute with it.
   void SetCustomLook(highlighters::TqeCustomHighLighter& highlighter, int attribute, const TokenLook& look);
-  // Stores the Custom looks, as each highlighter saves its attributes.
+  // Stores the Custom looks (which show while Custom is in effect), as each highlighter saves its
+  // attributes.
   void SaveCustom(platform::Registry& settings);
   // Drops unsaved Custom looks: the next Apply reads the saved ones again.
   void ForgetCustom() { custom_.clear(); }

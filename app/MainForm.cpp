@@ -401,13 +401,22 @@ void MainForm::FormShow(const std::vector<std::string>& arguments) {
   if (preferences_.restoreSessionAtStart) RestoreLastSession();
 }
 
-void MainForm::SetCustomLook(highlighters::TqeCustomHighLighter& highlighter, int attribute, const TokenLook& look) {
+void MainForm::SwitchToCustom() {
   if (SchemeInEffect() != "Custom") {
     preferences_.customBase = std::string(SchemeInEffect());
     preferences_.scheme = "Custom";
-    schemes_.MakeCustom();
   }
+  schemes_.MakeCustom();
+}
+
+void MainForm::SetCustomLook(highlighters::TqeCustomHighLighter& highlighter, int attribute, const TokenLook& look) {
+  if (SchemeInEffect() != "Custom") SwitchToCustom();
   schemes_.SetCustomLook(highlighter, attribute, look);
+  Notify(OnPreferencesApplied);
+}
+
+void MainForm::TakeShownColoursAsCustom() {
+  SwitchToCustom();
   Notify(OnPreferencesApplied);
 }
 

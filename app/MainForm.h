@@ -103,6 +103,8 @@ class MainForm {
   // The Colours page's changes of single attributes: they make the colours that show the Custom scheme
   // (standing on the one in effect) and are stored with the preferences.
   void SetCustomLook(highlighters::TqeCustomHighLighter& highlighter, int attribute, const TokenLook& look);
+  // The colours that show now (a language's saved scheme just applied, say) become the Custom scheme.
+  void TakeShownColoursAsCustom();
   // Cancel: Custom colours not stored are dropped.
   void ForgetCustomLooks() { schemes_.ForgetCustom(); }
 
@@ -257,6 +259,8 @@ class MainForm {
   // Loads a restored tab the first time it is shown.
   void LoadPending(DocumentSession& session);
   void CheckDiskChange(DocumentSession& session);
+  // Makes the colours that show the Custom scheme, standing on the scheme in effect until now.
+  void SwitchToCustom();
   static void Notify(const std::function<void()>& event) {
     if (event) event();
   }

@@ -178,10 +178,8 @@ class SchemesOnHighlighters : public EditorTest {
   std::vector<app::TokenLook> Looks() {
     std::vector<app::TokenLook> looks;
     for (const auto& [language, highlighter] : highlighters.Coloured())
-      for (int i = 0; i < highlighter->AttributeCount(); ++i) {
-        const auto* a = highlighter->AttributeAt(i);
-        looks.push_back({a->Foreground(), a->Background(), a->Style()});
-      }
+      for (int i = 0; i < highlighter->AttributeCount(); ++i)
+        looks.push_back(app::LookOf(*highlighter->AttributeAt(i)));
     return looks;
   }
 };

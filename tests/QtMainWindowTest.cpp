@@ -721,3 +721,34 @@ TEST_F(MainWindowTest, ADarkDesktopGetsTheDarkSchemeUntilOneIsChosen) {
   form.reset();
   QApplication::setPalette(light);
 }
+
+TEST_F(MainWindowTest, ChangingAnAttributeMakesTheCustomSchemeWhichOkStoresAndCancelDrops) {
+  auto form = MakeWindow();
+  app::MainForm& logic = form->Logic();
+  auto& sql = logic.Highlighters().TypeSQL;
+  const app::TokenLook classic = app::LookOf(*sql.AttributeAt(0));
+  auto boldenFirstSqlAttribute = [](ui::PreferencesDialog& dialog) {
+    auto* language = dialog.findChild<QComboBox*>("PreferencesLanguage");
+    language->setCurrentIndex(language->findText("SQL"));
+    dialog.findChild<QCheckBox*>("PreferencesBold")->click();
+  };
+  {
+    ui::PreferencesDialog dialog(logic, form.get());
+    boldenFirstSqlAttribute(dialog);
+    EXPECT_EQ(logic.SchemeInEffect(), "Custom");
+    EXPECT_EQ(dialog.findChild<QComboBox*>("PreferencesScheme")->currentText(), "Custom");
+    EXPECT_NE(sql.AttributeAt(0)->Style() & platform::kBold, classic.style & platform::kBold);
+    dialog.reject();
+  }
+  EXPECT_EQ(logic.SchemeInEffect(), "Classic");
+  EXPECT_EQ(app::LookOf(*sql.AttributeAt(0)), classic) << "Cancel drops the change";
+  EXPECT_TRUE(sql.ListUserSettings().empty());
+  {
+    ui::PreferencesDialog dialog(logic, form.get());
+    boldenFirstSqlAttribute(dialog);
+    dialog.accept();
+  }
+  EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "Scheme"), std::optional<std::string>("Custom"));
+  EXPECT_EQ(sql.ListUserSettings(), (std::vector<std::string>{"Custom"})) << "saved as one of SQL's schemes";
+  EXPECT_NE(app::LookOf(*sql.AttributeAt(0)), classic);
+}

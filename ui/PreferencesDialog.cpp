@@ -205,11 +205,8 @@ void PreferencesDialog::AddSchemeControls(QFormLayout* page) {
   connect(savedSchemes_, &QComboBox::activated, this, [this](int index) {
     auto* highlighter = ChosenHighlighter();
     if (!highlighter || index < 1 || !highlighter->ApplyUserSetting(index - 1)) return;
-    for (int i = 0; i < highlighter->AttributeCount(); ++i) {
-      const auto* attribute = highlighter->AttributeAt(i);
-      logic_.SetCustomLook(*highlighter, i, {attribute->Foreground(), attribute->Background(), attribute->Style()});
-    }
-    ChangeAttribute([](app::TokenLook&) {});
+    logic_.TakeShownColoursAsCustom();
+    ShowCustomChosen();
   });
   attributes_ = new QListWidget;
   attributes_->setObjectName("PreferencesAttributes");
@@ -237,11 +234,9 @@ void PreferencesDialog::AddSchemeControls(QFormLayout* page) {
     colours->addWidget(new QLabel(button == foreground_ ? "Text" : "Background"));
     colours->addWidget(button);
     connect(button, &QPushButton::clicked, this, [this, button] {
-      auto* highlighter = ChosenHighlighter();
-      const int row = attributes_->currentRow();
-      if (!highlighter || row < 0 || row >= highlighter->AttributeCount()) return;
+      const auto* attribute = ChosenAttribute();
+      if (!attribute) return;
       const bool text = button == foreground_;
-      const auto* attribute = highlighter->AttributeAt(row);
       const QColor chosen = QColorDialog::getColor(
           platform::qt::ToQColor(text ? attribute->Foreground() : attribute->Background()), this);
       if (!chosen.isValid()) return;
@@ -253,6 +248,9 @@ void PreferencesDialog::AddSchemeControls(QFormLayout* page) {
   bold_ = new QCheckBox("Bold");
   italic_ = new QCheckBox("Italic");
   underline_ = new QCheckBox("Underline");
+  bold_->setObjectName("PreferencesBold");
+  italic_->setObjectName("PreferencesItalic");
+  underline_->setObjectName("PreferencesUnderline");
   for (auto [box, bit] : {std::pair{bold_, platform::kBold}, std::pair{italic_, platform::kItalic},
                           std::pair{underline_, platform::kUnderline}}) {
     styles->addWidget(box);
@@ -294,11 +292,15 @@ highlighters::TqeCustomHighLighter* PreferencesDialog::ChosenHighlighter() const
                                                                  : nullptr;
 }
 
-void PreferencesDialog::ShowAttribute() {
+highlighters::TqeHighLightAttributes* PreferencesDialog::ChosenAttribute() const {
   auto* highlighter = ChosenHighlighter();
   const int row = attributes_->currentRow();
-  if (!highlighter || row < 0 || row >= highlighter->AttributeCount()) return;
-  const auto* attribute = highlighter->AttributeAt(row);
+  return highlighter && row >= 0 && row < highlighter->AttributeCount() ? highlighter->AttributeAt(row) : nullptr;
+}
+
+void PreferencesDialog::ShowAttribute() {
+  const auto* attribute = ChosenAttribute();
+  if (!attribute) return;
   ShowSwatch(foreground_, attribute->Foreground());
   ShowSwatch(background_, attribute->Background());
   bold_->setChecked(attribute->Style() & platform::kBold);
@@ -318,14 +320,16 @@ void PreferencesDialog::ShowAttribute() {
 }
 
 void PreferencesDialog::ChangeAttribute(const std::function<void(app::TokenLook&)>& change) {
-  auto* highlighter = ChosenHighlighter();
-  const int row = attributes_->currentRow();
-  if (!highlighter || row < 0 || row >= highlighter->AttributeCount()) return;
-  const auto* attribute = highlighter->AttributeAt(row);
-  app::TokenLook look{attribute->Foreground(), attribute->Background(), attribute->Style()};
+  const auto* attribute = ChosenAttribute();
+  if (!attribute) return;
+  app::TokenLook look = app::LookOf(*attribute);
   change(look);
-  logic_.SetCustomLook(*highlighter, row, look);
-  // The colours that show became the Custom scheme.
+  logic_.SetCustomLook(*ChosenHighlighter(), attributes_->currentRow(), look);
+  ShowCustomChosen();
+}
+
+// The colours that show became the Custom scheme.
+void PreferencesDialog::ShowCustomChosen() {
   working_.scheme = logic_.CurrentPreferences().scheme;
   working_.customBase = logic_.CurrentPreferences().customBase;
   showing_ = true;
@@ -337,7 +341,7 @@ void PreferencesDialog::ChangeAttribute(const std::function<void(app::TokenLook&
 void PreferencesDialog::Changed() {
   if (showing_) return;
   logic_.ApplyPreferences(working_, false);
-  if (attributes_) ShowAttribute();
+  ShowAttribute();
 }
 
 void PreferencesDialog::ShowAll() {

@@ -48,8 +48,10 @@ class PreferencesDialog : public QDialog {
   void AddSpellingLanguage(QFormLayout* page);
   // The attribute chosen on the Colours page, and its look in the controls and the sample.
   highlighters::TqeCustomHighLighter* ChosenHighlighter() const;
+  highlighters::TqeHighLightAttributes* ChosenAttribute() const;
   void ShowAttribute();
   void ChangeAttribute(const std::function<void(app::TokenLook&)>& change);
+  void ShowCustomChosen();
   // Puts the working copy in effect, and shows it in every control.
   void Changed();
   void ShowAll();
