@@ -56,8 +56,11 @@ void TqeCustomEdit::SetWindow(platform::ControlWindow* window) {
 
 void TqeCustomEdit::Resized() {
   RecomputeMetrics();
+  // Rows come and go with the width; the top line keeps its place.
+  if (wordWrap_) topPart_ = std::min(topPart_, RowsOf(topLine_) - 1);
   UpdateScrollBars();
   InvalidateAll();
+  if (wordWrap_) UpdateCaret();
 }
 
 void TqeCustomEdit::RecomputeMetrics() {
@@ -239,7 +242,7 @@ void TqeCustomEdit::SetCaretColumn(int column) { PlaceCaretColumn(column, 0); }
 
 void TqeCustomEdit::PlaceCaretColumn(int column, int reach) {
   column = std::max(column, 1);
-  if (scrollPastEOL_ || reach > 0) {
+  if (PastLineEnd() || reach > 0) {
     // The limit bounds positions past the text, never inside a line longer than it, nor short of text just
     // typed (whose blanks at the line's end are not kept).
     column =
@@ -248,7 +251,7 @@ void TqeCustomEdit::PlaceCaretColumn(int column, int reach) {
     column = std::min(column, LineLength(caret_.line) + 1);
   }
   column = SnapColumn(caret_.line, column);
-  if (!scrollPastEOL_ && reach == 0) {
+  if (!PastLineEnd() && reach == 0) {
     const int shown = ViewColumn({column, caret_.line});
     if (shown >= leftChar_ + visibleColumns_)
       SetLeftChar(shown - visibleColumns_ + 1);
@@ -269,7 +272,7 @@ void TqeCustomEdit::SetCaretLine(int line) {
     caret_.line = line;
     caret_.column = SnapColumn(line, caret_.column);
     const int end = LineLength(line) + 1;
-    if (!scrollPastEOL_ && caret_.column > end) {
+    if (!PastLineEnd() && caret_.column > end) {
       SetCaretColumn(end);
       if (caret_.column < leftChar_) SetLeftChar(caret_.column);
       return;
@@ -295,6 +298,15 @@ void TqeCustomEdit::EnsureCaretVisible() {
     SetLeftChar(column - visibleColumns_ + 1);
   // A caret that lands inside a fold (a search match, a bookmark, a jump) opens it.
   if (LineHidden(caret_.line)) Unfold(caret_.line);
+  if (wordWrap_) {
+    const ShownRow row = RowOfPoint(caret_);
+    const int at = RowOf(row);
+    if (at < 0)
+      SetTopRow(row);
+    else if (at > visibleRows_ - 1)
+      SetTopRow(RowAfter(row, -(visibleRows_ - 1)));
+    return;
+  }
   if (caret_.line < topLine_)
     SetTopLine(caret_.line);
   else if (RowOfLine(caret_.line) > visibleRows_ - 1)
@@ -302,7 +314,7 @@ void TqeCustomEdit::EnsureCaretVisible() {
 }
 
 void TqeCustomEdit::SetLeftChar(int column) {
-  column = std::clamp(column, 1, std::max(1, columnLimit_ - visibleColumns_));
+  column = wordWrap_ ? 1 : std::clamp(column, 1, std::max(1, columnLimit_ - visibleColumns_));
   if (column == leftChar_) return;
   leftChar_ = column;
   InvalidateLines(topLine_, topLine_ + visibleRows_, Area::Text);
@@ -310,12 +322,16 @@ void TqeCustomEdit::SetLeftChar(int column) {
   UpdateCaret();
 }
 
-void TqeCustomEdit::SetTopLine(int line) {
-  line = std::clamp(line, 1, LineCount());
-  if (LineHidden(line)) line = PrecedingLine(line + 1);
-  if (line == topLine_) return;
-  const int delta = -RowOfLine(line);
-  topLine_ = line;
+void TqeCustomEdit::SetTopLine(int line) { SetTopRow({line, 0}); }
+
+void TqeCustomEdit::SetTopRow(ShownRow row) {
+  const int line = std::clamp(row.line, 1, LineCount());
+  row = {LineHidden(line) ? PrecedingLine(line + 1) : line, row.part};
+  row.part = std::clamp(row.part, 0, RowsOf(row.line) - 1);
+  if (row.line == topLine_ && row.part == topPart_) return;
+  const int delta = -RowOf(row);
+  topLine_ = row.line;
+  topPart_ = row.part;
   // Scrolling the window while an edit is collecting invalid areas would move them; repaint instead.
   if (window_ && paintLock_ == 0 && !collecting_ && std::abs(delta) < visibleRows_)
     window_->ScrollContents(0, delta * RowHeight());
@@ -351,8 +367,9 @@ void TqeCustomEdit::UpdateCaret() {
     case ctBlock:
       break;
   }
-  const int x = (ShownColumn(caret_.line, caret_.column) - 1) * cellWidth_ + TextLeft() + dx;
-  const int y = RowOfLine(caret_.line) * rowHeight + 1 + dy;
+  const ShownRow row = RowOfPoint(caret_);
+  const int x = (ShownColumn(caret_.line, caret_.column) - RowStart(row)) * cellWidth_ + TextLeft() + dx;
+  const int y = RowOf(row) * rowHeight + 1 + dy;
   const platform::Size client = window_->ClientSize();
   const bool visible = x >= gutterPixels_ && x < client.width && y >= 0 && y < client.height;
   window_->SetCaret(visible ? platform::Rect{x, y, x + width, y + height} : platform::Rect{});
@@ -372,8 +389,9 @@ void TqeCustomEdit::UpdateScrollBars() {
                 static_cast<int>(topLine_ * 32767LL / range)};
   }
   window_->SetScrollBar(platform::ScrollBarKind::Vertical, vertical);
+  // Wrapped lines never reach past the window: the horizontal bar goes.
   window_->SetScrollBar(platform::ScrollBarKind::Horizontal,
-                        {1, columnLimit_ - visibleColumns_, visibleColumns_, leftChar_});
+                        {1, columnLimit_ - visibleColumns_, visibleColumns_, leftChar_, !wordWrap_});
 }
 
 void TqeCustomEdit::ScrollBarMoved(platform::ScrollBarKind kind, int position) {
@@ -433,7 +451,7 @@ void TqeCustomEdit::InvalidateLines(int first, int last, Area area) {
   platform::Size client = window_->ClientSize();
   const int top = std::max(0, RowOfLine(first) * RowHeight());
   const long long bottom =
-      std::min<long long>(client.height, (static_cast<long long>(RowOfLine(last)) + 1) * RowHeight());
+      std::min<long long>(client.height, (static_cast<long long>(RowOf({last, RowsOf(last) - 1})) + 1) * RowHeight());
   if (bottom <= top) return;
   const int left = area == Area::Text ? gutterPixels_ : 0;
   const int right = area == Area::Gutter ? gutterPixels_ : client.width;
@@ -455,6 +473,11 @@ void TqeCustomEdit::LinesChanged() {
     selStart_ = ClampCorner(selStart_);
     selEnd_ = ClampCorner(selEnd_);
     if (topLine_ > LineCount()) SetTopLine(LineCount());
+  }
+  // The top line may have lost the row shown at the top.
+  if (wordWrap_ && topPart_ >= RowsOf(topLine_)) {
+    topPart_ = RowsOf(topLine_) - 1;
+    InvalidateAll();
   }
   if (!window_) return;
   UpdateScrollBars();
@@ -502,7 +525,11 @@ void TqeCustomEdit::LineInserted(int index) {
 void TqeCustomEdit::LinePutted(int index, int from, int lastRescanned) {
   columns_.ForgetFrom(index + 1, from);
   FoldsFollowLines(index + 1, 0);
-  InvalidateLines(index + 1, lastRescanned + 1, Area::Text);
+  // A wrapped line that gains or loses a row moves the rows below it.
+  if (wordWrap_)
+    InvalidateLines(index + 1, topLine_ + visibleRows_, Area::Both);
+  else
+    InvalidateLines(index + 1, lastRescanned + 1, Area::Text);
 }
 
 void TqeCustomEdit::TextLoaded() {

@@ -40,6 +40,12 @@ inline std::string_view BlockTypeFormat(platform::TextEncoding encoding) {
   return encoding == platform::TextEncoding::Utf8 ? kUtf8BlockTypeFormat : kBlockTypeFormat;
 }
 
+// One row of a view: a line, and which of its wrapped rows (0, the first; always 0 without word wrap).
+struct ShownRow {
+  int line = 1;
+  int part = 0;
+};
+
 enum TCaretType { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
 enum class MouseButton { Left, Right, Middle };
 
@@ -188,8 +194,17 @@ class TqeCustomEdit : private DocumentView {
   int FoldMarkAt(int x, int y) const;
   // The line `rows` shown rows after (or before) a shown line; beyond the text it counts on one a row.
   int ShownLineAfter(int line, int rows) const;
-  // The row a line is shown on, counted from the top line.
+  // The row a line's first row is shown on, counted from the top row. With word wrap, beyond a screen
+  // from the top it only tells which side the line is on.
   int RowOfLine(int line) const;
+  // Word wrap at the window: a line longer than the window is shown on as many rows as it needs, broken
+  // after blanks. It changes no byte; the caret moves by the rows shown (by lines in column mode, where a
+  // block is lines and columns), stays within its line, and the view never scrolls sideways.
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool on);
+  // The rows a line is shown on (1 without word wrap, and outside the text), and those of every shown line.
+  int RowsOf(int line) const;
+  long long ShownRowCount() const;
   // Text a completion just put after the caret (ahead), which typing it again moves over, or before it,
   // which swallows the same characters typed next.
   void MarkCompleted(std::string_view text, bool ahead);
@@ -215,6 +230,9 @@ class TqeCustomEdit : private DocumentView {
   void SetLeftChar(int column);
   int TopLine() const { return topLine_; }
   void SetTopLine(int line);
+  // The row at the top of the view: the top line and which of its wrapped rows.
+  ShownRow TopRow() const { return {topLine_, topPart_}; }
+  void SetTopRow(ShownRow row);
   // The user moved a scroll bar's thumb to position (in the units last given to the window).
   void ScrollBarMoved(platform::ScrollBarKind kind, int position);
   int CellWidth() const { return cellWidth_; }
@@ -348,7 +366,7 @@ class TqeCustomEdit : private DocumentView {
   void GutterChanged();
   // Digits of the gutter's numbers: DigitCount, or more when the last line's number needs them.
   int ShownDigits() const;
-  void PaintBlanks(platform::Canvas& canvas, int line, int y, int firstColumn, int lastColumn);
+  void PaintBlanks(platform::Canvas& canvas, int line, int y, int firstColumn, int lastColumn, int rowStart);
   void PaintGutter(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine);
   void PaintText(platform::Canvas& canvas, const platform::Rect& clip, int firstLine, int lastLine);
   void PaintLineNotes(platform::Canvas& canvas, int firstLine, int lastLine);
@@ -439,6 +457,25 @@ class TqeCustomEdit : private DocumentView {
   // The name of the start tag whose '>' ends before byte `end` of a line (1-based), as written.
   std::optional<std::string> StartTagEndingAt(int line, int end);
   void RefreshMatchFrames();
+  // Word wrap: the cells a row holds (0, no wrap), the wrap points of a line (see editor::WrapPoints).
+  int WrapWidth() const;
+  std::vector<int> WrapPointsOf(int line) const;
+  // `rows` shown rows after (or before) a row; beyond the text it counts on one a line.
+  ShownRow RowAfter(ShownRow row, int rows) const;
+  // The row at a client y, and its place counted from the top row (as RowOfLine).
+  ShownRow RowAt(int y) const;
+  int RowOf(ShownRow row) const;
+  ShownRow RowOfPoint(TextPoint p) const;
+  // The shown column a row begins at.
+  int RowStart(ShownRow row) const;
+  // The point of a row `offset` cells from its start, kept on the row and within its line.
+  TextPoint PointInRow(ShownRow row, int offset) const;
+  // The shown column a point stands at, counted from the start of its row.
+  int OffsetInRow(TextPoint p) const { return ShownColumn(p.line, p.column) - RowStart(RowOfPoint(p)); }
+  // The caret's vertical moves and its moves to the row's ends while lines wrap; none for the other moves.
+  std::optional<TextPoint> WrappedMoveTarget(TqeEditorCommand move);
+  // Whether the caret may stand past a line's end: never while lines wrap, where that is past the window.
+  bool PastLineEnd() const { return scrollPastEOL_ && !wordWrap_; }
   int FoldMarkPixels() const;
   int FollowingLine(int line) const;
   int PrecedingLine(int line) const;
@@ -478,6 +515,8 @@ class TqeCustomEdit : private DocumentView {
   TSelectionMode selectionMode_ = smNormal;
   int leftChar_ = 1;
   int topLine_ = 1;
+  int topPart_ = 0;  // the wrapped row of the top line at the top
+  bool wordWrap_ = false;
 
   platform::FontDesc fontDesc_;
   TTextDrawer textDrawer_;

@@ -108,11 +108,11 @@ TextPoint TqeCustomEdit::MoveTarget(TqeEditorCommand move, const TCommandData& d
     case ecLeft:
       if (p.column > 1)
         p.column = PreviousCharacterColumn(lines_.Get(p.line - 1), p.column, Encoding());
-      else if (!scrollPastEOL_ && p.line > 1)
+      else if (!PastLineEnd() && p.line > 1)
         p = {LineLength(p.line - 1) + 1, p.line - 1};
       break;
     case ecRight:
-      if (!scrollPastEOL_ && p.column > length) {
+      if (!PastLineEnd() && p.column > length) {
         if (p.line < LineCount()) p = {1, p.line + 1};
       } else {
         p.column = NextCharacterColumn(lines_.Get(p.line - 1), p.column, Encoding());
@@ -182,11 +182,12 @@ bool TqeCustomEdit::RunMove(TqeEditorCommand command, const TCommandData& data) 
   if (move == ecGotoXY && !std::holds_alternative<TextPoint>(data)) return false;
   if (selecting && !HasSelection()) SetSelectionStart(caret_);
   const TextPoint from = caret_;  // MoveTarget scrolls but leaves the caret where it is
-  const TextPoint target = MoveTarget(move, data);
+  const std::optional<TextPoint> wrapped = wordWrap_ ? WrappedMoveTarget(move) : std::nullopt;
+  const TextPoint target = wrapped ? *wrapped : MoveTarget(move, data);
   // A vertical move keeps the column, which SetCaretLine clamps as the caret rules say; in UTF-8 it keeps
   // the shown column, since the same bytes are characters of different widths on different lines.
-  if (move == ecUp || move == ecDown || move == ecPageUp || move == ecPageDown || move == ecPageTop ||
-      move == ecPageBottom) {
+  if (!wrapped && (move == ecUp || move == ecDown || move == ecPageUp || move == ecPageDown || move == ecPageTop ||
+                   move == ecPageBottom)) {
     if (Utf8())
       SetCaretXY({ByteColumn(target.line, ShownColumn(from.line, from.column)), target.line});
     else
@@ -277,13 +278,18 @@ bool TqeCustomEdit::RunCommand(TqeEditorCommand command, char character, const T
       if (!readOnly_) PasteClipboard();
       return true;
     case ecScrollUp:
-      SetTopLine(ShownLineAfter(topLine_, -1));
-      if (RowOfLine(caret_.line) > visibleRows_ - 1) SetCaretLine(ShownLineAfter(topLine_, visibleRows_ - 1));
+    case ecScrollDown: {
+      SetTopRow(RowAfter(TopRow(), command == ecScrollUp ? -1 : 1));
+      // A caret scrolled out of the window comes along on the row at its edge.
+      const int at = RowOf(RowOfPoint(caret_));
+      const int edge = at < 0 ? 0 : visibleRows_ - 1;
+      if (at >= 0 && at <= visibleRows_ - 1) return true;
+      if (wordWrap_)
+        SetCaretXY(PointInRow(RowAfter(TopRow(), edge), OffsetInRow(caret_)));
+      else
+        SetCaretLine(ShownLineAfter(topLine_, edge));
       return true;
-    case ecScrollDown:
-      SetTopLine(ShownLineAfter(topLine_, 1));
-      if (caret_.line < topLine_) SetCaretLine(topLine_);
-      return true;
+    }
     case ecScrollLeft:
       SetLeftChar(leftChar_ - 1);
       if (caret_.column > leftChar_ + visibleColumns_) SetCaretColumn(leftChar_ + visibleColumns_);

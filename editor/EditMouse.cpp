@@ -14,9 +14,6 @@ namespace {
 // How far the mouse must travel with the button down before a drag of the selection starts.
 constexpr int kDragDistance = 4;
 
-// Floor division, for pixels left of the text.
-int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-
 enum class CharClass { Word, Symbol, Blank };
 
 // Word selection without a highlighter: letters, digits, '_' and bytes from 128 up form words; punctuation
@@ -31,17 +28,20 @@ CharClass ClassOf(unsigned char c) {
 
 TextPoint TqeCustomEdit::PointAt(int x, int y) const {
   const int dx = x - gutterPixels_ - 2;
-  const int shown = leftChar_ + FloorDiv(2 * dx + cellWidth_, 2 * cellWidth_);
-  const int line = std::clamp(ShownLineAfter(topLine_, FloorDiv(y, RowHeight())), 1, LineCount());
-  return {std::max(1, ByteColumn(line, shown)), line};
+  const int offset = leftChar_ - 1 + FloorDiv(2 * dx + cellWidth_, 2 * cellWidth_);
+  const ShownRow row = RowAt(y);
+  if (wordWrap_) return PointInRow(row, offset);
+  const int line = std::clamp(row.line, 1, LineCount());
+  return {std::max(1, ByteColumn(line, offset + 1)), line};
 }
 
 std::optional<TextSpan> TqeCustomEdit::MisspeltWordAt(int x, int y) {
   if (!OverText(x) || y < 0) return std::nullopt;
-  const int line = ShownLineAfter(topLine_, FloorDiv(y, RowHeight()));
+  const ShownRow row = RowAt(y);
+  const int line = row.line;
   if (line < 1 || line > LineCount()) return std::nullopt;
   // The cell under the point, not the nearest edge: the word is the one the pointer is on.
-  const int byte = ByteColumn(line, leftChar_ + FloorDiv(x - gutterPixels_ - 2, cellWidth_)) - 1;
+  const int byte = ByteColumn(line, RowStart(row) + leftChar_ - 1 + FloorDiv(x - gutterPixels_ - 2, cellWidth_)) - 1;
   for (const WordSpan& word : document_.Spelling().Misspelt(line - 1))
     if (byte >= word.from && byte < word.to) return TextSpan{line, word.from + 1, word.to + 1};
   return std::nullopt;
@@ -49,8 +49,8 @@ std::optional<TextSpan> TqeCustomEdit::MisspeltWordAt(int x, int y) {
 
 const TqeDocument::LineNote* TqeCustomEdit::GutterNoteAt(int x, int y) const {
   if (OverText(x) || y < 0) return nullptr;
-  const int line = ShownLineAfter(topLine_, FloorDiv(y, RowHeight()));
-  return line >= 1 && line <= LineCount() ? document_.NoteOn(line) : nullptr;
+  const ShownRow row = RowAt(y);
+  return row.part == 0 && row.line >= 1 && row.line <= LineCount() ? document_.NoteOn(row.line) : nullptr;
 }
 
 bool TqeCustomEdit::InsideSavedSelection(TextPoint p) const {
@@ -146,21 +146,24 @@ void TqeCustomEdit::AutoScrollStep() {
   const int textLeft = gutterPixels_ + 2;
   const int x = lastMouse_.x, y = lastMouse_.y;
   IncPaintLock();
-  TextPoint p = PointAt(std::clamp(x, textLeft, std::max(textLeft, client.width - 1)),
-                        std::clamp(y, 0, std::max(0, client.height - 1)));
-  if (x < textLeft) {
+  const int inside = std::clamp(x, textLeft, std::max(textLeft, client.width - 1));
+  TextPoint p = PointAt(inside, std::clamp(y, 0, std::max(0, client.height - 1)));
+  // Wrapped rows fit the window: only a view that does not wrap scrolls sideways.
+  if (x < textLeft && !wordWrap_) {
     SetLeftChar(leftChar_ - (textLeft - x > 9 ? 8 : 1));
     p.column = leftChar_;
-  } else if (x >= client.width) {
+  } else if (x >= client.width && !wordWrap_) {
     SetLeftChar(leftChar_ + (x - client.width + 1 > 9 ? 8 : 1));
     p.column = leftChar_ + visibleColumns_;
   }
-  if (y < 0) {
-    SetTopLine(ShownLineAfter(topLine_, -(-y > 9 ? visibleRows_ : 1)));
-    p.line = topLine_;
-  } else if (y >= client.height) {
-    SetTopLine(ShownLineAfter(topLine_, y - client.height + 1 < 10 ? 1 : visibleRows_));
-    p.line = std::min(LineCount(), ShownLineAfter(topLine_, visibleRows_ - 1));
+  if (y < 0 || y >= client.height) {
+    const bool up = y < 0;
+    SetTopRow(RowAfter(TopRow(), up ? -(-y > 9 ? visibleRows_ : 1) : (y - client.height + 1 < 10 ? 1 : visibleRows_)));
+    const int edge = up ? 0 : visibleRows_ - 1;
+    if (wordWrap_)
+      p = PointAt(inside, edge * RowHeight());
+    else
+      p.line = std::min(LineCount(), ShownLineAfter(topLine_, edge));
   }
   SetCaretXY(p);
   SetSelectionEnd(caret_);
@@ -254,7 +257,7 @@ void TqeCustomEdit::MouseWheel(int delta, TShiftState shift) {
   step = std::min(step, std::max(1, visibleRows_));
   const int notches = wheelRemainder_ / 120;
   wheelRemainder_ %= 120;
-  if (notches) SetTopLine(ShownLineAfter(topLine_, -notches * step));
+  if (notches) SetTopRow(RowAfter(TopRow(), -notches * step));
 }
 
 }  // namespace editor

@@ -33,8 +33,8 @@ struct Look {
 
 void TqeCustomEdit::Paint(platform::Canvas& canvas, const platform::Rect& clip) {
   const int rowHeight = RowHeight();
-  const int firstLine = ShownLineAfter(topLine_, std::max(0, clip.top) / rowHeight);
-  const int lastLine = std::min(LineCount(), ShownLineAfter(topLine_, (clip.bottom + rowHeight - 1) / rowHeight));
+  const int firstLine = RowAt(std::max(0, clip.top)).line;
+  const int lastLine = std::min(LineCount(), RowAfter(TopRow(), (clip.bottom + rowHeight - 1) / rowHeight).line);
   textDrawer_.StartDrawing(canvas);
   if (clip.left < gutterPixels_) PaintGutter(canvas, clip, firstLine, lastLine);
   if (clip.right > gutterPixels_) {
@@ -56,9 +56,12 @@ void TqeCustomEdit::PaintMatchFrames(platform::Canvas& canvas, int firstLine, in
   const platform::Color color = match.matched ? fontColor_ : platform::Rgb(0xFF, 0, 0);
   for (const TextSpan& span : match.spans) {
     if (span.line < firstLine || span.line > lastLine || LineHidden(span.line)) continue;
-    const int left = (ShownColumn(span.line, span.from) - 1) * cellWidth_ + TextLeft();
-    const int right = (ShownColumn(span.line, span.to) - 1) * cellWidth_ + TextLeft() - 1;
-    const int top = RowOfLine(span.line) * RowHeight(), bottom = top + RowHeight() - 1;
+    // Framed on the row the span starts on.
+    const ShownRow row = RowOfPoint({span.from, span.line});
+    const int rowStart = RowStart(row);
+    const int left = (ShownColumn(span.line, span.from) - rowStart) * cellWidth_ + TextLeft();
+    const int right = (ShownColumn(span.line, span.to) - rowStart) * cellWidth_ + TextLeft() - 1;
+    const int top = RowOf(row) * RowHeight(), bottom = top + RowHeight() - 1;
     if (right < gutterPixels_ + 2) continue;
     const int l = std::max(left, gutterPixels_ + 2);
     canvas.DrawLine({l, top}, {right, top}, color);
@@ -84,7 +87,8 @@ void TqeCustomEdit::PaintLineNotes(platform::Canvas& canvas, int firstLine, int 
 }
 
 // A dot in the middle of each blank's cell, an arrow across each tab's cells.
-void TqeCustomEdit::PaintBlanks(platform::Canvas& canvas, int line, int y, int firstColumn, int lastColumn) {
+void TqeCustomEdit::PaintBlanks(platform::Canvas& canvas, int line, int y, int firstColumn, int lastColumn,
+                                int rowStart) {
   const std::string_view text = lines_.Get(line - 1);
   const int mid = y + RowHeight() / 2;
   for (std::size_t i = text.find_first_of(" \t"); i != std::string_view::npos; i = text.find_first_of(" \t", i + 1)) {
@@ -92,8 +96,8 @@ void TqeCustomEdit::PaintBlanks(platform::Canvas& canvas, int line, int y, int f
     if (column > lastColumn) break;
     const int end = ShownColumn(line, static_cast<int>(i) + 2);
     if (end <= firstColumn) continue;
-    const int left = TextLeft() + (column - 1) * cellWidth_;
-    const int right = TextLeft() + (end - 1) * cellWidth_;
+    const int left = TextLeft() + (column - rowStart) * cellWidth_;
+    const int right = TextLeft() + (end - rowStart) * cellWidth_;
     if (text[i] == ' ') {
       const int x = (left + right) / 2;
       canvas.FillRect({x - 1, mid - 1, x + 1, mid + 1}, rightEdgeColor_);
@@ -113,10 +117,14 @@ void TqeCustomEdit::PaintGutter(platform::Canvas& canvas, const platform::Rect& 
     textDrawer_.SetForegroundColour(fontColor_);
     textDrawer_.ApplyStyle(0);
     int y = RowOfLine(firstLine) * rowHeight;
-    for (int line = firstLine; line <= lastLine; line = FollowingLine(line), y += rowHeight) {
+    for (int line = firstLine; line <= lastLine; line = FollowingLine(line)) {
       const std::string number =
           LineNumberText(gutter_.ZeroStart() ? line - 1 : line, shownDigits_, gutter_.LeadingZeros());
       textDrawer_.DrawText(gutter_.LeftOffset(), y, true, {clip.left, y, gutterPixels_ - 2, y + rowHeight}, number);
+      // A wrapped line's number stands on its first row only.
+      const int rows = RowsOf(line);
+      if (rows > 1) canvas.FillRect({strip.left, y + rowHeight, strip.right, y + rows * rowHeight}, gutter_.Color());
+      y += rows * rowHeight;
     }
     if (y < clip.bottom) canvas.FillRect({strip.left, y, strip.right, clip.bottom}, gutter_.Color());
   } else {
@@ -164,16 +172,11 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
   const platform::Rect margin = platform::Rect{gutterPixels_, clip.top, textX, clip.bottom}.Intersected(clip);
   if (!margin.IsEmpty()) canvas.FillRect(margin, color_);
 
-  // Columns (shown, 1-based) of the cells the clip touches.
-  const int firstColumn = leftChar_ + std::max(0, clip.left - textX) / cellWidth_;
-  const int lastColumn = leftChar_ + (clip.right - textX + cellWidth_ - 1) / cellWidth_;
-  auto columnX = [&](int column) { return textX + (column - leftChar_) * cellWidth_; };
-
   const bool selectionShown = HasSelection() && !(hideSelection_ && !focused_);
   auto [selFirst, selLast] = NormalizedSelection();
 
   int y = RowOfLine(firstLine) * rowHeight;
-  for (int line = firstLine; line <= lastLine; line = FollowingLine(line), y += rowHeight) {
+  for (int line = firstLine; line <= lastLine; line = FollowingLine(line)) {
     // Columns below are shown columns (cells, 1-based); the laid-out line maps them to its bytes.
     const LaidOutLine laidOut = LayOutLine(lines_.Get(line - 1), DisplayTabWidth, Encoding());
     const std::string& text = laidOut.text;
@@ -183,7 +186,7 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
       return std::string_view(text).substr(a, b - a);
     };
 
-    // The selected columns [selStart, selEnd) of this row, shown columns; whole: the entire row.
+    // The selected columns [selStart, selEnd) of this line, shown columns; whole: the entire line.
     int selStart = INT_MAX, selEnd = INT_MAX;
     bool whole = false;
     if (selectionShown && line >= selFirst.line && line <= selLast.line) {
@@ -215,85 +218,108 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
     }
     const Look selected = special ? Look{0, normal.background, normal.foreground}
                                   : Look{0, selectedColor_.Foreground, selectedColor_.Background};
-
-    // Draws the columns [from, to) of text in look, split at the selection into up to three pieces. A wide
-    // character half inside the clip is drawn whole (the clip cuts it), so the clip is widened by a cell.
-    const int drawFrom = laidOut.cells.empty() ? firstColumn : cellColumn(laidOut.IndexAtCell(firstColumn - 2));
-    auto drawRun = [&](int from, int to, Look look) {
-      from = std::max(from, drawFrom);
-      to = std::min(to, lastColumn + 1);
-      if (to <= from) return;
-      look.background = onRow(look.background);
-      if (special) look.foreground = normal.foreground, look.background = normal.background;
-      textDrawer_.ApplyStyle(look.style);
-      const int cuts[] = {from, std::clamp(selStart, from, to), std::clamp(selEnd, from, to), to};
-      for (int piece = 0; piece < 3; ++piece) {
-        const int a = cuts[piece], b = cuts[piece + 1];
-        if (b <= a) continue;
-        const bool inside = piece == 1 || whole;
-        textDrawer_.SetForegroundColour(inside ? selected.foreground : look.foreground);
-        textDrawer_.SetBackgroundColour(inside ? selected.background : look.background);
-        const int x = columnX(a);
-        textDrawer_.DrawText(x, y, true, {x, y, columnX(b), y + rowHeight}, bytesBetween(a, b), Encoding());
-      }
-    };
-
     const int textEnd = cellColumn(static_cast<int>(text.size()));  // the column after the last character
-    if (highlighters::TqeCustomHighLighter* highlighter = HighLighter()) {
-      highlighter->SetRangeState(lines_.Slot(line - 1));
-      highlighter->StartLine(text, line - 1);
-      int runFrom = 0, runTo = 0;
-      Look run;
-      for (; !highlighter->AtLineEnd(); highlighter->NextToken()) {
-        const std::string_view token = highlighter->TokenText();
-        const int from = cellColumn(highlighter->TokenPosition());
-        const int to = cellColumn(highlighter->TokenPosition() + static_cast<int>(token.size()));
-        if (to <= firstColumn || token.empty()) continue;
-        const highlighters::TqeHighLightAttributes* attribute = highlighter->TokenAttribute();
-        const Look look = attribute ? Look{attribute->Style(), attribute->Foreground(), attribute->Background()}
-                                    : Look{fontDesc_.style, fontColor_, color_};
-        const bool blank = AllSpaces(token);
-        const bool joins =
-            runTo > runFrom && (look.style == run.style || blank) &&
-            (special || whole || (look.background == run.background && (look.foreground == run.foreground || blank)));
-        if (!joins) {
-          drawRun(runFrom, runTo, run);
-          runFrom = from;
-          run = look;
+
+    // Each row of the line shows the columns [rowFrom, rowTo); a line that does not wrap is one row.
+    const std::vector<int> wraps = WrapPointsOf(line);
+    for (std::size_t part = 0; part <= wraps.size(); ++part, y += rowHeight) {
+      if (y + rowHeight <= clip.top || y >= clip.bottom) continue;
+      const int rowFrom = part == 0 ? 1 : wraps[part - 1];
+      const bool lastRow = part == wraps.size();
+      const int rowTo = lastRow ? INT_MAX : wraps[part];
+      const int left = rowFrom + leftChar_ - 1;  // the column shown at textX
+      // Columns (shown, 1-based) of the cells the clip touches on this row.
+      const int firstColumn = left + std::max(0, clip.left - textX) / cellWidth_;
+      const int lastColumn = std::min(rowTo - 1, left + (clip.right - textX + cellWidth_ - 1) / cellWidth_);
+      auto columnX = [&](int column) { return textX + (column - left) * cellWidth_; };
+
+      // Draws the columns [from, to) of text in look, split at the selection into up to three pieces. A wide
+      // character half inside the clip is drawn whole (the clip cuts it), so the clip is widened by a cell.
+      const int drawFrom =
+          std::max(rowFrom, laidOut.cells.empty() ? firstColumn : cellColumn(laidOut.IndexAtCell(firstColumn - 2)));
+      auto drawRun = [&](int from, int to, Look look) {
+        from = std::max(from, drawFrom);
+        to = std::min(to, lastColumn + 1);
+        if (to <= from) return;
+        look.background = onRow(look.background);
+        if (special) look.foreground = normal.foreground, look.background = normal.background;
+        textDrawer_.ApplyStyle(look.style);
+        const int cuts[] = {from, std::clamp(selStart, from, to), std::clamp(selEnd, from, to), to};
+        for (int piece = 0; piece < 3; ++piece) {
+          const int a = cuts[piece], b = cuts[piece + 1];
+          if (b <= a) continue;
+          const bool inside = piece == 1 || whole;
+          textDrawer_.SetForegroundColour(inside ? selected.foreground : look.foreground);
+          textDrawer_.SetBackgroundColour(inside ? selected.background : look.background);
+          const int x = columnX(a);
+          textDrawer_.DrawText(x, y, true, {x, y, columnX(b), y + rowHeight}, bytesBetween(a, b), Encoding());
         }
-        runTo = to;
-        if (from > lastColumn) break;
-      }
-      drawRun(runFrom, runTo, run);
-    } else {
-      drawRun(1, textEnd, normal);
-    }
+      };
 
-    // The rest of the row: the editor colour, the selection colour inside the selection.
-    const int restFrom = std::max(textEnd, firstColumn);
-    if (restFrom <= lastColumn) {
-      const int restX = columnX(restFrom);
-      const platform::Color rest = normal.background;
-      if (whole) {
-        canvas.FillRect({restX, y, clip.right, y + rowHeight}, selected.background);
-      } else if (selEnd > restFrom && selStart != INT_MAX) {
-        const int a = std::max(restFrom, selStart);
-        const int aX = columnX(a);
-        const int bX = selEnd == INT_MAX ? clip.right : std::min(clip.right, columnX(selEnd));
-        if (aX > restX) canvas.FillRect({restX, y, aX, y + rowHeight}, rest);
-        canvas.FillRect({aX, y, bX, y + rowHeight}, selected.background);
-        if (bX < clip.right) canvas.FillRect({bX, y, clip.right, y + rowHeight}, rest);
+      if (highlighters::TqeCustomHighLighter* highlighter = HighLighter()) {
+        highlighter->SetRangeState(lines_.Slot(line - 1));
+        highlighter->StartLine(text, line - 1);
+        int runFrom = 0, runTo = 0;
+        Look run;
+        for (; !highlighter->AtLineEnd(); highlighter->NextToken()) {
+          const std::string_view token = highlighter->TokenText();
+          const int from = cellColumn(highlighter->TokenPosition());
+          const int to = cellColumn(highlighter->TokenPosition() + static_cast<int>(token.size()));
+          if (to <= firstColumn || token.empty()) continue;
+          const highlighters::TqeHighLightAttributes* attribute = highlighter->TokenAttribute();
+          const Look look = attribute ? Look{attribute->Style(), attribute->Foreground(), attribute->Background()}
+                                      : Look{fontDesc_.style, fontColor_, color_};
+          const bool blank = AllSpaces(token);
+          const bool joins =
+              runTo > runFrom && (look.style == run.style || blank) &&
+              (special || whole || (look.background == run.background && (look.foreground == run.foreground || blank)));
+          if (!joins) {
+            drawRun(runFrom, runTo, run);
+            runFrom = from;
+            run = look;
+          }
+          runTo = to;
+          if (from > lastColumn) break;
+        }
+        drawRun(runFrom, runTo, run);
       } else {
-        canvas.FillRect({restX, y, clip.right, y + rowHeight}, rest);
+        drawRun(1, textEnd, normal);
       }
-    }
-    drawRightEdge(y, y + rowHeight);
-    if (showBlanks_) PaintBlanks(canvas, line, y, firstColumn, lastColumn);
 
-    for (const WordSpan& word : document_.Spelling().Misspelt(line - 1)) {
-      const int left = std::max(columnX(cellColumn(word.from)), textX);
-      const int right = std::min(columnX(cellColumn(word.to)), clip.right);
-      textDrawer_.DrawWave(left, right, y + rowHeight - 1, kMisspeltColor);
+      if (lastRow) {
+        // The rest of the row: the editor colour, the selection colour inside the selection.
+        const int restFrom = std::max(textEnd, firstColumn);
+        if (restFrom <= lastColumn) {
+          const int restX = columnX(restFrom);
+          const platform::Color rest = normal.background;
+          if (whole) {
+            canvas.FillRect({restX, y, clip.right, y + rowHeight}, selected.background);
+          } else if (selEnd > restFrom && selStart != INT_MAX) {
+            const int a = std::max(restFrom, selStart);
+            const int aX = columnX(a);
+            const int bX = selEnd == INT_MAX ? clip.right : std::min(clip.right, columnX(selEnd));
+            if (aX > restX) canvas.FillRect({restX, y, aX, y + rowHeight}, rest);
+            canvas.FillRect({aX, y, bX, y + rowHeight}, selected.background);
+            if (bX < clip.right) canvas.FillRect({bX, y, clip.right, y + rowHeight}, rest);
+          } else {
+            canvas.FillRect({restX, y, clip.right, y + rowHeight}, rest);
+          }
+        }
+      } else if (const int restX = std::max(clip.left, columnX(rowTo)); restX < clip.right) {
+        // Past a wrap point: selected when the selection goes on over it to the next row.
+        const bool across = whole || (selStart < rowTo && selEnd > rowTo);
+        canvas.FillRect({restX, y, clip.right, y + rowHeight}, across ? selected.background : normal.background);
+      }
+      drawRightEdge(y, y + rowHeight);
+      if (showBlanks_) PaintBlanks(canvas, line, y, firstColumn, lastColumn, left);
+
+      for (const WordSpan& word : document_.Spelling().Misspelt(line - 1)) {
+        const int from = std::max(cellColumn(word.from), rowFrom), to = std::min(cellColumn(word.to), rowTo);
+        if (to <= from) continue;
+        const int waveLeft = std::max(columnX(from), textX);
+        const int waveRight = std::min(columnX(to), clip.right);
+        textDrawer_.DrawWave(waveLeft, waveRight, y + rowHeight - 1, kMisspeltColor);
+      }
     }
   }
 

@@ -48,6 +48,7 @@ int TqeCustomEdit::ShownLineAfter(int line, int rows) const {
 }
 
 int TqeCustomEdit::RowOfLine(int line) const {
+  if (wordWrap_) return RowOf({line, 0});
   int row = line - topLine_;
   // Hidden lines between the top line and the line are no rows.
   const int from = std::min(line, topLine_), to = std::max(line, topLine_);
@@ -109,7 +110,7 @@ void TqeCustomEdit::AddFold(FoldRegion region) {
 }
 
 void TqeCustomEdit::FoldsChanged() {
-  if (LineHidden(topLine_)) topLine_ = PrecedingLine(topLine_ + 1);
+  if (LineHidden(topLine_)) topLine_ = PrecedingLine(topLine_ + 1), topPart_ = 0;
   if (LineHidden(caret_.line)) {
     const int line = PrecedingLine(caret_.line + 1);
     SetCaretXY({LineLength(line) + 1, line});
@@ -168,8 +169,8 @@ void TqeCustomEdit::UnfoldAll() {
 
 int TqeCustomEdit::FoldMarkAt(int x, int y) const {
   if (!showFoldMarks_ || x < gutterPixels_ - 2 - kFoldMarkPixels || x >= gutterPixels_ - 2) return 0;
-  const int line = ShownLineAfter(topLine_, y / RowHeight());
-  return line >= 1 && line <= LineCount() ? line : 0;
+  const ShownRow row = RowAt(y);
+  return row.part == 0 && row.line >= 1 && row.line <= LineCount() ? row.line : 0;
 }
 
 bool TqeCustomEdit::LineFolded(int line) const {
@@ -218,8 +219,10 @@ void TqeCustomEdit::PaintFoldedEnds(platform::Canvas& canvas, int firstLine, int
   const int rowHeight = RowHeight();
   for (const FoldRegion& fold : folds_) {
     if (fold.first < firstLine || fold.first > lastLine) continue;
-    const int column = ShownColumn(fold.first, LineLength(fold.first) + 1) + 1;
-    const int x = (column - 1) * cellWidth_ + TextLeft(), y = RowOfLine(fold.first) * rowHeight;
+    const TextPoint end{LineLength(fold.first) + 1, fold.first};
+    const ShownRow row = RowOfPoint(end);
+    const int column = ShownColumn(fold.first, end.column) + 1;
+    const int x = (column - RowStart(row)) * cellWidth_ + TextLeft(), y = RowOf(row) * rowHeight;
     if (x + 3 * cellWidth_ <= gutterPixels_ + 2) continue;
     const platform::Rect box{x, y + 1, x + 3 * cellWidth_, y + rowHeight - 1};
     textDrawer_.SetBackgroundColour(color_);

@@ -9,6 +9,9 @@
 
 namespace editor {
 
+// a / b rounded down, for pixels left of or above the text.
+inline int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
 // Bytes of a line from column `from` up to (not including) column `to`, 1-based, clipped to the line.
 std::string_view Slice(std::string_view line, int from, int to);
 
