@@ -206,6 +206,8 @@ EditScript::Outcome EditScript::RunLine(std::string_view line, std::ostream& out
     if (words.size() != 2) return Outcome::Bad;
     if (words[1] == "selected") {
       out << "selected " << Quote(editor_.SelectedText()) << "\n";
+    } else if (words[1] == "caret") {
+      out << "caret " << editor_.CaretColumn() << " " << editor_.CaretLine() << "\n";
     } else if (words[1] == "clipboard") {
       PrintClipboard(out);
     } else if (words[1] == "match") {
@@ -360,7 +362,8 @@ EditScript::Outcome EditScript::RunSet(std::string_view name, std::string_view v
                                            {"ReadOnly", &editor::TqeCustomEdit::SetReadOnly},
                                            {"WantTabs", &editor::TqeCustomEdit::SetWantTabs},
                                            {"HalfpageScroll", &editor::TqeCustomEdit::SetHalfpageScroll},
-                                           {"AutoCloseTags", &editor::TqeCustomEdit::SetAutoCloseTags}};
+                                           {"AutoCloseTags", &editor::TqeCustomEdit::SetAutoCloseTags},
+                                           {"WordWrap", &editor::TqeCustomEdit::SetWordWrap}};
   for (const auto& s : kInts) {
     if (s.name != name) continue;
     auto v = ToInt(value);
@@ -419,6 +422,8 @@ void EditScript::Dump(std::ostream& out) {
   const auto& lines = editor_.Lines();
   out << "lines " << lines.Count() << "\n";
   for (int i = 0; i < lines.Count(); ++i) out << i + 1 << " " << Quote(lines.Get(i)) << "\n";
+  // The shown rows only while lines wrap, so dumps of scripts that do not wrap keep their lines.
+  if (editor_.WordWrap()) out << "wrap " << editor_.ShownRowCount() << "\n";
   out << "caret " << editor_.CaretColumn() << " " << editor_.CaretLine() << "\n";
   const TextPoint s = editor_.SelectionStart(), e = editor_.SelectionEnd();
   out << "selection " << s.column << " " << s.line << " " << e.column << " " << e.line << " "
