@@ -39,6 +39,7 @@ const Field kFields[] = {
     {"LineNumbers", Editor, Flag{&Preferences::lineNumbers}},
     {"HighlightCaretLine", Editor, Flag{&Preferences::highlightCaretLine}},
     {"ShowBlanks", Editor, Flag{&Preferences::showBlanks}},
+    {"WordWrap", Editor, Flag{&Preferences::wordWrap}},
     {"CaretBlink", Editor, Flag{&Preferences::caretBlink}},
     {"OverwriteAtStart", Editor, Flag{&Preferences::overwriteAtStart}},
     {"MaxUndo", Editor, Number{&Preferences::maxUndo, 1, 10000}},
@@ -141,6 +142,7 @@ void ApplyToView(const Preferences& preferences, editor::TqeCustomEdit& view) {
   view.Gutter().SetShowLineNumbers(preferences.lineNumbers);
   view.SetHighlightCaretLine(preferences.highlightCaretLine);
   view.SetShowBlanks(preferences.showBlanks);
+  view.SetWordWrap(preferences.wordWrap);
   view.SetMaxUndo(preferences.maxUndo);
   view.SetAutoCloseTags(preferences.autoCloseTags);
   view.SetShowMatches(preferences.showMatches);

@@ -26,6 +26,7 @@ struct Preferences {
   bool lineNumbers = true;
   bool highlightCaretLine = false;
   bool showBlanks = false;
+  bool wordWrap = false;  // at the window
   bool caretBlink = true;
   bool overwriteAtStart = false;
   int maxUndo = 30;

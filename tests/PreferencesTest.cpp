@@ -23,6 +23,7 @@ Preferences EveryValueChanged() {
   p.lineNumbers = false;
   p.highlightCaretLine = true;
   p.showBlanks = true;
+  p.wordWrap = true;
   p.caretBlink = false;
   p.overwriteAtStart = true;
   p.maxUndo = 500;
@@ -113,6 +114,7 @@ TEST_F(PreferencesOnAView, TheEditorPageAndTheAidsReachTheView) {
   EXPECT_FALSE(editor.Gutter().ShowLineNumbers());
   EXPECT_TRUE(editor.HighlightCaretLine());
   EXPECT_TRUE(editor.ShowBlanks());
+  EXPECT_TRUE(editor.WordWrap());
   EXPECT_EQ(editor.MaxUndo(), 500);
   EXPECT_FALSE(editor.AutoCloseTags());
   EXPECT_FALSE(editor.ShowMatches());

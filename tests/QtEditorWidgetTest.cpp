@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -188,4 +189,21 @@ TEST(EditorWidget, TheCompletionListOpensAsATagIsTypedNarrowsAndPutsTheChosenNam
   QTest::keyClick(&widget, Qt::Key_Space, Qt::ControlModifier);
   EXPECT_TRUE(list.isVisible());
   widget.Editor().SetHighLighter(nullptr);
+}
+
+TEST(EditorWidget, WrappedLinesLoseTheHorizontalBarAndFollowTheWidth) {
+  ui::EditorWidget widget;
+  Show(widget);
+  auto& editor = widget.Editor();
+  editor.Lines().SetTextStr(std::string(100, 'x') + "\r\n");
+  const int height = widget.viewport()->height();
+  editor.SetWordWrap(true);
+  EXPECT_FALSE(widget.horizontalScrollBar()->isVisible());
+  EXPECT_GT(widget.viewport()->height(), height) << "the bar's room goes to the text";
+  const int rows = editor.RowsOf(1);
+  widget.resize(200, 300);
+  QApplication::processEvents();
+  EXPECT_GT(editor.RowsOf(1), rows) << "a narrower window wraps the line on more rows";
+  editor.SetWordWrap(false);
+  EXPECT_TRUE(widget.horizontalScrollBar()->isVisible());
 }

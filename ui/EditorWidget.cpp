@@ -195,6 +195,10 @@ void EditorWidget::SetScrollBar(platform::ScrollBarKind kind, const platform::Sc
   bar->setPageStep(std::max(1, s.page));
   bar->setValue(s.position);
   settingScrollBars_ = false;
+  // A bar the view does not need (the horizontal one while lines wrap) goes, and its room with it.
+  const Qt::ScrollBarPolicy policy = s.visible ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+  if (kind == platform::ScrollBarKind::Horizontal && horizontalScrollBarPolicy() != policy)
+    setHorizontalScrollBarPolicy(policy);
 }
 
 void EditorWidget::scrollContentsBy(int, int) {

@@ -56,6 +56,7 @@ PreferencesDialog::PreferencesDialog(app::MainForm& logic, QWidget* parent)
   AddFlag(editor, "LineNumbers", "Line numbers", &P::lineNumbers);
   AddFlag(editor, "HighlightCaretLine", "Highlight the caret's line", &P::highlightCaretLine);
   AddFlag(editor, "ShowBlanks", "Show blanks and tabs", &P::showBlanks);
+  AddFlag(editor, "WordWrap", "Wrap lines at the window", &P::wordWrap);
   AddFlag(editor, "CaretBlink", "Blinking caret", &P::caretBlink);
   AddFlag(editor, "OverwriteAtStart", "Overwrite mode in new views", &P::overwriteAtStart);
   AddNumber(editor, "MaxUndo", "Undo depth", &P::maxUndo, 1, 10000, " steps");
