@@ -358,6 +358,46 @@ void PaintScreen(benchmark::State& state) {
 }
 BENCHMARK(PaintScreen)->Arg(1)->Arg(900000)->ArgName("top")->Unit(benchmark::kMicrosecond);
 
+// Word wrap on the million-line page in a window 30 cells wide (most lines take two or three rows): a
+// screen painted at the top and at line 900,000 (what:0), the window made wider or narrower and a screen
+// painted again (what:1: the rows are worked out anew), and a character typed in a wrapped line of the
+// screen (what:2), each of these timed for the median and 99th percentile in µs.
+void WrappedScreen(benchmark::State& state) {
+  MainEditor main;
+  main.editor.Lines().LoadFromFile(Files().lines1M);
+  auto sizeTo = [&](int columns) {
+    main.window.Resize({main.editor.GutterPixels() + 2 + columns * main.editor.CellWidth(), 50 * 17});
+    main.editor.Resized();
+  };
+  sizeTo(30);
+  main.editor.SetWordWrap(true);
+  platform::fakes::RecordingCanvas canvas;
+  std::vector<double> micros;
+  int i = 0;
+  for (auto _ : state) {
+    const int line = state.range(0) == 0 && i % 2 ? 900000 : 1 + (i * 7919) % 1000000;
+    ++i;
+    if (state.range(0) != 1) main.editor.SetTopLine(line);
+    main.editor.SetCaretXY({25, main.editor.TopLine() + 10});
+    const auto start = std::chrono::steady_clock::now();
+    if (state.range(0) == 1) sizeTo(i % 2 ? 24 : 30);
+    if (state.range(0) == 2) {
+      main.editor.KeyPress('x');
+    } else {
+      canvas.Clear();
+      const platform::Size client = main.window.ClientSize();
+      main.editor.Paint(canvas, {0, 0, client.width, client.height});
+    }
+    micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    main.window.ClearLog();
+  }
+  int rows = 0;
+  for (int line = 1; line <= 1000; ++line) rows += main.editor.RowsOf(line);
+  state.counters["rows_per_line"] = rows / 1000.0;
+  ReportMedianAndP99(state, micros);
+}
+BENCHMARK(WrappedScreen)->Arg(0)->Arg(1)->Arg(2)->ArgName("what")->Iterations(2000)->Unit(benchmark::kMicrosecond);
+
 // The fold regions of the page with blocks: found from nothing after a load (arg 0), and again after one
 // line was typed in (arg 1: only that line is read again, the regions gathered anew).
 void FoldRegions(benchmark::State& state) {
