@@ -209,6 +209,7 @@ void TqeCustomEdit::SnapToCharacters() {
 }
 
 void TqeCustomEdit::EncodingChanged() {
+  ForgetWrapPoints();
   // A caret or corner that stood between two bytes of one character now stands before it.
   SnapToCharacters();
   InvalidateAll();
@@ -508,6 +509,7 @@ void TqeCustomEdit::LineAdded() {
 }
 
 void TqeCustomEdit::LineDeleted(int index) {
+  ForgetWrapPoints();
   columns_.Forget();
   // Lines below the removed one (editor line index + 1) move up; a place on it stays on its line.
   FollowLines(index + 2, -1);
@@ -516,6 +518,7 @@ void TqeCustomEdit::LineDeleted(int index) {
 }
 
 void TqeCustomEdit::LineInserted(int index) {
+  ForgetWrapPoints();
   columns_.Forget();
   FollowLines(index + 1, 1);
   FoldsFollowLines(index + 1, 1);
@@ -523,6 +526,7 @@ void TqeCustomEdit::LineInserted(int index) {
 }
 
 void TqeCustomEdit::LinePutted(int index, int from, int lastRescanned) {
+  ForgetWrapPoints();
   columns_.ForgetFrom(index + 1, from);
   FoldsFollowLines(index + 1, 0);
   // A wrapped line that gains or loses a row moves the rows below it.
@@ -533,6 +537,7 @@ void TqeCustomEdit::LinePutted(int index, int from, int lastRescanned) {
 }
 
 void TqeCustomEdit::TextLoaded() {
+  ForgetWrapPoints();
   columns_.Forget();
   folds_.clear();
   SetCaretXY({1, 1});

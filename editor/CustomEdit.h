@@ -459,7 +459,8 @@ class TqeCustomEdit : private DocumentView {
   void RefreshMatchFrames();
   // Word wrap: the cells a row holds (0, no wrap), the wrap points of a line (see editor::WrapPoints).
   int WrapWidth() const;
-  std::vector<int> WrapPointsOf(int line) const;
+  const std::vector<int>& WrapPointsOf(int line) const;
+  void ForgetWrapPoints() { wrapCache_.line = 0; }
   // `rows` shown rows after (or before) a row; beyond the text it counts on one a line.
   ShownRow RowAfter(ShownRow row, int rows) const;
   // The row at a client y, and its place counted from the top row (as RowOfLine).
@@ -517,6 +518,14 @@ class TqeCustomEdit : private DocumentView {
   int topLine_ = 1;
   int topPart_ = 0;  // the wrapped row of the top line at the top
   bool wordWrap_ = false;
+  // The wrap points of the line last asked for, which one key or paint asks for many times over (a long
+  // line's cost the time of a layout each); forgotten when lines change.
+  struct WrapCache {
+    int line = 0;
+    int width = 0;
+    std::vector<int> points;
+  };
+  mutable WrapCache wrapCache_;
 
   platform::FontDesc fontDesc_;
   TTextDrawer textDrawer_;

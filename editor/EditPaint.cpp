@@ -91,7 +91,11 @@ void TqeCustomEdit::PaintBlanks(platform::Canvas& canvas, int line, int y, int f
                                 int rowStart) {
   const std::string_view text = lines_.Get(line - 1);
   const int mid = y + RowHeight() / 2;
-  for (std::size_t i = text.find_first_of(" \t"); i != std::string_view::npos; i = text.find_first_of(" \t", i + 1)) {
+  // From a byte before the first column's, so that a tab reaching into it is found (blanks and tabs are
+  // single bytes in either encoding).
+  const std::size_t start = static_cast<std::size_t>(std::max(0, ByteColumn(line, firstColumn) - 2));
+  for (std::size_t i = text.find_first_of(" \t", start); i != std::string_view::npos;
+       i = text.find_first_of(" \t", i + 1)) {
     const int column = ShownColumn(line, static_cast<int>(i) + 1);
     if (column > lastColumn) break;
     const int end = ShownColumn(line, static_cast<int>(i) + 2);
@@ -222,25 +226,74 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
 
     // Each row of the line shows the columns [rowFrom, rowTo); a line that does not wrap is one row.
     const std::vector<int> wraps = WrapPointsOf(line);
-    for (std::size_t part = 0; part <= wraps.size(); ++part, y += rowHeight) {
-      if (y + rowHeight <= clip.top || y >= clip.bottom) continue;
-      const int rowFrom = part == 0 ? 1 : wraps[part - 1];
+    auto rowFromOf = [&](std::size_t part) { return part == 0 ? 1 : wraps[part - 1]; };
+    auto rowToOf = [&](std::size_t part) { return part == wraps.size() ? INT_MAX : wraps[part]; };
+    // The columns (shown, 1-based) of the cells the clip touches on a row.
+    auto firstColumnOf = [&](std::size_t part) {
+      return rowFromOf(part) + leftChar_ - 1 + std::max(0, clip.left - textX) / cellWidth_;
+    };
+    auto lastColumnOf = [&](std::size_t part) {
+      return std::min(rowToOf(part) - 1,
+                      rowFromOf(part) + leftChar_ - 1 + (clip.right - textX + cellWidth_ - 1) / cellWidth_);
+    };
+    const std::size_t partFirst = std::min<std::size_t>(wraps.size(), std::max(0, clip.top - y) / rowHeight);
+    const std::size_t partLast = std::min<std::size_t>(wraps.size(), std::max(0, clip.bottom - 1 - y) / rowHeight);
+
+    // The line's tokens joined into runs of one look, over the columns of the rows the clip touches: read
+    // once for them all, since the scanner reads a line from its start.
+    struct Run {
+      int from, to;
+      Look look;
+    };
+    std::vector<Run> runs;
+    if (highlighters::TqeCustomHighLighter* highlighter = HighLighter()) {
+      const int shownFrom = firstColumnOf(partFirst), shownTo = lastColumnOf(partLast);
+      highlighter->SetRangeState(lines_.Slot(line - 1));
+      highlighter->StartLine(text, line - 1);
+      Run run{0, 0, {}};
+      for (; !highlighter->AtLineEnd(); highlighter->NextToken()) {
+        const std::string_view token = highlighter->TokenText();
+        const int from = cellColumn(highlighter->TokenPosition());
+        const int to = cellColumn(highlighter->TokenPosition() + static_cast<int>(token.size()));
+        if (to <= shownFrom || token.empty()) continue;
+        const highlighters::TqeHighLightAttributes* attribute = highlighter->TokenAttribute();
+        const Look look = attribute ? Look{attribute->Style(), attribute->Foreground(), attribute->Background()}
+                                    : Look{fontDesc_.style, fontColor_, color_};
+        const bool blank = AllSpaces(token);
+        const bool joins =
+            run.to > run.from && (look.style == run.look.style || blank) &&
+            (special || whole ||
+             (look.background == run.look.background && (look.foreground == run.look.foreground || blank)));
+        if (!joins) {
+          if (run.to > run.from) runs.push_back(run);
+          run = {from, from, look};
+        }
+        run.to = to;
+        if (from > shownTo) break;
+      }
+      if (run.to > run.from) runs.push_back(run);
+    } else {
+      runs.push_back({1, textEnd, normal});
+    }
+
+    const int lineTop = y;
+    y += static_cast<int>(partFirst) * rowHeight;
+    for (std::size_t part = partFirst; part <= partLast && y < clip.bottom; ++part, y += rowHeight) {
+      const int rowFrom = rowFromOf(part), rowTo = rowToOf(part);
       const bool lastRow = part == wraps.size();
-      const int rowTo = lastRow ? INT_MAX : wraps[part];
       const int left = rowFrom + leftChar_ - 1;  // the column shown at textX
-      // Columns (shown, 1-based) of the cells the clip touches on this row.
-      const int firstColumn = left + std::max(0, clip.left - textX) / cellWidth_;
-      const int lastColumn = std::min(rowTo - 1, left + (clip.right - textX + cellWidth_ - 1) / cellWidth_);
+      const int firstColumn = firstColumnOf(part), lastColumn = lastColumnOf(part);
       auto columnX = [&](int column) { return textX + (column - left) * cellWidth_; };
 
       // Draws the columns [from, to) of text in look, split at the selection into up to three pieces. A wide
       // character half inside the clip is drawn whole (the clip cuts it), so the clip is widened by a cell.
       const int drawFrom =
           std::max(rowFrom, laidOut.cells.empty() ? firstColumn : cellColumn(laidOut.IndexAtCell(firstColumn - 2)));
-      auto drawRun = [&](int from, int to, Look look) {
-        from = std::max(from, drawFrom);
-        to = std::min(to, lastColumn + 1);
-        if (to <= from) return;
+      for (const Run& run : runs) {
+        const int from = std::max(run.from, drawFrom), to = std::min(run.to, lastColumn + 1);
+        if (from > lastColumn) break;
+        if (to <= from) continue;
+        Look look = run.look;
         look.background = onRow(look.background);
         if (special) look.foreground = normal.foreground, look.background = normal.background;
         textDrawer_.ApplyStyle(look.style);
@@ -254,36 +307,6 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
           const int x = columnX(a);
           textDrawer_.DrawText(x, y, true, {x, y, columnX(b), y + rowHeight}, bytesBetween(a, b), Encoding());
         }
-      };
-
-      if (highlighters::TqeCustomHighLighter* highlighter = HighLighter()) {
-        highlighter->SetRangeState(lines_.Slot(line - 1));
-        highlighter->StartLine(text, line - 1);
-        int runFrom = 0, runTo = 0;
-        Look run;
-        for (; !highlighter->AtLineEnd(); highlighter->NextToken()) {
-          const std::string_view token = highlighter->TokenText();
-          const int from = cellColumn(highlighter->TokenPosition());
-          const int to = cellColumn(highlighter->TokenPosition() + static_cast<int>(token.size()));
-          if (to <= firstColumn || token.empty()) continue;
-          const highlighters::TqeHighLightAttributes* attribute = highlighter->TokenAttribute();
-          const Look look = attribute ? Look{attribute->Style(), attribute->Foreground(), attribute->Background()}
-                                      : Look{fontDesc_.style, fontColor_, color_};
-          const bool blank = AllSpaces(token);
-          const bool joins =
-              runTo > runFrom && (look.style == run.style || blank) &&
-              (special || whole || (look.background == run.background && (look.foreground == run.foreground || blank)));
-          if (!joins) {
-            drawRun(runFrom, runTo, run);
-            runFrom = from;
-            run = look;
-          }
-          runTo = to;
-          if (from > lastColumn) break;
-        }
-        drawRun(runFrom, runTo, run);
-      } else {
-        drawRun(1, textEnd, normal);
       }
 
       if (lastRow) {
@@ -321,6 +344,7 @@ void TqeCustomEdit::PaintText(platform::Canvas& canvas, const platform::Rect& cl
         textDrawer_.DrawWave(waveLeft, waveRight, y + rowHeight - 1, kMisspeltColor);
       }
     }
+    y = lineTop + static_cast<int>(wraps.size() + 1) * rowHeight;
   }
 
   if (y < clip.bottom) {

@@ -28,9 +28,12 @@ void TqeCustomEdit::SetWordWrap(bool on) {
 // One cell of the window is kept free for the caret and the blanks that hang at a row's end.
 int TqeCustomEdit::WrapWidth() const { return wordWrap_ ? std::max(1, visibleColumns_ - 1) : 0; }
 
-std::vector<int> TqeCustomEdit::WrapPointsOf(int line) const {
-  if (!wordWrap_ || line < 1 || line > LineCount()) return {};
-  return WrapPoints(lines_.Get(line - 1), WrapWidth(), DisplayTabWidth, Encoding());
+const std::vector<int>& TqeCustomEdit::WrapPointsOf(int line) const {
+  static const std::vector<int> kNone;
+  if (!wordWrap_ || line < 1 || line > LineCount()) return kNone;
+  if (wrapCache_.line != line || wrapCache_.width != WrapWidth())
+    wrapCache_ = {line, WrapWidth(), WrapPoints(lines_.Get(line - 1), WrapWidth(), DisplayTabWidth, Encoding())};
+  return wrapCache_.points;
 }
 
 int TqeCustomEdit::RowsOf(int line) const { return static_cast<int>(WrapPointsOf(line).size()) + 1; }
@@ -77,21 +80,21 @@ int TqeCustomEdit::RowOf(ShownRow row) const {
 
 ShownRow TqeCustomEdit::RowOfPoint(TextPoint p) const {
   if (!wordWrap_) return {p.line, 0};
-  const std::vector<int> points = WrapPointsOf(p.line);
+  const std::vector<int>& points = WrapPointsOf(p.line);
   const int shown = ShownColumn(p.line, p.column);
   return {p.line, static_cast<int>(std::upper_bound(points.begin(), points.end(), shown) - points.begin())};
 }
 
 int TqeCustomEdit::RowStart(ShownRow row) const {
   if (!wordWrap_ || row.part <= 0) return 1;
-  const std::vector<int> points = WrapPointsOf(row.line);
+  const std::vector<int>& points = WrapPointsOf(row.line);
   return points.empty() ? 1 : points[std::min<std::size_t>(row.part, points.size()) - 1];
 }
 
 TextPoint TqeCustomEdit::PointInRow(ShownRow row, int offset) const {
   if (row.line < 1) return {1, 1};
   if (row.line > LineCount()) row = {LineCount(), INT_MAX};
-  const std::vector<int> points = WrapPointsOf(row.line);
+  const std::vector<int>& points = WrapPointsOf(row.line);
   const int part = std::clamp(row.part, 0, static_cast<int>(points.size()));
   const int start = part == 0 ? 1 : points[part - 1];
   int column = ByteColumn(row.line, start + std::max(0, offset));

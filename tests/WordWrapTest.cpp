@@ -6,6 +6,7 @@
 
 #include "EditorFixture.h"
 #include "editor/WrapPoints.h"
+#include "highlighters/HtmlHighlighter.h"
 #include "testsupport/RecordingCanvas.h"
 
 namespace {
@@ -186,6 +187,16 @@ TEST_F(WordWrapTest, PaintDrawsEachRowOnItsOwnLine) {
   painted.clear();
   for (const std::string& text : RowsPainted()) painted += "[" + text + "]";
   EXPECT_EQ(painted, "[jumps over the lazy @0][dog@1][short@2]");
+}
+
+TEST_F(WordWrapTest, ATokenAcrossAWrapPointIsDrawnOnBothRows) {
+  highlighters::TzrHTMLSyn html;
+  editor.SetHighLighter(&html);
+  SetLines({"<a href=\"x\">one two three four five</a> six"});
+  std::string painted;
+  for (const std::string& text : RowsPainted()) painted += "[" + text + "]";
+  EXPECT_EQ(painted, "[<@0][a @0][href=@0][\"x\"@0][>@0][one two @0][three four five@1][<@1][/a@1][>@1][ @1][six@2]");
+  editor.SetHighLighter(nullptr);
 }
 
 TEST_F(WordWrapTest, TheMouseAndTheCaretMeetOnRows) {
