@@ -131,3 +131,24 @@ TEST_F(DocumentViewsTest, HighlighterMarksAndLoadsAreTheDocuments) {
   first.KeyPress('z');
   EXPECT_EQ(document.Lines().Get(0), "znew") << "a view that goes leaves the others working";
 }
+
+TEST_F(DocumentViewsTest, AViewThatWrapsFollowsEditsMadeInTheOther) {
+  first.Lines().SetTextStr("the quick brown fox jumps");
+  secondWindow.Resize({second.GutterPixels() + 2 + 20 * second.CellWidth(), 320});
+  second.Resized();
+  second.SetWordWrap(true);
+  EXPECT_EQ(second.RowsOf(1), 2);
+  // Overwriting the blank the row broke at keeps the line's length but moves its wrap point.
+  first.SetInsertMode(false);
+  first.SetCaretXY({20, 1});
+  first.KeyPress('X');
+  second.SetCaretXY({17, 1});
+  EXPECT_EQ(secondWindow.caret.top, second.RowHeight() + 1) << "\"foxXjumps\" went to the second row";
+  first.Lines().Add("next");
+  first.SetCaretXY({1, 2});
+  for (int i = 0; i < 30; ++i) first.KeyPress('y');
+  EXPECT_EQ(second.RowsOf(2), 2);
+  first.Lines().SetTextStr("short\r\n");
+  EXPECT_EQ(second.RowsOf(1), 1);
+  EXPECT_FALSE(first.WordWrap()) << "each view wraps on its own";
+}
