@@ -421,9 +421,9 @@ void EditScript::PrintClipboard(std::ostream& out) {
 void EditScript::Dump(std::ostream& out) {
   const auto& lines = editor_.Lines();
   out << "lines " << lines.Count() << "\n";
-  for (int i = 0; i < lines.Count(); ++i) out << i + 1 << " " << Quote(lines.Get(i)) << "\n";
   // The shown rows only while lines wrap, so dumps of scripts that do not wrap keep their lines.
   if (editor_.WordWrap()) out << "wrap " << editor_.ShownRowCount() << "\n";
+  for (int i = 0; i < lines.Count(); ++i) out << i + 1 << " " << Quote(lines.Get(i)) << "\n";
   out << "caret " << editor_.CaretColumn() << " " << editor_.CaretLine() << "\n";
   const TextPoint s = editor_.SelectionStart(), e = editor_.SelectionEnd();
   out << "selection " << s.column << " " << s.line << " " << e.column << " " << e.line << " "
