@@ -35,6 +35,7 @@ const Field kFields[] = {
     {"FontName", Editor, Text{&Preferences::fontName, false}},
     {"FontSize", Editor, Number{&Preferences::fontSize, 6, 72}},
     {"TabWidth", Editor, Number{&Preferences::tabWidth, 1, 16}},
+    {"TabInsertsBlanks", Editor, Flag{&Preferences::tabInsertsBlanks}},
     {"RightEdge", Editor, Number{&Preferences::rightEdge, 0, 1000}},
     {"LineNumbers", Editor, Flag{&Preferences::lineNumbers}},
     {"HighlightCaretLine", Editor, Flag{&Preferences::highlightCaretLine}},
@@ -138,6 +139,7 @@ void ApplyToView(const Preferences& preferences, editor::TqeCustomEdit& view) {
   font.pixelHeight = (preferences.fontSize * 96 + 36) / 72;
   view.SetFont(font);
   view.SetTabIndent(preferences.tabWidth);
+  view.SetTabInsertsBlanks(preferences.tabInsertsBlanks);
   view.SetRightEdge(preferences.rightEdge);
   view.Gutter().SetShowLineNumbers(preferences.lineNumbers);
   view.SetHighlightCaretLine(preferences.highlightCaretLine);

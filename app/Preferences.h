@@ -22,7 +22,8 @@ struct Preferences {
   std::string fontName = "Courier New";
   int fontSize = 10;
   int tabWidth = 4;
-  int rightEdge = 80;  // 0 hides it
+  bool tabInsertsBlanks = true;  // else Tab types a tab character
+  int rightEdge = 80;            // 0 hides it
   bool lineNumbers = true;
   bool highlightCaretLine = false;
   bool showBlanks = false;

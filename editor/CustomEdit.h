@@ -261,6 +261,9 @@ class TqeCustomEdit : private DocumentView {
   void SetExtraLineSpacing(int pixels);
   int TabIndent() const { return tabIndent_; }
   void SetTabIndent(int spaces);  // values outside 0..16 are ignored
+  // Whether Tab types blanks to the next stop of the tab indent (the default) or a tab character.
+  bool TabInsertsBlanks() const { return tabInsertsBlanks_; }
+  void SetTabInsertsBlanks(bool on) { tabInsertsBlanks_ = on; }
   int MaxUndo() const { return document_.MaxUndo(); }
   void SetMaxUndo(int count) { document_.SetMaxUndo(count); }
   int RightEdge() const { return rightEdge_; }
@@ -562,6 +565,7 @@ class TqeCustomEdit : private DocumentView {
   bool halfpageScroll_ = false;
   int extraLineSpacing_ = 0;
   int tabIndent_ = 4;
+  bool tabInsertsBlanks_ = true;
 
   int paintLock_ = 0;
   bool pendingScrollBars_ = false;

@@ -331,6 +331,7 @@ bool TqeCustomEdit::RunCommand(TqeEditorCommand command, char character, const T
 bool TqeCustomEdit::TypeCharacter(char character) {
   if (readOnly_) return false;
   const auto byte = static_cast<unsigned char>(character);
+  if (byte == '\t' && !tabInsertsBlanks_) return TypeText("\t", UndoSelectionReplaced);
   if (byte == '\t' && tabIndent_ >= 1) {
     const int spaces = tabIndent_ - (caret_.column - 1) % tabIndent_;
     for (int i = 0; i < spaces; ++i) ExecuteCommand(ecChar, ' ');
@@ -372,10 +373,11 @@ bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
   }
   const std::string overwritten(line.substr(start, count));
   std::string inserted = std::string(at - start, ' ') + std::string(text);
-  // An edited line keeps no blanks at its end: when the edit leaves some there, they go with it.
+  // An edited line keeps no blanks at its end: when the edit leaves some there, they go with it. A typed
+  // tab stays: text typed after it must follow the tab, not as many blanks as it has bytes.
   const std::string_view tail = line.substr(start + count);
   const std::string_view end = tail.empty() ? std::string_view(inserted) : tail;
-  if (TrimmedLength(end) < end.size()) {
+  if (text != "\t" && TrimmedLength(end) < end.size()) {
     inserted = RightTrim(inserted + std::string(tail));
     if (inserted.empty()) start = static_cast<int>(TrimmedLength(line.substr(0, start)));
     count = length - start;
@@ -554,15 +556,18 @@ bool TqeCustomEdit::LineBreak(bool moveCaret) {
   const TextPoint p = caret_;
   const std::string line = CurrentLineText();
   const int length = static_cast<int>(line.size());
-  // The indentation of the nearest line at or above the caret line that is not empty.
-  int indent = 0;
+  // The indentation of the nearest line at or above the caret line that is not empty: blanks, where a tab
+  // stays a tab, so the new line lines up with it.
+  std::string indentText;
   if (autoindent_) {
     for (int l = p.line; l >= 1; --l) {
       if (LineLength(l) == 0) continue;
-      indent = IndentationOf(lines_.Get(l - 1));
+      const std::string_view above = lines_.Get(l - 1);
+      for (const char c : above.substr(0, IndentationOf(above))) indentText += c == '\t' ? '\t' : ' ';
       break;
     }
   }
+  const int indent = static_cast<int>(indentText.size());
   std::string moved;
   TextPoint caretAfter{indent + 1, p.line + 1};
   bool wholeLineMoved = true;  // the caret line's text now stands one line lower
@@ -572,7 +577,7 @@ bool TqeCustomEdit::LineBreak(bool moveCaret) {
   } else if (p.column > length) {
     wholeLineMoved = false;
     const bool spaces = moveCaret && !scrollPastEOL_ && autoindent_;
-    lines_.Insert(p.line, spaces ? std::string(indent, ' ') : std::string());
+    lines_.Insert(p.line, spaces ? indentText : std::string());
   } else if (p.column - 1 <= (autoindent_ ? IndentationOf(line) : 0)) {
     // At column 1 or inside the indentation: the whole text goes down a line.
     moved = line;
@@ -584,7 +589,7 @@ bool TqeCustomEdit::LineBreak(bool moveCaret) {
     const std::string tail = line.substr(p.column - 1);
     const std::string head = RightTrim(line.substr(0, p.column - 1));
     lines_.Put(p.line - 1, head);
-    lines_.Insert(p.line, std::string(indent, ' ') + tail);
+    lines_.Insert(p.line, indentText + tail);
     // The record carries the blanks trimmed from the head too, so undo puts back exactly what was there.
     moved = line.substr(head.size());
   }

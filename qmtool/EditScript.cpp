@@ -363,7 +363,8 @@ EditScript::Outcome EditScript::RunSet(std::string_view name, std::string_view v
                                            {"WantTabs", &editor::TqeCustomEdit::SetWantTabs},
                                            {"HalfpageScroll", &editor::TqeCustomEdit::SetHalfpageScroll},
                                            {"AutoCloseTags", &editor::TqeCustomEdit::SetAutoCloseTags},
-                                           {"WordWrap", &editor::TqeCustomEdit::SetWordWrap}};
+                                           {"WordWrap", &editor::TqeCustomEdit::SetWordWrap},
+                                           {"TabInsertsBlanks", &editor::TqeCustomEdit::SetTabInsertsBlanks}};
   for (const auto& s : kInts) {
     if (s.name != name) continue;
     auto v = ToInt(value);

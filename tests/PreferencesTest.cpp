@@ -19,6 +19,7 @@ Preferences EveryValueChanged() {
   p.fontName = "DejaVu Sans Mono";
   p.fontSize = 14;
   p.tabWidth = 2;
+  p.tabInsertsBlanks = false;
   p.rightEdge = 0;
   p.lineNumbers = false;
   p.highlightCaretLine = true;
@@ -119,7 +120,11 @@ TEST_F(PreferencesOnAView, TheEditorPageAndTheAidsReachTheView) {
   EXPECT_FALSE(editor.AutoCloseTags());
   EXPECT_FALSE(editor.ShowMatches());
   Type("\tx");
-  EXPECT_EQ(Lines(), (::Lines{"  x"})) << "Tab goes to the next stop of the tab width";
+  EXPECT_EQ(Lines(), (::Lines{"\tx"})) << "a tab character";
+  p.tabInsertsBlanks = true;
+  app::ApplyToView(p, editor);
+  Type("\ty");
+  EXPECT_EQ(Lines(), (::Lines{"\tx  y"})) << "Tab goes to the next stop of the tab width";
   app::ApplyToView(Preferences{}, editor);
   EXPECT_EQ(editor.Font().pixelHeight, 13) << "the default 10 points: the window's 13 pixels";
 }

@@ -52,6 +52,7 @@ PreferencesDialog::PreferencesDialog(app::MainForm& logic, QWidget* parent)
   AddFont(editor, "FontName", "Font", &P::fontName, true);
   AddNumber(editor, "FontSize", "Size", &P::fontSize, 6, 72, " pt");
   AddNumber(editor, "TabWidth", "Tab width", &P::tabWidth, 1, 16);
+  AddFlag(editor, "TabInsertsBlanks", "Tab inserts blanks", &P::tabInsertsBlanks);
   AddNumber(editor, "RightEdge", "Right edge at column", &P::rightEdge, 0, 1000)->setSpecialValueText("Hidden");
   AddFlag(editor, "LineNumbers", "Line numbers", &P::lineNumbers);
   AddFlag(editor, "HighlightCaretLine", "Highlight the caret's line", &P::highlightCaretLine);
