@@ -299,19 +299,13 @@ void TqeCustomEdit::EnsureCaretVisible() {
     SetLeftChar(column - visibleColumns_ + 1);
   // A caret that lands inside a fold (a search match, a bookmark, a jump) opens it.
   if (LineHidden(caret_.line)) Unfold(caret_.line);
-  if (wordWrap_) {
-    const ShownRow row = RowOfPoint(caret_);
-    const int at = RowOf(row);
-    if (at < 0)
-      SetTopRow(row);
-    else if (at > visibleRows_ - 1)
-      SetTopRow(RowAfter(row, -(visibleRows_ - 1)));
-    return;
-  }
-  if (caret_.line < topLine_)
-    SetTopLine(caret_.line);
-  else if (RowOfLine(caret_.line) > visibleRows_ - 1)
-    SetTopLine(ShownLineAfter(caret_.line, -(visibleRows_ - 1)));
+  // Rows are lines while nothing wraps.
+  const ShownRow row = RowOfPoint(caret_);
+  const int at = RowOf(row);
+  if (at < 0)
+    SetTopRow(row);
+  else if (at > visibleRows_ - 1)
+    SetTopRow(RowAfter(row, -(visibleRows_ - 1)));
 }
 
 void TqeCustomEdit::SetLeftChar(int column) {

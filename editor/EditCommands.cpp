@@ -282,8 +282,8 @@ bool TqeCustomEdit::RunCommand(TqeEditorCommand command, char character, const T
       SetTopRow(RowAfter(TopRow(), command == ecScrollUp ? -1 : 1));
       // A caret scrolled out of the window comes along on the row at its edge.
       const int at = RowOf(RowOfPoint(caret_));
-      const int edge = at < 0 ? 0 : visibleRows_ - 1;
       if (at >= 0 && at <= visibleRows_ - 1) return true;
+      const int edge = at < 0 ? 0 : visibleRows_ - 1;
       if (wordWrap_)
         SetCaretXY(PointInRow(RowAfter(TopRow(), edge), OffsetInRow(caret_)));
       else

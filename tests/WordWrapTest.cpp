@@ -61,19 +61,19 @@ class WordWrapTest : public EditorTest {
   void Run(editor::TqeEditorCommand command) { editor.ExecuteCommand(command, 0); }
   int X(int shownColumn) const { return editor.GutterPixels() + (shownColumn - 1) * editor.CellWidth() + 1; }
   int Y(int row) const { return row * editor.RowHeight() + 1; }
-  // Text drawn, as "TEXT@ROW" in the order painted.
-  std::vector<std::string> RowsPainted() {
+  // Text drawn, as "[TEXT@ROW]" in the order painted.
+  std::string RowsPainted() {
     canvas.Clear();
     const platform::Size client = window.ClientSize();
     editor.Paint(canvas, {0, 0, client.width, client.height});
-    std::vector<std::string> texts;
+    std::string texts;
     for (const auto& call : canvas.Calls()) {
       if (call.rfind("text ", 0) != 0) continue;
       int x, y;
       std::sscanf(call.c_str(), "text %d %d", &x, &y);
       if (x < editor.GutterPixels()) continue;
-      texts.push_back(call.substr(call.find('"') + 1, call.size() - call.find('"') - 2) + "@" +
-                      std::to_string(y / editor.RowHeight()));
+      texts += "[" + call.substr(call.find('"') + 1, call.size() - call.find('"') - 2) + "@" +
+               std::to_string(y / editor.RowHeight()) + "]";
     }
     return texts;
   }
@@ -167,7 +167,7 @@ TEST_F(WordWrapTest, TypingRewrapsAndUndoPutsBackTheRows) {
   Type(" jumps");
   EXPECT_EQ(editor.RowsOf(1), 2);
   EXPECT_EQ(Caret(), (TextPoint{26, 1}));
-  EXPECT_EQ(RowsPainted(), (std::vector<std::string>{"the quick brown fox @0", "jumps@1", "next@2"}));
+  EXPECT_EQ(RowsPainted(), "[the quick brown fox @0][jumps@1][next@2]");
   window.ClearLog();
   while (editor.CanUndo()) editor.Undo();
   EXPECT_EQ(editor.RowsOf(1), 1);
@@ -180,22 +180,17 @@ TEST_F(WordWrapTest, TypingRewrapsAndUndoPutsBackTheRows) {
 
 TEST_F(WordWrapTest, PaintDrawsEachRowOnItsOwnLine) {
   SetLines({kLong, "short"});
-  std::string painted;
-  for (const std::string& text : RowsPainted()) painted += "[" + text + "]";
-  EXPECT_EQ(painted, "[the quick brown fox @0][jumps over the lazy @1][dog@2][short@3]");
+  EXPECT_EQ(RowsPainted(), "[the quick brown fox @0][jumps over the lazy @1][dog@2][short@3]");
   editor.SetTopRow({1, 1});
-  painted.clear();
-  for (const std::string& text : RowsPainted()) painted += "[" + text + "]";
-  EXPECT_EQ(painted, "[jumps over the lazy @0][dog@1][short@2]");
+  EXPECT_EQ(RowsPainted(), "[jumps over the lazy @0][dog@1][short@2]");
 }
 
 TEST_F(WordWrapTest, ATokenAcrossAWrapPointIsDrawnOnBothRows) {
   highlighters::TzrHTMLSyn html;
   editor.SetHighLighter(&html);
   SetLines({"<a href=\"x\">one two three four five</a> six"});
-  std::string painted;
-  for (const std::string& text : RowsPainted()) painted += "[" + text + "]";
-  EXPECT_EQ(painted, "[<@0][a @0][href=@0][\"x\"@0][>@0][one two @0][three four five@1][<@1][/a@1][>@1][ @1][six@2]");
+  EXPECT_EQ(RowsPainted(),
+            "[<@0][a @0][href=@0][\"x\"@0][>@0][one two @0][three four five@1][<@1][/a@1][>@1][ @1][six@2]");
   editor.SetHighLighter(nullptr);
 }
 
