@@ -10,6 +10,10 @@ namespace editor {
 namespace {
 
 bool IsMove(TqeEditorCommand c) { return c >= ecLeft && c <= ecGotoXY; }
+
+// The length of text without the spaces at its end. Typing takes only spaces away there: a tab stays, so
+// text typed after it follows the tab rather than the spaces a caret past the line's end is padded with.
+std::size_t LengthWithoutEndSpaces(std::string_view text) { return text.find_last_not_of(' ') + 1; }
 bool IsSelectingMove(TqeEditorCommand c) { return c >= ecSelLeft && c <= ecSelGotoXY; }
 
 }  // namespace
@@ -373,13 +377,13 @@ bool TqeCustomEdit::TypeText(std::string_view text, TUndoKind selectionKind) {
   }
   const std::string overwritten(line.substr(start, count));
   std::string inserted = std::string(at - start, ' ') + std::string(text);
-  // An edited line keeps no blanks at its end: when the edit leaves some there, they go with it. A typed
-  // tab stays: text typed after it must follow the tab, not as many blanks as it has bytes.
+  // A typed line keeps no spaces at its end: when the edit leaves some there, they go with it.
   const std::string_view tail = line.substr(start + count);
   const std::string_view end = tail.empty() ? std::string_view(inserted) : tail;
-  if (text != "\t" && TrimmedLength(end) < end.size()) {
-    inserted = RightTrim(inserted + std::string(tail));
-    if (inserted.empty()) start = static_cast<int>(TrimmedLength(line.substr(0, start)));
+  if (LengthWithoutEndSpaces(end) < end.size()) {
+    inserted += tail;
+    inserted.resize(LengthWithoutEndSpaces(inserted));
+    if (inserted.empty()) start = static_cast<int>(LengthWithoutEndSpaces(line.substr(0, start)));
     count = length - start;
   }
   // The caret moves once the line holds the text, so a long line's end is within its reach; both happen

@@ -17,6 +17,26 @@ TEST_F(EditorTest, TabExpandsToTheNextIndentStop) {
   EXPECT_EQ(editor.TabIndent(), 0) << "out-of-range values are ignored";
 }
 
+TEST_F(EditorTest, TabTypesATabCharacterWhenAskedAndANewLineKeepsTheTabsOfItsIndentation) {
+  editor.SetTabInsertsBlanks(false);
+  editor.SetScrollPastEOL(false);
+  editor.SetAutoindent(true);
+  Type("\t");
+  EXPECT_EQ(Lines(), (::Lines{"\t"})) << "a tab at the line's end is not trimmed as blanks are";
+  Type("  x");
+  editor.ExecuteCommand(editor::ecLineBreak, 0);
+  Type("y");
+  EXPECT_EQ(Lines(), (::Lines{"\t  x", "\t  y"}));
+  editor.SetCaretXY({1, 1});
+  Type("a");
+  EXPECT_EQ(Lines(), (::Lines{"a\t  x", "\t  y"}));
+  editor.SetCaretXY({7, 1});
+  Type("\t ");
+  editor.SetCaretXY({1, 1});
+  Type("b");
+  EXPECT_EQ(Lines(), (::Lines{"ba\t  x\t", "\t  y"})) << "typing takes spaces from a line's end, never a tab";
+}
+
 TEST_F(EditorTest, TypingPastTheEndPadsAndTrailingSpacesAreTrimmed) {
   editor.SetCaretXY({10, 1});
   Type(" ");

@@ -7,6 +7,7 @@
 #include "EditorFixture.h"
 #include "editor/WrapPoints.h"
 #include "highlighters/HtmlHighlighter.h"
+#include "highlighters/WebPageHighlighter.h"
 #include "testsupport/RecordingCanvas.h"
 
 namespace {
@@ -192,6 +193,58 @@ TEST_F(WordWrapTest, ATokenAcrossAWrapPointIsDrawnOnBothRows) {
   EXPECT_EQ(RowsPainted(),
             "[<@0][a @0][href=@0][\"x\"@0][>@0][one two @0][three four five@1][<@1][/a@1][>@1][ @1][six@2]");
   editor.SetHighLighter(nullptr);
+}
+
+TEST_F(WordWrapTest, GutterNumbersAndFoldMarksStandOnALinesFirstRow) {
+  highlighters::TWebPageSyn page;
+  editor.SetHighLighter(&page);
+  editor.Gutter().SetShowLineNumbers(true);
+  editor.SetShowFoldMarks(true);
+  ResizeTo(20);
+  SetLines({"<div>", kLong, "</div>", kLong});
+  ASSERT_TRUE(editor.ToggleFoldAt(1));
+  EXPECT_EQ(editor.ShownRowCount(), 4) << "the folded lines take no rows";
+  canvas.Clear();
+  editor.Paint(canvas, {0, 0, window.ClientSize().width, window.ClientSize().height});
+  std::vector<int> numberRows;
+  for (const auto& call : canvas.Calls()) {
+    int x, y;
+    if (call.rfind("text ", 0) == 0 && std::sscanf(call.c_str(), "text %d %d", &x, &y) == 2 &&
+        x < editor.GutterPixels())
+      numberRows.push_back(y / editor.RowHeight());
+  }
+  EXPECT_EQ(numberRows, (std::vector<int>{0, 1}));
+  const int markX = editor.GutterPixels() - 3;
+  EXPECT_EQ(editor.FoldMarkAt(markX, Y(0)), 1);
+  EXPECT_EQ(editor.FoldMarkAt(markX, Y(2)), 0) << "no mark on a line's second row";
+  editor.SetCaretXY({1, 1});
+  Run(editor::ecDown);
+  EXPECT_EQ(Caret(), (TextPoint{1, 4})) << "over the fold to the next shown line";
+  editor.SetHighLighter(nullptr);
+}
+
+TEST_F(WordWrapTest, WideCharactersWrapWhole) {
+  editor.SetEncoding(platform::TextEncoding::Utf8);
+  std::string line;
+  for (int i = 0; i < 12; ++i) line += "\xE6\xBC\xA2";  // 24 cells: 9 characters on the first row, 3 on the second
+  SetLines({line});
+  EXPECT_EQ(editor.RowsOf(1), 2);
+  editor.SetCaretXY({1, 1});
+  Run(editor::ecDown);
+  EXPECT_EQ(Caret(), (TextPoint{28, 1})) << "the tenth character starts the second row";
+  EXPECT_EQ(editor.PointAt(X(3), Y(1)), (TextPoint{31, 1}));
+  Run(editor::ecLineEnd);
+  EXPECT_EQ(Caret(), (TextPoint{37, 1}));
+}
+
+TEST_F(WordWrapTest, TheWheelScrollsByRows) {
+  SetLines(std::vector<std::string>(6, kLong));
+  editor.MouseWheel(-120, {});
+  EXPECT_EQ(editor.TopRow().line, 2);
+  EXPECT_EQ(editor.TopRow().part, 0);
+  editor.MouseWheel(60, {});
+  editor.MouseWheel(60, {});
+  EXPECT_EQ(editor.TopRow().line, 1) << "back up three rows, half a notch at a time";
 }
 
 TEST_F(WordWrapTest, TheMouseAndTheCaretMeetOnRows) {
