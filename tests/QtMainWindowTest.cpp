@@ -705,6 +705,30 @@ TEST_F(MainWindowTest, PreferencesShowAtOnceInEveryViewCancelPutsBackAndOkStores
   EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "TabWidth"), std::optional<std::string>("4"));
 }
 
+TEST_F(MainWindowTest, WordWrapAndTabCharactersReachEveryViewAndTheTabsOpenedLater) {
+  auto form = MakeWindow();
+  app::MainForm& logic = form->Logic();
+  logic.FileNew();
+  form->Page(logic.Current()).Split(Qt::Horizontal);
+  {
+    ui::PreferencesDialog dialog(logic, form.get());
+    dialog.findChild<QCheckBox*>("WordWrap")->setChecked(true);
+    dialog.findChild<QCheckBox*>("TabInsertsBlanks")->setChecked(false);
+    for (const auto& session : logic.Sessions())
+      for (ui::EditorWidget* widget : form->Page(*session).Editors()) {
+        EXPECT_TRUE(widget->Editor().WordWrap());
+        EXPECT_FALSE(widget->Editor().TabInsertsBlanks());
+        EXPECT_EQ(widget->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+      }
+    dialog.accept();
+  }
+  EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "WordWrap"), std::optional<std::string>("true"));
+  EXPECT_EQ(registry.ReadString(app::kPreferencesKey, "TabInsertsBlanks"), std::optional<std::string>("false"));
+  logic.FileNew();
+  EXPECT_TRUE(form->Editor().Editor().WordWrap()) << "a tab opened afterwards wraps too";
+  EXPECT_FALSE(form->Editor().Editor().TabInsertsBlanks());
+}
+
 TEST_F(MainWindowTest, ADarkDesktopGetsTheDarkSchemeUntilOneIsChosen) {
   const QPalette light = QApplication::palette();
   QPalette dark = light;
